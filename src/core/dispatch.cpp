@@ -1,0 +1,39 @@
+#include "dispatch.h"
+
+#include "kvncore.h"
+
+namespace kvn {
+
+const char* isa_name(Isa isa) {
+  switch (isa) {
+    case Isa::kScalar: return "c";
+    case Isa::kSse2: return "sse2";
+    case Isa::kSse41: return "sse41";
+    case Isa::kAvx2: return "avx2";
+    default: return "?";
+  }
+}
+
+bool isa_supported(Isa isa) {
+  const uint64_t f = kvnGetEnabledCpuFeatures();
+  switch (isa) {
+    case Isa::kScalar: return true;
+#if defined(KVNVC_NO_SIMD)
+    default: return false;
+#else
+    case Isa::kSse2: return f & KVN_CPU_SSE2;
+    case Isa::kSse41: return (f & KVN_CPU_SSE41) && (f & KVN_CPU_SSSE3);
+    case Isa::kAvx2: return (f & KVN_CPU_AVX2) && (f & KVN_CPU_BMI2);
+    default: return false;
+#endif
+  }
+}
+
+Isa best_isa() {
+  Isa best = Isa::kScalar;
+  for (int i = 1; i < int(Isa::kCount); ++i)
+    if (isa_supported(Isa(i))) best = Isa(i);
+  return best;
+}
+
+}  // namespace kvn

@@ -1,0 +1,26 @@
+// What every exported body includes: the public types, the generated body
+// declarations (which give each body the exact type of its public prototype,
+// so a definition that drifts from the header fails to compile), and the
+// argument checks every entry starts with.
+#pragma once
+
+#include "kvn_bodies.h"
+#include "kvnvc.h"
+
+// Defines the body behind an exported name: KVN_ENTRY(kvniCopy8x8_8u_C1R)(args) { ... }
+#define KVN_ENTRY(name) extern "C" KvnResult KVN_BODY(name)
+
+namespace kvn {
+
+template <class... P>
+constexpr bool any_null(const P*... p) {
+  return ((p == nullptr) || ...);
+}
+
+}  // namespace kvn
+
+// Returns KVN_STS_NULL_PTR when any of the pointers is null.
+#define KVN_CHECK_PTRS(...)                                   \
+  do {                                                        \
+    if (::kvn::any_null(__VA_ARGS__)) return KVN_STS_NULL_PTR; \
+  } while (0)
