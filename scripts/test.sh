@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the library and runs every test.
+#   scripts/test.sh              Release build in build/
+#   scripts/test.sh --sanitize   ASan + UBSan build in build-asan/
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+if [ "${1:-}" = "--sanitize" ]; then
+  dir=build-asan
+  opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVNVC_SANITIZE=ON -DKVNVC_BENCH=OFF)
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+else
+  dir=build
+  opts=(-DCMAKE_BUILD_TYPE=Release)
+fi
+cmake -S . -B "$dir" -G Ninja "${opts[@]}" >/dev/null
+cmake --build "$dir"
+ctest --test-dir "$dir" --output-on-failure
