@@ -3,6 +3,15 @@
 #include "kvncore.h"
 
 namespace kvn {
+namespace {
+
+struct CpuFeatures {
+  CpuFeatures() : bits(kvnGetEnabledCpuFeatures()) {}
+  const uint64_t bits;
+};
+KVN_CPU_INIT const CpuFeatures kFeatures;
+
+}  // namespace
 
 const char* isa_name(Isa isa) {
   switch (isa) {
@@ -15,7 +24,7 @@ const char* isa_name(Isa isa) {
 }
 
 bool isa_supported(Isa isa) {
-  const uint64_t f = kvnGetEnabledCpuFeatures();
+  [[maybe_unused]] const uint64_t f = kFeatures.bits;
   switch (isa) {
     case Isa::kScalar: return true;
 #if defined(KVNVC_NO_SIMD)

@@ -44,7 +44,9 @@ struct KernelChoice {
 }  // namespace kvn
 
 // Load-time initialisation ahead of every constructor with default priority
-// (also when linked statically): first the SIMD tables (each a copy of the
-// constant scalar table with its own kernels put in), then the choices.
-#define KVN_TABLE_INIT __attribute__((init_priority(101)))
-#define KVN_LOAD_TIME __attribute__((init_priority(102)))
+// (also when linked statically): first the processor's features (asked of the
+// core library once), then the SIMD tables (each a copy of the constant scalar
+// table with its own kernels put in), then the choices.
+#define KVN_CPU_INIT __attribute__((init_priority(101)))
+#define KVN_TABLE_INIT __attribute__((init_priority(102)))
+#define KVN_LOAD_TIME __attribute__((init_priority(103)))
