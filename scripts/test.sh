@@ -2,6 +2,7 @@
 # Builds the library and runs every test.
 #   scripts/test.sh              Release build in build/
 #   scripts/test.sh --sanitize   ASan + UBSan build in build-asan/
+#   scripts/test.sh --scalar     scalar kernels only, in build-scalar/
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -9,6 +10,9 @@ if [ "${1:-}" = "--sanitize" ]; then
   dir=build-asan
   opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVNVC_SANITIZE=ON -DKVNVC_BENCH=OFF)
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+elif [ "${1:-}" = "--scalar" ]; then
+  dir=build-scalar
+  opts=(-DCMAKE_BUILD_TYPE=Release -DKVNVC_SIMD=OFF -DKVNVC_BENCH=OFF)
 else
   dir=build
   opts=(-DCMAKE_BUILD_TYPE=Release)
