@@ -106,8 +106,10 @@ template <int H, int Code, int Round>
 void mc_p2_c(const uint8_t* ref, int32_t fs, const int16_t* ru, const int16_t* rv, int32_t rs, uint8_t* dst,
              int32_t ds) {
   for (int y = 0; y < H; ++y, ref += fs, ru = next_row(ru, rs), rv = next_row(rv, rs), dst += ds)
-    for (int x = 0; x < 16; ++x)
-      dst[x] = clamp_u8(predict<Code, 2>(ref, fs, x, Round) + ((x & 1) ? rv : ru)[x >> 1]);
+    for (int x = 0; x < 16; ++x) {
+      const int16_t* e = (x & 1) ? rv : ru;
+      dst[x] = clamp_u8(predict<Code, 2>(ref, fs, x, Round) + e[x >> 1]);
+    }
 }
 
 template <int H, int CodeF, int CodeB, int Round>
@@ -116,7 +118,8 @@ void mc_p2b_c(const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs, cons
   for (int y = 0; y < H; ++y, rf += fs, rb += bs, ru = next_row(ru, rs), rv = next_row(rv, rs), dst += ds)
     for (int x = 0; x < 16; ++x) {
       const int p = (predict<CodeF, 2>(rf, fs, x, Round) + predict<CodeB, 2>(rb, bs, x, Round) + 1) >> 1;
-      dst[x] = clamp_u8(p + ((x & 1) ? rv : ru)[x >> 1]);
+      const int16_t* e = (x & 1) ? rv : ru;
+      dst[x] = clamp_u8(p + e[x >> 1]);
     }
 }
 
