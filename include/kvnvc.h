@@ -171,6 +171,25 @@ KvnResult kvniCountZeros8x8_16s_C1(const Kvn16s* pSrc, Kvn32u* pCount);
 KvnResult kvniScanFwd_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t countNonZero, int32_t scan);
 KvnResult kvniScanInv_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t indxLastNonZero, int32_t scan);
 
+/* ------------------------------------------------------------------------ */
+/* Motion-estimation metrics: SAD family                                    */
+/* ------------------------------------------------------------------------ */
+
+/* @sad */
+
+/* ------------------------------------------------------------------------ */
+/* Motion-estimation metrics: Hadamard, squared-error, variance and         */
+/* activity measures                                                        */
+/* ------------------------------------------------------------------------ */
+
+/* @measures */
+
+/* ------------------------------------------------------------------------ */
+/* Block differences: residual formation                                    */
+/* ------------------------------------------------------------------------ */
+
+/* @differences */
+
 #ifdef __cplusplus
 }
 #endif
