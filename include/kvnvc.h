@@ -190,6 +190,12 @@ KvnResult kvniScanInv_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t indxLastN
 
 /* @differences */
 
+/* ------------------------------------------------------------------------ */
+/* H.264 4x4 and DC transforms with quantisation                            */
+/* ------------------------------------------------------------------------ */
+
+/* @h264_4x4 */
+
 #ifdef __cplusplus
 }
 #endif
