@@ -175,6 +175,89 @@ KvnResult kvniScanInv_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t indxLastN
 /* Motion-estimation metrics: SAD family                                    */
 /* ------------------------------------------------------------------------ */
 
+/* SAD = sum over the block of |pSrc - p|, p the reference sample chosen by
+ * mode (members with a mode): (mode >> 2) & 3 selects 0 full sample,
+ * 1 vertical half (r(x, y) + r(x, y+1) + 1) >> 1, 2 horizontal half
+ * (r(x, y) + r(x+1, y) + 1) >> 1, 3 centre (four samples + 2) >> 2; the other
+ * bits are ignored. Half-sample modes read one more row and/or column of
+ * pRef. Only null pointers are checked (and the steps where stated); steps
+ * are bytes also for 16-bit samples. The value is written as unsigned. */
+KvnResult kvniSAD16x16_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                             Kvn32s* pSAD, int32_t mode);
+KvnResult kvniSAD16x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                Kvn32s* pSAD, int32_t mode);
+KvnResult kvniSAD8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                               Kvn32s* pSAD, int32_t mode);
+KvnResult kvniSAD4x4_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                           Kvn32s* pSAD);
+KvnResult kvniSAD8x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                               Kvn32s* pSAD);
+KvnResult kvniSAD4x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                               Kvn32s* pSAD);
+KvnResult kvniSAD8x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                Kvn32s* pSAD);
+
+/* 16-bit samples: the half-sample averages are formed with sums saturating at
+ * 65535, and each |s - p| is added to the total as a signed 16-bit value, so
+ * the result is exact for samples up to 16383. */
+KvnResult kvniSAD16x16_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
+                                  Kvn32s* pSAD, int32_t mode);
+KvnResult kvniSAD8x8_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
+                                Kvn32s* pSAD, int32_t mode);
+KvnResult kvniSAD4x4_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
+                                Kvn32s* pSAD, int32_t mode);
+
+/* 8x8 of each of two interleaved channels (16 bytes a row): pSAD1 gets the SAD
+ * of the even bytes, pSAD2 that of the odd bytes; the horizontal neighbour of
+ * a sample is two bytes further on. Steps below 1: KVN_STS_STEP_ERR. */
+KvnResult kvniSAD8x8_8u32s_C2R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                               Kvn32s* pSAD1, Kvn32s* pSAD2, int32_t mode);
+
+/* Candidates at pRef + i bytes, i = 0 .. (count & ~7) - 1, in the same rows;
+ * pSAD[i] gets the SAD of candidate i. Fewer than 8 candidates (count & ~7
+ * below 1): KVN_STS_SIZE_ERR. The reference rows are read for
+ * (count & ~7) + width - 1 bytes. */
+KvnResult kvniSAD16x16xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                   Kvn16u* pSAD, int32_t count);
+KvnResult kvniSAD8x8xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                 Kvn16u* pSAD, int32_t count);
+KvnResult kvniSAD4x4xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                 Kvn16u* pSAD, int32_t count);
+KvnResult kvniSAD2x2xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                 Kvn16u* pSAD, int32_t count);
+/* As xN, and *pIndex = the index of the smallest SAD (the lowest among equal
+ * ones). */
+KvnResult kvniSAD16x16xNI_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                    Kvn16u* pSAD, int32_t count, Kvn32u* pIndex);
+KvnResult kvniSAD8x8xNI_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                  Kvn16u* pSAD, int32_t count, Kvn32u* pIndex);
+KvnResult kvniSAD4x4xNI_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                  Kvn16u* pSAD, int32_t count, Kvn32u* pIndex);
+
+/* SADs of the 8x8 (4 values) or 4x4 (16 values) sub-blocks of a 16x16 block,
+ * full sample, in raster order of the sub-blocks. The 16-bit members address
+ * rows by (step >> 1) samples and add differences as the other 16-bit SADs. */
+KvnResult kvniSAD16x16Blocks8x8_8u16u(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                      Kvn16u* pDstSAD);
+KvnResult kvniSAD16x16Blocks4x4_8u16u(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                      Kvn16u* pDstSAD);
+KvnResult kvniSAD16x16Blocks8x8_16u32u_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef,
+                                           int32_t refStep, Kvn32u* pDstSAD);
+KvnResult kvniSAD16x16Blocks4x4_16u32u_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef,
+                                           int32_t refStep, Kvn32u* pDstSAD);
+
+/* Activity of one 16x16 block: frame = sum |R(i) - R(i+1)| over the row pairs
+ * within each 8-row half (14 pairs); field = sum |R(i) - R(i+2)|, i = 0..13.
+ * The 16-bit form computes modulo 65536 and stores the sums zero-extended. */
+KvnResult kvniFrameFieldSAD16x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32u* pFrameSAD,
+                                           Kvn32u* pFieldSAD);
+KvnResult kvniFrameFieldSAD16x16_16s32s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn32u* pFrameSAD,
+                                            Kvn32u* pFieldSAD);
+
+/* pDst = pSrc1 - pSrc2 (8x8, 16-bit, dstStep in bytes); *pSAD = sum |pDst|. */
+KvnResult kvniSubSAD8x8_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
+                                  Kvn16s* pDst, int32_t dstStep, Kvn32u* pSAD);
+
 /* @sad */
 
 /* ------------------------------------------------------------------------ */
@@ -182,11 +265,178 @@ KvnResult kvniScanInv_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t indxLastN
 /* activity measures                                                        */
 /* ------------------------------------------------------------------------ */
 
+/* Hadamard costs of d = pSrc - pRef: each 4x4 block of d is transformed by the
+ * unnormalised 4x4 Hadamard transform (rows and columns, entries +-1); *pSATD
+ * receives the sum of the absolute values of all coefficients, exact. */
+KvnResult kvniSATD4x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                Kvn32u* pSATD);
+KvnResult kvniSATD4x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                Kvn32u* pSATD);
+KvnResult kvniSATD8x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                Kvn32u* pSATD);
+KvnResult kvniSATD8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                Kvn32u* pSATD);
+KvnResult kvniSATD8x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                 Kvn32u* pSATD);
+KvnResult kvniSATD16x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                 Kvn32u* pSATD);
+KvnResult kvniSATD16x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                  Kvn32u* pSATD);
+/* The same with one 8x8 Hadamard transform of the whole 8x8 block. The 16-bit
+ * member is exact for every 16-bit sample value. */
+KvnResult kvniSAT8x8D_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                Kvn32u* pSATD);
+KvnResult kvniSAT8x8D_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
+                                 Kvn32u* pSATD);
+
+/* Sum of squared differences between pSrc and the prediction of pRef by mode
+ * (bits of value 4 and 8 as in the MC functions; half-sample averages rounded
+ * up). */
+KvnResult kvniSSD4x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                               Kvn32u* pSSD, int32_t mode);
+KvnResult kvniSSD8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                               Kvn32u* pSSD, int32_t mode);
+KvnResult kvniSqrDiff16x16_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                 int32_t mode, Kvn32u* pSSD);
+/* The prediction is (pF + pB + 1) >> 1 of the predictions of both references. */
+KvnResult kvniSqrDiff16x16B_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                  int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                  Kvn32u* pSSD);
+
+/* Q - ((S * S) >> 8) for the sum S and the sum of squares Q of the 256 samples:
+ * 256 times the variance, the subtracted term rounded down. */
+KvnResult kvniVariance16x16_8u32s(const Kvn8u* pSrc, int32_t srcStep, Kvn32s* pVar);
+/* *pSum = S, the sum of the 64 samples (not their mean), under both names;
+ * *pVar = trunc(Q / 64 - (S / 64)^2) in single precision. The 16-bit members
+ * sum each column with signed 16-bit saturation, row by row, and add up the
+ * squares modulo 2^32. */
+KvnResult kvniVarMean8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32s* pVar, Kvn32s* pSum);
+KvnResult kvniVarSum8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32s* pVar, Kvn32s* pSum);
+KvnResult kvniVarMean8x8_16s32s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn32s* pVar, Kvn32s* pSum);
+KvnResult kvniVarSum8x8_16s32s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn32s* pVar, Kvn32s* pSum);
+/* For each 8x8 block b of pSrc minus the prediction of pRef by mode (blocks in
+ * raster order: four for 16x16, two for 16x8): D = pSrcSum[b] - the sum of the
+ * prediction over the block, pMean[b] = D / 8 truncated toward zero, and with
+ * Q the sum of the squared differences, pVar[b] = (Q - pMean[b]^2) >> 6 when
+ * Q > pMean[b]^2, else 0. The 16x16 member computes and writes nothing unless
+ * mode is exactly 0, 4, 8 or 12 (and returns success); the 16x8 member uses
+ * the bits of value 4 and 8. */
+KvnResult kvniVarMeanDiff16x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                         const Kvn32s* pSrcSum, Kvn32s* pVar, Kvn32s* pMean, int32_t mode);
+KvnResult kvniVarMeanDiff16x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                        const Kvn32s* pSrcSum, Kvn32s* pVar, Kvn32s* pMean, int32_t mode);
+/* Sum of |x - m| over the block, m the mean rounded half up. */
+KvnResult kvniMeanAbsDev16x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32s* pDst);
+KvnResult kvniMeanAbsDev8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32s* pDst);
+/* A position (x, y), x and y below 15, of the 16x16 block is an edge when its
+ * right or lower neighbour differs from it by more than diffThreshold; *pFlag
+ * is 1 when there are more than countThreshold edges, else 0. */
+KvnResult kvniEdgesDetect16x16_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, int32_t diffThreshold,
+                                      int32_t countThreshold, Kvn8u* pFlag);
+KvnResult kvniEdgesDetect16x16_16u_C1R(const Kvn16u* pSrc, int32_t srcStep, int32_t diffThreshold,
+                                       int32_t countThreshold, Kvn32u* pFlag);
+
 /* @measures */
 
 /* ------------------------------------------------------------------------ */
 /* Block differences: residual formation                                    */
 /* ------------------------------------------------------------------------ */
+
+/* Differences are source - prediction as signed 16-bit values; steps of
+ * 16-bit data are in bytes. mode: bits of value 4 (vertical half) and 8
+ * (horizontal half), as in the MC functions; rounding: its low bit, 0 rounds
+ * half-sample averages up, 1 down. */
+
+/* pDstDiff = pSrc - pRef, 4x4 */
+KvnResult kvniGetDiff4x4_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                  Kvn16s* pDstDiff, int32_t dstDiffStep);
+
+/* pDstDiff = pSrc - p, p the prediction of pRef by mode and rounding; p is
+ * also written to pDstPredictor (16-bit, its own step) unless that is null. */
+KvnResult kvniGetDiff8x4_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                  Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
+                                  int32_t dstPredictorStep, int32_t mode, int32_t rounding);
+KvnResult kvniGetDiff8x8_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                  Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
+                                  int32_t dstPredictorStep, int32_t mode, int32_t rounding);
+KvnResult kvniGetDiff8x16_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                   Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
+                                   int32_t dstPredictorStep, int32_t mode, int32_t rounding);
+KvnResult kvniGetDiff16x8_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                   Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
+                                   int32_t dstPredictorStep, int32_t mode, int32_t rounding);
+KvnResult kvniGetDiff16x16_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                    Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
+                                    int32_t dstPredictorStep, int32_t mode, int32_t rounding);
+
+/* pDstDiff = pSrc - ((pF + pB + 1) >> 1), pF and pB the predictions of pRefF
+ * and pRefB by their modes and the shared rounding. */
+KvnResult kvniGetDiff8x4B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                   int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                   Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding);
+KvnResult kvniGetDiff8x8B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                   int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                   Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding);
+KvnResult kvniGetDiff8x16B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                    int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                    Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding);
+KvnResult kvniGetDiff16x8B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                    int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                    Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding);
+KvnResult kvniGetDiff16x16B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                     int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                     Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding);
+
+/* Interleaved (Cb, Cr) source and reference, 8 pairs a row (the horizontal
+ * neighbour of a sample is two bytes further on); Cb differences go to
+ * pDstDiffU, Cr differences to pDstDiffV. */
+KvnResult kvniGetDiff8x4_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                    Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV,
+                                    int32_t dstDiffVStep, int32_t mode, int32_t rounding);
+KvnResult kvniGetDiff8x8_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                    Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV,
+                                    int32_t dstDiffVStep, int32_t mode, int32_t rounding);
+KvnResult kvniGetDiff8x4B_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                     int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                     Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV,
+                                     int32_t dstDiffVStep, int32_t rounding);
+KvnResult kvniGetDiff8x8B_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                     int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                     Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV,
+                                     int32_t dstDiffVStep, int32_t rounding);
+
+/* pDst = pSrc1 - pSrc2 */
+KvnResult kvniSub4x4_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
+                               Kvn16s* pDst, int32_t dstStep);
+KvnResult kvniSub8x8_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
+                               Kvn16s* pDst, int32_t dstStep);
+KvnResult kvniSub16x16_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
+                                 Kvn16s* pDst, int32_t dstStep);
+/* 16-bit samples: the difference modulo 65536, read as signed. */
+KvnResult kvniSub4x4_16u16s_C1R(const Kvn16u* pSrc1, int32_t src1Step, const Kvn16u* pSrc2, int32_t src2Step,
+                                Kvn16s* pDst, int32_t dstStep);
+KvnResult kvniSub8x8_16u16s_C1R(const Kvn16u* pSrc1, int32_t src1Step, const Kvn16u* pSrc2, int32_t src2Step,
+                                Kvn16s* pDst, int32_t dstStep);
+
+/* pSums[b] = sum of the 16 differences pSrc - pPred of 4x4 block b (blocks in
+ * raster order). Unless pDiff is null it receives the differences without a
+ * step: 4x4 block after 4x4 block in that order, each block row by row
+ * (64 values for 8x8, 256 for 16x16). */
+KvnResult kvniSumsDiff8x8Blocks4x4_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPred,
+                                            int32_t predStep, Kvn16s* pSums, Kvn16s* pDiff);
+KvnResult kvniSumsDiff16x16Blocks4x4_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPred,
+                                              int32_t predStep, Kvn16s* pSums, Kvn16s* pDiff);
+/* 16-bit samples: exact 32-bit sums; the differences modulo 65536. */
+KvnResult kvniSumsDiff8x8Blocks4x4_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pPred,
+                                              int32_t predStep, Kvn32s* pSums, Kvn16s* pDiff);
+KvnResult kvniSumsDiff16x16Blocks4x4_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pPred,
+                                                int32_t predStep, Kvn32s* pSums, Kvn16s* pDiff);
+/* Interleaved (Cb, Cr) source against planar predictions: the Cb channel
+ * gives pSumsU (4 sums) and pDiffU, the Cr channel pSumsV and pDiffV; either
+ * difference pointer may be null. */
+KvnResult kvniSumsDiff8x8Blocks4x4_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPredU,
+                                              int32_t predUStep, const Kvn8u* pPredV, int32_t predVStep,
+                                              Kvn16s* pSumsU, Kvn16s* pDiffU, Kvn16s* pSumsV, Kvn16s* pDiffV);
 
 /* @differences */
 
@@ -194,7 +444,237 @@ KvnResult kvniScanInv_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t indxLastN
 /* H.264 4x4 and DC transforms with quantisation                            */
 /* ------------------------------------------------------------------------ */
 
+/* Blocks are 16 coefficients in raster order (DC blocks: 4 for 2x2 chroma,
+ * 8 = 4 rows of 2 for 2x4 chroma, 16 for luma) unless a step is given.
+ * qp is split as qp / 6 and qp % 6. Forward functions: level =
+ * sign(c) * ((|c| * M + f) >> s), M the multiplier Q(qp % 6, class) or the
+ * caller's forward scale level, s = 15 + qp / 6 (11 + qp / 6 with scale
+ * levels; one more for DC blocks), f = 2^s / 3 intra, 2^s / 6 inter unless
+ * stated otherwise. pScanMatrix[p] is the scan index of raster position p;
+ * *pLastCoeff receives the largest one among the nonzero levels (0 if none).
+ * Inverse scale levels are LevelScale4x4 = v * w (16 * v for flat weights),
+ * H.264 8.5.9. */
+
+/* Plain core transforms (H.264 8.5.12); 16s saturates every addition, 32s
+ * wraps. The inverse includes (x + 32) >> 6. */
+KvnResult kvniTransformResidual4x4Fwd_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst);
+KvnResult kvniTransformResidual4x4Fwd_H264_32s_C1(const Kvn32s* pSrc, Kvn32s* pDst);
+KvnResult kvniTransformResidual4x4Inv_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst);
+KvnResult kvniTransformResidual4x4Inv_H264_32s_C1(const Kvn32s* pSrc, Kvn32s* pDst);
+/* Forward core transform of a 4x4 block of samples (for SP/SI prediction). */
+KvnResult kvniTransformPrediction_H264_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, Kvn16s* pDst);
+
+/* Forward transform and quantisation of a residual block; qp 0..51 (16s) or
+ * 0..87 (16s32s); intra nonzero for intra blocks; pScaleLevels may be null.
+ * *pNumLevels is the number of nonzero levels, negated when level 0 is
+ * nonzero. The 16s levels are the low 16 bits of the exact ones; the 16s32s
+ * levels are exact, also where |c| * M + f passes 2^32. */
+KvnResult kvniTransformQuantFwd4x4_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t qp,
+                                               int32_t* pNumLevels, int32_t intra, const Kvn16s* pScanMatrix,
+                                               int32_t* pLastCoeff, const Kvn16s* pScaleLevels);
+KvnResult kvniTransformQuantFwd4x4_H264_16s32s_C1(const Kvn16s* pSrc, Kvn32s* pDst, int32_t qp,
+                                                  int32_t* pNumLevels, int32_t intra, const Kvn16s* pScanMatrix,
+                                                  int32_t* pLastCoeff, const Kvn16s* pScaleLevels);
+/* Quantisation of transformed coefficients; levels saturate to their type;
+ * *pNumLevels is never negated. qp 0..51 (16s, 16s32s) or 0..87 (32s);
+ * pScaleLevels may be null except in 16s32s. The 32-bit levels are computed
+ * exactly and saturated to 32 bits. */
+KvnResult kvniQuantizeResidual4x4Fwd_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t* pNumLevels,
+                                                 int32_t* pLastCoeff, const Kvn16s* pScaleLevels,
+                                                 const Kvn16s* pScanMatrix, int32_t qp, int32_t intra);
+KvnResult kvniQuantizeResidual4x4Fwd_H264_16s32s_C1(const Kvn16s* pSrc, Kvn32s* pDst, int32_t* pNumLevels,
+                                                    int32_t* pLastCoeff, const Kvn32s* pScaleLevels,
+                                                    const Kvn16s* pScanMatrix, int32_t qp, int32_t intra);
+KvnResult kvniQuantizeResidual4x4Fwd_H264_32s_C1(const Kvn32s* pSrc, Kvn32s* pDst, int32_t* pNumLevels,
+                                                 int32_t* pLastCoeff, const Kvn32s* pScaleLevels,
+                                                 const Kvn16s* pScanMatrix, int32_t qp, int32_t intra);
+/* In place, qp 0..51, 16-bit wrapping transform. A level above 2063 in
+ * magnitude gives KVN_STS_LEVEL_RANGE: the block then holds the transform,
+ * with the levels of the first 8 positions when only the last 8 failed, and
+ * the counts are not written. *pLastCoeff is masked with 127. */
+KvnResult kvniTransformQuantResidual_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp, Kvn8s* pNumLevels, Kvn8u intra,
+                                                  const Kvn16s* pScanMatrix, Kvn8u* pLastCoeff);
+
+/* Forward DC transforms and quantisation: pDCLevels in: DC values, out:
+ * levels; pTransformed receives the transform, or with transform 0 supplies
+ * it. Multiplier Q(qp % 6, E) or pScaleLevels[0]. */
+/* Luma (Intra16x16): f = 2^s / 3, or 682 * 2^(s - 11) with scale levels;
+ * *pNumLevels negated when pTransformed[0] is nonzero. qp 0..51 / 0..87. */
+KvnResult kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
+                                                      int32_t* pNumLevels, int32_t transform,
+                                                      const Kvn16s* pScanMatrix, int32_t* pLastCoeff,
+                                                      const Kvn16s* pScaleLevels);
+KvnResult kvniTransformQuantFwdLumaDC4x4_H264_32s_C1I(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp,
+                                                      int32_t* pNumLevels, int32_t transform,
+                                                      const Kvn16s* pScanMatrix, int32_t* pLastCoeff,
+                                                      const Kvn16s* pScaleLevels);
+/* Legacy luma DC: 16-bit wrapping transform, level limit 2063 as
+ * kvniTransformQuantResidual_H264_16s_C1I; negated when level 0 is nonzero. */
+KvnResult kvniTransformQuantLumaDC_H264_16s_C1I(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
+                                                Kvn8s* pNumLevels, Kvn8u transform, const Kvn16s* pScanMatrix,
+                                                Kvn8u* pLastCoeff);
+/* Chroma DC 2x2 (4:2:0) and 2x4 (4:2:2, qp + 3 used); chroma qp 0..39 (16s)
+ * or 0..75 (32s). 2x4: f = 682 (intra) or 342 (inter) * 2^(s - 11).
+ * *pNumLevels negated when level 0 is zero (16s) or nonzero (32s). */
+KvnResult kvniTransformQuantFwdChromaDC2x2_H264_16s_C1I(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
+                                                        int32_t* pNumLevels, int32_t intra, int32_t transform,
+                                                        const Kvn16s* pScaleLevels);
+KvnResult kvniTransformQuantFwdChromaDC2x2_H264_32s_C1I(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp,
+                                                        int32_t* pNumLevels, int32_t intra, int32_t transform,
+                                                        const Kvn16s* pScaleLevels);
+KvnResult kvniTransformQuantFwdChromaDC2x4_H264_16s_C1I(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
+                                                        int32_t* pNumLevels, int32_t intra, int32_t transform,
+                                                        const Kvn16s* pScaleLevels);
+KvnResult kvniTransformQuantFwdChromaDC2x4_H264_32s_C1I(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp,
+                                                        int32_t* pNumLevels, int32_t intra, int32_t transform,
+                                                        const Kvn16s* pScaleLevels);
+/* Legacy chroma DC 2x2, qp 0..39: a level above 2063 in magnitude gives
+ * KVN_STS_LEVEL_RANGE after all levels and the count have been written. */
+KvnResult kvniTransformQuantChromaDC_H264_16s_C1I(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
+                                                  Kvn8s* pNumLevels, Kvn8u intra, Kvn8u transform);
+
+/* Dequantise (H.264 8.5.12.1), replace position 0 by *pDC when given, then
+ * with AC & 1: inverse transform, residual written back to pSrcDst, pDst =
+ * clamp(pPred + residual); without: only the DC, (dc + 32) >> 6 added to the
+ * prediction, pSrcDst untouched. qp 0..51 (16s) or 0..87 (32s, bitDepth
+ * 9..14); pScaleLevels (inverse, may be null). */
+KvnResult kvniTransformQuantInvAddPred4x4_H264_16s_C1IR(const Kvn8u* pPred, int32_t predStep, Kvn16s* pSrcDst,
+                                                        const Kvn16s* pDC, Kvn8u* pDst, int32_t dstStep,
+                                                        int32_t qp, int32_t AC, const Kvn16s* pScaleLevels);
+KvnResult kvniTransformQuantInvAddPred4x4_H264_32s_C1IR(const Kvn16u* pPred, int32_t predStep, Kvn32s* pSrcDst,
+                                                        const Kvn32s* pDC, Kvn16u* pDst, int32_t dstStep,
+                                                        int32_t qp, int32_t AC, int32_t bitDepth,
+                                                        const Kvn16s* pScaleLevels);
+/* Inverse DC transforms with dequantisation (H.264 8.5.10, 8.5.11); in
+ * place; pScaleLevels[0] or 16 * v(m, E). Luma qp 0..51 / 0..87, chroma
+ * 0..39 / 0..75. */
+KvnResult kvniTransformQuantInvLumaDC4x4_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels);
+KvnResult kvniTransformQuantInvLumaDC4x4_H264_32s_C1I(Kvn32s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels);
+KvnResult kvniTransformQuantInvChromaDC2x2_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels);
+KvnResult kvniTransformQuantInvChromaDC2x2_H264_32s_C1I(Kvn32s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels);
+KvnResult kvniTransformQuantInvChromaDC2x4_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels);
+KvnResult kvniTransformQuantInvChromaDC2x4_H264_32s_C1I(Kvn32s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels);
+/* Pre-shifted dequantisation: coefficients times v(m, class) << qp / 6
+ * (16-bit), DC *pDC when given; qp 0..51. In place with srcDstStep >= 8
+ * bytes; without AC the block is filled with (dc + 32) >> 6. */
+KvnResult kvniDequantTransformResidual_H264_16s_C1I(Kvn16s* pSrcDst, int32_t srcDstStep, const Kvn16s* pDC,
+                                                    int32_t AC, int32_t qp);
+/* The same added to pPred into pDst; pSrcDst may be null when pDC is given
+ * and AC is 0. */
+KvnResult kvniDequantTransformResidualAndAdd_H264_16s_C1I(const Kvn8u* pPred, Kvn16s* pSrcDst, const Kvn16s* pDC,
+                                                          Kvn8u* pDst, int32_t predStep, int32_t dstStep,
+                                                          int32_t qp, int32_t AC);
+/* Legacy DC dequantisation in the pre-shifted form; qp 0..51. */
+KvnResult kvniTransformDequantLumaDC_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp);
+KvnResult kvniTransformDequantChromaDC_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp);
+/* SP/SI slices (H.264 8.6): transform-domain prediction, requantisation with
+ * qs (qp' = qs when switching is nonzero), reconstruction into the level
+ * block. qp and qs 0..51. */
+KvnResult kvniDequantTransformResidual_SISP_H264_16s_C1I(Kvn16s* pSrcDst, const Kvn16s* pTransformedPred,
+                                                         const Kvn16s* pDC, int32_t AC, int32_t qp, int32_t qs,
+                                                         int32_t switching);
+KvnResult kvniTransformDequantChromaDC_SISP_H264_16s_C1I(Kvn16s* pSrcDst, const Kvn16s* pDCPred, int32_t qp,
+                                                         int32_t qs, int32_t switching);
+
+/* Scale levels for m (0..5) from a scaling list of 16 weights: inverse
+ * v(m, class) * w, forward floor(Q(m, class) / w); a weight of 0 gives
+ * inverse 0 and forward Q(m, class). */
+KvnResult kvniGenScaleLevel4x4_H264_8u16s_C1(const Kvn8u* pScaleList, Kvn16s* pInvLevels, Kvn16s* pFwdLevels,
+                                             int32_t m);
+
 /* @h264_4x4 */
+
+/* ------------------------------------------------------------------------ */
+/* H.264 deblocking filter                                                  */
+/* ------------------------------------------------------------------------ */
+
+/* One call filters all vertical (VerEdge) or all horizontal (HorEdge) edges of
+ * one colour component of a macroblock in place, edge 0 (the macroblock edge)
+ * first, with the sample filters of H.264 8.7.2.3 (bS 1..3) and 8.7.2.4
+ * (bS 4). pSrcDst is the macroblock's top-left sample; when edge 0 is filtered
+ * the 4 (luma) or 2 (chroma) samples left of / above the macroblock are read
+ * and written. Edges are 4 samples apart.
+ * pAlpha, pBeta: [0] edge 0, [1] internal edges.
+ * pThresholds (tc0): [4 * edge + segment].
+ * pBS: luma and 4:2:2 horizontal [4 * edge + segment]; 4:2:0 and 4:2:2
+ *   vertical [8 * edge + segment] (the luma bS of luma edges 0 and 2).
+ * bS 0 leaves a segment alone, 1..3 select the normal filter, 4 and above the
+ * strong one. Only pointers are checked. */
+KvnResult kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
+                                                        const Kvn8u* pBeta, const Kvn8u* pThresholds,
+                                                        const Kvn8u* pBS);
+KvnResult kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
+                                                        const Kvn8u* pBeta, const Kvn8u* pThresholds,
+                                                        const Kvn8u* pBS);
+/* One 4:2:0 chroma plane: edges 0 and 4, 8 samples long, segments of 2. */
+KvnResult kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
+                                                          const Kvn8u* pBeta, const Kvn8u* pThresholds,
+                                                          const Kvn8u* pBS);
+KvnResult kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
+                                                          const Kvn8u* pBeta, const Kvn8u* pThresholds,
+                                                          const Kvn8u* pBS);
+/* Interleaved 4:2:0 chroma (even bytes one channel, odd bytes the other), both
+ * channels with the same arrays. */
+KvnResult kvniFilterDeblockingChroma_VerEdge_H264_8u_C2IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
+                                                          const Kvn8u* pBeta, const Kvn8u* pThresholds,
+                                                          const Kvn8u* pBS);
+KvnResult kvniFilterDeblockingChroma_HorEdge_H264_8u_C2IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
+                                                          const Kvn8u* pBeta, const Kvn8u* pThresholds,
+                                                          const Kvn8u* pBS);
+/* The left edge of one field/frame mixed unit: 8 luma rows with bS and tc0
+ * [row >> 1], or 4 chroma rows with bS and tc0 [row]; returns at once when
+ * alpha is 0 or all four bS are 0. Only pSrcDst, pThresholds and pBS are
+ * checked. */
+KvnResult kvniFilterDeblockingLuma_VerEdge_MBAFF_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u alpha,
+                                                              Kvn32u beta, const Kvn8u* pThresholds,
+                                                              const Kvn8u* pBS);
+KvnResult kvniFilterDeblockingChroma_VerEdge_MBAFF_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u alpha,
+                                                                Kvn32u beta, const Kvn8u* pThresholds,
+                                                                const Kvn8u* pBS);
+
+typedef struct KvnDeblockingRecord8u {
+    Kvn8u*       pSrcDstPlane;  /* macroblock's top-left sample */
+    int32_t      srcDstStep;    /* bytes */
+    const Kvn8u* pAlpha;
+    const Kvn8u* pBeta;
+    const Kvn8u* pThresholds;
+    const Kvn8u* pBs;
+} KvnDeblockingRecord8u;
+
+/* Interleaved 4:2:0 chroma with per-channel arrays: pAlpha and pBeta
+ * [2 * channel + (edge != 0)], pThresholds [8 * channel + 4 * edge + segment];
+ * pBs shared ([8 * edge + segment]). */
+KvnResult kvniFilterDeblockingChroma_VerEdge_H264_8u_C2I(const KvnDeblockingRecord8u* pDeblockInfo);
+KvnResult kvniFilterDeblockingChroma_HorEdge_H264_8u_C2I(const KvnDeblockingRecord8u* pDeblockInfo);
+/* One 4:2:2 chroma plane: vertical edges 0 and 4, 16 rows, segments of 4;
+ * horizontal edges 0, 4, 8, 12, 8 samples, segments of 2 (pThresholds then
+ * holds 16 entries). */
+KvnResult kvniFilterDeblockingChroma422VerEdge_H264_8u_C1IR(const KvnDeblockingRecord8u* pDeblockInfo);
+KvnResult kvniFilterDeblockingChroma422HorEdge_H264_8u_C1IR(const KvnDeblockingRecord8u* pDeblockInfo);
+
+/* High bit depth: steps in samples; results of the normal filter clamped to
+ * 0 .. 2^bitDepth - 1, with bitDepth taken as 1 when below and as 16 when
+ * above 1..16. The MBAFF members use pAlpha[0] and pBeta[0]. */
+typedef struct KvnDeblockingRecord16u {
+    Kvn16u*       pSrcDstPlane;
+    int32_t       srcDstStep;  /* samples */
+    const Kvn16u* pAlpha;
+    const Kvn16u* pBeta;
+    const Kvn16u* pThresholds;
+    const Kvn8u*  pBs;
+    int32_t       bitDepth;
+} KvnDeblockingRecord16u;
+
+KvnResult kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+KvnResult kvniFilterDeblockingLumaHorEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+KvnResult kvniFilterDeblockingLumaVerEdgeMBAFF_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+KvnResult kvniFilterDeblockingChromaVerEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+KvnResult kvniFilterDeblockingChromaHorEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+KvnResult kvniFilterDeblockingChromaVerEdgeMBAFF_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+KvnResult kvniFilterDeblockingChroma422VerEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+KvnResult kvniFilterDeblockingChroma422HorEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+
+/* @h264_deblock */
 
 #ifdef __cplusplus
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "kvnvc.h"
+#include "support/bench_api.h"
 #include "support/bench_support.h"
 
 namespace {
@@ -15,12 +16,7 @@ constexpr int kStep = Picture::kStep;
 
 template <class Call>
 void add(const std::string& group, Call call) {
-  benchmark::RegisterBenchmark((group + "/api").c_str(), [call](benchmark::State& st) {
-    for (auto _ : st) {
-      benchmark::DoNotOptimize(call());
-      benchmark::ClobberMemory();
-    }
-  });
+  kvnbench::add_api(group, call);
 }
 
 using HpCall = KvnResult (*)(const Kvn8u*, int32_t, Kvn8u*, int32_t, int32_t, int32_t);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "blocks/block.h"
+#include "support/bench_levels.h"
 #include "support/bench_support.h"
 
 namespace {
@@ -14,25 +15,9 @@ using kvnbench::Buffers;
 using kvnbench::Picture;
 
 constexpr int kStep = Picture::kStep;
-constexpr Isa kLevels[] = {Isa::kScalar, Isa::kSse2, Isa::kAvx2};
-
-// Registers group/level for the scalar kernel and for each supported level
-// whose kernel differs from the level below it; `call` runs one kernel once.
 template <class Slot, class Call>
 void add(const std::string& group, Slot slot, Call call) {
-  decltype(slot(kBlockKernelsC)) below = nullptr;
-  for (Isa isa : kLevels) {
-    if (!isa_supported(isa)) continue;
-    const auto fn = slot(block_kernels(isa));
-    if (fn == below) continue;
-    below = fn;
-    benchmark::RegisterBenchmark((group + "/" + isa_name(isa)).c_str(), [fn, call](benchmark::State& st) {
-      for (auto _ : st) {
-        call(fn);
-        benchmark::ClobberMemory();
-      }
-    });
-  }
+  kvnbench::add_levels(group, [](Isa isa) -> const auto& { return block_kernels(isa); }, slot, call);
 }
 
 int hp_index(kvnbench::HpCase c) { return 2 * c.code + c.rounding; }

@@ -1,0 +1,28 @@
+// Constant tables of ITU-T H.264 for the 4x4 and DC transforms with
+// quantisation.
+#pragma once
+
+#include <cstdint>
+
+namespace kvn {
+
+// Position classes of a 4x4 block (H.264 8.5.9, normAdjust4x4): E both row and
+// column even, O both odd, M mixed.
+enum PosClass : uint8_t { kClassE = 0, kClassO = 1, kClassM = 2 };
+
+// Class of each raster position: E M E M / M O M O / E M E M / M O M O.
+extern const uint8_t kPosClass4x4[16];
+
+// Forward quantisation multipliers Q(m, class), m = qp % 6.
+extern const int16_t kQuantMul[6][3];
+// normAdjust4x4 v(m, class) of H.264 8.5.9.
+extern const int16_t kNormAdjust[6][3];
+
+// The same per raster position, for loading whole blocks:
+// kQuantMul4x4[m][p] = Q(m, class(p)), kNormAdjust4x4[m][p] = v(m, class(p)),
+// kLevelScale4x4[m][p] = 16 * v(m, class(p)) (flat-weight LevelScale4x4).
+extern const int16_t kQuantMul4x4[6][16];
+extern const int16_t kNormAdjust4x4[6][16];
+extern const int16_t kLevelScale4x4[6][16];
+
+}  // namespace kvn
