@@ -676,6 +676,12 @@ KvnResult kvniFilterDeblockingChroma422HorEdge_H264_16u_C1IR(const KvnDeblocking
 
 /* @h264_deblock */
 
+/* ------------------------------------------------------------------------ */
+/* H.264 8x8 transform and quantisation, intra prediction                   */
+/* ------------------------------------------------------------------------ */
+
+/* @h264_8x8 */
+
 #ifdef __cplusplus
 }
 #endif
