@@ -258,8 +258,6 @@ KvnResult kvniFrameFieldSAD16x16_16s32s_C1R(const Kvn16s* pSrc, int32_t srcStep,
 KvnResult kvniSubSAD8x8_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
                                   Kvn16s* pDst, int32_t dstStep, Kvn32u* pSAD);
 
-/* @sad */
-
 /* ------------------------------------------------------------------------ */
 /* Motion-estimation metrics: Hadamard, squared-error, variance and         */
 /* activity measures                                                        */
@@ -335,8 +333,6 @@ KvnResult kvniEdgesDetect16x16_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, int32_
                                       int32_t countThreshold, Kvn8u* pFlag);
 KvnResult kvniEdgesDetect16x16_16u_C1R(const Kvn16u* pSrc, int32_t srcStep, int32_t diffThreshold,
                                        int32_t countThreshold, Kvn32u* pFlag);
-
-/* @measures */
 
 /* ------------------------------------------------------------------------ */
 /* Block differences: residual formation                                    */
@@ -437,8 +433,6 @@ KvnResult kvniSumsDiff16x16Blocks4x4_16u32s_C1R(const Kvn16u* pSrc, int32_t srcS
 KvnResult kvniSumsDiff8x8Blocks4x4_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPredU,
                                               int32_t predUStep, const Kvn8u* pPredV, int32_t predVStep,
                                               Kvn16s* pSumsU, Kvn16s* pDiffU, Kvn16s* pSumsV, Kvn16s* pDiffV);
-
-/* @differences */
 
 /* ------------------------------------------------------------------------ */
 /* H.264 4x4 and DC transforms with quantisation                            */
@@ -582,8 +576,6 @@ KvnResult kvniTransformDequantChromaDC_SISP_H264_16s_C1I(Kvn16s* pSrcDst, const 
 KvnResult kvniGenScaleLevel4x4_H264_8u16s_C1(const Kvn8u* pScaleList, Kvn16s* pInvLevels, Kvn16s* pFwdLevels,
                                              int32_t m);
 
-/* @h264_4x4 */
-
 /* ------------------------------------------------------------------------ */
 /* H.264 deblocking filter                                                  */
 /* ------------------------------------------------------------------------ */
@@ -674,13 +666,60 @@ KvnResult kvniFilterDeblockingChromaVerEdgeMBAFF_H264_16u_C1IR(const KvnDeblocki
 KvnResult kvniFilterDeblockingChroma422VerEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
 KvnResult kvniFilterDeblockingChroma422HorEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
 
-/* @h264_deblock */
-
 /* ------------------------------------------------------------------------ */
 /* H.264 8x8 transform and quantisation, intra prediction                   */
 /* ------------------------------------------------------------------------ */
 
-/* @h264_8x8 */
+/* 8x8 forward core transform (rows, then columns): 16-bit wrapping
+ * intermediates, or 32-bit (16s32s). The in-place form is the 16-bit one. */
+KvnResult kvniTransformFwdLuma8x8_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst);
+KvnResult kvniTransformFwdLuma8x8_H264_16s32s_C1(const Kvn16s* pSrc, Kvn32s* pDst);
+KvnResult kvniTransformLuma8x8Fwd_H264_16s_C1I(Kvn16s* pSrcDst);
+/* Levels sign(c) * ((|c| * F + f) >> (q6 + 12)), F from pScaleLevels (64,
+ * raster), f = 682 or 342 (inter) * 2^(q6 + 1); q6 0..8 (16s) or 0..14 (32s),
+ * else KVN_STS_QP_ERR. *pNumLevels: nonzero levels, negated when the DC level
+ * is nonzero; *pLastCoeff: largest pScanMatrix entry among them (0 if none). */
+KvnResult kvniQuantLuma8x8_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t q6, int32_t intra,
+                                       const Kvn16s* pScanMatrix, const Kvn16s* pScaleLevels,
+                                       int32_t* pNumLevels, int32_t* pLastCoeff);
+KvnResult kvniQuantLuma8x8_H264_32s_C1(const Kvn32s* pSrc, Kvn32s* pDst, int32_t q6, int32_t intra,
+                                       const Kvn16s* pScanMatrix, const Kvn16s* pScaleLevels,
+                                       int32_t* pNumLevels, int32_t* pLastCoeff);
+/* Inverse scaling (H.264 8.5.12.1, 8x8) with LevelScale8x8 = pInvLevels:
+ * q6 0..8 (16-bit saturated) or 0..14 (32-bit), else KVN_STS_QP_ERR. */
+KvnResult kvniQuantLuma8x8Inv_H264_16s_C1I(Kvn16s* pSrcDst, int32_t q6, const Kvn16s* pInvLevels);
+KvnResult kvniQuantInvLuma8x8_H264_32s_C1I(Kvn32s* pSrcDst, int32_t q6, const Kvn16s* pInvLevels);
+/* Inverse 8x8 transform (H.264 8.5.13.2), (x + 32) >> 6, added to the
+ * prediction and clamped to 0..255 (16-bit saturating intermediates) or to
+ * 0..2^bitDepth - 1 (32-bit; bitDepth 8..14, values outside 1..16 are taken
+ * as the nearest of 1 and 16). */
+KvnResult kvniTransformLuma8x8InvAddPred_H264_16s8u_C1R(const Kvn8u* pPred, int32_t predStep, const Kvn16s* pSrc,
+                                                        Kvn8u* pDst, int32_t dstStep);
+KvnResult kvniTransformInvAddPredLuma8x8_H264_32s16u_C1R(const Kvn16u* pPred, int32_t predStep, const Kvn32s* pSrc,
+                                                         Kvn16u* pDst, int32_t dstStep, int32_t bitDepth);
+/* 8x8 scale tables for m = qp % 6 (0..5, else KVN_STS_QP_ERR) from 8 rows of
+ * weights at scaleStep bytes: inverse v8(m, class) * w, forward
+ * floor(Q8(m, class) / w); a weight of 0 gives inverse 0 and forward Q8. */
+KvnResult kvniGenScaleLevel8x8_H264_8u16s_D2(const Kvn8u* pScaleList, int32_t scaleStep, Kvn16s* pInvLevels,
+                                             Kvn16s* pFwdLevels, int32_t m);
+
+/* Intra prediction in place (H.264 8.3), 8-bit. availability: 1 top, 2 left,
+ * 32 top-left, 64 top-right (4x4 only); the memory of an unavailable
+ * neighbour is never read.
+ * 4x4: modes 0..8 (else KVN_STS_OUT_OF_RANGE), step >= 4; unavailable
+ * samples are taken as 128 (KVN_STS_WRN_SUBSTITUTE when the mode used them;
+ * a missing top-right repeats p[3, -1] without warning). */
+KvnResult kvniPredictIntra_4x4_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode,
+                                            int32_t availability);
+/* 16x16: 0 vertical, 1 horizontal, 2 DC, 3 plane; step >= 16; a mode whose
+ * neighbours are unavailable: KVN_STS_INTRA_UNAVAILABLE, then mode above 3:
+ * KVN_STS_OUT_OF_RANGE. */
+KvnResult kvniPredictIntra_16x16_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode,
+                                              int32_t availability);
+/* One 8x8 chroma block (4:2:0): 0 DC (per 4x4 quadrant), 1 horizontal,
+ * 2 vertical, 3 plane; step >= 8; statuses as for 16x16. */
+KvnResult kvniPredictIntraChroma8x8_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode,
+                                                 int32_t availability);
 
 #ifdef __cplusplus
 }

@@ -5,27 +5,12 @@
 namespace kvn {
 namespace {
 
-BlockKernels build(Isa isa) {
-  BlockKernels k = kBlockKernelsC;
-#if !defined(KVNVC_NO_SIMD)
-  if (isa >= Isa::kSse2 && isa_supported(Isa::kSse2)) block_init_sse2(k);
-  if (isa >= Isa::kAvx2 && isa_supported(Isa::kAvx2)) block_init_avx2(k);
-#else
-  (void)isa;
-#endif
-  return k;
-}
-
-KVN_TABLE_INIT const BlockKernels kSse2 = build(Isa::kSse2);
-KVN_TABLE_INIT const BlockKernels kAvx2 = build(Isa::kAvx2);
+KVN_TABLE_INIT const LevelTables<BlockKernels> kTables(kBlockKernelsC, KVN_SIMD_STEP(block_init_sse2), nullptr,
+                                                       KVN_SIMD_STEP(block_init_avx2));
 
 }  // namespace
 
-const BlockKernels& block_kernels(Isa isa) {
-  if (isa >= Isa::kAvx2) return kAvx2;
-  if (isa >= Isa::kSse2) return kSse2;
-  return kBlockKernelsC;
-}
+const BlockKernels& block_kernels(Isa isa) { return kTables[isa]; }
 
 KVN_LOAD_TIME const KernelChoice<BlockKernels> kBlockKernelsChosen{&block_kernels(best_isa())};
 

@@ -5,30 +5,12 @@
 namespace kvn {
 namespace {
 
-SadKernels build(Isa isa) {
-  SadKernels k = kSadKernelsC;
-#if !defined(KVNVC_NO_SIMD)
-  if (isa >= Isa::kSse2 && isa_supported(Isa::kSse2)) sad_init_sse2(k);
-  if (isa >= Isa::kSse41 && isa_supported(Isa::kSse41)) sad_init_sse41(k);
-  if (isa >= Isa::kAvx2 && isa_supported(Isa::kAvx2)) sad_init_avx2(k);
-#else
-  (void)isa;
-#endif
-  return k;
-}
-
-KVN_TABLE_INIT const SadKernels kSse2 = build(Isa::kSse2);
-KVN_TABLE_INIT const SadKernels kSse41 = build(Isa::kSse41);
-KVN_TABLE_INIT const SadKernels kAvx2 = build(Isa::kAvx2);
+KVN_TABLE_INIT const LevelTables<SadKernels> kTables(kSadKernelsC, KVN_SIMD_STEP(sad_init_sse2),
+                                                     KVN_SIMD_STEP(sad_init_sse41), KVN_SIMD_STEP(sad_init_avx2));
 
 }  // namespace
 
-const SadKernels& sad_kernels(Isa isa) {
-  if (isa >= Isa::kAvx2) return kAvx2;
-  if (isa >= Isa::kSse41) return kSse41;
-  if (isa >= Isa::kSse2) return kSse2;
-  return kSadKernelsC;
-}
+const SadKernels& sad_kernels(Isa isa) { return kTables[isa]; }
 
 KVN_LOAD_TIME const KernelChoice<SadKernels> kSadKernelsChosen{&sad_kernels(best_isa())};
 

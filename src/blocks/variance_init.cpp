@@ -5,27 +5,12 @@
 namespace kvn {
 namespace {
 
-VarianceKernels build(Isa isa) {
-  VarianceKernels k = kVarianceKernelsC;
-#if !defined(KVNVC_NO_SIMD)
-  if (isa >= Isa::kSse2 && isa_supported(Isa::kSse2)) variance_init_sse2(k);
-  if (isa >= Isa::kAvx2 && isa_supported(Isa::kAvx2)) variance_init_avx2(k);
-#else
-  (void)isa;
-#endif
-  return k;
-}
-
-KVN_TABLE_INIT const VarianceKernels kSse2 = build(Isa::kSse2);
-KVN_TABLE_INIT const VarianceKernels kAvx2 = build(Isa::kAvx2);
+KVN_TABLE_INIT const LevelTables<VarianceKernels> kTables(kVarianceKernelsC, KVN_SIMD_STEP(variance_init_sse2), nullptr,
+                                                          KVN_SIMD_STEP(variance_init_avx2));
 
 }  // namespace
 
-const VarianceKernels& variance_kernels(Isa isa) {
-  if (isa >= Isa::kAvx2) return kAvx2;
-  if (isa >= Isa::kSse2) return kSse2;
-  return kVarianceKernelsC;
-}
+const VarianceKernels& variance_kernels(Isa isa) { return kTables[isa]; }
 
 KVN_LOAD_TIME const KernelChoice<VarianceKernels> kVarianceKernelsChosen{&variance_kernels(best_isa())};
 

@@ -32,6 +32,37 @@ const Table* table_for(Isa isa, const Table* const (&levels)[int(Isa::kCount)]) 
   return nullptr;
 }
 
+// The tables of one family for every level: the scalar table, then for each
+// SIMD level the table of the level below with that level's kernels put in by
+// its step. A step is null where the family has no kernels of that level
+// (always so with KVN_SIMD_STEP when the library is built without SIMD
+// kernels), and runs only when the processor supports its level, since it is
+// itself compiled for that instruction set. Define one per family as
+//   KVN_TABLE_INIT const LevelTables<T> kTables(kScalarTable, sse2, sse41, avx2);
+template <class Table>
+class LevelTables {
+ public:
+  using Step = void (*)(Table&);
+  LevelTables(const Table& scalar, Step sse2, Step sse41, Step avx2) {
+    const Step steps[int(Isa::kCount)] = {nullptr, sse2, sse41, avx2};
+    Table t = scalar;
+    for (int i = 0; i < int(Isa::kCount); ++i) {
+      if (steps[i] && isa_supported(Isa(i))) steps[i](t);
+      tables_[i] = t;
+    }
+  }
+  const Table& operator[](Isa isa) const { return tables_[int(isa)]; }
+
+ private:
+  Table tables_[int(Isa::kCount)];
+};
+
+#if defined(KVNVC_NO_SIMD)
+#define KVN_SIMD_STEP(step) nullptr
+#else
+#define KVN_SIMD_STEP(step) step
+#endif
+
 // The table chosen at load time. Define one per family as
 //   KVN_LOAD_TIME const KernelChoice<T> kChosen{&table(best_isa())};
 // The pointer is written once, by its initialiser, and only read afterwards.

@@ -5,24 +5,11 @@
 namespace kvn {
 namespace {
 
-DcKernels build(Isa isa) {
-  DcKernels k = kDcKernelsC;
-#if !defined(KVNVC_NO_SIMD)
-  if (isa >= Isa::kSse2 && isa_supported(Isa::kSse2)) dc_init_sse2(k);
-#else
-  (void)isa;
-#endif
-  return k;
-}
-
-KVN_TABLE_INIT const DcKernels kSse2 = build(Isa::kSse2);
+KVN_TABLE_INIT const LevelTables<DcKernels> kTables(kDcKernelsC, KVN_SIMD_STEP(dc_init_sse2), nullptr, nullptr);
 
 }  // namespace
 
-const DcKernels& dc_kernels(Isa isa) {
-  if (isa >= Isa::kSse2) return kSse2;
-  return kDcKernelsC;
-}
+const DcKernels& dc_kernels(Isa isa) { return kTables[isa]; }
 
 KVN_LOAD_TIME const KernelChoice<DcKernels> kDcKernelsChosen{&dc_kernels(best_isa())};
 

@@ -25,4 +25,14 @@ extern const int16_t kQuantMul4x4[6][16];
 extern const int16_t kNormAdjust4x4[6][16];
 extern const int16_t kLevelScale4x4[6][16];
 
+// ---- 8x8 transform (High profile) -------------------------------------------
+
+// Position classes of an 8x8 block (H.264 8.5.9): 0 both row and column
+// multiples of 4; 1 both odd; 2 both 2 mod 4; 3 one a multiple of 4, the other
+// odd; 4 one a multiple of 4, the other 2 mod 4; 5 otherwise.
+int pos_class8x8(int row, int col);
+// normAdjust8x8 v(m, class) of H.264 8.5.9 and the forward multipliers Q8(m, class).
+extern const int16_t kNormAdjust8x8[6][6];
+extern const int16_t kQuantMul8x8[6][6];
+
 }  // namespace kvn

@@ -1,0 +1,159 @@
+// Every SIMD kernel of the H.264 8x8 transform and intra families against its
+// scalar reference: random, extreme and residual-range coefficients, every
+// alignment, signed and odd steps; intra predictors on random and extreme
+// neighbours at every alignment and step.
+#include <cstring>
+
+#include "h264/intra.h"
+#include "h264/transform8x8.h"
+#include "support/harness.h"
+
+namespace {
+
+using namespace kvn;
+using kvntest::Area;
+using kvntest::Rng;
+
+int16_t draw(Rng& rng, int kind) {
+  static const int16_t kSpecial[] = {-32768, 32767, -32767, 16383, -16384, 8192, -8193, 0, 1, -1};
+  switch (kind) {
+    case 0:
+      return int16_t(rng.u32());
+    case 1:
+      return kSpecial[rng.range(0, 9)];
+    case 2:
+      return int16_t(rng.range(-255, 255));
+    default:
+      return int16_t(rng.range(-4000, 4000));
+  }
+}
+
+Area coeffs(Rng& rng, int align, int kind) {
+  Area a(128, 1, 128, align & ~1);
+  for (int p = 0; p < 64; ++p) a.as<int16_t>()[p] = draw(rng, kind);
+  return a;
+}
+
+TEST(Transform8x8Diff, ForwardTransform16s) {
+  Rng rng = kvntest::rng_for("Transform8x8Diff.Fwd16s");
+  const auto& c = transform8x8_kernels(Isa::kScalar);
+  for (Isa isa : kvntest::simd_levels()) {
+    const auto& k = transform8x8_kernels(isa);
+    if (k.fwd16s == c.fwd16s) continue;
+    for (int align = 0; align < 16; align += 2)
+      for (int kind = 0; kind < 4; ++kind)
+        for (int rep = 0; rep < 50; ++rep) {
+          const Area src = coeffs(rng, align, kind);
+          Area out(128, 1, 128, (align + 6) & 14, 32);
+          out.fill(rng, kvntest::Fill::kRandom);
+          const Area before(out);
+          Area want(out), got(out);
+          c.fwd16s(src.as<int16_t>(), want.as<int16_t>());
+          k.fwd16s(src.as<int16_t>(), got.as<int16_t>());
+          ASSERT_TRUE(kvntest::same_area(before, want, got)) << kvn::isa_name(isa) << kvntest::seed_note();
+          // In place.
+          Area ip(src);
+          k.fwd16s(ip.as<int16_t>(), ip.as<int16_t>());
+          ASSERT_EQ(0, std::memcmp(ip.as<int16_t>(), want.as<int16_t>(), 128));
+        }
+  }
+}
+
+TEST(Transform8x8Diff, InverseTransformAdd8u) {
+  Rng rng = kvntest::rng_for("Transform8x8Diff.InvAdd8u");
+  const auto& c = transform8x8_kernels(Isa::kScalar);
+  for (Isa isa : kvntest::simd_levels()) {
+    const auto& k = transform8x8_kernels(isa);
+    if (k.inv_add8u == c.inv_add8u) continue;
+    for (int align = 0; align < 16; ++align)
+      for (int kind = 0; kind < 4; ++kind)
+        for (int rep = 0; rep < 20; ++rep) {
+          const Area src = coeffs(rng, align, kind);
+          Area pred(8, 8, kvntest::random_step(rng, 8, true), align);
+          pred.fill(rng, kvntest::kAllFills[rng.range(0, 4)]);
+          Area out(8, 8, kvntest::random_step(rng, 8, true), (align * 7) & 15, 16);
+          out.fill(rng, kvntest::Fill::kRandom);
+          const Area before(out);
+          Area want(out), got(out);
+          c.inv_add8u(pred.as<uint8_t>(), pred.step(), src.as<int16_t>(), want.origin(), want.step());
+          k.inv_add8u(pred.as<uint8_t>(), pred.step(), src.as<int16_t>(), got.origin(), got.step());
+          ASSERT_TRUE(kvntest::same_area(before, want, got)) << kvn::isa_name(isa) << kvntest::seed_note();
+        }
+  }
+}
+
+// Quantiser and inverse quantiser: every q6 of the 16-bit range, intra and
+// inter, random and extreme coefficients and scale tables (negative entries
+// included), scan tables with repeated entries.
+TEST(Transform8x8Diff, Quantisers16s) {
+  Rng rng = kvntest::rng_for("Transform8x8Diff.Quant16s");
+  const auto& c = transform8x8_kernels(Isa::kScalar);
+  for (Isa isa : kvntest::simd_levels()) {
+    const auto& k = transform8x8_kernels(isa);
+    for (int q6 = 0; q6 <= 8; ++q6)
+      for (int kind = 0; kind < 4; ++kind)
+        for (int rep = 0; rep < 40; ++rep) {
+          const int align = rng.range(0, 15);
+          const Area src = coeffs(rng, align, kind), scale = coeffs(rng, align + 4, rep % 4 == 0 ? 1 : 3);
+          Area scan(128, 1, 128, 0);
+          for (int p = 0; p < 64; ++p) scan.as<int16_t>()[p] = int16_t(rng.range(-5, 70));
+          if (k.quant16s != c.quant16s) {
+            int16_t want[64], got[64];
+            int32_t nw = 1, lw = 2, ng = 3, lg = 4;
+            c.quant16s(src.as<int16_t>(), want, q6, rep & 1, scan.as<int16_t>(), scale.as<int16_t>(), &nw, &lw);
+            k.quant16s(src.as<int16_t>(), got, q6, rep & 1, scan.as<int16_t>(), scale.as<int16_t>(), &ng, &lg);
+            ASSERT_EQ(0, std::memcmp(want, got, sizeof want)) << kvn::isa_name(isa) << " q6=" << q6;
+            ASSERT_EQ(nw, ng);
+            ASSERT_EQ(lw, lg);
+          }
+          if (k.dequant16s != c.dequant16s) {
+            Area want(src), got(src);
+            c.dequant16s(want.as<int16_t>(), q6, scale.as<int16_t>());
+            k.dequant16s(got.as<int16_t>(), q6, scale.as<int16_t>());
+            ASSERT_EQ(0, std::memcmp(want.as<int16_t>(), got.as<int16_t>(), 128)) << kvn::isa_name(isa) << " q6=" << q6;
+          }
+        }
+  }
+}
+
+// 16x16 and chroma predictors: the block with its top row and left column
+// inside one tight area; every mode the SIMD table replaces.
+void intra_diff(const char* name, int n) {
+  Rng rng = kvntest::rng_for(name);
+  const auto& c = intra_kernels(Isa::kScalar);
+  for (Isa isa : kvntest::simd_levels()) {
+    const auto& k = intra_kernels(isa);
+    for (int mode = 0; mode < 4; ++mode) {
+      const IntraFn cf = n == 16 ? c.pred16x16[mode] : c.chroma8x8[mode];
+      const IntraFn kf = n == 16 ? k.pred16x16[mode] : k.chroma8x8[mode];
+      if (cf == kf) continue;
+      for (int align = 0; align < 16; ++align)
+        for (int rep = 0; rep < 12; ++rep) {
+          const int step = n + 1 + rng.range(0, 3) * (rng.coin() ? 1 : 16);
+          Area pic(n + 1, n + 1, step, align, 16);
+          pic.fill(rng, kvntest::kAllFills[rng.range(0, 4)]);
+          const Area before(pic);
+          Area want(pic), got(pic);
+          const int avail = rng.range(0, 127);
+          cf(want.origin() + step + 1, step, avail | 35);
+          kf(got.origin() + step + 1, step, avail | 35);
+          ASSERT_TRUE(kvntest::same_area(before, want, got))
+              << kvn::isa_name(isa) << " n=" << n << " mode=" << mode << kvntest::seed_note();
+          // DC with each combination of top and left.
+          if (mode == (n == 16 ? 2 : 0)) {
+            for (int a = 0; a < 4; ++a) {
+              Area w2(pic), g2(pic);
+              cf(w2.origin() + step + 1, step, a);
+              kf(g2.origin() + step + 1, step, a);
+              ASSERT_TRUE(kvntest::same_area(before, w2, g2)) << kvn::isa_name(isa) << " dc avail=" << a;
+            }
+          }
+        }
+    }
+  }
+}
+
+TEST(IntraDiff, Luma16x16) { intra_diff("IntraDiff.Luma16x16", 16); }
+TEST(IntraDiff, Chroma8x8) { intra_diff("IntraDiff.Chroma8x8", 8); }
+
+}  // namespace
