@@ -49,6 +49,7 @@ inline PlaneParams plane_params(const uint8_t* p, int32_t s) {
 
 extern const IntraKernels kIntraKernelsC;
 void intra_init_sse2(IntraKernels& k);
+void intra_init_sse41(IntraKernels& k);
 const IntraKernels& intra_kernels(Isa isa);
 extern const KernelChoice<IntraKernels> kIntraKernelsChosen;
 inline const IntraKernels& intra_kernels() { return *kIntraKernelsChosen.table; }

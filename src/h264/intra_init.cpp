@@ -5,8 +5,8 @@
 namespace kvn {
 namespace {
 
-KVN_TABLE_INIT const LevelTables<IntraKernels> kTables(kIntraKernelsC, KVN_SIMD_STEP(intra_init_sse2), nullptr,
-                                                       nullptr);
+KVN_TABLE_INIT const LevelTables<IntraKernels> kTables(kIntraKernelsC, KVN_SIMD_STEP(intra_init_sse2),
+                                                       KVN_SIMD_STEP(intra_init_sse41), nullptr);
 
 }  // namespace
 
