@@ -56,6 +56,7 @@ struct Transform8x8Kernels {
 
 extern const Transform8x8Kernels kTransform8x8KernelsC;
 void transform8x8_init_sse2(Transform8x8Kernels& k);
+void transform8x8_init_avx2(Transform8x8Kernels& k);
 const Transform8x8Kernels& transform8x8_kernels(Isa isa);
 extern const KernelChoice<Transform8x8Kernels> kTransform8x8KernelsChosen;
 inline const Transform8x8Kernels& transform8x8_kernels() { return *kTransform8x8KernelsChosen.table; }

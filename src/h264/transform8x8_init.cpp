@@ -6,7 +6,8 @@ namespace kvn {
 namespace {
 
 KVN_TABLE_INIT const LevelTables<Transform8x8Kernels> kTables(kTransform8x8KernelsC,
-                                                              KVN_SIMD_STEP(transform8x8_init_sse2), nullptr, nullptr);
+                                                              KVN_SIMD_STEP(transform8x8_init_sse2), nullptr,
+                                                              KVN_SIMD_STEP(transform8x8_init_avx2));
 
 }  // namespace
 

@@ -117,6 +117,34 @@ TEST(Transform8x8Diff, Quantisers16s) {
   }
 }
 
+// Counts of the quantiser on sparse blocks: none, or a single nonzero level
+// at each position in turn (DC sign, every lane of every register), then a
+// second one at a later position with a smaller scan entry.
+TEST(Transform8x8Diff, Quantiser16sCounts) {
+  Rng rng = kvntest::rng_for("Transform8x8Diff.Quant16sCounts");
+  const auto& c = transform8x8_kernels(Isa::kScalar);
+  int16_t scale[64], scan[64];
+  for (int p = 0; p < 64; ++p) scale[p] = 16;
+  for (int p = 0; p < 64; ++p) scan[p] = int16_t(rng.range(-3, 63));
+  for (Isa isa : kvntest::simd_levels()) {
+    const auto& k = transform8x8_kernels(isa);
+    if (k.quant16s == c.quant16s) continue;
+    for (int p = -1; p < 64; ++p)
+      for (int q = p; q < 64; q += 7) {
+        int16_t src[64] = {};
+        if (p >= 0) src[p] = int16_t(rng.coin() ? -32768 : rng.range(-32767, 32767) | 0x4000);
+        if (q > p) src[q] = int16_t(rng.coin() ? 32767 : -30000);
+        int16_t want[64], got[64];
+        int32_t nw = 1, lw = 2, ng = 3, lg = 4;
+        c.quant16s(src, want, 0, q & 1, scan, scale, &nw, &lw);
+        k.quant16s(src, got, 0, q & 1, scan, scale, &ng, &lg);
+        ASSERT_EQ(0, std::memcmp(want, got, sizeof want)) << kvn::isa_name(isa) << " p=" << p << " q=" << q;
+        ASSERT_EQ(nw, ng) << kvn::isa_name(isa) << " p=" << p << " q=" << q;
+        ASSERT_EQ(lw, lg) << kvn::isa_name(isa) << " p=" << p << " q=" << q;
+      }
+  }
+}
+
 // 16x16 and chroma predictors: the block with its top row and left column
 // inside one tight area; every mode the SIMD table replaces.
 void intra_diff(const char* name, int n) {
