@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "block.h"
+#include "block_gen.h"
 #include "block_pred.h"
 
 namespace kvn {
@@ -129,92 +130,63 @@ uint32_t count_zeros8x8_c(const int16_t* c) {
   return n;
 }
 
-// Table generators: index -> (code, rounding) as laid out in block.h.
+// The scalar kernel templates, for the table generators (block_gen.h).
+struct Kernels {
+  template <int W, int H, int Code, int Round> static constexpr CopyFn copy_hp = copy_hp_c<W, H, Code, Round>;
+  template <int W, int H, int Code, int Round> static constexpr CopyFn interp_avg = interp_avg_c<W, H, Code, Round>;
+  template <int Code, int Round> static constexpr AddHpFn add8x8_hp = add8x8_hp_c<Code, Round>;
+  template <int W, int H, int Dx, int Code, int Round> static constexpr McFn mc = mc_c<W, H, Dx, Code, Round>;
+  template <int W, int H, int Dx, int CodeF, int CodeB, int Round>
+  static constexpr McBFn mc_b = mc_b_c<W, H, Dx, CodeF, CodeB, Round>;
+  template <int H, int Code, int Round> static constexpr McP2Fn mc_p2 = mc_p2_c<H, Code, Round>;
+  template <int H, int CodeF, int CodeB, int Round>
+  static constexpr McP2BFn mc_p2b = mc_p2b_c<H, CodeF, CodeB, Round>;
+};
+
+// Widths 2 and 4 are scalar at every level: indexed by mode only (block.h).
 template <int W, int H>
-struct CopyHpGen {
-  template <std::size_t I> static constexpr CopyFn get() { return copy_hp_c<W, H, I / 2, I % 2>; }
-};
-template <int W, int H>
-struct InterpAvgGen {
-  template <std::size_t I> static constexpr CopyFn get() { return interp_avg_c<W, H, I / 2, I % 2>; }
-};
-struct AddHpGen {
-  template <std::size_t I> static constexpr AddHpFn get() { return add8x8_hp_c<I / 2, I % 2>; }
-};
-template <int W, int H, int Dx>
-struct McGen {
+struct McSmallGen {
   template <std::size_t I> static constexpr McFn get() {
-    if constexpr (W <= 4)
-      return I < 4 ? mc_small_c<W, H, kModeCode[I % 4]> : nullptr;
-    else
-      return mc_c<W, H, Dx, kModeCode[I / 2], I % 2>;
+    return I < 4 ? mc_small_c<W, H, kModeCode[I % 4]> : nullptr;
   }
 };
-template <int W, int H, int Dx>
-struct McBGen {
+template <int W, int H>
+struct McBSmallGen {
   template <std::size_t I> static constexpr McBFn get() {
-    if constexpr (W <= 4)
-      return I < 16 ? mc_b_small_c<W, H, kModeCode[I % 4], kModeCode[(I / 4) % 4]> : nullptr;
-    else
-      return mc_b_c<W, H, Dx, kModeCode[(I / 2) % 4], kModeCode[I / 8], I % 2>;
-  }
-};
-template <int H>
-struct McP2Gen {
-  template <std::size_t I> static constexpr McP2Fn get() { return mc_p2_c<H, kModeCode[I / 2], I % 2>; }
-};
-template <int H>
-struct McP2BGen {
-  template <std::size_t I> static constexpr McP2BFn get() {
-    return mc_p2b_c<H, kModeCode[(I / 2) % 4], kModeCode[I / 8], I % 2>;
+    return I < 16 ? mc_b_small_c<W, H, kModeCode[I % 4], kModeCode[(I / 4) % 4]> : nullptr;
   }
 };
 
 constexpr BlockKernels make_c_table() {
+  using K = Kernels;
   BlockKernels k{};
   k.copy8x8 = copy_c<8, 8>;
   k.copy16x16 = copy_c<16, 16>;
-  k.copy_hp[kHp8x4] = make_table<CopyHpGen<8, 4>, 8>();
-  k.copy_hp[kHp8x8] = make_table<CopyHpGen<8, 8>, 8>();
-  k.copy_hp[kHp16x8] = make_table<CopyHpGen<16, 8>, 8>();
-  k.copy_hp[kHp16x16] = make_table<CopyHpGen<16, 16>, 8>();
+  k.copy_hp[kHp8x4] = make_table<gen::CopyHp<K, 8, 4>, 8>();
+  k.copy_hp[kHp8x8] = make_table<gen::CopyHp<K, 8, 8>, 8>();
+  k.copy_hp[kHp16x8] = make_table<gen::CopyHp<K, 16, 8>, 8>();
+  k.copy_hp[kHp16x16] = make_table<gen::CopyHp<K, 16, 16>, 8>();
   k.avg_ir8x8 = k.avg8x8 = avg_c<8, 8>;
   k.avg_ir16x16 = k.avg16x16 = avg_c<16, 16>;
-  k.interp_avg[kHp8x4] = make_table<InterpAvgGen<8, 4>, 8>();
-  k.interp_avg[kHp8x8] = make_table<InterpAvgGen<8, 8>, 8>();
-  k.interp_avg[kHp16x8] = make_table<InterpAvgGen<16, 8>, 8>();
-  k.interp_avg[kHp16x16] = make_table<InterpAvgGen<16, 16>, 8>();
+  k.interp_avg[kHp8x4] = make_table<gen::InterpAvg<K, 8, 4>, 8>();
+  k.interp_avg[kHp8x8] = make_table<gen::InterpAvg<K, 8, 8>, 8>();
+  k.interp_avg[kHp16x8] = make_table<gen::InterpAvg<K, 16, 8>, 8>();
+  k.interp_avg[kHp16x16] = make_table<gen::InterpAvg<K, 16, 16>, 8>();
   k.add8x8 = add8x8_c;
-  k.add8x8_hp = make_table<AddHpGen, 8>();
+  k.add8x8_hp = make_table<gen::AddHp<K>, 8>();
   k.addc8x8 = addc8x8_c;
-  k.mc[kMc16x16] = make_table<McGen<16, 16, 1>, 8>();
-  k.mc[kMc16x8] = make_table<McGen<16, 8, 1>, 8>();
-  k.mc[kMc8x16] = make_table<McGen<8, 16, 1>, 8>();
-  k.mc[kMc8x8] = make_table<McGen<8, 8, 1>, 8>();
-  k.mc[kMc8x4] = make_table<McGen<8, 4, 1>, 8>();
-  k.mc[kMc4x8] = make_table<McGen<4, 8, 1>, 8>();
-  k.mc[kMc4x4] = make_table<McGen<4, 4, 1>, 8>();
-  k.mc[kMc4x2] = make_table<McGen<4, 2, 1>, 8>();
-  k.mc[kMc2x4] = make_table<McGen<2, 4, 1>, 8>();
-  k.mc[kMc2x2] = make_table<McGen<2, 2, 1>, 8>();
-  k.mc[kMc16x8UV] = make_table<McGen<16, 8, 2>, 8>();
-  k.mc[kMc16x4] = make_table<McGen<16, 4, 2>, 8>();
-  k.mc_b[kMc16x16] = make_table<McBGen<16, 16, 1>, 32>();
-  k.mc_b[kMc16x8] = make_table<McBGen<16, 8, 1>, 32>();
-  k.mc_b[kMc8x16] = make_table<McBGen<8, 16, 1>, 32>();
-  k.mc_b[kMc8x8] = make_table<McBGen<8, 8, 1>, 32>();
-  k.mc_b[kMc8x4] = make_table<McBGen<8, 4, 1>, 32>();
-  k.mc_b[kMc4x8] = make_table<McBGen<4, 8, 1>, 32>();
-  k.mc_b[kMc4x4] = make_table<McBGen<4, 4, 1>, 32>();
-  k.mc_b[kMc4x2] = make_table<McBGen<4, 2, 1>, 32>();
-  k.mc_b[kMc2x4] = make_table<McBGen<2, 4, 1>, 32>();
-  k.mc_b[kMc2x2] = make_table<McBGen<2, 2, 1>, 32>();
-  k.mc_b[kMc16x8UV] = make_table<McBGen<16, 8, 2>, 32>();
-  k.mc_b[kMc16x4] = make_table<McBGen<16, 4, 2>, 32>();
-  k.mc_p2[kP2_8x8] = make_table<McP2Gen<8>, 8>();
-  k.mc_p2[kP2_8x4] = make_table<McP2Gen<4>, 8>();
-  k.mc_p2b[kP2_8x8] = make_table<McP2BGen<8>, 32>();
-  k.mc_p2b[kP2_8x4] = make_table<McP2BGen<4>, 32>();
+  gen::put_mc16<K>(k);
+  gen::put_mc8<K>(k);
+  k.mc[kMc4x8] = make_table<McSmallGen<4, 8>, 8>();
+  k.mc[kMc4x4] = make_table<McSmallGen<4, 4>, 8>();
+  k.mc[kMc4x2] = make_table<McSmallGen<4, 2>, 8>();
+  k.mc[kMc2x4] = make_table<McSmallGen<2, 4>, 8>();
+  k.mc[kMc2x2] = make_table<McSmallGen<2, 2>, 8>();
+  k.mc_b[kMc4x8] = make_table<McBSmallGen<4, 8>, 32>();
+  k.mc_b[kMc4x4] = make_table<McBSmallGen<4, 4>, 32>();
+  k.mc_b[kMc4x2] = make_table<McBSmallGen<4, 2>, 32>();
+  k.mc_b[kMc2x4] = make_table<McBSmallGen<2, 4>, 32>();
+  k.mc_b[kMc2x2] = make_table<McBSmallGen<2, 2>, 32>();
   k.count_zeros8x8 = count_zeros8x8_c;
   return k;
 }

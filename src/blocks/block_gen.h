@@ -1,4 +1,4 @@
-// Table generators of the SIMD levels: each slot index of block.h mapped to
+// Table generators of every level (the scalar one included): each slot index of block.h mapped to
 // the template arguments of its kernel. K is a level's set of kernels, as
 // static constexpr variable templates of the kernel types:
 //   copy_hp<W, H, Code, Round>, interp_avg<W, H, Code, Round>,
@@ -49,7 +49,7 @@ struct McP2B {
 
 // The MC and MC B slots of the 16-wide sizes and the planar-chroma members.
 template <class K>
-void put_mc16(BlockKernels& k) {
+constexpr void put_mc16(BlockKernels& k) {
   k.mc[kMc16x16] = make_table<Mc<K, 16, 16, 1>, 8>();
   k.mc[kMc16x8] = make_table<Mc<K, 16, 8, 1>, 8>();
   k.mc[kMc16x8UV] = make_table<Mc<K, 16, 8, 2>, 8>();
@@ -66,7 +66,7 @@ void put_mc16(BlockKernels& k) {
 
 // The MC and MC B slots of the 8-wide sizes.
 template <class K>
-void put_mc8(BlockKernels& k) {
+constexpr void put_mc8(BlockKernels& k) {
   k.mc[kMc8x16] = make_table<Mc<K, 8, 16, 1>, 8>();
   k.mc[kMc8x8] = make_table<Mc<K, 8, 8, 1>, 8>();
   k.mc[kMc8x4] = make_table<Mc<K, 8, 4, 1>, 8>();

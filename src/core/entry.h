@@ -12,6 +12,9 @@
 
 namespace kvn {
 
+// 0 <= v <= max, negative values included in the one unsigned comparison.
+constexpr bool in_range(int32_t v, uint32_t max) { return uint32_t(v) <= max; }
+
 template <class... P>
 constexpr bool any_null(const P*... p) {
   return ((p == nullptr) || ...);

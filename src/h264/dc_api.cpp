@@ -5,12 +5,6 @@
 
 using namespace kvn;
 
-namespace {
-
-inline bool qp_in(int32_t qp, uint32_t max) { return uint32_t(qp) <= max; }
-
-}  // namespace
-
 // ---- forward ---------------------------------------------------------------
 
 KVN_ENTRY(kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
@@ -18,7 +12,7 @@ KVN_ENTRY(kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s
                                                        const Kvn16s* pScanMatrix, int32_t* pLastCoeff,
                                                        const Kvn16s* pScaleLevels) {
   KVN_CHECK_PTRS(pDCLevels, pTransformed, pNumLevels, pScanMatrix, pLastCoeff);
-  if (!qp_in(qp, 51)) return KVN_STS_OUT_OF_RANGE;
+  if (!in_range(qp, 51)) return KVN_STS_OUT_OF_RANGE;
   dc_kernels().fwd_luma16s(pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix, pLastCoeff,
                            pScaleLevels);
   return KVN_STS_OK;
@@ -29,7 +23,7 @@ KVN_ENTRY(kvniTransformQuantFwdLumaDC4x4_H264_32s_C1I)(Kvn32s* pDCLevels, Kvn32s
                                                        const Kvn16s* pScanMatrix, int32_t* pLastCoeff,
                                                        const Kvn16s* pScaleLevels) {
   KVN_CHECK_PTRS(pDCLevels, pTransformed, pNumLevels, pScanMatrix, pLastCoeff);
-  if (!qp_in(qp, 87)) return KVN_STS_OUT_OF_RANGE;
+  if (!in_range(qp, 87)) return KVN_STS_OUT_OF_RANGE;
   dc_kernels().fwd_luma32s(pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix, pLastCoeff,
                            pScaleLevels);
   return KVN_STS_OK;
@@ -39,7 +33,7 @@ KVN_ENTRY(kvniTransformQuantLumaDC_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pTra
                                                  Kvn8s* pNumLevels, Kvn8u transform, const Kvn16s* pScanMatrix,
                                                  Kvn8u* pLastCoeff) {
   KVN_CHECK_PTRS(pDCLevels, pTransformed, pNumLevels, pScanMatrix, pLastCoeff);
-  if (!qp_in(qp, 51)) return KVN_STS_OUT_OF_RANGE;
+  if (!in_range(qp, 51)) return KVN_STS_OUT_OF_RANGE;
   return dc_kernels().fwd_luma_legacy(pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix,
                                       pLastCoeff);
 }
@@ -49,7 +43,7 @@ KVN_ENTRY(kvniTransformQuantLumaDC_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pTra
   (T * pDCLevels, T * pTransformed, int32_t qp, int32_t * pNumLevels, int32_t intra, int32_t transform,   \
    const Kvn16s* pScaleLevels) {                                                                          \
     KVN_CHECK_PTRS(pDCLevels, pTransformed, pNumLevels);                                                  \
-    if (!qp_in(qp, max)) return KVN_STS_OUT_OF_RANGE;                                                     \
+    if (!in_range(qp, max)) return KVN_STS_OUT_OF_RANGE;                                                     \
     dc_kernels().slot(pDCLevels, pTransformed, qp, pNumLevels, intra, transform, pScaleLevels);           \
     return KVN_STS_OK;                                                                                    \
   }
@@ -62,7 +56,7 @@ KVN_FWD_CHROMA_ENTRY(kvniTransformQuantFwdChromaDC2x4_H264_32s_C1I, Kvn32s, fwd_
 KVN_ENTRY(kvniTransformQuantChromaDC_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
                                                    Kvn8s* pNumLevels, Kvn8u intra, Kvn8u transform) {
   KVN_CHECK_PTRS(pDCLevels, pTransformed, pNumLevels);
-  if (!qp_in(qp, 39)) return KVN_STS_OUT_OF_RANGE;
+  if (!in_range(qp, 39)) return KVN_STS_OUT_OF_RANGE;
   return dc_kernels().fwd_chroma_legacy(pDCLevels, pTransformed, qp, pNumLevels, intra, transform);
 }
 
@@ -71,7 +65,7 @@ KVN_ENTRY(kvniTransformQuantChromaDC_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pT
 #define KVN_INV_DC_ENTRY(name, T, slot, max)                                        \
   KVN_ENTRY(name)(T * pSrcDst, int32_t qp, const Kvn16s* pScaleLevels) {            \
     KVN_CHECK_PTRS(pSrcDst);                                                        \
-    if (!qp_in(qp, max)) return KVN_STS_OUT_OF_RANGE;                               \
+    if (!in_range(qp, max)) return KVN_STS_OUT_OF_RANGE;                               \
     dc_kernels().slot(pSrcDst, qp, pScaleLevels);                                   \
     return KVN_STS_OK;                                                              \
   }
@@ -85,14 +79,14 @@ KVN_INV_DC_ENTRY(kvniTransformQuantInvChromaDC2x4_H264_32s_C1I, Kvn32s, inv_2x4_
 
 KVN_ENTRY(kvniTransformDequantLumaDC_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t qp) {
   KVN_CHECK_PTRS(pSrcDst);
-  if (!qp_in(qp, 51)) return KVN_STS_OUT_OF_RANGE;
+  if (!in_range(qp, 51)) return KVN_STS_OUT_OF_RANGE;
   dc_kernels().dequant_luma(pSrcDst, qp);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniTransformDequantChromaDC_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t qp) {
   KVN_CHECK_PTRS(pSrcDst);
-  if (!qp_in(qp, 51)) return KVN_STS_OUT_OF_RANGE;
+  if (!in_range(qp, 51)) return KVN_STS_OUT_OF_RANGE;
   dc_kernels().dequant_chroma(pSrcDst, qp);
   return KVN_STS_OK;
 }
@@ -102,7 +96,7 @@ KVN_ENTRY(kvniTransformDequantChromaDC_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t qp
 KVN_ENTRY(kvniTransformDequantChromaDC_SISP_H264_16s_C1I)(Kvn16s* pSrcDst, const Kvn16s* pDCPred, int32_t qp,
                                                           int32_t qs, int32_t switching) {
   KVN_CHECK_PTRS(pSrcDst, pDCPred);
-  if (!qp_in(qp, 51) || !qp_in(qs, 51)) return KVN_STS_OUT_OF_RANGE;
+  if (!in_range(qp, 51) || !in_range(qs, 51)) return KVN_STS_OUT_OF_RANGE;
   dc_kernels().sisp_chroma(pSrcDst, pDCPred, qp, qs, switching);
   return KVN_STS_OK;
 }

@@ -5,12 +5,6 @@
 
 using namespace kvn;
 
-namespace {
-
-inline bool in_range(int32_t v, uint32_t max) { return uint32_t(v) <= max; }
-
-}  // namespace
-
 KVN_ENTRY(kvniTransformResidual4x4Inv_H264_16s_C1)(const Kvn16s* pSrc, Kvn16s* pDst) {
   KVN_CHECK_PTRS(pSrc, pDst);
   dequant4x4_kernels().inv16s(pSrc, pDst);

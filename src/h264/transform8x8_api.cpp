@@ -5,12 +5,6 @@
 
 using namespace kvn;
 
-namespace {
-
-inline bool in(int32_t v, uint32_t max) { return uint32_t(v) <= max; }
-
-}  // namespace
-
 KVN_ENTRY(kvniTransformFwdLuma8x8_H264_16s_C1)(const Kvn16s* pSrc, Kvn16s* pDst) {
   KVN_CHECK_PTRS(pSrc, pDst);
   transform8x8_kernels().fwd16s(pSrc, pDst);
@@ -33,7 +27,7 @@ KVN_ENTRY(kvniQuantLuma8x8_H264_16s_C1)(const Kvn16s* pSrc, Kvn16s* pDst, int32_
                                         const Kvn16s* pScanMatrix, const Kvn16s* pScaleLevels, int32_t* pNumLevels,
                                         int32_t* pLastCoeff) {
   KVN_CHECK_PTRS(pSrc, pDst, pScanMatrix, pScaleLevels, pNumLevels, pLastCoeff);
-  if (!in(q6, 8)) return KVN_STS_QP_ERR;
+  if (!in_range(q6, 8)) return KVN_STS_QP_ERR;
   transform8x8_kernels().quant16s(pSrc, pDst, q6, intra, pScanMatrix, pScaleLevels, pNumLevels, pLastCoeff);
   return KVN_STS_OK;
 }
@@ -42,21 +36,21 @@ KVN_ENTRY(kvniQuantLuma8x8_H264_32s_C1)(const Kvn32s* pSrc, Kvn32s* pDst, int32_
                                         const Kvn16s* pScanMatrix, const Kvn16s* pScaleLevels, int32_t* pNumLevels,
                                         int32_t* pLastCoeff) {
   KVN_CHECK_PTRS(pSrc, pDst, pScanMatrix, pScaleLevels, pNumLevels, pLastCoeff);
-  if (!in(q6, 14)) return KVN_STS_QP_ERR;
+  if (!in_range(q6, 14)) return KVN_STS_QP_ERR;
   transform8x8_kernels().quant32s(pSrc, pDst, q6, intra, pScanMatrix, pScaleLevels, pNumLevels, pLastCoeff);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniQuantLuma8x8Inv_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t q6, const Kvn16s* pInvLevels) {
   KVN_CHECK_PTRS(pSrcDst, pInvLevels);
-  if (!in(q6, 8)) return KVN_STS_QP_ERR;
+  if (!in_range(q6, 8)) return KVN_STS_QP_ERR;
   transform8x8_kernels().dequant16s(pSrcDst, q6, pInvLevels);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniQuantInvLuma8x8_H264_32s_C1I)(Kvn32s* pSrcDst, int32_t q6, const Kvn16s* pInvLevels) {
   KVN_CHECK_PTRS(pSrcDst, pInvLevels);
-  if (!in(q6, 14)) return KVN_STS_QP_ERR;
+  if (!in_range(q6, 14)) return KVN_STS_QP_ERR;
   transform8x8_kernels().dequant32s(pSrcDst, q6, pInvLevels);
   return KVN_STS_OK;
 }
@@ -80,7 +74,7 @@ KVN_ENTRY(kvniTransformInvAddPredLuma8x8_H264_32s16u_C1R)(const Kvn16u* pPred, i
 KVN_ENTRY(kvniGenScaleLevel8x8_H264_8u16s_D2)(const Kvn8u* pScaleList, int32_t scaleStep, Kvn16s* pInvLevels,
                                               Kvn16s* pFwdLevels, int32_t m) {
   KVN_CHECK_PTRS(pScaleList, pInvLevels, pFwdLevels);
-  if (!in(m, 5)) return KVN_STS_QP_ERR;
+  if (!in_range(m, 5)) return KVN_STS_QP_ERR;
   transform8x8_kernels().gen_scale(pScaleList, scaleStep, pInvLevels, pFwdLevels, m);
   return KVN_STS_OK;
 }
