@@ -721,6 +721,580 @@ KvnResult kvniPredictIntra_16x16_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep
 KvnResult kvniPredictIntraChroma8x8_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode,
                                                  int32_t availability);
 
+/* @cavlc */
+/* ------------------------------------------------------------------------ */
+/* H.264 Exp-Golomb and CAVLC decoding, CAVLC encoding analysis             */
+/*                                                                          */
+/* Word bit position: *ppBitStream points to the current 32-bit word        */
+/*   (machine byte order; stream bit 0 is bit 31 of word 0), *pBitOffset    */
+/*   (0..31, else KVN_STS_BAD_ARG) names its next bit, 31 the most          */
+/*   significant. Both are advanced past the bits decoded. Any read may     */
+/*   load the word after the current one: keep one readable word beyond the */
+/*   data.                                                                  */
+/* VLC tables: arrays of Kvn32s: [0] = b0, the bits of the first level,     */
+/*   then 2^b0 entries indexed by the next b0 bits. An entry with bit 7 set */
+/*   links to the sub-table at word offset entry >> 8 (its b, then 2^b      */
+/*   entries); else it is a leaf: value = entry >> 8, entry & 0x7f = the    */
+/*   bits of its level given back. Value 0xF0F1: not a codeword.            */
+/*   coeff_token values: TotalCoeff << 8 | TrailingOnes. Levels read 1..16  */
+/*   bits, at most 32 over one lookup, and a leaf gives back at most the    */
+/*   bits its level read (else a code error).                               */
+/* Code errors (KVN_STS_VLC_CODE_ERR) leave the bit position as it was; the */
+/*   TotalCoeff output and the cleared, partly filled block may have been   */
+/*   written, the buffer pointer is not advanced. A table taken from one of */
+/*   the arrays is tested when it is about to be used: null gives           */
+/*   KVN_STS_NULL_PTR with the position moved past the bits read so far.    */
+/* ------------------------------------------------------------------------ */
+
+/* ue(v) (low byte of isSigned 0) or se(v). A codeNum of more than 16 (16s)
+ * or 31 (32s) leading zero bits is passed over with result 0; 32 or more
+ * leading zeros: KVN_STS_VLC_CODE_ERR. The 16s result is the low 16 bits of
+ * the value. */
+KvnResult kvniDecodeExpGolombOne_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pDst,
+                                            Kvn8u isSigned);
+KvnResult kvniDecodeExpGolombOne_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn32s* pDst,
+                                            Kvn32s isSigned);
+
+/* One CAVLC residual block (H.264 9.2) into the packed coefficient buffer:
+ * with TotalCoeff > 0, 16 entries cleared, the levels stored at their raster
+ * positions pScanMatrix[scan index] and *ppPosCoefbuf advanced by 16.
+ * uVLCSelect: nC (>= 0; 0..1, 2..3, 4..7 pick ppTblCoeffToken[0..2], 8 and
+ * above the 6-bit code); uMaxNumCoeff 15 (AC: scan indices 1..15) or 16.
+ * ppTblTotalZeros[TotalCoeff] (1..15), ppTblRunBefore[zerosLeft] (1..15).
+ * Code errors also: TotalCoeff above uMaxNumCoeff, TrailingOnes above
+ * TotalCoeff, total_zeros or a run beyond the block, a level_prefix above
+ * 32, a scan entry outside 0..15. */
+KvnResult kvniDecodeCAVLCCoeffs_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
+                                           Kvn16s** ppPosCoefbuf, Kvn32s uVLCSelect, Kvn16s uMaxNumCoeff,
+                                           const Kvn32s* const* ppTblCoeffToken, const Kvn32s* const* ppTblTotalZeros,
+                                           const Kvn32s* const* ppTblRunBefore, const Kvn32s* pScanMatrix);
+KvnResult kvniDecodeCAVLCCoeffs_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
+                                           Kvn32s** ppPosCoefbuf, Kvn32s uVLCSelect, Kvn16s uMaxNumCoeff,
+                                           const Kvn32s* const* ppTblCoeffToken, const Kvn32s* const* ppTblTotalZeros,
+                                           const Kvn32s* const* ppTblRunBefore, const Kvn32s* pScanMatrix);
+/* A block restricted to scan indices startIdx..endIdx
+ * (0 <= start <= end <= 15, else KVN_STS_OUT_OF_RANGE): with
+ * n = end - start + 1 < 16 the decoded (TotalCoeff, TrailingOnes) is
+ * replaced by the pair of the same codeword rank among the pairs with
+ * TotalCoeff <= n and TrailingOnes <= min(n, 3). uMaxNumCoeff 1..16:
+ * total_zeros follows when TotalCoeff is below it, from the table tzVlcIndex
+ * = TotalCoeff (15, 16), TotalCoeff - max + 4 (1..4), + 8 (5..8) or + 16
+ * (9..14). Coefficient i (of TotalCoeff) goes to scan index start +
+ * (TotalCoeff - 1 - i) + zerosLeft. */
+KvnResult kvniDecodeCAVLCCoeffsIdxs_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
+                                               Kvn16s** ppPosCoefbuf, Kvn32s uVLCSelect, Kvn16s uMaxNumCoeff,
+                                               const Kvn32s* const* ppTblCoeffToken,
+                                               const Kvn32s* const* ppTblTotalZeros,
+                                               const Kvn32s* const* ppTblRunBefore, const Kvn32s* pScanMatrix,
+                                               Kvn32s startIdx, Kvn32s endIdx);
+/* Chroma DC blocks: 2x2 (4:2:0, nC = -1 table, ppTblTotalZerosCR[1..3], 4
+ * entries in raster order) and 2x4 (4:2:2, nC = -2 table, [1..7], 8 entries,
+ * raster order of two columns by four rows; scan 0 2 1 4 6 3 5 7). The 2x2
+ * 16s member decodes the codewords "1" and "01" itself. */
+KvnResult kvniDecodeCAVLCChromaDcCoeffs_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
+                                                   Kvn16s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
+                                                   const Kvn32s* const* ppTblTotalZerosCR,
+                                                   const Kvn32s* const* ppTblRunBefore);
+KvnResult kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
+                                                   Kvn32s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
+                                                   const Kvn32s* const* ppTblTotalZerosCR,
+                                                   const Kvn32s* const* ppTblRunBefore);
+KvnResult kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset,
+                                                      Kvn16s* pNumCoeff, Kvn16s** ppPosCoefbuf,
+                                                      const Kvn32s* pTblCoeffToken,
+                                                      const Kvn32s* const* ppTblTotalZerosCR,
+                                                      const Kvn32s* const* ppTblRunBefore);
+KvnResult kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset,
+                                                      Kvn16s* pNumCoeff, Kvn32s** ppPosCoefbuf,
+                                                      const Kvn32s* pTblCoeffToken,
+                                                      const Kvn32s* const* ppTblTotalZerosCR,
+                                                      const Kvn32s* const* ppTblRunBefore);
+
+/* CAVLC analysis of a quantised block, visited in reverse scan order:
+ * *pTrailingOnes (0..3), *pTrailingOneSigns (1 = negative, the first met in
+ * the most significant of the TrailingOnes bits), *pNumOutCoeffs
+ * (TotalCoeff), *pTotalZeros (the positions scanned for an all-zero block),
+ * pLevels (TotalCoeff - TrailingOnes other levels, highest frequency first)
+ * and pRuns (run_before of coefficients 0 .. TotalCoeff - 2); the arrays
+ * hold 16 (4x4), 4 or 8 entries; entries beyond the counts keep their
+ * values. 4x4: scan indices endIdx down to startIdx of pScanMatrix (raster
+ * positions 0..15); endIdx <= 15, startIdx <= endIdx, startIdx >= 0 and the
+ * scan entries used within 0..15, else KVN_STS_OUT_OF_RANGE. */
+KvnResult kvniEncodeCoeffsCAVLC_H264_16s(const Kvn16s* pSrc, Kvn8u startIdx, const Kvn32s* pScanMatrix,
+                                         Kvn8u endIdx, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
+                                         Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn16s* pLevels, Kvn8u* pRuns);
+KvnResult kvniEncodeCoeffsCAVLC_H264_32s(const Kvn32s* pSrc, Kvn32s startIdx, const Kvn32s* pScanMatrix,
+                                         Kvn32s endIdx, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
+                                         Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn32s* pLevels, Kvn8u* pRuns);
+/* 2x2 chroma DC (raster c0 c1 / c2 c3, visited 3 2 1 0) and 2x4 chroma DC
+ * (two per row, four rows, visited 7 5 3 6 4 1 2 0). */
+KvnResult kvniEncodeChromaDcCoeffsCAVLC_H264_16s(const Kvn16s* pSrc, Kvn8u* pTrailingOnes,
+                                                 Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,
+                                                 Kvn8u* pTotalZeros, Kvn16s* pLevels, Kvn8u* pRuns);
+KvnResult kvniEncodeCoeffsCAVLCChromaDC2x2_H264_32s(const Kvn32s* pSrc, Kvn8u* pTrailingOnes,
+                                                    Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,
+                                                    Kvn8u* pTotalZeros, Kvn32s* pLevels, Kvn8u* pRuns);
+KvnResult kvniEncodeCoeffsCAVLCChromaDC2x4_H264_16s(const Kvn16s* pSrc, Kvn8u* pTrailingOnes,
+                                                    Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,
+                                                    Kvn8u* pTotalZeros, Kvn16s* pLevels, Kvn8u* pRuns);
+KvnResult kvniEncodeCoeffsCAVLCChromaDC2x4_H264_32s(const Kvn32s* pSrc, Kvn8u* pTrailingOnes,
+                                                    Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,
+                                                    Kvn8u* pTotalZeros, Kvn32s* pLevels, Kvn8u* pRuns);
+
+/* @recon8 */
+/* ------------------------------------------------------------------------ */
+/* H.264 macroblock reconstruction, 8-bit                                   */
+/*                                                                          */
+/* ppSrcDstCoeff points to the caller's pointer into the packed coefficient */
+/*   stream: only coded blocks, in the order consumed (luma blocks in       */
+/*   luma4x4BlkIdx order, the Intra16x16 DC block first; chroma: Cb DC, Cr  */
+/*   DC, Cb AC blocks, Cr AC blocks). 4x4 blocks are 16 values, 8x8 blocks  */
+/*   64, DC blocks 16 (luma) or 4 (chroma), raster order. On return it      */
+/*   points past the last block consumed. DC blocks are transformed and     */
+/*   dequantised in place.                                                  */
+/* cbp (coded-block mask): bit 0 Intra16x16 DC, bits 1..16 luma 4x4 block   */
+/*   k = bit - 1, 17 Cb DC, 18 Cr DC, 19..22 Cb AC blocks 0..3, 23..26 Cr   */
+/*   AC blocks; 8x8 functions bits 0..3; luma Half functions bits 0..7      */
+/*   (8x8: 0..1).                                                           */
+/* edgeType: set bits mark unavailable neighbours: 1 left, 4 top, 16        */
+/*   top-left, 32 top-right macroblock.                                     */
+/* The older functions dequantise with v(qp % 6, class) << qp / 6; those    */
+/*   with scale tables (LevelScale4x4 for qp % 6: 16 values, 8x8: 64) use   */
+/*   the H.264 8.5.12.1 rule, and with bypass nonzero and qp 0 add the      */
+/*   coefficients themselves (lossless).                                    */
+/* Luma intra 4x4 functions return KVN_STS_WRN_SUBSTITUTE when a block was  */
+/*   predicted from the substitute 128. An intra 4x4 / 8x8 mode outside     */
+/*   0..8 gives KVN_STS_OUT_OF_RANGE when its block is reached, after the   */
+/*   blocks before it were reconstructed. Chroma modes: 0 DC, 1 horizontal, */
+/*   2 vertical, 3 plane; Intra16x16: 0 vertical, 1 horizontal, 2 DC,       */
+/*   3 plane. A mode whose neighbours are unavailable:                      */
+/*   KVN_STS_INTRA_UNAVAILABLE, nothing written.                            */
+/* ------------------------------------------------------------------------ */
+
+KvnResult kvniReconstructLumaInterMB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
+                                                    int32_t srcDstYStep, Kvn32u cbp4x4, int32_t qp);
+KvnResult kvniReconstructLumaInter4x4MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
+                                                       int32_t srcDstYStep, Kvn32u cbp4x4, int32_t qp,
+                                                       const Kvn16s* pQuantTable, Kvn8u bypassFlag);
+KvnResult kvniReconstructLumaInter8x8MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
+                                                       int32_t srcDstYStep, Kvn32u cbp8x8, int32_t qp,
+                                                       const Kvn16s* pQuantTable, Kvn8u bypassFlag);
+KvnResult kvniReconstructLumaIntraMB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
+                                                    int32_t srcDstYStep, const Kvn32s* pMBIntraTypes,
+                                                    Kvn32u cbp4x4, int32_t qp, Kvn8u edgeType);
+KvnResult kvniReconstructLumaIntra4x4MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
+                                                       int32_t srcDstYStep, const Kvn32s* pMBIntraTypes,
+                                                       Kvn32u cbp4x4, int32_t qp, Kvn8u edgeType,
+                                                       const Kvn16s* pQuantTable, Kvn8u bypassFlag);
+KvnResult kvniReconstructLumaIntra16x16MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
+                                                         int32_t srcDstYStep, int32_t intraLumaMode,
+                                                         Kvn32u cbp4x4, int32_t qp, Kvn8u edgeType);
+KvnResult kvniReconstructLumaIntra_16x16MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
+                                                          int32_t srcDstYStep, int32_t intraLumaMode,
+                                                          Kvn32u cbp4x4, int32_t qp, Kvn8u edgeType,
+                                                          const Kvn16s* pQuantTable, Kvn8u bypassFlag);
+KvnResult kvniReconstructLumaIntra8x8MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
+                                                       int32_t srcDstYStep, const Kvn32u* pMBIntraTypes,
+                                                       Kvn32u cbp8x8, int32_t qp, Kvn8u edgeType,
+                                                       const Kvn16s* pQuantTable, Kvn8u bypassFlag);
+/* Half functions: one 16x8 half (pointer at its top-left sample) with the
+ * edge flags of that half; 8 modes (8x8: 2). */
+KvnResult kvniReconstructLumaIntraHalfMB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
+                                                        int32_t srcDstYStep, const Kvn32s* pMBIntraTypes,
+                                                        Kvn32u cbp4x2, int32_t qp, Kvn8u edgeType);
+KvnResult kvniReconstructLumaIntraHalf4x4MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
+                                                           int32_t srcDstYStep, const Kvn32s* pMBIntraTypes,
+                                                           Kvn8u cbp4x2, int32_t qp, Kvn8u edgeType,
+                                                           const Kvn16s* pQuantTable, Kvn8u bypassFlag);
+KvnResult kvniReconstructLumaIntraHalf8x8MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
+                                                           int32_t srcDstYStep, const Kvn32u* pMBIntraTypes,
+                                                           Kvn32u cbp8x2, int32_t qp, Kvn8u edgeType,
+                                                           const Kvn16s* pQuantTable, Kvn8u bypassFlag);
+
+/* 4:2:0 chroma, both components; chromaQP 0..39. C2R: one interleaved plane
+ * (Cb even bytes, Cr odd), a block row is 16 bytes. */
+KvnResult kvniReconstructChromaInterMB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
+                                                      Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
+                                                      Kvn32u cbp4x4, int32_t chromaQP);
+KvnResult kvniReconstructChromaInterMB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
+                                                      int32_t srcDstUVStep, Kvn32u cbp4x4, int32_t chromaQP);
+KvnResult kvniReconstructChromaInter4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
+                                                         Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
+                                                         Kvn32u cbp4x4, int32_t chromaQPU, int32_t chromaQPV,
+                                                         const Kvn16s* pQuantTableU, const Kvn16s* pQuantTableV,
+                                                         Kvn8u bypassFlag);
+KvnResult kvniReconstructChromaInter4x4MB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
+                                                         int32_t srcDstUVStep, Kvn32u cbp4x4, int32_t chromaQPU,
+                                                         int32_t chromaQPV, const Kvn16s* pQuantTableU,
+                                                         const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
+KvnResult kvniReconstructChromaIntraMB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
+                                                      Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
+                                                      int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQP,
+                                                      Kvn8u edgeType);
+KvnResult kvniReconstructChromaIntraMB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
+                                                      int32_t srcDstUVStep, int32_t intraChromaMode,
+                                                      Kvn32u cbp4x4, int32_t chromaQP, Kvn8u edgeType);
+KvnResult kvniReconstructChromaIntra4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
+                                                         Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
+                                                         int32_t intraChromaMode, Kvn32u cbp4x4,
+                                                         int32_t chromaQPU, int32_t chromaQPV, Kvn8u edgeType,
+                                                         const Kvn16s* pQuantTableU, const Kvn16s* pQuantTableV,
+                                                         Kvn8u bypassFlag);
+KvnResult kvniReconstructChromaIntra4x4MB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
+                                                         int32_t srcDstUVStep, int32_t intraChromaMode,
+                                                         Kvn32u cbp4x4, int32_t chromaQPU, int32_t chromaQPV,
+                                                         Kvn8u edgeType, const Kvn16s* pQuantTableU,
+                                                         const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
+/* Halves / Halfs (the same function under two names): the upper and the
+ * lower 4 rows predicted separately, edgeTypeTop for the upper half,
+ * edgeTypeBottom (its left bit only) for the lower; modes DC and vertical
+ * only (others: KVN_STS_INTRA_UNAVAILABLE). Without scale tables chromaQP
+ * up to 51 is accepted, but with coded blocks a chromaQP above 39 gives
+ * KVN_STS_OUT_OF_RANGE after the prediction was written. */
+KvnResult kvniReconstructChromaIntraHalvesMB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
+                                                            Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
+                                                            int32_t intraChromaMode, Kvn32u cbp4x4,
+                                                            int32_t chromaQP, Kvn8u edgeTypeTop,
+                                                            Kvn8u edgeTypeBottom);
+KvnResult kvniReconstructChromaIntraHalfsMB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
+                                                           Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
+                                                           int32_t intraChromaMode, Kvn32u cbp4x4,
+                                                           int32_t chromaQP, Kvn8u edgeTypeTop,
+                                                           Kvn8u edgeTypeBottom);
+KvnResult kvniReconstructChromaIntraHalvesMB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
+                                                            int32_t srcDstUVStep, int32_t intraChromaMode,
+                                                            Kvn32u cbp4x4, int32_t chromaQP, Kvn8u edgeTypeTop,
+                                                            Kvn8u edgeTypeBottom);
+KvnResult kvniReconstructChromaIntraHalves4x4MB_H264_16s8u_P2R(
+    Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane, Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
+    int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQPU, int32_t chromaQPV, Kvn8u edgeTypeTop,
+    Kvn8u edgeTypeBottom, const Kvn16s* pQuantTableU, const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
+KvnResult kvniReconstructChromaIntraHalfs4x4MB_H264_16s8u_P2R(
+    Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane, Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
+    int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQPU, int32_t chromaQPV, Kvn8u edgeTypeTop,
+    Kvn8u edgeTypeBottom, const Kvn16s* pQuantTableU, const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
+/* @recon_hbd */
+/* ------------------------------------------------------------------------ */
+/* H.264 high-profile macroblock reconstruction                             */
+/*                                                                          */
+/* One record per component. The coefficient stream holds, in the order     */
+/* they are consumed, only the coded blocks: 16 values per 4x4 block, 64    */
+/* per 8x8 block, 16 Intra16x16 DC levels, 4 (4:2:0) or 8 (4:2:2) chroma DC */
+/* levels; *ppSrcDstCoeff is advanced past what was consumed (also when a   */
+/* call stops at an invalid intra 4x4 / 8x8 mode) and the stream itself is  */
+/* only read. Coded-block masks: luma as the 8-bit functions (bit 0 DC,     */
+/* bits 1..16 4x4 blocks; 8x8: bits 0..3; Half: bits 0..7 or 0..1); chroma  */
+/* per component: bit 0 DC, bits 1..4 (4:2:0) or 1..8 (4:2:2) AC blocks in */
+/* raster order. Dequantisation with pQuantTable (LevelScale for qp % 6,    */
+/* 16 or 64 raster values), 32-bit wrapping arithmetic; samples clamped to  */
+/* 0 .. 2^bitDepth - 1. bypassFlag nonzero with qp 0: the coefficients are  */
+/* the residual (lossless). Edge flags: 1 left, 4 top, 16 top-left,         */
+/* 32 top-right macroblock unavailable. Intra prediction as the 8-bit       */
+/* predictors with 2^(bitDepth - 1) for 128 and 2^bitDepth - 1 for 255.     */
+/*                                                                          */
+/* Checks: null record, stream, *stream, plane or table: KVN_STS_NULL_PTR;  */
+/* step below the component width (16 luma, 8 chroma): KVN_STS_STEP_ERR;    */
+/* bitDepth outside 8..14, qp outside 0..6*bitDepth+3 (luma),               */
+/* 0..6*bitDepth-9 (chroma) or 0..39 (8-bit 4:2:2): KVN_STS_OUT_OF_RANGE;   */
+/* then the intra mode (KVN_STS_INTRA_UNAVAILABLE, KVN_STS_OUT_OF_RANGE),   */
+/* intra 4x4 / 8x8 modes when their block is reached. Both chroma records   */
+/* are checked before anything is written.                                  */
+/* ------------------------------------------------------------------------ */
+
+typedef struct KvnReconstructRecord32s16u {
+    Kvn32s**      ppSrcDstCoeff; /* packed coefficient stream */
+    Kvn16u*       pSrcDstPlane;  /* component's top-left sample */
+    int32_t       srcDstStep;    /* samples */
+    Kvn32u        cbp;           /* coded-block mask */
+    int32_t       qp;            /* QP' = QP + 6 * (bitDepth - 8) */
+    const Kvn16s* pQuantTable;   /* LevelScale for qp % 6 */
+    Kvn32u        bypassFlag;
+    int32_t       bitDepth;      /* 8..14 */
+} KvnReconstructRecord32s16u;
+
+/* 8-bit 4:2:2 chroma: 16-bit coefficients, 8-bit samples, step in bytes. */
+typedef struct KvnReconstructRecord16s8u {
+    Kvn16s**      ppSrcDstCoeff;
+    Kvn8u*        pSrcDstPlane;
+    int32_t       srcDstStep;
+    Kvn32u        cbp;
+    int32_t       qp;
+    const Kvn16s* pQuantTable;
+    Kvn32u        bypassFlag;
+} KvnReconstructRecord16s8u;
+
+/* Luma, one record; 4x4 intra modes 0..8 (16, Half: 8), 8x8 intra modes
+ * 0..8 (4, Half: 2), Intra16x16 mode 0 vertical, 1 horizontal, 2 DC,
+ * 3 plane. The intra 4x4 members return KVN_STS_WRN_SUBSTITUTE when a block
+ * was predicted from substitute samples. Half members: one 16x8 half. */
+KvnResult kvniReconstructLumaInter4x4_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord);
+KvnResult kvniReconstructLumaInter8x8_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord);
+KvnResult kvniReconstructLumaIntra16x16_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
+                                                              int32_t intraMode, Kvn8u edgeFlags);
+KvnResult kvniReconstructLumaIntra4x4_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
+                                                            const int32_t* pIntraModes, Kvn8u edgeFlags);
+KvnResult kvniReconstructLumaIntra8x8_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
+                                                            const Kvn32u* pIntraModes, Kvn8u edgeFlags);
+KvnResult kvniReconstructLumaIntraHalf4x4_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
+                                                                const int32_t* pIntraModes, Kvn8u edgeFlags);
+KvnResult kvniReconstructLumaIntraHalf8x8_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
+                                                                const Kvn32u* pIntraModes, Kvn8u edgeFlags);
+
+/* Chroma, two records (Cb, Cr); stream order Cb DC, Cr DC, Cb AC blocks, Cr
+ * AC blocks, so both records may share one stream pointer. Chroma mode 0 DC,
+ * 1 horizontal, 2 vertical, 3 plane; Half members: DC and vertical only
+ * (else KVN_STS_INTRA_UNAVAILABLE), the upper half predicted with the edge
+ * flags of the top half, the lower half with the left flag of the bottom
+ * half. 4:2:2 (8x16): levelScaleDc is LevelScale4x4 at position 0 for
+ * (qp + 3) % 6 of each component. */
+KvnResult kvniReconstructChromaInter4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2]);
+KvnResult kvniReconstructChromaIntra4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2],
+                                                              int32_t intraChromaMode, Kvn8u edgeFlags);
+KvnResult kvniReconstructChromaIntraHalf4x4_H264High_32s16u_IP2R(
+    const KvnReconstructRecord32s16u* const pRecords[2], int32_t intraChromaMode, Kvn8u edgeFlagsTop,
+    Kvn8u edgeFlagsBottom);
+KvnResult kvniReconstructChroma422Inter4x4_H264High_16s8u_IP2R(const KvnReconstructRecord16s8u* const pRecords[2],
+                                                                int32_t levelScaleDcCb, int32_t levelScaleDcCr);
+KvnResult kvniReconstructChroma422Inter4x4_H264High_32s16u_IP2R(
+    const KvnReconstructRecord32s16u* const pRecords[2], int32_t levelScaleDcCb, int32_t levelScaleDcCr);
+KvnResult kvniReconstructChroma422Intra4x4_H264High_16s8u_IP2R(const KvnReconstructRecord16s8u* const pRecords[2],
+                                                                int32_t intraChromaMode, Kvn8u edgeFlags,
+                                                                int32_t levelScaleDcCb, int32_t levelScaleDcCr);
+KvnResult kvniReconstructChroma422Intra4x4_H264High_32s16u_IP2R(
+    const KvnReconstructRecord32s16u* const pRecords[2], int32_t intraChromaMode, Kvn8u edgeFlags,
+    int32_t levelScaleDcCb, int32_t levelScaleDcCr);
+KvnResult kvniReconstructChroma422IntraHalf4x4_H264High_16s8u_IP2R(
+    const KvnReconstructRecord16s8u* const pRecords[2], int32_t intraChromaMode, Kvn8u edgeFlagsTop,
+    Kvn8u edgeFlagsBottom, int32_t levelScaleDcCb, int32_t levelScaleDcCr);
+KvnResult kvniReconstructChroma422IntraHalf4x4_H264High_32s16u_IP2R(
+    const KvnReconstructRecord32s16u* const pRecords[2], int32_t intraChromaMode, Kvn8u edgeFlagsTop,
+    Kvn8u edgeFlagsBottom, int32_t levelScaleDcCb, int32_t levelScaleDcCr);
+
+/* ------------------------------------------------------------------------ */
+/* H.264 luma and chroma interpolation (H.264 8.4.2.2)                      */
+/* ------------------------------------------------------------------------ */
+
+/* Luma fractions dx, dy count quarter samples (0..3), chroma fractions eighth
+ * samples (0..7). 8-bit functions take steps in bytes, 16-bit ones in samples.
+ * Plain functions read around pSrc (the reference sample at the block's
+ * integer position): a luma fraction needs 2 columns/rows before and 3 after
+ * the block, a chroma fraction one after. Sizes: luma width 4, 8 or 16 and
+ * height 4, 8 or 16; chroma width 2, 4 or 8 and height 2, 4, 8 or 16. */
+KvnResult kvniInterpolateLuma_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
+                                          int32_t dx, int32_t dy, KvnSize roiSize);
+/* Top: block row outsideRows is the picture's top row; needed rows above it
+ * repeat it. Bottom: block row height - 1 - outsideRows is the bottom row;
+ * needed rows below it repeat it. Columns are not padded. */
+KvnResult kvniInterpolateLumaTop_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
+                                             int32_t dx, int32_t dy, int32_t outsideRows, KvnSize roiSize);
+KvnResult kvniInterpolateLumaBottom_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst,
+                                                int32_t dstStep, int32_t dx, int32_t dy, int32_t outsideRows,
+                                                KvnSize roiSize);
+KvnResult kvniInterpolateChroma_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
+                                            int32_t dx, int32_t dy, KvnSize roiSize);
+/* Interleaved chroma in (Cb, Cr alternating), two planes out. */
+KvnResult kvniInterpolateChroma_H264_8u_C2P2R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDstU, Kvn8u* pDstV,
+                                              int32_t dstStep, int32_t dx, int32_t dy, KvnSize roiSize);
+KvnResult kvniInterpolateChromaTop_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst,
+                                               int32_t dstStep, int32_t dx, int32_t dy, int32_t outsideRows,
+                                               KvnSize roiSize);
+KvnResult kvniInterpolateChromaBottom_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst,
+                                                  int32_t dstStep, int32_t dx, int32_t dy, int32_t outsideRows,
+                                                  KvnSize roiSize);
+
+/* 16-bit samples (steps in samples); luma results clamped to
+ * 0 .. 2^bitDepth - 1. */
+typedef struct KvnInterpolationRecord16u {
+    const Kvn16u* pSrc;
+    int32_t       srcStep; /* samples */
+    Kvn16u*       pDst;
+    int32_t       dstStep; /* samples */
+    int32_t       dx;
+    int32_t       dy;
+    KvnSize       roiSize;
+    int32_t       bitDepth;
+} KvnInterpolationRecord16u;
+
+KvnResult kvniInterpolateLuma_H264_16u_C1R(const KvnInterpolationRecord16u* pParams);
+KvnResult kvniInterpolateLumaTop_H264_16u_C1R(const KvnInterpolationRecord16u* pParams, int32_t outsideRows);
+KvnResult kvniInterpolateLumaBottom_H264_16u_C1R(const KvnInterpolationRecord16u* pParams, int32_t outsideRows);
+KvnResult kvniInterpolateChroma_H264_16u_C1R(const KvnInterpolationRecord16u* pParams);
+KvnResult kvniInterpolateChromaTop_H264_16u_C1R(const KvnInterpolationRecord16u* pParams, int32_t outsideRows);
+KvnResult kvniInterpolateChromaBottom_H264_16u_C1R(const KvnInterpolationRecord16u* pParams,
+                                                   int32_t outsideRows);
+
+/* Block functions: the reference plane's origin and size, the block position
+ * and a motion vector (quarter luma / eighth chroma samples). Samples outside
+ * the picture are those of the nearest edge (H.264 8.4.2.2); the block is
+ * padded into a private buffer only when its reference region crosses an
+ * edge. pSrc[1] / pDst[1]: second chroma plane (planar layouts). */
+typedef struct KvnInterpolationBlockRecord8u {
+    const Kvn8u* pSrc[2];
+    int32_t      srcStep; /* bytes */
+    Kvn8u*       pDst[2];
+    int32_t      dstStep; /* bytes */
+    KvnSize      sizeFrame;
+    KvnSize      sizeBlock;
+    int32_t      pointBlockPos[2];   /* x, y */
+    int32_t      pointVectorQuarterPix[2]; /* x, y */
+} KvnInterpolationBlockRecord8u;
+
+typedef struct KvnInterpolationBlockRecord16u {
+    const Kvn16u* pSrc[2];
+    int32_t       srcStep; /* samples */
+    Kvn16u*       pDst[2];
+    int32_t       dstStep; /* samples */
+    KvnSize       sizeFrame;
+    KvnSize       sizeBlock;
+    int32_t       pointBlockPos[2];
+    int32_t       pointVectorQuarterPix[2];
+    int32_t       bitDepth;
+} KvnInterpolationBlockRecord16u;
+
+KvnResult kvniInterpolateLumaBlock_H264_8u_P1R(const KvnInterpolationBlockRecord8u* pParams);
+KvnResult kvniInterpolateChromaBlock_H264_8u_P2R(const KvnInterpolationBlockRecord8u* pParams);
+KvnResult kvniInterpolateChromaBlock_H264_8u_C2P2R(const KvnInterpolationBlockRecord8u* pParams);
+KvnResult kvniInterpolateChromaBlock_H264_8u_C2C2R(const KvnInterpolationBlockRecord8u* pParams);
+KvnResult kvniInterpolateLumaBlock_H264_16u_P1R(const KvnInterpolationBlockRecord16u* pParams);
+KvnResult kvniInterpolateChromaBlock_H264_16u_P2R(const KvnInterpolationBlockRecord16u* pParams);
+
+/* (a + b + 1) >> 1 over a width x height block, width and height 2..16. */
+KvnResult kvniInterpolateBlock_H264_8u_P2P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, uint32_t width,
+                                             uint32_t height, int32_t pitch);
+KvnResult kvniInterpolateBlock_H264_8u_P3P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, uint32_t width,
+                                             uint32_t height, int32_t src1Step, int32_t src2Step,
+                                             int32_t dstStep);
+
+/* Replicates the picture's edge samples into a border of borderSize samples
+ * around a width x height plane at pSrcDst. fieldMode: 0 frame, 1 even rows
+ * (top field), 2 odd rows (bottom field). */
+KvnResult kvniExpandPlane_H264_8u_C1R(Kvn8u* pSrcDst, int32_t width, int32_t height, int32_t step,
+                                      int32_t borderSize, int32_t fieldMode);
+
+/* @interp_luma */
+/* Luma interpolation statuses:
+ * - 8-bit luma and both luma Block functions: width 4, 8, 12 or 16, height
+ *   4, 8, 12 or 16, else KVN_STS_SIZE_ERR (16-bit plain, Top and Bottom:
+ *   4, 8 or 16 each, not 4x16 or 16x4; steps below the width give
+ *   KVN_STS_STEP_ERR before the fraction and size checks).
+ * - Top / Bottom: any outsideRows; rows beyond the edge row repeat it, so a
+ *   count of at least the block height (Bottom) or a negative one (Top,
+ *   -2 and below with a vertical fraction) is well defined.
+ * - Block functions: positions and vectors are combined in 64 bits; a
+ *   non-zero vector with a picture narrower or lower than 1 sample (nothing
+ *   to pad from) gives KVN_STS_SIZE_ERR.
+ * - 16-bit records: bitDepth outside 1..16 gives KVN_STS_OUT_OF_RANGE (after
+ *   the size checks); results are exact for any 16-bit samples. */
+/* @interp_chroma */
+/* Chroma interpolation, block average and border expansion, statuses:
+ * - 8-bit chroma (and the 16-bit chroma Block function): width 2, 4, 6 or 8,
+ *   height even 2..16, else KVN_STS_SIZE_ERR; 16-bit chroma plain, Top and
+ *   Bottom: width 2, 4 or 8, height 2, 4, 8 or 16, both steps at least 8.
+ * - Chroma Top: outsideRows below 0 gives KVN_STS_OUT_OF_RANGE (after the
+ *   other checks); Bottom with outsideRows below 0 pads nothing.
+ * - Block functions: a non-zero vector with a picture narrower or lower than
+ *   1 sample gives KVN_STS_SIZE_ERR; the C2P2R form checks both destinations.
+ * - 16-bit records: bitDepth outside 1..16 gives KVN_STS_OUT_OF_RANGE (after
+ *   the size checks); the chroma results are exact for any 16-bit samples.
+ * - kvniExpandPlane_H264_8u_C1R: a width below 1 gives KVN_STS_SIZE_ERR; after
+ *   the field-mode check, borderSize below 0 gives KVN_STS_SIZE_ERR and |step|
+ *   below width + 2 borderSize KVN_STS_STEP_ERR. */
+/* @weight */
+/* ------------------------------------------------------------------------ */
+/* H.264 weighted prediction (H.264 8.4.2.3)                                */
+/*                                                                          */
+/* Per sample, with L the log2 denominator:                                 */
+/*   one list:  ((x * w + 2^(L-1)) >> L) + o   (x * w + o when L is 0)      */
+/*   two lists: ((x1 * w1 + x2 * w2 + 2^L) >> (L + 1))                      */
+/*              + ((o1 + o2 + 1) >> 1)                                      */
+/*   implicit:  (x1 * w1 + x2 * w2 + 32) >> 6                               */
+/*   average:   (x1 + x2 + 1) >> 1                                          */
+/* clamped to 0..255 (8-bit) or 0..2^bitDepth - 1 (16-bit; bit depths       */
+/* outside 1..16 are taken as the nearest of 1 and 16). Results are exact   */
+/* for every weight, offset and denominator (wide intermediates).           */
+/* Widths and heights 2, 4, 8 or 16 unless stated; interleaved chroma (C2)  */
+/* counts the width in Cb/Cr pairs, a row holding 2 * width bytes, channel  */
+/* 0 in the even bytes. 8-bit steps in bytes, 16-bit steps in samples.      */
+/* Checks: null pointers (KVN_STS_NULL_PTR), then steps below the row       */
+/* (KVN_STS_STEP_ERR; negative 8-bit steps too), then sizes                 */
+/* (KVN_STS_SIZE_ERR); nothing is written on failure.                       */
+/* ------------------------------------------------------------------------ */
+
+typedef struct KvnWeightBlockRecord8u {
+    const Kvn8u* pSrc1;
+    int32_t      src1Step;  /* bytes */
+    const Kvn8u* pSrc2;
+    int32_t      src2Step;  /* bytes; not checked */
+    Kvn8u*       pDst;
+    int32_t      dstStep;   /* bytes */
+    KvnSize      roiSize;   /* width in Cb/Cr pairs */
+} KvnWeightBlockRecord8u;
+
+/* One list's parameters for both chroma channels. */
+typedef struct KvnWeightParams8u {
+    Kvn32u log2Denominator; /* low 4 bits used */
+    Kvn8s  weight0;
+    Kvn8s  weight1;
+    Kvn8s  offset0;
+    Kvn8s  offset1;
+} KvnWeightParams8u;
+
+typedef struct KvnBidirRecord16u {
+    const Kvn16u* pSrc1;
+    int32_t       src1Step; /* samples */
+    const Kvn16u* pSrc2;
+    int32_t       src2Step; /* samples */
+    Kvn16u*       pDst;
+    int32_t       dstStep;  /* samples */
+    KvnSize       roiSize;
+    int32_t       bitDepth;
+} KvnBidirRecord16u;
+
+/* One list, in place. The C1IR name is the same function. */
+KvnResult kvniUniDirWeightBlock_H264_8u_C1R(Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u log2Denominator,
+                                            int32_t weight, int32_t offset, KvnSize roiSize);
+KvnResult kvniUniDirWeightBlock_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u log2Denominator,
+                                             int32_t weight, int32_t offset, KvnSize roiSize);
+/* Interleaved chroma in place on pBlock->pDst (dstStep >= 2 * width). */
+KvnResult kvniUniDirWeightBlock_H264_8u_C2R(const KvnWeightBlockRecord8u* pBlock, const KvnWeightParams8u* pParams);
+/* 16-bit, step in samples; offset already scaled to the bit depth. */
+KvnResult kvniUnidirWeight_H264_16u_IP2P1R(Kvn16u* pSrcDst, int32_t srcDstStep, Kvn32u log2Denominator,
+                                           int32_t weight, int32_t offset, KvnSize roiSize, int32_t bitDepth);
+
+/* Two lists, explicit weights. P2P1R: one step for both sources. */
+KvnResult kvniBiDirWeightBlock_H264_8u_P2P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, int32_t srcStep,
+                                             int32_t dstStep, Kvn32u log2Denominator, int32_t weight1,
+                                             int32_t offset1, int32_t weight2, int32_t offset2, KvnSize roiSize);
+KvnResult kvniBiDirWeightBlock_H264_8u_P3P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst,
+                                             int32_t src1Step, int32_t src2Step, int32_t dstStep,
+                                             Kvn32u log2Denominator, int32_t weight1, int32_t offset1,
+                                             int32_t weight2, int32_t offset2, KvnSize roiSize);
+/* Interleaved chroma; L from pParams1; dstStep and src1Step >= 2 * width
+ * (src2Step is not checked). */
+KvnResult kvniBiDirWeightBlock_H264_8u_C2R(const KvnWeightBlockRecord8u* pBlock, const KvnWeightParams8u* pParams1,
+                                           const KvnWeightParams8u* pParams2);
+KvnResult kvniBidirWeight_H264_16u_P2P1R(const KvnBidirRecord16u* pBidir, Kvn32u log2Denominator, int32_t weight1,
+                                         int32_t offset1, int32_t weight2, int32_t offset2);
+
+/* Two lists, implicit weights (normally summing to 64). The P3P1R member
+ * checks only pointers: it weights any width x height block with both at
+ * least 1, and returns KVN_STS_OK without writing otherwise. */
+KvnResult kvniBiDirWeightBlockImplicit_H264_8u_P2P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst,
+                                                     int32_t srcStep, int32_t dstStep, int32_t weight1,
+                                                     int32_t weight2, KvnSize roiSize);
+KvnResult kvniBiDirWeightBlockImplicit_H264_8u_P3P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst,
+                                                     int32_t src1Step, int32_t src2Step, int32_t dstStep,
+                                                     int32_t weight1, int32_t weight2, KvnSize roiSize);
+KvnResult kvniBidirWeightImplicit_H264_16u_P2P1R(const KvnBidirRecord16u* pBidir, int32_t weight1, int32_t weight2);
+
+/* Rounded average; steps are not checked; any width and height 2..16. */
+KvnResult kvniBidir_H264_16u_P2P1R(const KvnBidirRecord16u* pBidir);
+
+/* pSrc2Dst = ((x1 * w1 + x2 * w2 + 2^(shift-1)) >> shift) + offset
+ * (no rounding term when shift is 0); one step for both blocks. */
+KvnResult kvniWeightedAverage_H264_8u_C1IR(const Kvn8u* pSrc1, Kvn8u* pSrc2Dst, int32_t srcDstStep, int32_t weight1,
+                                           int32_t weight2, Kvn32u shift, int32_t offset, KvnSize roiSize);
+
 #ifdef __cplusplus
 }
 #endif

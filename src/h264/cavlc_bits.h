@@ -1,0 +1,48 @@
+// Reading a word bit position: a stream of 32-bit words in machine byte
+// order whose first bit is the most significant bit of the first word, and a
+// bit index 0..31 naming the next bit of the current word (31: its most
+// significant bit).
+#pragma once
+
+#include <cstdint>
+
+namespace kvn {
+
+// A 64-bit window holds the next `avail` stream bits at its top and zeros
+// below them; `next` is the first word not yet in the window. The window is
+// refilled a word at a time once it holds 32 bits or fewer, so a word is only
+// ever loaded when the next bit lies in the word before it or in it: nothing
+// is read beyond the word after the one that holds the next bit.
+class WordBitReader {
+ public:
+  WordBitReader(const uint32_t* p, uint32_t index)  // index 0..31
+      : win_((uint64_t(p[0]) << 32 | p[1]) << (31 - index)), avail_(int(index) + 33), next_(p + 2) {}
+
+  // At least 33 bits available afterwards when at least 1 is before.
+  void fill() {
+    if (avail_ <= 32) {
+      win_ |= uint64_t(*next_++) << (32 - avail_);
+      avail_ += 32;
+    }
+  }
+  uint64_t window() const { return win_; }
+  uint32_t peek32() const { return uint32_t(win_ >> 32); }
+  // The next n bits, n 0..32 (0 gives 0).
+  uint32_t peek(int n) const { return uint32_t((win_ >> 1) >> (63 - n)); }
+  // Consumes n bits, n 0..avail and below 64.
+  void skip(int n) {
+    win_ <<= n;
+    avail_ -= n;
+  }
+  void save(const uint32_t** pp, uint32_t* index) const {
+    *pp = next_ - ((avail_ + 31) >> 5);
+    *index = uint32_t(avail_ + 31) & 31;
+  }
+
+ private:
+  uint64_t win_;
+  int avail_;
+  const uint32_t* next_;
+};
+
+}  // namespace kvn
