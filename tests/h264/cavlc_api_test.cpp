@@ -16,7 +16,7 @@ using namespace cavlctest;
 // A stream from a string of '0'/'1' (other characters ignored), one spare word.
 std::vector<uint32_t> bits(const std::string& s, int lead = 0) {
   kvnvlc::BitWriter w;
-  w.put(0, lead);
+  for (int i = 0; i < lead; ++i) w.put(0, 1);
   for (char ch : s)
     if (ch == '0' || ch == '1') w.put(uint32_t(ch - '0'), 1);
   return w.words(1);

@@ -121,7 +121,9 @@ TEST(CavlcEncode, Statuses) {
   for (int nul = 0; nul < 8; ++nul) {  // null pointers first, whatever else is wrong
     EXPECT_EQ(e16(nul, 9, 3), KVN_STS_NULL_PTR);
     EXPECT_EQ(e32(nul, -1, 16), KVN_STS_NULL_PTR);
-    if (nul != 1) EXPECT_EQ(dc(nul), KVN_STS_NULL_PTR);
+    if (nul != 1) {
+      EXPECT_EQ(dc(nul), KVN_STS_NULL_PTR);
+    }
   }
   // End above 15 or below start, a negative start (32s), a used scan entry
   // outside the block: nothing written.

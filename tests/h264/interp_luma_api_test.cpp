@@ -24,8 +24,12 @@ int tap(int a, int b, int c, int d, int e, int f) { return a - 5 * b + 20 * c + 
 template <class Get>
 int model(Get g, int x, int y, int dx, int dy, int maxv) {
   const auto clip = [maxv](int v) { return std::clamp(v, 0, maxv); };
-  const auto b1 = [&](int yy) { return tap(g(x - 2, yy), g(x - 1, yy), g(x, yy), g(x + 1, yy), g(x + 2, yy), g(x + 3, yy)); };
-  const auto h1 = [&](int xx) { return tap(g(xx, y - 2), g(xx, y - 1), g(xx, y), g(xx, y + 1), g(xx, y + 2), g(xx, y + 3)); };
+  const auto b1 = [&](int yy) {
+    return tap(g(x - 2, yy), g(x - 1, yy), g(x, yy), g(x + 1, yy), g(x + 2, yy), g(x + 3, yy));
+  };
+  const auto h1 = [&](int xx) {
+    return tap(g(xx, y - 2), g(xx, y - 1), g(xx, y), g(xx, y + 1), g(xx, y + 2), g(xx, y + 3));
+  };
   const int b = clip((b1(y) + 16) >> 5), s = clip((b1(y + 1) + 16) >> 5);
   const int h = clip((h1(x) + 16) >> 5), m = clip((h1(x + 1) + 16) >> 5);
   const int j = clip((tap(h1(x - 2), h1(x - 1), h1(x), h1(x + 1), h1(x + 2), h1(x + 3)) + 512) >> 10);
@@ -56,7 +60,8 @@ struct Picture {
   int get(int x, int y) const { return *at(x, y); }
 };
 
-constexpr KvnSize kSizes8[] = {{4, 4}, {4, 8}, {8, 4}, {8, 8}, {8, 16}, {16, 8}, {16, 16}, {4, 16}, {16, 4}, {12, 12}, {12, 4}};
+constexpr KvnSize kSizes8[] = {{4, 4},  {4, 8},  {8, 4},   {8, 8},   {8, 16}, {16, 8},
+                               {16, 16}, {4, 16}, {16, 4}, {12, 12}, {12, 4}};
 constexpr KvnSize kSizes16[] = {{4, 4}, {4, 8}, {8, 4}, {8, 8}, {8, 16}, {16, 8}, {16, 16}};
 
 // ---- statuses
@@ -319,7 +324,8 @@ TEST(InterpLumaApi, BlockFunctionsMatchThePlainOnesOnAPaddedPicture) {
     if (mv[0] == 0 && mv[1] == 0 && (pos[0] < 0 || pos[1] < 0 || pos[0] + block.width > w || pos[1] + block.height > h))
       continue;  // a zero vector is not tested against the picture
     Kvn8u want[16 * 16], got[16 * 16];
-    ASSERT_EQ(KVN_STS_OK, kvniInterpolateLuma_H264_8u_C1R(pic.plain_at(x, y, block), pic.pstep, want, 16, dx, dy, block));
+    ASSERT_EQ(KVN_STS_OK,
+              kvniInterpolateLuma_H264_8u_C1R(pic.plain_at(x, y, block), pic.pstep, want, 16, dx, dy, block));
     const KvnInterpolationBlockRecord8u r{{pic.px.data(), nullptr}, pic.step, {got, nullptr}, 16, {w, h}, block,
                                           {pos[0], pos[1]},         {mv[0], mv[1]}};
     ASSERT_EQ(KVN_STS_OK, kvniInterpolateLumaBlock_H264_8u_P1R(&r));

@@ -333,7 +333,9 @@ TEST(ReconApi, InterBlock4Only) {
     }
   for (size_t i = 0; i < a.pic.size(); ++i) {
     const int r = int(i / 64) - 17, x = int(i % 64) - 16;
-    if (r < 0 || r >= 4 || x < 8 || x >= 12) ASSERT_EQ(before.pic[i], a.pic[i]) << i;
+    if (r < 0 || r >= 4 || x < 8 || x >= 12) {
+      ASSERT_EQ(before.pic[i], a.pic[i]) << i;
+    }
   }
 }
 

@@ -521,9 +521,11 @@ void chroma_case(Kind kind, Rand& g, int rep) {
   const std::vector<C> coefs0 = s0.v, coefs1 = s1.v;  // only read
   C* p0 = s0.v.data();
   C* p1 = s1.v.data();
-  R r[2];
+  R r[2] = {};
   for (int k = 0; k < 2; ++k) {
-    r[k] = R{k == 0 || shared ? &p0 : &p1, c[k].origin(), c[k].m.step, c[k].mask, c[k].qp, c[k].table.data(), c[k].bypass};
+    r[k].ppSrcDstCoeff = k == 0 || shared ? &p0 : &p1;
+    r[k].pSrcDstPlane = c[k].origin(), r[k].srcDstStep = c[k].m.step, r[k].cbp = c[k].mask, r[k].qp = c[k].qp;
+    r[k].pQuantTable = c[k].table.data(), r[k].bypassFlag = c[k].bypass;
     if constexpr (sizeof(S) == 2) r[k].bitDepth = c[k].bd;
   }
   const R* rp[2] = {&r[0], &r[1]};

@@ -507,8 +507,11 @@ void chroma_case(Rng& g, int it) {
     plane[0] = c.want.mb();
     plane[1] = want_cr.mb();
   }
-  if (possible && kind == 1)
-    for (auto* p : plane) ASSERT_EQ(0, kvniPredictIntraChroma8x8_H264_8u_C1IR(p, ms, mode, avail));
+  if (possible && kind == 1) {
+    for (auto* p : plane) {
+      ASSERT_EQ(0, kvniPredictIntraChroma8x8_H264_8u_C1IR(p, ms, mode, avail));
+    }
+  }
   if (possible && kind == 2)
     for (auto* p : plane) {
       uint8_t low[32];
