@@ -41,14 +41,16 @@ inline bool bad_step8(int32_t step, int32_t width) { return step < 0 || step < w
 // Interleaved rows hold 2 * width bytes.
 inline bool bad_step_c2(int32_t step, int32_t width) { return int64_t(step) < 2 * int64_t(width); }
 
-// Interleaved chroma (parameters per channel).
-inline void uni8(uint8_t* p, int32_t step, int32_t widthBytes, int32_t height, WeightArgs a) {
+// Interleaved chroma, one list: signed-byte weights and offsets always fit
+// the fast kernels up to a shift of 7.
+inline void uni8_c2(uint8_t* p, int32_t step, KvnSize roi, const KvnWeightParams8u& q) {
+  const int32_t shift = int32_t(q.log2Denominator & 15);
+  const WeightUni8Fn fast = weight_kernels().uni8[size_index(2 * roi.width)][size_index(roi.height)];
+  if (shift <= 7) return fast(p, step, byte_pair(q.weight0, q.offset0) | byte_pair(q.weight1, q.offset1) << 16, shift);
+  WeightArgs a{{q.weight0, q.weight1}, {0, 0}, {q.offset0, q.offset1}, shift, 255};
   reduce_weights(a);
-  const WeightKernels& k = weight_kernels();
-  if (fits8_one(a))
-    k.uni8[size_index(widthBytes)][size_index(height)](p, step, pack8_one(a), a.shift);
-  else
-    k.uni8_exact(p, step, widthBytes, height, a);
+  if (fits8_one(a)) return fast(p, step, pack8_one(a), a.shift);
+  weight_kernels().uni8_exact(p, step, 2 * roi.width, roi.height, a);
 }
 
 // One list, planar: as uni8 with one channel's parameters in scalars. H.264
@@ -63,16 +65,22 @@ inline void uni8_planar(uint8_t* p, int32_t step, KvnSize roi, int32_t w, int32_
   weight_kernels().uni8_exact(p, step, roi.width, roi.height, {{w, w}, {0, 0}, {offset, offset}, shift, 255});
 }
 
-// Interleaved chroma (parameters per channel).
-inline void bi8(const uint8_t* s1, int32_t step1, const uint8_t* s2, int32_t step2, uint8_t* d, int32_t stepD,
-                int32_t widthBytes, int32_t height, WeightArgs a) {
+// Interleaved chroma, two lists (the shift from the first list).
+inline void bi8_c2(const KvnWeightBlockRecord8u& r, const KvnWeightParams8u& p, const KvnWeightParams8u& q) {
+  const int32_t shift = int32_t(p.log2Denominator & 15) + 1;
+  const int32_t o0 = (p.offset0 + q.offset0 + 1) >> 1, o1 = (p.offset1 + q.offset1 + 1) >> 1;
+  const WeightBi8Fn fast = weight_kernels().bi8[size_index(2 * r.roiSize.width)][size_index(r.roiSize.height)];
+  if (shift <= 15 && fits8_channel(p.weight0, q.weight0, o0) && fits8_channel(p.weight1, q.weight1, o1))
+    return fast(r.pSrc1, r.src1Step, r.pSrc2, r.src2Step, r.pDst, r.dstStep,
+                byte_pair(p.weight0, q.weight0) | byte_pair(p.weight1, q.weight1) << 16,
+                uint32_t(uint16_t(o0)) | uint32_t(uint16_t(o1)) << 16, shift);
+  WeightArgs a{{p.weight0, p.weight1}, {q.weight0, q.weight1}, {o0, o1}, shift, 255};
   reduce_weights(a);
-  const WeightKernels& k = weight_kernels();
   if (fits8(a))
-    k.bi8[size_index(widthBytes)][size_index(height)](s1, step1, s2, step2, d, stepD, pack8_weights(a),
-                                                      pack8_offsets(a), a.shift);
-  else
-    k.bi8_exact(s1, step1, s2, step2, d, stepD, widthBytes, height, a);
+    return fast(r.pSrc1, r.src1Step, r.pSrc2, r.src2Step, r.pDst, r.dstStep, pack8_weights(a), pack8_offsets(a),
+                a.shift);
+  weight_kernels().bi8_exact(r.pSrc1, r.src1Step, r.pSrc2, r.src2Step, r.pDst, r.dstStep, 2 * r.roiSize.width,
+                             r.roiSize.height, a);
 }
 
 // Planar data: one channel's parameters, kept in scalars (no record on the
@@ -144,9 +152,7 @@ KVN_ENTRY(kvniUniDirWeightBlock_H264_8u_C2R)(const KvnWeightBlockRecord8u* pBloc
   const KvnSize roi = pBlock->roiSize;
   if (bad_step_c2(pBlock->dstStep, roi.width)) return KVN_STS_STEP_ERR;
   if (!block_size(roi)) return KVN_STS_SIZE_ERR;
-  const KvnWeightParams8u& q = *pParams;
-  const WeightArgs a{{q.weight0, q.weight1}, {0, 0}, {q.offset0, q.offset1}, int32_t(q.log2Denominator & 15), 255};
-  uni8(pBlock->pDst, pBlock->dstStep, 2 * roi.width, roi.height, a);
+  uni8_c2(pBlock->pDst, pBlock->dstStep, roi, *pParams);
   return KVN_STS_OK;
 }
 
@@ -191,10 +197,7 @@ KVN_ENTRY(kvniBiDirWeightBlock_H264_8u_C2R)
   KVN_CHECK_PTRS(r.pSrc1, r.pSrc2, r.pDst);
   if (bad_step_c2(r.dstStep, r.roiSize.width) || bad_step_c2(r.src1Step, r.roiSize.width)) return KVN_STS_STEP_ERR;
   if (!block_size(r.roiSize)) return KVN_STS_SIZE_ERR;
-  const KvnWeightParams8u &p = *pParams1, &q = *pParams2;
-  const WeightArgs a = bi_args(p.log2Denominator & 15, {p.weight0, p.weight1}, {p.offset0, p.offset1},
-                               {q.weight0, q.weight1}, {q.offset0, q.offset1}, 255);
-  bi8(r.pSrc1, r.src1Step, r.pSrc2, r.src2Step, r.pDst, r.dstStep, 2 * r.roiSize.width, r.roiSize.height, a);
+  bi8_c2(r, *pParams1, *pParams2);
   return KVN_STS_OK;
 }
 
