@@ -10,7 +10,7 @@ namespace kvnvlc {
 void BitWriter::put(uint32_t bits, int n) {
   for (int i = n - 1; i >= 0; --i) {
     if (count_ % 32 == 0) words_.push_back(0);
-    if ((bits >> i) & 1) words_.back() |= 1u << (31 - count_ % 32);
+    if (i < 32 && ((bits >> i) & 1)) words_.back() |= 1u << (31 - count_ % 32);  // zeros above bit 31
     ++count_;
   }
 }
