@@ -1,6 +1,6 @@
 // CAVLC kernels per kernel-table level: decoding a stream of mixed blocks
 // (items = nonzero coefficients) and the analysis of 4x4 and chroma DC
-// blocks (one block per call, cycling through 512).
+// blocks (one block per call, cycling through 8192).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -19,8 +19,8 @@ using namespace cavlcbench;
 struct Data {
   Stream stream;
   kvnvlc::CavlcTables tables;
-  alignas(64) int16_t out16[kBlocks * 16];
-  alignas(64) int32_t out32[kBlocks * 16];
+  alignas(64) int16_t out16[kBufferBlocks * 16];
+  alignas(64) int32_t out32[kBufferBlocks * 16];
   Blocks<int16_t> typical16{false}, dense16{true};
   Blocks<int32_t> typical32{false}, dense32{true};
   uint8_t counts[4], runs[16];
@@ -37,6 +37,7 @@ void decode_all(Data& d, Fn fn, T* out) {
   T* buf = out;
   CavlcArgs a{0, 16, d.tables.coeff_token(), d.tables.total_zeros(), d.tables.run_before(), kZigzag, 0, 15};
   for (int i = 0; i < kBlocks; ++i) {
+    if (i % kBufferBlocks == 0) buf = out;
     a.nC = d.stream.nC[std::size_t(i)];
     fn(&p, &index, &n, &buf, a);
   }
@@ -45,7 +46,7 @@ void decode_all(Data& d, Fn fn, T* out) {
 
 void register_all(Data& d) {
   for (bool wide : {false, true}) {
-    const std::string group = std::string("DecodeMix") + (wide ? "32s" : "16s") + "_512blocks";
+    const std::string group = std::string("DecodeMix") + (wide ? "32s" : "16s") + "_8192blocks";
     for (int i = 0; i < int(Isa::kCount); ++i) {
       if (!isa_supported(Isa(i)) || (i > 0 && cavlc_kernels(Isa(i)).block16s == cavlc_kernels(Isa(i - 1)).block16s))
         continue;
@@ -71,10 +72,9 @@ void register_all(Data& d) {
                            f(b.v[d.next++ % kBlocks], 0, kZigzag, 15, counts, d.levels32, d.runs);
                          });
   }
-  kvnbench::add_levels("EncodeDc2x2_16s", tables, [](const CavlcEncodeKernels& k) { return k.dc2x2_16s; },
-                       [&d, counts](EncodeDc16sFn f) { f(d.typical16.v[d.next++ % kBlocks], counts, d.levels16, d.runs); });
-  kvnbench::add_levels("EncodeDc2x4_16s", tables, [](const CavlcEncodeKernels& k) { return k.dc2x4_16s; },
-                       [&d, counts](EncodeDc16sFn f) { f(d.typical16.v[d.next++ % kBlocks], counts, d.levels16, d.runs); });
+  auto dc = [&d, counts](EncodeDc16sFn f) { f(d.typical16.v[d.next++ % kBlocks], counts, d.levels16, d.runs); };
+  kvnbench::add_levels("EncodeDc2x2_16s", tables, [](const CavlcEncodeKernels& k) { return k.dc2x2_16s; }, dc);
+  kvnbench::add_levels("EncodeDc2x4_16s", tables, [](const CavlcEncodeKernels& k) { return k.dc2x4_16s; }, dc);
 }
 
 }  // namespace

@@ -31,13 +31,13 @@ using ExpGolombFn = int (*)(const uint32_t** pp, uint32_t* index, int32_t* value
 
 // Arguments of a block decode besides the bit position and outputs.
 struct CavlcArgs {
-  int32_t nC;                      // 0.. for 4x4 blocks (8 and above: 6-bit code)
-  int32_t maxCoeff;                // maxNumCoeff
+  int32_t nC;                        // 0.. for 4x4 blocks (8 and above: 6-bit code)
+  int32_t maxCoeff;                  // maxNumCoeff
   const int32_t* const* coeffToken;  // 4x4: three tables; chroma DC: the one table in [0]
   const int32_t* const* totalZeros;
   const int32_t* const* runBefore;
-  const int32_t* scan;             // 4x4 blocks: 16 raster positions
-  int32_t start, end;              // coefficient range (range member), else 0, 15
+  const int32_t* scan;               // 4x4 blocks: 16 raster positions
+  int32_t start, end;                // coefficient range (range member), else 0, 15
 };
 
 // 4x4 blocks (maxCoeff 15 or 16, nC >= 0), the coefficient-range member and

@@ -90,16 +90,17 @@ inline bool read_levels(WordBitReader& br, int32_t* level, int tc, int t1, int s
     const uint64_t w = br.window();
     const int prefix = __builtin_clzll(w | 1);  // a window of zeros reads as 63: the long path
     int32_t code;
-    if (__builtin_expect(prefix < 15, 1)) {
-      // Prefix, its 1 and at most 6 suffix bits (4 after prefix 14 at suffixLength 0).
-      const int size = suffixLength + ((prefix == 14) & (suffixLength == 0)) * 4;
+    if (__builtin_expect(prefix < 16, 1)) {
+      // Prefix, its 1 and the suffix: suffixLength bits, 4 after prefix 14
+      // at suffixLength 0, 12 after prefix 15 (which at suffixLength 0 adds
+      // 15 to levelCode): 28 bits at most. Without branches, escapes being
+      // common in some streams and rare in others.
+      const int escape = prefix == 15, zeroLength = suffixLength == 0;
+      int size = (prefix == 14) & zeroLength ? 4 : suffixLength;
+      size = escape ? 12 : size;
       const int32_t suffix = int32_t((w << (prefix + 1) >> 1) >> (63 - size));
       br.skip(prefix + 1 + size);
-      code = (prefix << suffixLength) + suffix + first;
-    } else if (prefix == 15) {
-      const int32_t suffix = int32_t(w >> 36 & 0xfff);
-      br.skip(28);
-      code = (15 << suffixLength) + suffix + (suffixLength == 0 ? 15 : 0) + first;
+      code = (prefix << suffixLength) + suffix + first + (escape & zeroLength) * 15;
     } else {
       // On a copy, so that the reader itself stays in registers.
       WordBitReader slow = br;

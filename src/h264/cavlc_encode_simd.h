@@ -110,7 +110,8 @@ inline bool analyse(const Flags& f, __m128i order, int start, int end, const Cav
   a.tc = tc;
   a.t1 = t1;
   a.runs = _mm_sub_epi8(_mm_sub_epi8(pos, _mm_srli_si128(pos, 1)), _mm_set1_epi8(1));
-  a.raster = _mm_shuffle_epi8(order, _mm_shuffle_epi8(pos, _mm_load_si128(reinterpret_cast<const __m128i*>(t.shiftDown[t1]))));
+  const __m128i down = _mm_load_si128(reinterpret_cast<const __m128i*>(t.shiftDown[t1]));
+  a.raster = _mm_shuffle_epi8(order, _mm_shuffle_epi8(pos, down));
   return true;
 }
 

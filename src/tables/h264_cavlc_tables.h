@@ -1,9 +1,10 @@
 // Code tables of ITU-T H.264 CAVLC (clause 9.2), written as in the standard:
 // codewords first bit first, spaces only for reading; "" (or an entry left out
-// at the end of a row) where the table has no codeword. coeff_token (Table 9-5), total_zeros (Tables 9-7, 9-8, 9-9a, 9-9b)
-// and run_before (Table 9-10). The decoders take their lookup tables from the
-// caller; these are the source from which such tables are built, and from
-// which the decoders derive the codeword order of coeff_token.
+// at the end of a row) where the table has no codeword. coeff_token (Table
+// 9-5), total_zeros (Tables 9-7, 9-8, 9-9a, 9-9b) and run_before (Table
+// 9-10). The decoders take their lookup tables from the caller; these are the
+// source such tables are built from, and from which the decoders derive the
+// codeword order of coeff_token.
 #pragma once
 
 #include <cstdint>

@@ -36,7 +36,8 @@ class GuardedWords {
   GuardedWords() {
     page_ = std::size_t(sysconf(_SC_PAGESIZE));
     size_ = 64 * page_;
-    mem_ = static_cast<uint8_t*>(mmap(nullptr, size_ + page_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    mem_ = static_cast<uint8_t*>(
+        mmap(nullptr, size_ + page_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
     CHECK(mem_ != MAP_FAILED);
     CHECK(mprotect(mem_ + size_, page_, PROT_NONE) == 0);
   }

@@ -19,5 +19,6 @@ file(MAKE_DIRECTORY ${WORK_DIR}/corpus)
 execute_process(COMMAND ${WORK_DIR}/cavlc_fuzz -max_total_time=${SECONDS} -timeout=10 -rss_limit_mb=2048
   -print_final_stats=1 -artifact_prefix=${WORK_DIR}/ ${WORK_DIR}/corpus RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "cavlc_fuzz found a failure (exit ${rc}); reproduce with ${WORK_DIR}/cavlc_fuzz <crash file in ${WORK_DIR}>")
+  message(FATAL_ERROR "cavlc_fuzz found a failure (exit ${rc}); "
+    "reproduce with ${WORK_DIR}/cavlc_fuzz <crash file in ${WORK_DIR}>")
 endif()

@@ -45,7 +45,7 @@ TEST(CavlcTables, PrefixFreeWithTheExpectedKraftSums) {
   }
   check(kvnvlc::coeff_token_codes(-1), 0, "coeff_token -1");
   check(kvnvlc::coeff_token_codes(-2), 7.0 / 8192, "coeff_token -2");
-  for (int i = 1; i < 16; ++i) check(kvnvlc::total_zeros_codes(16, i), i == 1 ? 1.0 / 512 : 0, "tz " + std::to_string(i));
+  for (int i = 1; i < 16; ++i) check(kvnvlc::total_zeros_codes(16, i), i == 1 ? 1.0 / 512 : 0, "tz");
   for (int i = 1; i < 4; ++i) check(kvnvlc::total_zeros_codes(4, i), 0, "tz 2x2");
   for (int i = 1; i < 8; ++i) check(kvnvlc::total_zeros_codes(8, i), 0, "tz 2x4");
   for (int i = 1; i < 8; ++i) check(kvnvlc::run_before_codes(i), i == 7 ? 1.0 / 2048 : 0, "run_before");
@@ -255,7 +255,7 @@ TEST(CavlcDecode, ArgumentChecksInOrder) {
   EXPECT_EQ(range(0, 0, 0, 15), KVN_STS_OUT_OF_RANGE);
   EXPECT_EQ(range(17, 0, 0, 15), KVN_STS_OUT_OF_RANGE);
   EXPECT_EQ(range(16, -2, 0, 15), KVN_STS_OUT_OF_RANGE);
-  for (auto se : {std::pair{-1, 15}, {0, 16}, {5, 4}}) EXPECT_EQ(range(16, 0, se.first, se.second), KVN_STS_OUT_OF_RANGE);
+  for (auto [s, e] : {std::pair{-1, 15}, {0, 16}, {5, 4}}) EXPECT_EQ(range(16, 0, s, e), KVN_STS_OUT_OF_RANGE);
   Kvn32s* b32 = nullptr;
   EXPECT_EQ(kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s(&p, &idx, &n, &b32, t.coeff_token_dc2x2(), tz, rb),
             KVN_STS_NULL_PTR);

@@ -66,8 +66,8 @@ void compare(Encode4x4_16sFn CavlcEncodeKernels::*slot16, Encode4x4_32sFn CavlcE
       } else {
         a = call(ref.*slot32, coef, start, scan, end), b = call(simd.*slot32, coef, start, scan, end);
       }
-      ASSERT_TRUE(a.ok == b.ok && !std::memcmp(a.c, b.c, sizeof a.c) && !std::memcmp(a.levels, b.levels, sizeof a.levels) &&
-                  !std::memcmp(a.runs, b.runs, sizeof a.runs))
+      ASSERT_TRUE(a.ok == b.ok && !std::memcmp(a.c, b.c, sizeof a.c) &&
+                  !std::memcmp(a.levels, b.levels, sizeof a.levels) && !std::memcmp(a.runs, b.runs, sizeof a.runs))
           << isa_name(isa) << " trial " << trial << " start " << start << " end " << end << " " << kvntest::seed_note();
     }
   }

@@ -22,8 +22,11 @@ struct Rng {
 // A level of magnitude classes from 1 to maxMag; never +-1 when notOne.
 int32_t random_level(Rng& r, int32_t maxMag, bool negOnly32768, bool notOne) {
   const int c = r.range(0, 9);
-  int32_t mag = c < 5 ? r.range(1, 3) : c < 7 ? r.range(4, 64) : c < 8 ? r.range(65, 5000) : c < 9 ? r.range(5001, maxMag)
-                                                                                              : maxMag - r.range(0, 2);
+  int32_t mag = c < 5   ? r.range(1, 3)
+                : c < 7 ? r.range(4, 64)
+                : c < 8 ? r.range(65, 5000)
+                : c < 9 ? r.range(5001, maxMag)
+                        : maxMag - r.range(0, 2);
   if (notOne && mag == 1) mag = 2;
   const bool neg = r.range(0, 1) || (negOnly32768 && mag == 32768);
   return neg ? -mag : mag;
@@ -58,7 +61,8 @@ kvnvlc::CavlcBlock analyse(const Config& c, const std::vector<int32_t>& raster) 
   KvnResult st;
   const bool wide = is_32(c.kind);
   if (!is_dc(c.kind))
-    st = wide ? kvniEncodeCoeffsCAVLC_H264_32s(raster.data(), c.start, kZigzag, c.end, &t1, &signs, &tc, &tz, lev32, runs)
+    st = wide ? kvniEncodeCoeffsCAVLC_H264_32s(raster.data(), c.start, kZigzag, c.end, &t1, &signs, &tc, &tz, lev32,
+                                               runs)
               : kvniEncodeCoeffsCAVLC_H264_16s(r16.data(), Kvn8u(c.start), kZigzag, Kvn8u(c.end), &t1, &signs, &tc,
                                                &tz, lev16, runs);
   else if (entries(c.kind) == 4)

@@ -12,7 +12,7 @@ namespace kvnvlc {
 
 class BitWriter {
  public:
-  // Appends the low n bits of bits (n 0..32), most significant first.
+  // Appends the low n bits of bits, most significant first (bits above 31 are zeros).
   void put(uint32_t bits, int n);
   void put_ue(uint32_t v);  // ue(v), clause 9.1
   void put_se(int32_t v);   // se(v), clause 9.1.1
