@@ -721,7 +721,6 @@ KvnResult kvniPredictIntra_16x16_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep
 KvnResult kvniPredictIntraChroma8x8_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode,
                                                  int32_t availability);
 
-/* @cavlc */
 /* ------------------------------------------------------------------------ */
 /* H.264 Exp-Golomb and CAVLC decoding, CAVLC encoding analysis             */
 /*                                                                          */
@@ -841,7 +840,6 @@ KvnResult kvniEncodeCoeffsCAVLCChromaDC2x4_H264_32s(const Kvn32s* pSrc, Kvn8u* p
                                                     Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,
                                                     Kvn8u* pTotalZeros, Kvn32s* pLevels, Kvn8u* pRuns);
 
-/* @recon8 */
 /* ------------------------------------------------------------------------ */
 /* H.264 macroblock reconstruction, 8-bit                                   */
 /*                                                                          */
@@ -973,7 +971,6 @@ KvnResult kvniReconstructChromaIntraHalfs4x4MB_H264_16s8u_P2R(
     Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane, Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
     int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQPU, int32_t chromaQPV, Kvn8u edgeTypeTop,
     Kvn8u edgeTypeBottom, const Kvn16s* pQuantTableU, const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
-/* @recon_hbd */
 /* ------------------------------------------------------------------------ */
 /* H.264 high-profile macroblock reconstruction                             */
 /*                                                                          */
@@ -1078,8 +1075,8 @@ KvnResult kvniReconstructChroma422IntraHalf4x4_H264High_32s16u_IP2R(
  * samples (0..7). 8-bit functions take steps in bytes, 16-bit ones in samples.
  * Plain functions read around pSrc (the reference sample at the block's
  * integer position): a luma fraction needs 2 columns/rows before and 3 after
- * the block, a chroma fraction one after. Sizes: luma width 4, 8 or 16 and
- * height 4, 8 or 16; chroma width 2, 4 or 8 and height 2, 4, 8 or 16. */
+ * the block, a chroma fraction one after. Accepted sizes and statuses are
+ * listed after the prototypes. */
 KvnResult kvniInterpolateLuma_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
                                           int32_t dx, int32_t dy, KvnSize roiSize);
 /* Top: block row outsideRows is the picture's top row; needed rows above it
@@ -1171,7 +1168,6 @@ KvnResult kvniInterpolateBlock_H264_8u_P3P1R(const Kvn8u* pSrc1, const Kvn8u* pS
 KvnResult kvniExpandPlane_H264_8u_C1R(Kvn8u* pSrcDst, int32_t width, int32_t height, int32_t step,
                                       int32_t borderSize, int32_t fieldMode);
 
-/* @interp_luma */
 /* Luma interpolation statuses:
  * - 8-bit luma and both luma Block functions: width 4, 8, 12 or 16, height
  *   4, 8, 12 or 16, else KVN_STS_SIZE_ERR (16-bit plain, Top and Bottom:
@@ -1185,7 +1181,6 @@ KvnResult kvniExpandPlane_H264_8u_C1R(Kvn8u* pSrcDst, int32_t width, int32_t hei
  *   to pad from) gives KVN_STS_SIZE_ERR.
  * - 16-bit records: bitDepth outside 1..16 gives KVN_STS_OUT_OF_RANGE (after
  *   the size checks); results are exact for any 16-bit samples. */
-/* @interp_chroma */
 /* Chroma interpolation, block average and border expansion, statuses:
  * - 8-bit chroma (and the 16-bit chroma Block function): width 2, 4, 6 or 8,
  *   height even 2..16, else KVN_STS_SIZE_ERR; 16-bit chroma plain, Top and
@@ -1199,7 +1194,6 @@ KvnResult kvniExpandPlane_H264_8u_C1R(Kvn8u* pSrcDst, int32_t width, int32_t hei
  * - kvniExpandPlane_H264_8u_C1R: a width below 1 gives KVN_STS_SIZE_ERR; after
  *   the field-mode check, borderSize below 0 gives KVN_STS_SIZE_ERR and |step|
  *   below width + 2 borderSize KVN_STS_STEP_ERR. */
-/* @weight */
 /* ------------------------------------------------------------------------ */
 /* H.264 weighted prediction (H.264 8.4.2.3)                                */
 /*                                                                          */
