@@ -43,7 +43,7 @@ inline bool lookup(WordBitReader& br, const int32_t* table, int32_t& value) {
   }
   const int back = e & 0x7f;
   value = e >> 8;
-  if (back > b) return false;
+  if (back > b || back >= used) return false;  // every codeword has at least one bit
   br.skip(used - back);
   return true;
 }
@@ -70,7 +70,7 @@ inline bool lookup(WordBitReader& br, const int32_t* table, int32_t& value) {
   }
   if (prefix > kMaxLevelPrefix) return false;
   const int size = prefix >= 15 ? prefix - 3 : prefix == 14 && suffixLength == 0 ? 4 : suffixLength;
-  br.fill();
+  br.need(size);
   const uint32_t suffix = br.peek(size);
   br.skip(size);
   int64_t code = (int64_t(prefix < 15 ? prefix : 15) << suffixLength) + suffix + first;
@@ -191,7 +191,7 @@ int decode_block(const uint32_t** pp, uint32_t* index, int16_t* numCoeff, T** co
 
   // trailing_ones_sign_flag: 0 gives +1, 1 gives -1.
   int32_t level[16];
-  br.fill();
+  br.need(t1);
   const uint32_t signs = br.peek(t1) << (3 - t1);  // first sign in bit 2
   br.skip(t1);
   for (int i = 0; i < 3; ++i) level[i] = 1 - 2 * int32_t(signs >> (2 - i) & 1);  // beyond t1: overwritten
@@ -303,10 +303,13 @@ int dc2x4(const uint32_t** pp, uint32_t* index, int16_t* numCoeff, T** coef, con
 int exp_golomb(const uint32_t** pp, uint32_t* index, int32_t* value, bool isSigned, int maxDecoded) {
   WordBitReader br(*pp, *index);
   const uint32_t top = br.peek32();
-  if (!top) return kCodeErr;  // 32 or more leading zeros: beyond 32-bit codeNum
+  // 32 or more leading zeros: codeNum beyond 32 bits. Passing over such a run
+  // and its info bits would read an unbounded distance past the data, so it
+  // is reported as a code error with the position left where it was.
+  if (!top) return kCodeErr;
   const int zeros = __builtin_clz(top);
   br.skip(zeros + 1);
-  br.fill();
+  br.need(zeros);
   const uint32_t info = br.peek(zeros);
   br.skip(zeros);
   uint32_t codeNum = 0;

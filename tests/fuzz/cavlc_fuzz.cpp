@@ -3,20 +3,18 @@
 //
 // Decoders read a stream made of the input, first from a buffer with ample
 // room, then - when they succeeded - again with the stream ending one word
-// after the word the position stopped in, right before an inaccessible page:
-// a read beyond that word crashes. Code errors must leave the position where
+// after the word that holds the last bit consumed, right before an
+// inaccessible page: a read beyond that spare word crashes. Code errors must leave the position where
 // it was; coefficient buffers are exactly one block long, so that a write
 // outside it is caught. Analyses of input coefficients are compared between
 // every kernel level and decoded back when the levels fit the decoder.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "cavlc_writer.h"
+#include "guard_page.h"
 #include "core/entry.h"
 #include "h264/cavlc_encode.h"
 #include "h264_vlc_tables.h"
@@ -30,33 +28,15 @@ namespace {
 
 constexpr int32_t kZigzag[16] = {0, 1, 4, 8, 5, 2, 3, 6, 9, 12, 13, 10, 7, 11, 14, 15};
 
-// Words right before an inaccessible page.
-class GuardedWords {
- public:
-  GuardedWords() {
-    page_ = std::size_t(sysconf(_SC_PAGESIZE));
-    size_ = 64 * page_;
-    mem_ = static_cast<uint8_t*>(
-        mmap(nullptr, size_ + page_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-    CHECK(mem_ != MAP_FAILED);
-    CHECK(mprotect(mem_ + size_, page_, PROT_NONE) == 0);
-  }
-  // A copy of words[0 .. n-1] ending at the guard page.
-  uint32_t* place(const uint32_t* words, std::size_t n) {
-    CHECK(n * 4 <= size_);
-    uint32_t* p = reinterpret_cast<uint32_t*>(mem_ + size_) - n;
-    std::memcpy(p, words, n * 4);
-    return p;
-  }
-
- private:
-  uint8_t* mem_;
-  std::size_t page_, size_;
-};
-
-GuardedWords& guarded() {
-  static GuardedWords g;
+kvntest::GuardPage& guarded() {
+  static kvntest::GuardPage g(std::size_t(64) << 12);
   return g;
+}
+
+// Words of the stream a decoder needs when it stopped at (word, index): the
+// word holding the last bit it consumed, and the one spare word after it.
+std::size_t words_needed(const Kvn32u* start, const Kvn32u* word, Kvn32u index) {
+  return std::size_t(word - start) + (index == 31 ? 1 : 2);
 }
 
 // Standard tables in several level layouts.
@@ -209,8 +189,8 @@ void fuzz_decoder(const uint8_t* data, std::size_t size) {
   Kvn32u* start = guarded().place(roomy.data(), roomy.size());
   const Outcome a = call_kind(p, start, index);
   if (a.status != KVN_STS_OK) return;
-  // Run 2: the stream ends one word after the one the position stopped in.
-  const std::size_t used = std::size_t(a.word - start) + 2;
+  // Run 2: the stream ends one word after the one holding the last bit read.
+  const std::size_t used = words_needed(start, a.word, a.index);
   if (used > dataWords + 64) __builtin_trap();
   Kvn32u* tight = guarded().place(roomy.data(), used);
   const Outcome b = call_kind(p, tight, index);
@@ -236,7 +216,7 @@ void fuzz_exp_golomb(const uint8_t* data, std::size_t size) {
       CHECK(w == start && idx == index);
       return;
     }
-    if (run == 0) start = guarded().place(roomy.data(), std::size_t(w - start) + 2);
+    if (run == 0) start = guarded().place(roomy.data(), words_needed(start, w, idx));
   }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cavlc_test.h"
+#include "guard_page.h"
 
 namespace {
 
@@ -129,6 +130,54 @@ TEST(CavlcExpGolomb, Statuses) {
   EXPECT_EQ(kvniDecodeExpGolombOne_H264_1u32s(&q.word, &q.index, &v32, 1), KVN_STS_VLC_CODE_ERR);
   EXPECT_EQ(kvniDecodeExpGolombOne_H264_1u16s(&q.word, &q.index, &v16, 0), KVN_STS_VLC_CODE_ERR);
   EXPECT_TRUE(q.word == z.data() && q.index == 26 && v16 == 5 && v32 == 5);
+}
+
+// The data ends with the code; exactly one readable word follows it, then an
+// inaccessible page. Every code length (0..31 leading zeros) ending on every
+// bit of the last data word, both members, ue(v) and se(v).
+TEST(CavlcExpGolomb, ReadsNothingBeyondTheSpareWord) {
+  kvntest::GuardPage guard;
+  {  // The shortest case: "1" as the last bit of the only data word.
+    const uint32_t two[2] = {0x00000001u, 0xffffffffu};
+    Kvn32u* at = guard.place(two, 2);
+    Kvn32u* word = at;
+    Kvn32u index = 0;
+    Kvn32s v = 77;
+    ASSERT_EQ(kvniDecodeExpGolombOne_H264_1u32s(&word, &index, &v, 0), KVN_STS_OK);
+    EXPECT_TRUE(v == 0 && word == at + 1 && index == 31);
+  }
+  std::mt19937 g(11);
+  for (int zeros = 0; zeros < 32; ++zeros)
+    for (int lead = 0; lead < 32; ++lead) {
+      const uint32_t info = zeros ? uint32_t(g()) >> (32 - zeros) : 0;
+      const int len = 2 * zeros + 1;
+      kvnvlc::BitWriter w;
+      for (int i = 0; i < lead; ++i) w.put(g() & 1, 1);
+      w.put(0, zeros);
+      w.put(1, 1);
+      w.put(info, zeros);
+      const std::vector<uint32_t> words = w.words(1, lead & 1);
+      Kvn32u* at = guard.place(words.data(), words.size());
+      const uint32_t codeNum = uint32_t((uint64_t(1) << zeros) - 1 + info);
+      for (int member = 0; member < 4; ++member) {
+        const bool isSigned = member & 1, wide = member & 2;
+        Kvn32u* word = at;
+        Kvn32u index = Kvn32u(31 - lead);
+        Kvn32s v32 = 0;
+        Kvn16s v16 = 0;
+        const KvnResult st = wide ? kvniDecodeExpGolombOne_H264_1u32s(&word, &index, &v32, isSigned)
+                                  : kvniDecodeExpGolombOne_H264_1u16s(&word, &index, &v16, Kvn8u(isSigned));
+        ASSERT_EQ(st, KVN_STS_OK) << zeros << " " << lead;
+        const uint32_t half = (codeNum >> 1) + (codeNum & 1);
+        const int32_t want = int32_t(!isSigned ? codeNum : codeNum & 1 ? half : 0u - half);
+        if (wide)
+          EXPECT_EQ(v32, want) << zeros << " " << lead;
+        else
+          EXPECT_EQ(v16, zeros <= 16 ? int16_t(want) : 0) << zeros << " " << lead;
+        EXPECT_EQ(word - at, long((lead + len) / 32));
+        EXPECT_EQ(index, Kvn32u(31 - (lead + len) % 32));
+      }
+    }
 }
 
 // ---- CAVLC: worked examples ----------------------------------------------------

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "cavlc_test.h"
+#include "guard_page.h"
 
 namespace {
 
@@ -154,6 +155,66 @@ TEST(CavlcRoundTrip, EveryDecoderEveryMixEveryTableLayout) {
       const int maxCoeff = rep % 3 == 0 ? 16 : rep % 3 == 1 ? 15 : r.range(1, 16);
       round_trip({Kind::kRange, r.range(0, 12), maxCoeff, start, end}, tables, r);
     }
+  }
+}
+
+// Each block alone, with the stream ending one word after the word that holds
+// its last bit and an inaccessible page right after that spare word: for
+// every (TotalCoeff, TrailingOnes) mix of every decoder, and every bit
+// position of the last data word. A reader that loads a word it does not need
+// faults here.
+void guarded_blocks(const Config& c, const kvnvlc::CavlcTables& tables, kvntest::GuardPage& guard, Rng& r) {
+  const int n = entries(c.kind);
+  const int span = is_dc(c.kind) ? n : c.end - c.start + 1;
+  const int positions = std::min(span, c.maxCoeff);
+  const kvnvlc::CavlcCoding coding{is_dc(c.kind) ? (n == 4 ? -1 : -2) : c.nC, c.maxCoeff,
+                                   c.kind == Kind::kRange ? span : 16};
+  Call call;
+  call.kind = c.kind, call.nC = c.nC, call.maxCoeff = c.maxCoeff, call.start = c.start, call.end = c.end;
+  for (int tc = 0; tc <= positions; ++tc)
+    for (int t1 = 0; t1 <= std::min(tc, 3); ++t1) {
+      const std::vector<int32_t> v = scan_block(r, positions, tc, t1, !is_32(c.kind));
+      std::vector<int32_t> raster(std::size_t(n), 0);
+      for (int k = 0; k < positions; ++k)
+        raster[std::size_t(is_dc(c.kind) ? (n == 4 ? k : kScan2x4[k]) : kZigzag[c.start + k])] = v[std::size_t(k)];
+      const kvnvlc::CavlcBlock b = analyse(c, raster);
+      for (int lead = 0; lead < 32; ++lead) {
+        kvnvlc::BitWriter w;
+        for (int i = 0; i < lead; ++i) w.put(uint32_t(r.range(0, 1)), 1);
+        ASSERT_TRUE(kvnvlc::write_cavlc_block(w, b, coding));
+        const std::vector<uint32_t> words = w.words(1, lead & 1);  // data, then exactly one spare word
+        Kvn32u* at = guard.place(words.data(), words.size());
+        Kvn32u* word = at;
+        Kvn32u index = Kvn32u(31 - lead);
+        const Result res = decode(call, tables, &word, &index);
+        ASSERT_EQ(res.status, KVN_STS_OK) << "tc " << tc << " t1 " << t1 << " lead " << lead;
+        ASSERT_EQ(res.numCoeff, tc);
+        for (int k = 0; k < n && tc; ++k)
+          ASSERT_EQ(res.coef[std::size_t(k)], is_32(c.kind) ? raster[std::size_t(k)] : int16_t(raster[std::size_t(k)]));
+        ASSERT_EQ(word - at, long(w.size() / 32)) << "tc " << tc << " t1 " << t1 << " lead " << lead;
+        ASSERT_EQ(index, Kvn32u(31 - w.size() % 32));
+      }
+    }
+}
+
+TEST(CavlcGuardPage, EveryDecoderEndsOnEveryBitOfTheLastWord) {
+  Rng r;
+  kvntest::GuardPage guard;
+  const kvnvlc::CavlcTables tables(8, 4);
+  for (Kind k : {Kind::k16s, Kind::k32s})
+    for (int nC : {0, 2, 4, 8})
+      for (int maxCoeff : {15, 16}) {
+        SCOPED_TRACE(::testing::Message() << "kind " << int(k) << " nC " << nC << " max " << maxCoeff);
+        guarded_blocks({k, nC, maxCoeff, 16 - maxCoeff, 15}, tables, guard, r);
+      }
+  for (Kind k : {Kind::kDc2x2_16s, Kind::kDc2x2_32s, Kind::kDc2x4_16s, Kind::kDc2x4_32s}) {
+    SCOPED_TRACE(::testing::Message() << "kind " << int(k));
+    guarded_blocks({k, 0, entries(k), 0, entries(k) - 1}, tables, guard, r);
+  }
+  for (const Config& c : {Config{Kind::kRange, 1, 16, 0, 15}, Config{Kind::kRange, 3, 15, 1, 15},
+                          Config{Kind::kRange, 5, 4, 2, 9}, Config{Kind::kRange, 9, 16, 6, 6}}) {
+    SCOPED_TRACE(::testing::Message() << "range " << c.start << ".." << c.end << " max " << c.maxCoeff);
+    guarded_blocks(c, tables, guard, r);
   }
 }
 
