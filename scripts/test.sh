@@ -3,6 +3,7 @@
 #   scripts/test.sh              Release build in build/
 #   scripts/test.sh --sanitize   ASan + UBSan build in build-asan/
 #   scripts/test.sh --scalar     scalar kernels only, in build-scalar/
+#   scripts/test.sh --tsan       ThreadSanitizer build in build-tsan/, concurrency tests only
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -13,6 +14,11 @@ if [ "${1:-}" = "--sanitize" ]; then
 elif [ "${1:-}" = "--scalar" ]; then
   dir=build-scalar
   opts=(-DCMAKE_BUILD_TYPE=Release -DKVNVC_SIMD=OFF -DKVNVC_BENCH=OFF)
+elif [ "${1:-}" = "--tsan" ]; then
+  export TSAN_OPTIONS=halt_on_error=1
+  cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVNVC_TSAN=ON -DKVNVC_BENCH=OFF >/dev/null
+  cmake --build build-tsan --target kvnvc_concurrency_tests
+  exec ctest --test-dir build-tsan -R concurrency --output-on-failure
 else
   dir=build
   opts=(-DCMAKE_BUILD_TYPE=Release)

@@ -60,8 +60,8 @@ struct EdgeParams {
 void Decoder::deblock_rows(int endRow) {
     for (; deblockedRows_ < endRow; ++deblockedRows_) {
         const int y = deblockedRows_;
-        for (int x = 0; x < widthMbs_; ++x) {
-            const MbState& m = mbs_[y * widthMbs_ + x];
+        for (int x = 0; x < pic_.widthMbs; ++x) {
+            const MbState& m = pic_.mbs[y * pic_.widthMbs + x];
             if (m.slice < 0 || slices_[m.slice].disableDeblock == 1) continue;
             if (bitDepth_ > 8) deblock_mb<uint16_t>(x, y);
             else deblock_mb<uint8_t>(x, y);
@@ -69,7 +69,7 @@ void Decoder::deblock_rows(int endRow) {
     }
 }
 
-void Decoder::deblock_picture() { deblock_rows(heightMbs_); }
+void Decoder::deblock_picture() { deblock_rows(pic_.heightMbs); }
 
 // Row y - 1 can be filtered once row y is decoded: intra prediction of row y
 // has read its unfiltered samples and filtering it touches no sample of row y.
@@ -77,24 +77,24 @@ void Decoder::deblock_picture() { deblock_rows(heightMbs_); }
 void Decoder::row_decoded(int y) {
     if (y < 1 || deblockedRows_ >= y) return;
     for (int r = deblockedRows_; r <= y; ++r)
-        for (int x = 0; x < widthMbs_; ++x)
-            if (mbs_[r * widthMbs_ + x].slice < 0) return;  // out-of-order slices: filter at the end
+        for (int x = 0; x < pic_.widthMbs; ++x)
+            if (pic_.mbs[r * pic_.widthMbs + x].slice < 0) return;  // out-of-order slices: filter at the end
     deblock_rows(y);
 }
 
 template <typename Pel>
 void Decoder::deblock_mb(int mbx, int mby) {
-    const int W = widthMbs_, W4 = W * 4;
+    const int W = pic_.widthMbs, W4 = W * 4;
     const int addr = mby * W + mbx;
-    const MbState& q = mbs_[addr];
+    const MbState& q = pic_.mbs[addr];
     const SliceInfo& si = slices_[q.slice];
     const int shift = bitDepth_ - 8;
     const int qpBdOffset = 6 * shift;
     const int cf = chromaFormat_;
-    bool leftOk = mbx > 0 && (si.disableDeblock != 2 || mbs_[addr - 1].slice == q.slice);
-    bool topOk = mby > 0 && (si.disableDeblock != 2 || mbs_[addr - W].slice == q.slice);
-    if (mbx > 0 && mbs_[addr - 1].slice < 0) leftOk = false;
-    if (mby > 0 && mbs_[addr - W].slice < 0) topOk = false;
+    bool leftOk = mbx > 0 && (si.disableDeblock != 2 || pic_.mbs[addr - 1].slice == q.slice);
+    bool topOk = mby > 0 && (si.disableDeblock != 2 || pic_.mbs[addr - W].slice == q.slice);
+    if (mbx > 0 && pic_.mbs[addr - 1].slice < 0) leftOk = false;
+    if (mby > 0 && pic_.mbs[addr - W].slice < 0) topOk = false;
 
     // bS [dir][4 * edge + segment], full (chroma 4:2:2 uses all edges).
     uint8_t bs[2][16];
@@ -105,15 +105,15 @@ void Decoder::deblock_mb(int mbx, int mby) {
                 for (int s = 0; s < 4; ++s) bs[dir][e * 4 + s] = 0;
                 continue;
             }
-            const MbState& p = mbEdge ? mbs_[dir == 0 ? addr - 1 : addr - W] : q;
+            const MbState& p = mbEdge ? pic_.mbs[dir == 0 ? addr - 1 : addr - W] : q;
             for (int s = 0; s < 4; ++s) {
                 int qx = mbx * 4 + (dir == 0 ? e : s), qy = mby * 4 + (dir == 0 ? s : e);
                 int px = dir == 0 ? qx - 1 : qx, py = dir == 0 ? qy : qy - 1;
                 uint8_t v;
                 if (p.intra || q.intra) v = mbEdge ? 4 : 3;
-                else if (nzDeb_[size_t(qy) * W4 + qx] || nzDeb_[size_t(py) * W4 + px]) v = 2;
+                else if (pic_.nzDeb[size_t(qy) * W4 + qx] || pic_.nzDeb[size_t(py) * W4 + px]) v = 2;
                 else if (!mbEdge && q.part16) v = 0;
-                else v = uint8_t(motion_bs_fast(cur_->motion[size_t(py) * W4 + px], cur_->motion[size_t(qy) * W4 + qx]));
+                else v = uint8_t(motion_bs_fast(pic_.cur->motion[size_t(py) * W4 + px], pic_.cur->motion[size_t(qy) * W4 + qx]));
                 bs[dir][e * 4 + s] = v;
             }
         }
@@ -144,12 +144,12 @@ void Decoder::deblock_mb(int mbx, int mby) {
     static const int kIdentity[4] = {0, 1, 2, 3};
     static const int kEven[2] = {0, 2};
 
-    Frame& f = *cur_;
+    Frame& f = *pic_.cur;
     Pel* Y = reinterpret_cast<Pel*>(f.planes[0].data()) + size_t(mby * 16) * f.stride[0] + mbx * 16;
     const int ch = 8 * cf;
     Pel* C[2] = {reinterpret_cast<Pel*>(f.planes[1].data()) + size_t(mby * ch) * f.stride[1] + mbx * 8,
                  reinterpret_cast<Pel*>(f.planes[2].data()) + size_t(mby * ch) * f.stride[2] + mbx * 8};
-    const int qpL = mbx > 0 ? mbs_[addr - 1].qp : 0, qpT = mby > 0 ? mbs_[addr - W].qp : 0;
+    const int qpL = mbx > 0 ? pic_.mbs[addr - 1].qp : 0, qpT = mby > 0 ? pic_.mbs[addr - W].qp : 0;
 
     bool any[2];
     for (int dir = 0; dir < 2; ++dir) {

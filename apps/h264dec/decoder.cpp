@@ -8,82 +8,87 @@
 
 namespace h264dec {
 
-Decoder::Decoder(FrameSink sink) : sink_(std::move(sink)) { build_vlc_tables(vlc_); }
+Decoder::Decoder(FrameSink sink) : sink_(std::move(sink)) {
+    build_vlc_tables(vlc_);
+    pic_.vlc = &vlc_;
+    pic_.rowDecoded = [this](int y) { row_decoded(y); };
+}
 
 Decoder::~Decoder() = default;
 
 void Decoder::flush() {
-    if (cur_) finish_picture();
+    if (pic_.cur) finish_picture();
     flush_output();
 }
 
-std::string Decoder::decode_nal(NalUnit& nal) {
-    if (fatal_) return "";
+Status Decoder::decode_nal(NalUnit& nal) {
+    if (fatal_) return Status::success();
     BitReader br;
     br.init(nal);
     switch (nal.type) {
     case 7: {
         Sps s;
-        std::string e = parse_sps(br, s);
-        if (!e.empty()) {
-            if (e.rfind("unsupported", 0) == 0) fatal_ = true;
-            return e;
+        Status st = parse_sps(br, s);
+        if (!st.ok()) {
+            if (st.fatal()) fatal_ = true;
+            return st;
         }
         sps_[s.id] = s;
         for (auto& p : pps_)  // scaling lists fall back on the new SPS
             if (p.valid && p.spsId == s.id) p.scalingResolved = false;
-        return "";
+        return Status::success();
     }
     case 8: {
         Pps p;
-        std::string e = parse_pps(br, sps_, p);
-        if (!e.empty()) {
-            if (e.rfind("unsupported", 0) == 0) fatal_ = true;
-            return e;
+        Status st = parse_pps(br, sps_, p);
+        if (!st.ok()) {
+            if (st.fatal()) fatal_ = true;
+            return st;
         }
         pps_[p.id] = p;
-        return "";
+        return Status::success();
     }
     case 1:
     case 5: break;
     case 2:
     case 3:
-    case 4: fatal_ = true; return "unsupported: data partitioning";
-    default: return "";  // SEI, delimiters, filler, extensions: ignored
+    case 4: fatal_ = true; return Status::unsupported("data partitioning");
+    default: return Status::success();  // SEI, delimiters, filler, extensions: ignored
     }
     if (!vlc_.ok) {
+        // Reported once as an ordinary error; every later unit is ignored.
         fatal_ = true;
-        return "CAVLC tables could not be built";
+        return Status::skip("CAVLC tables could not be built");
     }
     SliceHeader sh;
-    std::string e = parse_slice_header(br, nal.type, nal.refIdc, sps_, pps_, sh);
-    if (e == "redundant") return "";
-    if (!e.empty()) {
-        if (e.rfind("unsupported", 0) == 0) fatal_ = true;
-        return e;
+    Status st = parse_slice_header(br, nal.type, nal.refIdc, sps_, pps_, sh);
+    if (st.kind == Status::Kind::kRedundant) return Status::success();  // redundant coded slices are not decoded
+    if (!st.ok()) {
+        if (st.fatal()) fatal_ = true;
+        return st;
     }
     Pps& pps = pps_[sh.ppsId];
     const Sps& sps = sps_[pps.spsId];
-    bool newPic = !cur_ || sh.firstMb == 0 || sh.frameNum != firstSh_.frameNum || sh.idr != firstSh_.idr ||
+    bool newPic = !pic_.cur || sh.firstMb == 0 || sh.frameNum != firstSh_.frameNum || sh.idr != firstSh_.idr ||
                   sh.pocLsb != firstSh_.pocLsb || sh.deltaPocBottom != firstSh_.deltaPocBottom ||
                   sh.deltaPoc[0] != firstSh_.deltaPoc[0] || (sh.nalRefIdc == 0) != (firstSh_.nalRefIdc == 0) ||
                   (sh.idr && sh.idrPicId != firstSh_.idrPicId);
     if (newPic) {
-        if (cur_) finish_picture();
-        e = start_picture(sh, pps, sps);
-        if (!e.empty()) {
-            if (e.rfind("unsupported", 0) == 0) fatal_ = true;
-            return e;
+        if (pic_.cur) finish_picture();
+        st = start_picture(sh, pps, sps);
+        if (!st.ok()) {
+            if (st.fatal()) fatal_ = true;
+            return st;
         }
     } else if (sps.widthMbs != active_.widthMbs || sps.heightMbs != active_.heightMbs ||
                sps.chromaFormat != active_.chromaFormat || sps.bitDepthY != active_.bitDepthY) {
-        return "slice refers to a different SPS than its picture";
+        return Status::skip("slice refers to a different SPS than its picture");
     }
     if (!pps.scalingResolved) resolve_scaling(sps, pps);
     if (sh.type != kI && !build_ref_lists(sh)) {
         // decoding continues with substitute references
     }
-    if (sh.type == kI) refCount_[0] = refCount_[1] = 0;
+    if (sh.type == kI) pic_.refCount[0] = pic_.refCount[1] = 0;
     SliceInfo si;
     si.disableDeblock = sh.disableDeblock;
     si.alphaOffset = sh.alphaOffset;
@@ -92,7 +97,7 @@ std::string Decoder::decode_nal(NalUnit& nal) {
     si.chromaQpOffset[1] = pps.chromaQpOffset[1];
     si.type = sh.type;
     slices_.push_back(si);
-    SliceDecoder dec(*this, sh, pps, sps, br, int(slices_.size()) - 1);
+    SliceDecoder dec(pic_, sh, pps, sps, br, int(slices_.size()) - 1);
     return dec.run();
 }
 
@@ -141,11 +146,11 @@ void Decoder::compute_poc(const SliceHeader& sh, const Sps& sps) {
     }
     curTop_ = clampPoc(top);
     curBottom_ = clampPoc(bottom);
-    cur_->poc = std::min(curTop_, curBottom_);
+    pic_.cur->poc = std::min(curTop_, curBottom_);
 }
 
-std::string Decoder::start_picture(const SliceHeader& sh, const Pps& pps, const Sps& sps) {
-    if (sps.widthMbs * sps.heightMbs > maxMbs_) return "unsupported: picture larger than the decoder's limit";
+Status Decoder::start_picture(const SliceHeader& sh, const Pps& pps, const Sps& sps) {
+    if (sps.widthMbs * sps.heightMbs > maxMbs_) return Status::unsupported("picture larger than the decoder's limit");
     bool changed = !haveActive_ || sps.widthMbs != active_.widthMbs || sps.heightMbs != active_.heightMbs ||
                    sps.chromaFormat != active_.chromaFormat || sps.bitDepthY != active_.bitDepthY;
     if (changed) {
@@ -162,16 +167,16 @@ std::string Decoder::start_picture(const SliceHeader& sh, const Pps& pps, const 
     }
     active_ = sps;
     haveActive_ = true;
-    widthMbs_ = sps.widthMbs;
-    heightMbs_ = sps.heightMbs;
+    pic_.widthMbs = sps.widthMbs;
+    pic_.heightMbs = sps.heightMbs;
     bitDepth_ = sps.bitDepthY;
     chromaFormat_ = sps.chromaFormat;
-    const int nMbs = widthMbs_ * heightMbs_;
-    mbs_.assign(nMbs, MbState());
-    nzY_.assign(size_t(nMbs) * 16, 0);
-    nzDeb_.assign(size_t(nMbs) * 16, 0);
-    ipred_.assign(size_t(nMbs) * 16, -1);
-    for (int c = 0; c < 2; ++c) nzC_[c].assign(size_t(nMbs) * 4 * chromaFormat_, 0);
+    const int nMbs = pic_.widthMbs * pic_.heightMbs;
+    pic_.mbs.assign(nMbs, MbState());
+    pic_.nzY.assign(size_t(nMbs) * 16, 0);
+    pic_.nzDeb.assign(size_t(nMbs) * 16, 0);
+    pic_.ipred.assign(size_t(nMbs) * 16, -1);
+    for (int c = 0; c < 2; ++c) pic_.nzC[c].assign(size_t(nMbs) * 4 * chromaFormat_, 0);
     slices_.clear();
     deblockedRows_ = 0;
 
@@ -182,8 +187,8 @@ std::string Decoder::start_picture(const SliceHeader& sh, const Pps& pps, const 
         int fn = (prevRefFrameNum_ + 1) % maxFrameNum;
         int guard = 0;
         while (fn != sh.frameNum && guard++ < 32) {
-            cur_ = new_frame();
-            Frame* f = cur_;
+            pic_.cur = new_frame();
+            Frame* f = pic_.cur;
             f->frameNum = fn;
             for (auto& g : dpb_)
                 if (g->shortRef && g.get() != f)
@@ -198,26 +203,26 @@ std::string Decoder::start_picture(const SliceHeader& sh, const Pps& pps, const 
             f->poc = 0;
             fn = (fn + 1) % maxFrameNum;
         }
-        cur_ = nullptr;
+        pic_.cur = nullptr;
         prevFrameNum_ = (sh.frameNum + maxFrameNum - 1) % maxFrameNum;
     }
 
-    cur_ = new_frame();
-    cur_->alloc(sps.widthMbs * 16, sps.heightMbs * 16, sps.widthMbs * 8,
-                sps.heightMbs * (sps.chromaFormat == 1 ? 8 : 16), sps.bitDepthY > 8 ? 2 : 1);
-    cur_->id = nextId_++;
-    cur_->frameNum = sh.frameNum;
-    cur_->shortRef = cur_->longRef = false;
-    cur_->longTermIdx = -1;
-    cur_->neededForOutput = false;
+    pic_.cur = new_frame();
+    pic_.cur->alloc(sps.widthMbs * 16, sps.heightMbs * 16, sps.widthMbs * 8,
+                    sps.heightMbs * (sps.chromaFormat == 1 ? 8 : 16), sps.bitDepthY > 8 ? 2 : 1);
+    pic_.cur->id = nextId_++;
+    pic_.cur->frameNum = sh.frameNum;
+    pic_.cur->shortRef = pic_.cur->longRef = false;
+    pic_.cur->longTermIdx = -1;
+    pic_.cur->neededForOutput = false;
     firstSh_ = sh;
     compute_poc(sh, sps);
     (void)pps;
-    return "";
+    return Status::success();
 }
 
 void Decoder::finish_picture() {
-    if (!cur_) return;
+    if (!pic_.cur) return;
     deblock_picture();
     const SliceHeader& sh = firstSh_;
     const int maxFrameNum = 1 << active_.log2MaxFrameNum;
@@ -227,9 +232,9 @@ void Decoder::finish_picture() {
         int tempPoc = std::min(curTop_, curBottom_);
         curTop_ -= tempPoc;
         curBottom_ -= tempPoc;
-        cur_->poc = 0;
+        pic_.cur->poc = 0;
         output_ready(true);
-        cur_->frameNum = 0;
+        pic_.cur->frameNum = 0;
     }
     if (sh.nalRefIdc != 0) {
         if (sh.hasMmco5) {
@@ -245,10 +250,10 @@ void Decoder::finish_picture() {
     prevFrameNumOffset_ = sh.hasMmco5 ? 0 : frameNumOffset_;
     prevFrameNum_ = sh.hasMmco5 ? 0 : sh.frameNum;
     (void)maxFrameNum;
-    cur_->neededForOutput = true;
+    pic_.cur->neededForOutput = true;
     ++decodedCount_;
-    Frame* done = cur_;
-    cur_ = nullptr;
+    Frame* done = pic_.cur;
+    pic_.cur = nullptr;
     (void)done;
     output_ready(false);
 }

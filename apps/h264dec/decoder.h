@@ -5,25 +5,16 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "bitstream.h"
 #include "frame.h"
 #include "params.h"
+#include "picture.h"
+#include "status.h"
 #include "vlc.h"
 
 namespace h264dec {
-
-// Per-macroblock state of the picture being decoded.
-struct MbState {
-    int slice = -1;  // slice number; -1: not decoded yet
-    bool intra = false, skip = false, t8x8 = false, pcm = false;
-    bool i16 = false, direct16 = false;
-    bool part16 = false;  // inter with one motion for the whole macroblock
-    int qp = 0;  // QPY (without the bit-depth offset)
-    uint8_t cbp = 0;
-};
 
 // Per-slice values that outlive the slice (deblocking runs per picture).
 struct SliceInfo {
@@ -39,9 +30,11 @@ class Decoder {
 public:
     explicit Decoder(FrameSink sink);
     ~Decoder();
-    // Decodes one NAL unit. Returns "" or an error; errors starting with
-    // "unsupported" are fatal for the stream, others only skip the unit.
-    std::string decode_nal(NalUnit& nal);
+    Decoder(const Decoder&) = delete;  // pic_ calls back into this object
+    Decoder& operator=(const Decoder&) = delete;
+    // Decodes one NAL unit. Returns success or an error: unsupported ones are
+    // fatal for the stream (later units are ignored), others only skip the unit.
+    Status decode_nal(NalUnit& nal);
     // Finishes the current picture and outputs every waiting frame.
     void flush();
     int frames_decoded() const { return decodedCount_; }
@@ -50,10 +43,8 @@ public:
     void set_max_macroblocks(int n) { maxMbs_ = n; }
 
 private:
-    friend struct SliceDecoder;
-
     // picture control (decoder.cpp)
-    std::string start_picture(const SliceHeader& sh, const Pps& pps, const Sps& sps);
+    Status start_picture(const SliceHeader& sh, const Pps& pps, const Sps& sps);
     void finish_picture();
     void compute_poc(const SliceHeader& sh, const Sps& sps);
     // reference lists and marking (dpb.cpp)
@@ -79,7 +70,6 @@ private:
     bool haveActive_ = false;
 
     std::vector<std::unique_ptr<Frame>> dpb_;  // every frame held: references and frames awaiting output
-    Frame* cur_ = nullptr;
     int nextId_ = 1;
     int decodedCount_ = 0;
 
@@ -87,14 +77,9 @@ private:
     SliceHeader firstSh_;  // header of the picture's first slice
     int sliceCount_ = 0;
     std::vector<SliceInfo> slices_;
-    std::vector<MbState> mbs_;
-    int widthMbs_ = 0, heightMbs_ = 0;
+    PictureContext pic_;  // what the slice decoder reads and writes; pic_.cur is the frame being decoded
     int bitDepth_ = 8;
     int chromaFormat_ = 1;
-    std::vector<uint8_t> nzY_;       // TotalCoeff per luma 4x4 block (nC)
-    std::vector<uint8_t> nzC_[2];    // TotalCoeff per chroma 4x4 block (nC)
-    std::vector<uint8_t> nzDeb_;     // nonzero coefficients per luma 4x4 (deblocking)
-    std::vector<int8_t> ipred_;      // intra 4x4/8x8 modes per luma 4x4, -1 other
     bool picHasMmco5_ = false;
     bool curIdr_ = false;
     bool curRef_ = false;
@@ -107,10 +92,6 @@ private:
     int curPocMsb_ = 0, curTop_ = 0, curBottom_ = 0;
     int prevRefFrameNum_ = 0;
     bool havePrevRef_ = false;
-
-    // reference lists of the current slice
-    Frame* refList_[2][33] = {};
-    int refCount_[2] = {0, 0};
 
     // marking of the current picture (first slice's commands)
     int maxLongTermIdx_ = -1;  // "no long-term frame indices"

@@ -8,7 +8,7 @@ namespace h264dec {
 
 Frame* Decoder::new_frame() {
     for (auto& f : dpb_)
-        if (!f->isRef() && !f->neededForOutput && f.get() != cur_) return f.get();
+        if (!f->isRef() && !f->neededForOutput && f.get() != pic_.cur) return f.get();
     dpb_.push_back(std::make_unique<Frame>());
     return dpb_.back().get();
 }
@@ -19,7 +19,7 @@ bool Decoder::build_ref_lists(const SliceHeader& sh) {
     std::vector<Frame*> shortRefs, longRefs;
     for (auto& f : dpb_) {
         Frame* p = f.get();
-        if (p == cur_) continue;
+        if (p == pic_.cur) continue;
         if (p->shortRef) {
             p->frameNumWrap = p->frameNum > sh.frameNum ? p->frameNum - maxFrameNum : p->frameNum;
             shortRefs.push_back(p);
@@ -36,7 +36,7 @@ bool Decoder::build_ref_lists(const SliceHeader& sh) {
         init[0].insert(init[0].end(), longRefs.begin(), longRefs.end());
     } else if (sh.type == kB) {
         std::vector<Frame*> before, after;
-        for (Frame* p : shortRefs) (p->poc < cur_->poc ? before : after).push_back(p);
+        for (Frame* p : shortRefs) (p->poc < pic_.cur->poc ? before : after).push_back(p);
         std::sort(before.begin(), before.end(), [](Frame* a, Frame* b) { return a->poc > b->poc; });
         std::sort(after.begin(), after.end(), [](Frame* a, Frame* b) { return a->poc < b->poc; });
         init[0] = before;
@@ -50,7 +50,7 @@ bool Decoder::build_ref_lists(const SliceHeader& sh) {
     bool ok = true;
     for (int l = 0; l < 2; ++l) {
         int n = sh.numRefIdxActive[l];
-        refCount_[l] = n;
+        pic_.refCount[l] = n;
         Frame* list[34] = {};
         for (int i = 0; i < n && i < int(init[l].size()); ++i) list[i] = init[l][i];
         // 8.2.4.3 modification
@@ -95,17 +95,17 @@ bool Decoder::build_ref_lists(const SliceHeader& sh) {
         Frame* fallback = list[0];
         if (!fallback) {
             for (auto& f : dpb_)
-                if (f.get() != cur_ && f->isRef()) fallback = f.get();
+                if (f.get() != pic_.cur && f->isRef()) fallback = f.get();
         }
-        if (!fallback) fallback = cur_;
+        if (!fallback) fallback = pic_.cur;
         for (int i = 0; i < n; ++i) {
             if (!list[i]) {
                 list[i] = fallback;
                 ok = false;
             }
-            refList_[l][i] = list[i];
+            pic_.refList[l][i] = list[i];
         }
-        for (int i = n; i < 33; ++i) refList_[l][i] = nullptr;
+        for (int i = n; i < 33; ++i) pic_.refList[l][i] = nullptr;
     }
     return ok;
 }
@@ -113,7 +113,7 @@ bool Decoder::build_ref_lists(const SliceHeader& sh) {
 void Decoder::sliding_window() {
     int numShort = 0, numLong = 0;
     for (auto& f : dpb_) {
-        if (f.get() == cur_) continue;
+        if (f.get() == pic_.cur) continue;
         numShort += f->shortRef;
         numLong += f->longRef;
     }
@@ -121,7 +121,7 @@ void Decoder::sliding_window() {
     while (numShort > 0 && numShort + numLong >= maxRefs) {
         Frame* oldest = nullptr;
         for (auto& f : dpb_)
-            if (f.get() != cur_ && f->shortRef && (!oldest || f->frameNumWrap < oldest->frameNumWrap))
+            if (f.get() != pic_.cur && f->shortRef && (!oldest || f->frameNumWrap < oldest->frameNumWrap))
                 oldest = f.get();
         oldest->shortRef = false;
         --numShort;
@@ -132,18 +132,18 @@ void Decoder::mark_references() {
     const SliceHeader& sh = firstSh_;
     const int maxFrameNum = 1 << active_.log2MaxFrameNum;
     for (auto& f : dpb_)
-        if (f->shortRef && f.get() != cur_)
+        if (f->shortRef && f.get() != pic_.cur)
             f->frameNumWrap = f->frameNum > sh.frameNum ? f->frameNum - maxFrameNum : f->frameNum;
-    cur_->shortRef = cur_->longRef = false;
+    pic_.cur->shortRef = pic_.cur->longRef = false;
     if (sh.idr) {
         for (auto& f : dpb_)
-            if (f.get() != cur_) f->shortRef = f->longRef = false;
+            if (f.get() != pic_.cur) f->shortRef = f->longRef = false;
         if (sh.longTermReference) {
-            cur_->longRef = true;
-            cur_->longTermIdx = 0;
+            pic_.cur->longRef = true;
+            pic_.cur->longTermIdx = 0;
             maxLongTermIdx_ = 0;
         } else {
-            cur_->shortRef = true;
+            pic_.cur->shortRef = true;
             maxLongTermIdx_ = -1;
         }
         return;
@@ -154,7 +154,7 @@ void Decoder::mark_references() {
         auto findShort = [&](uint32_t diff) -> Frame* {
             int picNum = currPicNum - int(diff + 1);
             for (auto& f : dpb_)
-                if (f.get() != cur_ && f->shortRef && f->frameNumWrap == picNum) return f.get();
+                if (f.get() != pic_.cur && f->shortRef && f->frameNumWrap == picNum) return f.get();
             return nullptr;
         };
         for (int i = 0; i < sh.numMmco; ++i) {
@@ -165,7 +165,7 @@ void Decoder::mark_references() {
                 break;
             case 2:
                 for (auto& f : dpb_)
-                    if (f.get() != cur_ && f->longRef && f->longTermIdx == int(m.a)) f->longRef = false;
+                    if (f.get() != pic_.cur && f->longRef && f->longTermIdx == int(m.a)) f->longRef = false;
                 break;
             case 3:
                 if (Frame* p = findShort(m.a)) {
@@ -183,14 +183,14 @@ void Decoder::mark_references() {
                 break;
             case 5:
                 for (auto& f : dpb_)
-                    if (f.get() != cur_) f->shortRef = f->longRef = false;
+                    if (f.get() != pic_.cur) f->shortRef = f->longRef = false;
                 maxLongTermIdx_ = -1;
                 break;
             case 6:
                 for (auto& f : dpb_)
-                    if (f.get() != cur_ && f->longRef && f->longTermIdx == int(m.b)) f->longRef = false;
-                cur_->longRef = true;
-                cur_->longTermIdx = int(m.b);
+                    if (f.get() != pic_.cur && f->longRef && f->longTermIdx == int(m.b)) f->longRef = false;
+                pic_.cur->longRef = true;
+                pic_.cur->longTermIdx = int(m.b);
                 curLong = true;
                 break;
             }
@@ -199,7 +199,7 @@ void Decoder::mark_references() {
         sliding_window();
     }
     if (!curLong) {
-        cur_->shortRef = true;
+        pic_.cur->shortRef = true;
         // Keep within max_num_ref_frames also for streams whose commands do not.
         int numShort = 0, numLong = 0;
         for (auto& f : dpb_) {

@@ -139,7 +139,7 @@ void SliceDecoder::predict_block(int x4, int y4, int w4, int h4) {
     const Frame* ref[2] = {nullptr, nullptr};
     for (int l = 0; l < 2; ++l) {
         if (m.ref[l] < 0) continue;
-        ref[l] = d.refList_[l][m.ref[l]];
+        ref[l] = ctx.refList[l][m.ref[l]];
         if (!ref[l] || ref[l]->width != cur->width || ref[l]->height != cur->height ||
             ref[l]->bytesPerSample != cur->bytesPerSample)
             ref[l] = cur;  // missing reference: predict from the picture itself

@@ -84,26 +84,26 @@ int main(int argc, char** argv) {
     });
 
     int errors = 0;
-    std::string fatal;
+    h264dec::Status fatal;
     for (auto [off, len] : h264dec::split_annexb(data.data(), data.size())) {
         h264dec::NalUnit nal;
         if (!h264dec::make_nal(data.data() + off, len, nal)) {
             ++errors;
             continue;
         }
-        std::string e = dec.decode_nal(nal);
-        if (e.empty()) continue;
-        if (e.rfind("unsupported", 0) == 0) {
-            fatal = e;
+        h264dec::Status st = dec.decode_nal(nal);
+        if (st.ok()) continue;
+        if (st.fatal()) {
+            fatal = st;
             break;
         }
-        if (++errors <= 10) std::fprintf(stderr, "kvnvc-h264dec: warning: %s\n", e.c_str());
+        if (++errors <= 10) std::fprintf(stderr, "kvnvc-h264dec: warning: %s\n", st.message().c_str());
     }
-    if (fatal.empty()) dec.flush();
+    if (!fatal.fatal()) dec.flush();
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     if (out && std::fclose(out) != 0) writeErr = true;
-    if (!fatal.empty()) {
-        std::fprintf(stderr, "kvnvc-h264dec: %s\n", fatal.c_str());
+    if (fatal.fatal()) {
+        std::fprintf(stderr, "kvnvc-h264dec: %s\n", fatal.message().c_str());
         return 3;
     }
     if (writeErr) {

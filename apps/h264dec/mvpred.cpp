@@ -63,7 +63,7 @@ void SliceDecoder::mv_pred(int list, int ref, int x4, int y4, int w4, int h4, in
 void SliceDecoder::store_motion(int x4, int y4, int w4, int h4, int list, int ref, const int mv[2]) {
     const int W4 = W * 4;
     int pic = -1;
-    if (ref >= 0) pic = d.refList_[list][ref] ? d.refList_[list][ref]->id : -1;
+    if (ref >= 0) pic = ctx.refList[list][ref] ? ctx.refList[list][ref]->id : -1;
     for (int y = 0; y < h4; ++y)
         for (int x = 0; x < w4; ++x) {
             BlockMotion& m = cur->motion[size_t(mb.y * 4 + y4 + y) * W4 + mb.x * 4 + x4 + x];
@@ -79,7 +79,7 @@ void SliceDecoder::store_both(int x4, int y4, int w4, int h4, const int ref[2], 
     BlockMotion m;
     for (int l = 0; l < 2; ++l) {
         m.ref[l] = int8_t(ref[l]);
-        m.pic[l] = ref[l] >= 0 && d.refList_[l][ref[l]] ? d.refList_[l][ref[l]]->id : -1;
+        m.pic[l] = ref[l] >= 0 && ctx.refList[l][ref[l]] ? ctx.refList[l][ref[l]]->id : -1;
         m.mv[l][0] = int16_t(ref[l] >= 0 ? mv[l][0] : 0);
         m.mv[l][1] = int16_t(ref[l] >= 0 ? mv[l][1] : 0);
     }
@@ -115,7 +115,7 @@ void SliceDecoder::finish_motion() {
             }
         }
     };
-    if (d.mbs_[mb.addr].direct16) return;
+    if (ctx.mbs[mb.addr].direct16) return;
     switch (mb.partShape) {
     case 0: part(0, 0, 4, 4, 0, 0, mb.partPred[0], 0, 0); break;
     case 1:
@@ -164,7 +164,7 @@ void SliceDecoder::finish_motion() {
 }
 
 void SliceDecoder::colocated(int x4, int y4, int& refCol, int mvCol[2], int& picCol, bool& intraCol) const {
-    const Frame* col = d.refList_[1][0];
+    const Frame* col = ctx.refList[1][0];
     refCol = -1;
     picCol = -1;
     mvCol[0] = mvCol[1] = 0;
@@ -210,7 +210,7 @@ void SliceDecoder::direct_motion(int blk8, bool) {
     // the same co-located corner block: derive it once.
     const int step = sps.direct8x8Inference ? 2 : 1;
     if (sh.directSpatial && !spatialReady_) spatial_direct_setup();
-    const Frame* col = d.refList_[1][0];
+    const Frame* col = ctx.refList[1][0];
     const bool colShort = col && col->shortRef;
     for (int s = 0; s < 4; s += step == 2 ? 4 : 1) {
         const int x4 = x8 + (s & 1), y4 = y8 + (s >> 1);
@@ -231,14 +231,14 @@ void SliceDecoder::direct_motion(int blk8, bool) {
         }
         int ref0 = 0;
         if (refCol >= 0) {
-            for (int i = 0; i < d.refCount_[0]; ++i)
-                if (d.refList_[0][i] && d.refList_[0][i]->id == picCol) {
+            for (int i = 0; i < ctx.refCount[0]; ++i)
+                if (ctx.refList[0][i] && ctx.refList[0][i]->id == picCol) {
                     ref0 = i;
                     break;
                 }
         }
-        const Frame* f0 = d.refList_[0][ref0];
-        const Frame* f1 = d.refList_[1][0];
+        const Frame* f0 = ctx.refList[0][ref0];
+        const Frame* f1 = ctx.refList[1][0];
         int mv0[2], mv1[2];
         int td = f0 && f1 ? clip3(-128, 127, f1->poc - f0->poc) : 0;
         if (!f0 || td == 0 || f0->longRef) {
@@ -261,15 +261,15 @@ void SliceDecoder::direct_motion(int blk8, bool) {
 }
 
 void SliceDecoder::compute_implicit_weights() {
-    for (int i = 0; i < d.refCount_[0] && i < 32; ++i)
-        for (int j = 0; j < d.refCount_[1] && j < 32; ++j) {
-            const Frame* f0 = d.refList_[0][i];
-            const Frame* f1 = d.refList_[1][j];
+    for (int i = 0; i < ctx.refCount[0] && i < 32; ++i)
+        for (int j = 0; j < ctx.refCount[1] && j < 32; ++j) {
+            const Frame* f0 = ctx.refList[0][i];
+            const Frame* f1 = ctx.refList[1][j];
             int w1 = 32;
             if (f0 && f1 && !f0->longRef && !f1->longRef) {
                 int td = clip3(-128, 127, f1->poc - f0->poc);
                 if (td != 0) {
-                    int tb = clip3(-128, 127, d.cur_->poc - f0->poc);
+                    int tb = clip3(-128, 127, cur->poc - f0->poc);
                     int tx = (16384 + std::abs(td / 2)) / td;
                     int dsf = clip3(-1024, 1023, (tb * tx + 32) >> 6);
                     if ((dsf >> 2) >= -64 && (dsf >> 2) <= 128) w1 = dsf >> 2;

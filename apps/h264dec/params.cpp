@@ -146,26 +146,26 @@ void resolve_scaling(const Sps& sps, Pps& pps) {
     pps.scalingResolved = true;
 }
 
-std::string parse_sps(BitReader& br, Sps& s) {
+Status parse_sps(BitReader& br, Sps& s) {
     s = Sps();
     s.profile = int(br.u(8));
     br.u(8);
     s.level = int(br.u(8));
     uint32_t id = br.ue();
-    if (id > 31) return "invalid SPS id";
+    if (id > 31) return Status::skip("invalid SPS id");
     s.id = int(id);
     int p = s.profile;
     if (p == 100 || p == 110 || p == 122 || p == 244 || p == 44 || p == 83 || p == 86 || p == 118 || p == 128 ||
         p == 138 || p == 139 || p == 134 || p == 135) {
         uint32_t cfIdc = br.ue();
-        if (cfIdc == 3) return "unsupported: 4:4:4 chroma";
-        if (cfIdc > 3) return "invalid chroma_format_idc";
+        if (cfIdc == 3) return Status::unsupported("4:4:4 chroma");
+        if (cfIdc > 3) return Status::skip("invalid chroma_format_idc");
         s.chromaFormat = int(cfIdc);
         uint32_t bdY = br.ue(), bdC = br.ue();
-        if (bdY > 6 || bdC > 6) return "invalid bit depth";
+        if (bdY > 6 || bdC > 6) return Status::skip("invalid bit depth");
         s.bitDepthY = int(bdY) + 8;
         s.bitDepthC = int(bdC) + 8;
-        if (s.bitDepthY != s.bitDepthC) return "unsupported: different luma and chroma bit depths";
+        if (s.bitDepthY != s.bitDepthC) return Status::unsupported("different luma and chroma bit depths");
         s.transformBypass = br.u1();
         s.scalingPresent = br.u1();
         if (s.scalingPresent) {
@@ -175,43 +175,43 @@ std::string parse_sps(BitReader& br, Sps& s) {
             apply_fallback(raw, present, nullptr, s.scaling);
         }
     }
-    if (s.chromaFormat == 0) return "unsupported: monochrome (4:0:0)";
+    if (s.chromaFormat == 0) return Status::unsupported("monochrome (4:0:0)");
     uint32_t lfn = br.ue();
-    if (lfn > 12) return "invalid log2_max_frame_num";
+    if (lfn > 12) return Status::skip("invalid log2_max_frame_num");
     s.log2MaxFrameNum = int(lfn) + 4;
     uint32_t pocType = br.ue();
-    if (pocType > 2) return "invalid pic_order_cnt_type";
+    if (pocType > 2) return Status::skip("invalid pic_order_cnt_type");
     s.pocType = int(pocType);
     if (s.pocType == 0) {
         uint32_t lpl = br.ue();
-        if (lpl > 12) return "invalid log2_max_pic_order_cnt_lsb";
+        if (lpl > 12) return Status::skip("invalid log2_max_pic_order_cnt_lsb");
         s.log2MaxPocLsb = int(lpl) + 4;
     } else if (s.pocType == 1) {
         s.deltaPicOrderAlwaysZero = br.u1();
         s.offsetForNonRefPic = br.se();
         s.offsetForTopToBottom = br.se();
         uint32_t n = br.ue();
-        if (n > 255) return "invalid num_ref_frames_in_pic_order_cnt_cycle";
+        if (n > 255) return Status::skip("invalid num_ref_frames_in_pic_order_cnt_cycle");
         s.numRefFramesInPocCycle = int(n);
         for (int i = 0; i < s.numRefFramesInPocCycle; ++i) s.offsetForRefFrame[i] = br.se();
     }
     uint32_t maxRefs = br.ue();
-    if (maxRefs > 16) return "invalid max_num_ref_frames";
+    if (maxRefs > 16) return Status::skip("invalid max_num_ref_frames");
     s.maxNumRefFrames = int(maxRefs);
     s.gapsAllowed = br.u1();
     uint32_t wm = br.ue(), hm = br.ue();
-    if (wm >= 1024 || hm >= 1024) return "unsupported: picture too large";
+    if (wm >= 1024 || hm >= 1024) return Status::unsupported("picture too large");
     s.widthMbs = int(wm) + 1;
     s.heightMbs = int(hm) + 1;
     s.frameMbsOnly = br.u1();
     if (!s.frameMbsOnly) {
         s.mbaff = br.u1();
-        return "unsupported: interlaced coding (frame_mbs_only_flag 0)";
+        return Status::unsupported("interlaced coding (frame_mbs_only_flag 0)");
     }
     s.direct8x8Inference = br.u1();
     if (br.u1()) {
         uint32_t ucl = br.ue(), ucr = br.ue(), uct = br.ue(), ucb = br.ue();
-        if (ucl > 8192 || ucr > 8192 || uct > 8192 || ucb > 8192) return "invalid cropping window";
+        if (ucl > 8192 || ucr > 8192 || uct > 8192 || ucb > 8192) return Status::skip("invalid cropping window");
         int cl = int(ucl), cr = int(ucr), ct = int(uct), cb = int(ucb);
         int cx = s.chromaFormat == 0 ? 1 : 2, cy = s.chromaFormat == 1 ? 2 : 1;
         s.cropLeft = cl * cx;
@@ -220,38 +220,38 @@ std::string parse_sps(BitReader& br, Sps& s) {
         s.cropBottom = cb * cy;
     }
     if (s.widthMbs > 1024 || s.heightMbs > 1024 || s.widthMbs * s.heightMbs > 139264)
-        return "unsupported: picture too large";
+        return Status::unsupported("picture too large");
     if (s.cropLeft + s.cropRight >= s.widthMbs * 16 || s.cropTop + s.cropBottom >= s.heightMbs * 16)
-        return "invalid cropping window";
+        return Status::skip("invalid cropping window");
     if (br.u1()) parse_vui(br, s);
-    if (br.fail) return "invalid SPS";
+    if (br.fail) return Status::skip("invalid SPS");
     s.valid = true;
-    return "";
+    return Status::success();
 }
 
-std::string parse_pps(BitReader& br, const Sps* spsTable, Pps& p) {
+Status parse_pps(BitReader& br, const Sps* spsTable, Pps& p) {
     p = Pps();
     uint32_t id = br.ue(), sid = br.ue();
-    if (id > 255 || sid > 31) return "invalid PPS";
+    if (id > 255 || sid > 31) return Status::skip("invalid PPS");
     p.id = int(id);
     p.spsId = int(sid);
     p.cabac = br.u1();
-    if (p.cabac) return "unsupported: CABAC entropy coding";
+    if (p.cabac) return Status::unsupported("CABAC entropy coding");
     p.bottomFieldPicOrderPresent = br.u1();
-    if (br.ue() != 0) return "unsupported: slice groups (FMO)";
+    if (br.ue() != 0) return Status::unsupported("slice groups (FMO)");
     uint32_t r0 = br.ue(), r1 = br.ue();
-    if (r0 > 31 || r1 > 31) return "invalid num_ref_idx_default";
+    if (r0 > 31 || r1 > 31) return Status::skip("invalid num_ref_idx_default");
     p.numRefIdxDefault[0] = int(r0) + 1;
     p.numRefIdxDefault[1] = int(r1) + 1;
     p.weightedPred = br.u1();
     p.weightedBipredIdc = int(br.u(2));
-    if (p.weightedBipredIdc > 2) return "invalid weighted_bipred_idc";
+    if (p.weightedBipredIdc > 2) return Status::skip("invalid weighted_bipred_idc");
     int32_t qpm26 = br.se(), qsm26 = br.se();
-    if (qpm26 < -26 - 36 || qpm26 > 25 || qsm26 < -26 || qsm26 > 25) return "invalid pic_init_qp";
+    if (qpm26 < -26 - 36 || qpm26 > 25 || qsm26 < -26 || qsm26 > 25) return Status::skip("invalid pic_init_qp");
     p.picInitQp = 26 + qpm26;
     p.picInitQs = 26 + qsm26;
     p.chromaQpOffset[0] = br.se();
-    if (p.chromaQpOffset[0] < -12 || p.chromaQpOffset[0] > 12) return "invalid chroma_qp_index_offset";
+    if (p.chromaQpOffset[0] < -12 || p.chromaQpOffset[0] > 12) return Status::skip("invalid chroma_qp_index_offset");
     p.deblockingControlPresent = br.u1();
     p.constrainedIntraPred = br.u1();
     p.redundantPicCntPresent = br.u1();
@@ -263,12 +263,12 @@ std::string parse_pps(BitReader& br, const Sps* spsTable, Pps& p) {
         if (p.scalingPresent) parse_lists(br, p.transform8x8 ? 8 : 6, p.raw, p.rawPresent);
         // Absent 8x8 lists (transform_8x8_mode_flag 0) follow the fall-back rule.
         p.chromaQpOffset[1] = br.se();
-        if (p.chromaQpOffset[1] < -12 || p.chromaQpOffset[1] > 12) return "invalid second_chroma_qp_index_offset";
+        if (p.chromaQpOffset[1] < -12 || p.chromaQpOffset[1] > 12) return Status::skip("invalid second_chroma_qp_index_offset");
     }
-    if (br.fail) return "invalid PPS";
+    if (br.fail) return Status::skip("invalid PPS");
     (void)spsTable;
     p.valid = true;
-    return "";
+    return Status::success();
 }
 
 namespace {
@@ -309,25 +309,25 @@ bool parse_pred_weights(BitReader& br, const Sps& sps, SliceHeader& sh) {
 
 }  // namespace
 
-std::string parse_slice_header(BitReader& br, int nalType, int nalRefIdc, const Sps* spsTable, const Pps* ppsTable,
-                               SliceHeader& sh) {
+Status parse_slice_header(BitReader& br, int nalType, int nalRefIdc, const Sps* spsTable, const Pps* ppsTable,
+                          SliceHeader& sh) {
     sh.idr = nalType == 5;
     sh.nalRefIdc = nalRefIdc;
     uint32_t firstMb = br.ue();
-    if (firstMb > 139264) return "invalid first_mb_in_slice";
+    if (firstMb > 139264) return Status::skip("invalid first_mb_in_slice");
     sh.firstMb = int(firstMb);
     uint32_t type = br.ue();
-    if (type > 9) return "invalid slice_type";
+    if (type > 9) return Status::skip("invalid slice_type");
     sh.type = int(type % 5);
-    if (sh.type == kSP || sh.type == kSI) return "unsupported: SP/SI slices";
+    if (sh.type == kSP || sh.type == kSI) return Status::unsupported("SP/SI slices");
     uint32_t ppsId = br.ue();
-    if (ppsId > 255 || !ppsTable[ppsId].valid) return "slice refers to a missing PPS";
+    if (ppsId > 255 || !ppsTable[ppsId].valid) return Status::skip("slice refers to a missing PPS");
     sh.ppsId = int(ppsId);
     const Pps& pps = ppsTable[ppsId];
     const Sps& sps = spsTable[pps.spsId];
-    if (!sps.valid) return "slice refers to a missing SPS";
+    if (!sps.valid) return Status::skip("slice refers to a missing SPS");
     sh.frameNum = int(br.u(sps.log2MaxFrameNum));
-    if (!sps.frameMbsOnly) return "unsupported: interlaced coding";
+    if (!sps.frameMbsOnly) return Status::unsupported("interlaced coding");
     if (sh.idr) sh.idrPicId = int(br.ue());
     if (sps.pocType == 0) {
         sh.pocLsb = int(br.u(sps.log2MaxPocLsb));
@@ -337,7 +337,7 @@ std::string parse_slice_header(BitReader& br, int nalType, int nalRefIdc, const 
         if (pps.bottomFieldPicOrderPresent) sh.deltaPoc[1] = br.se();
     }
     if (pps.redundantPicCntPresent) {
-        if (br.ue() != 0) return "redundant";
+        if (br.ue() != 0) return Status::redundant();
     }
     if (sh.type == kB) sh.directSpatial = br.u1();
     sh.numRefIdxActive[0] = pps.numRefIdxDefault[0];
@@ -345,7 +345,7 @@ std::string parse_slice_header(BitReader& br, int nalType, int nalRefIdc, const 
     if (sh.type == kP || sh.type == kB) {
         if (br.u1()) {
             uint32_t n0 = br.ue(), n1 = sh.type == kB ? br.ue() : 0;
-            if (n0 > 31 || n1 > 31) return "invalid num_ref_idx_active";
+            if (n0 > 31 || n1 > 31) return Status::skip("invalid num_ref_idx_active");
             sh.numRefIdxActive[0] = int(n0) + 1;
             if (sh.type == kB) sh.numRefIdxActive[1] = int(n1) + 1;
         }
@@ -359,14 +359,14 @@ std::string parse_slice_header(BitReader& br, int nalType, int nalRefIdc, const 
                 for (;;) {
                     uint32_t idc = br.ue();
                     if (idc == 3) break;
-                    if (idc > 2 || sh.numMods[l] >= 33 || br.fail) return "invalid ref_pic_list_modification";
+                    if (idc > 2 || sh.numMods[l] >= 33 || br.fail) return Status::skip("invalid ref_pic_list_modification");
                     sh.mods[l][sh.numMods[l]++] = RefMod{int(idc), br.ue()};
                 }
             }
         }
     }
     if ((pps.weightedPred && sh.type == kP) || (pps.weightedBipredIdc == 1 && sh.type == kB))
-        if (!parse_pred_weights(br, sps, sh)) return "invalid pred_weight_table";
+        if (!parse_pred_weights(br, sps, sh)) return Status::skip("invalid pred_weight_table");
     sh.numMmco = 0;
     sh.hasMmco5 = false;
     sh.adaptiveMarking = false;
@@ -380,7 +380,7 @@ std::string parse_slice_header(BitReader& br, int nalType, int nalRefIdc, const 
                 for (;;) {
                     uint32_t op = br.ue();
                     if (op == 0) break;
-                    if (op > 6 || sh.numMmco >= 66 || br.fail) return "invalid memory_management_control_operation";
+                    if (op > 6 || sh.numMmco >= 66 || br.fail) return Status::skip("invalid memory_management_control_operation");
                     Mmco m{int(op), 0, 0};
                     if (op == 1 || op == 3) m.a = br.ue();
                     if (op == 2) m.a = br.ue();
@@ -397,23 +397,23 @@ std::string parse_slice_header(BitReader& br, int nalType, int nalRefIdc, const 
         int qpBdOffset = 6 * (sps.bitDepthY - 8);
         if (sh.qpDelta < -87 || sh.qpDelta > 87 || pps.picInitQp + sh.qpDelta < -qpBdOffset ||
             pps.picInitQp + sh.qpDelta > 51)
-            return "invalid slice_qp_delta";
+            return Status::skip("invalid slice_qp_delta");
     }
     sh.disableDeblock = 0;
     sh.alphaOffset = sh.betaOffset = 0;
     if (pps.deblockingControlPresent) {
         uint32_t idc = br.ue();
-        if (idc > 2) return "invalid disable_deblocking_filter_idc";
+        if (idc > 2) return Status::skip("invalid disable_deblocking_filter_idc");
         sh.disableDeblock = int(idc);
         if (sh.disableDeblock != 1) {
             int32_t a = br.se(), b = br.se();
-            if (a < -6 || a > 6 || b < -6 || b > 6) return "invalid deblocking filter offsets";
+            if (a < -6 || a > 6 || b < -6 || b > 6) return Status::skip("invalid deblocking filter offsets");
             sh.alphaOffset = a * 2;
             sh.betaOffset = b * 2;
         }
     }
-    if (br.fail || br.overrun()) return "truncated slice header";
-    return "";
+    if (br.fail || br.overrun()) return Status::skip("truncated slice header");
+    return Status::success();
 }
 
 }  // namespace h264dec

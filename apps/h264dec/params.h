@@ -3,9 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-
 #include "bitstream.h"
+#include "status.h"
 
 namespace h264dec {
 
@@ -90,12 +89,13 @@ struct SliceHeader {
     int disableDeblock = 0, alphaOffset = 0, betaOffset = 0;
 };
 
-// Each returns "" on success, else a message ("unsupported: ..." for streams
-// outside the decoder's scope).
-std::string parse_sps(BitReader& br, Sps& sps);
-std::string parse_pps(BitReader& br, const Sps* spsTable, Pps& pps);
-std::string parse_slice_header(BitReader& br, int nalType, int nalRefIdc, const Sps* spsTable,
-                               const Pps* ppsTable, SliceHeader& sh);
+// Each returns success, skip (damaged or invalid syntax) or unsupported
+// (streams outside the decoder's scope); parse_slice_header also returns
+// redundant for a redundant coded slice, which the decoder ignores.
+Status parse_sps(BitReader& br, Sps& sps);
+Status parse_pps(BitReader& br, const Sps* spsTable, Pps& pps);
+Status parse_slice_header(BitReader& br, int nalType, int nalRefIdc, const Sps* spsTable, const Pps* ppsTable,
+                          SliceHeader& sh);
 // Fills pps.scaling from the PPS lists and the SPS (fall-back rule B) or
 // from the SPS alone (rule A); flat 16 when neither carries lists.
 void resolve_scaling(const Sps& sps, Pps& pps);

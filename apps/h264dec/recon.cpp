@@ -19,7 +19,7 @@ int SliceDecoder::reconstruct<uint8_t>() {
     Kvn16s* s = coefY16;
     KvnResult st = 0;
     if (mb.intra) {
-        if (d.mbs_[mb.addr].i16)
+        if (ctx.mbs[mb.addr].i16)
             st = kvniReconstructLumaIntra_16x16MB_H264_16s8u_C1R(&s, Y, ys, mb.i16Mode, maskY, qpY, mb.edge, t4,
                                                                  bypass);
         else if (mb.t8x8)
@@ -86,7 +86,7 @@ int SliceDecoder::reconstruct<uint16_t>() {
                                   bd};
     KvnResult st = 0;
     if (mb.intra) {
-        if (d.mbs_[mb.addr].i16) st = kvniReconstructLumaIntra16x16_H264High_32s16u_IP1R(&ry, mb.i16Mode, mb.edge);
+        if (ctx.mbs[mb.addr].i16) st = kvniReconstructLumaIntra16x16_H264High_32s16u_IP1R(&ry, mb.i16Mode, mb.edge);
         else if (mb.t8x8) st = kvniReconstructLumaIntra8x8_H264High_32s16u_IP1R(&ry, mb.i8Modes, mb.edge);
         else st = kvniReconstructLumaIntra4x4_H264High_32s16u_IP1R(&ry, mb.i4Modes, mb.edge);
     } else if (maskY) {

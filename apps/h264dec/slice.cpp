@@ -30,19 +30,22 @@ int SliceDecoder::chroma_qp(int qpy, int offset, int qpBdOffsetC) {
     return qpi < 0 ? qpi : kChromaQp[qpi];
 }
 
-SliceDecoder::SliceDecoder(Decoder& dec, const SliceHeader& h, const Pps& p, const Sps& s, BitReader& r, int num)
-    : d(dec), sh(h), pps(p), sps(s), br(r), sliceNum(num) {
-    W = dec.widthMbs_;
-    H = dec.heightMbs_;
+SliceDecoder::SliceDecoder(PictureContext& picture, const SliceHeader& h, const Pps& p, const Sps& s, BitReader& r,
+                           int num)
+    : ctx(picture), sh(h), pps(p), sps(s), br(r), sliceNum(num) {
+    W = picture.widthMbs;
+    H = picture.heightMbs;
     bd = s.bitDepthY;
     qpBdOffset = 6 * (bd - 8);
     cf = s.chromaFormat;
-    cur = dec.cur_;
+    cur = picture.cur;
     qp = p.picInitQp + h.qpDelta;
+    // LevelScale (8.5.9) of every list and qP % 6; the forward tables are not used.
+    int16_t fwd[64];
     for (int l = 0; l < 6; ++l)
-        for (int m = 0; m < 6; ++m) level_scale_4x4(p.scaling.l4[l], m, ls4[l][m]);
+        for (int m = 0; m < 6; ++m) kvniGenScaleLevel4x4_H264_8u16s_C1(p.scaling.l4[l], ls4[l][m], fwd, m);
     for (int l = 0; l < 2; ++l)
-        for (int m = 0; m < 6; ++m) level_scale_8x8(p.scaling.l8[l], m, ls8[l][m]);
+        for (int m = 0; m < 6; ++m) kvniGenScaleLevel8x8_H264_8u16s_D2(p.scaling.l8[l], 8, ls8[l][m], fwd, m);
     explicitWp = (p.weightedPred && h.type == kP) || (p.weightedBipredIdc == 1 && h.type == kB);
     implicitWp = p.weightedBipredIdc == 2 && h.type == kB;
     if (implicitWp) compute_implicit_weights();
@@ -50,7 +53,7 @@ SliceDecoder::SliceDecoder(Decoder& dec, const SliceHeader& h, const Pps& p, con
 
 bool SliceDecoder::mb_avail(int mbx, int mby) const {
     if (mbx < 0 || mby < 0 || mbx >= W || mby >= H) return false;
-    return d.mbs_[mby * W + mbx].slice == sliceNum;
+    return ctx.mbs[mby * W + mbx].slice == sliceNum;
 }
 
 void SliceDecoder::set_neighbours() {
@@ -59,7 +62,7 @@ void SliceDecoder::set_neighbours() {
     mb.availC = mb_avail(mb.x + 1, mb.y - 1);
     mb.availD = mb_avail(mb.x - 1, mb.y - 1);
     auto usable = [&](bool avail, int dx, int dy) {
-        return avail && (!pps.constrainedIntraPred || d.mbs_[(mb.y + dy) * W + mb.x + dx].intra);
+        return avail && (!pps.constrainedIntraPred || ctx.mbs[(mb.y + dy) * W + mb.x + dx].intra);
     };
     mb.intraA = usable(mb.availA, -1, 0);
     mb.intraB = usable(mb.availB, 0, -1);
@@ -68,40 +71,40 @@ void SliceDecoder::set_neighbours() {
     mb.edge = uint8_t((mb.intraA ? 0 : 1) | (mb.intraB ? 0 : 4) | (mb.intraD ? 0 : 16) | (mb.intraC ? 0 : 32));
 }
 
-std::string SliceDecoder::run() {
+Status SliceDecoder::run() {
     int total = W * H;
     int addr = sh.firstMb;
-    if (addr >= total) return "first_mb_in_slice out of range";
+    if (addr >= total) return Status::skip("first_mb_in_slice out of range");
     bool more = true;
     while (more) {
         if (sh.type != kI) {
             uint32_t run = br.ue();
-            if (br.fail || run > uint32_t(total)) return "invalid mb_skip_run";
+            if (br.fail || run > uint32_t(total)) return Status::skip("invalid mb_skip_run");
             for (uint32_t i = 0; i < run; ++i) {
-                if (addr >= total) return "mb_skip_run past the picture";
+                if (addr >= total) return Status::skip("mb_skip_run past the picture");
                 mb.reset(addr, W);
                 decode_skip();
-                if (mb.x == W - 1) d.row_decoded(mb.y);
+                if (mb.x == W - 1) ctx.rowDecoded(mb.y);
                 ++addr;
             }
             if (run > 0) more = br.more_rbsp_data();
         }
         if (more) {
-            if (addr >= total) return "slice data past the picture";
+            if (addr >= total) return Status::skip("slice data past the picture");
             mb.reset(addr, W);
-            std::string e = decode_mb();
-            if (!e.empty()) return e;
-            if (br.overrun()) return "slice data truncated";
-            if (mb.x == W - 1) d.row_decoded(mb.y);
+            Status e = decode_mb();
+            if (!e.ok()) return e;
+            if (br.overrun()) return Status::skip("slice data truncated");
+            if (mb.x == W - 1) ctx.rowDecoded(mb.y);
             ++addr;
             more = br.more_rbsp_data();
         }
     }
-    return "";
+    return Status::success();
 }
 
 void SliceDecoder::decode_skip() {
-    MbState& st = d.mbs_[mb.addr];
+    MbState& st = ctx.mbs[mb.addr];
     st = MbState();
     st.slice = sliceNum;
     st.skip = true;
@@ -111,13 +114,13 @@ void SliceDecoder::decode_skip() {
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) {
             size_t i = size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x;
-            d.nzY_[i] = 0;
-            d.nzDeb_[i] = 0;
-            d.ipred_[i] = -1;
+            ctx.nzY[i] = 0;
+            ctx.nzDeb[i] = 0;
+            ctx.ipred[i] = -1;
         }
     for (int c = 0; c < 2; ++c)
         for (int y = 0; y < 2 * cf; ++y)
-            for (int x = 0; x < 2; ++x) d.nzC_[c][size_t(mb.y * 2 * cf + y) * (W * 2) + mb.x * 2 + x] = 0;
+            for (int x = 0; x < 2; ++x) ctx.nzC[c][size_t(mb.y * 2 * cf + y) * (W * 2) + mb.x * 2 + x] = 0;
     cur->mbIntra[mb.addr] = 0;
     if (sh.type == kP) {
         mb.partShape = 0;
@@ -135,13 +138,13 @@ void SliceDecoder::decode_skip() {
     else inter_pred<uint8_t>();
 }
 
-std::string SliceDecoder::decode_mb() {
-    MbState& st = d.mbs_[mb.addr];
+Status SliceDecoder::decode_mb() {
+    MbState& st = ctx.mbs[mb.addr];
     st = MbState();
     st.slice = sliceNum;
     set_neighbours();
     uint32_t t = br.ue();
-    if (br.fail) return "invalid mb_type";
+    if (br.fail) return Status::skip("invalid mb_type");
     int intraType = -1;
     bool direct16 = false;
     if (sh.type == kI) {
@@ -168,18 +171,18 @@ std::string SliceDecoder::decode_mb() {
             intraType = int(t) - 23;
         }
     }
-    if (intraType > 25) return "invalid mb_type";
+    if (intraType > 25) return Status::skip("invalid mb_type");
     const int W4 = W * 4;
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) {
             size_t i = size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x;
-            d.nzY_[i] = 0;
-            d.nzDeb_[i] = 0;
-            d.ipred_[i] = -1;
+            ctx.nzY[i] = 0;
+            ctx.nzDeb[i] = 0;
+            ctx.ipred[i] = -1;
         }
     for (int c = 0; c < 2; ++c)
         for (int y = 0; y < 2 * cf; ++y)
-            for (int x = 0; x < 2; ++x) d.nzC_[c][size_t(mb.y * 2 * cf + y) * (W * 2) + mb.x * 2 + x] = 0;
+            for (int x = 0; x < 2; ++x) ctx.nzC[c][size_t(mb.y * 2 * cf + y) * (W * 2) + mb.x * 2 + x] = 0;
 
     mb.intra = intraType >= 0;
     st.intra = mb.intra;
@@ -197,8 +200,8 @@ std::string SliceDecoder::decode_mb() {
             mb.i16Mode = (intraType - 1) % 4;
             mb.cbp = (((intraType - 1) / 4) % 3) << 4 | (intraType >= 13 ? 15 : 0);
         }
-        std::string e = parse_intra_modes();
-        if (!e.empty()) return e;
+        Status e = parse_intra_modes();
+        if (!e.ok()) return e;
         BlockMotion none{{{0, 0}, {0, 0}}, {-1, -1}, {-1, -1}};
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 4; ++x) cur->motion[size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x] = none;
@@ -208,13 +211,13 @@ std::string SliceDecoder::decode_mb() {
             spatialReady_ = false;
             for (int b = 0; b < 4; ++b) direct_motion(b, true);
         } else {
-            std::string e = parse_inter_pred();
-            if (!e.empty()) return e;
+            Status e = parse_inter_pred();
+            if (!e.ok()) return e;
         }
     }
     if (!st.i16) {
         uint32_t c = br.ue();
-        if (c > 47 || br.fail) return "invalid coded_block_pattern";
+        if (c > 47 || br.fail) return Status::skip("invalid coded_block_pattern");
         mb.cbp = mb.intra ? kCbpIntra[c] : kCbpInter[c];
         if ((mb.cbp & 15) && pps.transform8x8 && !mb.intra) {
             bool ok = !direct16 || sps.direct8x8Inference;
@@ -233,12 +236,12 @@ std::string SliceDecoder::decode_mb() {
     st.part16 = !mb.intra && mb.partShape == 0;
     if ((mb.cbp & 0x3F) || st.i16) {
         int delta = br.se();
-        if (delta < -(26 + qpBdOffset / 2) || delta > 25 + qpBdOffset / 2) return "invalid mb_qp_delta";
+        if (delta < -(26 + qpBdOffset / 2) || delta > 25 + qpBdOffset / 2) return Status::skip("invalid mb_qp_delta");
         qp = ((qp + delta + 52 + 2 * qpBdOffset) % (52 + qpBdOffset)) - qpBdOffset;
     }
     st.qp = qp;
-    std::string e = parse_residual();
-    if (!e.empty()) return e;
+    Status e = parse_residual();
+    if (!e.ok()) return e;
     if (!mb.intra) finish_motion();
     int rst;
     if (bd > 8) {
@@ -248,23 +251,23 @@ std::string SliceDecoder::decode_mb() {
         if (!mb.intra) inter_pred<uint8_t>();
         rst = reconstruct<uint8_t>();
     }
-    if (rst < 0) return "reconstruction failed (status " + std::to_string(rst) + ")";
-    return "";
+    if (rst < 0) return Status::skip("reconstruction failed", rst);
+    return Status::success();
 }
 
-std::string SliceDecoder::parse_pcm() {
+Status SliceDecoder::parse_pcm() {
     while (br.pos() & 7) br.u1();
-    if (br.left() < size_t(bd) * (256 + 2 * 64 * cf)) return "truncated I_PCM macroblock";
+    if (br.left() < size_t(bd) * (256 + 2 * 64 * cf)) return Status::skip("truncated I_PCM macroblock");
     const int W4 = W * 4;
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) {
             size_t i = size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x;
-            d.nzY_[i] = 16;
-            d.nzDeb_[i] = 1;
+            ctx.nzY[i] = 16;
+            ctx.nzDeb[i] = 1;
         }
     for (int c = 0; c < 2; ++c)
         for (int y = 0; y < 2 * cf; ++y)
-            for (int x = 0; x < 2; ++x) d.nzC_[c][size_t(mb.y * 2 * cf + y) * (W * 2) + mb.x * 2 + x] = 16;
+            for (int x = 0; x < 2; ++x) ctx.nzC[c][size_t(mb.y * 2 * cf + y) * (W * 2) + mb.x * 2 + x] = 16;
     BlockMotion none{{{0, 0}, {0, 0}}, {-1, -1}, {-1, -1}};
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) cur->motion[size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x] = none;
@@ -279,13 +282,13 @@ std::string SliceDecoder::parse_pcm() {
     for (int c = 1; c <= 2; ++c)
         for (int y = 0; y < ch; ++y)
             for (int x = 0; x < 8; ++x) put(c, mb.x * 8 + x, mb.y * ch + y, br.u(bd));
-    if (br.overrun()) return "truncated I_PCM macroblock";
-    return "";
+    if (br.overrun()) return Status::skip("truncated I_PCM macroblock");
+    return Status::success();
 }
 
-std::string SliceDecoder::parse_intra_modes() {
+Status SliceDecoder::parse_intra_modes() {
     const int W4 = W * 4;
-    int8_t* ip = &d.ipred_[size_t(mb.y * 4) * W4 + mb.x * 4];
+    int8_t* ip = &ctx.ipred[size_t(mb.y * 4) * W4 + mb.x * 4];
     auto predicted = [&](int bx, int by) {
         bool aOk = bx > 0 || mb.intraA, bOk = by > 0 || mb.intraB;
         if (!aOk || !bOk) return 2;
@@ -294,7 +297,7 @@ std::string SliceDecoder::parse_intra_modes() {
         if (b < 0) b = 2;
         return a < b ? a : b;
     };
-    if (!d.mbs_[mb.addr].i16) {
+    if (!ctx.mbs[mb.addr].i16) {
         if (mb.t8x8) {
             for (int b = 0; b < 4; ++b) {
                 int bx = (b & 1) * 2, by = (b >> 1) * 2;
@@ -323,12 +326,12 @@ std::string SliceDecoder::parse_intra_modes() {
         }
     }
     uint32_t cm = br.ue();
-    if (cm > 3) return "invalid intra_chroma_pred_mode";
+    if (cm > 3) return Status::skip("invalid intra_chroma_pred_mode");
     mb.chromaMode = int(cm);
-    return "";
+    return Status::success();
 }
 
-std::string SliceDecoder::parse_inter_pred() {
+Status SliceDecoder::parse_inter_pred() {
     auto parse_ref = [&](int list, int& out) {
         int cmax = sh.numRefIdxActive[list] - 1;
         if (cmax <= 0) {
@@ -349,18 +352,18 @@ std::string SliceDecoder::parse_inter_pred() {
         for (int l = 0; l < 2; ++l)
             for (int p = 0; p < n; ++p)
                 if (mb.partPred[p] & (1 << l))
-                    if (!parse_ref(l, mb.ref[l][p])) return "invalid ref_idx";
+                    if (!parse_ref(l, mb.ref[l][p])) return Status::skip("invalid ref_idx");
         for (int l = 0; l < 2; ++l)
             for (int p = 0; p < n; ++p)
                 if (mb.partPred[p] & (1 << l)) {
                     mb.mvd[l][p][0] = br.se();
                     mb.mvd[l][p][1] = br.se();
                 }
-        return br.fail ? "invalid mvd" : "";
+        return br.fail ? Status::skip("invalid mvd") : Status::success();
     }
     for (int i = 0; i < 4; ++i) {
         uint32_t s = br.ue();
-        if (s > (sh.type == kP ? 3u : 12u)) return "invalid sub_mb_type";
+        if (s > (sh.type == kP ? 3u : 12u)) return Status::skip("invalid sub_mb_type");
         mb.subType[i] = int(s);
     }
     auto subPred = [&](int i) { return sh.type == kP ? 1 : kBSub[mb.subType[i]][0]; };
@@ -369,7 +372,7 @@ std::string SliceDecoder::parse_inter_pred() {
         for (int i = 0; i < 4; ++i)
             if (subPred(i) & (1 << l)) {
                 if (mb.kind == 1) mb.ref[l][i] = 0;
-                else if (!parse_ref(l, mb.ref[l][i])) return "invalid ref_idx";
+                else if (!parse_ref(l, mb.ref[l][i])) return Status::skip("invalid ref_idx");
             }
     for (int l = 0; l < 2; ++l)
         for (int i = 0; i < 4; ++i)
@@ -380,14 +383,14 @@ std::string SliceDecoder::parse_inter_pred() {
                     mb.mvd[l][i * 4 + s][1] = br.se();
                 }
             }
-    return br.fail ? "invalid mvd" : "";
+    return br.fail ? Status::skip("invalid mvd") : Status::success();
 }
 
 int SliceDecoder::nc_luma(int bx, int by) {
     const int W4 = W * 4;
     size_t base = size_t(mb.y * 4 + by) * W4 + mb.x * 4 + bx;
     bool aOk = bx > 0 || mb.availA, bOk = by > 0 || mb.availB;
-    int a = aOk ? d.nzY_[base - 1] : 0, b = bOk ? d.nzY_[base - W4] : 0;
+    int a = aOk ? ctx.nzY[base - 1] : 0, b = bOk ? ctx.nzY[base - W4] : 0;
     if (aOk && bOk) return (a + b + 1) >> 1;
     return aOk ? a : bOk ? b : 0;
 }
@@ -396,14 +399,14 @@ int SliceDecoder::nc_chroma(int c, int bx, int by) {
     const int W2 = W * 2;
     size_t base = size_t(mb.y * 2 * cf + by) * W2 + mb.x * 2 + bx;
     bool aOk = bx > 0 || mb.availA, bOk = by > 0 || mb.availB;
-    int a = aOk ? d.nzC_[c][base - 1] : 0, b = bOk ? d.nzC_[c][base - W2] : 0;
+    int a = aOk ? ctx.nzC[c][base - 1] : 0, b = bOk ? ctx.nzC[c][base - W2] : 0;
     if (aOk && bOk) return (a + b + 1) >> 1;
     return aOk ? a : bOk ? b : 0;
 }
 
-std::string SliceDecoder::parse_residual() {
+Status SliceDecoder::parse_residual() {
     const bool hbd = bd > 8;
-    Residual rs(d.vlc_, br);
+    Residual rs(*ctx.vlc, br);
     endY16 = coefY16;
     endY32 = coefY32;
     endC16[0] = coefC16[0];
@@ -413,13 +416,13 @@ std::string SliceDecoder::parse_residual() {
     maskY = 0;
     maskC[0] = maskC[1] = 0;
     const int W4 = W * 4;
-    uint8_t* nz = &d.nzY_[size_t(mb.y * 4) * W4 + mb.x * 4];
-    uint8_t* nzd = &d.nzDeb_[size_t(mb.y * 4) * W4 + mb.x * 4];
-    const bool i16 = d.mbs_[mb.addr].i16;
+    uint8_t* nz = &ctx.nzY[size_t(mb.y * 4) * W4 + mb.x * 4];
+    uint8_t* nzd = &ctx.nzDeb[size_t(mb.y * 4) * W4 + mb.x * 4];
+    const bool i16 = ctx.mbs[mb.addr].i16;
     if (i16) {
         int n = hbd ? rs.block32(&endY32, nc_luma(0, 0), 16, kScanZigzag)
                     : rs.block16(&endY16, nc_luma(0, 0), 16, kScanZigzag);
-        if (n < 0) return "invalid residual (Intra16x16 DC)";
+        if (n < 0) return Status::skip("invalid residual (Intra16x16 DC)");
         if (n > 0) maskY |= 1;
     }
     for (int b8 = 0; b8 < 4; ++b8) {
@@ -448,7 +451,7 @@ std::string SliceDecoder::parse_residual() {
                     if (n > 0)
                         for (int j = 0; j < 16; ++j) blk16[kZigzag8x8[4 * j + i]] = tmp[j];
                 }
-                if (n < 0) return "invalid residual (luma 8x8)";
+                if (n < 0) return Status::skip("invalid residual (luma 8x8)");
                 nz[by * W4 + bx] = uint8_t(n);
                 any |= n;
             }
@@ -466,14 +469,14 @@ std::string SliceDecoder::parse_residual() {
             int maxc = i16 ? 15 : 16;
             int n = hbd ? rs.block32(&endY32, nc_luma(bx, by), maxc, kScanZigzag)
                         : rs.block16(&endY16, nc_luma(bx, by), maxc, kScanZigzag);
-            if (n < 0) return "invalid residual (luma)";
+            if (n < 0) return Status::skip("invalid residual (luma)");
             nz[by * W4 + bx] = uint8_t(n);
             nzd[by * W4 + bx] = n > 0;
             if (n > 0) maskY |= 1u << (k + 1);
         }
     }
     int cbpC = mb.cbp >> 4;
-    if (cbpC > 2) return "invalid coded_block_pattern";
+    if (cbpC > 2) return Status::skip("invalid coded_block_pattern");
     // 8-bit 4:2:0 chroma uses one stream for both components, in bitstream order.
     const bool shared = !hbd && cf == 1;
     if (cbpC & 3) {
@@ -481,26 +484,26 @@ std::string SliceDecoder::parse_residual() {
             int n;
             if (hbd) n = rs.dc32(&endC32[c], cf);
             else n = rs.dc16(shared ? &endC16[0] : &endC16[c], cf);
-            if (n < 0) return "invalid residual (chroma DC)";
+            if (n < 0) return Status::skip("invalid residual (chroma DC)");
             if (n > 0) maskC[c] |= 1;
         }
     }
     if (cbpC & 2) {
         const int W2 = W * 2;
         for (int c = 0; c < 2; ++c) {
-            uint8_t* nzc = &d.nzC_[c][size_t(mb.y * 2 * cf) * W2 + mb.x * 2];
+            uint8_t* nzc = &ctx.nzC[c][size_t(mb.y * 2 * cf) * W2 + mb.x * 2];
             for (int k = 0; k < 4 * cf; ++k) {
                 int bx = k & 1, by = k >> 1;
                 int nC = nc_chroma(c, bx, by);
                 int n = hbd ? rs.block32(&endC32[c], nC, 15, kScanZigzag)
                             : rs.block16(shared ? &endC16[0] : &endC16[c], nC, 15, kScanZigzag);
-                if (n < 0) return "invalid residual (chroma AC)";
+                if (n < 0) return Status::skip("invalid residual (chroma AC)");
                 nzc[by * W2 + bx] = uint8_t(n);
                 if (n > 0) maskC[c] |= 2u << k;
             }
         }
     }
-    return "";
+    return Status::success();
 }
 
 }  // namespace h264dec

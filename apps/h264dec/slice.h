@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 #include <kvnvc.h>
 
-#include "decoder.h"
+#include "bitstream.h"
+#include "params.h"
+#include "picture.h"
+#include "status.h"
 
 namespace h264dec {
 
@@ -53,7 +55,7 @@ struct MbCtx {
 };
 
 struct SliceDecoder {
-    Decoder& d;
+    PictureContext& ctx;  // the picture being decoded (owned by the Decoder)
     const SliceHeader& sh;
     const Pps& pps;
     const Sps& sps;
@@ -85,16 +87,16 @@ struct SliceDecoder {
     int32_t* endY32 = nullptr;
     int32_t* endC32[2] = {nullptr, nullptr};
 
-    SliceDecoder(Decoder& dec, const SliceHeader& h, const Pps& p, const Sps& s, BitReader& r, int num);
-    std::string run();
+    SliceDecoder(PictureContext& picture, const SliceHeader& h, const Pps& p, const Sps& s, BitReader& r, int num);
+    Status run();
 
 private:
-    std::string decode_mb();
+    Status decode_mb();
     void decode_skip();
-    std::string parse_intra_modes();
-    std::string parse_inter_pred();
-    std::string parse_residual();
-    std::string parse_pcm();
+    Status parse_intra_modes();
+    Status parse_inter_pred();
+    Status parse_residual();
+    Status parse_pcm();
     int residual_block(int cat, int comp, int blk, int nC, int maxCoeff);
     int nc_luma(int bx, int by);
     int nc_chroma(int comp, int bx, int by);

@@ -76,7 +76,7 @@ void mc_b_c(const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs, const 
 // Widths 2 and 4: the rounding control is not limited to its low bit, so the
 // prediction is formed in 64 bits to stay defined for any value passed.
 template <int Code>
-inline int64_t predict_rt(const uint8_t* r, int32_t step, int x, int32_t round) {
+inline int64_t predict_rt(const uint8_t* r, std::ptrdiff_t step, int x, int32_t round) {
   switch (Code) {
     case 0: return r[x];
     case 1: return (int64_t(r[x]) + r[x + 1] + 1 - round) >> 1;

@@ -136,8 +136,9 @@ struct SatdXmm {
   }
 
   static KvnResult satd4x4(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uint32_t* cost) {
-    const V r01 = diff4x2(src, src + ss, ref, ref + rs);
-    const V r23 = diff4x2(src + 2 * ss, src + 3 * ss, ref + 2 * rs, ref + 3 * rs);
+    const std::ptrdiff_t s = ss, r = rs;  // row offsets of any step
+    const V r01 = diff4x2(src, src + s, ref, ref + r);
+    const V r23 = diff4x2(src + 2 * s, src + 3 * s, ref + 2 * r, ref + 3 * r);
     *cost = doubled_sum(H::block4x4(r01, r23));
     return KVN_STS_OK;
   }

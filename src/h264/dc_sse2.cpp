@@ -1,6 +1,7 @@
 // SSE2 kernels of the H.264 luma DC transforms: the 4x4 Hadamard with the
 // block in registers (32-bit lanes forward, saturating 16-bit lanes inverse),
 // then the quantiser or dequantiser of h264_sse2.h.
+#define KVN_H264_SIMD_NS sse2
 #include <emmintrin.h>
 
 #include "dc.h"

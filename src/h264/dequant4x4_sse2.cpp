@@ -1,5 +1,6 @@
 // SSE2 kernels of the H.264 inverse 4x4 paths: dequantisation, inverse
 // transform and addition to the prediction with the block in registers.
+#define KVN_H264_SIMD_NS sse2
 #include <emmintrin.h>
 
 #include "dequant4x4.h"

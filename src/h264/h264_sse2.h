@@ -6,7 +6,7 @@
 // the same values.
 //
 // The helpers live in the namespace of the instruction set of the including
-// file (KVN_H264_SIMD_NS, sse2 by default), so that a helper compiled for a
+// file (KVN_H264_SIMD_NS, which every including file defines), so that a helper compiled for a
 // higher level is never merged into a baseline caller.
 #pragma once
 
@@ -16,7 +16,7 @@
 #include <cstring>
 
 #ifndef KVN_H264_SIMD_NS
-#define KVN_H264_SIMD_NS sse2
+#error "define KVN_H264_SIMD_NS to the instruction set of the including file (sse2, sse41, avx2)"
 #endif
 
 namespace kvn {

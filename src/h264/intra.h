@@ -3,13 +3,15 @@
 //
 // Kernel contracts (the entries have checked the pointer, the step, the mode
 // and, for 16x16 and chroma, that the mode's neighbours are available):
-//  - `block` addresses the top-left sample, `step` bytes between rows;
+//  - `block` addresses the top-left sample, `step` bytes between rows (row
+//    offsets in std::ptrdiff_t: any 32-bit step, times the rows, is exact);
 //  - `avail` holds the availability bits (kAvail*); the memory of a neighbour
 //    whose bit is clear is never read;
 //  - 4x4 kernels substitute 128 for unavailable neighbours (a missing
 //    top-right repeats p[3, -1]); the warning is decided by the entry.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/dispatch.h"
@@ -19,7 +21,7 @@ namespace kvn {
 
 constexpr int32_t kAvailTop = 1, kAvailLeft = 2, kAvailTopLeft = 32, kAvailTopRight = 64;
 
-using IntraFn = void (*)(uint8_t* block, int32_t step, int32_t avail);
+using IntraFn = void (*)(uint8_t* block, std::ptrdiff_t step, int32_t avail);
 
 struct IntraKernels {
   IntraFn pred4x4[9];
@@ -35,7 +37,7 @@ struct PlaneParams {
 };
 
 template <int N>
-inline PlaneParams plane_params(const uint8_t* p, int32_t s) {
+inline PlaneParams plane_params(const uint8_t* p, std::ptrdiff_t s) {
   constexpr int h = N / 2;
   int H = 0, V = 0;
   for (int i = 0; i < h; ++i) {

@@ -19,7 +19,7 @@ struct Edge4 {
   int left(int y) const { return e[3 - y]; }  // p[-1, y], y = -1..3
 };
 
-Edge4 edge4(const uint8_t* b, int32_t s, int32_t avail) {
+Edge4 edge4(const uint8_t* b, std::ptrdiff_t s, int32_t avail) {
   Edge4 n;
   for (int i = 0; i < 13; ++i) n.e[i] = 128;
   if (avail & kAvailTop) {
@@ -36,22 +36,22 @@ Edge4 edge4(const uint8_t* b, int32_t s, int32_t avail) {
 
 // The prediction is formed in a local block, then stored a row (4 bytes) at a time.
 template <class F>
-void fill4(uint8_t* b, int32_t s, F f) {
+void fill4(uint8_t* b, std::ptrdiff_t s, F f) {
   uint8_t out[16];
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) out[4 * y + x] = f(x, y);
   for (int y = 0; y < 4; ++y) std::memcpy(b + y * s, out + 4 * y, 4);
 }
 
-void p4_ver(uint8_t* b, int32_t s, int32_t a) {
+void p4_ver(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Edge4 n = edge4(b, s, a);
   fill4(b, s, [&](int x, int) { return uint8_t(n.top(x)); });
 }
-void p4_hor(uint8_t* b, int32_t s, int32_t a) {
+void p4_hor(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Edge4 n = edge4(b, s, a);
   fill4(b, s, [&](int, int y) { return uint8_t(n.left(y)); });
 }
-void p4_dc(uint8_t* b, int32_t s, int32_t a) {
+void p4_dc(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Edge4 n = edge4(b, s, a);
   int st = 0, sl = 0;
   for (int i = 0; i < 4; ++i) st += n.top(i), sl += n.left(i);
@@ -59,21 +59,21 @@ void p4_dc(uint8_t* b, int32_t s, int32_t a) {
   const int dc = t && l ? (st + sl + 4) >> 3 : t ? (st + 2) >> 2 : l ? (sl + 2) >> 2 : 128;
   fill4(b, s, [&](int, int) { return uint8_t(dc); });
 }
-void p4_ddl(uint8_t* b, int32_t s, int32_t a) {
+void p4_ddl(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Edge4 n = edge4(b, s, a);
   fill4(b, s, [&](int x, int y) {
     return x == 3 && y == 3 ? uint8_t((n.top(6) + 3 * n.top(7) + 2) >> 2)
                             : f3(n.top(x + y), n.top(x + y + 1), n.top(x + y + 2));
   });
 }
-void p4_ddr(uint8_t* b, int32_t s, int32_t a) {
+void p4_ddr(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Edge4 n = edge4(b, s, a);
   fill4(b, s, [&](int x, int y) {
     const int k = 4 + x - y;
     return f3(n.e[k - 1], n.e[k], n.e[k + 1]);
   });
 }
-void p4_vr(uint8_t* b, int32_t s, int32_t a) {
+void p4_vr(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Edge4 n = edge4(b, s, a);
   fill4(b, s, [&](int x, int y) {
     const int z = 2 * x - y, c = x - (y >> 1);
@@ -83,7 +83,7 @@ void p4_vr(uint8_t* b, int32_t s, int32_t a) {
     return f3(n.left(y - 1), n.left(y - 2), n.left(y - 3));
   });
 }
-void p4_hd(uint8_t* b, int32_t s, int32_t a) {
+void p4_hd(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Edge4 n = edge4(b, s, a);
   fill4(b, s, [&](int x, int y) {
     const int z = 2 * y - x, r = y - (x >> 1);
@@ -93,14 +93,14 @@ void p4_hd(uint8_t* b, int32_t s, int32_t a) {
     return f3(n.top(x - 1), n.top(x - 2), n.top(x - 3));
   });
 }
-void p4_vl(uint8_t* b, int32_t s, int32_t a) {
+void p4_vl(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Edge4 n = edge4(b, s, a);
   fill4(b, s, [&](int x, int y) {
     const int c = x + (y >> 1);
     return (y & 1) ? f3(n.top(c), n.top(c + 1), n.top(c + 2)) : f2(n.top(c), n.top(c + 1));
   });
 }
-void p4_hu(uint8_t* b, int32_t s, int32_t a) {
+void p4_hu(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Edge4 n = edge4(b, s, a);
   fill4(b, s, [&](int x, int y) {
     const int z = x + 2 * y, r = y + (x >> 1);
@@ -114,23 +114,23 @@ void p4_hu(uint8_t* b, int32_t s, int32_t a) {
 // ---- N x N blocks (16x16 luma, 8x8 chroma) ----------------------------------
 
 template <int N>
-void fill_rows(uint8_t* b, int32_t s, const uint8_t* row) {
+void fill_rows(uint8_t* b, std::ptrdiff_t s, const uint8_t* row) {
   for (int y = 0; y < N; ++y) std::memcpy(b + y * s, row, N);
 }
 
 template <int N>
-void pn_ver(uint8_t* b, int32_t s, int32_t) {
+void pn_ver(uint8_t* b, std::ptrdiff_t s, int32_t) {
   uint8_t row[N];
   std::memcpy(row, b - s, N);
   fill_rows<N>(b, s, row);
 }
 template <int N>
-void pn_hor(uint8_t* b, int32_t s, int32_t) {
+void pn_hor(uint8_t* b, std::ptrdiff_t s, int32_t) {
   for (int y = 0; y < N; ++y) std::memset(b + y * s, b[y * s - 1], N);
 }
 
 template <int N>
-void pn_plane(uint8_t* b, int32_t s, int32_t) {
+void pn_plane(uint8_t* b, std::ptrdiff_t s, int32_t) {
   constexpr int h = N / 2;
   const PlaneParams q = plane_params<N>(b, s);
   for (int y = 0; y < N; ++y)
@@ -138,18 +138,18 @@ void pn_plane(uint8_t* b, int32_t s, int32_t) {
 }
 
 // Sum of n top samples from column x0, or of n left samples from row y0.
-int sum_top(const uint8_t* b, int32_t s, int x0, int n) {
+int sum_top(const uint8_t* b, std::ptrdiff_t s, int x0, int n) {
   int t = 0;
   for (int i = 0; i < n; ++i) t += b[-s + x0 + i];
   return t;
 }
-int sum_left(const uint8_t* b, int32_t s, int y0, int n) {
+int sum_left(const uint8_t* b, std::ptrdiff_t s, int y0, int n) {
   int t = 0;
   for (int i = 0; i < n; ++i) t += b[(y0 + i) * s - 1];
   return t;
 }
 
-void p16_dc(uint8_t* b, int32_t s, int32_t a) {
+void p16_dc(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const bool t = a & kAvailTop, l = a & kAvailLeft;
   const int dc = t && l ? (sum_top(b, s, 0, 16) + sum_left(b, s, 0, 16) + 16) >> 5
                  : t    ? (sum_top(b, s, 0, 16) + 8) >> 4
@@ -161,7 +161,7 @@ void p16_dc(uint8_t* b, int32_t s, int32_t a) {
 }
 
 // Chroma DC per 4x4 quadrant (H.264 8.3.4.1-8.3.4.3 for 4:2:0).
-void c8_dc(uint8_t* b, int32_t s, int32_t a) {
+void c8_dc(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const bool t = a & kAvailTop, l = a & kAvailLeft;
   int dc[2][2];  // [qy][qx]
   for (int qy = 0; qy < 2; ++qy)

@@ -26,24 +26,24 @@ inline __m128i load_row(const uint8_t* p) {
 }
 
 template <int N>
-void ver(uint8_t* b, int32_t s, int32_t) {
+void ver(uint8_t* b, std::ptrdiff_t s, int32_t) {
   const __m128i top = load_row<N>(b - s);
   for (int y = 0; y < N; ++y) store_row<N>(b + y * s, top);
 }
 
 template <int N>
-void hor(uint8_t* b, int32_t s, int32_t) {
+void hor(uint8_t* b, std::ptrdiff_t s, int32_t) {
   for (int y = 0; y < N; ++y) store_row<N>(b + y * s, _mm_set1_epi8(char(b[y * s - 1])));
 }
 
 // Sum of the 16 left neighbours, read down the column.
-inline int left_sum16(const uint8_t* b, int32_t s) {
+inline int left_sum16(const uint8_t* b, std::ptrdiff_t s) {
   int even = 0, odd = 0;
   for (int y = 0; y < 16; y += 2, b += 2 * s) even += b[-1], odd += b[s - 1];
   return even + odd;
 }
 
-void dc16(uint8_t* b, int32_t s, int32_t a) {
+void dc16(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const bool t = a & kAvailTop, l = a & kAvailLeft;
   int st = 0;
   if (t) {
@@ -58,7 +58,7 @@ void dc16(uint8_t* b, int32_t s, int32_t a) {
 
 // Chroma DC (H.264 8.3.4.1-8.3.4.3 for 4:2:0): the two top and two left sums
 // of four, then each half of the block written as 8-byte rows.
-void dc8(uint8_t* b, int32_t s, int32_t a) {
+void dc8(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const bool t = a & kAvailTop, l = a & kAvailLeft;
   int t0 = 0, t1 = 0, l0 = 0, l1 = 0;
   if (t) {
@@ -85,7 +85,7 @@ void dc8(uint8_t* b, int32_t s, int32_t a) {
 
 // Plane prediction on 16-bit lanes, a row (8 or 16 samples) per store.
 template <int N>
-void plane(uint8_t* b, int32_t s, int32_t) {
+void plane(uint8_t* b, std::ptrdiff_t s, int32_t) {
   constexpr int h = N / 2;
   const PlaneParams q = plane_params<N>(b, s);
   const int a = q.a, bb = q.b, cc = q.c;

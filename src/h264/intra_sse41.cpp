@@ -16,7 +16,7 @@ namespace {
 inline void store4(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
 
 // Writes the 16 bytes of a predicted 4x4 block, a row per store.
-inline void store_block4(uint8_t* b, int32_t s, __m128i v) {
+inline void store_block4(uint8_t* b, std::ptrdiff_t s, __m128i v) {
   const uint64_t lo = uint64_t(_mm_cvtsi128_si64(v)), hi = uint64_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(v, v)));
   store4(b, uint32_t(lo));
   store4(b + s, uint32_t(lo >> 32));
@@ -29,7 +29,7 @@ inline void store_block4(uint8_t* b, int32_t s, __m128i v) {
 // E[6..13] = p[0..7, -1], E[14] = E[15] = p[7, -1]. The repeated ends give the
 // edge taps of the down-left and horizontal-up modes. Only neighbours whose
 // availability bit is set are read.
-inline __m128i edge4(const uint8_t* b, int32_t s, int32_t a) {
+inline __m128i edge4(const uint8_t* b, std::ptrdiff_t s, int32_t a) {
   uint32_t top = 0x80808080u, right = 0x80808080u, left = 0x80808080u, corner = 128;
   if (a & kAvailTop) {
     std::memcpy(&top, b - s, 4);
@@ -62,19 +62,19 @@ inline __m128i pick(const Taps& t, __m128i m2, __m128i m3) {
   return _mm_or_si128(_mm_shuffle_epi8(t.f2, m2), _mm_shuffle_epi8(t.f3, m3));
 }
 
-void p4_ver(uint8_t* b, int32_t s, int32_t a) {
+void p4_ver(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   uint32_t top = 0x80808080u;
   if (a & kAvailTop) std::memcpy(&top, b - s, 4);
   for (int y = 0; y < 4; ++y) store4(b + y * s, top);
 }
-void p4_hor(uint8_t* b, int32_t s, int32_t a) {
+void p4_hor(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   for (int y = 0; y < 4; ++y) store4(b + y * s, (a & kAvailLeft) ? b[y * s - 1] * 0x01010101u : 0x80808080u);
 }
 inline int byte_sum(uint32_t v) {
   const uint32_t pairs = (v & 0x00ff00ffu) + ((v >> 8) & 0x00ff00ffu);
   return int((pairs + (pairs >> 16)) & 0xffffu);
 }
-void p4_dc(uint8_t* b, int32_t s, int32_t a) {
+void p4_dc(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const bool t = a & kAvailTop, l = a & kAvailLeft;
   int st = 0, sl = 0;
   if (t) {
@@ -86,33 +86,33 @@ void p4_dc(uint8_t* b, int32_t s, int32_t a) {
   const int dc = t && l ? (st + sl + 4) >> 3 : t ? (st + 2) >> 2 : l ? (sl + 2) >> 2 : 128;
   for (int y = 0; y < 4; ++y) store4(b + y * s, uint32_t(dc) * 0x01010101u);
 }
-void p4_ddl(uint8_t* b, int32_t s, int32_t a) {
+void p4_ddl(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Taps t = taps(edge4(b, s, a));
   store_block4(b, s, _mm_shuffle_epi8(t.f3, _mm_setr_epi8(7, 8, 9, 10, 8, 9, 10, 11, 9, 10, 11, 12, 10, 11, 12, 13)));
 }
-void p4_ddr(uint8_t* b, int32_t s, int32_t a) {
+void p4_ddr(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Taps t = taps(edge4(b, s, a));
   store_block4(b, s, _mm_shuffle_epi8(t.f3, _mm_setr_epi8(5, 6, 7, 8, 4, 5, 6, 7, 3, 4, 5, 6, 2, 3, 4, 5)));
 }
-void p4_vr(uint8_t* b, int32_t s, int32_t a) {
+void p4_vr(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Taps t = taps(edge4(b, s, a));
   store_block4(b, s,
                pick(t, _mm_setr_epi8(5, 6, 7, 8, -1, -1, -1, -1, -1, 5, 6, 7, -1, -1, -1, -1),
                     _mm_setr_epi8(-1, -1, -1, -1, 5, 6, 7, 8, 4, -1, -1, -1, 3, 5, 6, 7)));
 }
-void p4_hd(uint8_t* b, int32_t s, int32_t a) {
+void p4_hd(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Taps t = taps(edge4(b, s, a));
   store_block4(b, s,
                pick(t, _mm_setr_epi8(4, -1, -1, -1, 3, -1, 4, -1, 2, -1, 3, -1, 1, -1, 2, -1),
                     _mm_setr_epi8(-1, 5, 6, 7, -1, 4, -1, 5, -1, 3, -1, 4, -1, 2, -1, 3)));
 }
-void p4_vl(uint8_t* b, int32_t s, int32_t a) {
+void p4_vl(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Taps t = taps(edge4(b, s, a));
   store_block4(b, s,
                pick(t, _mm_setr_epi8(6, 7, 8, 9, -1, -1, -1, -1, 7, 8, 9, 10, -1, -1, -1, -1),
                     _mm_setr_epi8(-1, -1, -1, -1, 7, 8, 9, 10, -1, -1, -1, -1, 8, 9, 10, 11)));
 }
-void p4_hu(uint8_t* b, int32_t s, int32_t a) {
+void p4_hu(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const Taps t = taps(edge4(b, s, a));
   store_block4(b, s,
                pick(t, _mm_setr_epi8(3, -1, 2, -1, 2, -1, 1, -1, 1, -1, 0, 0, 0, 0, 0, 0),
@@ -120,7 +120,7 @@ void p4_hu(uint8_t* b, int32_t s, int32_t a) {
 }
 
 // 16x16 horizontal: each left sample broadcast to a whole row.
-void p16_hor(uint8_t* b, int32_t s, int32_t) {
+void p16_hor(uint8_t* b, std::ptrdiff_t s, int32_t) {
   const __m128i zero = _mm_setzero_si128();
   for (int y = 0; y < 16; ++y, b += s)
     _mm_storeu_si128(reinterpret_cast<__m128i*>(b), _mm_shuffle_epi8(_mm_cvtsi32_si128(b[-1]), zero));

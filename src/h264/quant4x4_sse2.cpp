@@ -1,6 +1,7 @@
 // SSE2 kernels of the H.264 forward 4x4 transforms and quantisers: the block
 // in registers from load to store; the quantiser forms |c| * M exactly in 32
 // bits (see h264_sse2.h).
+#define KVN_H264_SIMD_NS sse2
 #include <emmintrin.h>
 
 #include "h264_sse2.h"

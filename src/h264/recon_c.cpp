@@ -102,7 +102,7 @@ void residual8x8_c(uint8_t* mb, int32_t step, const int16_t* const* coef, const 
 }
 
 template <int Mode>
-void pred8x8_c(uint8_t* b, int32_t step, int32_t avail) {
+void pred8x8_c(uint8_t* b, std::ptrdiff_t step, int32_t avail) {
   intra8x8_predict(b, step, Mode, avail, 128);
 }
 

@@ -209,7 +209,7 @@ KvnResult chroma_residual(const ChromaCall& c, uint8_t* const* plane, int32_t st
 
 // The neighbours of an interleaved block copied around the split blocks
 // (16 bytes a row), only those that the prediction may read.
-void split_neighbours(const uint8_t* p, int32_t step, uint8_t* cb, uint8_t* cr, const ChromaCall& c) {
+void split_neighbours(const uint8_t* p, std::ptrdiff_t step, uint8_t* cb, uint8_t* cr, const ChromaCall& c) {
   const int32_t top = mb_avail(c.edges[0]);
   const int32_t lower_left = c.pred == ChromaPred::kHalves ? mb_avail(c.edges[1]) & kNbLeft : top & kNbLeft;
   if (top & kNbTop)

@@ -26,7 +26,7 @@
 #include "recon.h"
 
 #ifndef KVN_H264_SIMD_NS
-#define KVN_H264_SIMD_NS sse2
+#error "define KVN_H264_SIMD_NS to the instruction set of the including file (sse2, sse41, avx2)"
 #endif
 
 namespace kvn {

@@ -3,6 +3,7 @@
 // row of both), single 4x4 and 8x8 blocks kept whole in registers from the
 // coefficients to the picture, the intra 8x8 predictor compiled for SSE2
 // (vectorised by the compiler), and the interleaved chroma split.
+#define KVN_H264_SIMD_NS sse2
 #include <emmintrin.h>
 
 #include "h264_sse2.h"
@@ -39,7 +40,7 @@ void residual8x8(uint8_t* mb, int32_t step, const int16_t* const* coef, const De
 }
 
 template <int Mode>
-void pred8x8(uint8_t* b, int32_t step, int32_t avail) {
+void pred8x8(uint8_t* b, std::ptrdiff_t step, int32_t avail) {
   kvn::h264::intra8x8_predict(b, step, Mode, avail, 128);
 }
 

@@ -58,7 +58,7 @@ void block8x8_16u(uint16_t* dst, std::ptrdiff_t step, const int32_t* coef, const
   int32_t d[64];
   for (int p = 0; p < 64; ++p) d[p] = coef[p];
   kTransform8x8KernelsC.dequant32s(d, q.qp / 6, q.ls);
-  const int32_t bytes = int32_t(step * 2);
+  const std::ptrdiff_t bytes = step * 2;
   kTransform8x8KernelsC.inv_add16u(dst, bytes, d, dst, bytes, max);
 }
 

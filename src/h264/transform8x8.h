@@ -14,6 +14,7 @@
 //    the sum clamped to the sample range.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/dispatch.h"
@@ -36,9 +37,11 @@ using Dequant8x8_16sFn = void (*)(int16_t* block, int32_t q6, const int16_t* inv
 using Dequant8x8_32sFn = void (*)(int32_t* block, int32_t q6, const int16_t* inv);
 // 8-bit: 16-bit saturating intermediates, clamp to 0..255.
 using InvAdd8uFn = void (*)(const uint8_t* pred, int32_t predStep, const int16_t* src, uint8_t* dst, int32_t dstStep);
-// Up to 16 bits: 32-bit wrapping intermediates, clamp to 0..maxValue.
-using InvAdd16uFn = void (*)(const uint16_t* pred, int32_t predStep, const int32_t* src, uint16_t* dst, int32_t dstStep,
-                             int32_t maxValue);
+// Up to 16 bits: 32-bit wrapping intermediates, clamp to 0..maxValue. Steps
+// in bytes, wide enough for the byte steps of 16-bit planes whose steps count
+// samples.
+using InvAdd16uFn = void (*)(const uint16_t* pred, std::ptrdiff_t predStep, const int32_t* src, uint16_t* dst,
+                             std::ptrdiff_t dstStep, int32_t maxValue);
 // Scale tables for m (0..5) from 8 rows of weights at `step` bytes.
 using GenScale8x8Fn = void (*)(const uint8_t* list, int32_t step, int16_t* inv, int16_t* fwd, int32_t m);
 

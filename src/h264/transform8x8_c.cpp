@@ -117,19 +117,19 @@ void inv_add8u(const uint8_t* pred, int32_t predStep, const int16_t* src, uint8_
   for (int i = 0; i < 8; ++i)
     for (int j = 0; j < 8; ++j) {
       const int16_t res = int16_t(Sat16::add(r[8 * i + j], 32) >> 6);
-      dst[i * dstStep + j] = clamp_u8(Sat16::add(res, pred[i * predStep + j]));
+      dst[std::ptrdiff_t(i) * dstStep + j] = clamp_u8(Sat16::add(res, pred[std::ptrdiff_t(i) * predStep + j]));
     }
 }
 
-void inv_add16u(const uint16_t* pred, int32_t predStep, const int32_t* src, uint16_t* dst, int32_t dstStep,
-                int32_t maxValue) {
+void inv_add16u(const uint16_t* pred, std::ptrdiff_t predStep, const int32_t* src, uint16_t* dst,
+                std::ptrdiff_t dstStep, int32_t maxValue) {
   int32_t r[64];
   rows_cols8<int32_t>(src, r, inv8<Wrap32>);
   const auto* pb = reinterpret_cast<const uint8_t*>(pred);
   auto* db = reinterpret_cast<uint8_t*>(dst);
   for (int i = 0; i < 8; ++i) {
-    const auto* pr = reinterpret_cast<const uint16_t*>(pb + std::ptrdiff_t(i) * predStep);
-    auto* dr = reinterpret_cast<uint16_t*>(db + std::ptrdiff_t(i) * dstStep);
+    const auto* pr = reinterpret_cast<const uint16_t*>(pb + i * predStep);
+    auto* dr = reinterpret_cast<uint16_t*>(db + i * dstStep);
     for (int j = 0; j < 8; ++j) {
       const int32_t res = Wrap32::add(r[8 * i + j], 32) >> 6;
       dr[j] = uint16_t(clamp64(int64_t(res) + pr[j], 0, maxValue));

@@ -1,6 +1,7 @@
 // SSE2 kernels of the H.264 8x8 transform family: the 16-bit transforms on
 // whole rows (transpose, butterfly over 8 rows at once, transpose, butterfly),
 // the 16-bit quantiser and inverse quantiser eight coefficients at a time.
+#define KVN_H264_SIMD_NS sse2
 #include <emmintrin.h>
 
 #include <cstddef>

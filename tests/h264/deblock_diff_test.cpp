@@ -9,7 +9,7 @@
 
 #include "h264/deblock.h"
 #include "support/harness.h"
-#include "tables/h264_deblock_tables.h"
+#include "h264_tables.h"
 
 namespace {
 
@@ -78,13 +78,13 @@ Params draw_params(Rng& rng, bool high, const EdgeShape& sh) {
   const int limit = high ? 65535 : 255;
   for (int i = 0; i < 4; ++i) {
     const int index_a = rng.range(0, 51), index_b = rng.range(0, 51);
-    pr.alpha[i] = uint16_t(hostile ? rng.range(0, limit) : kH264Alpha[index_a] * scale);
-    pr.beta[i] = uint16_t(hostile ? rng.range(0, limit) : kH264Beta[index_b] * scale);
+    pr.alpha[i] = uint16_t(hostile ? rng.range(0, limit) : kvnsupport::kAlpha[index_a] * scale);
+    pr.beta[i] = uint16_t(hostile ? rng.range(0, limit) : kvnsupport::kBeta[index_b] * scale);
   }
   const int index_a = rng.range(0, 51);
   for (int i = 0; i < 16; ++i) {
     pr.bs[i] = uint8_t(rng.range(0, 3));
-    pr.tc0[i] = uint16_t(hostile ? rng.range(0, limit) : kH264Tc0[index_a][std::max(pr.bs[i], uint8_t(1)) - 1] * scale);
+    pr.tc0[i] = uint16_t(hostile ? rng.range(0, limit) : kvnsupport::kTc0[index_a][std::max(pr.bs[i], uint8_t(1)) - 1] * scale);
   }
   // Strong edge 0 (also mixed and beyond-4 values, outside H.264 but defined);
   // some edges off, edge 0 included.

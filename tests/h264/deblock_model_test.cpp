@@ -12,14 +12,14 @@
 
 #include <random>
 
-#include "../../src/tables/h264_deblock_tables.h"
+#include "h264_tables.h"
 #include "kvnvc.h"
 
 namespace {
 
-using kvn::kH264Alpha;
-using kvn::kH264Beta;
-using kvn::kH264Tc0;
+using kvnsupport::kAlpha;
+using kvnsupport::kBeta;
+using kvnsupport::kTc0;
 
 // Fixed-seed generator: the picture contents are reproducible.
 struct Rng {
@@ -48,10 +48,10 @@ struct Thresholds {
 
 Thresholds thresholds(int qp_p, int qp_q, int bit_depth) {
   const int qp = (qp_p + qp_q + 1) >> 1;
-  return {kH264Alpha[qp] << (bit_depth - 8), kH264Beta[qp] << (bit_depth - 8), qp};
+  return {kAlpha[qp] << (bit_depth - 8), kBeta[qp] << (bit_depth - 8), qp};
 }
 
-int tc0_of(int index_a, int bs, int bit_depth) { return bs >= 1 && bs <= 3 ? kH264Tc0[index_a][bs - 1] << (bit_depth - 8) : 0; }
+int tc0_of(int index_a, int bs, int bit_depth) { return bs >= 1 && bs <= 3 ? kTc0[index_a][bs - 1] << (bit_depth - 8) : 0; }
 
 // Clause 8.7.2 on the line of samples at(i) (p_i = at(-1 - i), q_i = at(i)).
 template <class At>

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <sstream>
 
 namespace kvntest {
@@ -100,6 +101,13 @@ static std::string where(const Area& a, std::size_t i, const uint8_t* origin, co
   }
   return ::testing::AssertionSuccess();
 }
+
+static std::set<AnyFn>& compared() {
+  static std::set<AnyFn> fns;
+  return fns;
+}
+void note_compared_kernel(AnyFn fn) { compared().insert(fn); }
+bool was_compared(AnyFn fn) { return compared().count(fn) != 0; }
 
 std::vector<kvn::Isa> simd_levels() {
   std::vector<kvn::Isa> v;

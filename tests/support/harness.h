@@ -13,9 +13,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "core/dispatch.h"
+#include "slots.h"
 
 namespace kvntest {
 
@@ -98,6 +100,19 @@ class Area {
 // Compares two output areas of equal geometry byte for byte, guards included,
 // and checks that `got`'s guard bytes still equal those of `before`.
 ::testing::AssertionResult same_area(const Area& before, const Area& want, const Area& got);
+
+// Every differential test notes each SIMD kernel it compares with its scalar
+// reference, where it calls it (returns the kernel, to be called in place).
+// After a run of the whole binary, a kernel-table slot that differs from the
+// scalar one and was never noted fails (slot_coverage_test.cpp).
+void note_compared_kernel(AnyFn fn);
+bool was_compared(AnyFn fn);
+template <class Fn>
+Fn note_compared(Fn fn) {
+  static_assert(std::is_function_v<std::remove_pointer_t<Fn>>, "a kernel pointer");
+  note_compared_kernel(reinterpret_cast<AnyFn>(fn));
+  return fn;
+}
 
 // SIMD levels this host can run, above the scalar one.
 std::vector<kvn::Isa> simd_levels();

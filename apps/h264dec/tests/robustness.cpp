@@ -36,12 +36,12 @@ Result decode(const std::vector<uint8_t>& data) {
     for (auto [off, len] : h264dec::split_annexb(data.data(), data.size())) {
         h264dec::NalUnit nal;
         if (!h264dec::make_nal(data.data() + off, len, nal)) continue;
-        std::string e = dec.decode_nal(nal);
-        if (e.rfind("unsupported", 0) == 0) {
-            r.fatal = e;
+        h264dec::Status st = dec.decode_nal(nal);
+        if (st.fatal()) {
+            r.fatal = st.message();
             return r;
         }
-        r.errors += !e.empty();
+        r.errors += !st.ok();
     }
     dec.flush();
     return r;

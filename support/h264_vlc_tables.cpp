@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tables/h264_cavlc_tables.h"
+#include "h264_cavlc_codes.h"
 
 namespace kvnvlc {
 namespace {
@@ -38,7 +38,7 @@ void build_level(std::vector<int32_t>& out, std::size_t at, const std::vector<Co
 }
 
 Code code_of(const char* s, int32_t value) {
-  const kvn::VlcCode c = kvn::vlc_code(s);
+  const VlcCode c = vlc_code(s);
   return {c.len, c.bits, value};
 }
 
@@ -58,9 +58,9 @@ std::vector<Code> coeff_token_codes(int nC) {
   const int rows = nC == -1 ? 5 : nC == -2 ? 9 : 17;
   for (int tc = 0; tc < rows; ++tc)
     for (int t1 = 0; t1 < 4; ++t1) {
-      const char* s = nC == -1   ? kvn::kCoeffTokenDc2x2[tc][t1]
-                      : nC == -2 ? kvn::kCoeffTokenDc2x4[tc][t1]
-                                 : kvn::kCoeffToken4x4[nC < 2 ? 0 : nC < 4 ? 1 : 2][tc][t1];
+      const char* s = nC == -1   ? kCoeffTokenDc2x2[tc][t1]
+                      : nC == -2 ? kCoeffTokenDc2x4[tc][t1]
+                                 : kCoeffToken4x4[nC < 2 ? 0 : nC < 4 ? 1 : 2][tc][t1];
       const Code c = code_of(s, tc << 8 | t1);
       if (c.len) v.push_back(c);
     }
@@ -70,9 +70,9 @@ std::vector<Code> coeff_token_codes(int nC) {
 std::vector<Code> total_zeros_codes(int blockCoeffs, int tzVlcIndex) {
   std::vector<Code> v;
   for (int tz = 0; tz + tzVlcIndex <= blockCoeffs; ++tz) {
-    const char* s = blockCoeffs == 4   ? kvn::kTotalZerosDc2x2[tzVlcIndex - 1][tz]
-                    : blockCoeffs == 8 ? kvn::kTotalZerosDc2x4[tzVlcIndex - 1][tz]
-                                       : kvn::kTotalZeros4x4[tzVlcIndex - 1][tz];
+    const char* s = blockCoeffs == 4   ? kTotalZerosDc2x2[tzVlcIndex - 1][tz]
+                    : blockCoeffs == 8 ? kTotalZerosDc2x4[tzVlcIndex - 1][tz]
+                                       : kTotalZeros4x4[tzVlcIndex - 1][tz];
     const Code c = code_of(s, tz);
     if (c.len) v.push_back(c);
   }
@@ -83,7 +83,7 @@ std::vector<Code> run_before_codes(int zerosLeft) {
   std::vector<Code> v;
   const int row = std::min(zerosLeft, 7) - 1;
   for (int run = 0; run < 15; ++run) {
-    const Code c = code_of(kvn::kRunBefore[row][run], run);
+    const Code c = code_of(kRunBefore[row][run], run);
     if (c.len) v.push_back(c);
   }
   return v;

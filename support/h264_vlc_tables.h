@@ -1,5 +1,5 @@
 // Lookup tables for the CAVLC decoders, built from the code tables of H.264
-// (src/tables/h264_cavlc_tables.h) in the library's multi-level format:
+// (h264_cavlc_codes.h) in the library's multi-level format:
 //
 //   word 0: b0, the bits read by the first level; words 1 .. 2^b0: its entries;
 //   sub-tables anywhere after it: b, then 2^b entries. An entry with bit 7 set
@@ -7,7 +7,8 @@
 //   value << 8 | the number of bits read by its level that are given back.
 //   Patterns that begin no codeword hold the value 0xF0F1.
 //
-// Used by the tests, the fuzzers and the sample decoder; not part of the library.
+// Part of the support library of the sample programs, tests and fuzzers;
+// callers of the library build their own tables (or copy these).
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,183 @@
+#include "slots.h"
+
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <type_traits>
+
+#include "blocks/block.h"
+#include "blocks/diff.h"
+#include "blocks/sad.h"
+#include "blocks/satd.h"
+#include "blocks/ssd.h"
+#include "blocks/variance.h"
+#include "h264/cavlc.h"
+#include "h264/cavlc_encode.h"
+#include "h264/dc.h"
+#include "h264/deblock.h"
+#include "h264/dequant4x4.h"
+#include "h264/interp_chroma.h"
+#include "h264/interp_luma.h"
+#include "h264/intra.h"
+#include "h264/intra16.h"
+#include "h264/quant4x4.h"
+#include "h264/recon.h"
+#include "h264/residual32.h"
+#include "h264/transform8x8.h"
+#include "h264/weight.h"
+
+namespace kvntest {
+namespace {
+
+// The extents of a member type, down to a kernel pointer (anything else fails
+// to compile).
+template <class T>
+struct Shape {
+  static_assert(std::is_pointer_v<T> && std::is_function_v<std::remove_pointer_t<T>> && sizeof(T) == sizeof(AnyFn),
+                "kernel tables hold function pointers only");
+  static constexpr int rank = 0;
+  static constexpr void dims(int*) {}
+};
+template <class T, std::size_t N>
+struct Shape<T[N]> {
+  static constexpr int rank = 1 + Shape<T>::rank;
+  static constexpr void dims(int* d) { *d = int(N), Shape<T>::dims(d + 1); }
+};
+template <class T, std::size_t N>
+struct Shape<std::array<T, N>> : Shape<T[N]> {};
+
+template <class M>
+constexpr Member member(const char* name, std::size_t offset) {
+  static_assert(Shape<M>::rank <= 3);
+  Member m{name, offset % sizeof(AnyFn) ? ~std::size_t(0) : offset / sizeof(AnyFn), sizeof(M) / sizeof(AnyFn), {}};
+  Shape<M>::dims(m.dims);
+  return m;
+}
+
+// The members follow each other from the start to the end of the table.
+template <std::size_t N>
+constexpr bool tiles(const Member (&members)[N], std::size_t tableSize) {
+  std::size_t next = 0;
+  for (const Member& m : members) {
+    if (m.first != next) return false;
+    next += m.count;
+  }
+  return tableSize % sizeof(AnyFn) == 0 && next * sizeof(AnyFn) == tableSize;
+}
+
+#define M(m) member<decltype(T::m)>(#m, offsetof(T, m))
+#define KVN_TABLE(ns, Table, ...)                                                     \
+  namespace ns {                                                                      \
+  using T = kvn::Table;                                                               \
+  constexpr Member kMembers[] = {__VA_ARGS__};                                        \
+  static_assert(tiles(kMembers, sizeof(T)), "the members of " #Table " listed here"); \
+  }
+
+KVN_TABLE(block, BlockKernels, M(copy8x8), M(copy16x16), M(copy_hp), M(avg_ir8x8), M(avg_ir16x16), M(avg8x8),
+          M(avg16x16), M(interp_avg), M(add8x8), M(add8x8_hp), M(addc8x8), M(mc), M(mc_b), M(mc_p2), M(mc_p2b),
+          M(count_zeros8x8))
+KVN_TABLE(diff, DiffKernels, M(diff4x4), M(get_diff), M(get_diff_b), M(get_diff_p2), M(get_diff_p2b), M(sub16u4x4),
+          M(sub16u8x8), M(sums_diff), M(sums_diff16u), M(sums_diff_p2))
+KVN_TABLE(sad, SadKernels, M(sad), M(sad_full), M(sad8x8_c2), M(sad16u), M(xn), M(blocks8x8), M(blocks4x4),
+          M(blocks8x8_16u), M(blocks4x4_16u), M(frame_field), M(frame_field16s), M(sub_sad8x8))
+KVN_TABLE(satd, SatdKernels, M(satd), M(sat8x8d), M(sat8x8d_16u))
+KVN_TABLE(ssd, SsdKernels, M(ssd), M(ssd_b16x16))
+KVN_TABLE(variance, VarianceKernels, M(variance16x16), M(var_mean8x8), M(var_mean8x8_16s), M(var_mean_diff),
+          M(mean_abs_dev16x16), M(mean_abs_dev8x8), M(edges16x16), M(edges16x16_16u))
+KVN_TABLE(cavlc, CavlcKernels, M(exp_golomb), M(block16s), M(block32s), M(range16s), M(dc2x2_16s), M(dc2x2_32s),
+          M(dc2x4_16s), M(dc2x4_32s))
+KVN_TABLE(cavlc_encode, CavlcEncodeKernels, M(block16s), M(block32s), M(dc2x2_16s), M(dc2x2_32s), M(dc2x4_16s),
+          M(dc2x4_32s))
+KVN_TABLE(dc, DcKernels, M(fwd_luma16s), M(fwd_luma32s), M(fwd_luma_legacy), M(fwd_2x2_16s), M(fwd_2x4_16s),
+          M(fwd_2x2_32s), M(fwd_2x4_32s), M(fwd_chroma_legacy), M(inv_luma16s), M(inv_2x2_16s), M(inv_2x4_16s),
+          M(inv_luma32s), M(inv_2x2_32s), M(inv_2x4_32s), M(dequant_luma), M(dequant_chroma), M(sisp_chroma))
+KVN_TABLE(deblock, DeblockKernels, M(luma_ver), M(luma_hor), M(chroma_ver), M(chroma_hor), M(chroma422_ver),
+          M(chroma422_hor), M(chroma_c2_ver), M(chroma_c2_hor), M(luma_mbaff), M(chroma_mbaff), M(luma16_ver),
+          M(luma16_hor), M(luma16_mbaff), M(chroma16_ver), M(chroma16_hor), M(chroma16_mbaff), M(chroma422_16_ver),
+          M(chroma422_16_hor))
+KVN_TABLE(dequant4x4, Dequant4x4Kernels, M(inv16s), M(inv32s), M(inv_add16s), M(inv_add32s), M(dequant_residual),
+          M(dequant_add), M(sisp_residual))
+KVN_TABLE(interp_chroma, InterpChromaKernels, M(c1), M(c2c2), M(c2p2), M(c16), M(average), M(expand))
+KVN_TABLE(interp_luma, InterpLumaKernels, M(luma8), M(luma16))
+KVN_TABLE(intra, IntraKernels, M(pred4x4), M(pred16x16), M(chroma8x8))
+KVN_TABLE(intra16, Intra16Kernels, M(pred4x4), M(pred8x8), M(pred16x16), M(chroma8x8), M(chroma8x16),
+          M(chroma8x16_8u))
+KVN_TABLE(quant4x4, Quant4x4Kernels, M(fwd16s), M(fwd32s), M(fwd_pred), M(tq16s), M(tq16s32s), M(quant16s),
+          M(quant16s32s), M(quant32s), M(tq_legacy), M(gen_scale))
+KVN_TABLE(recon, ReconKernels, M(residual4x4), M(block4x4), M(block8x8), M(residual8x8), M(pred8x8), M(split_c2),
+          M(merge_c2))
+KVN_TABLE(residual32, Residual32Kernels, M(row4x4_16u), M(row4x4_8u), M(block8x8_16u))
+KVN_TABLE(transform8x8, Transform8x8Kernels, M(fwd16s), M(fwd32s), M(quant16s), M(quant32s), M(dequant16s),
+          M(dequant32s), M(inv_add8u), M(inv_add16u), M(gen_scale))
+KVN_TABLE(weight, WeightKernels, M(uni8), M(bi8), M(bi8_any), M(uni16), M(bi16), M(average16), M(uni8_exact),
+          M(bi8_exact), M(uni16_exact), M(bi16_exact))
+
+#undef KVN_TABLE
+#undef M
+
+template <class T, const T& (*Get)(kvn::Isa)>
+const void* table_of(kvn::Isa isa) {
+  return &Get(isa);
+}
+
+template <class T, const T& (*Get)(kvn::Isa), std::size_t N>
+Family family(const char* name, const T& scalar, const Member (&members)[N]) {
+  return {name, &scalar, &table_of<T, Get>, sizeof(T) / sizeof(AnyFn), members, N};
+}
+
+AnyFn read_slot(const void* table, std::size_t i) {
+  AnyFn f;
+  std::memcpy(&f, static_cast<const char*>(table) + i * sizeof f, sizeof f);
+  return f;
+}
+
+}  // namespace
+
+AnyFn Family::slot(kvn::Isa isa, std::size_t i) const { return read_slot(table(isa), i); }
+AnyFn Family::scalar_slot(std::size_t i) const { return read_slot(scalar, i); }
+
+std::string Family::slot_name(std::size_t i) const {
+  for (const Member* m = members; m != members + member_count; ++m) {
+    if (i < m->first || i >= m->first + m->count) continue;
+    std::string name = m->name, index;
+    std::size_t rest = i - m->first;
+    for (int d = 2; d >= 0; --d)
+      if (m->dims[d]) {
+        index = "[" + std::to_string(rest % std::size_t(m->dims[d])) + "]" + index;
+        rest /= std::size_t(m->dims[d]);
+      }
+    return name + index;
+  }
+  return "?";
+}
+
+const std::vector<Family>& families() {
+  using namespace kvn;
+  static const std::vector<Family> all = {
+      family<BlockKernels, block_kernels>("block", kBlockKernelsC, block::kMembers),
+      family<DiffKernels, diff_kernels>("diff", kDiffKernelsC, diff::kMembers),
+      family<SadKernels, sad_kernels>("sad", kSadKernelsC, sad::kMembers),
+      family<SatdKernels, satd_kernels>("satd", kSatdKernelsC, satd::kMembers),
+      family<SsdKernels, ssd_kernels>("ssd", kSsdKernelsC, ssd::kMembers),
+      family<VarianceKernels, variance_kernels>("variance", kVarianceKernelsC, variance::kMembers),
+      family<CavlcKernels, cavlc_kernels>("cavlc", kCavlcKernelsC, cavlc::kMembers),
+      family<CavlcEncodeKernels, cavlc_encode_kernels>("cavlc_encode", kCavlcEncodeKernelsC, cavlc_encode::kMembers),
+      family<DcKernels, dc_kernels>("dc", kDcKernelsC, dc::kMembers),
+      family<DeblockKernels, deblock_kernels>("deblock", kDeblockKernelsC, deblock::kMembers),
+      family<Dequant4x4Kernels, dequant4x4_kernels>("dequant4x4", kDequant4x4KernelsC, dequant4x4::kMembers),
+      family<InterpChromaKernels, interp_chroma_kernels>("interp_chroma", kInterpChromaKernelsC,
+                                                         interp_chroma::kMembers),
+      family<InterpLumaKernels, interp_luma_kernels>("interp_luma", kInterpLumaKernelsC, interp_luma::kMembers),
+      family<IntraKernels, intra_kernels>("intra", kIntraKernelsC, intra::kMembers),
+      family<Intra16Kernels, intra16_kernels>("intra16", kIntra16KernelsC, intra16::kMembers),
+      family<Quant4x4Kernels, quant4x4_kernels>("quant4x4", kQuant4x4KernelsC, quant4x4::kMembers),
+      family<ReconKernels, recon_kernels>("recon", kReconKernelsC, recon::kMembers),
+      family<Residual32Kernels, residual32_kernels>("residual32", kResidual32KernelsC, residual32::kMembers),
+      family<Transform8x8Kernels, transform8x8_kernels>("transform8x8", kTransform8x8KernelsC,
+                                                        transform8x8::kMembers),
+      family<WeightKernels, weight_kernels>("weight", kWeightKernelsC, weight::kMembers),
+  };
+  return all;
+}
+
+}  // namespace kvntest
