@@ -96,3 +96,56 @@ function(kvn_generate_exports list_file out_dir)
   file(CONFIGURE OUTPUT ${out_dir}/exports.txt CONTENT "${sorted}" @ONLY)
   set(KVN_EXPORT_COUNT ${slot} PARENT_SCOPE)
 endfunction()
+
+# Declares a kernel family: its name, the type of its kernel table, its header
+# (relative to src/, ending with KVN_DECLARE_FAMILY(name, Type);) and the SIMD
+# levels it has kernels of, each in <name>_<level>.cpp next to the header:
+#   kvn_kernel_family(sad SadKernels blocks/sad.h LEVELS sse2 sse41 avx2)
+# Generates the family's <name>_init.cpp (KVN_DEFINE_FAMILY: the tables of
+# every level, the getter and the load-time choice) into ${KVN_GEN_DIR} and
+# appends it to KVN_FAMILY_SOURCES. The levels must match the files.
+function(kvn_kernel_family name type header)
+  cmake_parse_arguments(PARSE_ARGV 3 arg "" "" LEVELS)
+  if(arg_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "kernel family ${name}: unexpected arguments ${arg_UNPARSED_ARGUMENTS}")
+  endif()
+  if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${header})
+    message(FATAL_ERROR "kernel family ${name}: no header ${header}")
+  endif()
+  get_filename_component(dir ${header} DIRECTORY)
+  set(steps)
+  set(levels ${arg_LEVELS})
+  foreach(level IN ITEMS sse2 sse41 avx2)
+    set(src ${dir}/${name}_${level}.cpp)
+    if(level IN_LIST levels)
+      if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${src})
+        message(FATAL_ERROR "kernel family ${name}: level ${level} declared, but there is no ${src}")
+      endif()
+      list(APPEND steps "KVN_FAMILY_STEP(${name}, ${level})")
+      list(REMOVE_ITEM levels ${level})
+    else()
+      if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${src})
+        message(FATAL_ERROR "kernel family ${name}: ${src} exists, but level ${level} is not declared")
+      endif()
+      list(APPEND steps nullptr)
+    endif()
+  endforeach()
+  if(levels)
+    message(FATAL_ERROR "kernel family ${name}: unknown levels ${levels} (sse2, sse41, avx2)")
+  endif()
+  list(JOIN steps ", " steps)
+
+  set(out ${KVN_GEN_DIR}/families/${name}_init.cpp)
+  file(CONFIGURE OUTPUT ${out} CONTENT
+"// Generated from the declaration of the kernel family ${name} in src/CMakeLists.txt
+// (kvn_kernel_family, cmake/KvnKernels.cmake); do not edit.
+#include \"${header}\"
+
+namespace kvn {
+
+KVN_DEFINE_FAMILY(${name}, ${type}, ${steps});
+
+}  // namespace kvn
+" @ONLY)
+  set(KVN_FAMILY_SOURCES ${KVN_FAMILY_SOURCES} ${out} PARENT_SCOPE)
+endfunction()

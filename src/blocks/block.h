@@ -68,20 +68,9 @@ struct BlockKernels {
   CountZerosFn count_zeros8x8;
 };
 
-// The scalar reference table (constant, built at compile time).
-extern const BlockKernels kBlockKernelsC;
-
-// Each SIMD level puts its kernels into a table holding those of the levels
-// below it. Call only when the level is supported: the function itself is
-// compiled for that instruction set.
-void block_init_sse2(BlockKernels& k);
-void block_init_avx2(BlockKernels& k);
-
-// The table for a level (falling back to the closest lower level).
-const BlockKernels& block_kernels(Isa isa);
-
-// The table the library calls: that of the best supported level.
-extern const KernelChoice<BlockKernels> kBlockKernelsChosen;
-inline const BlockKernels& block_kernels() { return *kBlockKernelsChosen.table; }
+// The scalar table kBlockKernelsC, the table of each level block_kernels(isa),
+// the chosen one block_kernels() and the SIMD steps block_init_<level>: see
+// KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(block, BlockKernels);
 
 }  // namespace kvn

@@ -79,20 +79,45 @@ KVN_ENTRY(kvniCopy16x16_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst,
   return KVN_STS_OK;
 }
 
-#define KVN_HP_ENTRIES(W, H)                                                                              \
-  KVN_ENTRY(kvniCopy##W##x##H##HP_8u_C1R)                                                                 \
-  (const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t code, int32_t rounding) {    \
-    return copy_hp(kHp##W##x##H, pSrc, srcStep, pDst, dstStep, code, rounding);                           \
-  }                                                                                                       \
-  KVN_ENTRY(kvniInterpolateAverage##W##x##H##_8u_C1IR)                                                    \
-  (const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep, int32_t code, int32_t rounding) { \
-    return interp_avg(kHp##W##x##H, pSrc, srcStep, pSrcDst, srcDstStep, code, rounding);                   \
-  }
-KVN_HP_ENTRIES(8, 4)
-KVN_HP_ENTRIES(8, 8)
-KVN_HP_ENTRIES(16, 8)
-KVN_HP_ENTRIES(16, 16)
-#undef KVN_HP_ENTRIES
+KVN_ENTRY(kvniCopy8x4HP_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t code,
+                                int32_t rounding) {
+  return copy_hp(kHp8x4, pSrc, srcStep, pDst, dstStep, code, rounding);
+}
+
+KVN_ENTRY(kvniCopy8x8HP_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t code,
+                                int32_t rounding) {
+  return copy_hp(kHp8x8, pSrc, srcStep, pDst, dstStep, code, rounding);
+}
+
+KVN_ENTRY(kvniCopy16x8HP_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t code,
+                                 int32_t rounding) {
+  return copy_hp(kHp16x8, pSrc, srcStep, pDst, dstStep, code, rounding);
+}
+
+KVN_ENTRY(kvniCopy16x16HP_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t code,
+                                  int32_t rounding) {
+  return copy_hp(kHp16x16, pSrc, srcStep, pDst, dstStep, code, rounding);
+}
+
+KVN_ENTRY(kvniInterpolateAverage8x4_8u_C1IR)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
+                                             int32_t code, int32_t rounding) {
+  return interp_avg(kHp8x4, pSrc, srcStep, pSrcDst, srcDstStep, code, rounding);
+}
+
+KVN_ENTRY(kvniInterpolateAverage8x8_8u_C1IR)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
+                                             int32_t code, int32_t rounding) {
+  return interp_avg(kHp8x8, pSrc, srcStep, pSrcDst, srcDstStep, code, rounding);
+}
+
+KVN_ENTRY(kvniInterpolateAverage16x8_8u_C1IR)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
+                                              int32_t code, int32_t rounding) {
+  return interp_avg(kHp16x8, pSrc, srcStep, pSrcDst, srcDstStep, code, rounding);
+}
+
+KVN_ENTRY(kvniInterpolateAverage16x16_8u_C1IR)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
+                                               int32_t code, int32_t rounding) {
+  return interp_avg(kHp16x16, pSrc, srcStep, pSrcDst, srcDstStep, code, rounding);
+}
 
 KVN_ENTRY(kvniAverage8x8_8u_C1IR)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep) {
   KVN_CHECK_PTRS(pSrc, pSrcDst);
@@ -143,49 +168,161 @@ KVN_ENTRY(kvniAddC8x8_16s8u_C1IR)(Kvn16s value, Kvn8u* pSrcDst, int32_t srcDstSt
 
 // ---- motion compensation ---------------------------------------------------
 
-#define KVN_MC_ENTRIES(name, bname, size)                                                                 \
-  KVN_ENTRY(name)                                                                                         \
-  (const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,            \
-   int32_t dstStep, int32_t mode, int32_t rounding) {                                                     \
-    return mc(size, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);                   \
-  }                                                                                                       \
-  KVN_ENTRY(bname)                                                                                        \
-  (const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,             \
-   int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,                \
-   int32_t rounding) {                                                                                    \
-    return mc_b(size, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, \
-                rounding);                                                                                \
-  }
-KVN_MC_ENTRIES(kvniMC16x16_8u_C1, kvniMC16x16B_8u_C1, kMc16x16)
-KVN_MC_ENTRIES(kvniMC16x8_8u_C1, kvniMC16x8B_8u_C1, kMc16x8)
-KVN_MC_ENTRIES(kvniMC8x16_8u_C1, kvniMC8x16B_8u_C1, kMc8x16)
-KVN_MC_ENTRIES(kvniMC8x8_8u_C1, kvniMC8x8B_8u_C1, kMc8x8)
-KVN_MC_ENTRIES(kvniMC8x4_8u_C1, kvniMC8x4B_8u_C1, kMc8x4)
-KVN_MC_ENTRIES(kvniMC4x8_8u_C1, kvniMC4x8B_8u_C1, kMc4x8)
-KVN_MC_ENTRIES(kvniMC4x4_8u_C1, kvniMC4x4B_8u_C1, kMc4x4)
-KVN_MC_ENTRIES(kvniMC4x2_8u_C1, kvniMC4x2B_8u_C1, kMc4x2)
-KVN_MC_ENTRIES(kvniMC2x4_8u_C1, kvniMC2x4B_8u_C1, kMc2x4)
-KVN_MC_ENTRIES(kvniMC2x2_8u_C1, kvniMC2x2B_8u_C1, kMc2x2)
-KVN_MC_ENTRIES(kvniMC16x8UV_8u_C1, kvniMC16x8BUV_8u_C1, kMc16x8UV)
-KVN_MC_ENTRIES(kvniMC16x4_8u_C1, kvniMC16x4B_8u_C1, kMc16x4)
-#undef KVN_MC_ENTRIES
+KVN_ENTRY(kvniMC16x16_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                             int32_t dstStep, int32_t mode, int32_t rounding) {
+  return mc(kMc16x16, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
+}
 
-#define KVN_MC_P2_ENTRIES(H, size)                                                                        \
-  KVN_ENTRY(kvniMC8x##H##_16s8u_P2C2R)                                                                    \
-  (const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,                  \
-   int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding) {                     \
-    return mc_p2(size, pRef, refStep, pSrcUData, pSrcVData, srcUVStep, pDst, dstStep, mode, rounding);    \
-  }                                                                                                       \
-  KVN_ENTRY(kvniMC8x##H##B_16s8u_P2C2R)                                                                   \
-  (const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,             \
-   int32_t modeB, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData, int32_t srcUVStep, Kvn8u* pDst,       \
-   int32_t dstStep, int32_t rounding) {                                                                   \
-    return mc_p2b(size, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcUData, pSrcVData, srcUVStep,  \
-                  pDst, dstStep, rounding);                                                               \
-  }
-KVN_MC_P2_ENTRIES(8, kP2_8x8)
-KVN_MC_P2_ENTRIES(4, kP2_8x4)
-#undef KVN_MC_P2_ENTRIES
+KVN_ENTRY(kvniMC16x16B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                              int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                              int32_t rounding) {
+  return mc_b(kMc16x16, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
+}
+
+KVN_ENTRY(kvniMC16x8_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                            int32_t dstStep, int32_t mode, int32_t rounding) {
+  return mc(kMc16x8, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
+}
+
+KVN_ENTRY(kvniMC16x8B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                             int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                             int32_t rounding) {
+  return mc_b(kMc16x8, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
+}
+
+KVN_ENTRY(kvniMC8x16_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                            int32_t dstStep, int32_t mode, int32_t rounding) {
+  return mc(kMc8x16, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
+}
+
+KVN_ENTRY(kvniMC8x16B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                             int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                             int32_t rounding) {
+  return mc_b(kMc8x16, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
+}
+
+KVN_ENTRY(kvniMC8x8_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                           int32_t dstStep, int32_t mode, int32_t rounding) {
+  return mc(kMc8x8, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
+}
+
+KVN_ENTRY(kvniMC8x8B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                            int32_t rounding) {
+  return mc_b(kMc8x8, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
+}
+
+KVN_ENTRY(kvniMC8x4_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                           int32_t dstStep, int32_t mode, int32_t rounding) {
+  return mc(kMc8x4, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
+}
+
+KVN_ENTRY(kvniMC8x4B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                            int32_t rounding) {
+  return mc_b(kMc8x4, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
+}
+
+KVN_ENTRY(kvniMC4x8_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                           int32_t dstStep, int32_t mode, int32_t rounding) {
+  return mc(kMc4x8, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
+}
+
+KVN_ENTRY(kvniMC4x8B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                            int32_t rounding) {
+  return mc_b(kMc4x8, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
+}
+
+KVN_ENTRY(kvniMC4x4_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                           int32_t dstStep, int32_t mode, int32_t rounding) {
+  return mc(kMc4x4, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
+}
+
+KVN_ENTRY(kvniMC4x4B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                            int32_t rounding) {
+  return mc_b(kMc4x4, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
+}
+
+KVN_ENTRY(kvniMC4x2_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                           int32_t dstStep, int32_t mode, int32_t rounding) {
+  return mc(kMc4x2, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
+}
+
+KVN_ENTRY(kvniMC4x2B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                            int32_t rounding) {
+  return mc_b(kMc4x2, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
+}
+
+KVN_ENTRY(kvniMC2x4_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                           int32_t dstStep, int32_t mode, int32_t rounding) {
+  return mc(kMc2x4, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
+}
+
+KVN_ENTRY(kvniMC2x4B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                            int32_t rounding) {
+  return mc_b(kMc2x4, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
+}
+
+KVN_ENTRY(kvniMC2x2_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                           int32_t dstStep, int32_t mode, int32_t rounding) {
+  return mc(kMc2x2, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
+}
+
+KVN_ENTRY(kvniMC2x2B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                            int32_t rounding) {
+  return mc_b(kMc2x2, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
+}
+
+KVN_ENTRY(kvniMC16x8UV_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep,
+                              Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding) {
+  return mc(kMc16x8UV, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
+}
+
+KVN_ENTRY(kvniMC16x8BUV_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
+                               int32_t refBStep, int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                               int32_t dstStep, int32_t rounding) {
+  return mc_b(kMc16x8UV, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
+}
+
+KVN_ENTRY(kvniMC16x4_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                            int32_t dstStep, int32_t mode, int32_t rounding) {
+  return mc(kMc16x4, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
+}
+
+KVN_ENTRY(kvniMC16x4B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                             int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                             int32_t rounding) {
+  return mc_b(kMc16x4, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
+}
+
+KVN_ENTRY(kvniMC8x8_16s8u_P2C2R)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
+                                 int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding) {
+  return mc_p2(kP2_8x8, pRef, refStep, pSrcUData, pSrcVData, srcUVStep, pDst, dstStep, mode, rounding);
+}
+
+KVN_ENTRY(kvniMC8x8B_16s8u_P2C2R)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
+                                  int32_t refBStep, int32_t modeB, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
+                                  int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
+  return mc_p2b(kP2_8x8, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcUData, pSrcVData, srcUVStep, pDst, dstStep,
+                rounding);
+}
+
+KVN_ENTRY(kvniMC8x4_16s8u_P2C2R)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
+                                 int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding) {
+  return mc_p2(kP2_8x4, pRef, refStep, pSrcUData, pSrcVData, srcUVStep, pDst, dstStep, mode, rounding);
+}
+
+KVN_ENTRY(kvniMC8x4B_16s8u_P2C2R)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
+                                  int32_t refBStep, int32_t modeB, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
+                                  int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
+  return mc_p2b(kP2_8x4, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcUData, pSrcVData, srcUVStep, pDst, dstStep,
+                rounding);
+}
 
 // ---- coefficient blocks ----------------------------------------------------
 

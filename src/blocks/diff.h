@@ -84,19 +84,9 @@ struct DiffKernels {
   SumsDiffP2Fn sums_diff_p2[4];
 };
 
-// The scalar reference table (constant, built at compile time).
-extern const DiffKernels kDiffKernelsC;
-
-// Each SIMD level puts its kernels into a table holding those of the levels
-// below it. Call only when the level is supported.
-void diff_init_sse2(DiffKernels& k);
-void diff_init_avx2(DiffKernels& k);
-
-// The table for a level (falling back to the closest lower level).
-const DiffKernels& diff_kernels(Isa isa);
-
-// The table the library calls: that of the best supported level.
-extern const KernelChoice<DiffKernels> kDiffKernelsChosen;
-inline const DiffKernels& diff_kernels() { return *kDiffKernelsChosen.table; }
+// The scalar table kDiffKernelsC, the table of each level diff_kernels(isa),
+// the chosen one diff_kernels() and the SIMD steps diff_init_<level>: see
+// KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(diff, DiffKernels);
 
 }  // namespace kvn

@@ -45,6 +45,13 @@ inline KvnResult sub(DiffSize size, const Kvn8u* s1, int32_t st1, const Kvn8u* s
   return KVN_STS_OK;
 }
 
+inline KvnResult sub16u(Sub16uFn fn, const Kvn16u* s1, int32_t st1, const Kvn16u* s2, int32_t st2, Kvn16s* d,
+                        int32_t ds) {
+  KVN_CHECK_PTRS(s1, s2, d);
+  fn(s1, st1, s2, st2, d, ds);
+  return KVN_STS_OK;
+}
+
 inline KvnResult sums_diff(SumsSize size, const Kvn8u* src, int32_t ss, const Kvn8u* pred, int32_t ps,
                            Kvn16s* sums, Kvn16s* diff) {
   KVN_CHECK_PTRS(src, pred, sums);
@@ -70,43 +77,105 @@ KVN_ENTRY(kvniGetDiff4x4_8u16s_C1)(const Kvn8u* pSrc, int32_t srcStep, const Kvn
   return KVN_STS_OK;
 }
 
-#define KVN_GET_DIFF_ENTRIES(W, H)                                                                             \
-  KVN_ENTRY(kvniGetDiff##W##x##H##_8u16s_C1)                                                                   \
-  (const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16s* pDstDiff,                   \
-   int32_t dstDiffStep, Kvn16s* pDstPredictor, int32_t dstPredictorStep, int32_t mode, int32_t rounding) {      \
-    return get_diff(kDiff##W##x##H, pSrc, srcStep, pRef, refStep, pDstDiff, dstDiffStep, pDstPredictor,        \
-                    dstPredictorStep, mode, rounding);                                                         \
-  }                                                                                                            \
-  KVN_ENTRY(kvniGetDiff##W##x##H##B_8u16s_C1)                                                                  \
-  (const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, \
-   int32_t refBStep, int32_t modeB, Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding) {                 \
-    return get_diff_b(kDiff##W##x##H, pSrc, srcStep, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pDstDiff, \
-                      dstDiffStep, rounding);                                                                  \
-  }
-KVN_GET_DIFF_ENTRIES(8, 4)
-KVN_GET_DIFF_ENTRIES(8, 8)
-KVN_GET_DIFF_ENTRIES(8, 16)
-KVN_GET_DIFF_ENTRIES(16, 8)
-KVN_GET_DIFF_ENTRIES(16, 16)
-#undef KVN_GET_DIFF_ENTRIES
+KVN_ENTRY(kvniGetDiff8x4_8u16s_C1)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                   Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
+                                   int32_t dstPredictorStep, int32_t mode, int32_t rounding) {
+  return get_diff(kDiff8x4, pSrc, srcStep, pRef, refStep, pDstDiff, dstDiffStep, pDstPredictor, dstPredictorStep, mode,
+                  rounding);
+}
 
-#define KVN_GET_DIFF_P2_ENTRIES(H)                                                                             \
-  KVN_ENTRY(kvniGetDiff8x##H##_8u16s_C2P2)                                                                     \
-  (const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16s* pDstDiffU,                  \
-   int32_t dstDiffUStep, Kvn16s* pDstDiffV, int32_t dstDiffVStep, int32_t mode, int32_t rounding) {            \
-    return get_diff_p2(kDiffP2_8x##H, pSrc, srcStep, pRef, refStep, pDstDiffU, dstDiffUStep, pDstDiffV,        \
-                       dstDiffVStep, mode, rounding);                                                          \
-  }                                                                                                            \
-  KVN_ENTRY(kvniGetDiff8x##H##B_8u16s_C2P2)                                                                    \
-  (const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, \
-   int32_t refBStep, int32_t modeB, Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV,                \
-   int32_t dstDiffVStep, int32_t rounding) {                                                                   \
-    return get_diff_p2b(kDiffP2_8x##H, pSrc, srcStep, pRefF, refFStep, modeF, pRefB, refBStep, modeB,          \
-                        pDstDiffU, dstDiffUStep, pDstDiffV, dstDiffVStep, rounding);                           \
-  }
-KVN_GET_DIFF_P2_ENTRIES(4)
-KVN_GET_DIFF_P2_ENTRIES(8)
-#undef KVN_GET_DIFF_P2_ENTRIES
+KVN_ENTRY(kvniGetDiff8x4B_8u16s_C1)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                    int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                    Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding) {
+  return get_diff_b(kDiff8x4, pSrc, srcStep, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pDstDiff, dstDiffStep,
+                    rounding);
+}
+
+KVN_ENTRY(kvniGetDiff8x8_8u16s_C1)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                   Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
+                                   int32_t dstPredictorStep, int32_t mode, int32_t rounding) {
+  return get_diff(kDiff8x8, pSrc, srcStep, pRef, refStep, pDstDiff, dstDiffStep, pDstPredictor, dstPredictorStep, mode,
+                  rounding);
+}
+
+KVN_ENTRY(kvniGetDiff8x8B_8u16s_C1)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                    int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                    Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding) {
+  return get_diff_b(kDiff8x8, pSrc, srcStep, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pDstDiff, dstDiffStep,
+                    rounding);
+}
+
+KVN_ENTRY(kvniGetDiff8x16_8u16s_C1)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                    Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
+                                    int32_t dstPredictorStep, int32_t mode, int32_t rounding) {
+  return get_diff(kDiff8x16, pSrc, srcStep, pRef, refStep, pDstDiff, dstDiffStep, pDstPredictor, dstPredictorStep, mode,
+                  rounding);
+}
+
+KVN_ENTRY(kvniGetDiff8x16B_8u16s_C1)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                     int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                     Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding) {
+  return get_diff_b(kDiff8x16, pSrc, srcStep, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pDstDiff, dstDiffStep,
+                    rounding);
+}
+
+KVN_ENTRY(kvniGetDiff16x8_8u16s_C1)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                    Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
+                                    int32_t dstPredictorStep, int32_t mode, int32_t rounding) {
+  return get_diff(kDiff16x8, pSrc, srcStep, pRef, refStep, pDstDiff, dstDiffStep, pDstPredictor, dstPredictorStep, mode,
+                  rounding);
+}
+
+KVN_ENTRY(kvniGetDiff16x8B_8u16s_C1)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                     int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                     Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding) {
+  return get_diff_b(kDiff16x8, pSrc, srcStep, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pDstDiff, dstDiffStep,
+                    rounding);
+}
+
+KVN_ENTRY(kvniGetDiff16x16_8u16s_C1)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                     Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
+                                     int32_t dstPredictorStep, int32_t mode, int32_t rounding) {
+  return get_diff(kDiff16x16, pSrc, srcStep, pRef, refStep, pDstDiff, dstDiffStep, pDstPredictor, dstPredictorStep,
+                  mode, rounding);
+}
+
+KVN_ENTRY(kvniGetDiff16x16B_8u16s_C1)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                      int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                      Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding) {
+  return get_diff_b(kDiff16x16, pSrc, srcStep, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pDstDiff, dstDiffStep,
+                    rounding);
+}
+
+KVN_ENTRY(kvniGetDiff8x4_8u16s_C2P2)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                     Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV, int32_t dstDiffVStep,
+                                     int32_t mode, int32_t rounding) {
+  return get_diff_p2(kDiffP2_8x4, pSrc, srcStep, pRef, refStep, pDstDiffU, dstDiffUStep, pDstDiffV, dstDiffVStep, mode,
+                     rounding);
+}
+
+KVN_ENTRY(kvniGetDiff8x4B_8u16s_C2P2)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                      int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                      Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV, int32_t dstDiffVStep,
+                                      int32_t rounding) {
+  return get_diff_p2b(kDiffP2_8x4, pSrc, srcStep, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pDstDiffU,
+                      dstDiffUStep, pDstDiffV, dstDiffVStep, rounding);
+}
+
+KVN_ENTRY(kvniGetDiff8x8_8u16s_C2P2)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                     Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV, int32_t dstDiffVStep,
+                                     int32_t mode, int32_t rounding) {
+  return get_diff_p2(kDiffP2_8x8, pSrc, srcStep, pRef, refStep, pDstDiffU, dstDiffUStep, pDstDiffV, dstDiffVStep, mode,
+                     rounding);
+}
+
+KVN_ENTRY(kvniGetDiff8x8B_8u16s_C2P2)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
+                                      int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+                                      Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV, int32_t dstDiffVStep,
+                                      int32_t rounding) {
+  return get_diff_p2b(kDiffP2_8x8, pSrc, srcStep, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pDstDiffU,
+                      dstDiffUStep, pDstDiffV, dstDiffVStep, rounding);
+}
 
 // ---- plain differences ---------------------------------------------------------
 
@@ -127,31 +196,37 @@ KVN_ENTRY(kvniSub16x16_8u16s_C1R)(const Kvn8u* pSrc1, int32_t src1Step, const Kv
   return sub(kDiff16x16, pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep);
 }
 
-#define KVN_SUB16U_ENTRY(N)                                                                                     \
-  KVN_ENTRY(kvniSub##N##x##N##_16u16s_C1R)                                                                     \
-  (const Kvn16u* pSrc1, int32_t src1Step, const Kvn16u* pSrc2, int32_t src2Step, Kvn16s* pDst, int32_t dstStep) { \
-    KVN_CHECK_PTRS(pSrc1, pSrc2, pDst);                                                                        \
-    diff_kernels().sub16u##N##x##N(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep);                            \
-    return KVN_STS_OK;                                                                                         \
-  }
-KVN_SUB16U_ENTRY(4)
-KVN_SUB16U_ENTRY(8)
-#undef KVN_SUB16U_ENTRY
+KVN_ENTRY(kvniSub4x4_16u16s_C1R)(const Kvn16u* pSrc1, int32_t src1Step, const Kvn16u* pSrc2, int32_t src2Step,
+                                 Kvn16s* pDst, int32_t dstStep) {
+  return sub16u(diff_kernels().sub16u4x4, pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep);
+}
+
+KVN_ENTRY(kvniSub8x8_16u16s_C1R)(const Kvn16u* pSrc1, int32_t src1Step, const Kvn16u* pSrc2, int32_t src2Step,
+                                 Kvn16s* pDst, int32_t dstStep) {
+  return sub16u(diff_kernels().sub16u8x8, pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep);
+}
 
 // ---- sums of 4x4 blocks ----------------------------------------------------------
 
-#define KVN_SUMS_DIFF_ENTRIES(N)                                                                                 \
-  KVN_ENTRY(kvniSumsDiff##N##x##N##Blocks4x4_8u16s_C1)                                                         \
-  (const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPred, int32_t predStep, Kvn16s* pSums, Kvn16s* pDiff) {    \
-    return sums_diff(kSums##N##x##N, pSrc, srcStep, pPred, predStep, pSums, pDiff);                             \
-  }                                                                                                            \
-  KVN_ENTRY(kvniSumsDiff##N##x##N##Blocks4x4_16u32s_C1R)                                                       \
-  (const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pPred, int32_t predStep, Kvn32s* pSums, Kvn16s* pDiff) {  \
-    return sums_diff16u(kSums##N##x##N, pSrc, srcStep, pPred, predStep, pSums, pDiff);                          \
-  }
-KVN_SUMS_DIFF_ENTRIES(8)
-KVN_SUMS_DIFF_ENTRIES(16)
-#undef KVN_SUMS_DIFF_ENTRIES
+KVN_ENTRY(kvniSumsDiff8x8Blocks4x4_8u16s_C1)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPred, int32_t predStep,
+                                             Kvn16s* pSums, Kvn16s* pDiff) {
+  return sums_diff(kSums8x8, pSrc, srcStep, pPred, predStep, pSums, pDiff);
+}
+
+KVN_ENTRY(kvniSumsDiff8x8Blocks4x4_16u32s_C1R)(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pPred,
+                                               int32_t predStep, Kvn32s* pSums, Kvn16s* pDiff) {
+  return sums_diff16u(kSums8x8, pSrc, srcStep, pPred, predStep, pSums, pDiff);
+}
+
+KVN_ENTRY(kvniSumsDiff16x16Blocks4x4_8u16s_C1)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPred, int32_t predStep,
+                                               Kvn16s* pSums, Kvn16s* pDiff) {
+  return sums_diff(kSums16x16, pSrc, srcStep, pPred, predStep, pSums, pDiff);
+}
+
+KVN_ENTRY(kvniSumsDiff16x16Blocks4x4_16u32s_C1R)(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pPred,
+                                                 int32_t predStep, Kvn32s* pSums, Kvn16s* pDiff) {
+  return sums_diff16u(kSums16x16, pSrc, srcStep, pPred, predStep, pSums, pDiff);
+}
 
 KVN_ENTRY(kvniSumsDiff8x8Blocks4x4_8u16s_C2P2)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPredU,
                                                int32_t predUStep, const Kvn8u* pPredV, int32_t predVStep,

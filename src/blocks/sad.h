@@ -88,20 +88,9 @@ constexpr auto mode_table(F f) {
   return mode_table(f, std::make_index_sequence<4>());
 }
 
-// The scalar reference table (constant, built at compile time).
-extern const SadKernels kSadKernelsC;
-
-// Each SIMD level puts its kernels into a table holding those of the levels
-// below it. Call only when the level is supported.
-void sad_init_sse2(SadKernels& k);
-void sad_init_sse41(SadKernels& k);
-void sad_init_avx2(SadKernels& k);
-
-// The table for a level (falling back to the closest lower level).
-const SadKernels& sad_kernels(Isa isa);
-
-// The table the library calls: that of the best supported level.
-extern const KernelChoice<SadKernels> kSadKernelsChosen;
-inline const SadKernels& sad_kernels() { return *kSadKernelsChosen.table; }
+// The scalar table kSadKernelsC, the table of each level sad_kernels(isa), the
+// chosen one sad_kernels() and the SIMD steps sad_init_<level>: see
+// KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(sad, SadKernels);
 
 }  // namespace kvn

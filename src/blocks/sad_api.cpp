@@ -67,6 +67,24 @@ inline KvnResult xni(SadXnSize size, const Kvn8u* src, int32_t ss, const Kvn8u* 
   return st;
 }
 
+// The SADs of the 8x8 or 4x4 sub-blocks of a 16x16 block.
+template <class Fn, class T, class Out>
+inline KvnResult blocks(Fn fn, const T* src, int32_t ss, const T* ref, int32_t rs, Out* out) {
+  KVN_CHECK_PTRS(src, ref, out);
+  fn(src, ss, ref, rs, out);
+  return KVN_STS_OK;
+}
+
+template <class Fn, class T>
+inline KvnResult frame_field(Fn fn, const T* src, int32_t ss, Kvn32u* frame, Kvn32u* field) {
+  KVN_CHECK_PTRS(src, frame, field);
+  uint32_t out[2];
+  fn(src, ss, out);
+  *frame = out[0];
+  *field = out[1];
+  return KVN_STS_OK;
+}
+
 }  // namespace
 
 // ---- single blocks -------------------------------------------------------------
@@ -91,25 +109,32 @@ KVN_ENTRY(kvniSAD4x4_8u32s)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRe
   return sad_full(kSad4x4, pSrc, srcStep, pRef, refStep, pSAD);
 }
 
-#define KVN_SAD_FULL_ENTRY(W, H)                                                                          \
-  KVN_ENTRY(kvniSAD##W##x##H##_8u32s_C1R)                                                                 \
-  (const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD) {                \
-    return sad_full(kSad##W##x##H, pSrc, srcStep, pRef, refStep, pSAD);                                   \
-  }
-KVN_SAD_FULL_ENTRY(8, 4)
-KVN_SAD_FULL_ENTRY(4, 8)
-KVN_SAD_FULL_ENTRY(8, 16)
-#undef KVN_SAD_FULL_ENTRY
+KVN_ENTRY(kvniSAD8x4_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD) {
+  return sad_full(kSad8x4, pSrc, srcStep, pRef, refStep, pSAD);
+}
 
-#define KVN_SAD16U_ENTRY(W)                                                                               \
-  KVN_ENTRY(kvniSAD##W##x##W##_16u32s_C1R)                                                                \
-  (const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32s* pSAD, int32_t mode) { \
-    return sad16u(kSad16u##W##x##W, pSrc, srcStep, pRef, refStep, pSAD, mode);                            \
-  }
-KVN_SAD16U_ENTRY(16)
-KVN_SAD16U_ENTRY(8)
-KVN_SAD16U_ENTRY(4)
-#undef KVN_SAD16U_ENTRY
+KVN_ENTRY(kvniSAD4x8_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD) {
+  return sad_full(kSad4x8, pSrc, srcStep, pRef, refStep, pSAD);
+}
+
+KVN_ENTRY(kvniSAD8x16_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD) {
+  return sad_full(kSad8x16, pSrc, srcStep, pRef, refStep, pSAD);
+}
+
+KVN_ENTRY(kvniSAD16x16_16u32s_C1R)(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
+                                   Kvn32s* pSAD, int32_t mode) {
+  return sad16u(kSad16u16x16, pSrc, srcStep, pRef, refStep, pSAD, mode);
+}
+
+KVN_ENTRY(kvniSAD8x8_16u32s_C1R)(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32s* pSAD,
+                                 int32_t mode) {
+  return sad16u(kSad16u8x8, pSrc, srcStep, pRef, refStep, pSAD, mode);
+}
+
+KVN_ENTRY(kvniSAD4x4_16u32s_C1R)(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32s* pSAD,
+                                 int32_t mode) {
+  return sad16u(kSad16u4x4, pSrc, srcStep, pRef, refStep, pSAD, mode);
+}
 
 KVN_ENTRY(kvniSAD8x8_8u32s_C2R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                 Kvn32s* pSAD1, Kvn32s* pSAD2, int32_t mode) {
@@ -124,54 +149,71 @@ KVN_ENTRY(kvniSAD8x8_8u32s_C2R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u*
 
 // ---- several candidates ----------------------------------------------------------
 
-#define KVN_XN_ENTRY(W)                                                                                   \
-  KVN_ENTRY(kvniSAD##W##x##W##xN_8u16u_C1R)                                                               \
-  (const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD, int32_t count) { \
-    return xn(kXn##W##x##W, pSrc, srcStep, pRef, refStep, pSAD, count);                                   \
-  }
-KVN_XN_ENTRY(16)
-KVN_XN_ENTRY(8)
-KVN_XN_ENTRY(4)
-KVN_XN_ENTRY(2)
-#undef KVN_XN_ENTRY
+KVN_ENTRY(kvniSAD16x16xN_8u16u_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                    Kvn16u* pSAD, int32_t count) {
+  return xn(kXn16x16, pSrc, srcStep, pRef, refStep, pSAD, count);
+}
 
-#define KVN_XNI_ENTRY(W, T)                                                                               \
-  KVN_ENTRY(kvniSAD##W##x##W##xNI_8u16u_C1R)                                                              \
-  (const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD, int32_t count,   \
-   Kvn32u* pIndex) {                                                                                      \
-    return xni<T>(kXn##W##x##W, pSrc, srcStep, pRef, refStep, pSAD, count, pIndex);                       \
-  }
-KVN_XNI_ENTRY(16, uint16_t)
-KVN_XNI_ENTRY(8, int16_t)
-KVN_XNI_ENTRY(4, int16_t)
-#undef KVN_XNI_ENTRY
+KVN_ENTRY(kvniSAD8x8xN_8u16u_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
+                                  int32_t count) {
+  return xn(kXn8x8, pSrc, srcStep, pRef, refStep, pSAD, count);
+}
+
+KVN_ENTRY(kvniSAD4x4xN_8u16u_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
+                                  int32_t count) {
+  return xn(kXn4x4, pSrc, srcStep, pRef, refStep, pSAD, count);
+}
+
+KVN_ENTRY(kvniSAD2x2xN_8u16u_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
+                                  int32_t count) {
+  return xn(kXn2x2, pSrc, srcStep, pRef, refStep, pSAD, count);
+}
+
+KVN_ENTRY(kvniSAD16x16xNI_8u16u_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                     Kvn16u* pSAD, int32_t count, Kvn32u* pIndex) {
+  return xni<uint16_t>(kXn16x16, pSrc, srcStep, pRef, refStep, pSAD, count, pIndex);
+}
+
+KVN_ENTRY(kvniSAD8x8xNI_8u16u_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
+                                   int32_t count, Kvn32u* pIndex) {
+  return xni<int16_t>(kXn8x8, pSrc, srcStep, pRef, refStep, pSAD, count, pIndex);
+}
+
+KVN_ENTRY(kvniSAD4x4xNI_8u16u_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
+                                   int32_t count, Kvn32u* pIndex) {
+  return xni<int16_t>(kXn4x4, pSrc, srcStep, pRef, refStep, pSAD, count, pIndex);
+}
 
 // ---- sub-blocks, frame / field activity -------------------------------------
 
-#define KVN_BLOCKS_ENTRY(name, T, Out, slot)                                                              \
-  KVN_ENTRY(name)(const T* pSrc, int32_t srcStep, const T* pRef, int32_t refStep, Out* pDstSAD) {          \
-    KVN_CHECK_PTRS(pSrc, pRef, pDstSAD);                                                                  \
-    sad_kernels().slot(pSrc, srcStep, pRef, refStep, pDstSAD);                                            \
-    return KVN_STS_OK;                                                                                    \
-  }
-KVN_BLOCKS_ENTRY(kvniSAD16x16Blocks8x8_8u16u, Kvn8u, Kvn16u, blocks8x8)
-KVN_BLOCKS_ENTRY(kvniSAD16x16Blocks4x4_8u16u, Kvn8u, Kvn16u, blocks4x4)
-KVN_BLOCKS_ENTRY(kvniSAD16x16Blocks8x8_16u32u_C1R, Kvn16u, Kvn32u, blocks8x8_16u)
-KVN_BLOCKS_ENTRY(kvniSAD16x16Blocks4x4_16u32u_C1R, Kvn16u, Kvn32u, blocks4x4_16u)
-#undef KVN_BLOCKS_ENTRY
+KVN_ENTRY(kvniSAD16x16Blocks8x8_8u16u)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                       Kvn16u* pDstSAD) {
+  return blocks(sad_kernels().blocks8x8, pSrc, srcStep, pRef, refStep, pDstSAD);
+}
 
-#define KVN_FRAME_FIELD_ENTRY(name, T, slot)                                                              \
-  KVN_ENTRY(name)(const T* pSrc, int32_t srcStep, Kvn32u* pFrameSAD, Kvn32u* pFieldSAD) {                  \
-    KVN_CHECK_PTRS(pSrc, pFrameSAD, pFieldSAD);                                                           \
-    uint32_t out[2];                                                                                      \
-    sad_kernels().slot(pSrc, srcStep, out);                                                               \
-    *pFrameSAD = out[0];                                                                                  \
-    *pFieldSAD = out[1];                                                                                  \
-    return KVN_STS_OK;                                                                                    \
-  }
-KVN_FRAME_FIELD_ENTRY(kvniFrameFieldSAD16x16_8u32s_C1R, Kvn8u, frame_field)
-KVN_FRAME_FIELD_ENTRY(kvniFrameFieldSAD16x16_16s32s_C1R, Kvn16s, frame_field16s)
-#undef KVN_FRAME_FIELD_ENTRY
+KVN_ENTRY(kvniSAD16x16Blocks4x4_8u16u)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                       Kvn16u* pDstSAD) {
+  return blocks(sad_kernels().blocks4x4, pSrc, srcStep, pRef, refStep, pDstSAD);
+}
+
+KVN_ENTRY(kvniSAD16x16Blocks8x8_16u32u_C1R)(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
+                                            Kvn32u* pDstSAD) {
+  return blocks(sad_kernels().blocks8x8_16u, pSrc, srcStep, pRef, refStep, pDstSAD);
+}
+
+KVN_ENTRY(kvniSAD16x16Blocks4x4_16u32u_C1R)(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
+                                            Kvn32u* pDstSAD) {
+  return blocks(sad_kernels().blocks4x4_16u, pSrc, srcStep, pRef, refStep, pDstSAD);
+}
+
+KVN_ENTRY(kvniFrameFieldSAD16x16_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn32u* pFrameSAD, Kvn32u* pFieldSAD) {
+  return frame_field(sad_kernels().frame_field, pSrc, srcStep, pFrameSAD, pFieldSAD);
+}
+
+KVN_ENTRY(kvniFrameFieldSAD16x16_16s32s_C1R)(const Kvn16s* pSrc, int32_t srcStep, Kvn32u* pFrameSAD,
+                                             Kvn32u* pFieldSAD) {
+  return frame_field(sad_kernels().frame_field16s, pSrc, srcStep, pFrameSAD, pFieldSAD);
+}
 
 // ---- subtract and SAD -----------------------------------------------------------
 

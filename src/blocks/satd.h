@@ -35,19 +35,9 @@ struct SatdKernels {
   Satd16Fn sat8x8d_16u;
 };
 
-// The scalar reference table (constant, built at compile time).
-extern const SatdKernels kSatdKernelsC;
-
-// Each SIMD level puts its kernels into a table holding those of the levels
-// below it. Call only when the level is supported.
-void satd_init_sse2(SatdKernels& k);
-void satd_init_avx2(SatdKernels& k);
-
-// The table for a level (falling back to the closest lower level).
-const SatdKernels& satd_kernels(Isa isa);
-
-// The table the library calls: that of the best supported level.
-extern const KernelChoice<SatdKernels> kSatdKernelsChosen;
-inline const SatdKernels& satd_kernels() { return *kSatdKernelsChosen.table; }
+// The scalar table kSatdKernelsC, the table of each level satd_kernels(isa),
+// the chosen one satd_kernels() and the SIMD steps satd_init_<level>: see
+// KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(satd, SatdKernels);
 
 }  // namespace kvn

@@ -5,20 +5,49 @@
 
 using namespace kvn;
 
-#define KVN_SATD_ENTRY(W, H)                                                                           \
-  KVN_ENTRY(kvniSATD##W##x##H##_8u32s_C1R)                                                             \
-  (const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD) {            \
-    KVN_CHECK_PTRS(pSrc, pRef, pSATD);                                                                 \
-    return satd_kernels().satd[kSatd##W##x##H](pSrc, srcStep, pRef, refStep, pSATD);                   \
-  }
-KVN_SATD_ENTRY(4, 4)
-KVN_SATD_ENTRY(4, 8)
-KVN_SATD_ENTRY(8, 4)
-KVN_SATD_ENTRY(8, 8)
-KVN_SATD_ENTRY(8, 16)
-KVN_SATD_ENTRY(16, 8)
-KVN_SATD_ENTRY(16, 16)
-#undef KVN_SATD_ENTRY
+namespace {
+
+inline KvnResult satd(SatdSize size, const Kvn8u* src, int32_t ss, const Kvn8u* ref, int32_t rs, Kvn32u* cost) {
+  KVN_CHECK_PTRS(src, ref, cost);
+  return satd_kernels().satd[size](src, ss, ref, rs, cost);
+}
+
+}  // namespace
+
+KVN_ENTRY(kvniSATD4x4_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                 Kvn32u* pSATD) {
+  return satd(kSatd4x4, pSrc, srcStep, pRef, refStep, pSATD);
+}
+
+KVN_ENTRY(kvniSATD4x8_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                 Kvn32u* pSATD) {
+  return satd(kSatd4x8, pSrc, srcStep, pRef, refStep, pSATD);
+}
+
+KVN_ENTRY(kvniSATD8x4_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                 Kvn32u* pSATD) {
+  return satd(kSatd8x4, pSrc, srcStep, pRef, refStep, pSATD);
+}
+
+KVN_ENTRY(kvniSATD8x8_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                 Kvn32u* pSATD) {
+  return satd(kSatd8x8, pSrc, srcStep, pRef, refStep, pSATD);
+}
+
+KVN_ENTRY(kvniSATD8x16_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                  Kvn32u* pSATD) {
+  return satd(kSatd8x16, pSrc, srcStep, pRef, refStep, pSATD);
+}
+
+KVN_ENTRY(kvniSATD16x8_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                  Kvn32u* pSATD) {
+  return satd(kSatd16x8, pSrc, srcStep, pRef, refStep, pSATD);
+}
+
+KVN_ENTRY(kvniSATD16x16_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
+                                   Kvn32u* pSATD) {
+  return satd(kSatd16x16, pSrc, srcStep, pRef, refStep, pSATD);
+}
 
 KVN_ENTRY(kvniSAT8x8D_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                  Kvn32u* pSATD) {

@@ -51,19 +51,9 @@ struct SsdBSlots {
   template <std::size_t I> static constexpr SsdBFn get() { return K::template two<kModeCode[I % 4], kModeCode[I / 4]>; }
 };
 
-// The scalar reference table (constant, built at compile time).
-extern const SsdKernels kSsdKernelsC;
-
-// Each SIMD level puts its kernels into a table holding those of the levels
-// below it. Call only when the level is supported.
-void ssd_init_sse2(SsdKernels& k);
-void ssd_init_avx2(SsdKernels& k);
-
-// The table for a level (falling back to the closest lower level).
-const SsdKernels& ssd_kernels(Isa isa);
-
-// The table the library calls: that of the best supported level.
-extern const KernelChoice<SsdKernels> kSsdKernelsChosen;
-inline const SsdKernels& ssd_kernels() { return *kSsdKernelsChosen.table; }
+// The scalar table kSsdKernelsC, the table of each level ssd_kernels(isa), the
+// chosen one ssd_kernels() and the SIMD steps ssd_init_<level>: see
+// KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(ssd, SsdKernels);
 
 }  // namespace kvn

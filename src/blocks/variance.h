@@ -96,19 +96,9 @@ static inline KvnResult var_mean_diff_finish(const int32_t* srcSum, const int32_
 // EdgesDetect: the 15 x 15 positions (x, y) < 15 of a 16x16 block.
 constexpr int kEdgePositions = 15 * 15;
 
-// The scalar reference table (constant, built at compile time).
-extern const VarianceKernels kVarianceKernelsC;
-
-// Each SIMD level puts its kernels into a table holding those of the levels
-// below it. Call only when the level is supported.
-void variance_init_sse2(VarianceKernels& k);
-void variance_init_avx2(VarianceKernels& k);
-
-// The table for a level (falling back to the closest lower level).
-const VarianceKernels& variance_kernels(Isa isa);
-
-// The table the library calls: that of the best supported level.
-extern const KernelChoice<VarianceKernels> kVarianceKernelsChosen;
-inline const VarianceKernels& variance_kernels() { return *kVarianceKernelsChosen.table; }
+// The scalar table kVarianceKernelsC, the table of each level
+// variance_kernels(isa), the chosen one variance_kernels() and the SIMD steps
+// variance_init_<level>: see KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(variance, VarianceKernels);
 
 }  // namespace kvn

@@ -37,8 +37,8 @@ const Table* table_for(Isa isa, const Table* const (&levels)[int(Isa::kCount)]) 
 // its step. A step is null where the family has no kernels of that level
 // (always so with KVN_SIMD_STEP when the library is built without SIMD
 // kernels), and runs only when the processor supports its level, since it is
-// itself compiled for that instruction set. Define one per family as
-//   KVN_TABLE_INIT const LevelTables<T> kTables(kScalarTable, sse2, sse41, avx2);
+// itself compiled for that instruction set. Each family has one, defined by
+// KVN_DEFINE_FAMILY.
 template <class Table>
 class LevelTables {
  public:
@@ -63,8 +63,7 @@ class LevelTables {
 #define KVN_SIMD_STEP(step) step
 #endif
 
-// The table chosen at load time. Define one per family as
-//   KVN_LOAD_TIME const KernelChoice<T> kChosen{&table(best_isa())};
+// The table chosen at load time, one per family (KVN_DEFINE_FAMILY).
 // The pointer is written once, by its initialiser, and only read afterwards.
 template <class Table>
 struct KernelChoice {
@@ -81,3 +80,47 @@ struct KernelChoice {
 #define KVN_CPU_INIT __attribute__((init_priority(101)))
 #define KVN_TABLE_INIT __attribute__((init_priority(102)))
 #define KVN_LOAD_TIME __attribute__((init_priority(103)))
+
+// The tail of a family's header (inside namespace kvn): with
+//   KVN_DECLARE_FAMILY(sad, SadKernels);
+// the header declares
+//   kSadKernelsC            the scalar reference table (constant, built at
+//                           compile time);
+//   sad_init_sse2, sad_init_sse41, sad_init_avx2
+//                           the step of each SIMD level, which puts the level's
+//                           kernels into a table holding those of the levels
+//                           below it (defined only for the levels the family
+//                           has kernels of; called only when the level is
+//                           supported, being compiled for its instruction set);
+//   sad_kernels(Isa)        the table for a level (falling back to the closest
+//                           lower level);
+//   kSadKernelsChosen, sad_kernels()
+//                           the table the library calls: that of the best
+//                           supported level.
+#define KVN_DECLARE_FAMILY(family, Table)                                    \
+  extern const Table k##Table##C;                                            \
+  void family##_init_sse2(Table& k);                                         \
+  void family##_init_sse41(Table& k);                                        \
+  void family##_init_avx2(Table& k);                                         \
+  extern const KernelChoice<Table> k##Table##Chosen;                         \
+  inline const Table& family##_kernels() { return *k##Table##Chosen.table; } \
+  const Table& family##_kernels(Isa isa)
+
+// Defines (inside namespace kvn) what KVN_DECLARE_FAMILY declares but the
+// scalar table and the steps: the tables of every level, built at load time
+// with KVN_TABLE_INIT, the getter, and the choice, made with KVN_LOAD_TIME.
+// Each step is KVN_FAMILY_STEP(family, level) for a level the family has
+// kernels of and nullptr for one it has none of. The build generates the one
+// use of each family from its declaration in src/CMakeLists.txt
+// (kvn_kernel_family, cmake/KvnKernels.cmake), e.g.
+//   KVN_DEFINE_FAMILY(dc, DcKernels, KVN_FAMILY_STEP(dc, sse2), nullptr, nullptr);
+#define KVN_DEFINE_FAMILY(family, Table, sse2, sse41, avx2)                        \
+  namespace {                                                                      \
+  KVN_TABLE_INIT const LevelTables<Table> kTables(k##Table##C, sse2, sse41, avx2); \
+  }                                                                                \
+  const Table& family##_kernels(Isa isa) { return kTables[isa]; }                  \
+  KVN_LOAD_TIME const KernelChoice<Table> k##Table##Chosen{&family##_kernels(best_isa())}
+
+// The step of a level for KVN_DEFINE_FAMILY (null in a build without SIMD
+// kernels, see KVN_SIMD_STEP).
+#define KVN_FAMILY_STEP(family, level) KVN_SIMD_STEP(family##_init_##level)

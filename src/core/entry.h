@@ -7,10 +7,15 @@
 #include "kvn_bodies.h"
 #include "kvnvc.h"
 
-// Defines the body behind an exported name: KVN_ENTRY(kvniCopy8x8_8u_C1R)(args) { ... }
-#define KVN_ENTRY(name) extern "C" KvnResult KVN_BODY(name)
-
 namespace kvn {
+
+// The result type of an exported function type.
+template <class F>
+struct EntryResult;
+template <class R, class... A>
+struct EntryResult<R(A...)> {
+  using type = R;
+};
 
 // 0 <= v <= max, negative values included in the one unsigned comparison.
 constexpr bool in_range(int32_t v, uint32_t max) { return uint32_t(v) <= max; }
@@ -21,6 +26,10 @@ constexpr bool any_null(const P*... p) {
 }
 
 }  // namespace kvn
+
+// Defines the body behind an exported name, with the result type of its
+// public prototype: KVN_ENTRY(kvniCopy8x8_8u_C1R)(args) { ... }
+#define KVN_ENTRY(name) extern "C" ::kvn::EntryResult<decltype(name)>::type KVN_BODY(name)
 
 // Returns KVN_STS_NULL_PTR when any of the pointers is null.
 #define KVN_CHECK_PTRS(...)                                   \

@@ -29,4 +29,4 @@ static_assert(sizeof(KvnSize) == 8 && offsetof(KvnSize, height) == 4);
 
 }  // namespace
 
-extern "C" const KvnVersionRecord* KVN_BODY(kvnvcGetLibVersion)(void) { return &kVersion; }
+KVN_ENTRY(kvnvcGetLibVersion)(void) { return &kVersion; }

@@ -59,9 +59,9 @@ struct CavlcKernels {
   Cavlc32sFn dc2x4_32s;
 };
 
-extern const CavlcKernels kCavlcKernelsC;
-const CavlcKernels& cavlc_kernels(Isa isa);
-extern const KernelChoice<CavlcKernels> kCavlcKernelsChosen;
-inline const CavlcKernels& cavlc_kernels() { return *kCavlcKernelsChosen.table; }
+// The scalar table kCavlcKernelsC, the table of each level cavlc_kernels(isa),
+// the chosen one cavlc_kernels() and the SIMD steps cavlc_init_<level>: see
+// KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(cavlc, CavlcKernels);
 
 }  // namespace kvn

@@ -21,6 +21,19 @@ KvnResult decode(Fn fn, Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCo
   return st;
 }
 
+// Chroma DC blocks of maxCoeff (4 or 8) coefficients, one coefficient-token table.
+template <class Fn, class T>
+KvnResult decode_dc(Fn fn, int16_t maxCoeff, Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
+                    T** ppPosCoefbuf, const Kvn32s* pTblCoeffToken, const Kvn32s* const* ppTblTotalZerosCR,
+                    const Kvn32s* const* ppTblRunBefore) {
+  KVN_CHECK_PTRS(ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken, ppTblTotalZerosCR, ppTblRunBefore);
+  KVN_CHECK_PTRS(*ppBitStream, *ppPosCoefbuf);
+  if (*pBitOffset > 31) return KVN_STS_BAD_ARG;
+  const Kvn32s* const token[1] = {pTblCoeffToken};
+  const CavlcArgs a{-1, maxCoeff, token, ppTblTotalZerosCR, ppTblRunBefore, nullptr, 0, maxCoeff - 1};
+  return decode(fn, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, a);
+}
+
 }  // namespace
 
 KVN_ENTRY(kvniDecodeExpGolombOne_H264_1u16s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pDst,
@@ -96,23 +109,34 @@ KVN_ENTRY(kvniDecodeCAVLCCoeffsIdxs_H264_1u16s)(Kvn32u** ppBitStream, Kvn32u* pB
   return decode(cavlc_kernels().range16s, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, a);
 }
 
-#define KVN_CAVLC_DC_CHECKS()                                                                              \
-  KVN_CHECK_PTRS(ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken, ppTblTotalZerosCR,     \
-                 ppTblRunBefore);                                                                          \
-  KVN_CHECK_PTRS(*ppBitStream, *ppPosCoefbuf);                                                             \
-  if (*pBitOffset > 31) return KVN_STS_BAD_ARG
+KVN_ENTRY(kvniDecodeCAVLCChromaDcCoeffs_H264_1u16s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
+                                                    Kvn16s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
+                                                    const Kvn32s* const* ppTblTotalZerosCR,
+                                                    const Kvn32s* const* ppTblRunBefore) {
+  return decode_dc(cavlc_kernels().dc2x2_16s, 4, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
+                   ppTblTotalZerosCR, ppTblRunBefore);
+}
 
-#define KVN_CAVLC_DC_ENTRY(name, T, slot, maxCoeff)                                                        \
-  KVN_ENTRY(name)(Kvn32u * *ppBitStream, Kvn32u * pBitOffset, Kvn16s * pNumCoeff, T * *ppPosCoefbuf,       \
-                  const Kvn32s* pTblCoeffToken, const Kvn32s* const* ppTblTotalZerosCR,                    \
-                  const Kvn32s* const* ppTblRunBefore) {                                                   \
-    KVN_CAVLC_DC_CHECKS();                                                                                 \
-    const Kvn32s* const token[1] = {pTblCoeffToken};                                                       \
-    const CavlcArgs a{-1, maxCoeff, token, ppTblTotalZerosCR, ppTblRunBefore, nullptr, 0, maxCoeff - 1};   \
-    return decode(cavlc_kernels().slot, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, a);              \
-  }
+KVN_ENTRY(kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
+                                                    Kvn32s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
+                                                    const Kvn32s* const* ppTblTotalZerosCR,
+                                                    const Kvn32s* const* ppTblRunBefore) {
+  return decode_dc(cavlc_kernels().dc2x2_32s, 4, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
+                   ppTblTotalZerosCR, ppTblRunBefore);
+}
 
-KVN_CAVLC_DC_ENTRY(kvniDecodeCAVLCChromaDcCoeffs_H264_1u16s, Kvn16s, dc2x2_16s, 4)
-KVN_CAVLC_DC_ENTRY(kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s, Kvn32s, dc2x2_32s, 4)
-KVN_CAVLC_DC_ENTRY(kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s, Kvn16s, dc2x4_16s, 8)
-KVN_CAVLC_DC_ENTRY(kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s, Kvn32s, dc2x4_32s, 8)
+KVN_ENTRY(kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
+                                                       Kvn16s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
+                                                       const Kvn32s* const* ppTblTotalZerosCR,
+                                                       const Kvn32s* const* ppTblRunBefore) {
+  return decode_dc(cavlc_kernels().dc2x4_16s, 8, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
+                   ppTblTotalZerosCR, ppTblRunBefore);
+}
+
+KVN_ENTRY(kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
+                                                       Kvn32s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
+                                                       const Kvn32s* const* ppTblTotalZerosCR,
+                                                       const Kvn32s* const* ppTblRunBefore) {
+  return decode_dc(cavlc_kernels().dc2x4_32s, 8, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
+                   ppTblTotalZerosCR, ppTblRunBefore);
+}

@@ -47,11 +47,9 @@ struct CavlcEncodeKernels {
   EncodeDc32sFn dc2x4_32s;
 };
 
-extern const CavlcEncodeKernels kCavlcEncodeKernelsC;
-void cavlc_encode_init_sse41(CavlcEncodeKernels& k);
-void cavlc_encode_init_avx2(CavlcEncodeKernels& k);
-const CavlcEncodeKernels& cavlc_encode_kernels(Isa isa);
-extern const KernelChoice<CavlcEncodeKernels> kCavlcEncodeKernelsChosen;
-inline const CavlcEncodeKernels& cavlc_encode_kernels() { return *kCavlcEncodeKernelsChosen.table; }
+// The scalar table kCavlcEncodeKernelsC, the table of each level
+// cavlc_encode_kernels(isa), the chosen one cavlc_encode_kernels() and the SIMD
+// steps cavlc_encode_init_<level>: see KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(cavlc_encode, CavlcEncodeKernels);
 
 }  // namespace kvn

@@ -9,6 +9,18 @@
 
 using namespace kvn;
 
+namespace {
+
+template <class Fn, class T>
+inline KvnResult encode_dc(Fn fn, const T* src, Kvn8u* trailingOnes, Kvn8u* trailingOneSigns, Kvn8u* numOutCoeffs,
+                           Kvn8u* totalZeros, T* levels, Kvn8u* runs) {
+  KVN_CHECK_PTRS(src, trailingOnes, trailingOneSigns, numOutCoeffs, totalZeros, levels, runs);
+  fn(src, CavlcCounts{trailingOnes, trailingOneSigns, numOutCoeffs, totalZeros}, levels, runs);
+  return KVN_STS_OK;
+}
+
+}  // namespace
+
 KVN_ENTRY(kvniEncodeCoeffsCAVLC_H264_16s)(const Kvn16s* pSrc, Kvn8u startIdx, const Kvn32s* pScanMatrix,
                                           Kvn8u endIdx, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
                                           Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn16s* pLevels,
@@ -33,16 +45,30 @@ KVN_ENTRY(kvniEncodeCoeffsCAVLC_H264_32s)(const Kvn32s* pSrc, Kvn32s startIdx, c
   return KVN_STS_OK;
 }
 
-#define KVN_CAVLC_DC_ENTRY(name, T, slot)                                                                   \
-  KVN_ENTRY(name)(const T* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,      \
-                  Kvn8u* pTotalZeros, T* pLevels, Kvn8u* pRuns) {                                           \
-    KVN_CHECK_PTRS(pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros, pLevels, pRuns);     \
-    const CavlcCounts out{pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros};                    \
-    cavlc_encode_kernels().slot(pSrc, out, pLevels, pRuns);                                                 \
-    return KVN_STS_OK;                                                                                      \
-  }
+KVN_ENTRY(kvniEncodeChromaDcCoeffsCAVLC_H264_16s)(const Kvn16s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
+                                                  Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn16s* pLevels,
+                                                  Kvn8u* pRuns) {
+  return encode_dc(cavlc_encode_kernels().dc2x2_16s, pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros,
+                   pLevels, pRuns);
+}
 
-KVN_CAVLC_DC_ENTRY(kvniEncodeChromaDcCoeffsCAVLC_H264_16s, Kvn16s, dc2x2_16s)
-KVN_CAVLC_DC_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x2_H264_32s, Kvn32s, dc2x2_32s)
-KVN_CAVLC_DC_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x4_H264_16s, Kvn16s, dc2x4_16s)
-KVN_CAVLC_DC_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x4_H264_32s, Kvn32s, dc2x4_32s)
+KVN_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x2_H264_32s)(const Kvn32s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
+                                                     Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn32s* pLevels,
+                                                     Kvn8u* pRuns) {
+  return encode_dc(cavlc_encode_kernels().dc2x2_32s, pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros,
+                   pLevels, pRuns);
+}
+
+KVN_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x4_H264_16s)(const Kvn16s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
+                                                     Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn16s* pLevels,
+                                                     Kvn8u* pRuns) {
+  return encode_dc(cavlc_encode_kernels().dc2x4_16s, pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros,
+                   pLevels, pRuns);
+}
+
+KVN_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x4_H264_32s)(const Kvn32s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
+                                                     Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn32s* pLevels,
+                                                     Kvn8u* pRuns) {
+  return encode_dc(cavlc_encode_kernels().dc2x4_32s, pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros,
+                   pLevels, pRuns);
+}

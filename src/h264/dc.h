@@ -70,10 +70,9 @@ struct DcKernels {
   SispChromaDcFn sisp_chroma;
 };
 
-extern const DcKernels kDcKernelsC;
-void dc_init_sse2(DcKernels& k);
-const DcKernels& dc_kernels(Isa isa);
-extern const KernelChoice<DcKernels> kDcKernelsChosen;
-inline const DcKernels& dc_kernels() { return *kDcKernelsChosen.table; }
+// The scalar table kDcKernelsC, the table of each level dc_kernels(isa), the
+// chosen one dc_kernels() and the SIMD steps dc_init_<level>: see
+// KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(dc, DcKernels);
 
 }  // namespace kvn

@@ -5,6 +5,27 @@
 
 using namespace kvn;
 
+namespace {
+
+template <class Fn, class T>
+inline KvnResult fwd_chroma(Fn fn, uint32_t maxQp, T* levels, T* transformed, int32_t qp, int32_t* numLevels,
+                            int32_t intra, int32_t transform, const Kvn16s* scale) {
+  KVN_CHECK_PTRS(levels, transformed, numLevels);
+  if (!in_range(qp, maxQp)) return KVN_STS_OUT_OF_RANGE;
+  fn(levels, transformed, qp, numLevels, intra, transform, scale);
+  return KVN_STS_OK;
+}
+
+template <class Fn, class T>
+inline KvnResult inv_dc(Fn fn, uint32_t maxQp, T* dc, int32_t qp, const Kvn16s* scale) {
+  KVN_CHECK_PTRS(dc);
+  if (!in_range(qp, maxQp)) return KVN_STS_OUT_OF_RANGE;
+  fn(dc, qp, scale);
+  return KVN_STS_OK;
+}
+
+}  // namespace
+
 // ---- forward ---------------------------------------------------------------
 
 KVN_ENTRY(kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
@@ -38,20 +59,33 @@ KVN_ENTRY(kvniTransformQuantLumaDC_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pTra
                                       pLastCoeff);
 }
 
-#define KVN_FWD_CHROMA_ENTRY(name, T, slot, max)                                                          \
-  KVN_ENTRY(name)                                                                                         \
-  (T * pDCLevels, T * pTransformed, int32_t qp, int32_t * pNumLevels, int32_t intra, int32_t transform,   \
-   const Kvn16s* pScaleLevels) {                                                                          \
-    KVN_CHECK_PTRS(pDCLevels, pTransformed, pNumLevels);                                                  \
-    if (!in_range(qp, max)) return KVN_STS_OUT_OF_RANGE;                                                     \
-    dc_kernels().slot(pDCLevels, pTransformed, qp, pNumLevels, intra, transform, pScaleLevels);           \
-    return KVN_STS_OK;                                                                                    \
-  }
-KVN_FWD_CHROMA_ENTRY(kvniTransformQuantFwdChromaDC2x2_H264_16s_C1I, Kvn16s, fwd_2x2_16s, 39)
-KVN_FWD_CHROMA_ENTRY(kvniTransformQuantFwdChromaDC2x2_H264_32s_C1I, Kvn32s, fwd_2x2_32s, 75)
-KVN_FWD_CHROMA_ENTRY(kvniTransformQuantFwdChromaDC2x4_H264_16s_C1I, Kvn16s, fwd_2x4_16s, 39)
-KVN_FWD_CHROMA_ENTRY(kvniTransformQuantFwdChromaDC2x4_H264_32s_C1I, Kvn32s, fwd_2x4_32s, 75)
-#undef KVN_FWD_CHROMA_ENTRY
+KVN_ENTRY(kvniTransformQuantFwdChromaDC2x2_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
+                                                         int32_t* pNumLevels, int32_t intra, int32_t transform,
+                                                         const Kvn16s* pScaleLevels) {
+  return fwd_chroma(dc_kernels().fwd_2x2_16s, 39, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
+                    pScaleLevels);
+}
+
+KVN_ENTRY(kvniTransformQuantFwdChromaDC2x2_H264_32s_C1I)(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp,
+                                                         int32_t* pNumLevels, int32_t intra, int32_t transform,
+                                                         const Kvn16s* pScaleLevels) {
+  return fwd_chroma(dc_kernels().fwd_2x2_32s, 75, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
+                    pScaleLevels);
+}
+
+KVN_ENTRY(kvniTransformQuantFwdChromaDC2x4_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
+                                                         int32_t* pNumLevels, int32_t intra, int32_t transform,
+                                                         const Kvn16s* pScaleLevels) {
+  return fwd_chroma(dc_kernels().fwd_2x4_16s, 39, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
+                    pScaleLevels);
+}
+
+KVN_ENTRY(kvniTransformQuantFwdChromaDC2x4_H264_32s_C1I)(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp,
+                                                         int32_t* pNumLevels, int32_t intra, int32_t transform,
+                                                         const Kvn16s* pScaleLevels) {
+  return fwd_chroma(dc_kernels().fwd_2x4_32s, 75, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
+                    pScaleLevels);
+}
 
 KVN_ENTRY(kvniTransformQuantChromaDC_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
                                                    Kvn8s* pNumLevels, Kvn8u intra, Kvn8u transform) {
@@ -62,20 +96,29 @@ KVN_ENTRY(kvniTransformQuantChromaDC_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pT
 
 // ---- inverse ---------------------------------------------------------------
 
-#define KVN_INV_DC_ENTRY(name, T, slot, max)                                        \
-  KVN_ENTRY(name)(T * pSrcDst, int32_t qp, const Kvn16s* pScaleLevels) {            \
-    KVN_CHECK_PTRS(pSrcDst);                                                        \
-    if (!in_range(qp, max)) return KVN_STS_OUT_OF_RANGE;                               \
-    dc_kernels().slot(pSrcDst, qp, pScaleLevels);                                   \
-    return KVN_STS_OK;                                                              \
-  }
-KVN_INV_DC_ENTRY(kvniTransformQuantInvLumaDC4x4_H264_16s_C1I, Kvn16s, inv_luma16s, 51)
-KVN_INV_DC_ENTRY(kvniTransformQuantInvLumaDC4x4_H264_32s_C1I, Kvn32s, inv_luma32s, 87)
-KVN_INV_DC_ENTRY(kvniTransformQuantInvChromaDC2x2_H264_16s_C1I, Kvn16s, inv_2x2_16s, 39)
-KVN_INV_DC_ENTRY(kvniTransformQuantInvChromaDC2x2_H264_32s_C1I, Kvn32s, inv_2x2_32s, 75)
-KVN_INV_DC_ENTRY(kvniTransformQuantInvChromaDC2x4_H264_16s_C1I, Kvn16s, inv_2x4_16s, 39)
-KVN_INV_DC_ENTRY(kvniTransformQuantInvChromaDC2x4_H264_32s_C1I, Kvn32s, inv_2x4_32s, 75)
-#undef KVN_INV_DC_ENTRY
+KVN_ENTRY(kvniTransformQuantInvLumaDC4x4_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels) {
+  return inv_dc(dc_kernels().inv_luma16s, 51, pSrcDst, qp, pScaleLevels);
+}
+
+KVN_ENTRY(kvniTransformQuantInvLumaDC4x4_H264_32s_C1I)(Kvn32s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels) {
+  return inv_dc(dc_kernels().inv_luma32s, 87, pSrcDst, qp, pScaleLevels);
+}
+
+KVN_ENTRY(kvniTransformQuantInvChromaDC2x2_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels) {
+  return inv_dc(dc_kernels().inv_2x2_16s, 39, pSrcDst, qp, pScaleLevels);
+}
+
+KVN_ENTRY(kvniTransformQuantInvChromaDC2x2_H264_32s_C1I)(Kvn32s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels) {
+  return inv_dc(dc_kernels().inv_2x2_32s, 75, pSrcDst, qp, pScaleLevels);
+}
+
+KVN_ENTRY(kvniTransformQuantInvChromaDC2x4_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels) {
+  return inv_dc(dc_kernels().inv_2x4_16s, 39, pSrcDst, qp, pScaleLevels);
+}
+
+KVN_ENTRY(kvniTransformQuantInvChromaDC2x4_H264_32s_C1I)(Kvn32s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels) {
+  return inv_dc(dc_kernels().inv_2x4_32s, 75, pSrcDst, qp, pScaleLevels);
+}
 
 KVN_ENTRY(kvniTransformDequantLumaDC_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t qp) {
   KVN_CHECK_PTRS(pSrcDst);

@@ -77,14 +77,9 @@ constexpr EdgeShape kChromaMbaffShape{1, 4, 0, 0, 0};
 // True when the four bS of the edge starting at bs are all 0.
 inline bool edge_off(const uint8_t* bs) { return (bs[0] | bs[1] | bs[2] | bs[3]) == 0; }
 
-extern const DeblockKernels kDeblockKernelsC;
-
-void deblock_init_sse2(DeblockKernels& k);
-void deblock_init_avx2(DeblockKernels& k);
-
-const DeblockKernels& deblock_kernels(Isa isa);
-
-extern const KernelChoice<DeblockKernels> kDeblockKernelsChosen;
-inline const DeblockKernels& deblock_kernels() { return *kDeblockKernelsChosen.table; }
+// The scalar table kDeblockKernelsC, the table of each level
+// deblock_kernels(isa), the chosen one deblock_kernels() and the SIMD steps
+// deblock_init_<level>: see KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(deblock, DeblockKernels);
 
 }  // namespace kvn

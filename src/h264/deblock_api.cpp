@@ -52,17 +52,29 @@ inline KvnResult record16(Deblock16Fn fn, const KvnDeblockingRecord16u* r) {
 
 }  // namespace
 
-#define KVN_DEBLOCK8_ENTRY(name, slot)                                                                      \
-  KVN_ENTRY(name)                                                                                           \
-  (Kvn8u * pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha, const Kvn8u* pBeta, const Kvn8u* pThresholds, \
-   const Kvn8u* pBS) {                                                                                      \
-    return edges8(deblock_kernels().slot, pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS);            \
-  }
-KVN_DEBLOCK8_ENTRY(kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR, luma_ver)
-KVN_DEBLOCK8_ENTRY(kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR, luma_hor)
-KVN_DEBLOCK8_ENTRY(kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR, chroma_ver)
-KVN_DEBLOCK8_ENTRY(kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR, chroma_hor)
-#undef KVN_DEBLOCK8_ENTRY
+KVN_ENTRY(kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR)
+(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha, const Kvn8u* pBeta, const Kvn8u* pThresholds,
+ const Kvn8u* pBS) {
+  return edges8(deblock_kernels().luma_ver, pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS);
+}
+
+KVN_ENTRY(kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR)
+(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha, const Kvn8u* pBeta, const Kvn8u* pThresholds,
+ const Kvn8u* pBS) {
+  return edges8(deblock_kernels().luma_hor, pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS);
+}
+
+KVN_ENTRY(kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR)
+(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha, const Kvn8u* pBeta, const Kvn8u* pThresholds,
+ const Kvn8u* pBS) {
+  return edges8(deblock_kernels().chroma_ver, pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS);
+}
+
+KVN_ENTRY(kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR)
+(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha, const Kvn8u* pBeta, const Kvn8u* pThresholds,
+ const Kvn8u* pBS) {
+  return edges8(deblock_kernels().chroma_hor, pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS);
+}
 
 KVN_ENTRY(kvniFilterDeblockingChroma_VerEdge_H264_8u_C2IR)
 (Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha, const Kvn8u* pBeta, const Kvn8u* pThresholds,
@@ -112,16 +124,34 @@ KVN_ENTRY(kvniFilterDeblockingChroma_VerEdge_MBAFF_H264_8u_C1IR)
   return KVN_STS_OK;
 }
 
-#define KVN_DEBLOCK16_ENTRY(name, slot)                                  \
-  KVN_ENTRY(name)(const KvnDeblockingRecord16u* pDeblockInfo) {          \
-    return record16(deblock_kernels().slot, pDeblockInfo);               \
-  }
-KVN_DEBLOCK16_ENTRY(kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR, luma16_ver)
-KVN_DEBLOCK16_ENTRY(kvniFilterDeblockingLumaHorEdge_H264_16u_C1IR, luma16_hor)
-KVN_DEBLOCK16_ENTRY(kvniFilterDeblockingLumaVerEdgeMBAFF_H264_16u_C1IR, luma16_mbaff)
-KVN_DEBLOCK16_ENTRY(kvniFilterDeblockingChromaVerEdge_H264_16u_C1IR, chroma16_ver)
-KVN_DEBLOCK16_ENTRY(kvniFilterDeblockingChromaHorEdge_H264_16u_C1IR, chroma16_hor)
-KVN_DEBLOCK16_ENTRY(kvniFilterDeblockingChromaVerEdgeMBAFF_H264_16u_C1IR, chroma16_mbaff)
-KVN_DEBLOCK16_ENTRY(kvniFilterDeblockingChroma422VerEdge_H264_16u_C1IR, chroma422_16_ver)
-KVN_DEBLOCK16_ENTRY(kvniFilterDeblockingChroma422HorEdge_H264_16u_C1IR, chroma422_16_hor)
-#undef KVN_DEBLOCK16_ENTRY
+KVN_ENTRY(kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
+  return record16(deblock_kernels().luma16_ver, pDeblockInfo);
+}
+
+KVN_ENTRY(kvniFilterDeblockingLumaHorEdge_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
+  return record16(deblock_kernels().luma16_hor, pDeblockInfo);
+}
+
+KVN_ENTRY(kvniFilterDeblockingLumaVerEdgeMBAFF_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
+  return record16(deblock_kernels().luma16_mbaff, pDeblockInfo);
+}
+
+KVN_ENTRY(kvniFilterDeblockingChromaVerEdge_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
+  return record16(deblock_kernels().chroma16_ver, pDeblockInfo);
+}
+
+KVN_ENTRY(kvniFilterDeblockingChromaHorEdge_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
+  return record16(deblock_kernels().chroma16_hor, pDeblockInfo);
+}
+
+KVN_ENTRY(kvniFilterDeblockingChromaVerEdgeMBAFF_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
+  return record16(deblock_kernels().chroma16_mbaff, pDeblockInfo);
+}
+
+KVN_ENTRY(kvniFilterDeblockingChroma422VerEdge_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
+  return record16(deblock_kernels().chroma422_16_ver, pDeblockInfo);
+}
+
+KVN_ENTRY(kvniFilterDeblockingChroma422HorEdge_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
+  return record16(deblock_kernels().chroma422_16_hor, pDeblockInfo);
+}

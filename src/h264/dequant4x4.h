@@ -57,10 +57,9 @@ struct Dequant4x4Kernels {
   SispResidualFn sisp_residual;
 };
 
-extern const Dequant4x4Kernels kDequant4x4KernelsC;
-void dequant4x4_init_sse2(Dequant4x4Kernels& k);
-const Dequant4x4Kernels& dequant4x4_kernels(Isa isa);
-extern const KernelChoice<Dequant4x4Kernels> kDequant4x4KernelsChosen;
-inline const Dequant4x4Kernels& dequant4x4_kernels() { return *kDequant4x4KernelsChosen.table; }
+// The scalar table kDequant4x4KernelsC, the table of each level
+// dequant4x4_kernels(isa), the chosen one dequant4x4_kernels() and the SIMD
+// steps dequant4x4_init_<level>: see KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(dequant4x4, Dequant4x4Kernels);
 
 }  // namespace kvn

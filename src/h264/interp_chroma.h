@@ -100,12 +100,10 @@ inline void expand_plane(uint8_t* plane, int32_t width, int32_t height, ptrdiff_
 
 // ---- tables ----
 
-extern const InterpChromaKernels kInterpChromaKernelsC;
-void interp_chroma_init_sse2(InterpChromaKernels& k);
-void interp_chroma_init_sse41(InterpChromaKernels& k);
-void interp_chroma_init_avx2(InterpChromaKernels& k);
-const InterpChromaKernels& interp_chroma_kernels(Isa isa);
-extern const KernelChoice<InterpChromaKernels> kInterpChromaKernelsChosen;
-inline const InterpChromaKernels& interp_chroma_kernels() { return *kInterpChromaKernelsChosen.table; }
+// The scalar table kInterpChromaKernelsC, the table of each level
+// interp_chroma_kernels(isa), the chosen one interp_chroma_kernels() and the
+// SIMD steps interp_chroma_init_<level>: see KVN_DECLARE_FAMILY
+// (core/dispatch.h).
+KVN_DECLARE_FAMILY(interp_chroma, InterpChromaKernels);
 
 }  // namespace kvn

@@ -108,11 +108,9 @@ inline int32_t luma_sample(const T* p, ptrdiff_t step, int dx, int dy, int32_t m
 
 }  // namespace h264
 
-extern const InterpLumaKernels kInterpLumaKernelsC;
-void interp_luma_init_sse41(InterpLumaKernels& k);
-void interp_luma_init_avx2(InterpLumaKernels& k);
-const InterpLumaKernels& interp_luma_kernels(Isa isa);
-extern const KernelChoice<InterpLumaKernels> kInterpLumaKernelsChosen;
-inline const InterpLumaKernels& interp_luma_kernels() { return *kInterpLumaKernelsChosen.table; }
+// The scalar table kInterpLumaKernelsC, the table of each level
+// interp_luma_kernels(isa), the chosen one interp_luma_kernels() and the SIMD
+// steps interp_luma_init_<level>: see KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(interp_luma, InterpLumaKernels);
 
 }  // namespace kvn

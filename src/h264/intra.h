@@ -49,11 +49,9 @@ inline PlaneParams plane_params(const uint8_t* p, std::ptrdiff_t s) {
   return {a, (17 * H + 16) >> 5, (17 * V + 16) >> 5};
 }
 
-extern const IntraKernels kIntraKernelsC;
-void intra_init_sse2(IntraKernels& k);
-void intra_init_sse41(IntraKernels& k);
-const IntraKernels& intra_kernels(Isa isa);
-extern const KernelChoice<IntraKernels> kIntraKernelsChosen;
-inline const IntraKernels& intra_kernels() { return *kIntraKernelsChosen.table; }
+// The scalar table kIntraKernelsC, the table of each level intra_kernels(isa),
+// the chosen one intra_kernels() and the SIMD steps intra_init_<level>: see
+// KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(intra, IntraKernels);
 
 }  // namespace kvn

@@ -43,10 +43,9 @@ struct Intra16Kernels {
   Intra8Fn chroma8x16_8u[4];
 };
 
-extern const Intra16Kernels kIntra16KernelsC;
-void intra16_init_sse41(Intra16Kernels& k);
-const Intra16Kernels& intra16_kernels(Isa isa);
-extern const KernelChoice<Intra16Kernels> kIntra16KernelsChosen;
-inline const Intra16Kernels& intra16_kernels() { return *kIntra16KernelsChosen.table; }
+// The scalar table kIntra16KernelsC, the table of each level
+// intra16_kernels(isa), the chosen one intra16_kernels() and the SIMD steps
+// intra16_init_<level>: see KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(intra16, Intra16Kernels);
 
 }  // namespace kvn

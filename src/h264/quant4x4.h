@@ -69,11 +69,9 @@ struct Quant4x4Kernels {
 // The level limit of the legacy forward quantisers (baseline CAVLC).
 constexpr int kLegacyLevelLimit = 2063;
 
-extern const Quant4x4Kernels kQuant4x4KernelsC;
-void quant4x4_init_sse2(Quant4x4Kernels& k);
-void quant4x4_init_sse41(Quant4x4Kernels& k);
-const Quant4x4Kernels& quant4x4_kernels(Isa isa);
-extern const KernelChoice<Quant4x4Kernels> kQuant4x4KernelsChosen;
-inline const Quant4x4Kernels& quant4x4_kernels() { return *kQuant4x4KernelsChosen.table; }
+// The scalar table kQuant4x4KernelsC, the table of each level
+// quant4x4_kernels(isa), the chosen one quant4x4_kernels() and the SIMD steps
+// quant4x4_init_<level>: see KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(quant4x4, Quant4x4Kernels);
 
 }  // namespace kvn

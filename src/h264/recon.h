@@ -74,11 +74,9 @@ struct ReconKernels {
   MergeC2Fn merge_c2;
 };
 
-extern const ReconKernels kReconKernelsC;
-void recon_init_sse2(ReconKernels& k);
-void recon_init_avx2(ReconKernels& k);
-const ReconKernels& recon_kernels(Isa isa);
-extern const KernelChoice<ReconKernels> kReconKernelsChosen;
-inline const ReconKernels& recon_kernels() { return *kReconKernelsChosen.table; }
+// The scalar table kReconKernelsC, the table of each level recon_kernels(isa),
+// the chosen one recon_kernels() and the SIMD steps recon_init_<level>: see
+// KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(recon, ReconKernels);
 
 }  // namespace kvn

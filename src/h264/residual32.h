@@ -65,11 +65,9 @@ struct Residual32Kernels {
   Block8x8_16uFn block8x8_16u;
 };
 
-extern const Residual32Kernels kResidual32KernelsC;
-void residual32_init_sse41(Residual32Kernels& k);
-void residual32_init_avx2(Residual32Kernels& k);
-const Residual32Kernels& residual32_kernels(Isa isa);
-extern const KernelChoice<Residual32Kernels> kResidual32KernelsChosen;
-inline const Residual32Kernels& residual32_kernels() { return *kResidual32KernelsChosen.table; }
+// The scalar table kResidual32KernelsC, the table of each level
+// residual32_kernels(isa), the chosen one residual32_kernels() and the SIMD
+// steps residual32_init_<level>: see KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(residual32, Residual32Kernels);
 
 }  // namespace kvn

@@ -57,11 +57,9 @@ struct Transform8x8Kernels {
   GenScale8x8Fn gen_scale;
 };
 
-extern const Transform8x8Kernels kTransform8x8KernelsC;
-void transform8x8_init_sse2(Transform8x8Kernels& k);
-void transform8x8_init_avx2(Transform8x8Kernels& k);
-const Transform8x8Kernels& transform8x8_kernels(Isa isa);
-extern const KernelChoice<Transform8x8Kernels> kTransform8x8KernelsChosen;
-inline const Transform8x8Kernels& transform8x8_kernels() { return *kTransform8x8KernelsChosen.table; }
+// The scalar table kTransform8x8KernelsC, the table of each level
+// transform8x8_kernels(isa), the chosen one transform8x8_kernels() and the SIMD
+// steps transform8x8_init_<level>: see KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(transform8x8, Transform8x8Kernels);
 
 }  // namespace kvn

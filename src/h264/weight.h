@@ -215,12 +215,9 @@ struct WeightKernels {
   WeightBi16AnyFn bi16_exact;
 };
 
-extern const WeightKernels kWeightKernelsC;
-void weight_init_sse2(WeightKernels& k);
-void weight_init_sse41(WeightKernels& k);
-void weight_init_avx2(WeightKernels& k);
-const WeightKernels& weight_kernels(Isa isa);
-extern const KernelChoice<WeightKernels> kWeightKernelsChosen;
-inline const WeightKernels& weight_kernels() { return *kWeightKernelsChosen.table; }
+// The scalar table kWeightKernelsC, the table of each level
+// weight_kernels(isa), the chosen one weight_kernels() and the SIMD steps
+// weight_init_<level>: see KVN_DECLARE_FAMILY (core/dispatch.h).
+KVN_DECLARE_FAMILY(weight, WeightKernels);
 
 }  // namespace kvn

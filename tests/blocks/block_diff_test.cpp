@@ -55,7 +55,7 @@ void compare(Fn ref, Fn simd, Area& dst, Call&& call, const std::string& what) {
   const Area before(dst);
   Area want(dst);
   call(ref, want);
-  call(simd, dst);
+  call(kvntest::note_compared(simd), dst);
   ASSERT_TRUE(kvntest::same_area(before, want, dst)) << what;
 }
 
@@ -231,7 +231,7 @@ TEST_P(BlockDiff, CountZeros) {
     const int density = rng.range(0, 4);  // from all zero to none zero
     for (int i = 0; i < 64; ++i)
       if (rng.range(0, 3) >= density) v[i] = 0;
-    ASSERT_EQ(c.count_zeros8x8(v), s().count_zeros8x8(v)) << kvntest::seed_note();
+    ASSERT_EQ(c.count_zeros8x8(v), kvntest::note_compared(s().count_zeros8x8)(v)) << kvntest::seed_note();
   }
 }
 

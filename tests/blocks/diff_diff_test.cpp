@@ -62,7 +62,7 @@ void compare(Fn ref, Fn simd, Area& first, Area& second, Call&& call, const std:
   const Area first0(first), second0(second);
   Area want1(first), want2(second);
   call(ref, want1, want2);
-  call(simd, first, second);
+  call(kvntest::note_compared(simd), first, second);
   ASSERT_TRUE(kvntest::same_area(first0, want1, first)) << what << ", first output";
   ASSERT_TRUE(kvntest::same_area(second0, want2, second)) << what << ", second output";
 }

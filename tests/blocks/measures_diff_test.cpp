@@ -76,7 +76,7 @@ template <class T, class Fn>
 void check_satd(Rng& rng, Fn c, Fn s, int w, int h, const std::string& what) {
   auto agree = [&](const Area& src, const Area& ref) {
     ASSERT_EQ(result<uint32_t>(c, src.as<T>(), src.step(), ref.as<T>(), ref.step()),
-              result<uint32_t>(s, src.as<T>(), src.step(), ref.as<T>(), ref.step()))
+              result<uint32_t>(kvntest::note_compared(s), src.as<T>(), src.step(), ref.as<T>(), ref.step()))
         << what;
   };
   const int rowBytes = w * int(sizeof(T));
@@ -118,7 +118,8 @@ TEST_P(MeasureDiff, Ssd) {
         const Area src = input(rng, n, n, rng.range(0, 15));
         const Area ref = input(rng, n + extra_cols(i), n + extra_rows(i), align);
         ASSERT_EQ(result<uint32_t>(c.ssd[size][i], src.origin(), src.step(), ref.origin(), ref.step()),
-                  result<uint32_t>(s.ssd[size][i], src.origin(), src.step(), ref.origin(), ref.step()))
+                  result<uint32_t>(kvntest::note_compared(s.ssd[size][i]), src.origin(), src.step(), ref.origin(),
+                                   ref.step()))
             << tag("ssd", n * 10 + i);
       });
     }
@@ -131,7 +132,7 @@ TEST_P(MeasureDiff, Ssd) {
       auto run = [&](SsdBFn f) {
         return result<uint32_t>(f, src.origin(), src.step(), r1.origin(), r1.step(), r2.origin(), r2.step());
       };
-      ASSERT_EQ(run(c.ssd_b16x16[i]), run(s.ssd_b16x16[i])) << tag("ssd_b16x16", i);
+      ASSERT_EQ(run(c.ssd_b16x16[i]), run(kvntest::note_compared(s.ssd_b16x16[i]))) << tag("ssd_b16x16", i);
     });
   }
 }
@@ -149,14 +150,15 @@ TEST_P(MeasureDiff, BlockMeasures) {
     if (k.c != k.s)
       each_alignment([&](int align) {
         const Area a = input(rng, k.n, k.n, align);
-        ASSERT_EQ(result<int32_t>(k.c, a.origin(), a.step()), result<int32_t>(k.s, a.origin(), a.step()))
+        ASSERT_EQ(result<int32_t>(k.c, a.origin(), a.step()),
+                  result<int32_t>(kvntest::note_compared(k.s), a.origin(), a.step()))
             << tag(k.name, align);
       });
   // Both outputs of VarMean, (var, sum).
   auto same = [&](auto fc, auto fs, auto src, int step, const char* name) {
     int32_t want[2], got[2];
     ASSERT_EQ(fc(src, step, &want[0], &want[1]), KVN_STS_OK);
-    ASSERT_EQ(fs(src, step, &got[0], &got[1]), KVN_STS_OK);
+    ASSERT_EQ(kvntest::note_compared(fs)(src, step, &got[0], &got[1]), KVN_STS_OK);
     ASSERT_TRUE(want[0] == got[0] && want[1] == got[1])
         << tag(name, 0) << ": want " << want[0] << ", " << want[1] << "; got " << got[0] << ", " << got[1];
   };
@@ -198,7 +200,7 @@ TEST_P(MeasureDiff, VarMeanDiff) {
           ASSERT_EQ(f(src.origin(), src.step(), ref.origin(), ref.step(), sums, out, out + 4), KVN_STS_OK);
         };
         run(c.var_mean_diff[size][i], want);
-        run(s.var_mean_diff[size][i], got);
+        run(kvntest::note_compared(s.var_mean_diff[size][i]), got);
         ASSERT_EQ(std::memcmp(want, got, sizeof want), 0) << tag("var_mean_diff", h * 10 + i);
       });
     }
@@ -218,7 +220,8 @@ void check_edges(Rng& rng, Fn c, Fn s, int maxSpread, const std::string& what) {
       put<T>(a, i % 16, i / 16, T(rng.range(0, 3) ? max / 2 + rng.range(-spread, spread) : rng.range(0, max)));
     const int32_t diff = rng.coin() ? specials[rng.range(0, 7)] : rng.range(0, 2 * spread + 1);
     auto agree = [&](int32_t count) {
-      ASSERT_EQ(result<Flag>(c, a.as<T>(), a.step(), diff, count), result<Flag>(s, a.as<T>(), a.step(), diff, count))
+      ASSERT_EQ(result<Flag>(c, a.as<T>(), a.step(), diff, count),
+                result<Flag>(kvntest::note_compared(s), a.as<T>(), a.step(), diff, count))
           << what << " threshold " << diff << " count " << count;
     };
     for (int32_t count : {INT32_MIN, INT32_MAX}) ASSERT_NO_FATAL_FAILURE(agree(count));

@@ -53,7 +53,7 @@ void compare(Fn ref, Fn simd, Area& out, Call&& call, const std::string& what) {
   const Area before(out);
   Area want(out);
   call(ref, want);
-  call(simd, out);
+  call(kvntest::note_compared(simd), out);
   ASSERT_TRUE(kvntest::same_area(before, want, out)) << what;
 }
 
@@ -80,7 +80,7 @@ TEST_P(SadDiff, SingleBlocks) {
           const Area src = input(rng, w, h, 0, 1, rng.range(0, 15));
           const Area ref = input(rng, w, h, kModeCode[i], 1, align);
           ASSERT_EQ(c.sad[size][i](src.origin(), src.step(), ref.origin(), ref.step()),
-                    s().sad[size][i](src.origin(), src.step(), ref.origin(), ref.step()))
+                    kvntest::note_compared(s().sad[size][i])(src.origin(), src.step(), ref.origin(), ref.step()))
               << tag("sad", size * 10 + i, align);
         }
       for (int size = 0; size < kSadFullSizes; ++size) {
@@ -88,7 +88,7 @@ TEST_P(SadDiff, SingleBlocks) {
         const int w = full_sizes[size][0], h = full_sizes[size][1];
         const Area src = input(rng, w, h, 0, 1, align), ref = input(rng, w, h, 0, 1, rng.range(0, 15));
         ASSERT_EQ(c.sad_full[size](src.origin(), src.step(), ref.origin(), ref.step()),
-                  s().sad_full[size](src.origin(), src.step(), ref.origin(), ref.step()))
+                  kvntest::note_compared(s().sad_full[size])(src.origin(), src.step(), ref.origin(), ref.step()))
             << tag("sad_full", size, align);
       }
       for (int i = 0; i < 4; ++i) {
@@ -97,7 +97,7 @@ TEST_P(SadDiff, SingleBlocks) {
         const Area ref = input(rng, 16, 8, kModeCode[i], 2, align);
         uint32_t want[2], got[2];
         c.sad8x8_c2[i](src.origin(), src.step(), ref.origin(), ref.step(), want);
-        s().sad8x8_c2[i](src.origin(), src.step(), ref.origin(), ref.step(), got);
+        kvntest::note_compared(s().sad8x8_c2[i])(src.origin(), src.step(), ref.origin(), ref.step(), got);
         ASSERT_TRUE(want[0] == got[0] && want[1] == got[1]) << tag("sad8x8_c2", i, align);
       }
     }
@@ -113,7 +113,8 @@ TEST_P(SadDiff, SixteenBitSamples) {
           const int w = widths[size];
           const Area src = input16(rng, w, w, 0, rng.range(0, 15)), ref = input16(rng, w, w, kModeCode[i], align);
           ASSERT_EQ(c.sad16u[size][i](src.as<uint16_t>(), src.step(), ref.as<uint16_t>(), ref.step()),
-                    s().sad16u[size][i](src.as<uint16_t>(), src.step(), ref.as<uint16_t>(), ref.step()))
+                    kvntest::note_compared(s().sad16u[size][i])(src.as<uint16_t>(), src.step(), ref.as<uint16_t>(),
+                                                                ref.step()))
               << tag("sad16u", size * 10 + i, align);
         }
       // Sub-blocks: rows are (step >> 1) samples apart, so an odd step is
@@ -162,7 +163,7 @@ TEST_P(SadDiff, SubBlocksActivityAndSubtract) {
       if (c.frame_field != s().frame_field) {
         uint32_t want[2], got[2];
         c.frame_field(a.origin(), a.step(), want);
-        s().frame_field(a.origin(), a.step(), got);
+        kvntest::note_compared(s().frame_field)(a.origin(), a.step(), got);
         ASSERT_TRUE(want[0] == got[0] && want[1] == got[1]) << tag("frame_field", 0, align);
       }
       if (c.frame_field16s != s().frame_field16s) {
@@ -171,7 +172,7 @@ TEST_P(SadDiff, SubBlocksActivityAndSubtract) {
         w.fill_i16(rng, rng.coin());
         uint32_t want[2], got[2];
         c.frame_field16s(w.as<int16_t>(), w.step(), want);
-        s().frame_field16s(w.as<int16_t>(), w.step(), got);
+        kvntest::note_compared(s().frame_field16s)(w.as<int16_t>(), w.step(), got);
         ASSERT_TRUE(want[0] == got[0] && want[1] == got[1]) << tag("frame_field16s", 0, align);
       }
       if (c.sub_sad8x8 != s().sub_sad8x8) {

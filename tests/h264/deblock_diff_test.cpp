@@ -19,7 +19,7 @@ using kvntest::Rng;
 
 constexpr int kTrialsPerAlignment = 12;
 
-enum class Kind { k8, kC2, k16 };
+enum class Kind { k8, kC2, k16, kMbaff8 };
 
 struct Member {
   const char* name;
@@ -31,6 +31,7 @@ struct Member {
   Deblock8Fn DeblockKernels::*f8;
   DeblockC2Fn DeblockKernels::*fc2;
   Deblock16Fn DeblockKernels::*f16;
+  DeblockMbaff8Fn DeblockKernels::*fm = nullptr;
 };
 
 const Member kMembers[] = {
@@ -56,6 +57,10 @@ const Member kMembers[] = {
      &DeblockKernels::chroma422_16_ver},
     {"chroma422_16_hor", Kind::k16, false, false, 8, 16, 2, &kChroma422HorShape, nullptr, nullptr,
      &DeblockKernels::chroma422_16_hor},
+    {"luma_mbaff", Kind::kMbaff8, true, true, 4, 8, 4, &kLumaMbaffShape, nullptr, nullptr, nullptr,
+     &DeblockKernels::luma_mbaff},
+    {"chroma_mbaff", Kind::kMbaff8, true, false, 2, 4, 2, &kChromaMbaffShape, nullptr, nullptr, nullptr,
+     &DeblockKernels::chroma_mbaff},
     {"luma16_mbaff", Kind::k16, true, true, 4, 8, 4, &kLumaMbaffShape, nullptr, nullptr,
      &DeblockKernels::luma16_mbaff},
     {"chroma16_mbaff", Kind::k16, true, false, 2, 4, 2, &kChromaMbaffShape, nullptr, nullptr,
@@ -144,13 +149,16 @@ TEST_P(DeblockDiff, EveryMemberMatchesTheReference) {
   const DeblockKernels& s = deblock_kernels(GetParam());
   for (const Member& m : kMembers) {
     const bool differs = (m.f8 && c.*m.f8 != s.*m.f8) || (m.fc2 && c.*m.fc2 != s.*m.fc2) ||
-                         (m.f16 && c.*m.f16 != s.*m.f16);
+                         (m.f16 && c.*m.f16 != s.*m.f16) || (m.fm && c.*m.fm != s.*m.fm);
     if (!differs) continue;
     const int esize = m.kind == Kind::k16 ? 2 : 1;
     for (int align = 0; align < 16; align += esize)
       for (int t = 0; t < kTrialsPerAlignment; ++t) {
         Params pr = draw_params(rng, m.kind == Kind::k16, *m.shape);
         const int per_channel = rng.range(0, 1);
+        // The MBAFF kernels take 32-bit thresholds: now and then any value.
+        const uint32_t alpha32 = rng.range(0, 7) ? pr.alpha[0] : rng.u32() >> rng.range(0, 31);
+        const uint32_t beta32 = rng.range(0, 7) ? pr.beta[0] : rng.u32() >> rng.range(0, 31);
         if (m.kind == Kind::kC2 && rng.coin()) pr.bs[0] = pr.bs[1] = pr.bs[2] = pr.bs[3] = 0;
         // Without edge 0 the area holds the macroblock only, so a read of
         // the samples before it fails under AddressSanitizer.
@@ -169,16 +177,19 @@ TEST_P(DeblockDiff, EveryMemberMatchesTheReference) {
         auto run = [&](const DeblockKernels& k, Area& a) {
           uint8_t* p = a.origin() + origin_off;
           if (m.kind == Kind::k16) {
-            (k.*m.f16)(reinterpret_cast<uint16_t*>(p), step / 2, pr.alpha, pr.beta, pr.tc0, pr.bs, pr.max());
+            kvntest::note_compared(k.*m.f16)(reinterpret_cast<uint16_t*>(p), step / 2, pr.alpha, pr.beta, pr.tc0,
+                                             pr.bs, pr.max());
             return;
           }
           uint8_t al[4], be[4], tc[16];
           for (int i = 0; i < 4; ++i) al[i] = uint8_t(pr.alpha[i]), be[i] = uint8_t(pr.beta[i]);
           for (int i = 0; i < 16; ++i) tc[i] = uint8_t(pr.tc0[i]);
           if (m.kind == Kind::kC2)
-            (k.*m.fc2)(p, step, al, be, tc, pr.bs, per_channel);
+            kvntest::note_compared(k.*m.fc2)(p, step, al, be, tc, pr.bs, per_channel);
+          else if (m.kind == Kind::kMbaff8)
+            kvntest::note_compared(k.*m.fm)(p, step, alpha32, beta32, tc, pr.bs);
           else
-            (k.*m.f8)(p, step, al, be, tc, pr.bs);
+            kvntest::note_compared(k.*m.f8)(p, step, al, be, tc, pr.bs);
         };
         run(c, want);
         run(s, pic);

@@ -88,7 +88,8 @@ TEST_P(H264Diff, ForwardTransformAndQuantise) {
           Area want(before), got(before);
           int32_t nw = 99, ng = 98, lw = 99, lg = 98;
           c.tq16s(src.as<int16_t>(), want.as<int16_t>(), qp, &nw, intra, scan.as<int16_t>(), &lw, sl);
-          s.tq16s(src.as<int16_t>(), got.as<int16_t>(), qp, &ng, intra, scan.as<int16_t>(), &lg, sl);
+          kvntest::note_compared(s.tq16s)(src.as<int16_t>(), got.as<int16_t>(), qp, &ng, intra, scan.as<int16_t>(), &lg,
+                                          sl);
           ASSERT_TRUE(kvntest::same_area(before, want, got)) << what;
           ASSERT_EQ(nw, ng) << what;
           ASSERT_EQ(lw, lg) << what;
@@ -97,7 +98,8 @@ TEST_P(H264Diff, ForwardTransformAndQuantise) {
           Area want(before), got(before);
           int32_t nw = 99, ng = 98, lw = 99, lg = 98;
           c.quant16s(src.as<int16_t>(), want.as<int16_t>(), &nw, &lw, sl, scan.as<int16_t>(), qp, intra);
-          s.quant16s(src.as<int16_t>(), got.as<int16_t>(), &ng, &lg, sl, scan.as<int16_t>(), qp, intra);
+          kvntest::note_compared(s.quant16s)(src.as<int16_t>(), got.as<int16_t>(), &ng, &lg, sl, scan.as<int16_t>(), qp,
+                                             intra);
           ASSERT_TRUE(kvntest::same_area(before, want, got)) << tag("quant16s", qp, align);
           ASSERT_EQ(nw, ng) << tag("quant16s", qp, align);
           ASSERT_EQ(lw, lg) << tag("quant16s", qp, align);
@@ -105,7 +107,7 @@ TEST_P(H264Diff, ForwardTransformAndQuantise) {
         if (s.fwd16s != c.fwd16s && qp == 0) {
           Area want(before), got(before);
           c.fwd16s(src.as<int16_t>(), want.as<int16_t>());
-          s.fwd16s(src.as<int16_t>(), got.as<int16_t>());
+          kvntest::note_compared(s.fwd16s)(src.as<int16_t>(), got.as<int16_t>());
           ASSERT_TRUE(kvntest::same_area(before, want, got)) << tag("fwd16s", qp, align);
         }
       }
@@ -140,7 +142,8 @@ TEST_P(H264Diff, InverseAddPrediction) {
         if (s.inv_add16s != c.inv_add16s) {
           Area cw(coef0), cg(coef0), dw(dst0), dg(dst0);
           c.inv_add16s(pred.as<uint8_t>(), pred.step(), cw.as<int16_t>(), dc, dw.origin(), dw.step(), qp, ac, sl);
-          s.inv_add16s(pred.as<uint8_t>(), pred.step(), cg.as<int16_t>(), dc, dg.origin(), dg.step(), qp, ac, sl);
+          kvntest::note_compared(s.inv_add16s)(pred.as<uint8_t>(), pred.step(), cg.as<int16_t>(), dc, dg.origin(),
+                                               dg.step(), qp, ac, sl);
           ASSERT_TRUE(kvntest::same_area(coef0, cw, cg)) << tag("inv_add16s coef", qp, align);
           ASSERT_TRUE(kvntest::same_area(dst0, dw, dg)) << tag("inv_add16s dst", qp, align);
         }
@@ -149,8 +152,8 @@ TEST_P(H264Diff, InverseAddPrediction) {
           Area cw(coef0), cg(coef0), dw(dst0), dg(dst0);
           c.dequant_add(pred.as<uint8_t>(), no_coef ? nullptr : cw.as<int16_t>(), dc, dw.origin(), pred.step(),
                         dw.step(), qp, ac);
-          s.dequant_add(pred.as<uint8_t>(), no_coef ? nullptr : cg.as<int16_t>(), dc, dg.origin(), pred.step(),
-                        dg.step(), qp, ac);
+          kvntest::note_compared(s.dequant_add)(pred.as<uint8_t>(), no_coef ? nullptr : cg.as<int16_t>(), dc,
+                                                dg.origin(), pred.step(), dg.step(), qp, ac);
           ASSERT_TRUE(kvntest::same_area(coef0, cw, cg)) << tag("dequant_add coef", qp, align);
           ASSERT_TRUE(kvntest::same_area(dst0, dw, dg)) << tag("dequant_add dst", qp, align);
         }
@@ -162,13 +165,13 @@ TEST_P(H264Diff, InverseAddPrediction) {
               reinterpret_cast<int16_t*>(blk.origin() + i * step)[j] = draw(rng, pick(rng));
           Area want(blk), got(blk);
           c.dequant_residual(want.as<int16_t>(), step, dc, ac, qp);
-          s.dequant_residual(got.as<int16_t>(), step, dc, ac, qp);
+          kvntest::note_compared(s.dequant_residual)(got.as<int16_t>(), step, dc, ac, qp);
           ASSERT_TRUE(kvntest::same_area(blk, want, got)) << tag("dequant_residual", qp, align);
         }
         if (s.inv16s != c.inv16s && qp == 0) {
           Area want(coef0), got(coef0);
           c.inv16s(coef0.as<int16_t>(), want.as<int16_t>());
-          s.inv16s(coef0.as<int16_t>(), got.as<int16_t>());
+          kvntest::note_compared(s.inv16s)(coef0.as<int16_t>(), got.as<int16_t>());
           ASSERT_TRUE(kvntest::same_area(coef0, want, got)) << tag("inv16s", qp, align);
         }
       }
@@ -192,7 +195,8 @@ TEST_P(H264Diff, LumaDc) {
           int32_t nw = 99, ng = 98, lw = 99, lg = 98;
           const int16_t* sl = use_scale ? fscale.as<int16_t>() : nullptr;
           c.fwd_luma16s(dw.as<int16_t>(), tw.as<int16_t>(), qp, &nw, transform, scan.as<int16_t>(), &lw, sl);
-          s.fwd_luma16s(dg.as<int16_t>(), tg.as<int16_t>(), qp, &ng, transform, scan.as<int16_t>(), &lg, sl);
+          kvntest::note_compared(s.fwd_luma16s)(dg.as<int16_t>(), tg.as<int16_t>(), qp, &ng, transform,
+                                                scan.as<int16_t>(), &lg, sl);
           ASSERT_TRUE(kvntest::same_area(dc0, dw, dg)) << tag("fwd_luma16s dc", qp, align);
           ASSERT_TRUE(kvntest::same_area(tr0, tw, tg)) << tag("fwd_luma16s tr", qp, align);
           ASSERT_EQ(nw, ng) << tag("fwd_luma16s", qp, align);
@@ -202,7 +206,7 @@ TEST_P(H264Diff, LumaDc) {
           Area want(dc0), got(dc0);
           const int16_t* sl = use_scale ? iscale.as<int16_t>() : nullptr;
           c.inv_luma16s(want.as<int16_t>(), qp, sl);
-          s.inv_luma16s(got.as<int16_t>(), qp, sl);
+          kvntest::note_compared(s.inv_luma16s)(got.as<int16_t>(), qp, sl);
           ASSERT_TRUE(kvntest::same_area(dc0, want, got)) << tag("inv_luma16s", qp, align);
         }
       }

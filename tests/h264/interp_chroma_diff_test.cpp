@@ -61,12 +61,14 @@ TEST_P(InterpChromaDiff, ChromaKernelsMatchTheReference) {
             d1.fill(rng, kvntest::Fill::kRandom);
             const Area before0(d0), before1(d1);
             Area want0(d0), want1(d1);
+            using kvntest::note_compared;
             const auto run = [&](const InterpChromaKernels& k, Area& a0, Area& a1) {
-              if (layout == kC1) k.c1[wi][kind](src.origin(), ss, a0.origin(), ds, dx, dy, h);
-              if (layout == kC2C2) k.c2c2[wi][kind](src.origin(), ss, a0.origin(), ds, dx, dy, h);
-              if (layout == kC2P2) k.c2p2[wi][kind](src.origin(), ss, a0.origin(), a1.origin(), ds, dx, dy, h);
+              if (layout == kC1) note_compared(k.c1[wi][kind])(src.origin(), ss, a0.origin(), ds, dx, dy, h);
+              if (layout == kC2C2) note_compared(k.c2c2[wi][kind])(src.origin(), ss, a0.origin(), ds, dx, dy, h);
+              if (layout == kC2P2)
+                note_compared(k.c2p2[wi][kind])(src.origin(), ss, a0.origin(), a1.origin(), ds, dx, dy, h);
               if (layout == kC16)
-                k.c16[wi][kind](src.as<uint16_t>(), ss / 2, a0.as<uint16_t>(), ds / 2, dx, dy, h);
+                note_compared(k.c16[wi][kind])(src.as<uint16_t>(), ss / 2, a0.as<uint16_t>(), ds / 2, dx, dy, h);
             };
             run(c, want0, want1);
             run(s, d0, d1);
@@ -94,7 +96,7 @@ TEST_P(InterpChromaDiff, AverageKernelsMatchTheReference) {
         const Area before(d);
         Area want(d);
         c.average[w - 2](a.origin(), as, b.origin(), bs, want.origin(), ds, h);
-        s.average[w - 2](a.origin(), as, b.origin(), bs, d.origin(), ds, h);
+        kvntest::note_compared(s.average[w - 2])(a.origin(), as, b.origin(), bs, d.origin(), ds, h);
         ASSERT_TRUE(kvntest::same_area(before, want, d)) << "width " << w << " height " << h;
         if (t == 0) {  // in place: the destination is the first source
           Area a2(a);
@@ -117,7 +119,7 @@ TEST_P(InterpChromaDiff, ExpandMatchesTheReference) {
     std::vector<uint8_t> got = want;
     const std::size_t origin = std::size_t(border + 1) * step + border + align;
     c.expand(want.data() + origin, width, height, step, border, mode);
-    s.expand(got.data() + origin, width, height, step, border, mode);
+    kvntest::note_compared(s.expand)(got.data() + origin, width, height, step, border, mode);
     ASSERT_EQ(want, got) << width << "x" << height << " border " << border << " mode " << mode;
   }
 }

@@ -5,6 +5,7 @@
 // availability, signed steps, guard bytes around every output. (The walks
 // over the kernels are checked whole against the model, recon_hbd_model_test.)
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "h264/intra16.h"
@@ -64,38 +65,43 @@ void row_case(Rng& rng, Isa isa, Fn ref, Fn simd, int align) {
   Area want(out), got(out);
   if constexpr (sizeof(S) == 2) {
     ref(want.as<S>(), step, coef, withDc ? dc : nullptr, n, q, max);
-    simd(got.as<S>(), step, coef, withDc ? dc : nullptr, n, q, max);
+    kvntest::note_compared(simd)(got.as<S>(), step, coef, withDc ? dc : nullptr, n, q, max);
   } else {
     ref(want.as<S>(), step, coef, withDc ? dc : nullptr, n, q);
-    simd(got.as<S>(), step, coef, withDc ? dc : nullptr, n, q);
+    kvntest::note_compared(simd)(got.as<S>(), step, coef, withDc ? dc : nullptr, n, q);
   }
   ASSERT_TRUE(kvntest::same_area(before, want, got)) << isa_name(isa) << " qp " << qp << kvntest::seed_note();
 }
 
-TEST(ReconHbdDiff, Residual32) {
-  Rng rng = kvntest::rng_for("ReconHbdDiff.Residual32");
-  const auto& c = residual32_kernels(Isa::kScalar);
-  for (Isa isa : kvntest::simd_levels()) {
-    const auto& k = residual32_kernels(isa);
-    for (int align = 0; align < 16; ++align)
-      for (int rep = 0; rep < 150; ++rep) {
-        if (k.row4x4_16u != c.row4x4_16u) row_case<uint16_t, int32_t>(rng, isa, c.row4x4_16u, k.row4x4_16u, align);
-        if (k.row4x4_8u != c.row4x4_8u) row_case<uint8_t, int16_t>(rng, isa, c.row4x4_8u, k.row4x4_8u, align);
-        if (HasFatalFailure()) return;
-        if (k.block8x8_16u == c.block8x8_16u) continue;
-        const int step = draw_step(rng, 8), qp = rng.range(0, 87), max = (1 << rng.range(8, 14)) - 1;
-        const std::vector<int16_t> table = draw_table(rng, 64);
-        const Dequant8x8 q(table.data(), qp);
-        int32_t coef[64];
-        for (int32_t& v : coef) v = draw32(rng);
-        Area out = samples<uint16_t>(rng, 8, 8, step, align);
-        const Area before(out);
-        Area want(out), got(out);
-        c.block8x8_16u(want.as<uint16_t>(), step, coef, q, max);
-        k.block8x8_16u(got.as<uint16_t>(), step, coef, q, max);
-        ASSERT_TRUE(kvntest::same_area(before, want, got)) << isa_name(isa) << " 8x8 qp " << qp << kvntest::seed_note();
-      }
-  }
+// One instance per SIMD level, named after it; each test draws from its own
+// generator.
+class ReconHbdDiff : public ::testing::TestWithParam<Isa> {
+ protected:
+  Rng rng = kvntest::rng_for(::testing::UnitTest::GetInstance()->current_test_info()->name());
+  const Isa isa = GetParam();
+};
+
+TEST_P(ReconHbdDiff, Residual32) {
+  const Residual32Kernels& c = kResidual32KernelsC;
+  const Residual32Kernels& k = residual32_kernels(isa);
+  for (int align = 0; align < 16; ++align)
+    for (int rep = 0; rep < 150; ++rep) {
+      if (k.row4x4_16u != c.row4x4_16u) row_case<uint16_t, int32_t>(rng, isa, c.row4x4_16u, k.row4x4_16u, align);
+      if (k.row4x4_8u != c.row4x4_8u) row_case<uint8_t, int16_t>(rng, isa, c.row4x4_8u, k.row4x4_8u, align);
+      if (HasFatalFailure()) return;
+      if (k.block8x8_16u == c.block8x8_16u) continue;
+      const int step = draw_step(rng, 8), qp = rng.range(0, 87), max = (1 << rng.range(8, 14)) - 1;
+      const std::vector<int16_t> table = draw_table(rng, 64);
+      const Dequant8x8 q(table.data(), qp);
+      int32_t coef[64];
+      for (int32_t& v : coef) v = draw32(rng);
+      Area out = samples<uint16_t>(rng, 8, 8, step, align);
+      const Area before(out);
+      Area want(out), got(out);
+      c.block8x8_16u(want.as<uint16_t>(), step, coef, q, max);
+      kvntest::note_compared(k.block8x8_16u)(got.as<uint16_t>(), step, coef, q, max);
+      ASSERT_TRUE(kvntest::same_area(before, want, got)) << isa_name(isa) << " 8x8 qp " << qp << kvntest::seed_note();
+    }
 }
 
 // Each predictor on a block with its neighbours (one row above reaching 16
@@ -113,42 +119,45 @@ void intra_case(Rng& rng, Isa isa, const char* what, Fn ref, Fn simd, int w, int
   S* bg = got.as<S>() + step + 1;
   if constexpr (sizeof(S) == 2) {
     ref(bw, step, avail, bd);
-    simd(bg, step, avail, bd);
+    kvntest::note_compared(simd)(bg, step, avail, bd);
   } else {
     ref(bw, step, avail);
-    simd(bg, step, avail);
+    kvntest::note_compared(simd)(bg, step, avail);
   }
   ASSERT_TRUE(kvntest::same_area(before, want, got))
       << isa_name(isa) << " " << what << " bd " << bd << " avail " << avail << kvntest::seed_note();
 }
 
-TEST(ReconHbdDiff, Intra16) {
-  Rng rng = kvntest::rng_for("ReconHbdDiff.Intra16");
-  const auto& c = intra16_kernels(Isa::kScalar);
-  for (Isa isa : kvntest::simd_levels()) {
-    const auto& k = intra16_kernels(isa);
-    for (int combo = 0; combo < 32; ++combo) {
-      const int avail = (combo & 3) | (combo & 4) << 3 | (combo & 8) << 3 | (combo & 16) << 3;
-      for (int rep = 0; rep < 12; ++rep) {
-        const int bd = rng.range(8, 14), align = rng.range(0, 15);
-        for (int m = 0; m < 9; ++m) {
-          if (k.pred4x4[m] != c.pred4x4[m]) intra_case<uint16_t>(rng, isa, "4x4", c.pred4x4[m], k.pred4x4[m], 4, 4, bd, avail, align);
-          if (k.pred8x8[m] != c.pred8x8[m]) intra_case<uint16_t>(rng, isa, "8x8", c.pred8x8[m], k.pred8x8[m], 8, 8, bd, avail, align);
-        }
-        for (int m = 0; m < 4; ++m) {
-          if (k.pred16x16[m] != c.pred16x16[m])
-            intra_case<uint16_t>(rng, isa, "16x16", c.pred16x16[m], k.pred16x16[m], 16, 16, bd, avail, align);
-          if (k.chroma8x8[m] != c.chroma8x8[m])
-            intra_case<uint16_t>(rng, isa, "8x8c", c.chroma8x8[m], k.chroma8x8[m], 8, 8, bd, avail, align);
-          if (k.chroma8x16[m] != c.chroma8x16[m])
-            intra_case<uint16_t>(rng, isa, "8x16c", c.chroma8x16[m], k.chroma8x16[m], 8, 16, bd, avail, align);
-          if (k.chroma8x16_8u[m] != c.chroma8x16_8u[m])
-            intra_case<uint8_t>(rng, isa, "8x16c 8u", c.chroma8x16_8u[m], k.chroma8x16_8u[m], 8, 16, 8, avail, align);
-        }
-        if (HasFatalFailure()) return;
+TEST_P(ReconHbdDiff, Intra16) {
+  const Intra16Kernels& c = kIntra16KernelsC;
+  const Intra16Kernels& k = intra16_kernels(isa);
+  for (int combo = 0; combo < 32; ++combo) {
+    const int avail = (combo & 3) | (combo & 4) << 3 | (combo & 8) << 3 | (combo & 16) << 3;
+    for (int rep = 0; rep < 12; ++rep) {
+      const int bd = rng.range(8, 14), align = rng.range(0, 15);
+      for (int m = 0; m < 9; ++m) {
+        if (k.pred4x4[m] != c.pred4x4[m])
+          intra_case<uint16_t>(rng, isa, "4x4", c.pred4x4[m], k.pred4x4[m], 4, 4, bd, avail, align);
+        if (k.pred8x8[m] != c.pred8x8[m])
+          intra_case<uint16_t>(rng, isa, "8x8", c.pred8x8[m], k.pred8x8[m], 8, 8, bd, avail, align);
       }
+      for (int m = 0; m < 4; ++m) {
+        if (k.pred16x16[m] != c.pred16x16[m])
+          intra_case<uint16_t>(rng, isa, "16x16", c.pred16x16[m], k.pred16x16[m], 16, 16, bd, avail, align);
+        if (k.chroma8x8[m] != c.chroma8x8[m])
+          intra_case<uint16_t>(rng, isa, "8x8c", c.chroma8x8[m], k.chroma8x8[m], 8, 8, bd, avail, align);
+        if (k.chroma8x16[m] != c.chroma8x16[m])
+          intra_case<uint16_t>(rng, isa, "8x16c", c.chroma8x16[m], k.chroma8x16[m], 8, 16, bd, avail, align);
+        if (k.chroma8x16_8u[m] != c.chroma8x16_8u[m])
+          intra_case<uint8_t>(rng, isa, "8x16c 8u", c.chroma8x16_8u[m], k.chroma8x16_8u[m], 8, 16, 8, avail, align);
+      }
+      if (HasFatalFailure()) return;
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Levels, ReconHbdDiff, ::testing::ValuesIn(kvntest::simd_levels()),
+                         [](const ::testing::TestParamInfo<Isa>& i) { return std::string(isa_name(i.param)); });
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(ReconHbdDiff);
 
 }  // namespace

@@ -1,9 +1,6 @@
 #include "slots.h"
 
-#include <array>
-#include <cstddef>
 #include <cstring>
-#include <type_traits>
 
 #include "blocks/block.h"
 #include "blocks/diff.h"
@@ -22,56 +19,17 @@
 #include "h264/intra16.h"
 #include "h264/quant4x4.h"
 #include "h264/recon.h"
-#include "h264/residual32.h"
 #include "h264/transform8x8.h"
 #include "h264/weight.h"
+#include "slot_tables.h"
 
 namespace kvntest {
+
+Family residual32_family();  // slots_hbd.cpp: residual32.h and recon.h do not mix
+
 namespace {
 
-// The extents of a member type, down to a kernel pointer (anything else fails
-// to compile).
-template <class T>
-struct Shape {
-  static_assert(std::is_pointer_v<T> && std::is_function_v<std::remove_pointer_t<T>> && sizeof(T) == sizeof(AnyFn),
-                "kernel tables hold function pointers only");
-  static constexpr int rank = 0;
-  static constexpr void dims(int*) {}
-};
-template <class T, std::size_t N>
-struct Shape<T[N]> {
-  static constexpr int rank = 1 + Shape<T>::rank;
-  static constexpr void dims(int* d) { *d = int(N), Shape<T>::dims(d + 1); }
-};
-template <class T, std::size_t N>
-struct Shape<std::array<T, N>> : Shape<T[N]> {};
-
-template <class M>
-constexpr Member member(const char* name, std::size_t offset) {
-  static_assert(Shape<M>::rank <= 3);
-  Member m{name, offset % sizeof(AnyFn) ? ~std::size_t(0) : offset / sizeof(AnyFn), sizeof(M) / sizeof(AnyFn), {}};
-  Shape<M>::dims(m.dims);
-  return m;
-}
-
-// The members follow each other from the start to the end of the table.
-template <std::size_t N>
-constexpr bool tiles(const Member (&members)[N], std::size_t tableSize) {
-  std::size_t next = 0;
-  for (const Member& m : members) {
-    if (m.first != next) return false;
-    next += m.count;
-  }
-  return tableSize % sizeof(AnyFn) == 0 && next * sizeof(AnyFn) == tableSize;
-}
-
-#define M(m) member<decltype(T::m)>(#m, offsetof(T, m))
-#define KVN_TABLE(ns, Table, ...)                                                     \
-  namespace ns {                                                                      \
-  using T = kvn::Table;                                                               \
-  constexpr Member kMembers[] = {__VA_ARGS__};                                        \
-  static_assert(tiles(kMembers, sizeof(T)), "the members of " #Table " listed here"); \
-  }
+using slots_detail::family;
 
 KVN_TABLE(block, BlockKernels, M(copy8x8), M(copy16x16), M(copy_hp), M(avg_ir8x8), M(avg_ir16x16), M(avg8x8),
           M(avg16x16), M(interp_avg), M(add8x8), M(add8x8_hp), M(addc8x8), M(mc), M(mc_b), M(mc_p2), M(mc_p2b),
@@ -100,30 +58,15 @@ KVN_TABLE(dequant4x4, Dequant4x4Kernels, M(inv16s), M(inv32s), M(inv_add16s), M(
 KVN_TABLE(interp_chroma, InterpChromaKernels, M(c1), M(c2c2), M(c2p2), M(c16), M(average), M(expand))
 KVN_TABLE(interp_luma, InterpLumaKernels, M(luma8), M(luma16))
 KVN_TABLE(intra, IntraKernels, M(pred4x4), M(pred16x16), M(chroma8x8))
-KVN_TABLE(intra16, Intra16Kernels, M(pred4x4), M(pred8x8), M(pred16x16), M(chroma8x8), M(chroma8x16),
-          M(chroma8x16_8u))
+KVN_TABLE(intra16, Intra16Kernels, M(pred4x4), M(pred8x8), M(pred16x16), M(chroma8x8), M(chroma8x16), M(chroma8x16_8u))
 KVN_TABLE(quant4x4, Quant4x4Kernels, M(fwd16s), M(fwd32s), M(fwd_pred), M(tq16s), M(tq16s32s), M(quant16s),
           M(quant16s32s), M(quant32s), M(tq_legacy), M(gen_scale))
 KVN_TABLE(recon, ReconKernels, M(residual4x4), M(block4x4), M(block8x8), M(residual8x8), M(pred8x8), M(split_c2),
           M(merge_c2))
-KVN_TABLE(residual32, Residual32Kernels, M(row4x4_16u), M(row4x4_8u), M(block8x8_16u))
 KVN_TABLE(transform8x8, Transform8x8Kernels, M(fwd16s), M(fwd32s), M(quant16s), M(quant32s), M(dequant16s),
           M(dequant32s), M(inv_add8u), M(inv_add16u), M(gen_scale))
 KVN_TABLE(weight, WeightKernels, M(uni8), M(bi8), M(bi8_any), M(uni16), M(bi16), M(average16), M(uni8_exact),
           M(bi8_exact), M(uni16_exact), M(bi16_exact))
-
-#undef KVN_TABLE
-#undef M
-
-template <class T, const T& (*Get)(kvn::Isa)>
-const void* table_of(kvn::Isa isa) {
-  return &Get(isa);
-}
-
-template <class T, const T& (*Get)(kvn::Isa), std::size_t N>
-Family family(const char* name, const T& scalar, const Member (&members)[N]) {
-  return {name, &scalar, &table_of<T, Get>, sizeof(T) / sizeof(AnyFn), members, N};
-}
 
 AnyFn read_slot(const void* table, std::size_t i) {
   AnyFn f;
@@ -172,9 +115,8 @@ const std::vector<Family>& families() {
       family<Intra16Kernels, intra16_kernels>("intra16", kIntra16KernelsC, intra16::kMembers),
       family<Quant4x4Kernels, quant4x4_kernels>("quant4x4", kQuant4x4KernelsC, quant4x4::kMembers),
       family<ReconKernels, recon_kernels>("recon", kReconKernelsC, recon::kMembers),
-      family<Residual32Kernels, residual32_kernels>("residual32", kResidual32KernelsC, residual32::kMembers),
-      family<Transform8x8Kernels, transform8x8_kernels>("transform8x8", kTransform8x8KernelsC,
-                                                        transform8x8::kMembers),
+      residual32_family(),
+      family<Transform8x8Kernels, transform8x8_kernels>("transform8x8", kTransform8x8KernelsC, transform8x8::kMembers),
       family<WeightKernels, weight_kernels>("weight", kWeightKernelsC, weight::kMembers),
   };
   return all;

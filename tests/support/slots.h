@@ -25,8 +25,8 @@ struct Member {
 
 struct Family {
   const char* name;
-  const void* scalar;                    // the constant scalar table
-  const void* (*table)(kvn::Isa);        // the table of a level
+  const void* scalar;              // the constant scalar table
+  const void* (*table)(kvn::Isa);  // the table of a level
   std::size_t slots;
   const Member* members;
   std::size_t member_count;
