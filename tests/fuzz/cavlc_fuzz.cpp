@@ -16,7 +16,7 @@
 #include "cavlc_writer.h"
 #include "guard_page.h"
 #include "core/entry.h"
-#include "h264/cavlc_encode.h"
+#include "h264/cavlc/cavlc_encode.h"
 #include "h264_vlc_tables.h"
 
 namespace {

@@ -8,24 +8,24 @@
 #include "blocks/satd.h"
 #include "blocks/ssd.h"
 #include "blocks/variance.h"
-#include "h264/cavlc.h"
-#include "h264/cavlc_encode.h"
-#include "h264/dc.h"
-#include "h264/deblock.h"
-#include "h264/dequant4x4.h"
-#include "h264/interp_chroma.h"
-#include "h264/interp_luma.h"
-#include "h264/intra.h"
-#include "h264/intra16.h"
-#include "h264/quant4x4.h"
-#include "h264/recon.h"
-#include "h264/transform8x8.h"
-#include "h264/weight.h"
+#include "h264/cavlc/cavlc.h"
+#include "h264/cavlc/cavlc_encode.h"
+#include "h264/transform/dc.h"
+#include "h264/deblock/deblock.h"
+#include "h264/transform/dequant4x4.h"
+#include "h264/inter/interp_chroma.h"
+#include "h264/inter/interp_luma.h"
+#include "h264/intra/intra.h"
+#include "h264/intra/intra_hbd.h"
+#include "h264/transform/quant4x4.h"
+#include "h264/recon/recon.h"
+#include "h264/recon/residual_hbd.h"
+#include "h264/transform/transform8x8.h"
+#include "h264/inter/weight.h"
 #include "slot_tables.h"
 
 namespace kvntest {
 
-Family residual32_family();  // slots_hbd.cpp: residual32.h and recon.h do not mix
 
 namespace {
 
@@ -58,11 +58,12 @@ KVN_TABLE(dequant4x4, Dequant4x4Kernels, M(inv16s), M(inv32s), M(inv_add16s), M(
 KVN_TABLE(interp_chroma, InterpChromaKernels, M(c1), M(c2c2), M(c2p2), M(c16), M(average), M(expand))
 KVN_TABLE(interp_luma, InterpLumaKernels, M(luma8), M(luma16))
 KVN_TABLE(intra, IntraKernels, M(pred4x4), M(pred16x16), M(chroma8x8))
-KVN_TABLE(intra16, Intra16Kernels, M(pred4x4), M(pred8x8), M(pred16x16), M(chroma8x8), M(chroma8x16), M(chroma8x16_8u))
+KVN_TABLE(intra_hbd, IntraHbdKernels, M(pred4x4), M(pred8x8), M(pred16x16), M(chroma8x8), M(chroma8x16), M(chroma8x16_8u))
 KVN_TABLE(quant4x4, Quant4x4Kernels, M(fwd16s), M(fwd32s), M(fwd_pred), M(tq16s), M(tq16s32s), M(quant16s),
           M(quant16s32s), M(quant32s), M(tq_legacy), M(gen_scale))
 KVN_TABLE(recon, ReconKernels, M(residual4x4), M(block4x4), M(block8x8), M(residual8x8), M(pred8x8), M(split_c2),
           M(merge_c2))
+KVN_TABLE(residual_hbd, ResidualHbdKernels, M(row4x4_16u), M(row4x4_8u), M(block8x8_16u))
 KVN_TABLE(transform8x8, Transform8x8Kernels, M(fwd16s), M(fwd32s), M(quant16s), M(quant32s), M(dequant16s),
           M(dequant32s), M(inv_add8u), M(inv_add16u), M(gen_scale))
 KVN_TABLE(weight, WeightKernels, M(uni8), M(bi8), M(bi8_any), M(uni16), M(bi16), M(average16), M(uni8_exact),
@@ -112,10 +113,10 @@ const std::vector<Family>& families() {
                                                          interp_chroma::kMembers),
       family<InterpLumaKernels, interp_luma_kernels>("interp_luma", kInterpLumaKernelsC, interp_luma::kMembers),
       family<IntraKernels, intra_kernels>("intra", kIntraKernelsC, intra::kMembers),
-      family<Intra16Kernels, intra16_kernels>("intra16", kIntra16KernelsC, intra16::kMembers),
+      family<IntraHbdKernels, intra_hbd_kernels>("intra_hbd", kIntraHbdKernelsC, intra_hbd::kMembers),
       family<Quant4x4Kernels, quant4x4_kernels>("quant4x4", kQuant4x4KernelsC, quant4x4::kMembers),
       family<ReconKernels, recon_kernels>("recon", kReconKernelsC, recon::kMembers),
-      residual32_family(),
+      family<ResidualHbdKernels, residual_hbd_kernels>("residual_hbd", kResidualHbdKernelsC, residual_hbd::kMembers),
       family<Transform8x8Kernels, transform8x8_kernels>("transform8x8", kTransform8x8KernelsC, transform8x8::kMembers),
       family<WeightKernels, weight_kernels>("weight", kWeightKernelsC, weight::kMembers),
   };
