@@ -19,14 +19,14 @@ extern "C" {
 /* ------------------------------------------------------------------------ */
 
 typedef struct KvnVersionRecord {
-    int32_t     versionMajor;
-    int32_t     versionMinor;
-    int32_t     versionUpdate;
-    int32_t     revision;
-    char        targetCode[4];  /* "m7" and two NUL bytes */
-    const char* libraryName;
-    const char* versionText;
-    const char* buildDate;
+  int32_t versionMajor;
+  int32_t versionMinor;
+  int32_t versionUpdate;
+  int32_t revision;
+  char targetCode[4]; /* "m7" and two NUL bytes */
+  const char* libraryName;
+  const char* versionText;
+  const char* buildDate;
 } KvnVersionRecord;
 
 /* The one static version record; never null, never to be written or freed. */
@@ -46,122 +46,118 @@ const KvnVersionRecord* kvnvcGetLibVersion(void);
 KvnResult kvniCopy8x8_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep);
 KvnResult kvniCopy16x16_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep);
 
-KvnResult kvniCopy8x4HP_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
-                               int32_t halfCode, int32_t rounding);
-KvnResult kvniCopy8x8HP_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
-                               int32_t halfCode, int32_t rounding);
-KvnResult kvniCopy16x8HP_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
-                                int32_t halfCode, int32_t rounding);
-KvnResult kvniCopy16x16HP_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
-                                 int32_t halfCode, int32_t rounding);
+KvnResult kvniCopy8x4HP_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t halfCode,
+                               int32_t rounding);
+KvnResult kvniCopy8x8HP_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t halfCode,
+                               int32_t rounding);
+KvnResult kvniCopy16x8HP_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t halfCode,
+                                int32_t rounding);
+KvnResult kvniCopy16x16HP_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t halfCode,
+                                 int32_t rounding);
 
 /* pSrcDst = (pSrc + pSrcDst + 1) >> 1 */
 KvnResult kvniAverage8x8_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep);
 KvnResult kvniAverage16x16_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep);
 /* pDst = (pSrc1 + pSrc2 + 1) >> 1 */
-KvnResult kvniAverage8x8_8u_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
-                                Kvn8u* pDst, int32_t dstStep);
+KvnResult kvniAverage8x8_8u_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step, Kvn8u* pDst,
+                                int32_t dstStep);
 KvnResult kvniAverage16x16_8u_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
                                   Kvn8u* pDst, int32_t dstStep);
 
 /* pSrcDst = (p + pSrcDst + 1) >> 1, p the half-sample prediction of pSrc */
-KvnResult kvniInterpolateAverage8x4_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst,
-                                            int32_t srcDstStep, int32_t halfCode, int32_t rounding);
-KvnResult kvniInterpolateAverage8x8_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst,
-                                            int32_t srcDstStep, int32_t halfCode, int32_t rounding);
-KvnResult kvniInterpolateAverage16x8_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst,
-                                             int32_t srcDstStep, int32_t halfCode, int32_t rounding);
-KvnResult kvniInterpolateAverage16x16_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst,
-                                              int32_t srcDstStep, int32_t halfCode, int32_t rounding);
+KvnResult kvniInterpolateAverage8x4_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
+                                            int32_t halfCode, int32_t rounding);
+KvnResult kvniInterpolateAverage8x8_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
+                                            int32_t halfCode, int32_t rounding);
+KvnResult kvniInterpolateAverage16x8_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
+                                             int32_t halfCode, int32_t rounding);
+KvnResult kvniInterpolateAverage16x16_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
+                                              int32_t halfCode, int32_t rounding);
 
 /* pSrcDst = clamp(pSrcDst + residual), 16-bit wrap-around sum */
 KvnResult kvniAdd8x8_16s8u_C1IRS(const Kvn16s* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep);
 /* pDst = clamp(p + residual), p the half-sample prediction of pRef, 16-bit wrap-around sum */
-KvnResult kvniAdd8x8HP_16s8u_C1RS(const Kvn16s* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                  Kvn8u* pDst, int32_t dstStep, int32_t halfCode, int32_t rounding);
+KvnResult kvniAdd8x8HP_16s8u_C1RS(const Kvn16s* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn8u* pDst,
+                                  int32_t dstStep, int32_t halfCode, int32_t rounding);
 /* pSrcDst = clamp(pSrcDst + value), 16-bit wrap-around sum */
 KvnResult kvniAddC8x8_16s8u_C1IR(Kvn16s value, Kvn8u* pSrcDst, int32_t srcDstStep);
 
 /* pDst = clamp(p + residual), p the prediction of pRef by mode and rounding */
-KvnResult kvniMC16x16_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep,
-                            Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
-KvnResult kvniMC16x16B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                             int32_t refBStep, int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep,
-                             Kvn8u* pDst, int32_t dstStep, int32_t rounding);
-KvnResult kvniMC16x8_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep,
-                           Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
-KvnResult kvniMC16x8B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                            int32_t refBStep, int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep,
-                            Kvn8u* pDst, int32_t dstStep, int32_t rounding);
-KvnResult kvniMC8x16_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep,
-                           Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
-KvnResult kvniMC8x16B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                            int32_t refBStep, int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep,
-                            Kvn8u* pDst, int32_t dstStep, int32_t rounding);
-KvnResult kvniMC8x8_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep,
-                          Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
-KvnResult kvniMC8x8B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                           int32_t refBStep, int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep,
-                           Kvn8u* pDst, int32_t dstStep, int32_t rounding);
-KvnResult kvniMC8x4_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep,
-                          Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
-KvnResult kvniMC8x4B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                           int32_t refBStep, int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep,
-                           Kvn8u* pDst, int32_t dstStep, int32_t rounding);
-KvnResult kvniMC4x8_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep,
-                          Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
-KvnResult kvniMC4x8B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                           int32_t refBStep, int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep,
-                           Kvn8u* pDst, int32_t dstStep, int32_t rounding);
-KvnResult kvniMC4x4_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep,
-                          Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
-KvnResult kvniMC4x4B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                           int32_t refBStep, int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep,
-                           Kvn8u* pDst, int32_t dstStep, int32_t rounding);
-KvnResult kvniMC4x2_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep,
-                          Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
-KvnResult kvniMC4x2B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                           int32_t refBStep, int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep,
-                           Kvn8u* pDst, int32_t dstStep, int32_t rounding);
-KvnResult kvniMC2x4_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep,
-                          Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
-KvnResult kvniMC2x4B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                           int32_t refBStep, int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep,
-                           Kvn8u* pDst, int32_t dstStep, int32_t rounding);
-KvnResult kvniMC2x2_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep,
-                          Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
-KvnResult kvniMC2x2B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                           int32_t refBStep, int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep,
-                           Kvn8u* pDst, int32_t dstStep, int32_t rounding);
+KvnResult kvniMC16x16_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                            int32_t dstStep, int32_t mode, int32_t rounding);
+KvnResult kvniMC16x16B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                             int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                             int32_t rounding);
+KvnResult kvniMC16x8_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                           int32_t dstStep, int32_t mode, int32_t rounding);
+KvnResult kvniMC16x8B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                            int32_t rounding);
+KvnResult kvniMC8x16_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                           int32_t dstStep, int32_t mode, int32_t rounding);
+KvnResult kvniMC8x16B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                            int32_t rounding);
+KvnResult kvniMC8x8_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                          int32_t dstStep, int32_t mode, int32_t rounding);
+KvnResult kvniMC8x8B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                           int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                           int32_t rounding);
+KvnResult kvniMC8x4_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                          int32_t dstStep, int32_t mode, int32_t rounding);
+KvnResult kvniMC8x4B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                           int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                           int32_t rounding);
+KvnResult kvniMC4x8_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                          int32_t dstStep, int32_t mode, int32_t rounding);
+KvnResult kvniMC4x8B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                           int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                           int32_t rounding);
+KvnResult kvniMC4x4_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                          int32_t dstStep, int32_t mode, int32_t rounding);
+KvnResult kvniMC4x4B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                           int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                           int32_t rounding);
+KvnResult kvniMC4x2_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                          int32_t dstStep, int32_t mode, int32_t rounding);
+KvnResult kvniMC4x2B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                           int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                           int32_t rounding);
+KvnResult kvniMC2x4_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                          int32_t dstStep, int32_t mode, int32_t rounding);
+KvnResult kvniMC2x4B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                           int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                           int32_t rounding);
+KvnResult kvniMC2x2_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                          int32_t dstStep, int32_t mode, int32_t rounding);
+KvnResult kvniMC2x2B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                           int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                           int32_t rounding);
 /* Interleaved chroma (Cb, Cr pairs), 16 bytes wide: the horizontal neighbour
  * of a sample is two bytes further on. */
-KvnResult kvniMC16x8UV_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep,
-                             Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
-KvnResult kvniMC16x8BUV_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                              int32_t refBStep, int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep,
-                              Kvn8u* pDst, int32_t dstStep, int32_t rounding);
-KvnResult kvniMC16x4_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep,
-                           Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
-KvnResult kvniMC16x4B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                            int32_t refBStep, int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep,
-                            Kvn8u* pDst, int32_t dstStep, int32_t rounding);
+KvnResult kvniMC16x8UV_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                             int32_t dstStep, int32_t mode, int32_t rounding);
+KvnResult kvniMC16x8BUV_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                              int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                              int32_t rounding);
+KvnResult kvniMC16x4_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
+                           int32_t dstStep, int32_t mode, int32_t rounding);
+KvnResult kvniMC16x4B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
+                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+                            int32_t rounding);
 
 /* Interleaved chroma prediction with planar residuals: even destination bytes
  * take pSrcUData, odd bytes pSrcVData; both planes share srcUVStep. */
-KvnResult kvniMC8x8_16s8u_P2C2R(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcUData,
-                                const Kvn16s* pSrcVData, int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep,
-                                int32_t mode, int32_t rounding);
-KvnResult kvniMC8x4_16s8u_P2C2R(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcUData,
-                                const Kvn16s* pSrcVData, int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep,
-                                int32_t mode, int32_t rounding);
+KvnResult kvniMC8x8_16s8u_P2C2R(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
+                                int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
+KvnResult kvniMC8x4_16s8u_P2C2R(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
+                                int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
 KvnResult kvniMC8x8B_16s8u_P2C2R(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                                 int32_t refBStep, int32_t modeB, const Kvn16s* pSrcUData,
-                                 const Kvn16s* pSrcVData, int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep,
-                                 int32_t rounding);
+                                 int32_t refBStep, int32_t modeB, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
+                                 int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding);
 KvnResult kvniMC8x4B_16s8u_P2C2R(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                                 int32_t refBStep, int32_t modeB, const Kvn16s* pSrcUData,
-                                 const Kvn16s* pSrcVData, int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep,
-                                 int32_t rounding);
+                                 int32_t refBStep, int32_t modeB, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
+                                 int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding);
 
 /* Number of zero coefficients among 64 (0..64). */
 KvnResult kvniCountZeros8x8_16s_C1(const Kvn16s* pSrc, Kvn32u* pCount);
@@ -182,57 +178,53 @@ KvnResult kvniScanInv_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t indxLastN
  * bits are ignored. Half-sample modes read one more row and/or column of
  * pRef. Only null pointers are checked (and the steps where stated); steps
  * are bytes also for 16-bit samples. The value is written as unsigned. */
-KvnResult kvniSAD16x16_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                             Kvn32s* pSAD, int32_t mode);
-KvnResult kvniSAD16x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                Kvn32s* pSAD, int32_t mode);
-KvnResult kvniSAD8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                               Kvn32s* pSAD, int32_t mode);
-KvnResult kvniSAD4x4_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                           Kvn32s* pSAD);
-KvnResult kvniSAD8x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                               Kvn32s* pSAD);
-KvnResult kvniSAD4x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                               Kvn32s* pSAD);
-KvnResult kvniSAD8x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                Kvn32s* pSAD);
+KvnResult kvniSAD16x16_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD,
+                             int32_t mode);
+KvnResult kvniSAD16x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD,
+                                int32_t mode);
+KvnResult kvniSAD8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD,
+                               int32_t mode);
+KvnResult kvniSAD4x4_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD);
+KvnResult kvniSAD8x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD);
+KvnResult kvniSAD4x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD);
+KvnResult kvniSAD8x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD);
 
 /* 16-bit samples: the half-sample averages are formed with sums saturating at
  * 65535, and each |s - p| is added to the total as a signed 16-bit value, so
  * the result is exact for samples up to 16383. */
 KvnResult kvniSAD16x16_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
                                   Kvn32s* pSAD, int32_t mode);
-KvnResult kvniSAD8x8_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
-                                Kvn32s* pSAD, int32_t mode);
-KvnResult kvniSAD4x4_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
-                                Kvn32s* pSAD, int32_t mode);
+KvnResult kvniSAD8x8_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32s* pSAD,
+                                int32_t mode);
+KvnResult kvniSAD4x4_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32s* pSAD,
+                                int32_t mode);
 
 /* 8x8 of each of two interleaved channels (16 bytes a row): pSAD1 gets the SAD
  * of the even bytes, pSAD2 that of the odd bytes; the horizontal neighbour of
  * a sample is two bytes further on. Steps below 1: KVN_STS_STEP_ERR. */
-KvnResult kvniSAD8x8_8u32s_C2R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                               Kvn32s* pSAD1, Kvn32s* pSAD2, int32_t mode);
+KvnResult kvniSAD8x8_8u32s_C2R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD1,
+                               Kvn32s* pSAD2, int32_t mode);
 
 /* Candidates at pRef + i bytes, i = 0 .. (count & ~7) - 1, in the same rows;
  * pSAD[i] gets the SAD of candidate i. Fewer than 8 candidates (count & ~7
  * below 1): KVN_STS_SIZE_ERR. The reference rows are read for
  * (count & ~7) + width - 1 bytes. */
-KvnResult kvniSAD16x16xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                   Kvn16u* pSAD, int32_t count);
-KvnResult kvniSAD8x8xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                 Kvn16u* pSAD, int32_t count);
-KvnResult kvniSAD4x4xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                 Kvn16u* pSAD, int32_t count);
-KvnResult kvniSAD2x2xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                 Kvn16u* pSAD, int32_t count);
+KvnResult kvniSAD16x16xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
+                                   int32_t count);
+KvnResult kvniSAD8x8xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
+                                 int32_t count);
+KvnResult kvniSAD4x4xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
+                                 int32_t count);
+KvnResult kvniSAD2x2xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
+                                 int32_t count);
 /* As xN, and *pIndex = the index of the smallest SAD (the lowest among equal
  * ones). */
 KvnResult kvniSAD16x16xNI_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                     Kvn16u* pSAD, int32_t count, Kvn32u* pIndex);
-KvnResult kvniSAD8x8xNI_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                  Kvn16u* pSAD, int32_t count, Kvn32u* pIndex);
-KvnResult kvniSAD4x4xNI_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                  Kvn16u* pSAD, int32_t count, Kvn32u* pIndex);
+KvnResult kvniSAD8x8xNI_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
+                                  int32_t count, Kvn32u* pIndex);
+KvnResult kvniSAD4x4xNI_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
+                                  int32_t count, Kvn32u* pIndex);
 
 /* SADs of the 8x8 (4 values) or 4x4 (16 values) sub-blocks of a 16x16 block,
  * full sample, in raster order of the sub-blocks. The 16-bit members address
@@ -241,18 +233,16 @@ KvnResult kvniSAD16x16Blocks8x8_8u16u(const Kvn8u* pSrc, int32_t srcStep, const 
                                       Kvn16u* pDstSAD);
 KvnResult kvniSAD16x16Blocks4x4_8u16u(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                       Kvn16u* pDstSAD);
-KvnResult kvniSAD16x16Blocks8x8_16u32u_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef,
-                                           int32_t refStep, Kvn32u* pDstSAD);
-KvnResult kvniSAD16x16Blocks4x4_16u32u_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef,
-                                           int32_t refStep, Kvn32u* pDstSAD);
+KvnResult kvniSAD16x16Blocks8x8_16u32u_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
+                                           Kvn32u* pDstSAD);
+KvnResult kvniSAD16x16Blocks4x4_16u32u_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
+                                           Kvn32u* pDstSAD);
 
 /* Activity of one 16x16 block: frame = sum |R(i) - R(i+1)| over the row pairs
  * within each 8-row half (14 pairs); field = sum |R(i) - R(i+2)|, i = 0..13.
  * The 16-bit form computes modulo 65536 and stores the sums zero-extended. */
-KvnResult kvniFrameFieldSAD16x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32u* pFrameSAD,
-                                           Kvn32u* pFieldSAD);
-KvnResult kvniFrameFieldSAD16x16_16s32s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn32u* pFrameSAD,
-                                            Kvn32u* pFieldSAD);
+KvnResult kvniFrameFieldSAD16x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32u* pFrameSAD, Kvn32u* pFieldSAD);
+KvnResult kvniFrameFieldSAD16x16_16s32s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn32u* pFrameSAD, Kvn32u* pFieldSAD);
 
 /* pDst = pSrc1 - pSrc2 (8x8, 16-bit, dstStep in bytes); *pSAD = sum |pDst|. */
 KvnResult kvniSubSAD8x8_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
@@ -266,40 +256,32 @@ KvnResult kvniSubSAD8x8_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kv
 /* Hadamard costs of d = pSrc - pRef: each 4x4 block of d is transformed by the
  * unnormalised 4x4 Hadamard transform (rows and columns, entries +-1); *pSATD
  * receives the sum of the absolute values of all coefficients, exact. */
-KvnResult kvniSATD4x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                Kvn32u* pSATD);
-KvnResult kvniSATD4x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                Kvn32u* pSATD);
-KvnResult kvniSATD8x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                Kvn32u* pSATD);
-KvnResult kvniSATD8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                Kvn32u* pSATD);
-KvnResult kvniSATD8x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                 Kvn32u* pSATD);
-KvnResult kvniSATD16x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                 Kvn32u* pSATD);
+KvnResult kvniSATD4x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD);
+KvnResult kvniSATD4x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD);
+KvnResult kvniSATD8x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD);
+KvnResult kvniSATD8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD);
+KvnResult kvniSATD8x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD);
+KvnResult kvniSATD16x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD);
 KvnResult kvniSATD16x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                   Kvn32u* pSATD);
 /* The same with one 8x8 Hadamard transform of the whole 8x8 block. The 16-bit
  * member is exact for every 16-bit sample value. */
-KvnResult kvniSAT8x8D_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                Kvn32u* pSATD);
+KvnResult kvniSAT8x8D_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD);
 KvnResult kvniSAT8x8D_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
                                  Kvn32u* pSATD);
 
 /* Sum of squared differences between pSrc and the prediction of pRef by mode
  * (bits of value 4 and 8 as in the MC functions; half-sample averages rounded
  * up). */
-KvnResult kvniSSD4x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                               Kvn32u* pSSD, int32_t mode);
-KvnResult kvniSSD8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                               Kvn32u* pSSD, int32_t mode);
-KvnResult kvniSqrDiff16x16_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                 int32_t mode, Kvn32u* pSSD);
+KvnResult kvniSSD4x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSSD,
+                               int32_t mode);
+KvnResult kvniSSD8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSSD,
+                               int32_t mode);
+KvnResult kvniSqrDiff16x16_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, int32_t mode,
+                                 Kvn32u* pSSD);
 /* The prediction is (pF + pB + 1) >> 1 of the predictions of both references. */
 KvnResult kvniSqrDiff16x16B_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
-                                  int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
-                                  Kvn32u* pSSD);
+                                  int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB, Kvn32u* pSSD);
 
 /* Q - ((S * S) >> 8) for the sum S and the sum of squares Q of the 256 samples:
  * 256 times the variance, the subtracted term rounded down. */
@@ -329,8 +311,8 @@ KvnResult kvniMeanAbsDev8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32s
 /* A position (x, y), x and y below 15, of the 16x16 block is an edge when its
  * right or lower neighbour differs from it by more than diffThreshold; *pFlag
  * is 1 when there are more than countThreshold edges, else 0. */
-KvnResult kvniEdgesDetect16x16_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, int32_t diffThreshold,
-                                      int32_t countThreshold, Kvn8u* pFlag);
+KvnResult kvniEdgesDetect16x16_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, int32_t diffThreshold, int32_t countThreshold,
+                                      Kvn8u* pFlag);
 KvnResult kvniEdgesDetect16x16_16u_C1R(const Kvn16u* pSrc, int32_t srcStep, int32_t diffThreshold,
                                        int32_t countThreshold, Kvn32u* pFlag);
 
@@ -368,11 +350,11 @@ KvnResult kvniGetDiff16x16_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kv
 /* pDstDiff = pSrc - ((pF + pB + 1) >> 1), pF and pB the predictions of pRefF
  * and pRefB by their modes and the shared rounding. */
 KvnResult kvniGetDiff8x4B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
-                                   int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
-                                   Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding);
+                                   int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB, Kvn16s* pDstDiff,
+                                   int32_t dstDiffStep, int32_t rounding);
 KvnResult kvniGetDiff8x8B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
-                                   int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
-                                   Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding);
+                                   int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB, Kvn16s* pDstDiff,
+                                   int32_t dstDiffStep, int32_t rounding);
 KvnResult kvniGetDiff8x16B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
                                     int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
                                     Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding);
@@ -387,25 +369,25 @@ KvnResult kvniGetDiff16x16B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const K
  * neighbour of a sample is two bytes further on); Cb differences go to
  * pDstDiffU, Cr differences to pDstDiffV. */
 KvnResult kvniGetDiff8x4_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                    Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV,
-                                    int32_t dstDiffVStep, int32_t mode, int32_t rounding);
+                                    Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV, int32_t dstDiffVStep,
+                                    int32_t mode, int32_t rounding);
 KvnResult kvniGetDiff8x8_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                    Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV,
-                                    int32_t dstDiffVStep, int32_t mode, int32_t rounding);
+                                    Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV, int32_t dstDiffVStep,
+                                    int32_t mode, int32_t rounding);
 KvnResult kvniGetDiff8x4B_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
                                      int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
-                                     Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV,
-                                     int32_t dstDiffVStep, int32_t rounding);
+                                     Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV, int32_t dstDiffVStep,
+                                     int32_t rounding);
 KvnResult kvniGetDiff8x8B_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
                                      int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
-                                     Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV,
-                                     int32_t dstDiffVStep, int32_t rounding);
+                                     Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV, int32_t dstDiffVStep,
+                                     int32_t rounding);
 
 /* pDst = pSrc1 - pSrc2 */
-KvnResult kvniSub4x4_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
-                               Kvn16s* pDst, int32_t dstStep);
-KvnResult kvniSub8x8_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
-                               Kvn16s* pDst, int32_t dstStep);
+KvnResult kvniSub4x4_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step, Kvn16s* pDst,
+                               int32_t dstStep);
+KvnResult kvniSub8x8_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step, Kvn16s* pDst,
+                               int32_t dstStep);
 KvnResult kvniSub16x16_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
                                  Kvn16s* pDst, int32_t dstStep);
 /* 16-bit samples: the difference modulo 65536, read as signed. */
@@ -418,10 +400,10 @@ KvnResult kvniSub8x8_16u16s_C1R(const Kvn16u* pSrc1, int32_t src1Step, const Kvn
  * raster order). Unless pDiff is null it receives the differences without a
  * step: 4x4 block after 4x4 block in that order, each block row by row
  * (64 values for 8x8, 256 for 16x16). */
-KvnResult kvniSumsDiff8x8Blocks4x4_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPred,
-                                            int32_t predStep, Kvn16s* pSums, Kvn16s* pDiff);
-KvnResult kvniSumsDiff16x16Blocks4x4_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPred,
-                                              int32_t predStep, Kvn16s* pSums, Kvn16s* pDiff);
+KvnResult kvniSumsDiff8x8Blocks4x4_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPred, int32_t predStep,
+                                            Kvn16s* pSums, Kvn16s* pDiff);
+KvnResult kvniSumsDiff16x16Blocks4x4_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPred, int32_t predStep,
+                                              Kvn16s* pSums, Kvn16s* pDiff);
 /* 16-bit samples: exact 32-bit sums; the differences modulo 65536. */
 KvnResult kvniSumsDiff8x8Blocks4x4_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pPred,
                                               int32_t predStep, Kvn32s* pSums, Kvn16s* pDiff);
@@ -431,8 +413,8 @@ KvnResult kvniSumsDiff16x16Blocks4x4_16u32s_C1R(const Kvn16u* pSrc, int32_t srcS
  * gives pSumsU (4 sums) and pDiffU, the Cr channel pSumsV and pDiffV; either
  * difference pointer may be null. */
 KvnResult kvniSumsDiff8x8Blocks4x4_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPredU,
-                                              int32_t predUStep, const Kvn8u* pPredV, int32_t predVStep,
-                                              Kvn16s* pSumsU, Kvn16s* pDiffU, Kvn16s* pSumsV, Kvn16s* pDiffV);
+                                              int32_t predUStep, const Kvn8u* pPredV, int32_t predVStep, Kvn16s* pSumsU,
+                                              Kvn16s* pDiffU, Kvn16s* pSumsV, Kvn16s* pDiffV);
 
 /* ------------------------------------------------------------------------ */
 /* H.264 4x4 and DC transforms with quantisation                            */
@@ -463,12 +445,12 @@ KvnResult kvniTransformPrediction_H264_8u16s_C1(const Kvn8u* pSrc, int32_t srcSt
  * *pNumLevels is the number of nonzero levels, negated when level 0 is
  * nonzero. The 16s levels are the low 16 bits of the exact ones; the 16s32s
  * levels are exact, also where |c| * M + f passes 2^32. */
-KvnResult kvniTransformQuantFwd4x4_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t qp,
-                                               int32_t* pNumLevels, int32_t intra, const Kvn16s* pScanMatrix,
-                                               int32_t* pLastCoeff, const Kvn16s* pScaleLevels);
-KvnResult kvniTransformQuantFwd4x4_H264_16s32s_C1(const Kvn16s* pSrc, Kvn32s* pDst, int32_t qp,
-                                                  int32_t* pNumLevels, int32_t intra, const Kvn16s* pScanMatrix,
-                                                  int32_t* pLastCoeff, const Kvn16s* pScaleLevels);
+KvnResult kvniTransformQuantFwd4x4_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t qp, int32_t* pNumLevels,
+                                               int32_t intra, const Kvn16s* pScanMatrix, int32_t* pLastCoeff,
+                                               const Kvn16s* pScaleLevels);
+KvnResult kvniTransformQuantFwd4x4_H264_16s32s_C1(const Kvn16s* pSrc, Kvn32s* pDst, int32_t qp, int32_t* pNumLevels,
+                                                  int32_t intra, const Kvn16s* pScanMatrix, int32_t* pLastCoeff,
+                                                  const Kvn16s* pScaleLevels);
 /* Quantisation of transformed coefficients; levels saturate to their type;
  * *pNumLevels is never negated. qp 0..51 (16s, 16s32s) or 0..87 (32s);
  * pScaleLevels may be null except in 16s32s. The 32-bit levels are computed
@@ -495,18 +477,15 @@ KvnResult kvniTransformQuantResidual_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp, K
 /* Luma (Intra16x16): f = 2^s / 3, or 682 * 2^(s - 11) with scale levels;
  * *pNumLevels negated when pTransformed[0] is nonzero. qp 0..51 / 0..87. */
 KvnResult kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
-                                                      int32_t* pNumLevels, int32_t transform,
-                                                      const Kvn16s* pScanMatrix, int32_t* pLastCoeff,
-                                                      const Kvn16s* pScaleLevels);
+                                                      int32_t* pNumLevels, int32_t transform, const Kvn16s* pScanMatrix,
+                                                      int32_t* pLastCoeff, const Kvn16s* pScaleLevels);
 KvnResult kvniTransformQuantFwdLumaDC4x4_H264_32s_C1I(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp,
-                                                      int32_t* pNumLevels, int32_t transform,
-                                                      const Kvn16s* pScanMatrix, int32_t* pLastCoeff,
-                                                      const Kvn16s* pScaleLevels);
+                                                      int32_t* pNumLevels, int32_t transform, const Kvn16s* pScanMatrix,
+                                                      int32_t* pLastCoeff, const Kvn16s* pScaleLevels);
 /* Legacy luma DC: 16-bit wrapping transform, level limit 2063 as
  * kvniTransformQuantResidual_H264_16s_C1I; negated when level 0 is nonzero. */
-KvnResult kvniTransformQuantLumaDC_H264_16s_C1I(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
-                                                Kvn8s* pNumLevels, Kvn8u transform, const Kvn16s* pScanMatrix,
-                                                Kvn8u* pLastCoeff);
+KvnResult kvniTransformQuantLumaDC_H264_16s_C1I(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp, Kvn8s* pNumLevels,
+                                                Kvn8u transform, const Kvn16s* pScanMatrix, Kvn8u* pLastCoeff);
 /* Chroma DC 2x2 (4:2:0) and 2x4 (4:2:2, qp + 3 used); chroma qp 0..39 (16s)
  * or 0..75 (32s). 2x4: f = 682 (intra) or 342 (inter) * 2^(s - 11).
  * *pNumLevels negated when level 0 is zero (16s) or nonzero (32s). */
@@ -533,12 +512,11 @@ KvnResult kvniTransformQuantChromaDC_H264_16s_C1I(Kvn16s* pDCLevels, Kvn16s* pTr
  * prediction, pSrcDst untouched. qp 0..51 (16s) or 0..87 (32s, bitDepth
  * 9..14); pScaleLevels (inverse, may be null). */
 KvnResult kvniTransformQuantInvAddPred4x4_H264_16s_C1IR(const Kvn8u* pPred, int32_t predStep, Kvn16s* pSrcDst,
-                                                        const Kvn16s* pDC, Kvn8u* pDst, int32_t dstStep,
-                                                        int32_t qp, int32_t AC, const Kvn16s* pScaleLevels);
+                                                        const Kvn16s* pDC, Kvn8u* pDst, int32_t dstStep, int32_t qp,
+                                                        int32_t AC, const Kvn16s* pScaleLevels);
 KvnResult kvniTransformQuantInvAddPred4x4_H264_32s_C1IR(const Kvn16u* pPred, int32_t predStep, Kvn32s* pSrcDst,
-                                                        const Kvn32s* pDC, Kvn16u* pDst, int32_t dstStep,
-                                                        int32_t qp, int32_t AC, int32_t bitDepth,
-                                                        const Kvn16s* pScaleLevels);
+                                                        const Kvn32s* pDC, Kvn16u* pDst, int32_t dstStep, int32_t qp,
+                                                        int32_t AC, int32_t bitDepth, const Kvn16s* pScaleLevels);
 /* Inverse DC transforms with dequantisation (H.264 8.5.10, 8.5.11); in
  * place; pScaleLevels[0] or 16 * v(m, E). Luma qp 0..51 / 0..87, chroma
  * 0..39 / 0..75. */
@@ -551,13 +529,13 @@ KvnResult kvniTransformQuantInvChromaDC2x4_H264_32s_C1I(Kvn32s* pSrcDst, int32_t
 /* Pre-shifted dequantisation: coefficients times v(m, class) << qp / 6
  * (16-bit), DC *pDC when given; qp 0..51. In place with srcDstStep >= 8
  * bytes; without AC the block is filled with (dc + 32) >> 6. */
-KvnResult kvniDequantTransformResidual_H264_16s_C1I(Kvn16s* pSrcDst, int32_t srcDstStep, const Kvn16s* pDC,
-                                                    int32_t AC, int32_t qp);
+KvnResult kvniDequantTransformResidual_H264_16s_C1I(Kvn16s* pSrcDst, int32_t srcDstStep, const Kvn16s* pDC, int32_t AC,
+                                                    int32_t qp);
 /* The same added to pPred into pDst; pSrcDst may be null when pDC is given
  * and AC is 0. */
 KvnResult kvniDequantTransformResidualAndAdd_H264_16s_C1I(const Kvn8u* pPred, Kvn16s* pSrcDst, const Kvn16s* pDC,
-                                                          Kvn8u* pDst, int32_t predStep, int32_t dstStep,
-                                                          int32_t qp, int32_t AC);
+                                                          Kvn8u* pDst, int32_t predStep, int32_t dstStep, int32_t qp,
+                                                          int32_t AC);
 /* Legacy DC dequantisation in the pre-shifted form; qp 0..51. */
 KvnResult kvniTransformDequantLumaDC_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp);
 KvnResult kvniTransformDequantChromaDC_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp);
@@ -567,8 +545,8 @@ KvnResult kvniTransformDequantChromaDC_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp)
 KvnResult kvniDequantTransformResidual_SISP_H264_16s_C1I(Kvn16s* pSrcDst, const Kvn16s* pTransformedPred,
                                                          const Kvn16s* pDC, int32_t AC, int32_t qp, int32_t qs,
                                                          int32_t switching);
-KvnResult kvniTransformDequantChromaDC_SISP_H264_16s_C1I(Kvn16s* pSrcDst, const Kvn16s* pDCPred, int32_t qp,
-                                                         int32_t qs, int32_t switching);
+KvnResult kvniTransformDequantChromaDC_SISP_H264_16s_C1I(Kvn16s* pSrcDst, const Kvn16s* pDCPred, int32_t qp, int32_t qs,
+                                                         int32_t switching);
 
 /* Scale levels for m (0..5) from a scaling list of 16 weights: inverse
  * v(m, class) * w, forward floor(Q(m, class) / w); a weight of 0 gives
@@ -593,11 +571,9 @@ KvnResult kvniGenScaleLevel4x4_H264_8u16s_C1(const Kvn8u* pScaleList, Kvn16s* pI
  * bS 0 leaves a segment alone, 1..3 select the normal filter, 4 and above the
  * strong one. Only pointers are checked. */
 KvnResult kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
-                                                        const Kvn8u* pBeta, const Kvn8u* pThresholds,
-                                                        const Kvn8u* pBS);
+                                                        const Kvn8u* pBeta, const Kvn8u* pThresholds, const Kvn8u* pBS);
 KvnResult kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
-                                                        const Kvn8u* pBeta, const Kvn8u* pThresholds,
-                                                        const Kvn8u* pBS);
+                                                        const Kvn8u* pBeta, const Kvn8u* pThresholds, const Kvn8u* pBS);
 /* One 4:2:0 chroma plane: edges 0 and 4, 8 samples long, segments of 2. */
 KvnResult kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
                                                           const Kvn8u* pBeta, const Kvn8u* pThresholds,
@@ -618,19 +594,18 @@ KvnResult kvniFilterDeblockingChroma_HorEdge_H264_8u_C2IR(Kvn8u* pSrcDst, int32_
  * alpha is 0 or all four bS are 0. Only pSrcDst, pThresholds and pBS are
  * checked. */
 KvnResult kvniFilterDeblockingLuma_VerEdge_MBAFF_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u alpha,
-                                                              Kvn32u beta, const Kvn8u* pThresholds,
-                                                              const Kvn8u* pBS);
+                                                              Kvn32u beta, const Kvn8u* pThresholds, const Kvn8u* pBS);
 KvnResult kvniFilterDeblockingChroma_VerEdge_MBAFF_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u alpha,
                                                                 Kvn32u beta, const Kvn8u* pThresholds,
                                                                 const Kvn8u* pBS);
 
 typedef struct KvnDeblockingRecord8u {
-    Kvn8u*       pSrcDstPlane;  /* macroblock's top-left sample */
-    int32_t      srcDstStep;    /* bytes */
-    const Kvn8u* pAlpha;
-    const Kvn8u* pBeta;
-    const Kvn8u* pThresholds;
-    const Kvn8u* pBs;
+  Kvn8u* pSrcDstPlane; /* macroblock's top-left sample */
+  int32_t srcDstStep;  /* bytes */
+  const Kvn8u* pAlpha;
+  const Kvn8u* pBeta;
+  const Kvn8u* pThresholds;
+  const Kvn8u* pBs;
 } KvnDeblockingRecord8u;
 
 /* Interleaved 4:2:0 chroma with per-channel arrays: pAlpha and pBeta
@@ -648,13 +623,13 @@ KvnResult kvniFilterDeblockingChroma422HorEdge_H264_8u_C1IR(const KvnDeblockingR
  * 0 .. 2^bitDepth - 1, with bitDepth taken as 1 when below and as 16 when
  * above 1..16. The MBAFF members use pAlpha[0] and pBeta[0]. */
 typedef struct KvnDeblockingRecord16u {
-    Kvn16u*       pSrcDstPlane;
-    int32_t       srcDstStep;  /* samples */
-    const Kvn16u* pAlpha;
-    const Kvn16u* pBeta;
-    const Kvn16u* pThresholds;
-    const Kvn8u*  pBs;
-    int32_t       bitDepth;
+  Kvn16u* pSrcDstPlane;
+  int32_t srcDstStep; /* samples */
+  const Kvn16u* pAlpha;
+  const Kvn16u* pBeta;
+  const Kvn16u* pThresholds;
+  const Kvn8u* pBs;
+  int32_t bitDepth;
 } KvnDeblockingRecord16u;
 
 KvnResult kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
@@ -680,11 +655,11 @@ KvnResult kvniTransformLuma8x8Fwd_H264_16s_C1I(Kvn16s* pSrcDst);
  * else KVN_STS_QP_ERR. *pNumLevels: nonzero levels, negated when the DC level
  * is nonzero; *pLastCoeff: largest pScanMatrix entry among them (0 if none). */
 KvnResult kvniQuantLuma8x8_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t q6, int32_t intra,
-                                       const Kvn16s* pScanMatrix, const Kvn16s* pScaleLevels,
-                                       int32_t* pNumLevels, int32_t* pLastCoeff);
+                                       const Kvn16s* pScanMatrix, const Kvn16s* pScaleLevels, int32_t* pNumLevels,
+                                       int32_t* pLastCoeff);
 KvnResult kvniQuantLuma8x8_H264_32s_C1(const Kvn32s* pSrc, Kvn32s* pDst, int32_t q6, int32_t intra,
-                                       const Kvn16s* pScanMatrix, const Kvn16s* pScaleLevels,
-                                       int32_t* pNumLevels, int32_t* pLastCoeff);
+                                       const Kvn16s* pScanMatrix, const Kvn16s* pScaleLevels, int32_t* pNumLevels,
+                                       int32_t* pLastCoeff);
 /* Inverse scaling (H.264 8.5.12.1, 8x8) with LevelScale8x8 = pInvLevels:
  * q6 0..8 (16-bit saturated) or 0..14 (32-bit), else KVN_STS_QP_ERR. */
 KvnResult kvniQuantLuma8x8Inv_H264_16s_C1I(Kvn16s* pSrcDst, int32_t q6, const Kvn16s* pInvLevels);
@@ -709,13 +684,11 @@ KvnResult kvniGenScaleLevel8x8_H264_8u16s_D2(const Kvn8u* pScaleList, int32_t sc
  * 4x4: modes 0..8 (else KVN_STS_OUT_OF_RANGE), step >= 4; unavailable
  * samples are taken as 128 (KVN_STS_WRN_SUBSTITUTE when the mode used them;
  * a missing top-right repeats p[3, -1] without warning). */
-KvnResult kvniPredictIntra_4x4_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode,
-                                            int32_t availability);
+KvnResult kvniPredictIntra_4x4_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode, int32_t availability);
 /* 16x16: 0 vertical, 1 horizontal, 2 DC, 3 plane; step >= 16; a mode whose
  * neighbours are unavailable: KVN_STS_INTRA_UNAVAILABLE, then mode above 3:
  * KVN_STS_OUT_OF_RANGE. */
-KvnResult kvniPredictIntra_16x16_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode,
-                                              int32_t availability);
+KvnResult kvniPredictIntra_16x16_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode, int32_t availability);
 /* One 8x8 chroma block (4:2:0): 0 DC (per 4x4 quadrant), 1 horizontal,
  * 2 vertical, 3 plane; step >= 8; statuses as for 16x16. */
 KvnResult kvniPredictIntraChroma8x8_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode,
@@ -749,10 +722,8 @@ KvnResult kvniPredictIntraChroma8x8_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstS
  * or 31 (32s) leading zero bits is passed over with result 0; 32 or more
  * leading zeros: KVN_STS_VLC_CODE_ERR. The 16s result is the low 16 bits of
  * the value. */
-KvnResult kvniDecodeExpGolombOne_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pDst,
-                                            Kvn8u isSigned);
-KvnResult kvniDecodeExpGolombOne_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn32s* pDst,
-                                            Kvn32s isSigned);
+KvnResult kvniDecodeExpGolombOne_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pDst, Kvn8u isSigned);
+KvnResult kvniDecodeExpGolombOne_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn32s* pDst, Kvn32s isSigned);
 
 /* One CAVLC residual block (H.264 9.2) into the packed coefficient buffer:
  * with TotalCoeff > 0, 16 entries cleared, the levels stored at their raster
@@ -798,14 +769,12 @@ KvnResult kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s(Kvn32u** ppBitStream, Kvn32u*
                                                    Kvn32s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
                                                    const Kvn32s* const* ppTblTotalZerosCR,
                                                    const Kvn32s* const* ppTblRunBefore);
-KvnResult kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset,
-                                                      Kvn16s* pNumCoeff, Kvn16s** ppPosCoefbuf,
-                                                      const Kvn32s* pTblCoeffToken,
+KvnResult kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
+                                                      Kvn16s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
                                                       const Kvn32s* const* ppTblTotalZerosCR,
                                                       const Kvn32s* const* ppTblRunBefore);
-KvnResult kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset,
-                                                      Kvn16s* pNumCoeff, Kvn32s** ppPosCoefbuf,
-                                                      const Kvn32s* pTblCoeffToken,
+KvnResult kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
+                                                      Kvn32s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
                                                       const Kvn32s* const* ppTblTotalZerosCR,
                                                       const Kvn32s* const* ppTblRunBefore);
 
@@ -819,26 +788,26 @@ KvnResult kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s(Kvn32u** ppBitStream, Kvn3
  * values. 4x4: scan indices endIdx down to startIdx of pScanMatrix (raster
  * positions 0..15); endIdx <= 15, startIdx <= endIdx, startIdx >= 0 and the
  * scan entries used within 0..15, else KVN_STS_OUT_OF_RANGE. */
-KvnResult kvniEncodeCoeffsCAVLC_H264_16s(const Kvn16s* pSrc, Kvn8u startIdx, const Kvn32s* pScanMatrix,
-                                         Kvn8u endIdx, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
-                                         Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn16s* pLevels, Kvn8u* pRuns);
-KvnResult kvniEncodeCoeffsCAVLC_H264_32s(const Kvn32s* pSrc, Kvn32s startIdx, const Kvn32s* pScanMatrix,
-                                         Kvn32s endIdx, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
-                                         Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn32s* pLevels, Kvn8u* pRuns);
+KvnResult kvniEncodeCoeffsCAVLC_H264_16s(const Kvn16s* pSrc, Kvn8u startIdx, const Kvn32s* pScanMatrix, Kvn8u endIdx,
+                                         Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,
+                                         Kvn8u* pTotalZeros, Kvn16s* pLevels, Kvn8u* pRuns);
+KvnResult kvniEncodeCoeffsCAVLC_H264_32s(const Kvn32s* pSrc, Kvn32s startIdx, const Kvn32s* pScanMatrix, Kvn32s endIdx,
+                                         Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,
+                                         Kvn8u* pTotalZeros, Kvn32s* pLevels, Kvn8u* pRuns);
 /* 2x2 chroma DC (raster c0 c1 / c2 c3, visited 3 2 1 0) and 2x4 chroma DC
  * (two per row, four rows, visited 7 5 3 6 4 1 2 0). */
-KvnResult kvniEncodeChromaDcCoeffsCAVLC_H264_16s(const Kvn16s* pSrc, Kvn8u* pTrailingOnes,
-                                                 Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,
-                                                 Kvn8u* pTotalZeros, Kvn16s* pLevels, Kvn8u* pRuns);
-KvnResult kvniEncodeCoeffsCAVLCChromaDC2x2_H264_32s(const Kvn32s* pSrc, Kvn8u* pTrailingOnes,
-                                                    Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,
-                                                    Kvn8u* pTotalZeros, Kvn32s* pLevels, Kvn8u* pRuns);
-KvnResult kvniEncodeCoeffsCAVLCChromaDC2x4_H264_16s(const Kvn16s* pSrc, Kvn8u* pTrailingOnes,
-                                                    Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,
-                                                    Kvn8u* pTotalZeros, Kvn16s* pLevels, Kvn8u* pRuns);
-KvnResult kvniEncodeCoeffsCAVLCChromaDC2x4_H264_32s(const Kvn32s* pSrc, Kvn8u* pTrailingOnes,
-                                                    Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,
-                                                    Kvn8u* pTotalZeros, Kvn32s* pLevels, Kvn8u* pRuns);
+KvnResult kvniEncodeChromaDcCoeffsCAVLC_H264_16s(const Kvn16s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
+                                                 Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn16s* pLevels,
+                                                 Kvn8u* pRuns);
+KvnResult kvniEncodeCoeffsCAVLCChromaDC2x2_H264_32s(const Kvn32s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
+                                                    Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn32s* pLevels,
+                                                    Kvn8u* pRuns);
+KvnResult kvniEncodeCoeffsCAVLCChromaDC2x4_H264_16s(const Kvn16s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
+                                                    Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn16s* pLevels,
+                                                    Kvn8u* pRuns);
+KvnResult kvniEncodeCoeffsCAVLCChromaDC2x4_H264_32s(const Kvn32s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
+                                                    Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn32s* pLevels,
+                                                    Kvn8u* pRuns);
 
 /* ------------------------------------------------------------------------ */
 /* H.264 macroblock reconstruction, 8-bit                                   */
@@ -869,37 +838,37 @@ KvnResult kvniEncodeCoeffsCAVLCChromaDC2x4_H264_32s(const Kvn32s* pSrc, Kvn8u* p
 /*   KVN_STS_INTRA_UNAVAILABLE, nothing written.                            */
 /* ------------------------------------------------------------------------ */
 
-KvnResult kvniReconstructLumaInterMB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
-                                                    int32_t srcDstYStep, Kvn32u cbp4x4, int32_t qp);
+KvnResult kvniReconstructLumaInterMB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane, int32_t srcDstYStep,
+                                                    Kvn32u cbp4x4, int32_t qp);
 KvnResult kvniReconstructLumaInter4x4MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
                                                        int32_t srcDstYStep, Kvn32u cbp4x4, int32_t qp,
                                                        const Kvn16s* pQuantTable, Kvn8u bypassFlag);
 KvnResult kvniReconstructLumaInter8x8MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
                                                        int32_t srcDstYStep, Kvn32u cbp8x8, int32_t qp,
                                                        const Kvn16s* pQuantTable, Kvn8u bypassFlag);
-KvnResult kvniReconstructLumaIntraMB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
-                                                    int32_t srcDstYStep, const Kvn32s* pMBIntraTypes,
-                                                    Kvn32u cbp4x4, int32_t qp, Kvn8u edgeType);
+KvnResult kvniReconstructLumaIntraMB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane, int32_t srcDstYStep,
+                                                    const Kvn32s* pMBIntraTypes, Kvn32u cbp4x4, int32_t qp,
+                                                    Kvn8u edgeType);
 KvnResult kvniReconstructLumaIntra4x4MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
-                                                       int32_t srcDstYStep, const Kvn32s* pMBIntraTypes,
-                                                       Kvn32u cbp4x4, int32_t qp, Kvn8u edgeType,
-                                                       const Kvn16s* pQuantTable, Kvn8u bypassFlag);
+                                                       int32_t srcDstYStep, const Kvn32s* pMBIntraTypes, Kvn32u cbp4x4,
+                                                       int32_t qp, Kvn8u edgeType, const Kvn16s* pQuantTable,
+                                                       Kvn8u bypassFlag);
 KvnResult kvniReconstructLumaIntra16x16MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
-                                                         int32_t srcDstYStep, int32_t intraLumaMode,
-                                                         Kvn32u cbp4x4, int32_t qp, Kvn8u edgeType);
+                                                         int32_t srcDstYStep, int32_t intraLumaMode, Kvn32u cbp4x4,
+                                                         int32_t qp, Kvn8u edgeType);
 KvnResult kvniReconstructLumaIntra_16x16MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
-                                                          int32_t srcDstYStep, int32_t intraLumaMode,
-                                                          Kvn32u cbp4x4, int32_t qp, Kvn8u edgeType,
-                                                          const Kvn16s* pQuantTable, Kvn8u bypassFlag);
+                                                          int32_t srcDstYStep, int32_t intraLumaMode, Kvn32u cbp4x4,
+                                                          int32_t qp, Kvn8u edgeType, const Kvn16s* pQuantTable,
+                                                          Kvn8u bypassFlag);
 KvnResult kvniReconstructLumaIntra8x8MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
-                                                       int32_t srcDstYStep, const Kvn32u* pMBIntraTypes,
-                                                       Kvn32u cbp8x8, int32_t qp, Kvn8u edgeType,
-                                                       const Kvn16s* pQuantTable, Kvn8u bypassFlag);
+                                                       int32_t srcDstYStep, const Kvn32u* pMBIntraTypes, Kvn32u cbp8x8,
+                                                       int32_t qp, Kvn8u edgeType, const Kvn16s* pQuantTable,
+                                                       Kvn8u bypassFlag);
 /* Half functions: one 16x8 half (pointer at its top-left sample) with the
  * edge flags of that half; 8 modes (8x8: 2). */
 KvnResult kvniReconstructLumaIntraHalfMB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
-                                                        int32_t srcDstYStep, const Kvn32s* pMBIntraTypes,
-                                                        Kvn32u cbp4x2, int32_t qp, Kvn8u edgeType);
+                                                        int32_t srcDstYStep, const Kvn32s* pMBIntraTypes, Kvn32u cbp4x2,
+                                                        int32_t qp, Kvn8u edgeType);
 KvnResult kvniReconstructLumaIntraHalf4x4MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
                                                            int32_t srcDstYStep, const Kvn32s* pMBIntraTypes,
                                                            Kvn8u cbp4x2, int32_t qp, Kvn8u edgeType,
@@ -912,13 +881,13 @@ KvnResult kvniReconstructLumaIntraHalf8x8MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoef
 /* 4:2:0 chroma, both components; chromaQP 0..39. C2R: one interleaved plane
  * (Cb even bytes, Cr odd), a block row is 16 bytes. */
 KvnResult kvniReconstructChromaInterMB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
-                                                      Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
-                                                      Kvn32u cbp4x4, int32_t chromaQP);
+                                                      Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep, Kvn32u cbp4x4,
+                                                      int32_t chromaQP);
 KvnResult kvniReconstructChromaInterMB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
                                                       int32_t srcDstUVStep, Kvn32u cbp4x4, int32_t chromaQP);
 KvnResult kvniReconstructChromaInter4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
-                                                         Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
-                                                         Kvn32u cbp4x4, int32_t chromaQPU, int32_t chromaQPV,
+                                                         Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep, Kvn32u cbp4x4,
+                                                         int32_t chromaQPU, int32_t chromaQPV,
                                                          const Kvn16s* pQuantTableU, const Kvn16s* pQuantTableV,
                                                          Kvn8u bypassFlag);
 KvnResult kvniReconstructChromaInter4x4MB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
@@ -930,19 +899,18 @@ KvnResult kvniReconstructChromaIntraMB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kv
                                                       int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQP,
                                                       Kvn8u edgeType);
 KvnResult kvniReconstructChromaIntraMB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
-                                                      int32_t srcDstUVStep, int32_t intraChromaMode,
-                                                      Kvn32u cbp4x4, int32_t chromaQP, Kvn8u edgeType);
+                                                      int32_t srcDstUVStep, int32_t intraChromaMode, Kvn32u cbp4x4,
+                                                      int32_t chromaQP, Kvn8u edgeType);
 KvnResult kvniReconstructChromaIntra4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
                                                          Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
-                                                         int32_t intraChromaMode, Kvn32u cbp4x4,
+                                                         int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQPU,
+                                                         int32_t chromaQPV, Kvn8u edgeType, const Kvn16s* pQuantTableU,
+                                                         const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
+KvnResult kvniReconstructChromaIntra4x4MB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
+                                                         int32_t srcDstUVStep, int32_t intraChromaMode, Kvn32u cbp4x4,
                                                          int32_t chromaQPU, int32_t chromaQPV, Kvn8u edgeType,
                                                          const Kvn16s* pQuantTableU, const Kvn16s* pQuantTableV,
                                                          Kvn8u bypassFlag);
-KvnResult kvniReconstructChromaIntra4x4MB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
-                                                         int32_t srcDstUVStep, int32_t intraChromaMode,
-                                                         Kvn32u cbp4x4, int32_t chromaQPU, int32_t chromaQPV,
-                                                         Kvn8u edgeType, const Kvn16s* pQuantTableU,
-                                                         const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
 /* Halves / Halfs (the same function under two names): the upper and the
  * lower 4 rows predicted separately, edgeTypeTop for the upper half,
  * edgeTypeBottom (its left bit only) for the lower; modes DC and vertical
@@ -951,26 +919,28 @@ KvnResult kvniReconstructChromaIntra4x4MB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff,
  * KVN_STS_OUT_OF_RANGE after the prediction was written. */
 KvnResult kvniReconstructChromaIntraHalvesMB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
                                                             Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
-                                                            int32_t intraChromaMode, Kvn32u cbp4x4,
-                                                            int32_t chromaQP, Kvn8u edgeTypeTop,
-                                                            Kvn8u edgeTypeBottom);
+                                                            int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQP,
+                                                            Kvn8u edgeTypeTop, Kvn8u edgeTypeBottom);
 KvnResult kvniReconstructChromaIntraHalfsMB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
                                                            Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
-                                                           int32_t intraChromaMode, Kvn32u cbp4x4,
-                                                           int32_t chromaQP, Kvn8u edgeTypeTop,
-                                                           Kvn8u edgeTypeBottom);
+                                                           int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQP,
+                                                           Kvn8u edgeTypeTop, Kvn8u edgeTypeBottom);
 KvnResult kvniReconstructChromaIntraHalvesMB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
                                                             int32_t srcDstUVStep, int32_t intraChromaMode,
                                                             Kvn32u cbp4x4, int32_t chromaQP, Kvn8u edgeTypeTop,
                                                             Kvn8u edgeTypeBottom);
-KvnResult kvniReconstructChromaIntraHalves4x4MB_H264_16s8u_P2R(
-    Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane, Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
-    int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQPU, int32_t chromaQPV, Kvn8u edgeTypeTop,
-    Kvn8u edgeTypeBottom, const Kvn16s* pQuantTableU, const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
-KvnResult kvniReconstructChromaIntraHalfs4x4MB_H264_16s8u_P2R(
-    Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane, Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
-    int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQPU, int32_t chromaQPV, Kvn8u edgeTypeTop,
-    Kvn8u edgeTypeBottom, const Kvn16s* pQuantTableU, const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
+KvnResult kvniReconstructChromaIntraHalves4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
+                                                               Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
+                                                               int32_t intraChromaMode, Kvn32u cbp4x4,
+                                                               int32_t chromaQPU, int32_t chromaQPV, Kvn8u edgeTypeTop,
+                                                               Kvn8u edgeTypeBottom, const Kvn16s* pQuantTableU,
+                                                               const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
+KvnResult kvniReconstructChromaIntraHalfs4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
+                                                              Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
+                                                              int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQPU,
+                                                              int32_t chromaQPV, Kvn8u edgeTypeTop,
+                                                              Kvn8u edgeTypeBottom, const Kvn16s* pQuantTableU,
+                                                              const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
 /* ------------------------------------------------------------------------ */
 /* H.264 high-profile macroblock reconstruction                             */
 /*                                                                          */
@@ -999,25 +969,25 @@ KvnResult kvniReconstructChromaIntraHalfs4x4MB_H264_16s8u_P2R(
 /* ------------------------------------------------------------------------ */
 
 typedef struct KvnReconstructRecord32s16u {
-    Kvn32s**      ppSrcDstCoeff; /* packed coefficient stream */
-    Kvn16u*       pSrcDstPlane;  /* component's top-left sample */
-    int32_t       srcDstStep;    /* samples */
-    Kvn32u        cbp;           /* coded-block mask */
-    int32_t       qp;            /* QP' = QP + 6 * (bitDepth - 8) */
-    const Kvn16s* pQuantTable;   /* LevelScale for qp % 6 */
-    Kvn32u        bypassFlag;
-    int32_t       bitDepth;      /* 8..14 */
+  Kvn32s** ppSrcDstCoeff;    /* packed coefficient stream */
+  Kvn16u* pSrcDstPlane;      /* component's top-left sample */
+  int32_t srcDstStep;        /* samples */
+  Kvn32u cbp;                /* coded-block mask */
+  int32_t qp;                /* QP' = QP + 6 * (bitDepth - 8) */
+  const Kvn16s* pQuantTable; /* LevelScale for qp % 6 */
+  Kvn32u bypassFlag;
+  int32_t bitDepth; /* 8..14 */
 } KvnReconstructRecord32s16u;
 
 /* 8-bit 4:2:2 chroma: 16-bit coefficients, 8-bit samples, step in bytes. */
 typedef struct KvnReconstructRecord16s8u {
-    Kvn16s**      ppSrcDstCoeff;
-    Kvn8u*        pSrcDstPlane;
-    int32_t       srcDstStep;
-    Kvn32u        cbp;
-    int32_t       qp;
-    const Kvn16s* pQuantTable;
-    Kvn32u        bypassFlag;
+  Kvn16s** ppSrcDstCoeff;
+  Kvn8u* pSrcDstPlane;
+  int32_t srcDstStep;
+  Kvn32u cbp;
+  int32_t qp;
+  const Kvn16s* pQuantTable;
+  Kvn32u bypassFlag;
 } KvnReconstructRecord16s8u;
 
 /* Luma, one record; 4x4 intra modes 0..8 (16, Half: 8), 8x8 intra modes
@@ -1027,15 +997,15 @@ typedef struct KvnReconstructRecord16s8u {
 KvnResult kvniReconstructLumaInter4x4_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord);
 KvnResult kvniReconstructLumaInter8x8_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord);
 KvnResult kvniReconstructLumaIntra16x16_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
-                                                              int32_t intraMode, Kvn8u edgeFlags);
+                                                             int32_t intraMode, Kvn8u edgeFlags);
 KvnResult kvniReconstructLumaIntra4x4_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
-                                                            const int32_t* pIntraModes, Kvn8u edgeFlags);
+                                                           const int32_t* pIntraModes, Kvn8u edgeFlags);
 KvnResult kvniReconstructLumaIntra8x8_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
-                                                            const Kvn32u* pIntraModes, Kvn8u edgeFlags);
+                                                           const Kvn32u* pIntraModes, Kvn8u edgeFlags);
 KvnResult kvniReconstructLumaIntraHalf4x4_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
-                                                                const int32_t* pIntraModes, Kvn8u edgeFlags);
+                                                               const int32_t* pIntraModes, Kvn8u edgeFlags);
 KvnResult kvniReconstructLumaIntraHalf8x8_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
-                                                                const Kvn32u* pIntraModes, Kvn8u edgeFlags);
+                                                               const Kvn32u* pIntraModes, Kvn8u edgeFlags);
 
 /* Chroma, two records (Cb, Cr); stream order Cb DC, Cr DC, Cb AC blocks, Cr
  * AC blocks, so both records may share one stream pointer. Chroma mode 0 DC,
@@ -1046,26 +1016,28 @@ KvnResult kvniReconstructLumaIntraHalf8x8_H264High_32s16u_IP1R(const KvnReconstr
  * (qp + 3) % 6 of each component. */
 KvnResult kvniReconstructChromaInter4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2]);
 KvnResult kvniReconstructChromaIntra4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2],
-                                                              int32_t intraChromaMode, Kvn8u edgeFlags);
-KvnResult kvniReconstructChromaIntraHalf4x4_H264High_32s16u_IP2R(
-    const KvnReconstructRecord32s16u* const pRecords[2], int32_t intraChromaMode, Kvn8u edgeFlagsTop,
-    Kvn8u edgeFlagsBottom);
+                                                             int32_t intraChromaMode, Kvn8u edgeFlags);
+KvnResult kvniReconstructChromaIntraHalf4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2],
+                                                                 int32_t intraChromaMode, Kvn8u edgeFlagsTop,
+                                                                 Kvn8u edgeFlagsBottom);
 KvnResult kvniReconstructChroma422Inter4x4_H264High_16s8u_IP2R(const KvnReconstructRecord16s8u* const pRecords[2],
+                                                               int32_t levelScaleDcCb, int32_t levelScaleDcCr);
+KvnResult kvniReconstructChroma422Inter4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2],
                                                                 int32_t levelScaleDcCb, int32_t levelScaleDcCr);
-KvnResult kvniReconstructChroma422Inter4x4_H264High_32s16u_IP2R(
-    const KvnReconstructRecord32s16u* const pRecords[2], int32_t levelScaleDcCb, int32_t levelScaleDcCr);
 KvnResult kvniReconstructChroma422Intra4x4_H264High_16s8u_IP2R(const KvnReconstructRecord16s8u* const pRecords[2],
+                                                               int32_t intraChromaMode, Kvn8u edgeFlags,
+                                                               int32_t levelScaleDcCb, int32_t levelScaleDcCr);
+KvnResult kvniReconstructChroma422Intra4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2],
                                                                 int32_t intraChromaMode, Kvn8u edgeFlags,
                                                                 int32_t levelScaleDcCb, int32_t levelScaleDcCr);
-KvnResult kvniReconstructChroma422Intra4x4_H264High_32s16u_IP2R(
-    const KvnReconstructRecord32s16u* const pRecords[2], int32_t intraChromaMode, Kvn8u edgeFlags,
-    int32_t levelScaleDcCb, int32_t levelScaleDcCr);
-KvnResult kvniReconstructChroma422IntraHalf4x4_H264High_16s8u_IP2R(
-    const KvnReconstructRecord16s8u* const pRecords[2], int32_t intraChromaMode, Kvn8u edgeFlagsTop,
-    Kvn8u edgeFlagsBottom, int32_t levelScaleDcCb, int32_t levelScaleDcCr);
-KvnResult kvniReconstructChroma422IntraHalf4x4_H264High_32s16u_IP2R(
-    const KvnReconstructRecord32s16u* const pRecords[2], int32_t intraChromaMode, Kvn8u edgeFlagsTop,
-    Kvn8u edgeFlagsBottom, int32_t levelScaleDcCb, int32_t levelScaleDcCr);
+KvnResult kvniReconstructChroma422IntraHalf4x4_H264High_16s8u_IP2R(const KvnReconstructRecord16s8u* const pRecords[2],
+                                                                   int32_t intraChromaMode, Kvn8u edgeFlagsTop,
+                                                                   Kvn8u edgeFlagsBottom, int32_t levelScaleDcCb,
+                                                                   int32_t levelScaleDcCr);
+KvnResult kvniReconstructChroma422IntraHalf4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2],
+                                                                    int32_t intraChromaMode, Kvn8u edgeFlagsTop,
+                                                                    Kvn8u edgeFlagsBottom, int32_t levelScaleDcCb,
+                                                                    int32_t levelScaleDcCr);
 
 /* ------------------------------------------------------------------------ */
 /* H.264 luma and chroma interpolation (H.264 8.4.2.2)                      */
@@ -1077,39 +1049,36 @@ KvnResult kvniReconstructChroma422IntraHalf4x4_H264High_32s16u_IP2R(
  * integer position): a luma fraction needs 2 columns/rows before and 3 after
  * the block, a chroma fraction one after. Accepted sizes and statuses are
  * listed after the prototypes. */
-KvnResult kvniInterpolateLuma_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
-                                          int32_t dx, int32_t dy, KvnSize roiSize);
+KvnResult kvniInterpolateLuma_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t dx,
+                                          int32_t dy, KvnSize roiSize);
 /* Top: block row outsideRows is the picture's top row; needed rows above it
  * repeat it. Bottom: block row height - 1 - outsideRows is the bottom row;
  * needed rows below it repeat it. Columns are not padded. */
 KvnResult kvniInterpolateLumaTop_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
                                              int32_t dx, int32_t dy, int32_t outsideRows, KvnSize roiSize);
-KvnResult kvniInterpolateLumaBottom_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst,
-                                                int32_t dstStep, int32_t dx, int32_t dy, int32_t outsideRows,
-                                                KvnSize roiSize);
+KvnResult kvniInterpolateLumaBottom_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
+                                                int32_t dx, int32_t dy, int32_t outsideRows, KvnSize roiSize);
 KvnResult kvniInterpolateChroma_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
                                             int32_t dx, int32_t dy, KvnSize roiSize);
 /* Interleaved chroma in (Cb, Cr alternating), two planes out. */
 KvnResult kvniInterpolateChroma_H264_8u_C2P2R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDstU, Kvn8u* pDstV,
                                               int32_t dstStep, int32_t dx, int32_t dy, KvnSize roiSize);
-KvnResult kvniInterpolateChromaTop_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst,
-                                               int32_t dstStep, int32_t dx, int32_t dy, int32_t outsideRows,
-                                               KvnSize roiSize);
-KvnResult kvniInterpolateChromaBottom_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst,
-                                                  int32_t dstStep, int32_t dx, int32_t dy, int32_t outsideRows,
-                                                  KvnSize roiSize);
+KvnResult kvniInterpolateChromaTop_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
+                                               int32_t dx, int32_t dy, int32_t outsideRows, KvnSize roiSize);
+KvnResult kvniInterpolateChromaBottom_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
+                                                  int32_t dx, int32_t dy, int32_t outsideRows, KvnSize roiSize);
 
 /* 16-bit samples (steps in samples); luma results clamped to
  * 0 .. 2^bitDepth - 1. */
 typedef struct KvnInterpolationRecord16u {
-    const Kvn16u* pSrc;
-    int32_t       srcStep; /* samples */
-    Kvn16u*       pDst;
-    int32_t       dstStep; /* samples */
-    int32_t       dx;
-    int32_t       dy;
-    KvnSize       roiSize;
-    int32_t       bitDepth;
+  const Kvn16u* pSrc;
+  int32_t srcStep; /* samples */
+  Kvn16u* pDst;
+  int32_t dstStep; /* samples */
+  int32_t dx;
+  int32_t dy;
+  KvnSize roiSize;
+  int32_t bitDepth;
 } KvnInterpolationRecord16u;
 
 KvnResult kvniInterpolateLuma_H264_16u_C1R(const KvnInterpolationRecord16u* pParams);
@@ -1117,8 +1086,7 @@ KvnResult kvniInterpolateLumaTop_H264_16u_C1R(const KvnInterpolationRecord16u* p
 KvnResult kvniInterpolateLumaBottom_H264_16u_C1R(const KvnInterpolationRecord16u* pParams, int32_t outsideRows);
 KvnResult kvniInterpolateChroma_H264_16u_C1R(const KvnInterpolationRecord16u* pParams);
 KvnResult kvniInterpolateChromaTop_H264_16u_C1R(const KvnInterpolationRecord16u* pParams, int32_t outsideRows);
-KvnResult kvniInterpolateChromaBottom_H264_16u_C1R(const KvnInterpolationRecord16u* pParams,
-                                                   int32_t outsideRows);
+KvnResult kvniInterpolateChromaBottom_H264_16u_C1R(const KvnInterpolationRecord16u* pParams, int32_t outsideRows);
 
 /* Block functions: the reference plane's origin and size, the block position
  * and a motion vector (quarter luma / eighth chroma samples). Samples outside
@@ -1126,26 +1094,26 @@ KvnResult kvniInterpolateChromaBottom_H264_16u_C1R(const KvnInterpolationRecord1
  * padded into a private buffer only when its reference region crosses an
  * edge. pSrc[1] / pDst[1]: second chroma plane (planar layouts). */
 typedef struct KvnInterpolationBlockRecord8u {
-    const Kvn8u* pSrc[2];
-    int32_t      srcStep; /* bytes */
-    Kvn8u*       pDst[2];
-    int32_t      dstStep; /* bytes */
-    KvnSize      sizeFrame;
-    KvnSize      sizeBlock;
-    int32_t      pointBlockPos[2];   /* x, y */
-    int32_t      pointVectorQuarterPix[2]; /* x, y */
+  const Kvn8u* pSrc[2];
+  int32_t srcStep; /* bytes */
+  Kvn8u* pDst[2];
+  int32_t dstStep; /* bytes */
+  KvnSize sizeFrame;
+  KvnSize sizeBlock;
+  int32_t pointBlockPos[2];         /* x, y */
+  int32_t pointVectorQuarterPix[2]; /* x, y */
 } KvnInterpolationBlockRecord8u;
 
 typedef struct KvnInterpolationBlockRecord16u {
-    const Kvn16u* pSrc[2];
-    int32_t       srcStep; /* samples */
-    Kvn16u*       pDst[2];
-    int32_t       dstStep; /* samples */
-    KvnSize       sizeFrame;
-    KvnSize       sizeBlock;
-    int32_t       pointBlockPos[2];
-    int32_t       pointVectorQuarterPix[2];
-    int32_t       bitDepth;
+  const Kvn16u* pSrc[2];
+  int32_t srcStep; /* samples */
+  Kvn16u* pDst[2];
+  int32_t dstStep; /* samples */
+  KvnSize sizeFrame;
+  KvnSize sizeBlock;
+  int32_t pointBlockPos[2];
+  int32_t pointVectorQuarterPix[2];
+  int32_t bitDepth;
 } KvnInterpolationBlockRecord16u;
 
 KvnResult kvniInterpolateLumaBlock_H264_8u_P1R(const KvnInterpolationBlockRecord8u* pParams);
@@ -1159,14 +1127,13 @@ KvnResult kvniInterpolateChromaBlock_H264_16u_P2R(const KvnInterpolationBlockRec
 KvnResult kvniInterpolateBlock_H264_8u_P2P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, uint32_t width,
                                              uint32_t height, int32_t pitch);
 KvnResult kvniInterpolateBlock_H264_8u_P3P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, uint32_t width,
-                                             uint32_t height, int32_t src1Step, int32_t src2Step,
-                                             int32_t dstStep);
+                                             uint32_t height, int32_t src1Step, int32_t src2Step, int32_t dstStep);
 
 /* Replicates the picture's edge samples into a border of borderSize samples
  * around a width x height plane at pSrcDst. fieldMode: 0 frame, 1 even rows
  * (top field), 2 odd rows (bottom field). */
-KvnResult kvniExpandPlane_H264_8u_C1R(Kvn8u* pSrcDst, int32_t width, int32_t height, int32_t step,
-                                      int32_t borderSize, int32_t fieldMode);
+KvnResult kvniExpandPlane_H264_8u_C1R(Kvn8u* pSrcDst, int32_t width, int32_t height, int32_t step, int32_t borderSize,
+                                      int32_t fieldMode);
 
 /* Luma interpolation statuses:
  * - 8-bit luma and both luma Block functions: width 4, 8, 12 or 16, height
@@ -1215,54 +1182,53 @@ KvnResult kvniExpandPlane_H264_8u_C1R(Kvn8u* pSrcDst, int32_t width, int32_t hei
 /* ------------------------------------------------------------------------ */
 
 typedef struct KvnWeightBlockRecord8u {
-    const Kvn8u* pSrc1;
-    int32_t      src1Step;  /* bytes */
-    const Kvn8u* pSrc2;
-    int32_t      src2Step;  /* bytes; not checked */
-    Kvn8u*       pDst;
-    int32_t      dstStep;   /* bytes */
-    KvnSize      roiSize;   /* width in Cb/Cr pairs */
+  const Kvn8u* pSrc1;
+  int32_t src1Step; /* bytes */
+  const Kvn8u* pSrc2;
+  int32_t src2Step; /* bytes; not checked */
+  Kvn8u* pDst;
+  int32_t dstStep; /* bytes */
+  KvnSize roiSize; /* width in Cb/Cr pairs */
 } KvnWeightBlockRecord8u;
 
 /* One list's parameters for both chroma channels. */
 typedef struct KvnWeightParams8u {
-    Kvn32u log2Denominator; /* low 4 bits used */
-    Kvn8s  weight0;
-    Kvn8s  weight1;
-    Kvn8s  offset0;
-    Kvn8s  offset1;
+  Kvn32u log2Denominator; /* low 4 bits used */
+  Kvn8s weight0;
+  Kvn8s weight1;
+  Kvn8s offset0;
+  Kvn8s offset1;
 } KvnWeightParams8u;
 
 typedef struct KvnBidirRecord16u {
-    const Kvn16u* pSrc1;
-    int32_t       src1Step; /* samples */
-    const Kvn16u* pSrc2;
-    int32_t       src2Step; /* samples */
-    Kvn16u*       pDst;
-    int32_t       dstStep;  /* samples */
-    KvnSize       roiSize;
-    int32_t       bitDepth;
+  const Kvn16u* pSrc1;
+  int32_t src1Step; /* samples */
+  const Kvn16u* pSrc2;
+  int32_t src2Step; /* samples */
+  Kvn16u* pDst;
+  int32_t dstStep; /* samples */
+  KvnSize roiSize;
+  int32_t bitDepth;
 } KvnBidirRecord16u;
 
 /* One list, in place. The C1IR name is the same function. */
-KvnResult kvniUniDirWeightBlock_H264_8u_C1R(Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u log2Denominator,
-                                            int32_t weight, int32_t offset, KvnSize roiSize);
-KvnResult kvniUniDirWeightBlock_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u log2Denominator,
-                                             int32_t weight, int32_t offset, KvnSize roiSize);
+KvnResult kvniUniDirWeightBlock_H264_8u_C1R(Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u log2Denominator, int32_t weight,
+                                            int32_t offset, KvnSize roiSize);
+KvnResult kvniUniDirWeightBlock_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u log2Denominator, int32_t weight,
+                                             int32_t offset, KvnSize roiSize);
 /* Interleaved chroma in place on pBlock->pDst (dstStep >= 2 * width). */
 KvnResult kvniUniDirWeightBlock_H264_8u_C2R(const KvnWeightBlockRecord8u* pBlock, const KvnWeightParams8u* pParams);
 /* 16-bit, step in samples; offset already scaled to the bit depth. */
-KvnResult kvniUnidirWeight_H264_16u_IP2P1R(Kvn16u* pSrcDst, int32_t srcDstStep, Kvn32u log2Denominator,
-                                           int32_t weight, int32_t offset, KvnSize roiSize, int32_t bitDepth);
+KvnResult kvniUnidirWeight_H264_16u_IP2P1R(Kvn16u* pSrcDst, int32_t srcDstStep, Kvn32u log2Denominator, int32_t weight,
+                                           int32_t offset, KvnSize roiSize, int32_t bitDepth);
 
 /* Two lists, explicit weights. P2P1R: one step for both sources. */
 KvnResult kvniBiDirWeightBlock_H264_8u_P2P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, int32_t srcStep,
-                                             int32_t dstStep, Kvn32u log2Denominator, int32_t weight1,
-                                             int32_t offset1, int32_t weight2, int32_t offset2, KvnSize roiSize);
-KvnResult kvniBiDirWeightBlock_H264_8u_P3P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst,
-                                             int32_t src1Step, int32_t src2Step, int32_t dstStep,
-                                             Kvn32u log2Denominator, int32_t weight1, int32_t offset1,
+                                             int32_t dstStep, Kvn32u log2Denominator, int32_t weight1, int32_t offset1,
                                              int32_t weight2, int32_t offset2, KvnSize roiSize);
+KvnResult kvniBiDirWeightBlock_H264_8u_P3P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, int32_t src1Step,
+                                             int32_t src2Step, int32_t dstStep, Kvn32u log2Denominator, int32_t weight1,
+                                             int32_t offset1, int32_t weight2, int32_t offset2, KvnSize roiSize);
 /* Interleaved chroma; L from pParams1; dstStep and src1Step >= 2 * width
  * (src2Step is not checked). */
 KvnResult kvniBiDirWeightBlock_H264_8u_C2R(const KvnWeightBlockRecord8u* pBlock, const KvnWeightParams8u* pParams1,
@@ -1274,8 +1240,8 @@ KvnResult kvniBidirWeight_H264_16u_P2P1R(const KvnBidirRecord16u* pBidir, Kvn32u
  * checks only pointers: it weights any width x height block with both at
  * least 1, and returns KVN_STS_OK without writing otherwise. */
 KvnResult kvniBiDirWeightBlockImplicit_H264_8u_P2P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst,
-                                                     int32_t srcStep, int32_t dstStep, int32_t weight1,
-                                                     int32_t weight2, KvnSize roiSize);
+                                                     int32_t srcStep, int32_t dstStep, int32_t weight1, int32_t weight2,
+                                                     KvnSize roiSize);
 KvnResult kvniBiDirWeightBlockImplicit_H264_8u_P3P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst,
                                                      int32_t src1Step, int32_t src2Step, int32_t dstStep,
                                                      int32_t weight1, int32_t weight2, KvnSize roiSize);

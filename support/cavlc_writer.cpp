@@ -55,9 +55,8 @@ const Code* find(const std::vector<Code>& codes, int32_t value) {
 // The codeword order of a coeff_token column: shorter first, equal lengths by
 // decreasing value.
 std::vector<Code> in_codeword_order(std::vector<Code> codes) {
-  std::stable_sort(codes.begin(), codes.end(), [](const Code& a, const Code& b) {
-    return a.len != b.len ? a.len < b.len : a.bits > b.bits;
-  });
+  std::stable_sort(codes.begin(), codes.end(),
+                   [](const Code& a, const Code& b) { return a.len != b.len ? a.len < b.len : a.bits > b.bits; });
   return codes;
 }
 

@@ -14,8 +14,8 @@ class BitWriter {
  public:
   // Appends the low n bits of bits, most significant first (bits above 31 are zeros).
   void put(uint32_t bits, int n);
-  void put_ue(uint32_t v);  // ue(v), clause 9.1
-  void put_se(int32_t v);   // se(v), clause 9.1.1
+  void put_ue(uint32_t v);                     // ue(v), clause 9.1
+  void put_se(int32_t v);                      // se(v), clause 9.1.1
   std::size_t size() const { return count_; }  // bits written
   // The stream as the decoders read it: 32-bit words, the first bit in the
   // most significant bit of the first word, the last word padded with

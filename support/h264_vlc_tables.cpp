@@ -60,7 +60,9 @@ std::vector<Code> coeff_token_codes(int nC) {
     for (int t1 = 0; t1 < 4; ++t1) {
       const char* s = nC == -1   ? kCoeffTokenDc2x2[tc][t1]
                       : nC == -2 ? kCoeffTokenDc2x4[tc][t1]
-                                 : kCoeffToken4x4[nC < 2 ? 0 : nC < 4 ? 1 : 2][tc][t1];
+                                 : kCoeffToken4x4[nC < 2   ? 0
+                                                  : nC < 4 ? 1
+                                                           : 2][tc][t1];
       const Code c = code_of(s, tc << 8 | t1);
       if (c.len) v.push_back(c);
     }

@@ -12,10 +12,10 @@
 namespace h264dec {
 
 struct NalUnit {
-    int type = 0;
-    int refIdc = 0;
-    std::vector<uint32_t> words;  // RBSP (header byte removed), padded
-    size_t bits = 0;              // RBSP length in bits
+  int type = 0;
+  int refIdc = 0;
+  std::vector<uint32_t> words;  // RBSP (header byte removed), padded
+  size_t bits = 0;              // RBSP length in bits
 };
 
 // Splits an Annex B stream into NAL unit payloads (start codes removed).
@@ -28,63 +28,79 @@ bool make_nal(const uint8_t* p, size_t n, NalUnit& out);
 // Reader over a NalUnit's words. Reads beyond the data return the padding
 // (all one bits) and set `overrun`.
 struct BitReader {
-    uint32_t* ptr = nullptr;   // current word
-    uint32_t bit = 31;         // next bit within *ptr, 31 = MSB
-    uint32_t* base = nullptr;
-    uint32_t* limit = nullptr;  // reads stop here (inside the padding)
-    size_t totalBits = 0;
+  uint32_t* ptr = nullptr;  // current word
+  uint32_t bit = 31;        // next bit within *ptr, 31 = MSB
+  uint32_t* base = nullptr;
+  uint32_t* limit = nullptr;  // reads stop here (inside the padding)
+  size_t totalBits = 0;
 
-    void init(NalUnit& nal) {
-        base = ptr = nal.words.data();
-        limit = base + nal.words.size() - 2;
+  void init(NalUnit& nal) {
+    base = ptr = nal.words.data();
+    limit = base + nal.words.size() - 2;
+    bit = 31;
+    totalBits = nal.bits;
+  }
+  size_t pos() const { return size_t(ptr - base) * 32 + (31 - bit); }
+  bool overrun() const { return pos() > totalBits; }
+  size_t left() const { return pos() >= totalBits ? 0 : totalBits - pos(); }
+
+  uint32_t u1() {
+    if (ptr >= limit) {
+      fail = true;
+      return 1;
+    }
+    uint32_t v = (*ptr >> bit) & 1u;
+    if (bit == 0) {
+      bit = 31;
+      ++ptr;
+    } else {
+      --bit;
+    }
+    return v;
+  }
+  uint32_t u(int n) {  // n = 0..32
+    uint32_t v = 0;
+    while (n > 0) {
+      if (ptr >= limit) {
+        fail = true;
+        return v;
+      }
+      int take = n < int(bit) + 1 ? n : int(bit) + 1;
+      uint32_t w = *ptr >> (bit + 1 - take);
+      v = (take == 32 ? 0 : v << take) | (w & (take == 32 ? ~0u : ((1u << take) - 1)));
+      n -= take;
+      if (take == int(bit) + 1) {
         bit = 31;
-        totalBits = nal.bits;
+        ++ptr;
+      } else {
+        bit -= take;
+      }
     }
-    size_t pos() const { return size_t(ptr - base) * 32 + (31 - bit); }
-    bool overrun() const { return pos() > totalBits; }
-    size_t left() const { return pos() >= totalBits ? 0 : totalBits - pos(); }
-
-    uint32_t u1() {
-        if (ptr >= limit) {
-            fail = true;
-            return 1;
-        }
-        uint32_t v = (*ptr >> bit) & 1u;
-        if (bit == 0) { bit = 31; ++ptr; } else { --bit; }
-        return v;
+    return v;
+  }
+  uint32_t ue() {
+    int zeros = 0;
+    while (u1() == 0) {
+      if (++zeros > 31 || overrun()) {
+        fail = true;
+        return 0;
+      }
     }
-    uint32_t u(int n) {  // n = 0..32
-        uint32_t v = 0;
-        while (n > 0) {
-            if (ptr >= limit) {
-                fail = true;
-                return v;
-            }
-            int take = n < int(bit) + 1 ? n : int(bit) + 1;
-            uint32_t w = *ptr >> (bit + 1 - take);
-            v = (take == 32 ? 0 : v << take) | (w & (take == 32 ? ~0u : ((1u << take) - 1)));
-            n -= take;
-            if (take == int(bit) + 1) { bit = 31; ++ptr; } else { bit -= take; }
-        }
-        return v;
+    if (zeros == 0) return 0;
+    uint64_t v = (uint64_t(1) << zeros) - 1 + u(zeros);
+    if (v > 0xFFFFFFFEull) {
+      fail = true;
+      return 0;
     }
-    uint32_t ue() {
-        int zeros = 0;
-        while (u1() == 0) {
-            if (++zeros > 31 || overrun()) { fail = true; return 0; }
-        }
-        if (zeros == 0) return 0;
-        uint64_t v = (uint64_t(1) << zeros) - 1 + u(zeros);
-        if (v > 0xFFFFFFFEull) { fail = true; return 0; }
-        return uint32_t(v);
-    }
-    int32_t se() {
-        uint32_t k = ue();
-        return (k & 1) ? int32_t((k + 1) / 2) : -int32_t(k / 2);
-    }
-    // H.264 7.2 more_rbsp_data(): data remain before the rbsp_stop_one_bit.
-    bool more_rbsp_data() const;
-    bool fail = false;
+    return uint32_t(v);
+  }
+  int32_t se() {
+    uint32_t k = ue();
+    return (k & 1) ? int32_t((k + 1) / 2) : -int32_t(k / 2);
+  }
+  // H.264 7.2 more_rbsp_data(): data remain before the rbsp_stop_one_bit.
+  bool more_rbsp_data() const;
+  bool fail = false;
 };
 
 }  // namespace h264dec

@@ -16,57 +16,59 @@ namespace {
 inline int clip3(int lo, int hi, int v) { return v < lo ? lo : v > hi ? hi : v; }
 
 inline bool mv_far(const int16_t* a, const int16_t* b) {
-    return std::abs(a[0] - b[0]) >= 4 || std::abs(a[1] - b[1]) >= 4;
+  return std::abs(a[0] - b[0]) >= 4 || std::abs(a[1] - b[1]) >= 4;
 }
 
 // bS 1 test: different reference pictures, different numbers of motion
 // vectors, or motion vectors four or more quarter samples apart.
 int motion_bs(const BlockMotion& p, const BlockMotion& q) {
-    int np = (p.ref[0] >= 0) + (p.ref[1] >= 0), nq = (q.ref[0] >= 0) + (q.ref[1] >= 0);
-    if (np != nq) return 1;
-    if (np == 1) {
-        int lp = p.ref[0] >= 0 ? 0 : 1, lq = q.ref[0] >= 0 ? 0 : 1;
-        if (p.pic[lp] != q.pic[lq]) return 1;
-        return mv_far(p.mv[lp], q.mv[lq]);
-    }
-    if (np == 0) return 0;
-    int p0 = p.pic[0], p1 = p.pic[1], q0 = q.pic[0], q1 = q.pic[1];
-    if (!((p0 == q0 && p1 == q1) || (p0 == q1 && p1 == q0))) return 1;
-    if (p0 != p1) {
-        if (p0 == q0) return mv_far(p.mv[0], q.mv[0]) || mv_far(p.mv[1], q.mv[1]);
-        return mv_far(p.mv[0], q.mv[1]) || mv_far(p.mv[1], q.mv[0]);
-    }
-    return (mv_far(p.mv[0], q.mv[0]) || mv_far(p.mv[1], q.mv[1])) &&
-           (mv_far(p.mv[0], q.mv[1]) || mv_far(p.mv[1], q.mv[0]));
+  int np = (p.ref[0] >= 0) + (p.ref[1] >= 0), nq = (q.ref[0] >= 0) + (q.ref[1] >= 0);
+  if (np != nq) return 1;
+  if (np == 1) {
+    int lp = p.ref[0] >= 0 ? 0 : 1, lq = q.ref[0] >= 0 ? 0 : 1;
+    if (p.pic[lp] != q.pic[lq]) return 1;
+    return mv_far(p.mv[lp], q.mv[lq]);
+  }
+  if (np == 0) return 0;
+  int p0 = p.pic[0], p1 = p.pic[1], q0 = q.pic[0], q1 = q.pic[1];
+  if (!((p0 == q0 && p1 == q1) || (p0 == q1 && p1 == q0))) return 1;
+  if (p0 != p1) {
+    if (p0 == q0) return mv_far(p.mv[0], q.mv[0]) || mv_far(p.mv[1], q.mv[1]);
+    return mv_far(p.mv[0], q.mv[1]) || mv_far(p.mv[1], q.mv[0]);
+  }
+  return (mv_far(p.mv[0], q.mv[0]) || mv_far(p.mv[1], q.mv[1])) &&
+         (mv_far(p.mv[0], q.mv[1]) || mv_far(p.mv[1], q.mv[0]));
 }
 
 // bS from motion only: 0 at once when both blocks use the same pictures with
 // the same vectors, the common case inside a partition.
 inline int motion_bs_fast(const BlockMotion& p, const BlockMotion& q) {
-    if (p.pic[0] == q.pic[0] && p.pic[1] == q.pic[1] && p.mv[0][0] == q.mv[0][0] && p.mv[0][1] == q.mv[0][1] &&
-        p.mv[1][0] == q.mv[1][0] && p.mv[1][1] == q.mv[1][1])
-        return 0;
-    return motion_bs(p, q);
+  if (p.pic[0] == q.pic[0] && p.pic[1] == q.pic[1] && p.mv[0][0] == q.mv[0][0] && p.mv[0][1] == q.mv[0][1] &&
+      p.mv[1][0] == q.mv[1][0] && p.mv[1][1] == q.mv[1][1])
+    return 0;
+  return motion_bs(p, q);
 }
 
 template <typename T>
 struct EdgeParams {
-    T alpha[2], beta[2];
-    T tc[16];
+  T alpha[2], beta[2];
+  T tc[16];
 };
 
 }  // namespace
 
 void Decoder::deblock_rows(int endRow) {
-    for (; deblockedRows_ < endRow; ++deblockedRows_) {
-        const int y = deblockedRows_;
-        for (int x = 0; x < pic_.widthMbs; ++x) {
-            const MbState& m = pic_.mbs[y * pic_.widthMbs + x];
-            if (m.slice < 0 || slices_[m.slice].disableDeblock == 1) continue;
-            if (bitDepth_ > 8) deblock_mb<uint16_t>(x, y);
-            else deblock_mb<uint8_t>(x, y);
-        }
+  for (; deblockedRows_ < endRow; ++deblockedRows_) {
+    const int y = deblockedRows_;
+    for (int x = 0; x < pic_.widthMbs; ++x) {
+      const MbState& m = pic_.mbs[y * pic_.widthMbs + x];
+      if (m.slice < 0 || slices_[m.slice].disableDeblock == 1) continue;
+      if (bitDepth_ > 8)
+        deblock_mb<uint16_t>(x, y);
+      else
+        deblock_mb<uint8_t>(x, y);
     }
+  }
 }
 
 void Decoder::deblock_picture() { deblock_rows(pic_.heightMbs); }
@@ -75,139 +77,149 @@ void Decoder::deblock_picture() { deblock_rows(pic_.heightMbs); }
 // has read its unfiltered samples and filtering it touches no sample of row y.
 // Filtering while the row's data are still in cache saves a second pass.
 void Decoder::row_decoded(int y) {
-    if (y < 1 || deblockedRows_ >= y) return;
-    for (int r = deblockedRows_; r <= y; ++r)
-        for (int x = 0; x < pic_.widthMbs; ++x)
-            if (pic_.mbs[r * pic_.widthMbs + x].slice < 0) return;  // out-of-order slices: filter at the end
-    deblock_rows(y);
+  if (y < 1 || deblockedRows_ >= y) return;
+  for (int r = deblockedRows_; r <= y; ++r)
+    for (int x = 0; x < pic_.widthMbs; ++x)
+      if (pic_.mbs[r * pic_.widthMbs + x].slice < 0) return;  // out-of-order slices: filter at the end
+  deblock_rows(y);
 }
 
 template <typename Pel>
 void Decoder::deblock_mb(int mbx, int mby) {
-    const int W = pic_.widthMbs, W4 = W * 4;
-    const int addr = mby * W + mbx;
-    const MbState& q = pic_.mbs[addr];
-    const SliceInfo& si = slices_[q.slice];
-    const int shift = bitDepth_ - 8;
-    const int qpBdOffset = 6 * shift;
-    const int cf = chromaFormat_;
-    bool leftOk = mbx > 0 && (si.disableDeblock != 2 || pic_.mbs[addr - 1].slice == q.slice);
-    bool topOk = mby > 0 && (si.disableDeblock != 2 || pic_.mbs[addr - W].slice == q.slice);
-    if (mbx > 0 && pic_.mbs[addr - 1].slice < 0) leftOk = false;
-    if (mby > 0 && pic_.mbs[addr - W].slice < 0) topOk = false;
+  const int W = pic_.widthMbs, W4 = W * 4;
+  const int addr = mby * W + mbx;
+  const MbState& q = pic_.mbs[addr];
+  const SliceInfo& si = slices_[q.slice];
+  const int shift = bitDepth_ - 8;
+  const int qpBdOffset = 6 * shift;
+  const int cf = chromaFormat_;
+  bool leftOk = mbx > 0 && (si.disableDeblock != 2 || pic_.mbs[addr - 1].slice == q.slice);
+  bool topOk = mby > 0 && (si.disableDeblock != 2 || pic_.mbs[addr - W].slice == q.slice);
+  if (mbx > 0 && pic_.mbs[addr - 1].slice < 0) leftOk = false;
+  if (mby > 0 && pic_.mbs[addr - W].slice < 0) topOk = false;
 
-    // bS [dir][4 * edge + segment], full (chroma 4:2:2 uses all edges).
-    uint8_t bs[2][16];
-    for (int dir = 0; dir < 2; ++dir) {
-        for (int e = 0; e < 4; ++e) {
-            bool mbEdge = e == 0;
-            if (mbEdge && !(dir == 0 ? leftOk : topOk)) {
-                for (int s = 0; s < 4; ++s) bs[dir][e * 4 + s] = 0;
-                continue;
-            }
-            const MbState& p = mbEdge ? pic_.mbs[dir == 0 ? addr - 1 : addr - W] : q;
-            for (int s = 0; s < 4; ++s) {
-                int qx = mbx * 4 + (dir == 0 ? e : s), qy = mby * 4 + (dir == 0 ? s : e);
-                int px = dir == 0 ? qx - 1 : qx, py = dir == 0 ? qy : qy - 1;
-                uint8_t v;
-                if (p.intra || q.intra) v = mbEdge ? 4 : 3;
-                else if (pic_.nzDeb[size_t(qy) * W4 + qx] || pic_.nzDeb[size_t(py) * W4 + px]) v = 2;
-                else if (!mbEdge && q.part16) v = 0;
-                else v = uint8_t(motion_bs_fast(pic_.cur->motion[size_t(py) * W4 + px], pic_.cur->motion[size_t(qy) * W4 + qx]));
-                bs[dir][e * 4 + s] = v;
-            }
-        }
+  // bS [dir][4 * edge + segment], full (chroma 4:2:2 uses all edges).
+  uint8_t bs[2][16];
+  for (int dir = 0; dir < 2; ++dir) {
+    for (int e = 0; e < 4; ++e) {
+      bool mbEdge = e == 0;
+      if (mbEdge && !(dir == 0 ? leftOk : topOk)) {
+        for (int s = 0; s < 4; ++s) bs[dir][e * 4 + s] = 0;
+        continue;
+      }
+      const MbState& p = mbEdge ? pic_.mbs[dir == 0 ? addr - 1 : addr - W] : q;
+      for (int s = 0; s < 4; ++s) {
+        int qx = mbx * 4 + (dir == 0 ? e : s), qy = mby * 4 + (dir == 0 ? s : e);
+        int px = dir == 0 ? qx - 1 : qx, py = dir == 0 ? qy : qy - 1;
+        uint8_t v;
+        if (p.intra || q.intra)
+          v = mbEdge ? 4 : 3;
+        else if (pic_.nzDeb[size_t(qy) * W4 + qx] || pic_.nzDeb[size_t(py) * W4 + px])
+          v = 2;
+        else if (!mbEdge && q.part16)
+          v = 0;
+        else
+          v = uint8_t(motion_bs_fast(pic_.cur->motion[size_t(py) * W4 + px], pic_.cur->motion[size_t(qy) * W4 + qx]));
+        bs[dir][e * 4 + s] = v;
+      }
     }
-    uint8_t bsLuma[2][16];
-    for (int dir = 0; dir < 2; ++dir)
-        for (int i = 0; i < 16; ++i) bsLuma[dir][i] = (q.t8x8 && ((i >> 2) & 1)) ? 0 : bs[dir][i];
+  }
+  uint8_t bsLuma[2][16];
+  for (int dir = 0; dir < 2; ++dir)
+    for (int i = 0; i < 16; ++i) bsLuma[dir][i] = (q.t8x8 && ((i >> 2) & 1)) ? 0 : bs[dir][i];
 
-    auto fill = [&](EdgeParams<Pel>& ep, const uint8_t* bsArr, int nEdges, int qpP0, int qpQ, bool chroma,
-                    const int* edgeMap) {
-        for (int k = 0; k < 2; ++k) {
-            int qpav = k == 0 ? (qpP0 + qpQ + 1) >> 1 : qpQ;
-            int ia = clip3(0, 51, qpav + si.alphaOffset), ib = clip3(0, 51, qpav + si.betaOffset);
-            ep.alpha[k] = Pel(kAlpha[ia] << shift);
-            ep.beta[k] = Pel(kBeta[ib] << shift);
-        }
-        int qpav0 = (qpP0 + qpQ + 1) >> 1;
-        for (int e = 0; e < nEdges; ++e) {
-            int qpav = e == 0 ? qpav0 : qpQ;
-            int ia = clip3(0, 51, qpav + si.alphaOffset);
-            for (int s = 0; s < 4; ++s) {
-                int b = bsArr[edgeMap[e] * 4 + s];
-                ep.tc[e * 4 + s] = Pel(b >= 1 && b <= 3 ? kTc0[ia][b - 1] << shift : 0);
-            }
-        }
-        (void)chroma;
-    };
-    static const int kIdentity[4] = {0, 1, 2, 3};
-    static const int kEven[2] = {0, 2};
-
-    Frame& f = *pic_.cur;
-    Pel* Y = reinterpret_cast<Pel*>(f.planes[0].data()) + size_t(mby * 16) * f.stride[0] + mbx * 16;
-    const int ch = 8 * cf;
-    Pel* C[2] = {reinterpret_cast<Pel*>(f.planes[1].data()) + size_t(mby * ch) * f.stride[1] + mbx * 8,
-                 reinterpret_cast<Pel*>(f.planes[2].data()) + size_t(mby * ch) * f.stride[2] + mbx * 8};
-    const int qpL = mbx > 0 ? pic_.mbs[addr - 1].qp : 0, qpT = mby > 0 ? pic_.mbs[addr - W].qp : 0;
-
-    bool any[2];
-    for (int dir = 0; dir < 2; ++dir) {
-        uint64_t a, b;
-        std::memcpy(&a, bs[dir], 8);
-        std::memcpy(&b, bs[dir] + 8, 8);
-        any[dir] = (a | b) != 0;
+  auto fill = [&](EdgeParams<Pel>& ep, const uint8_t* bsArr, int nEdges, int qpP0, int qpQ, bool chroma,
+                  const int* edgeMap) {
+    for (int k = 0; k < 2; ++k) {
+      int qpav = k == 0 ? (qpP0 + qpQ + 1) >> 1 : qpQ;
+      int ia = clip3(0, 51, qpav + si.alphaOffset), ib = clip3(0, 51, qpav + si.betaOffset);
+      ep.alpha[k] = Pel(kAlpha[ia] << shift);
+      ep.beta[k] = Pel(kBeta[ib] << shift);
     }
-    for (int dir = 0; dir < 2; ++dir) {
-        if (!any[dir]) continue;
-        EdgeParams<Pel> ep;
-        fill(ep, bsLuma[dir], 4, dir == 0 ? qpL : qpT, q.qp, false, kIdentity);
-        if constexpr (sizeof(Pel) == 1) {
-            if (dir == 0)
-                kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR(Y, f.stride[0], ep.alpha, ep.beta, ep.tc, bsLuma[0]);
-            else
-                kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR(Y, f.stride[0], ep.alpha, ep.beta, ep.tc, bsLuma[1]);
+    int qpav0 = (qpP0 + qpQ + 1) >> 1;
+    for (int e = 0; e < nEdges; ++e) {
+      int qpav = e == 0 ? qpav0 : qpQ;
+      int ia = clip3(0, 51, qpav + si.alphaOffset);
+      for (int s = 0; s < 4; ++s) {
+        int b = bsArr[edgeMap[e] * 4 + s];
+        ep.tc[e * 4 + s] = Pel(b >= 1 && b <= 3 ? kTc0[ia][b - 1] << shift : 0);
+      }
+    }
+    (void)chroma;
+  };
+  static const int kIdentity[4] = {0, 1, 2, 3};
+  static const int kEven[2] = {0, 2};
+
+  Frame& f = *pic_.cur;
+  Pel* Y = reinterpret_cast<Pel*>(f.planes[0].data()) + size_t(mby * 16) * f.stride[0] + mbx * 16;
+  const int ch = 8 * cf;
+  Pel* C[2] = {reinterpret_cast<Pel*>(f.planes[1].data()) + size_t(mby * ch) * f.stride[1] + mbx * 8,
+               reinterpret_cast<Pel*>(f.planes[2].data()) + size_t(mby * ch) * f.stride[2] + mbx * 8};
+  const int qpL = mbx > 0 ? pic_.mbs[addr - 1].qp : 0, qpT = mby > 0 ? pic_.mbs[addr - W].qp : 0;
+
+  bool any[2];
+  for (int dir = 0; dir < 2; ++dir) {
+    uint64_t a, b;
+    std::memcpy(&a, bs[dir], 8);
+    std::memcpy(&b, bs[dir] + 8, 8);
+    any[dir] = (a | b) != 0;
+  }
+  for (int dir = 0; dir < 2; ++dir) {
+    if (!any[dir]) continue;
+    EdgeParams<Pel> ep;
+    fill(ep, bsLuma[dir], 4, dir == 0 ? qpL : qpT, q.qp, false, kIdentity);
+    if constexpr (sizeof(Pel) == 1) {
+      if (dir == 0)
+        kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR(Y, f.stride[0], ep.alpha, ep.beta, ep.tc, bsLuma[0]);
+      else
+        kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR(Y, f.stride[0], ep.alpha, ep.beta, ep.tc, bsLuma[1]);
+    } else {
+      KvnDeblockingRecord16u r{Y, f.stride[0], ep.alpha, ep.beta, ep.tc, bsLuma[dir], bitDepth_};
+      if (dir == 0)
+        kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR(&r);
+      else
+        kvniFilterDeblockingLumaHorEdge_H264_16u_C1IR(&r);
+    }
+  }
+  for (int dir = 0; dir < 2; ++dir) {
+    if (!any[dir]) continue;
+    // Chroma bS: vertical edges (and 4:2:0 horizontal) use luma edges 0 and 2,
+    // indexed [8 * edge + segment]; 4:2:2 horizontal edges use all four.
+    const bool all4 = cf == 2 && dir == 1;
+    for (int c = 0; c < 2; ++c) {
+      int qpcP = SliceDecoder::chroma_qp(dir == 0 ? qpL : qpT, si.chromaQpOffset[c], qpBdOffset);
+      int qpcQ = SliceDecoder::chroma_qp(q.qp, si.chromaQpOffset[c], qpBdOffset);
+      EdgeParams<Pel> ep;
+      fill(ep, bs[dir], all4 ? 4 : 2, qpcP, qpcQ, true, all4 ? kIdentity : kEven);
+      if constexpr (sizeof(Pel) == 1) {
+        if (cf == 1) {
+          if (dir == 0)
+            kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR(C[c], f.stride[1], ep.alpha, ep.beta, ep.tc, bs[0]);
+          else
+            kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR(C[c], f.stride[1], ep.alpha, ep.beta, ep.tc, bs[1]);
         } else {
-            KvnDeblockingRecord16u r{Y, f.stride[0], ep.alpha, ep.beta, ep.tc, bsLuma[dir], bitDepth_};
-            if (dir == 0) kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR(&r);
-            else kvniFilterDeblockingLumaHorEdge_H264_16u_C1IR(&r);
+          KvnDeblockingRecord8u r{C[c], f.stride[1], ep.alpha, ep.beta, ep.tc, bs[dir]};
+          if (dir == 0)
+            kvniFilterDeblockingChroma422VerEdge_H264_8u_C1IR(&r);
+          else
+            kvniFilterDeblockingChroma422HorEdge_H264_8u_C1IR(&r);
         }
-    }
-    for (int dir = 0; dir < 2; ++dir) {
-        if (!any[dir]) continue;
-        // Chroma bS: vertical edges (and 4:2:0 horizontal) use luma edges 0 and 2,
-        // indexed [8 * edge + segment]; 4:2:2 horizontal edges use all four.
-        const bool all4 = cf == 2 && dir == 1;
-        for (int c = 0; c < 2; ++c) {
-            int qpcP = SliceDecoder::chroma_qp(dir == 0 ? qpL : qpT, si.chromaQpOffset[c], qpBdOffset);
-            int qpcQ = SliceDecoder::chroma_qp(q.qp, si.chromaQpOffset[c], qpBdOffset);
-            EdgeParams<Pel> ep;
-            fill(ep, bs[dir], all4 ? 4 : 2, qpcP, qpcQ, true, all4 ? kIdentity : kEven);
-            if constexpr (sizeof(Pel) == 1) {
-                if (cf == 1) {
-                    if (dir == 0)
-                        kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR(C[c], f.stride[1], ep.alpha, ep.beta, ep.tc,
-                                                                        bs[0]);
-                    else
-                        kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR(C[c], f.stride[1], ep.alpha, ep.beta, ep.tc,
-                                                                        bs[1]);
-                } else {
-                    KvnDeblockingRecord8u r{C[c], f.stride[1], ep.alpha, ep.beta, ep.tc, bs[dir]};
-                    if (dir == 0) kvniFilterDeblockingChroma422VerEdge_H264_8u_C1IR(&r);
-                    else kvniFilterDeblockingChroma422HorEdge_H264_8u_C1IR(&r);
-                }
-            } else {
-                KvnDeblockingRecord16u r{C[c], f.stride[1], ep.alpha, ep.beta, ep.tc, bs[dir], bitDepth_};
-                if (cf == 1) {
-                    if (dir == 0) kvniFilterDeblockingChromaVerEdge_H264_16u_C1IR(&r);
-                    else kvniFilterDeblockingChromaHorEdge_H264_16u_C1IR(&r);
-                } else {
-                    if (dir == 0) kvniFilterDeblockingChroma422VerEdge_H264_16u_C1IR(&r);
-                    else kvniFilterDeblockingChroma422HorEdge_H264_16u_C1IR(&r);
-                }
-            }
+      } else {
+        KvnDeblockingRecord16u r{C[c], f.stride[1], ep.alpha, ep.beta, ep.tc, bs[dir], bitDepth_};
+        if (cf == 1) {
+          if (dir == 0)
+            kvniFilterDeblockingChromaVerEdge_H264_16u_C1IR(&r);
+          else
+            kvniFilterDeblockingChromaHorEdge_H264_16u_C1IR(&r);
+        } else {
+          if (dir == 0)
+            kvniFilterDeblockingChroma422VerEdge_H264_16u_C1IR(&r);
+          else
+            kvniFilterDeblockingChroma422HorEdge_H264_16u_C1IR(&r);
         }
+      }
     }
+  }
 }
 
 template void Decoder::deblock_mb<uint8_t>(int, int);

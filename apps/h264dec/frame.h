@@ -10,55 +10,55 @@ namespace h264dec {
 
 // Motion of one 4x4 block.
 struct BlockMotion {
-    int16_t mv[2][2];  // [list][x/y], quarter samples
-    int8_t ref[2];     // reference index, -1 unused
-    int32_t pic[2];    // id of the reference frame, -1 unused
+  int16_t mv[2][2];  // [list][x/y], quarter samples
+  int8_t ref[2];     // reference index, -1 unused
+  int32_t pic[2];    // id of the reference frame, -1 unused
 };
 
 struct Frame {
-    int id = 0;  // unique per decoded picture
-    int width = 0, height = 0;    // luma samples (whole macroblocks)
-    int cwidth = 0, cheight = 0;  // chroma samples
-    int bytesPerSample = 1;
-    std::vector<uint8_t> planes[3];
-    int stride[3] = {0, 0, 0};  // samples
+  int id = 0;                   // unique per decoded picture
+  int width = 0, height = 0;    // luma samples (whole macroblocks)
+  int cwidth = 0, cheight = 0;  // chroma samples
+  int bytesPerSample = 1;
+  std::vector<uint8_t> planes[3];
+  int stride[3] = {0, 0, 0};  // samples
 
-    uint8_t* plane8(int c) { return planes[c].data(); }
-    uint16_t* plane16(int c) { return reinterpret_cast<uint16_t*>(planes[c].data()); }
+  uint8_t* plane8(int c) { return planes[c].data(); }
+  uint16_t* plane16(int c) { return reinterpret_cast<uint16_t*>(planes[c].data()); }
 
-    // Reference and output state.
-    int poc = 0;
-    int frameNum = 0;
-    int frameNumWrap = 0;
-    int longTermIdx = -1;
-    bool shortRef = false, longRef = false;
-    bool neededForOutput = false;
-    bool isRef() const { return shortRef || longRef; }
+  // Reference and output state.
+  int poc = 0;
+  int frameNum = 0;
+  int frameNumWrap = 0;
+  int longTermIdx = -1;
+  bool shortRef = false, longRef = false;
+  bool neededForOutput = false;
+  bool isRef() const { return shortRef || longRef; }
 
-    // Motion field, one entry per 4x4 block (raster over the picture), and the
-    // macroblock's intra flag.
-    std::vector<BlockMotion> motion;
-    std::vector<uint8_t> mbIntra;
+  // Motion field, one entry per 4x4 block (raster over the picture), and the
+  // macroblock's intra flag.
+  std::vector<BlockMotion> motion;
+  std::vector<uint8_t> mbIntra;
 
-    // Sizes the buffers; a frame reused at the same size keeps its storage
-    // (every decoded macroblock overwrites its samples and motion).
-    void alloc(int w, int h, int cw, int ch, int bps) {
-        bool same = w == width && h == height && cw == cwidth && ch == cheight && bps == bytesPerSample &&
-                    !planes[0].empty();
-        width = w;
-        height = h;
-        cwidth = cw;
-        cheight = ch;
-        bytesPerSample = bps;
-        stride[0] = w;
-        stride[1] = stride[2] = cw;
-        mbIntra.assign(size_t(w / 16) * (h / 16), 1);
-        if (same) return;
-        planes[0].assign(size_t(w) * h * bps, 0);
-        planes[1].assign(size_t(cw) * ch * bps, 0);
-        planes[2].assign(size_t(cw) * ch * bps, 0);
-        motion.assign(size_t(w / 4) * (h / 4), BlockMotion{{{0, 0}, {0, 0}}, {-1, -1}, {-1, -1}});
-    }
+  // Sizes the buffers; a frame reused at the same size keeps its storage
+  // (every decoded macroblock overwrites its samples and motion).
+  void alloc(int w, int h, int cw, int ch, int bps) {
+    bool same =
+        w == width && h == height && cw == cwidth && ch == cheight && bps == bytesPerSample && !planes[0].empty();
+    width = w;
+    height = h;
+    cwidth = cw;
+    cheight = ch;
+    bytesPerSample = bps;
+    stride[0] = w;
+    stride[1] = stride[2] = cw;
+    mbIntra.assign(size_t(w / 16) * (h / 16), 1);
+    if (same) return;
+    planes[0].assign(size_t(w) * h * bps, 0);
+    planes[1].assign(size_t(cw) * ch * bps, 0);
+    planes[2].assign(size_t(cw) * ch * bps, 0);
+    motion.assign(size_t(w / 4) * (h / 4), BlockMotion{{{0, 0}, {0, 0}}, {-1, -1}, {-1, -1}});
+  }
 };
 
 }  // namespace h264dec

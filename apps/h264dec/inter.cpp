@@ -11,9 +11,9 @@ namespace h264dec {
 namespace {
 
 struct Weights {
-    int mode = 0;  // 0 default, 1 explicit, 2 implicit
-    int log2 = 0;
-    int w[2] = {1, 1}, o[2] = {0, 0};
+  int mode = 0;  // 0 default, 1 explicit, 2 implicit
+  int log2 = 0;
+  int w[2] = {1, 1}, o[2] = {0, 0};
 };
 
 // 8-bit and 16-bit sample operations behind one interface.
@@ -22,234 +22,231 @@ struct Ops;
 
 template <>
 struct Ops<uint8_t> {
-    static void luma(const Frame& ref, uint8_t* dst, int dstStep, int x, int y, int w, int h, const int16_t mv[2],
-                     int) {
-        KvnInterpolationBlockRecord8u r;
-        std::memset(&r, 0, sizeof r);
-        r.pSrc[0] = ref.planes[0].data();
-        r.srcStep = ref.stride[0];
-        r.pDst[0] = dst;
-        r.dstStep = dstStep;
-        r.sizeFrame = KvnSize{ref.width, ref.height};
-        r.sizeBlock = KvnSize{w, h};
-        r.pointBlockPos[0] = x;
-        r.pointBlockPos[1] = y;
-        r.pointVectorQuarterPix[0] = mv[0];
-        r.pointVectorQuarterPix[1] = mv[1];
-        kvniInterpolateLumaBlock_H264_8u_P1R(&r);
-    }
-    static void chroma(const Frame& ref, uint8_t* dcb, uint8_t* dcr, int dstStep, int x, int y, int w, int h,
-                       int mvx, int mvy, int) {
-        KvnInterpolationBlockRecord8u r;
-        std::memset(&r, 0, sizeof r);
-        r.pSrc[0] = ref.planes[1].data();
-        r.pSrc[1] = ref.planes[2].data();
-        r.srcStep = ref.stride[1];
-        r.pDst[0] = dcb;
-        r.pDst[1] = dcr;
-        r.dstStep = dstStep;
-        r.sizeFrame = KvnSize{ref.cwidth, ref.cheight};
-        r.sizeBlock = KvnSize{w, h};
-        r.pointBlockPos[0] = x;
-        r.pointBlockPos[1] = y;
-        r.pointVectorQuarterPix[0] = mvx;
-        r.pointVectorQuarterPix[1] = mvy;
-        kvniInterpolateChromaBlock_H264_8u_P2R(&r);
-    }
-    static void uni(uint8_t* blk, int step, int log2, int w, int o, int bw, int bh, int) {
-        kvniUniDirWeightBlock_H264_8u_C1IR(blk, step, Kvn32u(log2), w, o, KvnSize{bw, bh});
-    }
-    static void bi(const uint8_t* a, const uint8_t* b, int abStep, uint8_t* dst, int dstStep, const Weights& wt,
-                   int bw, int bh, int) {
-        if (wt.mode == 1)
-            kvniBiDirWeightBlock_H264_8u_P3P1R(a, b, dst, abStep, abStep, dstStep, Kvn32u(wt.log2), wt.w[0],
-                                               wt.o[0], wt.w[1], wt.o[1], KvnSize{bw, bh});
-        else if (wt.mode == 2)
-            kvniBiDirWeightBlockImplicit_H264_8u_P3P1R(a, b, dst, abStep, abStep, dstStep, wt.w[0], wt.w[1],
-                                                       KvnSize{bw, bh});
-        else
-            kvniInterpolateBlock_H264_8u_P3P1R(a, b, dst, uint32_t(bw), uint32_t(bh), abStep, abStep, dstStep);
-    }
-    static constexpr int kBytes = 1;
+  static void luma(const Frame& ref, uint8_t* dst, int dstStep, int x, int y, int w, int h, const int16_t mv[2], int) {
+    KvnInterpolationBlockRecord8u r;
+    std::memset(&r, 0, sizeof r);
+    r.pSrc[0] = ref.planes[0].data();
+    r.srcStep = ref.stride[0];
+    r.pDst[0] = dst;
+    r.dstStep = dstStep;
+    r.sizeFrame = KvnSize{ref.width, ref.height};
+    r.sizeBlock = KvnSize{w, h};
+    r.pointBlockPos[0] = x;
+    r.pointBlockPos[1] = y;
+    r.pointVectorQuarterPix[0] = mv[0];
+    r.pointVectorQuarterPix[1] = mv[1];
+    kvniInterpolateLumaBlock_H264_8u_P1R(&r);
+  }
+  static void chroma(const Frame& ref, uint8_t* dcb, uint8_t* dcr, int dstStep, int x, int y, int w, int h, int mvx,
+                     int mvy, int) {
+    KvnInterpolationBlockRecord8u r;
+    std::memset(&r, 0, sizeof r);
+    r.pSrc[0] = ref.planes[1].data();
+    r.pSrc[1] = ref.planes[2].data();
+    r.srcStep = ref.stride[1];
+    r.pDst[0] = dcb;
+    r.pDst[1] = dcr;
+    r.dstStep = dstStep;
+    r.sizeFrame = KvnSize{ref.cwidth, ref.cheight};
+    r.sizeBlock = KvnSize{w, h};
+    r.pointBlockPos[0] = x;
+    r.pointBlockPos[1] = y;
+    r.pointVectorQuarterPix[0] = mvx;
+    r.pointVectorQuarterPix[1] = mvy;
+    kvniInterpolateChromaBlock_H264_8u_P2R(&r);
+  }
+  static void uni(uint8_t* blk, int step, int log2, int w, int o, int bw, int bh, int) {
+    kvniUniDirWeightBlock_H264_8u_C1IR(blk, step, Kvn32u(log2), w, o, KvnSize{bw, bh});
+  }
+  static void bi(const uint8_t* a, const uint8_t* b, int abStep, uint8_t* dst, int dstStep, const Weights& wt, int bw,
+                 int bh, int) {
+    if (wt.mode == 1)
+      kvniBiDirWeightBlock_H264_8u_P3P1R(a, b, dst, abStep, abStep, dstStep, Kvn32u(wt.log2), wt.w[0], wt.o[0], wt.w[1],
+                                         wt.o[1], KvnSize{bw, bh});
+    else if (wt.mode == 2)
+      kvniBiDirWeightBlockImplicit_H264_8u_P3P1R(a, b, dst, abStep, abStep, dstStep, wt.w[0], wt.w[1], KvnSize{bw, bh});
+    else
+      kvniInterpolateBlock_H264_8u_P3P1R(a, b, dst, uint32_t(bw), uint32_t(bh), abStep, abStep, dstStep);
+  }
+  static constexpr int kBytes = 1;
 };
 
 template <>
 struct Ops<uint16_t> {
-    static void luma(const Frame& ref, uint16_t* dst, int dstStep, int x, int y, int w, int h, const int16_t mv[2],
-                     int bd) {
-        KvnInterpolationBlockRecord16u r;
-        std::memset(&r, 0, sizeof r);
-        r.pSrc[0] = reinterpret_cast<const Kvn16u*>(ref.planes[0].data());
-        r.srcStep = ref.stride[0];
-        r.pDst[0] = dst;
-        r.dstStep = dstStep;
-        r.sizeFrame = KvnSize{ref.width, ref.height};
-        r.sizeBlock = KvnSize{w, h};
-        r.pointBlockPos[0] = x;
-        r.pointBlockPos[1] = y;
-        r.pointVectorQuarterPix[0] = mv[0];
-        r.pointVectorQuarterPix[1] = mv[1];
-        r.bitDepth = bd;
-        kvniInterpolateLumaBlock_H264_16u_P1R(&r);
-    }
-    static void chroma(const Frame& ref, uint16_t* dcb, uint16_t* dcr, int dstStep, int x, int y, int w, int h,
-                       int mvx, int mvy, int bd) {
-        KvnInterpolationBlockRecord16u r;
-        std::memset(&r, 0, sizeof r);
-        r.pSrc[0] = reinterpret_cast<const Kvn16u*>(ref.planes[1].data());
-        r.pSrc[1] = reinterpret_cast<const Kvn16u*>(ref.planes[2].data());
-        r.srcStep = ref.stride[1];
-        r.pDst[0] = dcb;
-        r.pDst[1] = dcr;
-        r.dstStep = dstStep;
-        r.sizeFrame = KvnSize{ref.cwidth, ref.cheight};
-        r.sizeBlock = KvnSize{w, h};
-        r.pointBlockPos[0] = x;
-        r.pointBlockPos[1] = y;
-        r.pointVectorQuarterPix[0] = mvx;
-        r.pointVectorQuarterPix[1] = mvy;
-        r.bitDepth = bd;
-        kvniInterpolateChromaBlock_H264_16u_P2R(&r);
-    }
-    static void uni(uint16_t* blk, int step, int log2, int w, int o, int bw, int bh, int bd) {
-        kvniUnidirWeight_H264_16u_IP2P1R(blk, step, Kvn32u(log2), w, o, KvnSize{bw, bh}, bd);
-    }
-    static void bi(const uint16_t* a, const uint16_t* b, int abStep, uint16_t* dst, int dstStep, const Weights& wt,
-                   int bw, int bh, int bd) {
-        KvnBidirRecord16u r{a, abStep, b, abStep, dst, dstStep, KvnSize{bw, bh}, bd};
-        if (wt.mode == 1)
-            kvniBidirWeight_H264_16u_P2P1R(&r, Kvn32u(wt.log2), wt.w[0], wt.o[0], wt.w[1], wt.o[1]);
-        else if (wt.mode == 2)
-            kvniBidirWeightImplicit_H264_16u_P2P1R(&r, wt.w[0], wt.w[1]);
-        else
-            kvniBidir_H264_16u_P2P1R(&r);
-    }
-    static constexpr int kBytes = 2;
+  static void luma(const Frame& ref, uint16_t* dst, int dstStep, int x, int y, int w, int h, const int16_t mv[2],
+                   int bd) {
+    KvnInterpolationBlockRecord16u r;
+    std::memset(&r, 0, sizeof r);
+    r.pSrc[0] = reinterpret_cast<const Kvn16u*>(ref.planes[0].data());
+    r.srcStep = ref.stride[0];
+    r.pDst[0] = dst;
+    r.dstStep = dstStep;
+    r.sizeFrame = KvnSize{ref.width, ref.height};
+    r.sizeBlock = KvnSize{w, h};
+    r.pointBlockPos[0] = x;
+    r.pointBlockPos[1] = y;
+    r.pointVectorQuarterPix[0] = mv[0];
+    r.pointVectorQuarterPix[1] = mv[1];
+    r.bitDepth = bd;
+    kvniInterpolateLumaBlock_H264_16u_P1R(&r);
+  }
+  static void chroma(const Frame& ref, uint16_t* dcb, uint16_t* dcr, int dstStep, int x, int y, int w, int h, int mvx,
+                     int mvy, int bd) {
+    KvnInterpolationBlockRecord16u r;
+    std::memset(&r, 0, sizeof r);
+    r.pSrc[0] = reinterpret_cast<const Kvn16u*>(ref.planes[1].data());
+    r.pSrc[1] = reinterpret_cast<const Kvn16u*>(ref.planes[2].data());
+    r.srcStep = ref.stride[1];
+    r.pDst[0] = dcb;
+    r.pDst[1] = dcr;
+    r.dstStep = dstStep;
+    r.sizeFrame = KvnSize{ref.cwidth, ref.cheight};
+    r.sizeBlock = KvnSize{w, h};
+    r.pointBlockPos[0] = x;
+    r.pointBlockPos[1] = y;
+    r.pointVectorQuarterPix[0] = mvx;
+    r.pointVectorQuarterPix[1] = mvy;
+    r.bitDepth = bd;
+    kvniInterpolateChromaBlock_H264_16u_P2R(&r);
+  }
+  static void uni(uint16_t* blk, int step, int log2, int w, int o, int bw, int bh, int bd) {
+    kvniUnidirWeight_H264_16u_IP2P1R(blk, step, Kvn32u(log2), w, o, KvnSize{bw, bh}, bd);
+  }
+  static void bi(const uint16_t* a, const uint16_t* b, int abStep, uint16_t* dst, int dstStep, const Weights& wt,
+                 int bw, int bh, int bd) {
+    KvnBidirRecord16u r{a, abStep, b, abStep, dst, dstStep, KvnSize{bw, bh}, bd};
+    if (wt.mode == 1)
+      kvniBidirWeight_H264_16u_P2P1R(&r, Kvn32u(wt.log2), wt.w[0], wt.o[0], wt.w[1], wt.o[1]);
+    else if (wt.mode == 2)
+      kvniBidirWeightImplicit_H264_16u_P2P1R(&r, wt.w[0], wt.w[1]);
+    else
+      kvniBidir_H264_16u_P2P1R(&r);
+  }
+  static constexpr int kBytes = 2;
 };
 
 }  // namespace
 
 template <typename Pel>
 void SliceDecoder::predict_block(int x4, int y4, int w4, int h4) {
-    using O = Ops<Pel>;
-    const int W4 = W * 4;
-    const BlockMotion& m = cur->motion[size_t(mb.y * 4 + y4) * W4 + mb.x * 4 + x4];
-    const int bx = mb.x * 16 + x4 * 4, by = mb.y * 16 + y4 * 4, bw = w4 * 4, bh = h4 * 4;
-    const int cx = bx / 2, cy = cf == 1 ? by / 2 : by, cw = bw / 2, ch = cf == 1 ? bh / 2 : bh;
-    const Frame* ref[2] = {nullptr, nullptr};
-    for (int l = 0; l < 2; ++l) {
+  using O = Ops<Pel>;
+  const int W4 = W * 4;
+  const BlockMotion& m = cur->motion[size_t(mb.y * 4 + y4) * W4 + mb.x * 4 + x4];
+  const int bx = mb.x * 16 + x4 * 4, by = mb.y * 16 + y4 * 4, bw = w4 * 4, bh = h4 * 4;
+  const int cx = bx / 2, cy = cf == 1 ? by / 2 : by, cw = bw / 2, ch = cf == 1 ? bh / 2 : bh;
+  const Frame* ref[2] = {nullptr, nullptr};
+  for (int l = 0; l < 2; ++l) {
+    if (m.ref[l] < 0) continue;
+    ref[l] = ctx.refList[l][m.ref[l]];
+    if (!ref[l] || ref[l]->width != cur->width || ref[l]->height != cur->height ||
+        ref[l]->bytesPerSample != cur->bytesPerSample)
+      ref[l] = cur;  // missing reference: predict from the picture itself
+  }
+  const bool bi = ref[0] && ref[1];
+  const int single = ref[0] ? 0 : 1;
+  if (!ref[0] && !ref[1]) return;
+
+  Pel* Y = reinterpret_cast<Pel*>(cur->planes[0].data()) + size_t(by) * cur->stride[0] + bx;
+  Pel* Cb = reinterpret_cast<Pel*>(cur->planes[1].data()) + size_t(cy) * cur->stride[1] + cx;
+  Pel* Cr = reinterpret_cast<Pel*>(cur->planes[2].data()) + size_t(cy) * cur->stride[2] + cx;
+  const int ys = cur->stride[0] * O::kBytes, cs = cur->stride[1] * O::kBytes;  // bytes for 8-bit API
+  const int ysS = cur->stride[0], csS = cur->stride[1];                        // samples
+  const int yStep = sizeof(Pel) == 1 ? ys : ysS, cStep = sizeof(Pel) == 1 ? cs : csS;
+  const int cmvScale = cf == 1 ? 1 : 2;
+  const int shift = bd - 8;
+
+  // Weights per component: 0 luma, 1 Cb, 2 Cr.
+  Weights wt[3];
+  if (explicitWp) {
+    for (int c = 0; c < 3; ++c) {
+      wt[c].mode = 1;
+      wt[c].log2 = c == 0 ? sh.lumaLog2Wd : sh.chromaLog2Wd;
+      for (int l = 0; l < 2; ++l) {
         if (m.ref[l] < 0) continue;
-        ref[l] = ctx.refList[l][m.ref[l]];
-        if (!ref[l] || ref[l]->width != cur->width || ref[l]->height != cur->height ||
-            ref[l]->bytesPerSample != cur->bytesPerSample)
-            ref[l] = cur;  // missing reference: predict from the picture itself
+        int r = m.ref[l];
+        wt[c].w[l] = c == 0 ? sh.lumaW[l][r] : sh.chromaW[l][r][c - 1];
+        wt[c].o[l] = (c == 0 ? sh.lumaO[l][r] : sh.chromaO[l][r][c - 1]) * (1 << shift);
+      }
     }
-    const bool bi = ref[0] && ref[1];
-    const int single = ref[0] ? 0 : 1;
-    if (!ref[0] && !ref[1]) return;
+  } else if (implicitWp && bi) {
+    int w1 = implicitW[m.ref[0] & 31][m.ref[1] & 31];
+    for (int c = 0; c < 3; ++c) {
+      wt[c].mode = 2;
+      wt[c].w[0] = 64 - w1;
+      wt[c].w[1] = w1;
+    }
+  }
 
-    Pel* Y = reinterpret_cast<Pel*>(cur->planes[0].data()) + size_t(by) * cur->stride[0] + bx;
-    Pel* Cb = reinterpret_cast<Pel*>(cur->planes[1].data()) + size_t(cy) * cur->stride[1] + cx;
-    Pel* Cr = reinterpret_cast<Pel*>(cur->planes[2].data()) + size_t(cy) * cur->stride[2] + cx;
-    const int ys = cur->stride[0] * O::kBytes, cs = cur->stride[1] * O::kBytes;  // bytes for 8-bit API
-    const int ysS = cur->stride[0], csS = cur->stride[1];                         // samples
-    const int yStep = sizeof(Pel) == 1 ? ys : ysS, cStep = sizeof(Pel) == 1 ? cs : csS;
-    const int cmvScale = cf == 1 ? 1 : 2;
-    const int shift = bd - 8;
-
-    // Weights per component: 0 luma, 1 Cb, 2 Cr.
-    Weights wt[3];
+  if (!bi) {
+    const Frame& r = *ref[single];
+    O::luma(r, Y, yStep, bx, by, bw, bh, m.mv[single], bd);
+    O::chroma(r, Cb, Cr, cStep, cx, cy, cw, ch, m.mv[single][0], m.mv[single][1] * cmvScale, bd);
     if (explicitWp) {
-        for (int c = 0; c < 3; ++c) {
-            wt[c].mode = 1;
-            wt[c].log2 = c == 0 ? sh.lumaLog2Wd : sh.chromaLog2Wd;
-            for (int l = 0; l < 2; ++l) {
-                if (m.ref[l] < 0) continue;
-                int r = m.ref[l];
-                wt[c].w[l] = c == 0 ? sh.lumaW[l][r] : sh.chromaW[l][r][c - 1];
-                wt[c].o[l] = (c == 0 ? sh.lumaO[l][r] : sh.chromaO[l][r][c - 1]) * (1 << shift);
-            }
-        }
-    } else if (implicitWp && bi) {
-        int w1 = implicitW[m.ref[0] & 31][m.ref[1] & 31];
-        for (int c = 0; c < 3; ++c) {
-            wt[c].mode = 2;
-            wt[c].w[0] = 64 - w1;
-            wt[c].w[1] = w1;
-        }
+      int rr = m.ref[single];
+      if (sh.lumaWFlag[single][rr]) O::uni(Y, yStep, wt[0].log2, wt[0].w[single], wt[0].o[single], bw, bh, bd);
+      if (sh.chromaWFlag[single][rr]) {
+        O::uni(Cb, cStep, wt[1].log2, wt[1].w[single], wt[1].o[single], cw, ch, bd);
+        O::uni(Cr, cStep, wt[2].log2, wt[2].w[single], wt[2].o[single], cw, ch, bd);
+      }
     }
-
-    if (!bi) {
-        const Frame& r = *ref[single];
-        O::luma(r, Y, yStep, bx, by, bw, bh, m.mv[single], bd);
-        O::chroma(r, Cb, Cr, cStep, cx, cy, cw, ch, m.mv[single][0], m.mv[single][1] * cmvScale, bd);
-        if (explicitWp) {
-            int rr = m.ref[single];
-            if (sh.lumaWFlag[single][rr])
-                O::uni(Y, yStep, wt[0].log2, wt[0].w[single], wt[0].o[single], bw, bh, bd);
-            if (sh.chromaWFlag[single][rr]) {
-                O::uni(Cb, cStep, wt[1].log2, wt[1].w[single], wt[1].o[single], cw, ch, bd);
-                O::uni(Cr, cStep, wt[2].log2, wt[2].w[single], wt[2].o[single], cw, ch, bd);
-            }
-        }
-        return;
-    }
-    alignas(16) Pel ty[2][16 * 16], tcb[2][8 * 16], tcr[2][8 * 16];
-    const int tyStep = 16;  // bytes for 8-bit, samples for 16-bit: both 16
-    for (int l = 0; l < 2; ++l) {
-        O::luma(*ref[l], ty[l], tyStep, bx, by, bw, bh, m.mv[l], bd);
-        O::chroma(*ref[l], tcb[l], tcr[l], 8, cx, cy, cw, ch, m.mv[l][0], m.mv[l][1] * cmvScale, bd);
-    }
-    O::bi(ty[0], ty[1], tyStep, Y, yStep, wt[0], bw, bh, bd);
-    O::bi(tcb[0], tcb[1], 8, Cb, cStep, wt[1], cw, ch, bd);
-    O::bi(tcr[0], tcr[1], 8, Cr, cStep, wt[2], cw, ch, bd);
+    return;
+  }
+  alignas(16) Pel ty[2][16 * 16], tcb[2][8 * 16], tcr[2][8 * 16];
+  const int tyStep = 16;  // bytes for 8-bit, samples for 16-bit: both 16
+  for (int l = 0; l < 2; ++l) {
+    O::luma(*ref[l], ty[l], tyStep, bx, by, bw, bh, m.mv[l], bd);
+    O::chroma(*ref[l], tcb[l], tcr[l], 8, cx, cy, cw, ch, m.mv[l][0], m.mv[l][1] * cmvScale, bd);
+  }
+  O::bi(ty[0], ty[1], tyStep, Y, yStep, wt[0], bw, bh, bd);
+  O::bi(tcb[0], tcb[1], 8, Cb, cStep, wt[1], cw, ch, bd);
+  O::bi(tcr[0], tcr[1], 8, Cr, cStep, wt[2], cw, ch, bd);
 }
 
 template <typename Pel>
 void SliceDecoder::inter_pred() {
-    const int W4 = W * 4;
-    const BlockMotion* base = &cur->motion[size_t(mb.y * 4) * W4 + mb.x * 4];
-    auto same = [&](int x4, int y4, int w4, int h4) {
-        const BlockMotion& a = base[y4 * W4 + x4];
-        for (int y = 0; y < h4; ++y)
-            for (int x = 0; x < w4; ++x) {
-                const BlockMotion& b = base[(y4 + y) * W4 + x4 + x];
-                if (a.ref[0] != b.ref[0] || a.ref[1] != b.ref[1] || a.mv[0][0] != b.mv[0][0] ||
-                    a.mv[0][1] != b.mv[0][1] || a.mv[1][0] != b.mv[1][0] || a.mv[1][1] != b.mv[1][1])
-                    return false;
-            }
-        return true;
-    };
-    switch (mb.partShape) {
+  const int W4 = W * 4;
+  const BlockMotion* base = &cur->motion[size_t(mb.y * 4) * W4 + mb.x * 4];
+  auto same = [&](int x4, int y4, int w4, int h4) {
+    const BlockMotion& a = base[y4 * W4 + x4];
+    for (int y = 0; y < h4; ++y)
+      for (int x = 0; x < w4; ++x) {
+        const BlockMotion& b = base[(y4 + y) * W4 + x4 + x];
+        if (a.ref[0] != b.ref[0] || a.ref[1] != b.ref[1] || a.mv[0][0] != b.mv[0][0] || a.mv[0][1] != b.mv[0][1] ||
+            a.mv[1][0] != b.mv[1][0] || a.mv[1][1] != b.mv[1][1])
+          return false;
+      }
+    return true;
+  };
+  switch (mb.partShape) {
     case 0: predict_block<Pel>(0, 0, 4, 4); return;
     case 1:
-        predict_block<Pel>(0, 0, 4, 2);
-        predict_block<Pel>(0, 2, 4, 2);
-        return;
+      predict_block<Pel>(0, 0, 4, 2);
+      predict_block<Pel>(0, 2, 4, 2);
+      return;
     case 2:
-        predict_block<Pel>(0, 0, 2, 4);
-        predict_block<Pel>(2, 0, 2, 4);
-        return;
+      predict_block<Pel>(0, 0, 2, 4);
+      predict_block<Pel>(2, 0, 2, 4);
+      return;
     default: break;
+  }
+  if (same(0, 0, 4, 4)) {
+    predict_block<Pel>(0, 0, 4, 4);
+    return;
+  }
+  for (int i = 0; i < 4; ++i) {
+    int x4 = (i & 1) * 2, y4 = (i >> 1) * 2;
+    if (same(x4, y4, 2, 2)) {
+      predict_block<Pel>(x4, y4, 2, 2);
+    } else if (same(x4, y4, 2, 1) && same(x4, y4 + 1, 2, 1)) {
+      predict_block<Pel>(x4, y4, 2, 1);
+      predict_block<Pel>(x4, y4 + 1, 2, 1);
+    } else if (same(x4, y4, 1, 2) && same(x4 + 1, y4, 1, 2)) {
+      predict_block<Pel>(x4, y4, 1, 2);
+      predict_block<Pel>(x4 + 1, y4, 1, 2);
+    } else {
+      for (int s = 0; s < 4; ++s) predict_block<Pel>(x4 + (s & 1), y4 + (s >> 1), 1, 1);
     }
-    if (same(0, 0, 4, 4)) {
-        predict_block<Pel>(0, 0, 4, 4);
-        return;
-    }
-    for (int i = 0; i < 4; ++i) {
-        int x4 = (i & 1) * 2, y4 = (i >> 1) * 2;
-        if (same(x4, y4, 2, 2)) {
-            predict_block<Pel>(x4, y4, 2, 2);
-        } else if (same(x4, y4, 2, 1) && same(x4, y4 + 1, 2, 1)) {
-            predict_block<Pel>(x4, y4, 2, 1);
-            predict_block<Pel>(x4, y4 + 1, 2, 1);
-        } else if (same(x4, y4, 1, 2) && same(x4 + 1, y4, 1, 2)) {
-            predict_block<Pel>(x4, y4, 1, 2);
-            predict_block<Pel>(x4 + 1, y4, 1, 2);
-        } else {
-            for (int s = 0; s < 4; ++s) predict_block<Pel>(x4 + (s & 1), y4 + (s >> 1), 1, 1);
-        }
-    }
+  }
 }
 
 template void SliceDecoder::inter_pred<uint8_t>();

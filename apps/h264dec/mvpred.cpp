@@ -10,8 +10,8 @@ namespace h264dec {
 namespace {
 
 inline int median(int a, int b, int c) {
-    int mx = a > b ? a : b, mn = a < b ? a : b;
-    return c > mx ? mx : c < mn ? mn : c;
+  int mx = a > b ? a : b, mn = a < b ? a : b;
+  return c > mx ? mx : c < mn ? mn : c;
 }
 inline int clip3(int lo, int hi, int v) { return v < lo ? lo : v > hi ? hi : v; }
 inline int min_positive(int a, int b) { return (a >= 0 && b >= 0) ? (a < b ? a : b) : (a > b ? a : b); }
@@ -19,264 +19,269 @@ inline int min_positive(int a, int b) { return (a >= 0 && b >= 0) ? (a < b ? a :
 }  // namespace
 
 NeighbourMv SliceDecoder::neighbour(int list, int xN, int yN, int curBlk) const {
-    bool avail;
-    if (xN < 0 && yN < 0) avail = mb.availD;
-    else if (xN < 0) avail = yN < 16 && mb.availA;
-    else if (yN < 0) avail = xN < 16 ? mb.availB : mb.availC;
-    else if (xN >= 16 || yN >= 16) avail = false;
-    else avail = kBlkIdx[yN >> 2][xN >> 2] < curBlk;
-    if (!avail) return NeighbourMv{false, -1, {0, 0}};
-    int px = (mb.x * 16 + xN) >> 2, py = (mb.y * 16 + yN) >> 2;
-    const BlockMotion& m = cur->motion[size_t(py) * (W * 4) + px];
-    if (m.ref[list] < 0) return NeighbourMv{true, -1, {0, 0}};
-    return NeighbourMv{true, m.ref[list], {m.mv[list][0], m.mv[list][1]}};
+  bool avail;
+  if (xN < 0 && yN < 0)
+    avail = mb.availD;
+  else if (xN < 0)
+    avail = yN < 16 && mb.availA;
+  else if (yN < 0)
+    avail = xN < 16 ? mb.availB : mb.availC;
+  else if (xN >= 16 || yN >= 16)
+    avail = false;
+  else
+    avail = kBlkIdx[yN >> 2][xN >> 2] < curBlk;
+  if (!avail) return NeighbourMv{false, -1, {0, 0}};
+  int px = (mb.x * 16 + xN) >> 2, py = (mb.y * 16 + yN) >> 2;
+  const BlockMotion& m = cur->motion[size_t(py) * (W * 4) + px];
+  if (m.ref[list] < 0) return NeighbourMv{true, -1, {0, 0}};
+  return NeighbourMv{true, m.ref[list], {m.mv[list][0], m.mv[list][1]}};
 }
 
-void SliceDecoder::mv_pred(int list, int ref, int x4, int y4, int w4, int h4, int shape, int part,
-                           int mvp[2]) const {
-    (void)h4;
-    int curBlk = kBlkIdx[y4][x4];
-    NeighbourMv A = neighbour(list, x4 * 4 - 1, y4 * 4, curBlk);
-    NeighbourMv B = neighbour(list, x4 * 4, y4 * 4 - 1, curBlk);
-    NeighbourMv C = neighbour(list, (x4 + w4) * 4, y4 * 4 - 1, curBlk);
-    if (!C.avail) C = neighbour(list, x4 * 4 - 1, y4 * 4 - 1, curBlk);
-    const NeighbourMv* pick = nullptr;
-    if (shape == 1) pick = part == 0 ? (B.ref == ref ? &B : nullptr) : (A.ref == ref ? &A : nullptr);
-    else if (shape == 2) pick = part == 0 ? (A.ref == ref ? &A : nullptr) : (C.ref == ref ? &C : nullptr);
-    if (pick) {
-        mvp[0] = pick->mv[0];
-        mvp[1] = pick->mv[1];
-        return;
-    }
-    if (!B.avail && !C.avail && A.avail) B = C = A;
-    int matches = (A.ref == ref) + (B.ref == ref) + (C.ref == ref);
-    if (matches == 1) {
-        const NeighbourMv& m = A.ref == ref ? A : B.ref == ref ? B : C;
-        mvp[0] = m.mv[0];
-        mvp[1] = m.mv[1];
-        return;
-    }
-    mvp[0] = median(A.mv[0], B.mv[0], C.mv[0]);
-    mvp[1] = median(A.mv[1], B.mv[1], C.mv[1]);
+void SliceDecoder::mv_pred(int list, int ref, int x4, int y4, int w4, int h4, int shape, int part, int mvp[2]) const {
+  (void)h4;
+  int curBlk = kBlkIdx[y4][x4];
+  NeighbourMv A = neighbour(list, x4 * 4 - 1, y4 * 4, curBlk);
+  NeighbourMv B = neighbour(list, x4 * 4, y4 * 4 - 1, curBlk);
+  NeighbourMv C = neighbour(list, (x4 + w4) * 4, y4 * 4 - 1, curBlk);
+  if (!C.avail) C = neighbour(list, x4 * 4 - 1, y4 * 4 - 1, curBlk);
+  const NeighbourMv* pick = nullptr;
+  if (shape == 1)
+    pick = part == 0 ? (B.ref == ref ? &B : nullptr) : (A.ref == ref ? &A : nullptr);
+  else if (shape == 2)
+    pick = part == 0 ? (A.ref == ref ? &A : nullptr) : (C.ref == ref ? &C : nullptr);
+  if (pick) {
+    mvp[0] = pick->mv[0];
+    mvp[1] = pick->mv[1];
+    return;
+  }
+  if (!B.avail && !C.avail && A.avail) B = C = A;
+  int matches = (A.ref == ref) + (B.ref == ref) + (C.ref == ref);
+  if (matches == 1) {
+    const NeighbourMv& m = A.ref == ref ? A : B.ref == ref ? B : C;
+    mvp[0] = m.mv[0];
+    mvp[1] = m.mv[1];
+    return;
+  }
+  mvp[0] = median(A.mv[0], B.mv[0], C.mv[0]);
+  mvp[1] = median(A.mv[1], B.mv[1], C.mv[1]);
 }
 
 void SliceDecoder::store_motion(int x4, int y4, int w4, int h4, int list, int ref, const int mv[2]) {
-    const int W4 = W * 4;
-    int pic = -1;
-    if (ref >= 0) pic = ctx.refList[list][ref] ? ctx.refList[list][ref]->id : -1;
-    for (int y = 0; y < h4; ++y)
-        for (int x = 0; x < w4; ++x) {
-            BlockMotion& m = cur->motion[size_t(mb.y * 4 + y4 + y) * W4 + mb.x * 4 + x4 + x];
-            m.ref[list] = int8_t(ref);
-            m.pic[list] = pic;
-            m.mv[list][0] = int16_t(ref >= 0 ? mv[0] : 0);
-            m.mv[list][1] = int16_t(ref >= 0 ? mv[1] : 0);
-        }
+  const int W4 = W * 4;
+  int pic = -1;
+  if (ref >= 0) pic = ctx.refList[list][ref] ? ctx.refList[list][ref]->id : -1;
+  for (int y = 0; y < h4; ++y)
+    for (int x = 0; x < w4; ++x) {
+      BlockMotion& m = cur->motion[size_t(mb.y * 4 + y4 + y) * W4 + mb.x * 4 + x4 + x];
+      m.ref[list] = int8_t(ref);
+      m.pic[list] = pic;
+      m.mv[list][0] = int16_t(ref >= 0 ? mv[0] : 0);
+      m.mv[list][1] = int16_t(ref >= 0 ? mv[1] : 0);
+    }
 }
 
 void SliceDecoder::store_both(int x4, int y4, int w4, int h4, const int ref[2], const int mv[2][2]) {
-    const int W4 = W * 4;
-    BlockMotion m;
-    for (int l = 0; l < 2; ++l) {
-        m.ref[l] = int8_t(ref[l]);
-        m.pic[l] = ref[l] >= 0 && ctx.refList[l][ref[l]] ? ctx.refList[l][ref[l]]->id : -1;
-        m.mv[l][0] = int16_t(ref[l] >= 0 ? mv[l][0] : 0);
-        m.mv[l][1] = int16_t(ref[l] >= 0 ? mv[l][1] : 0);
-    }
-    BlockMotion* row = &cur->motion[size_t(mb.y * 4 + y4) * W4 + mb.x * 4 + x4];
-    for (int y = 0; y < h4; ++y, row += W4)
-        for (int x = 0; x < w4; ++x) row[x] = m;
+  const int W4 = W * 4;
+  BlockMotion m;
+  for (int l = 0; l < 2; ++l) {
+    m.ref[l] = int8_t(ref[l]);
+    m.pic[l] = ref[l] >= 0 && ctx.refList[l][ref[l]] ? ctx.refList[l][ref[l]]->id : -1;
+    m.mv[l][0] = int16_t(ref[l] >= 0 ? mv[l][0] : 0);
+    m.mv[l][1] = int16_t(ref[l] >= 0 ? mv[l][1] : 0);
+  }
+  BlockMotion* row = &cur->motion[size_t(mb.y * 4 + y4) * W4 + mb.x * 4 + x4];
+  for (int y = 0; y < h4; ++y, row += W4)
+    for (int x = 0; x < w4; ++x) row[x] = m;
 }
 
 void SliceDecoder::pskip_motion() {
-    NeighbourMv A = neighbour(0, -1, 0, 0), B = neighbour(0, 0, -1, 0);
-    int mv[2] = {0, 0};
-    bool zero = !A.avail || !B.avail || (A.ref == 0 && A.mv[0] == 0 && A.mv[1] == 0) ||
-                (B.ref == 0 && B.mv[0] == 0 && B.mv[1] == 0);
-    if (!zero) mv_pred(0, 0, 0, 0, 4, 4, 0, 0, mv);
-    const int ref[2] = {0, -1};
-    const int mvs[2][2] = {{mv[0], mv[1]}, {0, 0}};
-    store_both(0, 0, 4, 4, ref, mvs);
+  NeighbourMv A = neighbour(0, -1, 0, 0), B = neighbour(0, 0, -1, 0);
+  int mv[2] = {0, 0};
+  bool zero = !A.avail || !B.avail || (A.ref == 0 && A.mv[0] == 0 && A.mv[1] == 0) ||
+              (B.ref == 0 && B.mv[0] == 0 && B.mv[1] == 0);
+  if (!zero) mv_pred(0, 0, 0, 0, 4, 4, 0, 0, mv);
+  const int ref[2] = {0, -1};
+  const int mvs[2][2] = {{mv[0], mv[1]}, {0, 0}};
+  store_both(0, 0, 4, 4, ref, mvs);
 }
 
 void SliceDecoder::finish_motion() {
-    auto part = [&](int x4, int y4, int w4, int h4, int shape, int p, int pred, int refIdxSlot, int mvdSlot) {
-        for (int l = 0; l < 2; ++l) {
-            if (pred & (1 << l)) {
-                int ref = mb.ref[l][refIdxSlot];
-                int mv[2];
-                mv_pred(l, ref, x4, y4, w4, h4, shape, p, mv);
-                mv[0] += mb.mvd[l][mvdSlot][0];
-                mv[1] += mb.mvd[l][mvdSlot][1];
-                store_motion(x4, y4, w4, h4, l, ref, mv);
-            } else {
-                int zero[2] = {0, 0};
-                store_motion(x4, y4, w4, h4, l, -1, zero);
-            }
-        }
-    };
-    if (ctx.mbs[mb.addr].direct16) return;
-    switch (mb.partShape) {
+  auto part = [&](int x4, int y4, int w4, int h4, int shape, int p, int pred, int refIdxSlot, int mvdSlot) {
+    for (int l = 0; l < 2; ++l) {
+      if (pred & (1 << l)) {
+        int ref = mb.ref[l][refIdxSlot];
+        int mv[2];
+        mv_pred(l, ref, x4, y4, w4, h4, shape, p, mv);
+        mv[0] += mb.mvd[l][mvdSlot][0];
+        mv[1] += mb.mvd[l][mvdSlot][1];
+        store_motion(x4, y4, w4, h4, l, ref, mv);
+      } else {
+        int zero[2] = {0, 0};
+        store_motion(x4, y4, w4, h4, l, -1, zero);
+      }
+    }
+  };
+  if (ctx.mbs[mb.addr].direct16) return;
+  switch (mb.partShape) {
     case 0: part(0, 0, 4, 4, 0, 0, mb.partPred[0], 0, 0); break;
     case 1:
-        part(0, 0, 4, 2, 1, 0, mb.partPred[0], 0, 0);
-        part(0, 2, 4, 2, 1, 1, mb.partPred[1], 1, 1);
-        break;
+      part(0, 0, 4, 2, 1, 0, mb.partPred[0], 0, 0);
+      part(0, 2, 4, 2, 1, 1, mb.partPred[1], 1, 1);
+      break;
     case 2:
-        part(0, 0, 2, 4, 2, 0, mb.partPred[0], 0, 0);
-        part(2, 0, 2, 4, 2, 1, mb.partPred[1], 1, 1);
-        break;
+      part(0, 0, 2, 4, 2, 0, mb.partPred[0], 0, 0);
+      part(2, 0, 2, 4, 2, 1, mb.partPred[1], 1, 1);
+      break;
     default:
-        spatialReady_ = false;
-        for (int i = 0; i < 4; ++i) {
-            int x4 = (i & 1) * 2, y4 = (i >> 1) * 2;
-            int pred, shape;
-            if (sh.type == kP) {
-                pred = 1;
-                shape = mb.subType[i];
-            } else {
-                static const uint8_t kSub[13][2] = {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {1, 1}, {1, 2}, {2, 1},
-                                                    {2, 2}, {3, 1}, {3, 2}, {1, 3}, {2, 3}, {3, 3}};
-                pred = kSub[mb.subType[i]][0];
-                shape = kSub[mb.subType[i]][1];
-                if (pred == 0) {
-                    direct_motion(i, false);
-                    continue;
-                }
-            }
-            switch (shape) {
-            case 0: part(x4, y4, 2, 2, 3, 0, pred, i, i * 4); break;
-            case 1:
-                part(x4, y4, 2, 1, 3, 0, pred, i, i * 4);
-                part(x4, y4 + 1, 2, 1, 3, 0, pred, i, i * 4 + 1);
-                break;
-            case 2:
-                part(x4, y4, 1, 2, 3, 0, pred, i, i * 4);
-                part(x4 + 1, y4, 1, 2, 3, 0, pred, i, i * 4 + 1);
-                break;
-            default:
-                for (int s = 0; s < 4; ++s) part(x4 + (s & 1), y4 + (s >> 1), 1, 1, 3, 0, pred, i, i * 4 + s);
-                break;
-            }
+      spatialReady_ = false;
+      for (int i = 0; i < 4; ++i) {
+        int x4 = (i & 1) * 2, y4 = (i >> 1) * 2;
+        int pred, shape;
+        if (sh.type == kP) {
+          pred = 1;
+          shape = mb.subType[i];
+        } else {
+          static const uint8_t kSub[13][2] = {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {1, 1}, {1, 2}, {2, 1},
+                                              {2, 2}, {3, 1}, {3, 2}, {1, 3}, {2, 3}, {3, 3}};
+          pred = kSub[mb.subType[i]][0];
+          shape = kSub[mb.subType[i]][1];
+          if (pred == 0) {
+            direct_motion(i, false);
+            continue;
+          }
         }
-        break;
-    }
+        switch (shape) {
+          case 0: part(x4, y4, 2, 2, 3, 0, pred, i, i * 4); break;
+          case 1:
+            part(x4, y4, 2, 1, 3, 0, pred, i, i * 4);
+            part(x4, y4 + 1, 2, 1, 3, 0, pred, i, i * 4 + 1);
+            break;
+          case 2:
+            part(x4, y4, 1, 2, 3, 0, pred, i, i * 4);
+            part(x4 + 1, y4, 1, 2, 3, 0, pred, i, i * 4 + 1);
+            break;
+          default:
+            for (int s = 0; s < 4; ++s) part(x4 + (s & 1), y4 + (s >> 1), 1, 1, 3, 0, pred, i, i * 4 + s);
+            break;
+        }
+      }
+      break;
+  }
 }
 
 void SliceDecoder::colocated(int x4, int y4, int& refCol, int mvCol[2], int& picCol, bool& intraCol) const {
-    const Frame* col = ctx.refList[1][0];
-    refCol = -1;
-    picCol = -1;
-    mvCol[0] = mvCol[1] = 0;
-    intraCol = true;
-    if (!col || col->width != cur->width || col->height != cur->height) return;
-    if (sps.direct8x8Inference) {
-        x4 = x4 >= 2 ? 3 : 0;
-        y4 = y4 >= 2 ? 3 : 0;
-    }
-    if (col->mbIntra[mb.addr]) return;
-    intraCol = false;
-    const BlockMotion& m = col->motion[size_t(mb.y * 4 + y4) * (W * 4) + mb.x * 4 + x4];
-    int l = m.ref[0] >= 0 ? 0 : 1;
-    refCol = m.ref[l];
-    picCol = m.pic[l];
-    mvCol[0] = m.mv[l][0];
-    mvCol[1] = m.mv[l][1];
+  const Frame* col = ctx.refList[1][0];
+  refCol = -1;
+  picCol = -1;
+  mvCol[0] = mvCol[1] = 0;
+  intraCol = true;
+  if (!col || col->width != cur->width || col->height != cur->height) return;
+  if (sps.direct8x8Inference) {
+    x4 = x4 >= 2 ? 3 : 0;
+    y4 = y4 >= 2 ? 3 : 0;
+  }
+  if (col->mbIntra[mb.addr]) return;
+  intraCol = false;
+  const BlockMotion& m = col->motion[size_t(mb.y * 4 + y4) * (W * 4) + mb.x * 4 + x4];
+  int l = m.ref[0] >= 0 ? 0 : 1;
+  refCol = m.ref[l];
+  picCol = m.pic[l];
+  mvCol[0] = m.mv[l][0];
+  mvCol[1] = m.mv[l][1];
 }
 
 void SliceDecoder::spatial_direct_setup() {
-    spatialReady_ = true;
-    for (int l = 0; l < 2; ++l) {
-        NeighbourMv A = neighbour(l, -1, 0, 0), B = neighbour(l, 0, -1, 0), C = neighbour(l, 16, -1, 0);
-        if (!C.avail) C = neighbour(l, -1, -1, 0);
-        spatialRef_[l] = min_positive(A.ref, min_positive(B.ref, C.ref));
-    }
-    if (spatialRef_[0] < 0 && spatialRef_[1] < 0) {
-        spatialRef_[0] = spatialRef_[1] = 0;
-        spatialMv_[0][0] = spatialMv_[0][1] = spatialMv_[1][0] = spatialMv_[1][1] = 0;
-        directZero_ = true;
-        return;
-    }
-    directZero_ = false;
-    for (int l = 0; l < 2; ++l) {
-        spatialMv_[l][0] = spatialMv_[l][1] = 0;
-        if (spatialRef_[l] >= 0) mv_pred(l, spatialRef_[l], 0, 0, 4, 4, 0, 0, spatialMv_[l]);
-    }
+  spatialReady_ = true;
+  for (int l = 0; l < 2; ++l) {
+    NeighbourMv A = neighbour(l, -1, 0, 0), B = neighbour(l, 0, -1, 0), C = neighbour(l, 16, -1, 0);
+    if (!C.avail) C = neighbour(l, -1, -1, 0);
+    spatialRef_[l] = min_positive(A.ref, min_positive(B.ref, C.ref));
+  }
+  if (spatialRef_[0] < 0 && spatialRef_[1] < 0) {
+    spatialRef_[0] = spatialRef_[1] = 0;
+    spatialMv_[0][0] = spatialMv_[0][1] = spatialMv_[1][0] = spatialMv_[1][1] = 0;
+    directZero_ = true;
+    return;
+  }
+  directZero_ = false;
+  for (int l = 0; l < 2; ++l) {
+    spatialMv_[l][0] = spatialMv_[l][1] = 0;
+    if (spatialRef_[l] >= 0) mv_pred(l, spatialRef_[l], 0, 0, 4, 4, 0, 0, spatialMv_[l]);
+  }
 }
 
 void SliceDecoder::direct_motion(int blk8, bool) {
-    const int x8 = (blk8 & 1) * 2, y8 = (blk8 >> 1) * 2;
-    // With direct_8x8_inference every 4x4 block of the 8x8 takes the motion of
-    // the same co-located corner block: derive it once.
-    const int step = sps.direct8x8Inference ? 2 : 1;
-    if (sh.directSpatial && !spatialReady_) spatial_direct_setup();
-    const Frame* col = ctx.refList[1][0];
-    const bool colShort = col && col->shortRef;
-    for (int s = 0; s < 4; s += step == 2 ? 4 : 1) {
-        const int x4 = x8 + (s & 1), y4 = y8 + (s >> 1);
-        int refCol, mvCol[2], picCol;
-        bool intraCol;
-        colocated(x4, y4, refCol, mvCol, picCol, intraCol);
-        if (sh.directSpatial) {
-            bool colZero = colShort && refCol == 0 && mvCol[0] >= -1 && mvCol[0] <= 1 && mvCol[1] >= -1 &&
-                           mvCol[1] <= 1;
-            int mv[2][2];
-            for (int l = 0; l < 2; ++l) {
-                bool zero = directZero_ || (spatialRef_[l] == 0 && colZero);
-                mv[l][0] = zero ? 0 : spatialMv_[l][0];
-                mv[l][1] = zero ? 0 : spatialMv_[l][1];
-            }
-            store_both(x4, y4, step, step, spatialRef_, mv);
-            continue;
-        }
-        int ref0 = 0;
-        if (refCol >= 0) {
-            for (int i = 0; i < ctx.refCount[0]; ++i)
-                if (ctx.refList[0][i] && ctx.refList[0][i]->id == picCol) {
-                    ref0 = i;
-                    break;
-                }
-        }
-        const Frame* f0 = ctx.refList[0][ref0];
-        const Frame* f1 = ctx.refList[1][0];
-        int mv0[2], mv1[2];
-        int td = f0 && f1 ? clip3(-128, 127, f1->poc - f0->poc) : 0;
-        if (!f0 || td == 0 || f0->longRef) {
-            mv0[0] = mvCol[0];
-            mv0[1] = mvCol[1];
-            mv1[0] = mv1[1] = 0;
-        } else {
-            int tb = clip3(-128, 127, cur->poc - f0->poc);
-            int tx = (16384 + std::abs(td / 2)) / td;
-            int dsf = clip3(-1024, 1023, (tb * tx + 32) >> 6);
-            for (int c = 0; c < 2; ++c) {
-                mv0[c] = (dsf * mvCol[c] + 128) >> 8;
-                mv1[c] = mv0[c] - mvCol[c];
-            }
-        }
-        const int refs[2] = {ref0, 0};
-        const int mvs[2][2] = {{mv0[0], mv0[1]}, {mv1[0], mv1[1]}};
-        store_both(x4, y4, step, step, refs, mvs);
+  const int x8 = (blk8 & 1) * 2, y8 = (blk8 >> 1) * 2;
+  // With direct_8x8_inference every 4x4 block of the 8x8 takes the motion of
+  // the same co-located corner block: derive it once.
+  const int step = sps.direct8x8Inference ? 2 : 1;
+  if (sh.directSpatial && !spatialReady_) spatial_direct_setup();
+  const Frame* col = ctx.refList[1][0];
+  const bool colShort = col && col->shortRef;
+  for (int s = 0; s < 4; s += step == 2 ? 4 : 1) {
+    const int x4 = x8 + (s & 1), y4 = y8 + (s >> 1);
+    int refCol, mvCol[2], picCol;
+    bool intraCol;
+    colocated(x4, y4, refCol, mvCol, picCol, intraCol);
+    if (sh.directSpatial) {
+      bool colZero = colShort && refCol == 0 && mvCol[0] >= -1 && mvCol[0] <= 1 && mvCol[1] >= -1 && mvCol[1] <= 1;
+      int mv[2][2];
+      for (int l = 0; l < 2; ++l) {
+        bool zero = directZero_ || (spatialRef_[l] == 0 && colZero);
+        mv[l][0] = zero ? 0 : spatialMv_[l][0];
+        mv[l][1] = zero ? 0 : spatialMv_[l][1];
+      }
+      store_both(x4, y4, step, step, spatialRef_, mv);
+      continue;
     }
+    int ref0 = 0;
+    if (refCol >= 0) {
+      for (int i = 0; i < ctx.refCount[0]; ++i)
+        if (ctx.refList[0][i] && ctx.refList[0][i]->id == picCol) {
+          ref0 = i;
+          break;
+        }
+    }
+    const Frame* f0 = ctx.refList[0][ref0];
+    const Frame* f1 = ctx.refList[1][0];
+    int mv0[2], mv1[2];
+    int td = f0 && f1 ? clip3(-128, 127, f1->poc - f0->poc) : 0;
+    if (!f0 || td == 0 || f0->longRef) {
+      mv0[0] = mvCol[0];
+      mv0[1] = mvCol[1];
+      mv1[0] = mv1[1] = 0;
+    } else {
+      int tb = clip3(-128, 127, cur->poc - f0->poc);
+      int tx = (16384 + std::abs(td / 2)) / td;
+      int dsf = clip3(-1024, 1023, (tb * tx + 32) >> 6);
+      for (int c = 0; c < 2; ++c) {
+        mv0[c] = (dsf * mvCol[c] + 128) >> 8;
+        mv1[c] = mv0[c] - mvCol[c];
+      }
+    }
+    const int refs[2] = {ref0, 0};
+    const int mvs[2][2] = {{mv0[0], mv0[1]}, {mv1[0], mv1[1]}};
+    store_both(x4, y4, step, step, refs, mvs);
+  }
 }
 
 void SliceDecoder::compute_implicit_weights() {
-    for (int i = 0; i < ctx.refCount[0] && i < 32; ++i)
-        for (int j = 0; j < ctx.refCount[1] && j < 32; ++j) {
-            const Frame* f0 = ctx.refList[0][i];
-            const Frame* f1 = ctx.refList[1][j];
-            int w1 = 32;
-            if (f0 && f1 && !f0->longRef && !f1->longRef) {
-                int td = clip3(-128, 127, f1->poc - f0->poc);
-                if (td != 0) {
-                    int tb = clip3(-128, 127, cur->poc - f0->poc);
-                    int tx = (16384 + std::abs(td / 2)) / td;
-                    int dsf = clip3(-1024, 1023, (tb * tx + 32) >> 6);
-                    if ((dsf >> 2) >= -64 && (dsf >> 2) <= 128) w1 = dsf >> 2;
-                }
-            }
-            implicitW[i][j] = int8_t(w1);
+  for (int i = 0; i < ctx.refCount[0] && i < 32; ++i)
+    for (int j = 0; j < ctx.refCount[1] && j < 32; ++j) {
+      const Frame* f0 = ctx.refList[0][i];
+      const Frame* f1 = ctx.refList[1][j];
+      int w1 = 32;
+      if (f0 && f1 && !f0->longRef && !f1->longRef) {
+        int td = clip3(-128, 127, f1->poc - f0->poc);
+        if (td != 0) {
+          int tb = clip3(-128, 127, cur->poc - f0->poc);
+          int tx = (16384 + std::abs(td / 2)) / td;
+          int dsf = clip3(-1024, 1023, (tb * tx + 32) >> 6);
+          if ((dsf >> 2) >= -64 && (dsf >> 2) <= 128) w1 = dsf >> 2;
         }
+      }
+      implicitW[i][j] = int8_t(w1);
+    }
 }
 
 }  // namespace h264dec

@@ -13,36 +13,36 @@
 namespace h264dec {
 
 class Md5 {
-public:
-    Md5();
-    void update(const uint8_t* p, size_t n);
-    std::string hex();  // finishes
+ public:
+  Md5();
+  void update(const uint8_t* p, size_t n);
+  std::string hex();  // finishes
 
-private:
-    void block(const uint8_t* p);
-    uint32_t h_[4];
-    uint8_t buf_[64];
-    size_t len_ = 0;
-    uint64_t total_ = 0;
+ private:
+  void block(const uint8_t* p);
+  uint32_t h_[4];
+  uint8_t buf_[64];
+  size_t len_ = 0;
+  uint64_t total_ = 0;
 };
 
 // Visits the bytes of the cropped frame in file order, in runs as long as
 // the cropping allows (a whole plane when only rows are cropped).
 template <typename Fn>
 void frame_runs(const Frame& f, const Sps& sps, Fn&& fn) {
-    const int bps = f.bytesPerSample;
-    for (int c = 0; c < 3; ++c) {
-        int sx = c == 0 ? 1 : 2, sy = c == 0 ? 1 : (sps.chromaFormat == 1 ? 2 : 1);
-        int x0 = sps.cropLeft / sx, x1 = (f.width - sps.cropRight) / sx;
-        int y0 = sps.cropTop / sy, y1 = (f.height - sps.cropBottom) / sy;
-        const uint8_t* base = f.planes[c].data();
-        size_t rowBytes = size_t(x1 - x0) * bps;
-        if (x0 == 0 && x1 == f.stride[c]) {
-            fn(base + size_t(y0) * f.stride[c] * bps, rowBytes * (y1 - y0));
-            continue;
-        }
-        for (int y = y0; y < y1; ++y) fn(base + (size_t(y) * f.stride[c] + x0) * bps, rowBytes);
+  const int bps = f.bytesPerSample;
+  for (int c = 0; c < 3; ++c) {
+    int sx = c == 0 ? 1 : 2, sy = c == 0 ? 1 : (sps.chromaFormat == 1 ? 2 : 1);
+    int x0 = sps.cropLeft / sx, x1 = (f.width - sps.cropRight) / sx;
+    int y0 = sps.cropTop / sy, y1 = (f.height - sps.cropBottom) / sy;
+    const uint8_t* base = f.planes[c].data();
+    size_t rowBytes = size_t(x1 - x0) * bps;
+    if (x0 == 0 && x1 == f.stride[c]) {
+      fn(base + size_t(y0) * f.stride[c] * bps, rowBytes * (y1 - y0));
+      continue;
     }
+    for (int y = y0; y < y1; ++y) fn(base + (size_t(y) * f.stride[c] + x0) * bps, rowBytes);
+  }
 }
 
 // Serialises the cropped frame into bytes exactly as written to the file

@@ -15,17 +15,17 @@ extern const int32_t kScanZigzag[16];    // 4x4 zigzag: scan index -> raster
 extern const int32_t kScanIdentity[16];  // coefficients kept in scan order
 
 class Residual {
-public:
-    Residual(const VlcTables& t, BitReader& br) : t_(t), br_(br) {}
-    int block16(int16_t** stream, int nC, int maxCoeff, const int32_t* scan);
-    int block32(int32_t** stream, int nC, int maxCoeff, const int32_t* scan);
-    // Chroma DC: chromaFormat 1 (2x2, nC -1) or 2 (2x4, nC -2).
-    int dc16(int16_t** stream, int chromaFormat);
-    int dc32(int32_t** stream, int chromaFormat);
+ public:
+  Residual(const VlcTables& t, BitReader& br) : t_(t), br_(br) {}
+  int block16(int16_t** stream, int nC, int maxCoeff, const int32_t* scan);
+  int block32(int32_t** stream, int nC, int maxCoeff, const int32_t* scan);
+  // Chroma DC: chromaFormat 1 (2x2, nC -1) or 2 (2x4, nC -2).
+  int dc16(int16_t** stream, int chromaFormat);
+  int dc32(int32_t** stream, int chromaFormat);
 
-private:
-    const VlcTables& t_;
-    BitReader& br_;
+ private:
+  const VlcTables& t_;
+  BitReader& br_;
 };
 
 }  // namespace h264dec

@@ -12,17 +12,17 @@ class CavlcTables;
 namespace h264dec {
 
 struct VlcTables {
-    VlcTables();
-    ~VlcTables();
-    const int32_t* const* coeffToken = nullptr;  // nC 0..1, 2..3, 4..7
-    const int32_t* coeffTokenDc420 = nullptr;    // nC -1
-    const int32_t* coeffTokenDc422 = nullptr;    // nC -2
-    const int32_t* const* totalZeros = nullptr;  // indexed by TotalCoeff (1..15)
-    const int32_t* const* totalZerosDc420 = nullptr;
-    const int32_t* const* totalZerosDc422 = nullptr;
-    const int32_t* const* runBefore = nullptr;  // indexed by zerosLeft (1..15)
-    bool ok = false;
-    std::unique_ptr<kvnvlc::CavlcTables> store;
+  VlcTables();
+  ~VlcTables();
+  const int32_t* const* coeffToken = nullptr;  // nC 0..1, 2..3, 4..7
+  const int32_t* coeffTokenDc420 = nullptr;    // nC -1
+  const int32_t* coeffTokenDc422 = nullptr;    // nC -2
+  const int32_t* const* totalZeros = nullptr;  // indexed by TotalCoeff (1..15)
+  const int32_t* const* totalZerosDc420 = nullptr;
+  const int32_t* const* totalZerosDc422 = nullptr;
+  const int32_t* const* runBefore = nullptr;  // indexed by zerosLeft (1..15)
+  bool ok = false;
+  std::unique_ptr<kvnvlc::CavlcTables> store;
 };
 
 // Builds the tables once; returns false when they cannot be built.

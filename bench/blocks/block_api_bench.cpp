@@ -21,8 +21,8 @@ void add(const std::string& group, Call call) {
 
 using HpCall = KvnResult (*)(const Kvn8u*, int32_t, Kvn8u*, int32_t, int32_t, int32_t);
 using McCall = KvnResult (*)(const Kvn8u*, int32_t, const Kvn16s*, int32_t, Kvn8u*, int32_t, int32_t, int32_t);
-using McBCall = KvnResult (*)(const Kvn8u*, int32_t, int32_t, const Kvn8u*, int32_t, int32_t, const Kvn16s*,
-                              int32_t, Kvn8u*, int32_t, int32_t);
+using McBCall = KvnResult (*)(const Kvn8u*, int32_t, int32_t, const Kvn8u*, int32_t, int32_t, const Kvn16s*, int32_t,
+                              Kvn8u*, int32_t, int32_t);
 
 void register_all(Buffers& b) {
   uint8_t* const f = b.fwd.block();
@@ -51,7 +51,13 @@ void register_all(Buffers& b) {
   add("Add8x8", [=] { return kvniAdd8x8_16s8u_C1IRS(e, 16, d, kStep); });
   add("AddC8x8", [=] { return kvniAddC8x8_16s8u_C1IR(-7, d, kStep); });
 
-  struct McEntry { const char* name; McCall mc; McBCall mc_b; int resStep; bool all; };
+  struct McEntry {
+    const char* name;
+    McCall mc;
+    McBCall mc_b;
+    int resStep;
+    bool all;
+  };
   const McEntry mc[] = {{"MC16x16", kvniMC16x16_8u_C1, kvniMC16x16B_8u_C1, 32, true},
                         {"MC16x8", kvniMC16x8_8u_C1, kvniMC16x8B_8u_C1, 32, false},
                         {"MC8x16", kvniMC8x16_8u_C1, kvniMC8x16B_8u_C1, 16, false},
@@ -74,9 +80,8 @@ void register_all(Buffers& b) {
     add(kvnbench::mc_name("MC8x8_P2", c),
         [=] { return kvniMC8x8_16s8u_P2C2R(f, kStep, e, v, 16, d, kStep, c.mode, c.rounding); });
   for (const auto& c : kvnbench::mc_b_cases())
-    add(kvnbench::mc_b_name("MC8x8B_P2", c), [=] {
-      return kvniMC8x8B_16s8u_P2C2R(f, kStep, c.modeF, r, kStep, c.modeB, e, v, 16, d, kStep, c.rounding);
-    });
+    add(kvnbench::mc_b_name("MC8x8B_P2", c),
+        [=] { return kvniMC8x8B_16s8u_P2C2R(f, kStep, c.modeF, r, kStep, c.modeB, e, v, 16, d, kStep, c.rounding); });
 
   add("CountZeros8x8", [=] {
     Kvn32u n;

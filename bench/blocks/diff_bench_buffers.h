@@ -21,8 +21,13 @@ struct DiffBuffers {
 // same bytes as 16-bit samples), d and p 16-bit outputs.
 struct DiffArgs {
   explicit DiffArgs(DiffBuffers& b)
-      : s(b.pictures.dst.block()), f(b.pictures.fwd.block()), r(b.pictures.bwd.block()),
-        s16(reinterpret_cast<const uint16_t*>(s)), f16(reinterpret_cast<const uint16_t*>(f)), d(b.diff), p(b.pred),
+      : s(b.pictures.dst.block()),
+        f(b.pictures.fwd.block()),
+        r(b.pictures.bwd.block()),
+        s16(reinterpret_cast<const uint16_t*>(s)),
+        f16(reinterpret_cast<const uint16_t*>(f)),
+        d(b.diff),
+        p(b.pred),
         sums32(b.sums32) {}
   const uint8_t *s, *f, *r;
   const uint16_t *s16, *f16;

@@ -37,9 +37,9 @@ void register_all(Buffers& b) {
   static Kvn8u flag;
 
   const std::pair<const char*, SatdCall> satd[] = {
-      {"SATD4x4", kvniSATD4x4_8u32s_C1R},   {"SATD4x8", kvniSATD4x8_8u32s_C1R},
-      {"SATD8x4", kvniSATD8x4_8u32s_C1R},   {"SATD8x8", kvniSATD8x8_8u32s_C1R},
-      {"SATD8x16", kvniSATD8x16_8u32s_C1R}, {"SATD16x8", kvniSATD16x8_8u32s_C1R},
+      {"SATD4x4", kvniSATD4x4_8u32s_C1R},     {"SATD4x8", kvniSATD4x8_8u32s_C1R},
+      {"SATD8x4", kvniSATD8x4_8u32s_C1R},     {"SATD8x8", kvniSATD8x8_8u32s_C1R},
+      {"SATD8x16", kvniSATD8x16_8u32s_C1R},   {"SATD16x8", kvniSATD16x8_8u32s_C1R},
       {"SATD16x16", kvniSATD16x16_8u32s_C1R}, {"SAT8x8D", kvniSAT8x8D_8u32s_C1R}};
   for (auto [name, fn] : satd) add(name, [=, fn = fn] { return fn(s, kStep, r, kStep, &u); });
   add("SAT8x8D_16u", [=] { return kvniSAT8x8D_16u32s_C1R(s16, kStep, r16, kStep, &u); });

@@ -41,49 +41,61 @@ void register_all(Buffers& b) {
   static int32_t v, w;
   static uint8_t flag;
 
-  const std::pair<const char*, SatdSize> satd_sizes[] = {{"SATD4x4", kSatd4x4},   {"SATD4x8", kSatd4x8},
-                                                         {"SATD8x4", kSatd8x4},   {"SATD8x8", kSatd8x8},
-                                                         {"SATD8x16", kSatd8x16}, {"SATD16x8", kSatd16x8},
-                                                         {"SATD16x16", kSatd16x16}};
+  const std::pair<const char*, SatdSize> satd_sizes[] = {
+      {"SATD4x4", kSatd4x4},   {"SATD4x8", kSatd4x8},   {"SATD8x4", kSatd8x4},    {"SATD8x8", kSatd8x8},
+      {"SATD8x16", kSatd8x16}, {"SATD16x8", kSatd16x8}, {"SATD16x16", kSatd16x16}};
   for (auto [name, size] : satd_sizes)
-    add(satd, name, [size = size](const SatdKernels& k) { return k.satd[size]; },
+    add(
+        satd, name, [size = size](const SatdKernels& k) { return k.satd[size]; },
         [=](SatdFn fn) { fn(s, kStep, r, kStep, &u); });
-  add(satd, "SAT8x8D", [](const SatdKernels& k) { return k.sat8x8d; }, [=](SatdFn fn) { fn(s, kStep, r, kStep, &u); });
-  add(satd, "SAT8x8D_16u", [](const SatdKernels& k) { return k.sat8x8d_16u; },
+  add(
+      satd, "SAT8x8D", [](const SatdKernels& k) { return k.sat8x8d; }, [=](SatdFn fn) { fn(s, kStep, r, kStep, &u); });
+  add(
+      satd, "SAT8x8D_16u", [](const SatdKernels& k) { return k.sat8x8d_16u; },
       [=](Satd16Fn fn) { fn(s16, kStep, r16, kStep, &u); });
 
   const std::pair<const char*, SsdSize> ssd_sizes[] = {
       {"SSD4x4", kSsd4x4}, {"SSD8x8", kSsd8x8}, {"SqrDiff16x16", kSsd16x16}};
   for (int mode : kModes) {
     for (auto [name, size] : ssd_sizes)
-      add(ssd, mode_name(name, mode),
+      add(
+          ssd, mode_name(name, mode),
           [size = size, i = ssd_index(mode)](const SsdKernels& k) { return k.ssd[size][i]; },
           [=](SsdFn fn) { fn(s, kStep, r, kStep, &u); });
-    add(ssd, mode_name("SqrDiff16x16B", mode),
+    add(
+        ssd, mode_name("SqrDiff16x16B", mode),
         [i = ssd_b_index(mode, mode)](const SsdKernels& k) { return k.ssd_b16x16[i]; },
         [=](SsdBFn fn) { fn(s, kStep, r, kStep, r2, kStep, &u); });
   }
 
-  add(var, "Variance16x16", [](const VarianceKernels& k) { return k.variance16x16; },
+  add(
+      var, "Variance16x16", [](const VarianceKernels& k) { return k.variance16x16; },
       [=](BlockMeasureFn fn) { fn(s, kStep, &v); });
-  add(var, "VarMean8x8", [](const VarianceKernels& k) { return k.var_mean8x8; },
+  add(
+      var, "VarMean8x8", [](const VarianceKernels& k) { return k.var_mean8x8; },
       [=](VarMeanFn fn) { fn(s, kStep, &v, &w); });
-  add(var, "VarMean8x8_16s", [](const VarianceKernels& k) { return k.var_mean8x8_16s; },
+  add(
+      var, "VarMean8x8_16s", [](const VarianceKernels& k) { return k.var_mean8x8_16s; },
       [=](VarMean16sFn fn) { fn(e, 32, &v, &w); });
   static int32_t sums[4] = {16000, 17000, 15000, 16500}, out[8];
   for (int mode : kModes)
     for (auto [name, size] : {std::pair{"VarMeanDiff16x16", kVmd16x16}, {"VarMeanDiff16x8", kVmd16x8}})
-      add(var, mode_name(name, mode),
+      add(
+          var, mode_name(name, mode),
           [size = size, i = mode / 4](const VarianceKernels& k) { return k.var_mean_diff[size][i]; },
           [=](VarMeanDiffFn fn) { fn(s, kStep, r, kStep, sums, out, out + 4); });
-  add(var, "MeanAbsDev16x16", [](const VarianceKernels& k) { return k.mean_abs_dev16x16; },
+  add(
+      var, "MeanAbsDev16x16", [](const VarianceKernels& k) { return k.mean_abs_dev16x16; },
       [=](BlockMeasureFn fn) { fn(s, kStep, &v); });
-  add(var, "MeanAbsDev8x8", [](const VarianceKernels& k) { return k.mean_abs_dev8x8; },
+  add(
+      var, "MeanAbsDev8x8", [](const VarianceKernels& k) { return k.mean_abs_dev8x8; },
       [=](BlockMeasureFn fn) { fn(s, kStep, &v); });
   // A count threshold never exceeded: the whole block is examined.
-  add(var, "EdgesDetect16x16", [](const VarianceKernels& k) { return k.edges16x16; },
+  add(
+      var, "EdgesDetect16x16", [](const VarianceKernels& k) { return k.edges16x16; },
       [=](EdgesFn fn) { fn(s, kStep, 32, kEdgePositions, &flag); });
-  add(var, "EdgesDetect16x16_16u", [](const VarianceKernels& k) { return k.edges16x16_16u; },
+  add(
+      var, "EdgesDetect16x16_16u", [](const VarianceKernels& k) { return k.edges16x16_16u; },
       [=](Edges16Fn fn) { fn(s16, kStep, 8192, kEdgePositions, &u); });
 }
 

@@ -45,12 +45,14 @@ void register_all(Buffers& b) {
   }
   add("SAD4x4", [=] { return kvniSAD4x4_8u32s(s, kStep, r, kStep, &sad); });
   for (auto [name, fn] : {std::pair<const char*, Sad8Full>{"SAD8x4", kvniSAD8x4_8u32s_C1R},
-                          {"SAD4x8", kvniSAD4x8_8u32s_C1R}, {"SAD8x16", kvniSAD8x16_8u32s_C1R}})
+                          {"SAD4x8", kvniSAD4x8_8u32s_C1R},
+                          {"SAD8x16", kvniSAD8x16_8u32s_C1R}})
     add(name, [=, fn = fn] { return fn(s, kStep, r, kStep, &sad); });
   for (int mode : {0, 12})
     add(mode_name("SAD8x8_C2", mode), [=] { return kvniSAD8x8_8u32s_C2R(s, kStep, r, kStep, &sad, &sad2, mode); });
   for (auto [name, fn] : {std::pair<const char*, Sad16>{"SAD16x16_16u", kvniSAD16x16_16u32s_C1R},
-                          {"SAD8x8_16u", kvniSAD8x8_16u32s_C1R}, {"SAD4x4_16u", kvniSAD4x4_16u32s_C1R}})
+                          {"SAD8x8_16u", kvniSAD8x8_16u32s_C1R},
+                          {"SAD4x4_16u", kvniSAD4x4_16u32s_C1R}})
     for (int mode : {0, 12})
       add(mode_name(name, mode), [=, fn = fn] { return fn(s16, kStep, r16, kStep, &sad, mode); });
   add("SAD16x16xN/N64", [=] { return kvniSAD16x16xN_8u16u_C1R(s, kStep, r, kStep, sads, kCandidates); });
@@ -64,9 +66,8 @@ void register_all(Buffers& b) {
   add("SAD16x16Blocks8x8_16u", [=] { return kvniSAD16x16Blocks8x8_16u32u_C1R(s16, kStep, r16, kStep, out); });
   add("SAD16x16Blocks4x4_16u", [=] { return kvniSAD16x16Blocks4x4_16u32u_C1R(s16, kStep, r16, kStep, out); });
   add("FrameFieldSAD16x16", [=] { return kvniFrameFieldSAD16x16_8u32s_C1R(s, kStep, out, out + 1); });
-  add("FrameFieldSAD16x16_16s", [=] {
-    return kvniFrameFieldSAD16x16_16s32s_C1R(reinterpret_cast<const Kvn16s*>(s), kStep, out, out + 1);
-  });
+  add("FrameFieldSAD16x16_16s",
+      [=] { return kvniFrameFieldSAD16x16_16s32s_C1R(reinterpret_cast<const Kvn16s*>(s), kStep, out, out + 1); });
   add("SubSAD8x8", [=] { return kvniSubSAD8x8_8u16s_C1R(s, kStep, r, kStep, diff, kStep, out); });
 }
 

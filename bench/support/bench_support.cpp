@@ -43,8 +43,10 @@ class SummaryReporter : public benchmark::ConsoleReporter {
       std::printf("%-36s", g.c_str());
       for (const char* c : columns) {
         const auto it = t.find(c);
-        if (it == t.end()) std::printf(" %9s", "-");
-        else std::printf(" %9.2f", it->second);
+        if (it == t.end())
+          std::printf(" %9s", "-");
+        else
+          std::printf(" %9.2f", it->second);
       }
       double best = 0;
       for (const char* c : {"sse2", "sse41", "avx2"})
@@ -89,8 +91,7 @@ std::string mc_name(const std::string& group, McCase c) {
   return group + "/mode" + std::to_string(c.mode) + "_r" + std::to_string(c.rounding);
 }
 std::string mc_b_name(const std::string& group, McBCase c) {
-  return group + "/modes" + std::to_string(c.modeF) + "," + std::to_string(c.modeB) + "_r" +
-         std::to_string(c.rounding);
+  return group + "/modes" + std::to_string(c.modeF) + "," + std::to_string(c.modeB) + "_r" + std::to_string(c.rounding);
 }
 
 int run(int argc, char** argv) {

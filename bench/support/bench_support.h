@@ -45,9 +45,15 @@ struct Buffers {
 };
 
 // The half-sample code / rounding pairs and MC modes the benchmarks time.
-struct HpCase { int code, rounding; };
-struct McCase { int mode, rounding; };
-struct McBCase { int modeF, modeB, rounding; };
+struct HpCase {
+  int code, rounding;
+};
+struct McCase {
+  int mode, rounding;
+};
+struct McBCase {
+  int modeF, modeB, rounding;
+};
 const std::vector<HpCase>& hp_cases();
 const std::vector<McCase>& mc_cases();
 const std::vector<McBCase>& mc_b_cases();

@@ -21,31 +21,38 @@
 namespace kvn {
 
 using CopyFn = void (*)(const uint8_t* src, int32_t srcStep, uint8_t* dst, int32_t dstStep);
-using Avg2Fn = void (*)(const uint8_t* src1, int32_t step1, const uint8_t* src2, int32_t step2,
-                        uint8_t* dst, int32_t dstStep);
+using Avg2Fn = void (*)(const uint8_t* src1, int32_t step1, const uint8_t* src2, int32_t step2, uint8_t* dst,
+                        int32_t dstStep);
 using AddFn = void (*)(const int16_t* res, int32_t resStep, uint8_t* srcDst, int32_t step);
-using AddHpFn = void (*)(const int16_t* res, int32_t resStep, const uint8_t* ref, int32_t refStep,
-                         uint8_t* dst, int32_t dstStep);
+using AddHpFn = void (*)(const int16_t* res, int32_t resStep, const uint8_t* ref, int32_t refStep, uint8_t* dst,
+                         int32_t dstStep);
 using AddCFn = void (*)(int16_t value, uint8_t* srcDst, int32_t step);
 // rounding is used only by the widths 2 and 4 (the others have it in their index).
-using McFn = void (*)(const uint8_t* ref, int32_t refStep, const int16_t* res, int32_t resStep,
-                      uint8_t* dst, int32_t dstStep, int32_t rounding);
-using McBFn = void (*)(const uint8_t* refF, int32_t refFStep, const uint8_t* refB, int32_t refBStep,
-                       const int16_t* res, int32_t resStep, uint8_t* dst, int32_t dstStep,
-                       int32_t rounding);
-using McP2Fn = void (*)(const uint8_t* ref, int32_t refStep, const int16_t* resU, const int16_t* resV,
-                        int32_t resStep, uint8_t* dst, int32_t dstStep);
+using McFn = void (*)(const uint8_t* ref, int32_t refStep, const int16_t* res, int32_t resStep, uint8_t* dst,
+                      int32_t dstStep, int32_t rounding);
+using McBFn = void (*)(const uint8_t* refF, int32_t refFStep, const uint8_t* refB, int32_t refBStep, const int16_t* res,
+                       int32_t resStep, uint8_t* dst, int32_t dstStep, int32_t rounding);
+using McP2Fn = void (*)(const uint8_t* ref, int32_t refStep, const int16_t* resU, const int16_t* resV, int32_t resStep,
+                        uint8_t* dst, int32_t dstStep);
 using McP2BFn = void (*)(const uint8_t* refF, int32_t refFStep, const uint8_t* refB, int32_t refBStep,
-                         const int16_t* resU, const int16_t* resV, int32_t resStep, uint8_t* dst,
-                         int32_t dstStep);
+                         const int16_t* resU, const int16_t* resV, int32_t resStep, uint8_t* dst, int32_t dstStep);
 using CountZerosFn = uint32_t (*)(const int16_t* coeffs);
 
 // Block sizes of the families, in table order.
 enum HpSize { kHp8x4, kHp8x8, kHp16x8, kHp16x16, kHpSizes };
 enum McSize {
-  kMc16x16, kMc16x8, kMc8x16, kMc8x8, kMc8x4,   // rounding in the index
-  kMc4x8, kMc4x4, kMc4x2, kMc2x4, kMc2x2,        // rounding passed to the kernel
-  kMc16x8UV, kMc16x4,                            // interleaved chroma, 16 bytes wide
+  kMc16x16,
+  kMc16x8,
+  kMc8x16,
+  kMc8x8,
+  kMc8x4,  // rounding in the index
+  kMc4x8,
+  kMc4x4,
+  kMc4x2,
+  kMc2x4,
+  kMc2x2,  // rounding passed to the kernel
+  kMc16x8UV,
+  kMc16x4,  // interleaved chroma, 16 bytes wide
   kMcSizes
 };
 enum P2Size { kP2_8x8, kP2_8x4, kP2Sizes };

@@ -28,8 +28,8 @@ inline KvnResult interp_avg(HpSize size, const Kvn8u* src, int32_t ss, Kvn8u* sd
   return KVN_STS_OK;
 }
 
-inline KvnResult mc(McSize size, const Kvn8u* ref, int32_t fs, const Kvn16s* res, int32_t rs, Kvn8u* dst,
-                    int32_t ds, int32_t mode, int32_t rounding) {
+inline KvnResult mc(McSize size, const Kvn8u* ref, int32_t fs, const Kvn16s* res, int32_t rs, Kvn8u* dst, int32_t ds,
+                    int32_t mode, int32_t rounding) {
   KVN_CHECK_PTRS(ref, res, dst);
   const int index = mc_small(size) ? (mode & 12) / 4 : mc_index(mode, rounding);
   block_kernels().mc[size][index](ref, fs, res, rs, dst, ds, rounding);
@@ -44,8 +44,8 @@ inline KvnResult mc_b(McSize size, const Kvn8u* rf, int32_t fs, int32_t modeF, c
   return KVN_STS_OK;
 }
 
-inline KvnResult mc_p2(P2Size size, const Kvn8u* ref, int32_t fs, const Kvn16s* ru, const Kvn16s* rv,
-                       int32_t rs, Kvn8u* dst, int32_t ds, int32_t mode, int32_t rounding) {
+inline KvnResult mc_p2(P2Size size, const Kvn8u* ref, int32_t fs, const Kvn16s* ru, const Kvn16s* rv, int32_t rs,
+                       Kvn8u* dst, int32_t ds, int32_t mode, int32_t rounding) {
   KVN_CHECK_PTRS(ref, ru, rv, dst);
   block_kernels().mc_p2[size][mc_index(mode, rounding)](ref, fs, ru, rv, rs, dst, ds);
   return KVN_STS_OK;
@@ -79,43 +79,43 @@ KVN_ENTRY(kvniCopy16x16_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst,
   return KVN_STS_OK;
 }
 
-KVN_ENTRY(kvniCopy8x4HP_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t code,
-                                int32_t rounding) {
+KVN_ENTRY(kvniCopy8x4HP_8u_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t code, int32_t rounding) {
   return copy_hp(kHp8x4, pSrc, srcStep, pDst, dstStep, code, rounding);
 }
 
-KVN_ENTRY(kvniCopy8x8HP_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t code,
-                                int32_t rounding) {
+KVN_ENTRY(kvniCopy8x8HP_8u_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t code, int32_t rounding) {
   return copy_hp(kHp8x8, pSrc, srcStep, pDst, dstStep, code, rounding);
 }
 
-KVN_ENTRY(kvniCopy16x8HP_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t code,
-                                 int32_t rounding) {
+KVN_ENTRY(kvniCopy16x8HP_8u_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t code, int32_t rounding) {
   return copy_hp(kHp16x8, pSrc, srcStep, pDst, dstStep, code, rounding);
 }
 
-KVN_ENTRY(kvniCopy16x16HP_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t code,
-                                  int32_t rounding) {
+KVN_ENTRY(kvniCopy16x16HP_8u_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t code, int32_t rounding) {
   return copy_hp(kHp16x16, pSrc, srcStep, pDst, dstStep, code, rounding);
 }
 
-KVN_ENTRY(kvniInterpolateAverage8x4_8u_C1IR)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
-                                             int32_t code, int32_t rounding) {
+KVN_ENTRY(kvniInterpolateAverage8x4_8u_C1IR)
+(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep, int32_t code, int32_t rounding) {
   return interp_avg(kHp8x4, pSrc, srcStep, pSrcDst, srcDstStep, code, rounding);
 }
 
-KVN_ENTRY(kvniInterpolateAverage8x8_8u_C1IR)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
-                                             int32_t code, int32_t rounding) {
+KVN_ENTRY(kvniInterpolateAverage8x8_8u_C1IR)
+(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep, int32_t code, int32_t rounding) {
   return interp_avg(kHp8x8, pSrc, srcStep, pSrcDst, srcDstStep, code, rounding);
 }
 
-KVN_ENTRY(kvniInterpolateAverage16x8_8u_C1IR)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
-                                              int32_t code, int32_t rounding) {
+KVN_ENTRY(kvniInterpolateAverage16x8_8u_C1IR)
+(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep, int32_t code, int32_t rounding) {
   return interp_avg(kHp16x8, pSrc, srcStep, pSrcDst, srcDstStep, code, rounding);
 }
 
-KVN_ENTRY(kvniInterpolateAverage16x16_8u_C1IR)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
-                                               int32_t code, int32_t rounding) {
+KVN_ENTRY(kvniInterpolateAverage16x16_8u_C1IR)
+(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep, int32_t code, int32_t rounding) {
   return interp_avg(kHp16x16, pSrc, srcStep, pSrcDst, srcDstStep, code, rounding);
 }
 
@@ -131,15 +131,15 @@ KVN_ENTRY(kvniAverage16x16_8u_C1IR)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* p
   return KVN_STS_OK;
 }
 
-KVN_ENTRY(kvniAverage8x8_8u_C1R)(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
-                                 Kvn8u* pDst, int32_t dstStep) {
+KVN_ENTRY(kvniAverage8x8_8u_C1R)
+(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step, Kvn8u* pDst, int32_t dstStep) {
   KVN_CHECK_PTRS(pSrc1, pSrc2, pDst);
   block_kernels().avg8x8(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep);
   return KVN_STS_OK;
 }
 
-KVN_ENTRY(kvniAverage16x16_8u_C1R)(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
-                                   Kvn8u* pDst, int32_t dstStep) {
+KVN_ENTRY(kvniAverage16x16_8u_C1R)
+(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step, Kvn8u* pDst, int32_t dstStep) {
   KVN_CHECK_PTRS(pSrc1, pSrc2, pDst);
   block_kernels().avg16x16(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep);
   return KVN_STS_OK;
@@ -153,8 +153,9 @@ KVN_ENTRY(kvniAdd8x8_16s8u_C1IRS)(const Kvn16s* pSrc, int32_t srcStep, Kvn8u* pS
   return KVN_STS_OK;
 }
 
-KVN_ENTRY(kvniAdd8x8HP_16s8u_C1RS)(const Kvn16s* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                   Kvn8u* pDst, int32_t dstStep, int32_t halfCode, int32_t rounding) {
+KVN_ENTRY(kvniAdd8x8HP_16s8u_C1RS)
+(const Kvn16s* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn8u* pDst, int32_t dstStep,
+ int32_t halfCode, int32_t rounding) {
   KVN_CHECK_PTRS(pSrc, pRef, pDst);
   block_kernels().add8x8_hp[hp_index(halfCode, rounding)](pSrc, srcStep, pRef, refStep, pDst, dstStep);
   return KVN_STS_OK;
@@ -168,158 +169,172 @@ KVN_ENTRY(kvniAddC8x8_16s8u_C1IR)(Kvn16s value, Kvn8u* pSrcDst, int32_t srcDstSt
 
 // ---- motion compensation ---------------------------------------------------
 
-KVN_ENTRY(kvniMC16x16_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
-                             int32_t dstStep, int32_t mode, int32_t rounding) {
+KVN_ENTRY(kvniMC16x16_8u_C1)
+(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+ int32_t mode, int32_t rounding) {
   return mc(kMc16x16, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
 }
 
-KVN_ENTRY(kvniMC16x16B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
-                              int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
-                              int32_t rounding) {
+KVN_ENTRY(kvniMC16x16B_8u_C1)
+(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+ const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
   return mc_b(kMc16x16, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
 }
 
-KVN_ENTRY(kvniMC16x8_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
-                            int32_t dstStep, int32_t mode, int32_t rounding) {
+KVN_ENTRY(kvniMC16x8_8u_C1)
+(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+ int32_t mode, int32_t rounding) {
   return mc(kMc16x8, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
 }
 
-KVN_ENTRY(kvniMC16x8B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
-                             int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
-                             int32_t rounding) {
+KVN_ENTRY(kvniMC16x8B_8u_C1)
+(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+ const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
   return mc_b(kMc16x8, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
 }
 
-KVN_ENTRY(kvniMC8x16_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
-                            int32_t dstStep, int32_t mode, int32_t rounding) {
+KVN_ENTRY(kvniMC8x16_8u_C1)
+(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+ int32_t mode, int32_t rounding) {
   return mc(kMc8x16, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
 }
 
-KVN_ENTRY(kvniMC8x16B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
-                             int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
-                             int32_t rounding) {
+KVN_ENTRY(kvniMC8x16B_8u_C1)
+(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+ const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
   return mc_b(kMc8x16, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
 }
 
-KVN_ENTRY(kvniMC8x8_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
-                           int32_t dstStep, int32_t mode, int32_t rounding) {
+KVN_ENTRY(kvniMC8x8_8u_C1)
+(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+ int32_t mode, int32_t rounding) {
   return mc(kMc8x8, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
 }
 
-KVN_ENTRY(kvniMC8x8B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
-                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
-                            int32_t rounding) {
+KVN_ENTRY(kvniMC8x8B_8u_C1)
+(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+ const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
   return mc_b(kMc8x8, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
 }
 
-KVN_ENTRY(kvniMC8x4_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
-                           int32_t dstStep, int32_t mode, int32_t rounding) {
+KVN_ENTRY(kvniMC8x4_8u_C1)
+(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+ int32_t mode, int32_t rounding) {
   return mc(kMc8x4, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
 }
 
-KVN_ENTRY(kvniMC8x4B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
-                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
-                            int32_t rounding) {
+KVN_ENTRY(kvniMC8x4B_8u_C1)
+(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+ const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
   return mc_b(kMc8x4, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
 }
 
-KVN_ENTRY(kvniMC4x8_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
-                           int32_t dstStep, int32_t mode, int32_t rounding) {
+KVN_ENTRY(kvniMC4x8_8u_C1)
+(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+ int32_t mode, int32_t rounding) {
   return mc(kMc4x8, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
 }
 
-KVN_ENTRY(kvniMC4x8B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
-                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
-                            int32_t rounding) {
+KVN_ENTRY(kvniMC4x8B_8u_C1)
+(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+ const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
   return mc_b(kMc4x8, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
 }
 
-KVN_ENTRY(kvniMC4x4_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
-                           int32_t dstStep, int32_t mode, int32_t rounding) {
+KVN_ENTRY(kvniMC4x4_8u_C1)
+(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+ int32_t mode, int32_t rounding) {
   return mc(kMc4x4, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
 }
 
-KVN_ENTRY(kvniMC4x4B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
-                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
-                            int32_t rounding) {
+KVN_ENTRY(kvniMC4x4B_8u_C1)
+(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+ const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
   return mc_b(kMc4x4, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
 }
 
-KVN_ENTRY(kvniMC4x2_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
-                           int32_t dstStep, int32_t mode, int32_t rounding) {
+KVN_ENTRY(kvniMC4x2_8u_C1)
+(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+ int32_t mode, int32_t rounding) {
   return mc(kMc4x2, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
 }
 
-KVN_ENTRY(kvniMC4x2B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
-                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
-                            int32_t rounding) {
+KVN_ENTRY(kvniMC4x2B_8u_C1)
+(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+ const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
   return mc_b(kMc4x2, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
 }
 
-KVN_ENTRY(kvniMC2x4_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
-                           int32_t dstStep, int32_t mode, int32_t rounding) {
+KVN_ENTRY(kvniMC2x4_8u_C1)
+(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+ int32_t mode, int32_t rounding) {
   return mc(kMc2x4, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
 }
 
-KVN_ENTRY(kvniMC2x4B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
-                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
-                            int32_t rounding) {
+KVN_ENTRY(kvniMC2x4B_8u_C1)
+(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+ const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
   return mc_b(kMc2x4, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
 }
 
-KVN_ENTRY(kvniMC2x2_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
-                           int32_t dstStep, int32_t mode, int32_t rounding) {
+KVN_ENTRY(kvniMC2x2_8u_C1)
+(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+ int32_t mode, int32_t rounding) {
   return mc(kMc2x2, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
 }
 
-KVN_ENTRY(kvniMC2x2B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
-                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
-                            int32_t rounding) {
+KVN_ENTRY(kvniMC2x2B_8u_C1)
+(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+ const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
   return mc_b(kMc2x2, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
 }
 
-KVN_ENTRY(kvniMC16x8UV_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep,
-                              Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding) {
+KVN_ENTRY(kvniMC16x8UV_8u_C1)
+(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+ int32_t mode, int32_t rounding) {
   return mc(kMc16x8UV, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
 }
 
-KVN_ENTRY(kvniMC16x8BUV_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                               int32_t refBStep, int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
-                               int32_t dstStep, int32_t rounding) {
+KVN_ENTRY(kvniMC16x8BUV_8u_C1)
+(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+ const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
   return mc_b(kMc16x8UV, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
 }
 
-KVN_ENTRY(kvniMC16x4_8u_C1)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
-                            int32_t dstStep, int32_t mode, int32_t rounding) {
+KVN_ENTRY(kvniMC16x4_8u_C1)
+(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
+ int32_t mode, int32_t rounding) {
   return mc(kMc16x4, pRef, refStep, pSrcYData, srcYStep, pDst, dstStep, mode, rounding);
 }
 
-KVN_ENTRY(kvniMC16x4B_8u_C1)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
-                             int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
-                             int32_t rounding) {
+KVN_ENTRY(kvniMC16x4B_8u_C1)
+(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+ const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
   return mc_b(kMc16x4, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcYData, srcYStep, pDst, dstStep, rounding);
 }
 
-KVN_ENTRY(kvniMC8x8_16s8u_P2C2R)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
-                                 int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding) {
+KVN_ENTRY(kvniMC8x8_16s8u_P2C2R)
+(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData, int32_t srcUVStep, Kvn8u* pDst,
+ int32_t dstStep, int32_t mode, int32_t rounding) {
   return mc_p2(kP2_8x8, pRef, refStep, pSrcUData, pSrcVData, srcUVStep, pDst, dstStep, mode, rounding);
 }
 
-KVN_ENTRY(kvniMC8x8B_16s8u_P2C2R)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                                  int32_t refBStep, int32_t modeB, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
-                                  int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
+KVN_ENTRY(kvniMC8x8B_16s8u_P2C2R)
+(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+ const Kvn16s* pSrcUData, const Kvn16s* pSrcVData, int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
   return mc_p2b(kP2_8x8, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcUData, pSrcVData, srcUVStep, pDst, dstStep,
                 rounding);
 }
 
-KVN_ENTRY(kvniMC8x4_16s8u_P2C2R)(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
-                                 int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding) {
+KVN_ENTRY(kvniMC8x4_16s8u_P2C2R)
+(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData, int32_t srcUVStep, Kvn8u* pDst,
+ int32_t dstStep, int32_t mode, int32_t rounding) {
   return mc_p2(kP2_8x4, pRef, refStep, pSrcUData, pSrcVData, srcUVStep, pDst, dstStep, mode, rounding);
 }
 
-KVN_ENTRY(kvniMC8x4B_16s8u_P2C2R)(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
-                                  int32_t refBStep, int32_t modeB, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
-                                  int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
+KVN_ENTRY(kvniMC8x4B_16s8u_P2C2R)
+(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
+ const Kvn16s* pSrcUData, const Kvn16s* pSrcVData, int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding) {
   return mc_p2b(kP2_8x4, pRefF, refFStep, modeF, pRefB, refBStep, modeB, pSrcUData, pSrcVData, srcUVStep, pDst, dstStep,
                 rounding);
 }

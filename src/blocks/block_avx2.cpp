@@ -86,14 +86,13 @@ void mc(const uint8_t* ref, int32_t fs, const int16_t* res, int32_t rs, uint8_t*
 }
 
 template <int H, int Dx, int CodeF, int CodeB, int Round>
-void mc_b(const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs, const int16_t* res, int32_t rs,
-          uint8_t* dst, int32_t ds, int32_t) {
+void mc_b(const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs, const int16_t* res, int32_t rs, uint8_t* dst,
+          int32_t ds, int32_t) {
   predict_add<H>(BiPredictor<CodeF, CodeB, Round, Dx>(rf, fs, rb, bs), Residual(res, rs), dst, ds);
 }
 
 template <int H, int Code, int Round>
-void mc_p2(const uint8_t* ref, int32_t fs, const int16_t* ru, const int16_t* rv, int32_t rs, uint8_t* dst,
-           int32_t ds) {
+void mc_p2(const uint8_t* ref, int32_t fs, const int16_t* ru, const int16_t* rv, int32_t rs, uint8_t* dst, int32_t ds) {
   predict_add<H>(Predictor<Code, Round, 2>(ref, fs), InterleavedResidual(ru, rv, rs), dst, ds);
 }
 
@@ -115,10 +114,12 @@ void put_code3(std::array<CopyFn, 8>& copies, std::array<CopyFn, 8>& averages) {
 
 // The kernel templates, for the table generators (block_gen.h); all 16 wide.
 struct Kernels {
-  template <int W, int H, int Dx, int Code, int Round> static constexpr McFn mc = avx2::mc<H, Dx, Code, Round>;
+  template <int W, int H, int Dx, int Code, int Round>
+  static constexpr McFn mc = avx2::mc<H, Dx, Code, Round>;
   template <int W, int H, int Dx, int CodeF, int CodeB, int Round>
   static constexpr McBFn mc_b = avx2::mc_b<H, Dx, CodeF, CodeB, Round>;
-  template <int H, int Code, int Round> static constexpr McP2Fn mc_p2 = avx2::mc_p2<H, Code, Round>;
+  template <int H, int Code, int Round>
+  static constexpr McP2Fn mc_p2 = avx2::mc_p2<H, Code, Round>;
   template <int H, int CodeF, int CodeB, int Round>
   static constexpr McP2BFn mc_p2b = avx2::mc_p2b<H, CodeF, CodeB, Round>;
 };

@@ -57,15 +57,14 @@ inline const int16_t* next_row(const int16_t* p, int32_t step) {
 // control is a template argument; widths 2 and 4 take it at run time and
 // subtract it from the rounding constant as given.
 template <int W, int H, int Dx, int Code, int Round>
-void mc_c(const uint8_t* ref, int32_t fs, const int16_t* res, int32_t rs, uint8_t* dst, int32_t ds,
-          int32_t) {
+void mc_c(const uint8_t* ref, int32_t fs, const int16_t* res, int32_t rs, uint8_t* dst, int32_t ds, int32_t) {
   for (int y = 0; y < H; ++y, ref += fs, res = next_row(res, rs), dst += ds)
     for (int x = 0; x < W; ++x) dst[x] = clamp_u8(predict<Code, Dx>(ref, fs, x, Round) + res[x]);
 }
 
 template <int W, int H, int Dx, int CodeF, int CodeB, int Round>
-void mc_b_c(const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs, const int16_t* res, int32_t rs,
-            uint8_t* dst, int32_t ds, int32_t) {
+void mc_b_c(const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs, const int16_t* res, int32_t rs, uint8_t* dst,
+            int32_t ds, int32_t) {
   for (int y = 0; y < H; ++y, rf += fs, rb += bs, res = next_row(res, rs), dst += ds)
     for (int x = 0; x < W; ++x) {
       const int p = (predict<CodeF, Dx>(rf, fs, x, Round) + predict<CodeB, Dx>(rb, bs, x, Round) + 1) >> 1;
@@ -93,8 +92,8 @@ void mc_small_c(const uint8_t* ref, int32_t fs, const int16_t* res, int32_t rs, 
 }
 
 template <int W, int H, int CodeF, int CodeB>
-void mc_b_small_c(const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs, const int16_t* res,
-                  int32_t rs, uint8_t* dst, int32_t ds, int32_t round) {
+void mc_b_small_c(const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs, const int16_t* res, int32_t rs,
+                  uint8_t* dst, int32_t ds, int32_t round) {
   for (int y = 0; y < H; ++y, rf += fs, rb += bs, res = next_row(res, rs), dst += ds)
     for (int x = 0; x < W; ++x) {
       const int64_t p = (predict_rt<CodeF>(rf, fs, x, round) + predict_rt<CodeB>(rb, bs, x, round) + 1) >> 1;
@@ -114,8 +113,8 @@ void mc_p2_c(const uint8_t* ref, int32_t fs, const int16_t* ru, const int16_t* r
 }
 
 template <int H, int CodeF, int CodeB, int Round>
-void mc_p2b_c(const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs, const int16_t* ru,
-              const int16_t* rv, int32_t rs, uint8_t* dst, int32_t ds) {
+void mc_p2b_c(const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs, const int16_t* ru, const int16_t* rv,
+              int32_t rs, uint8_t* dst, int32_t ds) {
   for (int y = 0; y < H; ++y, rf += fs, rb += bs, ru = next_row(ru, rs), rv = next_row(rv, rs), dst += ds)
     for (int x = 0; x < 16; ++x) {
       const int p = (predict<CodeF, 2>(rf, fs, x, Round) + predict<CodeB, 2>(rb, bs, x, Round) + 1) >> 1;
@@ -132,13 +131,18 @@ uint32_t count_zeros8x8_c(const int16_t* c) {
 
 // The scalar kernel templates, for the table generators (block_gen.h).
 struct Kernels {
-  template <int W, int H, int Code, int Round> static constexpr CopyFn copy_hp = copy_hp_c<W, H, Code, Round>;
-  template <int W, int H, int Code, int Round> static constexpr CopyFn interp_avg = interp_avg_c<W, H, Code, Round>;
-  template <int Code, int Round> static constexpr AddHpFn add8x8_hp = add8x8_hp_c<Code, Round>;
-  template <int W, int H, int Dx, int Code, int Round> static constexpr McFn mc = mc_c<W, H, Dx, Code, Round>;
+  template <int W, int H, int Code, int Round>
+  static constexpr CopyFn copy_hp = copy_hp_c<W, H, Code, Round>;
+  template <int W, int H, int Code, int Round>
+  static constexpr CopyFn interp_avg = interp_avg_c<W, H, Code, Round>;
+  template <int Code, int Round>
+  static constexpr AddHpFn add8x8_hp = add8x8_hp_c<Code, Round>;
+  template <int W, int H, int Dx, int Code, int Round>
+  static constexpr McFn mc = mc_c<W, H, Dx, Code, Round>;
   template <int W, int H, int Dx, int CodeF, int CodeB, int Round>
   static constexpr McBFn mc_b = mc_b_c<W, H, Dx, CodeF, CodeB, Round>;
-  template <int H, int Code, int Round> static constexpr McP2Fn mc_p2 = mc_p2_c<H, Code, Round>;
+  template <int H, int Code, int Round>
+  static constexpr McP2Fn mc_p2 = mc_p2_c<H, Code, Round>;
   template <int H, int CodeF, int CodeB, int Round>
   static constexpr McP2BFn mc_p2b = mc_p2b_c<H, CodeF, CodeB, Round>;
 };
@@ -146,13 +150,15 @@ struct Kernels {
 // Widths 2 and 4 are scalar at every level: indexed by mode only (block.h).
 template <int W, int H>
 struct McSmallGen {
-  template <std::size_t I> static constexpr McFn get() {
+  template <std::size_t I>
+  static constexpr McFn get() {
     return I < 4 ? mc_small_c<W, H, kModeCode[I % 4]> : nullptr;
   }
 };
 template <int W, int H>
 struct McBSmallGen {
-  template <std::size_t I> static constexpr McBFn get() {
+  template <std::size_t I>
+  static constexpr McBFn get() {
     return I < 16 ? mc_b_small_c<W, H, kModeCode[I % 4], kModeCode[(I / 4) % 4]> : nullptr;
   }
 };

@@ -16,33 +16,50 @@ namespace gen {
 
 template <class K, int W, int H>
 struct CopyHp {
-  template <std::size_t I> static constexpr CopyFn get() { return K::template copy_hp<W, H, I / 2, I % 2>; }
+  template <std::size_t I>
+  static constexpr CopyFn get() {
+    return K::template copy_hp<W, H, I / 2, I % 2>;
+  }
 };
 template <class K, int W, int H>
 struct InterpAvg {
-  template <std::size_t I> static constexpr CopyFn get() { return K::template interp_avg<W, H, I / 2, I % 2>; }
+  template <std::size_t I>
+  static constexpr CopyFn get() {
+    return K::template interp_avg<W, H, I / 2, I % 2>;
+  }
 };
 template <class K>
 struct AddHp {
-  template <std::size_t I> static constexpr AddHpFn get() { return K::template add8x8_hp<I / 2, I % 2>; }
+  template <std::size_t I>
+  static constexpr AddHpFn get() {
+    return K::template add8x8_hp<I / 2, I % 2>;
+  }
 };
 template <class K, int W, int H, int Dx>
 struct Mc {
-  template <std::size_t I> static constexpr McFn get() { return K::template mc<W, H, Dx, kModeCode[I / 2], I % 2>; }
+  template <std::size_t I>
+  static constexpr McFn get() {
+    return K::template mc<W, H, Dx, kModeCode[I / 2], I % 2>;
+  }
 };
 template <class K, int W, int H, int Dx>
 struct McB {
-  template <std::size_t I> static constexpr McBFn get() {
+  template <std::size_t I>
+  static constexpr McBFn get() {
     return K::template mc_b<W, H, Dx, kModeCode[(I / 2) % 4], kModeCode[I / 8], I % 2>;
   }
 };
 template <class K, int H>
 struct McP2 {
-  template <std::size_t I> static constexpr McP2Fn get() { return K::template mc_p2<H, kModeCode[I / 2], I % 2>; }
+  template <std::size_t I>
+  static constexpr McP2Fn get() {
+    return K::template mc_p2<H, kModeCode[I / 2], I % 2>;
+  }
 };
 template <class K, int H>
 struct McP2B {
-  template <std::size_t I> static constexpr McP2BFn get() {
+  template <std::size_t I>
+  static constexpr McP2BFn get() {
     return K::template mc_p2b<H, kModeCode[(I / 2) % 4], kModeCode[I / 8], I % 2>;
   }
 };

@@ -129,22 +129,20 @@ void mc(const uint8_t* ref, int32_t fs, const int16_t* res, int32_t rs, uint8_t*
 }
 
 template <int W, int H, int Dx, int CodeF, int CodeB, int Round>
-void mc_b(const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs, const int16_t* res, int32_t rs,
-          uint8_t* dst, int32_t ds, int32_t) {
+void mc_b(const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs, const int16_t* res, int32_t rs, uint8_t* dst,
+          int32_t ds, int32_t) {
   predict_add<W, H>(BiPredictor<W, CodeF, CodeB, Round, Dx>(rf, fs, rb, bs), Residual<W>(res, rs), dst, ds);
 }
 
 template <int H, int Code, int Round>
-void mc_p2(const uint8_t* ref, int32_t fs, const int16_t* ru, const int16_t* rv, int32_t rs, uint8_t* dst,
-           int32_t ds) {
+void mc_p2(const uint8_t* ref, int32_t fs, const int16_t* ru, const int16_t* rv, int32_t rs, uint8_t* dst, int32_t ds) {
   predict_add<16, H>(Predictor<16, Code, Round, 2>(ref, fs), InterleavedResidual(ru, rv, rs), dst, ds);
 }
 
 template <int H, int CodeF, int CodeB, int Round>
 void mc_p2b(const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs, const int16_t* ru, const int16_t* rv,
             int32_t rs, uint8_t* dst, int32_t ds) {
-  predict_add<16, H>(BiPredictor<16, CodeF, CodeB, Round, 2>(rf, fs, rb, bs), InterleavedResidual(ru, rv, rs),
-                     dst, ds);
+  predict_add<16, H>(BiPredictor<16, CodeF, CodeB, Round, 2>(rf, fs, rb, bs), InterleavedResidual(ru, rv, rs), dst, ds);
 }
 
 uint32_t count_zeros8x8(const int16_t* c) {
@@ -157,14 +155,18 @@ uint32_t count_zeros8x8(const int16_t* c) {
 
 // The kernel templates, for the table generators (block_gen.h).
 struct Kernels {
-  template <int W, int H, int Code, int Round> static constexpr CopyFn copy_hp = sse2::copy_hp<W, H, Code, Round>;
+  template <int W, int H, int Code, int Round>
+  static constexpr CopyFn copy_hp = sse2::copy_hp<W, H, Code, Round>;
   template <int W, int H, int Code, int Round>
   static constexpr CopyFn interp_avg = sse2::interp_avg<W, H, Code, Round>;
-  template <int Code, int Round> static constexpr AddHpFn add8x8_hp = sse2::add8x8_hp<Code, Round>;
-  template <int W, int H, int Dx, int Code, int Round> static constexpr McFn mc = sse2::mc<W, H, Dx, Code, Round>;
+  template <int Code, int Round>
+  static constexpr AddHpFn add8x8_hp = sse2::add8x8_hp<Code, Round>;
+  template <int W, int H, int Dx, int Code, int Round>
+  static constexpr McFn mc = sse2::mc<W, H, Dx, Code, Round>;
   template <int W, int H, int Dx, int CodeF, int CodeB, int Round>
   static constexpr McBFn mc_b = sse2::mc_b<W, H, Dx, CodeF, CodeB, Round>;
-  template <int H, int Code, int Round> static constexpr McP2Fn mc_p2 = sse2::mc_p2<H, Code, Round>;
+  template <int H, int Code, int Round>
+  static constexpr McP2Fn mc_p2 = sse2::mc_p2<H, Code, Round>;
   template <int H, int CodeF, int CodeB, int Round>
   static constexpr McP2BFn mc_p2b = sse2::mc_p2b<H, CodeF, CodeB, Round>;
 };

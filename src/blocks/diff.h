@@ -42,21 +42,21 @@ using GetDiffFn = void (*)(const uint8_t* src, int32_t srcStep, const uint8_t* r
 using GetDiffBFn = void (*)(const uint8_t* src, int32_t srcStep, const uint8_t* refF, int32_t refFStep,
                             const uint8_t* refB, int32_t refBStep, int16_t* diff, int32_t diffStep);
 // Interleaved source and reference, one difference plane per channel.
-using GetDiffP2Fn = void (*)(const uint8_t* src, int32_t srcStep, const uint8_t* ref, int32_t refStep,
-                             int16_t* diffU, int32_t diffUStep, int16_t* diffV, int32_t diffVStep);
+using GetDiffP2Fn = void (*)(const uint8_t* src, int32_t srcStep, const uint8_t* ref, int32_t refStep, int16_t* diffU,
+                             int32_t diffUStep, int16_t* diffV, int32_t diffVStep);
 using GetDiffP2BFn = void (*)(const uint8_t* src, int32_t srcStep, const uint8_t* refF, int32_t refFStep,
-                              const uint8_t* refB, int32_t refBStep, int16_t* diffU, int32_t diffUStep,
-                              int16_t* diffV, int32_t diffVStep);
-using Sub16uFn = void (*)(const uint16_t* src1, int32_t src1Step, const uint16_t* src2, int32_t src2Step,
-                          int16_t* diff, int32_t diffStep);
+                              const uint8_t* refB, int32_t refBStep, int16_t* diffU, int32_t diffUStep, int16_t* diffV,
+                              int32_t diffVStep);
+using Sub16uFn = void (*)(const uint16_t* src1, int32_t src1Step, const uint16_t* src2, int32_t src2Step, int16_t* diff,
+                          int32_t diffStep);
 // diff is ignored by the kernels that write no differences.
-using SumsDiff8uFn = void (*)(const uint8_t* src, int32_t srcStep, const uint8_t* pred, int32_t predStep,
-                              int16_t* sums, int16_t* diff);
+using SumsDiff8uFn = void (*)(const uint8_t* src, int32_t srcStep, const uint8_t* pred, int32_t predStep, int16_t* sums,
+                              int16_t* diff);
 using SumsDiff16uFn = void (*)(const uint16_t* src, int32_t srcStep, const uint16_t* pred, int32_t predStep,
                                int32_t* sums, int16_t* diff);
 using SumsDiffP2Fn = void (*)(const uint8_t* src, int32_t srcStep, const uint8_t* predU, int32_t predUStep,
-                              const uint8_t* predV, int32_t predVStep, int16_t* sumsU, int16_t* diffU,
-                              int16_t* sumsV, int16_t* diffV);
+                              const uint8_t* predV, int32_t predVStep, int16_t* sumsU, int16_t* diffU, int16_t* sumsV,
+                              int16_t* diffV);
 
 // Byte views of 16-bit rows, which are stepped by byte distances.
 inline uint8_t* byte_ptr(int16_t* p) { return reinterpret_cast<uint8_t*>(p); }
@@ -79,7 +79,7 @@ struct DiffKernels {
   std::array<GetDiffP2Fn, 8> get_diff_p2[kDiffP2Sizes];
   std::array<GetDiffP2BFn, 32> get_diff_p2b[kDiffP2Sizes];
   Sub16uFn sub16u4x4, sub16u8x8;
-  SumsDiff8uFn sums_diff[kSumsSizes][2];       // [size][differences written]
+  SumsDiff8uFn sums_diff[kSumsSizes][2];  // [size][differences written]
   SumsDiff16uFn sums_diff16u[kSumsSizes][2];
   SumsDiffP2Fn sums_diff_p2[4];
 };

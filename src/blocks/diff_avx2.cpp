@@ -38,8 +38,8 @@ inline void diff_rows(const uint8_t* src, ptrdiff_t ss, Pred pred, int16_t* diff
 }
 
 template <int W, int H, int Code, int Round, bool WithPred>
-void get_diff(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, int16_t* diff, int32_t ds,
-              int16_t* out, int32_t os) {
+void get_diff(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, int16_t* diff, int32_t ds, int16_t* out,
+              int32_t os) {
   diff_rows<H, WithPred>(src, ss, Predictor<Code, Round, 1>(ref, rs), diff, ds, out, os);
 }
 
@@ -86,9 +86,7 @@ inline void store_blocks(int16_t* diff, const __m256i (&d)[4]) {
 }
 
 // The eight block sums of two block rows from their pair sums, in raster order.
-inline __m256i block_sums(__m256i a, __m256i b) {
-  return _mm256_permute4x64_epi64(_mm256_hadd_epi32(a, b), 0xd8);
-}
+inline __m256i block_sums(__m256i a, __m256i b) { return _mm256_permute4x64_epi64(_mm256_hadd_epi32(a, b), 0xd8); }
 inline void store_sums(int32_t* out, __m256i s01, __m256i s23) {
   put(out, s01);
   put(out + 8, s23);
@@ -117,16 +115,15 @@ void sums_diff16(const uint8_t* src, int32_t ss, const uint8_t* pred, int32_t ps
 // Without the differences nothing needs widening: pmaddubsw with ones sums
 // the byte pairs of a row, the source's less the prediction's over four rows
 // fits 16 bits, and pmaddwd with ones adds the pairs of each block.
-void sums16_only(const uint8_t* src, int32_t srcStep, const uint8_t* pred, int32_t predStep, int16_t* sums,
-                 int16_t*) {
+void sums16_only(const uint8_t* src, int32_t srcStep, const uint8_t* pred, int32_t predStep, int16_t* sums, int16_t*) {
   const ptrdiff_t ss = srcStep, ps = predStep;
   const __m128i ones8 = _mm_set1_epi8(1), ones16 = _mm_set1_epi16(1);
   __m128i q[4];
   for (int by = 0; by < 4; ++by) {
     __m128i acc = _mm_setzero_si128();
     for (int r = 0; r < 4; ++r, src += ss, pred += ps)
-      acc = _mm_add_epi16(acc, _mm_sub_epi16(_mm_maddubs_epi16(load128(src), ones8),
-                                             _mm_maddubs_epi16(load128(pred), ones8)));
+      acc = _mm_add_epi16(
+          acc, _mm_sub_epi16(_mm_maddubs_epi16(load128(src), ones8), _mm_maddubs_epi16(load128(pred), ones8)));
     q[by] = _mm_madd_epi16(acc, ones16);
   }
   _mm_storeu_si128(reinterpret_cast<__m128i*>(sums), _mm_packs_epi32(q[0], q[1]));
@@ -134,8 +131,7 @@ void sums16_only(const uint8_t* src, int32_t srcStep, const uint8_t* pred, int32
 }
 
 template <bool WithDiff>
-void sums_diff16u16(const uint16_t* src, int32_t ss, const uint16_t* pred, int32_t ps, int32_t* sums,
-                    int16_t* diff) {
+void sums_diff16u16(const uint16_t* src, int32_t ss, const uint16_t* pred, int32_t ps, int32_t* sums, int16_t* diff) {
   sums_blocks16<Words, WithDiff>(byte_ptr(src), ss, byte_ptr(pred), ps, sums, diff);
 }
 

@@ -13,7 +13,6 @@ namespace {
 
 using std::ptrdiff_t;
 
-
 // Sample x of a row of T at any byte address; stores keep v modulo 65536.
 template <class T>
 inline int sample(const uint8_t* row, int x) {
@@ -77,8 +76,8 @@ void diff4x4_c(const uint8_t* src, int32_t ss, const uint8_t* pred, int32_t ps, 
 }
 
 template <int W, int H, int Code, int Round, bool WithPred>
-void get_diff_c(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, int16_t* diff, int32_t ds,
-                int16_t* out, int32_t os) {
+void get_diff_c(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, int16_t* diff, int32_t ds, int16_t* out,
+                int32_t os) {
   diff_rows<W, H, WithPred>(src, ss, One<Code, 1, Round>{ref, rs}, diff, ds, out, os);
 }
 
@@ -136,8 +135,7 @@ void sums_diff_c(const uint8_t* src, int32_t ss, const uint8_t* pred, int32_t ps
 }
 
 template <int N, bool WithDiff>
-void sums_diff16u_c(const uint16_t* src, int32_t ss, const uint16_t* pred, int32_t ps, int32_t* sums,
-                    int16_t* diff) {
+void sums_diff16u_c(const uint16_t* src, int32_t ss, const uint16_t* pred, int32_t ps, int32_t* sums, int16_t* diff) {
   sums_blocks<uint16_t, 1, N, WithDiff>(byte_ptr(src), ss, byte_ptr(pred), ps, sums, diff);
 }
 
@@ -154,12 +152,16 @@ struct Kernels {
   static constexpr GetDiffFn get_diff = get_diff_c<W, H, Code, Round, WithPred>;
   template <int W, int H, int CodeF, int CodeB, int Round>
   static constexpr GetDiffBFn get_diff_b = get_diff_b_c<W, H, CodeF, CodeB, Round>;
-  template <int H, int Code, int Round> static constexpr GetDiffP2Fn get_diff_p2 = get_diff_p2_c<H, Code, Round>;
+  template <int H, int Code, int Round>
+  static constexpr GetDiffP2Fn get_diff_p2 = get_diff_p2_c<H, Code, Round>;
   template <int H, int CodeF, int CodeB, int Round>
   static constexpr GetDiffP2BFn get_diff_p2b = get_diff_p2b_c<H, CodeF, CodeB, Round>;
-  template <int N, bool WithDiff> static constexpr SumsDiff8uFn sums_diff = sums_diff_c<N, WithDiff>;
-  template <int N, bool WithDiff> static constexpr SumsDiff16uFn sums_diff16u = sums_diff16u_c<N, WithDiff>;
-  template <bool U, bool V> static constexpr SumsDiffP2Fn sums_diff_p2 = sums_diff_p2_c<U, V>;
+  template <int N, bool WithDiff>
+  static constexpr SumsDiff8uFn sums_diff = sums_diff_c<N, WithDiff>;
+  template <int N, bool WithDiff>
+  static constexpr SumsDiff16uFn sums_diff16u = sums_diff16u_c<N, WithDiff>;
+  template <bool U, bool V>
+  static constexpr SumsDiffP2Fn sums_diff_p2 = sums_diff_p2_c<U, V>;
 };
 
 constexpr DiffKernels make_c_table() {

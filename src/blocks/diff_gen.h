@@ -18,23 +18,29 @@ namespace gen {
 
 template <class K, int W, int H, bool WithPred>
 struct GetDiff {
-  template <std::size_t I> static constexpr GetDiffFn get() {
+  template <std::size_t I>
+  static constexpr GetDiffFn get() {
     return K::template get_diff<W, H, kModeCode[I / 2], I % 2, WithPred>;
   }
 };
 template <class K, int W, int H>
 struct GetDiffB {
-  template <std::size_t I> static constexpr GetDiffBFn get() {
+  template <std::size_t I>
+  static constexpr GetDiffBFn get() {
     return K::template get_diff_b<W, H, kModeCode[(I / 2) % 4], kModeCode[I / 8], I % 2>;
   }
 };
 template <class K, int H>
 struct GetDiffP2 {
-  template <std::size_t I> static constexpr GetDiffP2Fn get() { return K::template get_diff_p2<H, kModeCode[I / 2], I % 2>; }
+  template <std::size_t I>
+  static constexpr GetDiffP2Fn get() {
+    return K::template get_diff_p2<H, kModeCode[I / 2], I % 2>;
+  }
 };
 template <class K, int H>
 struct GetDiffP2B {
-  template <std::size_t I> static constexpr GetDiffP2BFn get() {
+  template <std::size_t I>
+  static constexpr GetDiffP2BFn get() {
     return K::template get_diff_p2b<H, kModeCode[(I / 2) % 4], kModeCode[I / 8], I % 2>;
   }
 };

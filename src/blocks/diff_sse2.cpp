@@ -83,8 +83,8 @@ void diff4x4(const uint8_t* src, int32_t srcStep, const uint8_t* pred, int32_t p
 }
 
 template <int W, int H, int Code, int Round, bool WithPred>
-void get_diff(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, int16_t* diff, int32_t ds,
-              int16_t* out, int32_t os) {
+void get_diff(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, int16_t* diff, int32_t ds, int16_t* out,
+              int32_t os) {
   diff_rows<W, H, WithPred>(src, ss, Predictor<W, Code, Round, 1>(ref, rs), diff, ds, out, os);
 }
 
@@ -95,8 +95,8 @@ void get_diff_b(const uint8_t* src, int32_t ss, const uint8_t* rf, int32_t fs, c
 }
 
 template <int H, int Code, int Round>
-void get_diff_p2(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, int16_t* du, int32_t dus,
-                 int16_t* dv, int32_t dvs) {
+void get_diff_p2(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, int16_t* du, int32_t dus, int16_t* dv,
+                 int32_t dvs) {
   diff_p2_rows<H>(src, ss, Predictor<16, Code, Round, 2>(ref, rs), du, dus, dv, dvs);
 }
 
@@ -111,7 +111,8 @@ void sub16u(const uint16_t* s1, int32_t st1, const uint16_t* s2, int32_t st2, in
   const uint8_t* a = byte_ptr(s1);
   const uint8_t* b = byte_ptr(s2);
   uint8_t* d = byte_ptr(diff);
-  for (int y = 0; y < N; ++y, a += st1, b += st2, d += ds) store<2 * N>(d, _mm_sub_epi16(load<2 * N>(a), load<2 * N>(b)));
+  for (int y = 0; y < N; ++y, a += st1, b += st2, d += ds)
+    store<2 * N>(d, _mm_sub_epi16(load<2 * N>(a), load<2 * N>(b)));
 }
 
 // ---- sums of 4x4 blocks --------------------------------------------------------
@@ -153,8 +154,8 @@ struct Words {
     for (int h = 0; h < Regs; ++h) {
       const __m128i sv = load<16>(s + 16 * h), pv = load<16>(p + 16 * h);
       d[h] = _mm_sub_epi16(sv, pv);
-      const __m128i sum = _mm_sub_epi32(_mm_madd_epi16(_mm_xor_si128(sv, bias), one),
-                                       _mm_madd_epi16(_mm_xor_si128(pv, bias), one));
+      const __m128i sum =
+          _mm_sub_epi32(_mm_madd_epi16(_mm_xor_si128(sv, bias), one), _mm_madd_epi16(_mm_xor_si128(pv, bias), one));
       acc[h] = _mm_add_epi32(acc[h], sum);
     }
   }
@@ -195,8 +196,7 @@ inline void store_blocks(int16_t* diff, const __m128i (&d)[4][Regs]) {
 }
 
 template <class Rows, int N, bool WithDiff, class Sum>
-inline void sums_blocks(const uint8_t* src, ptrdiff_t ss, const uint8_t* pred, ptrdiff_t ps, Sum* sums,
-                        int16_t* diff) {
+inline void sums_blocks(const uint8_t* src, ptrdiff_t ss, const uint8_t* pred, ptrdiff_t ps, Sum* sums, int16_t* diff) {
   constexpr int Regs = N / 8;
   __m128i pairs[N / 4 * Regs];  // two blocks each, in raster order
   for (int by = 0; by < N / 4; ++by) {
@@ -234,12 +234,16 @@ struct Kernels {
   static constexpr GetDiffFn get_diff = sse2::get_diff<W, H, Code, Round, WithPred>;
   template <int W, int H, int CodeF, int CodeB, int Round>
   static constexpr GetDiffBFn get_diff_b = sse2::get_diff_b<W, H, CodeF, CodeB, Round>;
-  template <int H, int Code, int Round> static constexpr GetDiffP2Fn get_diff_p2 = sse2::get_diff_p2<H, Code, Round>;
+  template <int H, int Code, int Round>
+  static constexpr GetDiffP2Fn get_diff_p2 = sse2::get_diff_p2<H, Code, Round>;
   template <int H, int CodeF, int CodeB, int Round>
   static constexpr GetDiffP2BFn get_diff_p2b = sse2::get_diff_p2b<H, CodeF, CodeB, Round>;
-  template <int N, bool WithDiff> static constexpr SumsDiff8uFn sums_diff = sse2::sums_diff<N, WithDiff>;
-  template <int N, bool WithDiff> static constexpr SumsDiff16uFn sums_diff16u = sse2::sums_diff16u<N, WithDiff>;
-  template <bool U, bool V> static constexpr SumsDiffP2Fn sums_diff_p2 = sse2::sums_diff_p2<U, V>;
+  template <int N, bool WithDiff>
+  static constexpr SumsDiff8uFn sums_diff = sse2::sums_diff<N, WithDiff>;
+  template <int N, bool WithDiff>
+  static constexpr SumsDiff16uFn sums_diff16u = sse2::sums_diff16u<N, WithDiff>;
+  template <bool U, bool V>
+  static constexpr SumsDiffP2Fn sums_diff_p2 = sse2::sums_diff_p2<U, V>;
 };
 
 }  // namespace

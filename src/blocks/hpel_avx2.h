@@ -25,9 +25,7 @@ inline const int16_t* next_row(const int16_t* p, ptrdiff_t step) {
 }
 
 // Rows r0 and r1 of 16-bit samples, saturated to bytes: r0 in the low half.
-inline __m256i pack_rows(__m256i r0, __m256i r1) {
-  return _mm256_permute4x64_epi64(_mm256_packus_epi16(r0, r1), 0xd8);
-}
+inline __m256i pack_rows(__m256i r0, __m256i r1) { return _mm256_permute4x64_epi64(_mm256_packus_epi16(r0, r1), 0xd8); }
 
 inline __m256i load_rows(const uint8_t* d0, const uint8_t* d1) {
   return _mm256_inserti128_si256(_mm256_castsi128_si256(load128(d0)), load128(d1), 1);

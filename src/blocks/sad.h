@@ -38,15 +38,13 @@ using SadFn = uint32_t (*)(const uint8_t* src, int32_t srcStep, const uint8_t* r
 // One SAD of a block of 16-bit samples (the 32-bit total, possibly "negative").
 using Sad16uFn = uint32_t (*)(const uint16_t* src, int32_t srcStep, const uint16_t* ref, int32_t refStep);
 // Two SADs of an 8x8 block of interleaved pairs: even bytes to sad[0], odd to sad[1].
-using SadC2Fn = void (*)(const uint8_t* src, int32_t srcStep, const uint8_t* ref, int32_t refStep,
-                         uint32_t sad[2]);
+using SadC2Fn = void (*)(const uint8_t* src, int32_t srcStep, const uint8_t* ref, int32_t refStep, uint32_t sad[2]);
 // SADs of candidates ref + i, i = 0 .. n - 1, n a positive multiple of 8; the
 // reference rows are read for n + width - 1 bytes.
-using SadXnFn = void (*)(const uint8_t* src, int32_t srcStep, const uint8_t* ref, int32_t refStep,
-                         uint16_t* sads, int32_t n);
+using SadXnFn = void (*)(const uint8_t* src, int32_t srcStep, const uint8_t* ref, int32_t refStep, uint16_t* sads,
+                         int32_t n);
 // Sub-block SADs of a 16x16 block, raster order of the sub-blocks.
-using SadBlocksFn = void (*)(const uint8_t* src, int32_t srcStep, const uint8_t* ref, int32_t refStep,
-                             uint16_t* sads);
+using SadBlocksFn = void (*)(const uint8_t* src, int32_t srcStep, const uint8_t* ref, int32_t refStep, uint16_t* sads);
 // The same for 16-bit samples; rows are (step >> 1) samples apart.
 using SadBlocks16uFn = void (*)(const uint16_t* src, int32_t srcStep, const uint16_t* ref, int32_t refStep,
                                 uint32_t* sads);
@@ -55,19 +53,19 @@ using FrameFieldFn = void (*)(const uint8_t* src, int32_t step, uint32_t out[2])
 // The 16-bit form, modulo 65536.
 using FrameField16sFn = void (*)(const int16_t* src, int32_t step, uint32_t out[2]);
 // diff = src1 - src2 (8x8, diffStep in bytes); returns the SAD.
-using SubSadFn = uint32_t (*)(const uint8_t* src1, int32_t step1, const uint8_t* src2, int32_t step2,
-                              int16_t* diff, int32_t diffStep);
+using SubSadFn = uint32_t (*)(const uint8_t* src1, int32_t step1, const uint8_t* src2, int32_t step2, int16_t* diff,
+                              int32_t diffStep);
 
 // Sizes, in table order.
-enum SadModeSize { kSad16x16, kSad16x8, kSad8x8, kSadModeSizes };      // 8u, with a mode
+enum SadModeSize { kSad16x16, kSad16x8, kSad8x8, kSadModeSizes };         // 8u, with a mode
 enum SadFullSize { kSad4x4, kSad8x4, kSad4x8, kSad8x16, kSadFullSizes };  // 8u, full sample only
 enum Sad16uSize { kSad16u16x16, kSad16u8x8, kSad16u4x4, kSad16uSizes };
 enum SadXnSize { kXn16x16, kXn8x8, kXn4x4, kXn2x2, kXnSizes };
 
 struct SadKernels {
-  std::array<SadFn, 4> sad[kSadModeSizes];        // by mode slot
+  std::array<SadFn, 4> sad[kSadModeSizes];  // by mode slot
   SadFn sad_full[kSadFullSizes];
-  std::array<SadC2Fn, 4> sad8x8_c2;               // by mode slot
+  std::array<SadC2Fn, 4> sad8x8_c2;              // by mode slot
   std::array<Sad16uFn, 4> sad16u[kSad16uSizes];  // by mode slot
   SadXnFn xn[kXnSizes];
   SadBlocksFn blocks8x8, blocks4x4;

@@ -23,15 +23,14 @@ inline KvnResult sad(SadModeSize size, const Kvn8u* src, int32_t ss, const Kvn8u
   return KVN_STS_OK;
 }
 
-inline KvnResult sad_full(SadFullSize size, const Kvn8u* src, int32_t ss, const Kvn8u* ref, int32_t rs,
-                          Kvn32s* out) {
+inline KvnResult sad_full(SadFullSize size, const Kvn8u* src, int32_t ss, const Kvn8u* ref, int32_t rs, Kvn32s* out) {
   KVN_CHECK_PTRS(src, ref, out);
   *out = Kvn32s(sad_kernels().sad_full[size](src, ss, ref, rs));
   return KVN_STS_OK;
 }
 
-inline KvnResult sad16u(Sad16uSize size, const Kvn16u* src, int32_t ss, const Kvn16u* ref, int32_t rs,
-                        Kvn32s* out, int32_t mode) {
+inline KvnResult sad16u(Sad16uSize size, const Kvn16u* src, int32_t ss, const Kvn16u* ref, int32_t rs, Kvn32s* out,
+                        int32_t mode) {
   KVN_CHECK_PTRS(src, ref, out);
   *out = Kvn32s(sad_kernels().sad16u[size][mode_slot(mode)](src, ss, ref, rs));
   return KVN_STS_OK;
@@ -89,23 +88,22 @@ inline KvnResult frame_field(Fn fn, const T* src, int32_t ss, Kvn32u* frame, Kvn
 
 // ---- single blocks -------------------------------------------------------------
 
-KVN_ENTRY(kvniSAD16x16_8u32s)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                              Kvn32s* pSAD, int32_t mode) {
+KVN_ENTRY(kvniSAD16x16_8u32s)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD, int32_t mode) {
   return sad(kSad16x16, pSrc, srcStep, pRef, refStep, pSAD, mode);
 }
 
-KVN_ENTRY(kvniSAD16x8_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                 Kvn32s* pSAD, int32_t mode) {
+KVN_ENTRY(kvniSAD16x8_8u32s_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD, int32_t mode) {
   return sad(kSad16x8, pSrc, srcStep, pRef, refStep, pSAD, mode);
 }
 
-KVN_ENTRY(kvniSAD8x8_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                Kvn32s* pSAD, int32_t mode) {
+KVN_ENTRY(kvniSAD8x8_8u32s_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD, int32_t mode) {
   return sad(kSad8x8, pSrc, srcStep, pRef, refStep, pSAD, mode);
 }
 
-KVN_ENTRY(kvniSAD4x4_8u32s)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                            Kvn32s* pSAD) {
+KVN_ENTRY(kvniSAD4x4_8u32s)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD) {
   return sad_full(kSad4x4, pSrc, srcStep, pRef, refStep, pSAD);
 }
 
@@ -121,23 +119,23 @@ KVN_ENTRY(kvniSAD8x16_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u
   return sad_full(kSad8x16, pSrc, srcStep, pRef, refStep, pSAD);
 }
 
-KVN_ENTRY(kvniSAD16x16_16u32s_C1R)(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
-                                   Kvn32s* pSAD, int32_t mode) {
+KVN_ENTRY(kvniSAD16x16_16u32s_C1R)
+(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32s* pSAD, int32_t mode) {
   return sad16u(kSad16u16x16, pSrc, srcStep, pRef, refStep, pSAD, mode);
 }
 
-KVN_ENTRY(kvniSAD8x8_16u32s_C1R)(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32s* pSAD,
-                                 int32_t mode) {
+KVN_ENTRY(kvniSAD8x8_16u32s_C1R)
+(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32s* pSAD, int32_t mode) {
   return sad16u(kSad16u8x8, pSrc, srcStep, pRef, refStep, pSAD, mode);
 }
 
-KVN_ENTRY(kvniSAD4x4_16u32s_C1R)(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32s* pSAD,
-                                 int32_t mode) {
+KVN_ENTRY(kvniSAD4x4_16u32s_C1R)
+(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32s* pSAD, int32_t mode) {
   return sad16u(kSad16u4x4, pSrc, srcStep, pRef, refStep, pSAD, mode);
 }
 
-KVN_ENTRY(kvniSAD8x8_8u32s_C2R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                Kvn32s* pSAD1, Kvn32s* pSAD2, int32_t mode) {
+KVN_ENTRY(kvniSAD8x8_8u32s_C2R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD1, Kvn32s* pSAD2, int32_t mode) {
   KVN_CHECK_PTRS(pSrc, pRef, pSAD1, pSAD2);
   if (srcStep < 1 || refStep < 1) return KVN_STS_STEP_ERR;
   uint32_t sads[2];
@@ -149,60 +147,60 @@ KVN_ENTRY(kvniSAD8x8_8u32s_C2R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u*
 
 // ---- several candidates ----------------------------------------------------------
 
-KVN_ENTRY(kvniSAD16x16xN_8u16u_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                    Kvn16u* pSAD, int32_t count) {
+KVN_ENTRY(kvniSAD16x16xN_8u16u_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD, int32_t count) {
   return xn(kXn16x16, pSrc, srcStep, pRef, refStep, pSAD, count);
 }
 
-KVN_ENTRY(kvniSAD8x8xN_8u16u_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
-                                  int32_t count) {
+KVN_ENTRY(kvniSAD8x8xN_8u16u_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD, int32_t count) {
   return xn(kXn8x8, pSrc, srcStep, pRef, refStep, pSAD, count);
 }
 
-KVN_ENTRY(kvniSAD4x4xN_8u16u_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
-                                  int32_t count) {
+KVN_ENTRY(kvniSAD4x4xN_8u16u_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD, int32_t count) {
   return xn(kXn4x4, pSrc, srcStep, pRef, refStep, pSAD, count);
 }
 
-KVN_ENTRY(kvniSAD2x2xN_8u16u_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
-                                  int32_t count) {
+KVN_ENTRY(kvniSAD2x2xN_8u16u_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD, int32_t count) {
   return xn(kXn2x2, pSrc, srcStep, pRef, refStep, pSAD, count);
 }
 
-KVN_ENTRY(kvniSAD16x16xNI_8u16u_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                     Kvn16u* pSAD, int32_t count, Kvn32u* pIndex) {
+KVN_ENTRY(kvniSAD16x16xNI_8u16u_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD, int32_t count, Kvn32u* pIndex) {
   return xni<uint16_t>(kXn16x16, pSrc, srcStep, pRef, refStep, pSAD, count, pIndex);
 }
 
-KVN_ENTRY(kvniSAD8x8xNI_8u16u_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
-                                   int32_t count, Kvn32u* pIndex) {
+KVN_ENTRY(kvniSAD8x8xNI_8u16u_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD, int32_t count, Kvn32u* pIndex) {
   return xni<int16_t>(kXn8x8, pSrc, srcStep, pRef, refStep, pSAD, count, pIndex);
 }
 
-KVN_ENTRY(kvniSAD4x4xNI_8u16u_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
-                                   int32_t count, Kvn32u* pIndex) {
+KVN_ENTRY(kvniSAD4x4xNI_8u16u_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD, int32_t count, Kvn32u* pIndex) {
   return xni<int16_t>(kXn4x4, pSrc, srcStep, pRef, refStep, pSAD, count, pIndex);
 }
 
 // ---- sub-blocks, frame / field activity -------------------------------------
 
-KVN_ENTRY(kvniSAD16x16Blocks8x8_8u16u)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                       Kvn16u* pDstSAD) {
+KVN_ENTRY(kvniSAD16x16Blocks8x8_8u16u)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pDstSAD) {
   return blocks(sad_kernels().blocks8x8, pSrc, srcStep, pRef, refStep, pDstSAD);
 }
 
-KVN_ENTRY(kvniSAD16x16Blocks4x4_8u16u)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                       Kvn16u* pDstSAD) {
+KVN_ENTRY(kvniSAD16x16Blocks4x4_8u16u)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pDstSAD) {
   return blocks(sad_kernels().blocks4x4, pSrc, srcStep, pRef, refStep, pDstSAD);
 }
 
-KVN_ENTRY(kvniSAD16x16Blocks8x8_16u32u_C1R)(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
-                                            Kvn32u* pDstSAD) {
+KVN_ENTRY(kvniSAD16x16Blocks8x8_16u32u_C1R)
+(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32u* pDstSAD) {
   return blocks(sad_kernels().blocks8x8_16u, pSrc, srcStep, pRef, refStep, pDstSAD);
 }
 
-KVN_ENTRY(kvniSAD16x16Blocks4x4_16u32u_C1R)(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
-                                            Kvn32u* pDstSAD) {
+KVN_ENTRY(kvniSAD16x16Blocks4x4_16u32u_C1R)
+(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32u* pDstSAD) {
   return blocks(sad_kernels().blocks4x4_16u, pSrc, srcStep, pRef, refStep, pDstSAD);
 }
 
@@ -210,8 +208,8 @@ KVN_ENTRY(kvniFrameFieldSAD16x16_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, 
   return frame_field(sad_kernels().frame_field, pSrc, srcStep, pFrameSAD, pFieldSAD);
 }
 
-KVN_ENTRY(kvniFrameFieldSAD16x16_16s32s_C1R)(const Kvn16s* pSrc, int32_t srcStep, Kvn32u* pFrameSAD,
-                                             Kvn32u* pFieldSAD) {
+KVN_ENTRY(kvniFrameFieldSAD16x16_16s32s_C1R)
+(const Kvn16s* pSrc, int32_t srcStep, Kvn32u* pFrameSAD, Kvn32u* pFieldSAD) {
   return frame_field(sad_kernels().frame_field16s, pSrc, srcStep, pFrameSAD, pFieldSAD);
 }
 
@@ -219,8 +217,9 @@ KVN_ENTRY(kvniFrameFieldSAD16x16_16s32s_C1R)(const Kvn16s* pSrc, int32_t srcStep
 
 // The SAD pointer is checked too (after the other three), so that a null one
 // is an error rather than a crash.
-KVN_ENTRY(kvniSubSAD8x8_8u16s_C1R)(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
-                                   Kvn16s* pDst, int32_t dstStep, Kvn32u* pSAD) {
+KVN_ENTRY(kvniSubSAD8x8_8u16s_C1R)
+(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step, Kvn16s* pDst, int32_t dstStep,
+ Kvn32u* pSAD) {
   KVN_CHECK_PTRS(pSrc1, pSrc2, pDst, pSAD);
   *pSAD = sad_kernels().sub_sad8x8(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep);
   return KVN_STS_OK;

@@ -235,7 +235,7 @@ void blocks8x8_16u(const uint16_t* src, int32_t ss, const uint16_t* ref, int32_t
   for (int y = 0; y < 16; ++y, s += sb, r += rb) acc[y >> 3] = add_diffs16(acc[y >> 3], row16(s), row16(r));
   // Per lane: [a0 + a1, a2 + a3] of each half, then the two pairs summed.
   const __m256i h = _mm256_hadd_epi32(acc[0], acc[1]);  // top 01, top 23, bottom 01, bottom 23 per lane
-  const __m256i q = _mm256_hadd_epi32(h, h);             // top, bottom, top, bottom per lane
+  const __m256i q = _mm256_hadd_epi32(h, h);            // top, bottom, top, bottom per lane
   const __m128i lo = _mm256_castsi256_si128(q), hi = _mm256_extracti128_si256(q, 1);
   _mm_storeu_si128(reinterpret_cast<__m128i*>(sads), _mm_unpacklo_epi32(lo, hi));  // TL, TR, BL, BR
 }

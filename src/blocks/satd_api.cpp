@@ -14,49 +14,49 @@ inline KvnResult satd(SatdSize size, const Kvn8u* src, int32_t ss, const Kvn8u* 
 
 }  // namespace
 
-KVN_ENTRY(kvniSATD4x4_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                 Kvn32u* pSATD) {
+KVN_ENTRY(kvniSATD4x4_8u32s_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD) {
   return satd(kSatd4x4, pSrc, srcStep, pRef, refStep, pSATD);
 }
 
-KVN_ENTRY(kvniSATD4x8_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                 Kvn32u* pSATD) {
+KVN_ENTRY(kvniSATD4x8_8u32s_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD) {
   return satd(kSatd4x8, pSrc, srcStep, pRef, refStep, pSATD);
 }
 
-KVN_ENTRY(kvniSATD8x4_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                 Kvn32u* pSATD) {
+KVN_ENTRY(kvniSATD8x4_8u32s_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD) {
   return satd(kSatd8x4, pSrc, srcStep, pRef, refStep, pSATD);
 }
 
-KVN_ENTRY(kvniSATD8x8_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                 Kvn32u* pSATD) {
+KVN_ENTRY(kvniSATD8x8_8u32s_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD) {
   return satd(kSatd8x8, pSrc, srcStep, pRef, refStep, pSATD);
 }
 
-KVN_ENTRY(kvniSATD8x16_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                  Kvn32u* pSATD) {
+KVN_ENTRY(kvniSATD8x16_8u32s_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD) {
   return satd(kSatd8x16, pSrc, srcStep, pRef, refStep, pSATD);
 }
 
-KVN_ENTRY(kvniSATD16x8_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                  Kvn32u* pSATD) {
+KVN_ENTRY(kvniSATD16x8_8u32s_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD) {
   return satd(kSatd16x8, pSrc, srcStep, pRef, refStep, pSATD);
 }
 
-KVN_ENTRY(kvniSATD16x16_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                   Kvn32u* pSATD) {
+KVN_ENTRY(kvniSATD16x16_8u32s_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD) {
   return satd(kSatd16x16, pSrc, srcStep, pRef, refStep, pSATD);
 }
 
-KVN_ENTRY(kvniSAT8x8D_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
-                                 Kvn32u* pSATD) {
+KVN_ENTRY(kvniSAT8x8D_8u32s_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD) {
   KVN_CHECK_PTRS(pSrc, pRef, pSATD);
   return satd_kernels().sat8x8d(pSrc, srcStep, pRef, refStep, pSATD);
 }
 
-KVN_ENTRY(kvniSAT8x8D_16u32s_C1R)(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
-                                  Kvn32u* pSATD) {
+KVN_ENTRY(kvniSAT8x8D_16u32s_C1R)
+(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32u* pSATD) {
   KVN_CHECK_PTRS(pSrc, pRef, pSATD);
   return satd_kernels().sat8x8d_16u(pSrc, srcStep, pRef, refStep, pSATD);
 }

@@ -72,8 +72,8 @@ KvnResult sat8x8d_c(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t 
 
 KvnResult sat8x8d_16u_c(const uint16_t* src, int32_t ss, const uint16_t* ref, int32_t rs, uint32_t* cost) {
   int32_t d[64];
-  difference<8, uint16_t>(reinterpret_cast<const uint8_t*>(src), ss, reinterpret_cast<const uint8_t*>(ref), rs, 0,
-                          0, d);
+  difference<8, uint16_t>(reinterpret_cast<const uint8_t*>(src), ss, reinterpret_cast<const uint8_t*>(ref), rs, 0, 0,
+                          d);
   *cost = hadamard_abs_sum<8>(d);
   return KVN_STS_OK;
 }

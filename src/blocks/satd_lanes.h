@@ -74,22 +74,22 @@ struct Hadamard {
     V a = L::lo16(p, q), b = L::hi16(p, q);
     butterfly(a, b);  // columns j and j + 4
     V c = L::lo32(a, b), d = L::hi32(a, b);
-    butterfly(c, d);  // j and j + 2
+    butterfly(c, d);                                  // j and j + 2
     return L::abs_max(L::lo64(c, d), L::hi64(c, d));  // j and j + 1
   }
 };
 
 // The operations of Hadamard but abs_max, for the vector type Vec whose
 // intrinsics begin with Prefix (_mm, _mm256).
-#define KVN_HADAMARD_LANES(Vec, Prefix)                                       \
-  using V = Vec;                                                              \
-  static V add(V a, V b) { return Prefix##_add_epi16(a, b); }                 \
-  static V sub(V a, V b) { return Prefix##_sub_epi16(a, b); }                 \
-  static V lo16(V a, V b) { return Prefix##_unpacklo_epi16(a, b); }           \
-  static V hi16(V a, V b) { return Prefix##_unpackhi_epi16(a, b); }           \
-  static V lo32(V a, V b) { return Prefix##_unpacklo_epi32(a, b); }           \
-  static V hi32(V a, V b) { return Prefix##_unpackhi_epi32(a, b); }           \
-  static V lo64(V a, V b) { return Prefix##_unpacklo_epi64(a, b); }           \
+#define KVN_HADAMARD_LANES(Vec, Prefix)                             \
+  using V = Vec;                                                    \
+  static V add(V a, V b) { return Prefix##_add_epi16(a, b); }       \
+  static V sub(V a, V b) { return Prefix##_sub_epi16(a, b); }       \
+  static V lo16(V a, V b) { return Prefix##_unpacklo_epi16(a, b); } \
+  static V hi16(V a, V b) { return Prefix##_unpackhi_epi16(a, b); } \
+  static V lo32(V a, V b) { return Prefix##_unpacklo_epi32(a, b); } \
+  static V hi32(V a, V b) { return Prefix##_unpackhi_epi32(a, b); } \
+  static V lo64(V a, V b) { return Prefix##_unpacklo_epi64(a, b); } \
   static V hi64(V a, V b) { return Prefix##_unpackhi_epi64(a, b); }
 
 // 128-bit registers, given abs_max from A.

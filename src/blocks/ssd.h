@@ -44,11 +44,17 @@ struct SsdKernels {
 // one level, K::one<Size, Code> and K::two<Code1, Code2> (half-sample codes).
 template <class K, int Size>
 struct SsdSlots {
-  template <std::size_t I> static constexpr SsdFn get() { return K::template one<Size, kModeCode[I]>; }
+  template <std::size_t I>
+  static constexpr SsdFn get() {
+    return K::template one<Size, kModeCode[I]>;
+  }
 };
 template <class K>
 struct SsdBSlots {
-  template <std::size_t I> static constexpr SsdBFn get() { return K::template two<kModeCode[I % 4], kModeCode[I / 4]>; }
+  template <std::size_t I>
+  static constexpr SsdBFn get() {
+    return K::template two<kModeCode[I % 4], kModeCode[I / 4]>;
+  }
 };
 
 // The scalar table kSsdKernelsC, the table of each level ssd_kernels(isa), the

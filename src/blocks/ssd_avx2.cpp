@@ -64,8 +64,10 @@ KvnResult ssd8x8(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs,
 
 // 16x16 only.
 struct Kernels {
-  template <int N, int Code> static constexpr SsdFn one = ssd16<Code>;
-  template <int Code1, int Code2> static constexpr SsdBFn two = ssd_b16x16<Code1, Code2>;
+  template <int N, int Code>
+  static constexpr SsdFn one = ssd16<Code>;
+  template <int Code1, int Code2>
+  static constexpr SsdBFn two = ssd_b16x16<Code1, Code2>;
 };
 
 }  // namespace

@@ -17,8 +17,8 @@ KvnResult ssd_c(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, 
 }
 
 template <int Code1, int Code2>
-KvnResult ssd_b16x16_c(const uint8_t* src, int32_t ss, const uint8_t* r1, int32_t s1, const uint8_t* r2,
-                       int32_t s2, uint32_t* out) {
+KvnResult ssd_b16x16_c(const uint8_t* src, int32_t ss, const uint8_t* r1, int32_t s1, const uint8_t* r2, int32_t s2,
+                       uint32_t* out) {
   uint32_t sum = 0;
   for (int y = 0; y < 16; ++y, src += ss, r1 += s1, r2 += s2)
     for (int x = 0; x < 16; ++x) {
@@ -30,8 +30,10 @@ KvnResult ssd_b16x16_c(const uint8_t* src, int32_t ss, const uint8_t* r1, int32_
 }
 
 struct Kernels {
-  template <int N, int Code> static constexpr SsdFn one = ssd_c<N, Code>;
-  template <int Code1, int Code2> static constexpr SsdBFn two = ssd_b16x16_c<Code1, Code2>;
+  template <int N, int Code>
+  static constexpr SsdFn one = ssd_c<N, Code>;
+  template <int Code1, int Code2>
+  static constexpr SsdBFn two = ssd_b16x16_c<Code1, Code2>;
 };
 
 constexpr SsdKernels make_c_table() {

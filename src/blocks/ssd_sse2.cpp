@@ -79,8 +79,10 @@ KvnResult ssd_rows(const uint8_t* src, int32_t ss, Pred pred, uint32_t* out) {
 
 template <int W, int Code>
 KvnResult ssd(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uint32_t* out) {
-  if constexpr (W == 4) return ssd4x4<Code>(src, ss, ref, rs, out);
-  else return ssd_rows<W>(src, ss, Predictor<W, Code, 0, 1>(ref, rs), out);
+  if constexpr (W == 4)
+    return ssd4x4<Code>(src, ss, ref, rs, out);
+  else
+    return ssd_rows<W>(src, ss, Predictor<W, Code, 0, 1>(ref, rs), out);
 }
 
 template <int Code1, int Code2>
@@ -90,8 +92,10 @@ KvnResult ssd_b16x16(const uint8_t* src, int32_t ss, const uint8_t* r1, int32_t 
 }
 
 struct Kernels {
-  template <int N, int Code> static constexpr SsdFn one = ssd<N, Code>;
-  template <int Code1, int Code2> static constexpr SsdBFn two = ssd_b16x16<Code1, Code2>;
+  template <int N, int Code>
+  static constexpr SsdFn one = ssd<N, Code>;
+  template <int Code1, int Code2>
+  static constexpr SsdBFn two = ssd_b16x16<Code1, Code2>;
 };
 
 }  // namespace

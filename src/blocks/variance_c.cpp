@@ -113,8 +113,7 @@ bool edges16x16(const uint8_t* src, int32_t step, int32_t diffThreshold, int32_t
   return false;
 }
 
-KvnResult edges16x16_c(const uint8_t* src, int32_t step, int32_t diffThreshold, int32_t countThreshold,
-                       uint8_t* flag) {
+KvnResult edges16x16_c(const uint8_t* src, int32_t step, int32_t diffThreshold, int32_t countThreshold, uint8_t* flag) {
   *flag = edges16x16<uint8_t>(src, step, diffThreshold, countThreshold);
   return KVN_STS_OK;
 }
@@ -127,7 +126,10 @@ KvnResult edges16x16_16u_c(const uint16_t* src, int32_t step, int32_t diffThresh
 
 template <int H>
 struct VarMeanDiffGen {
-  template <std::size_t I> static constexpr VarMeanDiffFn get() { return var_mean_diff_c<H, kModeCode[I]>; }
+  template <std::size_t I>
+  static constexpr VarMeanDiffFn get() {
+    return var_mean_diff_c<H, kModeCode[I]>;
+  }
 };
 
 constexpr VarianceKernels make_c_table() {

@@ -137,17 +137,19 @@ KvnResult mean_abs_dev8x8(const uint8_t* src, int32_t step, int32_t* out) {
 // Thresholds outside the sample range decide every position at once.
 template <int32_t Max>
 inline bool edges_trivial(int32_t diffThreshold, int32_t& count) {
-  if (diffThreshold < 0) count = kEdgePositions;
-  else if (diffThreshold >= Max) count = 0;
-  else return false;
+  if (diffThreshold < 0)
+    count = kEdgePositions;
+  else if (diffThreshold >= Max)
+    count = 0;
+  else
+    return false;
   return true;
 }
 
 // Per byte lane x, the number of rows y < 15 in which position (x, y) is no
 // edge: max(|p - right|, |p - below|) - T saturates to 0. Lane 15 (no
 // position) is subtracted at the end.
-KvnResult edges16x16(const uint8_t* src, int32_t step, int32_t diffThreshold, int32_t countThreshold,
-                     uint8_t* flag) {
+KvnResult edges16x16(const uint8_t* src, int32_t step, int32_t diffThreshold, int32_t countThreshold, uint8_t* flag) {
   int32_t count;
   if (!edges_trivial<255>(diffThreshold, count)) {
     const __m128i t = _mm_set1_epi8(char(diffThreshold)), zero = _mm_setzero_si128();
@@ -179,10 +181,10 @@ KvnResult edges16x16_16u(const uint16_t* src, int32_t step, int32_t diffThreshol
       const __m128i lo2 = load<16>(row), hi2 = load<16>(row + 16);
       const __m128i rightLo = _mm_or_si128(_mm_srli_si128(lo, 2), _mm_slli_si128(hi, 14));
       const __m128i rightHi = _mm_srli_si128(hi, 2);
-      const __m128i eLo = _mm_or_si128(_mm_subs_epu16(abs_diff16(lo, rightLo), t),
-                                       _mm_subs_epu16(abs_diff16(lo, lo2), t));
-      const __m128i eHi = _mm_or_si128(_mm_subs_epu16(abs_diff16(hi, rightHi), t),
-                                       _mm_subs_epu16(abs_diff16(hi, hi2), t));
+      const __m128i eLo =
+          _mm_or_si128(_mm_subs_epu16(abs_diff16(lo, rightLo), t), _mm_subs_epu16(abs_diff16(lo, lo2), t));
+      const __m128i eHi =
+          _mm_or_si128(_mm_subs_epu16(abs_diff16(hi, rightHi), t), _mm_subs_epu16(abs_diff16(hi, hi2), t));
       calmLo = _mm_sub_epi16(calmLo, _mm_cmpeq_epi16(eLo, zero));
       calmHi = _mm_sub_epi16(calmHi, _mm_cmpeq_epi16(eHi, zero));
       lo = lo2;
@@ -197,7 +199,10 @@ KvnResult edges16x16_16u(const uint16_t* src, int32_t step, int32_t diffThreshol
 
 template <int H>
 struct VarMeanDiffGen {
-  template <std::size_t I> static constexpr VarMeanDiffFn get() { return var_mean_diff<H, kModeCode[I]>; }
+  template <std::size_t I>
+  static constexpr VarMeanDiffFn get() {
+    return var_mean_diff<H, kModeCode[I]>;
+  }
 };
 
 }  // namespace

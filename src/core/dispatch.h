@@ -119,7 +119,7 @@ struct KernelChoice {
   KVN_TABLE_INIT const LevelTables<Table> kTables(k##Table##C, sse2, sse41, avx2); \
   }                                                                                \
   const Table& family##_kernels(Isa isa) { return kTables[isa]; }                  \
-  KVN_LOAD_TIME const KernelChoice<Table> k##Table##Chosen{&family##_kernels(best_isa())}
+  KVN_LOAD_TIME const KernelChoice<Table> k##Table##Chosen { &family##_kernels(best_isa()) }
 
 // The step of a level for KVN_DEFINE_FAMILY (null in a build without SIMD
 // kernels, see KVN_SIMD_STEP).

@@ -32,7 +32,7 @@ constexpr bool any_null(const P*... p) {
 #define KVN_ENTRY(name) extern "C" ::kvn::EntryResult<decltype(name)>::type KVN_BODY(name)
 
 // Returns KVN_STS_NULL_PTR when any of the pointers is null.
-#define KVN_CHECK_PTRS(...)                                   \
-  do {                                                        \
+#define KVN_CHECK_PTRS(...)                                    \
+  do {                                                         \
     if (::kvn::any_null(__VA_ARGS__)) return KVN_STS_NULL_PTR; \
   } while (0)

@@ -11,8 +11,7 @@ constexpr std::size_t kBlockAlignment = 64;  // a cache line: safe for any SIMD 
 extern "C" KVN_API void* kvnMalloc(int32_t length) {
   if (length < 1) return nullptr;
   // aligned_alloc wants a size that is a multiple of the alignment.
-  const std::size_t size =
-      (static_cast<std::size_t>(length) + kBlockAlignment - 1) & ~(kBlockAlignment - 1);
+  const std::size_t size = (static_cast<std::size_t>(length) + kBlockAlignment - 1) & ~(kBlockAlignment - 1);
   return std::aligned_alloc(kBlockAlignment, size);
 }
 

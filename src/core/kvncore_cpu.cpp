@@ -99,8 +99,7 @@ int64_t detect_largest_cache() {
     size = largest_cache_from_leaf(4);
   }
   if (size == 0) {
-    for (int name : {_SC_LEVEL4_CACHE_SIZE, _SC_LEVEL3_CACHE_SIZE, _SC_LEVEL2_CACHE_SIZE,
-                     _SC_LEVEL1_DCACHE_SIZE}) {
+    for (int name : {_SC_LEVEL4_CACHE_SIZE, _SC_LEVEL3_CACHE_SIZE, _SC_LEVEL2_CACHE_SIZE, _SC_LEVEL1_DCACHE_SIZE}) {
       size = std::max<int64_t>(size, sysconf(name));
     }
   }

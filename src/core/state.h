@@ -16,8 +16,7 @@ namespace kvn {
 
 // Identification words: four characters, distinct for every kind of state.
 constexpr uint32_t state_id(char a, char b, char c, char d) {
-  return uint32_t(uint8_t(a)) | uint32_t(uint8_t(b)) << 8 | uint32_t(uint8_t(c)) << 16 |
-         uint32_t(uint8_t(d)) << 24;
+  return uint32_t(uint8_t(a)) | uint32_t(uint8_t(b)) << 8 | uint32_t(uint8_t(c)) << 16 | uint32_t(uint8_t(d)) << 24;
 }
 
 inline void state_stamp(void* state, uint32_t id) { std::memcpy(state, &id, sizeof id); }

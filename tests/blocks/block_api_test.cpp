@@ -127,12 +127,14 @@ TEST(BlockMC, BidirectionalAverageRoundsUpWhateverTheRounding) {
   Residual zero(0);
   for (int rc = 0; rc < 2; ++rc) {
     Bytes d(0x55);
-    ASSERT_EQ(kvniMC16x8B_8u_C1(f.p(), Bytes::kStep, 0, b.p(), Bytes::kStep, 0, zero.p(), Residual::kStep,
-                                d.p(), Bytes::kStep, rc), 0);
+    ASSERT_EQ(kvniMC16x8B_8u_C1(f.p(), Bytes::kStep, 0, b.p(), Bytes::kStep, 0, zero.p(), Residual::kStep, d.p(),
+                                Bytes::kStep, rc),
+              0);
     EXPECT_EQ(d.at(0, 0), 1);
     Bytes s(0x55);
-    ASSERT_EQ(kvniMC2x2B_8u_C1(f.p(), Bytes::kStep, 0, b.p(), Bytes::kStep, 0, zero.p(), Residual::kStep,
-                               s.p(), Bytes::kStep, rc), 0);
+    ASSERT_EQ(kvniMC2x2B_8u_C1(f.p(), Bytes::kStep, 0, b.p(), Bytes::kStep, 0, zero.p(), Residual::kStep, s.p(),
+                               Bytes::kStep, rc),
+              0);
     EXPECT_EQ(s.at(1, 1), 1);
     EXPECT_EQ(s.at(2, 1), 0x55);
     EXPECT_EQ(s.at(1, 2), 0x55);
@@ -184,13 +186,13 @@ TEST(BlockMC, InterleavedChromaAveragesSameComponent) {
 TEST(BlockMC, PlanarResidualsGoToAlternateBytes) {
   Bytes ref(50), d(0);
   Residual u(1), v(-1);
-  ASSERT_EQ(kvniMC8x4_16s8u_P2C2R(ref.p(), Bytes::kStep, u.p(), v.p(), Residual::kStep, d.p(), Bytes::kStep, 0, 0),
-            0);
+  ASSERT_EQ(kvniMC8x4_16s8u_P2C2R(ref.p(), Bytes::kStep, u.p(), v.p(), Residual::kStep, d.p(), Bytes::kStep, 0, 0), 0);
   for (int x = 0; x < 16; ++x) EXPECT_EQ(d.at(x, 3), x & 1 ? 49 : 51) << x;
   EXPECT_EQ(d.at(0, 4), 0);
   Bytes e(0);
-  ASSERT_EQ(kvniMC8x8B_16s8u_P2C2R(ref.p(), Bytes::kStep, 4, ref.p(), Bytes::kStep, 8, u.p(), v.p(),
-                                   Residual::kStep, e.p(), Bytes::kStep, 1), 0);
+  ASSERT_EQ(kvniMC8x8B_16s8u_P2C2R(ref.p(), Bytes::kStep, 4, ref.p(), Bytes::kStep, 8, u.p(), v.p(), Residual::kStep,
+                                   e.p(), Bytes::kStep, 1),
+            0);
   EXPECT_EQ(e.at(0, 7), 51);
   EXPECT_EQ(e.at(1, 7), 49);
   EXPECT_EQ(e.at(0, 8), 0);
@@ -214,8 +216,7 @@ TEST(BlockChecks, NullPointerWinsAndNothingIsWritten) {
   EXPECT_EQ(kvniMC4x4B_8u_C1(ref.p(), 32, 0, nullptr, 32, 0, r.p(), 32, d.p(), 32, 0), KVN_STS_NULL_PTR);
   EXPECT_EQ(kvniMC16x8BUV_8u_C1(ref.p(), 32, 0, ref.p(), 32, 0, r.p(), 32, nullptr, 32, 0), KVN_STS_NULL_PTR);
   EXPECT_EQ(kvniMC8x8_16s8u_P2C2R(ref.p(), 32, r.p(), nullptr, 32, d.p(), 32, 0, 0), KVN_STS_NULL_PTR);
-  EXPECT_EQ(kvniMC8x4B_16s8u_P2C2R(ref.p(), 32, 0, ref.p(), 32, 0, nullptr, r.p(), 32, d.p(), 32, 0),
-            KVN_STS_NULL_PTR);
+  EXPECT_EQ(kvniMC8x4B_16s8u_P2C2R(ref.p(), 32, 0, ref.p(), 32, 0, nullptr, r.p(), 32, d.p(), 32, 0), KVN_STS_NULL_PTR);
   EXPECT_TRUE(d.untouched(0x55));
   EXPECT_EQ(kvniCountZeros8x8_16s_C1(coeffs, nullptr), KVN_STS_NULL_PTR);
   EXPECT_EQ(kvniCountZeros8x8_16s_C1(nullptr, &count), KVN_STS_NULL_PTR);

@@ -19,9 +19,7 @@ struct Geometry {
 
 // Bytes of reference a prediction reads: one more column (dx bytes further)
 // and/or one more row, by half-sample code.
-Geometry ref_extent(int w, int h, int code, int dx) {
-  return {w + ((code & 1) ? dx : 0), h + ((code & 2) ? 1 : 0)};
-}
+Geometry ref_extent(int w, int h, int code, int dx) { return {w + ((code & 1) ? dx : 0), h + ((code & 2) ? 1 : 0)}; }
 
 Area input(Rng& rng, Geometry g, int align, Fill fill) {
   Area a(g.w, g.h, kvntest::random_step(rng, g.w, true), align);
@@ -70,7 +68,11 @@ class BlockDiff : public ::testing::TestWithParam<Isa> {
 };
 
 TEST_P(BlockDiff, CopyAndAverage) {
-  struct Case { CopyFn c, s; Avg2Fn ac, as, ic, is; int w; };
+  struct Case {
+    CopyFn c, s;
+    Avg2Fn ac, as, ic, is;
+    int w;
+  };
   const Case cases[] = {
       {c.copy8x8, s().copy8x8, c.avg8x8, s().avg8x8, c.avg_ir8x8, s().avg_ir8x8, 8},
       {c.copy16x16, s().copy16x16, c.avg16x16, s().avg16x16, c.avg_ir16x16, s().avg_ir16x16, 16},
@@ -82,16 +84,19 @@ TEST_P(BlockDiff, CopyAndAverage) {
         const Area s2 = input(rng, {k.w, k.w}, align, pick_fill(rng));
         Area dst = output(rng, k.w, k.w, align);
         if (k.c != k.s)
-          compare(k.c, k.s, dst, [&](CopyFn f, Area& d) { f(s1.origin(), s1.step(), d.origin(), d.step()); },
-                  tag("copy", k.w));
+          compare(
+              k.c, k.s, dst, [&](CopyFn f, Area& d) { f(s1.origin(), s1.step(), d.origin(), d.step()); },
+              tag("copy", k.w));
         if (k.ac != k.as)
-          compare(k.ac, k.as, dst, [&](Avg2Fn f, Area& d) {
-            f(s1.origin(), s1.step(), s2.origin(), s2.step(), d.origin(), d.step());
-          }, tag("avg", k.w));
+          compare(
+              k.ac, k.as, dst,
+              [&](Avg2Fn f, Area& d) { f(s1.origin(), s1.step(), s2.origin(), s2.step(), d.origin(), d.step()); },
+              tag("avg", k.w));
         if (k.ic != k.is)
-          compare(k.ic, k.is, dst, [&](Avg2Fn f, Area& d) {
-            f(s1.origin(), s1.step(), d.origin(), d.step(), d.origin(), d.step());
-          }, tag("avg_ir", k.w));
+          compare(
+              k.ic, k.is, dst,
+              [&](Avg2Fn f, Area& d) { f(s1.origin(), s1.step(), d.origin(), d.step(), d.origin(), d.step()); },
+              tag("avg_ir", k.w));
       }
 }
 
@@ -120,20 +125,23 @@ TEST_P(BlockDiff, ResidualAdd) {
       const Area res = residual(rng, 8, 8, rng.range(0, 15));
       Area dst = output(rng, 8, 8, align);
       if (c.add8x8 != s().add8x8)
-        compare(c.add8x8, s().add8x8, dst, [&](AddFn f, Area& d) {
-          f(res.as<const int16_t>(), res.step(), d.origin(), d.step());
-        }, tag("add8x8", 0));
+        compare(
+            c.add8x8, s().add8x8, dst,
+            [&](AddFn f, Area& d) { f(res.as<const int16_t>(), res.step(), d.origin(), d.step()); }, tag("add8x8", 0));
       if (c.addc8x8 != s().addc8x8) {
         const int16_t v = rng.coin() ? int16_t(rng.u32()) : int16_t(rng.range(-300, 300));
-        compare(c.addc8x8, s().addc8x8, dst, [&](AddCFn f, Area& d) { f(v, d.origin(), d.step()); },
-                tag("addc8x8", v));
+        compare(
+            c.addc8x8, s().addc8x8, dst, [&](AddCFn f, Area& d) { f(v, d.origin(), d.step()); }, tag("addc8x8", v));
       }
       for (int i = 0; i < 8; ++i) {
         if (c.add8x8_hp[i] == s().add8x8_hp[i]) continue;
         const Area ref = input(rng, ref_extent(8, 8, i / 2, 1), rng.range(0, 15), pick_fill(rng));
-        compare(c.add8x8_hp[i], s().add8x8_hp[i], dst, [&](AddHpFn f, Area& d) {
-          f(res.as<const int16_t>(), res.step(), ref.origin(), ref.step(), d.origin(), d.step());
-        }, tag("add8x8_hp", i));
+        compare(
+            c.add8x8_hp[i], s().add8x8_hp[i], dst,
+            [&](AddHpFn f, Area& d) {
+              f(res.as<const int16_t>(), res.step(), ref.origin(), ref.step(), d.origin(), d.step());
+            },
+            tag("add8x8_hp", i));
       }
     }
 }
@@ -141,7 +149,7 @@ TEST_P(BlockDiff, ResidualAdd) {
 constexpr int kModeCodes[4] = {0, 2, 1, 3};  // (mode & 12) / 4 -> half-sample code
 
 Geometry mc_geometry(int size) {
-  const Geometry g[kMcSizes] = {{16, 16}, {16, 8}, {8, 16}, {8, 8}, {8, 4}, {4, 8},
+  const Geometry g[kMcSizes] = {{16, 16}, {16, 8}, {8, 16}, {8, 8}, {8, 4},  {4, 8},
                                 {4, 4},   {4, 2},  {2, 4},  {2, 2}, {16, 8}, {16, 4}};
   return g[size];
 }
@@ -160,9 +168,12 @@ TEST_P(BlockDiff, MotionCompensation) {
           const Area res = residual(rng, g.w, g.h, rng.range(0, 15));
           Area dst = output(rng, g.w, g.h, rng.range(0, 15));
           const int rounding = rng.range(0, 1);
-          compare(c.mc[size][i], s().mc[size][i], dst, [&](McFn f, Area& d) {
-            f(ref.origin(), ref.step(), res.as<const int16_t>(), res.step(), d.origin(), d.step(), rounding);
-          }, tag("mc", size * 100 + i));
+          compare(
+              c.mc[size][i], s().mc[size][i], dst,
+              [&](McFn f, Area& d) {
+                f(ref.origin(), ref.step(), res.as<const int16_t>(), res.step(), d.origin(), d.step(), rounding);
+              },
+              tag("mc", size * 100 + i));
         }
     }
     for (int i = 0; i < (small ? 16 : 32); ++i) {
@@ -176,10 +187,13 @@ TEST_P(BlockDiff, MotionCompensation) {
           const Area res = residual(rng, g.w, g.h, rng.range(0, 15));
           Area dst = output(rng, g.w, g.h, rng.range(0, 15));
           const int rounding = rng.range(0, 1);
-          compare(c.mc_b[size][i], s().mc_b[size][i], dst, [&](McBFn f, Area& d) {
-            f(rf.origin(), rf.step(), rb.origin(), rb.step(), res.as<const int16_t>(), res.step(), d.origin(),
-              d.step(), rounding);
-          }, tag("mc_b", size * 100 + i));
+          compare(
+              c.mc_b[size][i], s().mc_b[size][i], dst,
+              [&](McBFn f, Area& d) {
+                f(rf.origin(), rf.step(), rb.origin(), rb.step(), res.as<const int16_t>(), res.step(), d.origin(),
+                  d.step(), rounding);
+              },
+              tag("mc_b", size * 100 + i));
         }
     }
   }
@@ -197,10 +211,13 @@ TEST_P(BlockDiff, InterleavedChromaWithPlanarResiduals) {
           Area dst = output(rng, 16, h, rng.range(0, 15));
           Area rv2(ru);  // both planes share one step
           rv2.fill_i16(rng, rng.coin());
-          compare(c.mc_p2[size][i], s().mc_p2[size][i], dst, [&](McP2Fn f, Area& d) {
-            f(ref.origin(), ref.step(), ru.as<const int16_t>(), rv2.as<const int16_t>(), ru.step(), d.origin(),
-              d.step());
-          }, tag("mc_p2", size * 100 + i));
+          compare(
+              c.mc_p2[size][i], s().mc_p2[size][i], dst,
+              [&](McP2Fn f, Area& d) {
+                f(ref.origin(), ref.step(), ru.as<const int16_t>(), rv2.as<const int16_t>(), ru.step(), d.origin(),
+                  d.step());
+              },
+              tag("mc_p2", size * 100 + i));
         }
     }
     for (int i = 0; i < 32; ++i) {
@@ -213,10 +230,13 @@ TEST_P(BlockDiff, InterleavedChromaWithPlanarResiduals) {
           Area rv(ru);
           rv.fill_i16(rng, rng.coin());
           Area dst = output(rng, 16, h, rng.range(0, 15));
-          compare(c.mc_p2b[size][i], s().mc_p2b[size][i], dst, [&](McP2BFn f, Area& d) {
-            f(rf.origin(), rf.step(), rb.origin(), rb.step(), ru.as<const int16_t>(), rv.as<const int16_t>(),
-              ru.step(), d.origin(), d.step());
-          }, tag("mc_p2b", size * 100 + i));
+          compare(
+              c.mc_p2b[size][i], s().mc_p2b[size][i], dst,
+              [&](McP2BFn f, Area& d) {
+                f(rf.origin(), rf.step(), rb.origin(), rb.step(), ru.as<const int16_t>(), rv.as<const int16_t>(),
+                  ru.step(), d.origin(), d.step());
+              },
+              tag("mc_p2b", size * 100 + i));
         }
     }
   }

@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr int kStep = 48;       // bytes per row of every 8-bit area
-constexpr int kResStep = 64;    // bytes per row of every residual area (32 samples)
+constexpr int kStep = 48;     // bytes per row of every 8-bit area
+constexpr int kResStep = 64;  // bytes per row of every residual area (32 samples)
 constexpr int kRows = 20;
 
 struct Areas {
@@ -66,7 +66,10 @@ struct Sized {
 TEST(BlockModel, CopiesAveragesAndHalfSamples) {
   std::mt19937 g(7);
   using HpFn = KvnResult (*)(const Kvn8u*, int32_t, Kvn8u*, int32_t, int32_t, int32_t);
-  const struct { Sized s; HpFn copy, avg; } hp[] = {
+  const struct {
+    Sized s;
+    HpFn copy, avg;
+  } hp[] = {
       {{"8x4", 8, 4}, kvniCopy8x4HP_8u_C1R, kvniInterpolateAverage8x4_8u_C1IR},
       {{"8x8", 8, 8}, kvniCopy8x8HP_8u_C1R, kvniInterpolateAverage8x8_8u_C1IR},
       {{"16x8", 16, 8}, kvniCopy16x8HP_8u_C1R, kvniInterpolateAverage16x8_8u_C1IR},
@@ -77,29 +80,34 @@ TEST(BlockModel, CopiesAveragesAndHalfSamples) {
       for (int rc = 0; rc < 2; ++rc) {
         Areas a(g);
         const std::string tag = std::string(k.s.name) + " code " + std::to_string(code) + " rc " + std::to_string(rc);
-        expect_model("CopyHP " + tag, a, k.s.w, k.s.h,
-                     [&](uint8_t* d) { ASSERT_EQ(k.copy(a.refF.data(), kStep, d, kStep, code, rc), 0); },
-                     [&](int x, int y, int) { return pred(a.refF, x, y, code, rc, 1); });
-        expect_model("InterpolateAverage " + tag, a, k.s.w, k.s.h,
-                     [&](uint8_t* d) { ASSERT_EQ(k.avg(a.refF.data(), kStep, d, kStep, code, rc), 0); },
-                     [&](int x, int y, int old) { return (pred(a.refF, x, y, code, rc, 1) + old + 1) >> 1; });
+        expect_model(
+            "CopyHP " + tag, a, k.s.w, k.s.h,
+            [&](uint8_t* d) { ASSERT_EQ(k.copy(a.refF.data(), kStep, d, kStep, code, rc), 0); },
+            [&](int x, int y, int) { return pred(a.refF, x, y, code, rc, 1); });
+        expect_model(
+            "InterpolateAverage " + tag, a, k.s.w, k.s.h,
+            [&](uint8_t* d) { ASSERT_EQ(k.avg(a.refF.data(), kStep, d, kStep, code, rc), 0); },
+            [&](int x, int y, int old) { return (pred(a.refF, x, y, code, rc, 1) + old + 1) >> 1; });
       }
   Areas a(g);
   auto src = [&](int x, int y, int) { return int(a.refF[y * kStep + x]); };
   auto avg = [&](int x, int y, int) { return (a.refF[y * kStep + x] + a.refB[y * kStep + x] + 1) >> 1; };
   auto avg_in = [&](int x, int y, int old) { return (a.refF[y * kStep + x] + old + 1) >> 1; };
-  expect_model("Copy8x8", a, 8, 8, [&](uint8_t* d) { kvniCopy8x8_8u_C1R(a.refF.data(), kStep, d, kStep); }, src);
-  expect_model("Copy16x16", a, 16, 16, [&](uint8_t* d) { kvniCopy16x16_8u_C1R(a.refF.data(), kStep, d, kStep); }, src);
-  expect_model("Average8x8", a, 8, 8, [&](uint8_t* d) {
-    kvniAverage8x8_8u_C1R(a.refF.data(), kStep, a.refB.data(), kStep, d, kStep);
-  }, avg);
-  expect_model("Average16x16", a, 16, 16, [&](uint8_t* d) {
-    kvniAverage16x16_8u_C1R(a.refF.data(), kStep, a.refB.data(), kStep, d, kStep);
-  }, avg);
-  expect_model("Average8x8 IR", a, 8, 8, [&](uint8_t* d) { kvniAverage8x8_8u_C1IR(a.refF.data(), kStep, d, kStep); },
-               avg_in);
-  expect_model("Average16x16 IR", a, 16, 16,
-               [&](uint8_t* d) { kvniAverage16x16_8u_C1IR(a.refF.data(), kStep, d, kStep); }, avg_in);
+  expect_model(
+      "Copy8x8", a, 8, 8, [&](uint8_t* d) { kvniCopy8x8_8u_C1R(a.refF.data(), kStep, d, kStep); }, src);
+  expect_model(
+      "Copy16x16", a, 16, 16, [&](uint8_t* d) { kvniCopy16x16_8u_C1R(a.refF.data(), kStep, d, kStep); }, src);
+  expect_model(
+      "Average8x8", a, 8, 8,
+      [&](uint8_t* d) { kvniAverage8x8_8u_C1R(a.refF.data(), kStep, a.refB.data(), kStep, d, kStep); }, avg);
+  expect_model(
+      "Average16x16", a, 16, 16,
+      [&](uint8_t* d) { kvniAverage16x16_8u_C1R(a.refF.data(), kStep, a.refB.data(), kStep, d, kStep); }, avg);
+  expect_model(
+      "Average8x8 IR", a, 8, 8, [&](uint8_t* d) { kvniAverage8x8_8u_C1IR(a.refF.data(), kStep, d, kStep); }, avg_in);
+  expect_model(
+      "Average16x16 IR", a, 16, 16, [&](uint8_t* d) { kvniAverage16x16_8u_C1IR(a.refF.data(), kStep, d, kStep); },
+      avg_in);
 }
 
 TEST(BlockModel, ResidualAdds) {
@@ -109,16 +117,21 @@ TEST(BlockModel, ResidualAdds) {
     if (trial & 1)
       for (auto& v : a.resU) v = int16_t(g());  // full range: the 16-bit sums wrap
     auto res = [&](int x, int y) { return int(a.resU[y * 32 + x]); };
-    expect_model("Add8x8", a, 8, 8, [&](uint8_t* d) { kvniAdd8x8_16s8u_C1IRS(a.resU.data(), kResStep, d, kStep); },
-                 [&](int x, int y, int old) { return wrap_clamp(old + res(x, y)); });
+    expect_model(
+        "Add8x8", a, 8, 8, [&](uint8_t* d) { kvniAdd8x8_16s8u_C1IRS(a.resU.data(), kResStep, d, kStep); },
+        [&](int x, int y, int old) { return wrap_clamp(old + res(x, y)); });
     const int16_t c = int16_t(g());
-    expect_model("AddC8x8", a, 8, 8, [&](uint8_t* d) { kvniAddC8x8_16s8u_C1IR(c, d, kStep); },
-                 [&](int, int, int old) { return wrap_clamp(old + c); });
+    expect_model(
+        "AddC8x8", a, 8, 8, [&](uint8_t* d) { kvniAddC8x8_16s8u_C1IR(c, d, kStep); },
+        [&](int, int, int old) { return wrap_clamp(old + c); });
     for (int code = 0; code < 4; ++code)
       for (int rc = 0; rc < 2; ++rc)
-        expect_model("Add8x8HP", a, 8, 8, [&](uint8_t* d) {
-          kvniAdd8x8HP_16s8u_C1RS(a.resU.data(), kResStep, a.refF.data(), kStep, d, kStep, code, rc);
-        }, [&](int x, int y, int) { return wrap_clamp(pred(a.refF, x, y, code, rc, 1) + res(x, y)); });
+        expect_model(
+            "Add8x8HP", a, 8, 8,
+            [&](uint8_t* d) {
+              kvniAdd8x8HP_16s8u_C1RS(a.resU.data(), kResStep, a.refF.data(), kStep, d, kStep, code, rc);
+            },
+            [&](int x, int y, int) { return wrap_clamp(pred(a.refF, x, y, code, rc, 1) + res(x, y)); });
   }
 }
 
@@ -127,7 +140,12 @@ using McBFn = KvnResult (*)(const Kvn8u*, int32_t, int32_t, const Kvn8u*, int32_
                             Kvn8u*, int32_t, int32_t);
 
 TEST(BlockModel, MotionCompensation) {
-  const struct { Sized s; McFn one; McBFn two; int dx; } mc[] = {
+  const struct {
+    Sized s;
+    McFn one;
+    McBFn two;
+    int dx;
+  } mc[] = {
       {{"16x16", 16, 16}, kvniMC16x16_8u_C1, kvniMC16x16B_8u_C1, 1},
       {{"16x8", 16, 8}, kvniMC16x8_8u_C1, kvniMC16x8B_8u_C1, 1},
       {{"8x16", 8, 16}, kvniMC8x16_8u_C1, kvniMC8x16B_8u_C1, 1},
@@ -148,25 +166,37 @@ TEST(BlockModel, MotionCompensation) {
         Areas a(g);
         auto res = [&](int x, int y) { return int(a.resU[y * 32 + x]); };
         const std::string tag = std::string(k.s.name) + " mode " + std::to_string(mf) + " rc " + std::to_string(rc);
-        expect_model("MC " + tag, a, k.s.w, k.s.h, [&](uint8_t* d) {
-          ASSERT_EQ(k.one(a.refF.data(), kStep, a.resU.data(), kResStep, d, kStep, mf, rc), 0);
-        }, [&](int x, int y, int) { return clamp(pred(a.refF, x, y, mode_code(mf), rc, k.dx) + res(x, y)); });
+        expect_model(
+            "MC " + tag, a, k.s.w, k.s.h,
+            [&](uint8_t* d) { ASSERT_EQ(k.one(a.refF.data(), kStep, a.resU.data(), kResStep, d, kStep, mf, rc), 0); },
+            [&](int x, int y, int) { return clamp(pred(a.refF, x, y, mode_code(mf), rc, k.dx) + res(x, y)); });
         for (int mb = 0; mb < 16; mb += 4)
-          expect_model("MC B " + tag + " backward " + std::to_string(mb), a, k.s.w, k.s.h, [&](uint8_t* d) {
-            ASSERT_EQ(k.two(a.refF.data(), kStep, mf, a.refB.data(), kStep, mb, a.resU.data(), kResStep, d, kStep, rc), 0);
-          }, [&](int x, int y, int) {
-            const int p = (pred(a.refF, x, y, mode_code(mf), rc, k.dx) + pred(a.refB, x, y, mode_code(mb), rc, k.dx) + 1) >> 1;
-            return clamp(p + res(x, y));
-          });
+          expect_model(
+              "MC B " + tag + " backward " + std::to_string(mb), a, k.s.w, k.s.h,
+              [&](uint8_t* d) {
+                ASSERT_EQ(
+                    k.two(a.refF.data(), kStep, mf, a.refB.data(), kStep, mb, a.resU.data(), kResStep, d, kStep, rc),
+                    0);
+              },
+              [&](int x, int y, int) {
+                const int p =
+                    (pred(a.refF, x, y, mode_code(mf), rc, k.dx) + pred(a.refB, x, y, mode_code(mb), rc, k.dx) + 1) >>
+                    1;
+                return clamp(p + res(x, y));
+              });
       }
 }
 
 TEST(BlockModel, InterleavedChromaWithPlanarResiduals) {
-  using P2 = KvnResult (*)(const Kvn8u*, int32_t, const Kvn16s*, const Kvn16s*, int32_t, Kvn8u*, int32_t, int32_t, int32_t);
+  using P2 =
+      KvnResult (*)(const Kvn8u*, int32_t, const Kvn16s*, const Kvn16s*, int32_t, Kvn8u*, int32_t, int32_t, int32_t);
   using P2B = KvnResult (*)(const Kvn8u*, int32_t, int32_t, const Kvn8u*, int32_t, int32_t, const Kvn16s*,
                             const Kvn16s*, int32_t, Kvn8u*, int32_t, int32_t);
-  const struct { int h; P2 one; P2B two; } p2[] = {{8, kvniMC8x8_16s8u_P2C2R, kvniMC8x8B_16s8u_P2C2R},
-                                                   {4, kvniMC8x4_16s8u_P2C2R, kvniMC8x4B_16s8u_P2C2R}};
+  const struct {
+    int h;
+    P2 one;
+    P2B two;
+  } p2[] = {{8, kvniMC8x8_16s8u_P2C2R, kvniMC8x8B_16s8u_P2C2R}, {4, kvniMC8x4_16s8u_P2C2R, kvniMC8x4B_16s8u_P2C2R}};
   std::mt19937 g(10);
   for (const auto& k : p2)
     for (int rc = 0; rc < 2; ++rc)
@@ -174,16 +204,24 @@ TEST(BlockModel, InterleavedChromaWithPlanarResiduals) {
         for (int mb = 0; mb < 16; mb += 4) {
           Areas a(g);
           auto res = [&](int x, int y) { return int(((x & 1) ? a.resV : a.resU)[y * 32 + x / 2]); };
-          expect_model("P2C2R", a, 16, k.h, [&](uint8_t* d) {
-            ASSERT_EQ(k.one(a.refF.data(), kStep, a.resU.data(), a.resV.data(), kResStep, d, kStep, mf, rc), 0);
-          }, [&](int x, int y, int) { return clamp(pred(a.refF, x, y, mode_code(mf), rc, 2) + res(x, y)); });
-          expect_model("P2C2R B", a, 16, k.h, [&](uint8_t* d) {
-            ASSERT_EQ(k.two(a.refF.data(), kStep, mf, a.refB.data(), kStep, mb, a.resU.data(), a.resV.data(),
-                            kResStep, d, kStep, rc), 0);
-          }, [&](int x, int y, int) {
-            const int p = (pred(a.refF, x, y, mode_code(mf), rc, 2) + pred(a.refB, x, y, mode_code(mb), rc, 2) + 1) >> 1;
-            return clamp(p + res(x, y));
-          });
+          expect_model(
+              "P2C2R", a, 16, k.h,
+              [&](uint8_t* d) {
+                ASSERT_EQ(k.one(a.refF.data(), kStep, a.resU.data(), a.resV.data(), kResStep, d, kStep, mf, rc), 0);
+              },
+              [&](int x, int y, int) { return clamp(pred(a.refF, x, y, mode_code(mf), rc, 2) + res(x, y)); });
+          expect_model(
+              "P2C2R B", a, 16, k.h,
+              [&](uint8_t* d) {
+                ASSERT_EQ(k.two(a.refF.data(), kStep, mf, a.refB.data(), kStep, mb, a.resU.data(), a.resV.data(),
+                                kResStep, d, kStep, rc),
+                          0);
+              },
+              [&](int x, int y, int) {
+                const int p =
+                    (pred(a.refF, x, y, mode_code(mf), rc, 2) + pred(a.refB, x, y, mode_code(mb), rc, 2) + 1) >> 1;
+                return clamp(p + res(x, y));
+              });
         }
 }
 

@@ -76,13 +76,14 @@ TEST(DiffModel, GetDiffEveryModeWithAndWithoutPredictor) {
     for (int mode = 0; mode < 16; ++mode)  // 1..3 act as 0, 5..7 as 4, ...
       for (int rounding = 0; rounding < 4; ++rounding) {
         const Pictures a(g);
-        const std::string tag = std::string(m.name) + " mode " + std::to_string(mode) + " rounding " +
-                                std::to_string(rounding);
+        const std::string tag =
+            std::string(m.name) + " mode " + std::to_string(mode) + " rounding " + std::to_string(rounding);
         auto p = [&](int x, int y) { return predict(a.refF, x, y, mode, rounding); };
         auto d = [&](int x, int y) { return a.src[y * kStep + x] - p(x, y); };
         Out diff, pred, alone;
-        ASSERT_EQ(m.one(a.src.data(), kStep, a.refF.data(), kStep, diff.p(), kOutStep, pred.p(), kOutStep, mode,
-                        rounding), KVN_STS_OK);
+        ASSERT_EQ(
+            m.one(a.src.data(), kStep, a.refF.data(), kStep, diff.p(), kOutStep, pred.p(), kOutStep, mode, rounding),
+            KVN_STS_OK);
         expect_block("diff " + tag, diff, m.w, m.h, d);
         expect_block("predictor " + tag, pred, m.w, m.h, p);
         ASSERT_EQ(m.one(a.src.data(), kStep, a.refF.data(), kStep, alone.p(), kOutStep, nullptr, 0, mode, rounding),
@@ -105,19 +106,25 @@ TEST(DiffModel, GetDiffTwoReferences) {
           const Pictures a(g);
           Out diff;
           ASSERT_EQ(m.two(a.src.data(), kStep, a.refF.data(), kStep, modeF, a.refB.data(), kStep, modeB, diff.p(),
-                          kOutStep, rounding), KVN_STS_OK);
+                          kOutStep, rounding),
+                    KVN_STS_OK);
           expect_block(std::string(m.name) + " B " + std::to_string(modeF) + "/" + std::to_string(modeB), diff, m.w,
-                       m.h, [&](int x, int y) { return a.src[y * kStep + x] - predict_b(a, x, y, modeF, modeB, rounding); });
+                       m.h,
+                       [&](int x, int y) { return a.src[y * kStep + x] - predict_b(a, x, y, modeF, modeB, rounding); });
         }
 }
 
 TEST(DiffModel, GetDiffInterleavedChroma) {
-  using One = KvnResult (*)(const Kvn8u*, int32_t, const Kvn8u*, int32_t, Kvn16s*, int32_t, Kvn16s*, int32_t,
-                            int32_t, int32_t);
+  using One =
+      KvnResult (*)(const Kvn8u*, int32_t, const Kvn8u*, int32_t, Kvn16s*, int32_t, Kvn16s*, int32_t, int32_t, int32_t);
   using Two = KvnResult (*)(const Kvn8u*, int32_t, const Kvn8u*, int32_t, int32_t, const Kvn8u*, int32_t, int32_t,
                             Kvn16s*, int32_t, Kvn16s*, int32_t, int32_t);
-  const struct { int h; One one; Two two; } members[] = {
-      {4, kvniGetDiff8x4_8u16s_C2P2, kvniGetDiff8x4B_8u16s_C2P2}, {8, kvniGetDiff8x8_8u16s_C2P2, kvniGetDiff8x8B_8u16s_C2P2}};
+  const struct {
+    int h;
+    One one;
+    Two two;
+  } members[] = {{4, kvniGetDiff8x4_8u16s_C2P2, kvniGetDiff8x4B_8u16s_C2P2},
+                 {8, kvniGetDiff8x8_8u16s_C2P2, kvniGetDiff8x8B_8u16s_C2P2}};
   std::mt19937 g(23);
   for (const auto& m : members)
     for (int modeF = 0; modeF < 16; modeF += 4)
@@ -128,7 +135,8 @@ TEST(DiffModel, GetDiffInterleavedChroma) {
           ASSERT_EQ(m.one(a.src.data(), kStep, a.refF.data(), kStep, u.p(), kOutStep, v.p(), kOutStep, modeF, rounding),
                     KVN_STS_OK);
           ASSERT_EQ(m.two(a.src.data(), kStep, a.refF.data(), kStep, modeF, a.refB.data(), kStep, modeB, ub.p(),
-                          kOutStep, vb.p(), kOutStep, rounding), KVN_STS_OK);
+                          kOutStep, vb.p(), kOutStep, rounding),
+                    KVN_STS_OK);
           // Channel c of pair x is byte 2x + c; a sample's neighbour is two bytes on.
           for (int c = 0; c < 2; ++c) {
             const std::string tag = std::string(c ? "Cr" : "Cb") + " 8x" + std::to_string(m.h) + " modes " +
@@ -151,7 +159,8 @@ TEST(DiffModel, SubEightAndSixteenBits) {
   for (auto [n, fn] : sub8) {
     Out d;
     ASSERT_EQ(fn(a.src.data(), kStep, a.refF.data(), kStep, d.p(), kOutStep), KVN_STS_OK);
-    expect_block("Sub8u " + std::to_string(n), d, n, n, [&](int x, int y) { return a.src[y * kStep + x] - a.refF[y * kStep + x]; });
+    expect_block("Sub8u " + std::to_string(n), d, n, n,
+                 [&](int x, int y) { return a.src[y * kStep + x] - a.refF[y * kStep + x]; });
   }
   Out gd;
   ASSERT_EQ(kvniGetDiff4x4_8u16s_C1(a.src.data(), kStep, a.refF.data(), kStep, gd.p(), kOutStep), KVN_STS_OK);
@@ -223,11 +232,14 @@ TEST(DiffModel, SumsOfBlocks) {
     std::fill(std::begin(du), std::end(du), kMarker);
     std::fill(std::begin(dv), std::end(dv), kMarker);
     ASSERT_EQ(kvniSumsDiff8x8Blocks4x4_8u16s_C2P2(a.src.data(), kStep, a.refF.data(), kStep, a.refB.data(), kStep, su,
-                                                  mask & 1 ? du : nullptr, sv, mask & 2 ? dv : nullptr), KVN_STS_OK);
-    expect_sums("Cb", 8, [&](int x, int y) { return a.src[y * kStep + 2 * x] - a.refF[y * kStep + x]; }, su,
-                mask & 1 ? du : nullptr);
-    expect_sums("Cr", 8, [&](int x, int y) { return a.src[y * kStep + 2 * x + 1] - a.refB[y * kStep + x]; }, sv,
-                mask & 2 ? dv : nullptr);
+                                                  mask & 1 ? du : nullptr, sv, mask & 2 ? dv : nullptr),
+              KVN_STS_OK);
+    expect_sums(
+        "Cb", 8, [&](int x, int y) { return a.src[y * kStep + 2 * x] - a.refF[y * kStep + x]; }, su,
+        mask & 1 ? du : nullptr);
+    expect_sums(
+        "Cr", 8, [&](int x, int y) { return a.src[y * kStep + 2 * x + 1] - a.refB[y * kStep + x]; }, sv,
+        mask & 2 ? dv : nullptr);
     EXPECT_TRUE((mask & 1) || du[0] == kMarker);
     EXPECT_TRUE((mask & 2) || dv[63] == kMarker);
   }
@@ -240,7 +252,8 @@ TEST(DiffExamples, CentreRoundingAndTwoReferenceAverage) {
   for (int y = 1; y < kRows; y += 2) std::memset(&ref[y * kStep], 1, kStep);
   Out d0, d1, p1;
   ASSERT_EQ(kvniGetDiff16x16_8u16s_C1(src.data(), kStep, ref.data(), kStep, d0.p(), kOutStep, nullptr, 0, 12, 0), 0);
-  ASSERT_EQ(kvniGetDiff16x16_8u16s_C1(src.data(), kStep, ref.data(), kStep, d1.p(), kOutStep, p1.p(), kOutStep, 12, 1), 0);
+  ASSERT_EQ(kvniGetDiff16x16_8u16s_C1(src.data(), kStep, ref.data(), kStep, d1.p(), kOutStep, p1.p(), kOutStep, 12, 1),
+            0);
   EXPECT_EQ(d0.at(3, 0), 4);
   EXPECT_EQ(d1.at(3, 0), 5);
   EXPECT_EQ(p1.at(15, 15), 0);
@@ -250,7 +263,8 @@ TEST(DiffExamples, CentreRoundingAndTwoReferenceAverage) {
   for (int rounding = 0; rounding < 2; ++rounding) {
     Out d;
     ASSERT_EQ(kvniGetDiff8x8B_8u16s_C1(src.data(), kStep, zero.data(), kStep, 0, one.data(), kStep, 0, d.p(), kOutStep,
-                                       rounding), 0);
+                                       rounding),
+              0);
     EXPECT_EQ(d.at(7, 7), 4) << rounding;
   }
 }
@@ -309,10 +323,13 @@ TEST(DiffChecks, NullPointerWinsAndNothingIsWritten) {
   for (int i = 0; i < 5; ++i) {  // source, both predictions, both sums
     const Kvn8u* in[3] = {s, s, s};
     Kvn16s* sums[2] = {d, d};
-    if (i < 3) in[i] = nullptr;
-    else sums[i - 3] = nullptr;
+    if (i < 3)
+      in[i] = nullptr;
+    else
+      sums[i - 3] = nullptr;
     EXPECT_EQ(kvniSumsDiff8x8Blocks4x4_8u16s_C2P2(in[0], kStep, in[1], kStep, in[2], kStep, sums[0], d, sums[1], d),
-              KVN_STS_NULL_PTR) << i;
+              KVN_STS_NULL_PTR)
+        << i;
   }
   expect_block("after failed calls", o, 0, 0, [](int, int) { return 0; });
   for (Kvn32s v : sums32) EXPECT_EQ(v, 0);

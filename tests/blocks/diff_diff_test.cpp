@@ -96,10 +96,13 @@ TEST_P(DiffDiff, GetDiffOneReference) {
           const Area src = input(rng, w, h, 0, 1, rng.range(0, 15));
           const Area refs = input(rng, w, h, kModeCodes[i / 2], 1, align);
           Area diff = output16(rng, w, h), pred = output16(rng, w, h);
-          compare(ref, simd, diff, pred, [&](GetDiffFn f, Area& d, Area& p) {
-            f(src.origin(), src.step(), refs.origin(), refs.step(), d.as<int16_t>(), d.step(),
-              withPred ? p.as<int16_t>() : nullptr, p.step());
-          }, tag("get_diff", size * 2 + withPred, i));
+          compare(
+              ref, simd, diff, pred,
+              [&](GetDiffFn f, Area& d, Area& p) {
+                f(src.origin(), src.step(), refs.origin(), refs.step(), d.as<int16_t>(), d.step(),
+                  withPred ? p.as<int16_t>() : nullptr, p.step());
+              },
+              tag("get_diff", size * 2 + withPred, i));
         });
       }
 }
@@ -115,9 +118,12 @@ TEST_P(DiffDiff, GetDiffTwoReferences) {
         const Area rf = input(rng, w, h, kModeCodes[(i / 2) % 4], 1, align);
         const Area rb = input(rng, w, h, kModeCodes[i / 8], 1, rng.range(0, 15));
         Area diff = output16(rng, w, h), unused = output16(rng, 1, 1);
-        compare(c.get_diff_b[size][i], s().get_diff_b[size][i], diff, unused, [&](GetDiffBFn f, Area& d, Area&) {
-          f(src.origin(), src.step(), rf.origin(), rf.step(), rb.origin(), rb.step(), d.as<int16_t>(), d.step());
-        }, tag("get_diff_b", size, i));
+        compare(
+            c.get_diff_b[size][i], s().get_diff_b[size][i], diff, unused,
+            [&](GetDiffBFn f, Area& d, Area&) {
+              f(src.origin(), src.step(), rf.origin(), rf.step(), rb.origin(), rb.step(), d.as<int16_t>(), d.step());
+            },
+            tag("get_diff_b", size, i));
       });
     }
 }
@@ -135,36 +141,50 @@ TEST_P(DiffDiff, GetDiffInterleavedChroma) {
         const Area rb = input(rng, 16, h, kModeCodes[i / 8], 2, rng.range(0, 15));
         Area du = output16(rng, 8, h), dv = output16(rng, 8, h);
         if (one)
-          compare(c.get_diff_p2[size][i], s().get_diff_p2[size][i], du, dv, [&](GetDiffP2Fn f, Area& u, Area& v) {
-            f(src.origin(), src.step(), rf.origin(), rf.step(), u.as<int16_t>(), u.step(), v.as<int16_t>(), v.step());
-          }, tag("get_diff_p2", size, i));
+          compare(
+              c.get_diff_p2[size][i], s().get_diff_p2[size][i], du, dv,
+              [&](GetDiffP2Fn f, Area& u, Area& v) {
+                f(src.origin(), src.step(), rf.origin(), rf.step(), u.as<int16_t>(), u.step(), v.as<int16_t>(),
+                  v.step());
+              },
+              tag("get_diff_p2", size, i));
         if (two)
-          compare(c.get_diff_p2b[size][i], s().get_diff_p2b[size][i], du, dv, [&](GetDiffP2BFn f, Area& u, Area& v) {
-            f(src.origin(), src.step(), rf.origin(), rf.step(), rb.origin(), rb.step(), u.as<int16_t>(), u.step(),
-              v.as<int16_t>(), v.step());
-          }, tag("get_diff_p2b", size, i));
+          compare(
+              c.get_diff_p2b[size][i], s().get_diff_p2b[size][i], du, dv,
+              [&](GetDiffP2BFn f, Area& u, Area& v) {
+                f(src.origin(), src.step(), rf.origin(), rf.step(), rb.origin(), rb.step(), u.as<int16_t>(), u.step(),
+                  v.as<int16_t>(), v.step());
+              },
+              tag("get_diff_p2b", size, i));
       });
     }
   }
 }
 
 TEST_P(DiffDiff, PlainDifferences) {
-  const struct { Sub16uFn c, s; int n; } sub16u[] = {{c.sub16u4x4, s().sub16u4x4, 4}, {c.sub16u8x8, s().sub16u8x8, 8}};
+  const struct {
+    Sub16uFn c, s;
+    int n;
+  } sub16u[] = {{c.sub16u4x4, s().sub16u4x4, 4}, {c.sub16u8x8, s().sub16u8x8, 8}};
   each_alignment([&](int align) {
     if (c.diff4x4 != s().diff4x4) {
       const Area a = input(rng, 4, 4, 0, 1, align), b = input(rng, 4, 4, 0, 1, rng.range(0, 15));
       Area d = output16(rng, 4, 4), unused = output16(rng, 1, 1);
-      compare(c.diff4x4, s().diff4x4, d, unused, [&](DiffFn f, Area& o, Area&) {
-        f(a.origin(), a.step(), b.origin(), b.step(), o.as<int16_t>(), o.step());
-      }, tag("diff4x4", 0, 0));
+      compare(
+          c.diff4x4, s().diff4x4, d, unused,
+          [&](DiffFn f, Area& o, Area&) { f(a.origin(), a.step(), b.origin(), b.step(), o.as<int16_t>(), o.step()); },
+          tag("diff4x4", 0, 0));
     }
     for (const auto& k : sub16u) {
       if (k.c == k.s) continue;
       const Area a = input16(rng, k.n, k.n, align), b = input16(rng, k.n, k.n, rng.range(0, 15));
       Area d = output16(rng, k.n, k.n), unused = output16(rng, 1, 1);
-      compare(k.c, k.s, d, unused, [&](Sub16uFn f, Area& o, Area&) {
-        f(a.as<uint16_t>(), a.step(), b.as<uint16_t>(), b.step(), o.as<int16_t>(), o.step());
-      }, tag("sub16u", k.n, 0));
+      compare(
+          k.c, k.s, d, unused,
+          [&](Sub16uFn f, Area& o, Area&) {
+            f(a.as<uint16_t>(), a.step(), b.as<uint16_t>(), b.step(), o.as<int16_t>(), o.step());
+          },
+          tag("sub16u", k.n, 0));
     }
   });
 }
@@ -181,16 +201,23 @@ TEST_P(DiffDiff, SumsOfBlocks) {
         if (b8[0] != b8[1]) {
           const Area a = input(rng, n, n, 0, 1, align), p = input(rng, n, n, 0, 1, rng.range(0, 15));
           Area sums = dense(rng, 2 * blocks);
-          compare(b8[0], b8[1], sums, diff, [&](SumsDiff8uFn f, Area& o, Area& od) {
-            f(a.origin(), a.step(), p.origin(), p.step(), o.as<int16_t>(), d ? od.as<int16_t>() : nullptr);
-          }, tag("sums_diff", n, withDiff));
+          compare(
+              b8[0], b8[1], sums, diff,
+              [&](SumsDiff8uFn f, Area& o, Area& od) {
+                f(a.origin(), a.step(), p.origin(), p.step(), o.as<int16_t>(), d ? od.as<int16_t>() : nullptr);
+              },
+              tag("sums_diff", n, withDiff));
         }
         if (b16[0] != b16[1]) {
           const Area a = input16(rng, n, n, align), p = input16(rng, n, n, rng.range(0, 15));
           Area sums = dense(rng, 4 * blocks);
-          compare(b16[0], b16[1], sums, diff, [&](SumsDiff16uFn f, Area& o, Area& od) {
-            f(a.as<uint16_t>(), a.step(), p.as<uint16_t>(), p.step(), o.as<int32_t>(), d ? od.as<int16_t>() : nullptr);
-          }, tag("sums_diff16u", n, withDiff));
+          compare(
+              b16[0], b16[1], sums, diff,
+              [&](SumsDiff16uFn f, Area& o, Area& od) {
+                f(a.as<uint16_t>(), a.step(), p.as<uint16_t>(), p.step(), o.as<int32_t>(),
+                  d ? od.as<int16_t>() : nullptr);
+              },
+              tag("sums_diff16u", n, withDiff));
         }
       });
     }
@@ -204,10 +231,13 @@ TEST_P(DiffDiff, SumsOfBlocksInterleavedChroma) {
       const Area pu = input(rng, 8, 8, 0, 1, rng.range(0, 15)), pv = input(rng, 8, 8, 0, 1, rng.range(0, 15));
       // Per channel: 4 sums (8 bytes) followed by 64 differences, in one area.
       Area u = dense(rng, 2 * 68), v = dense(rng, 2 * 68);
-      compare(c.sums_diff_p2[i], s().sums_diff_p2[i], u, v, [&](SumsDiffP2Fn f, Area& ou, Area& ov) {
-        f(src.origin(), src.step(), pu.origin(), pu.step(), pv.origin(), pv.step(), ou.as<int16_t>(),
-          (i & 1) ? ou.as<int16_t>() + 4 : nullptr, ov.as<int16_t>(), (i & 2) ? ov.as<int16_t>() + 4 : nullptr);
-      }, tag("sums_diff_p2", 0, i));
+      compare(
+          c.sums_diff_p2[i], s().sums_diff_p2[i], u, v,
+          [&](SumsDiffP2Fn f, Area& ou, Area& ov) {
+            f(src.origin(), src.step(), pu.origin(), pu.step(), pv.origin(), pv.step(), ou.as<int16_t>(),
+              (i & 1) ? ou.as<int16_t>() + 4 : nullptr, ov.as<int16_t>(), (i & 2) ? ov.as<int16_t>() + 4 : nullptr);
+          },
+          tag("sums_diff_p2", 0, i));
     });
   }
 }

@@ -167,11 +167,14 @@ TEST(MeasureActivity, MeanAbsDevRoundsTheMeanHalfUp) {
 
 TEST(MeasureActivity, EdgesDetectCountsPositionsBelowFifteen) {
   Bytes flat(100), step(0), edge(0);
-  step.rows(0, 17, 10, 32, 50);  // a step between columns 9 and 10: 15 positions
+  step.rows(0, 17, 10, 32, 50);   // a step between columns 9 and 10: 15 positions
   edge.rows(0, 17, 15, 16, 200);  // column 15 is only a neighbour: 15 positions (x = 14)
-  const struct { Bytes* p; int32_t diff, count; Kvn8u flag; } cases[] = {
-      {&flat, 0, 0, 0},  {&flat, -1, 224, 1}, {&flat, -1, 225, 0}, {&step, 49, 14, 1},
-      {&step, 49, 15, 0}, {&step, 50, -1, 1}, {&edge, 100, 14, 1},  {&edge, 100, 15, 0}};
+  const struct {
+    Bytes* p;
+    int32_t diff, count;
+    Kvn8u flag;
+  } cases[] = {{&flat, 0, 0, 0},   {&flat, -1, 224, 1}, {&flat, -1, 225, 0}, {&step, 49, 14, 1},
+               {&step, 49, 15, 0}, {&step, 50, -1, 1},  {&edge, 100, 14, 1}, {&edge, 100, 15, 0}};
   for (const auto& c : cases) {
     Kvn8u flag = 7;
     ASSERT_EQ(kvniEdgesDetect16x16_8u_C1R(c.p->p(), kStep, c.diff, c.count, &flag), 0);

@@ -142,10 +142,13 @@ TEST_P(MeasureDiff, Ssd) {
 TEST_P(MeasureDiff, BlockMeasures) {
   const VarianceKernels& c = kVarianceKernelsC;
   const VarianceKernels& s = variance_kernels(GetParam());
-  const struct { BlockMeasureFn c, s; int n; const char* name; } cases[] = {
-      {c.variance16x16, s.variance16x16, 16, "variance16x16"},
-      {c.mean_abs_dev16x16, s.mean_abs_dev16x16, 16, "mean_abs_dev16x16"},
-      {c.mean_abs_dev8x8, s.mean_abs_dev8x8, 8, "mean_abs_dev8x8"}};
+  const struct {
+    BlockMeasureFn c, s;
+    int n;
+    const char* name;
+  } cases[] = {{c.variance16x16, s.variance16x16, 16, "variance16x16"},
+               {c.mean_abs_dev16x16, s.mean_abs_dev16x16, 16, "mean_abs_dev16x16"},
+               {c.mean_abs_dev8x8, s.mean_abs_dev8x8, 8, "mean_abs_dev8x8"}};
   for (const auto& k : cases)
     if (k.c != k.s)
       each_alignment([&](int align) {

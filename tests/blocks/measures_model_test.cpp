@@ -55,10 +55,13 @@ int64_t hadamard_cost(std::vector<int64_t> d, int n) {
 TEST(MeasureModel, HadamardCosts) {
   std::mt19937 g(21);
   using Satd = KvnResult (*)(const Kvn8u*, int32_t, const Kvn8u*, int32_t, Kvn32u*);
-  const struct { Satd f; int w, h, n; } cases[] = {
-      {kvniSATD4x4_8u32s_C1R, 4, 4, 4},   {kvniSATD4x8_8u32s_C1R, 4, 8, 4},   {kvniSATD8x4_8u32s_C1R, 8, 4, 4},
-      {kvniSATD8x8_8u32s_C1R, 8, 8, 4},   {kvniSATD8x16_8u32s_C1R, 8, 16, 4}, {kvniSATD16x8_8u32s_C1R, 16, 8, 4},
-      {kvniSATD16x16_8u32s_C1R, 16, 16, 4}, {kvniSAT8x8D_8u32s_C1R, 8, 8, 8}};
+  const struct {
+    Satd f;
+    int w, h, n;
+  } cases[] = {{kvniSATD4x4_8u32s_C1R, 4, 4, 4},     {kvniSATD4x8_8u32s_C1R, 4, 8, 4},
+               {kvniSATD8x4_8u32s_C1R, 8, 4, 4},     {kvniSATD8x8_8u32s_C1R, 8, 8, 4},
+               {kvniSATD8x16_8u32s_C1R, 8, 16, 4},   {kvniSATD16x8_8u32s_C1R, 16, 8, 4},
+               {kvniSATD16x16_8u32s_C1R, 16, 16, 4}, {kvniSAT8x8D_8u32s_C1R, 8, 8, 8}};
   for (int trial = 0; trial < 20; ++trial) {
     const Picture s(g, trial % 2 ? 255 : 12), r(g, trial % 2 ? 255 : 12);
     for (const auto& k : cases) {
@@ -190,7 +193,8 @@ TEST(MeasureModel, VarMeanDiff) {
         if (trial % 3 == 2)
           for (int32_t& v : sums) v += int32_t(g() % 4001) - 2000;  // sums the caller made up
         ASSERT_EQ(h == 16 ? kvniVarMeanDiff16x16_8u32s_C1R(s.p(), kStep, r.p(), kStep, sums, var, mean, mode)
-                          : kvniVarMeanDiff16x8_8u32s_C1R(s.p(), kStep, r.p(), kStep, sums, var, mean, mode), 0);
+                          : kvniVarMeanDiff16x8_8u32s_C1R(s.p(), kStep, r.p(), kStep, sums, var, mean, mode),
+                  0);
         for (int b = 0; b < h / 4; ++b) {
           const int64_t m = (sums[b] - p[b]) / 8;
           EXPECT_EQ(mean[b], m) << h << " mode " << mode << " block " << b;

@@ -38,17 +38,39 @@ using Sad16 = KvnResult (*)(const Kvn16u*, int32_t, const Kvn16u*, int32_t, Kvn3
 using Xn = KvnResult (*)(const Kvn8u*, int32_t, const Kvn8u*, int32_t, Kvn16u*, int32_t);
 using Xni = KvnResult (*)(const Kvn8u*, int32_t, const Kvn8u*, int32_t, Kvn16u*, int32_t, Kvn32u*);
 
-const struct { const char* name; Sad8 fn; int w, h; } kSad8[] = {
+const struct {
+  const char* name;
+  Sad8 fn;
+  int w, h;
+} kSad8[] = {
     {"16x16", kvniSAD16x16_8u32s, 16, 16}, {"16x8", kvniSAD16x8_8u32s_C1R, 16, 8}, {"8x8", kvniSAD8x8_8u32s_C1R, 8, 8}};
-const struct { const char* name; Sad8Full fn; int w, h; } kSad8Full[] = {
-    {"4x4", kvniSAD4x4_8u32s, 4, 4}, {"8x4", kvniSAD8x4_8u32s_C1R, 8, 4}, {"4x8", kvniSAD4x8_8u32s_C1R, 4, 8},
-    {"8x16", kvniSAD8x16_8u32s_C1R, 8, 16}};
-const struct { const char* name; Sad16 fn; int w; } kSad16[] = {
+const struct {
+  const char* name;
+  Sad8Full fn;
+  int w, h;
+} kSad8Full[] = {{"4x4", kvniSAD4x4_8u32s, 4, 4},
+                 {"8x4", kvniSAD8x4_8u32s_C1R, 8, 4},
+                 {"4x8", kvniSAD4x8_8u32s_C1R, 4, 8},
+                 {"8x16", kvniSAD8x16_8u32s_C1R, 8, 16}};
+const struct {
+  const char* name;
+  Sad16 fn;
+  int w;
+} kSad16[] = {
     {"16x16", kvniSAD16x16_16u32s_C1R, 16}, {"8x8", kvniSAD8x8_16u32s_C1R, 8}, {"4x4", kvniSAD4x4_16u32s_C1R, 4}};
-const struct { const char* name; Xn fn; int w; } kXn[] = {
-    {"16x16", kvniSAD16x16xN_8u16u_C1R, 16}, {"8x8", kvniSAD8x8xN_8u16u_C1R, 8},
-    {"4x4", kvniSAD4x4xN_8u16u_C1R, 4}, {"2x2", kvniSAD2x2xN_8u16u_C1R, 2}};
-const struct { const char* name; Xni fn; int w; } kXni[] = {
+const struct {
+  const char* name;
+  Xn fn;
+  int w;
+} kXn[] = {{"16x16", kvniSAD16x16xN_8u16u_C1R, 16},
+           {"8x8", kvniSAD8x8xN_8u16u_C1R, 8},
+           {"4x4", kvniSAD4x4xN_8u16u_C1R, 4},
+           {"2x2", kvniSAD2x2xN_8u16u_C1R, 2}};
+const struct {
+  const char* name;
+  Xni fn;
+  int w;
+} kXni[] = {
     {"16x16", kvniSAD16x16xNI_8u16u_C1R, 16}, {"8x8", kvniSAD8x8xNI_8u16u_C1R, 8}, {"4x4", kvniSAD4x4xNI_8u16u_C1R, 4}};
 
 // ---- the model -------------------------------------------------------------------
@@ -86,8 +108,7 @@ int ref16(Plane16& r, int x, int y, int mode) {
     case 0: return r.at(x, y);
     case 1: return sat(sat(r.at(x, y) + r.at(x, y + 1)) + 1) >> 1;
     case 2: return sat(sat(r.at(x, y) + r.at(x + 1, y)) + 1) >> 1;
-    default:
-      return sat(sat(sat(r.at(x, y) + r.at(x + 1, y)) + sat(r.at(x, y + 1) + r.at(x + 1, y + 1))) + 2) >> 2;
+    default: return sat(sat(sat(r.at(x, y) + r.at(x + 1, y)) + sat(r.at(x, y + 1) + r.at(x + 1, y + 1))) + 2) >> 2;
   }
 }
 int32_t model_sad16(Plane16& s, Plane16& r, int x0, int y0, int w, int h, int mode) {

@@ -125,9 +125,10 @@ TEST_P(SadDiff, SixteenBitSamples) {
       for (auto [slot, n] : {std::pair{&SadKernels::blocks8x8_16u, 4}, {&SadKernels::blocks4x4_16u, 16}}) {
         if (c.*slot == s().*slot) continue;
         Area out = outputs(rng, n, 4);
-        compare(c.*slot, s().*slot, out, [&](SadBlocks16uFn f, Area& o) {
-          f(src.as<uint16_t>(), ss, ref.as<uint16_t>(), rs, o.as<uint32_t>());
-        }, tag("blocks16u", n, align));
+        compare(
+            c.*slot, s().*slot, out,
+            [&](SadBlocks16uFn f, Area& o) { f(src.as<uint16_t>(), ss, ref.as<uint16_t>(), rs, o.as<uint32_t>()); },
+            tag("blocks16u", n, align));
       }
     }
 }
@@ -142,9 +143,10 @@ TEST_P(SadDiff, Candidates) {
         // The reference rows hold exactly n + w - 1 bytes.
         const Area src = input(rng, w, w, 0, 1, rng.range(0, 15)), ref = input(rng, n + w - 1, w, 0, 1, align);
         Area out = outputs(rng, n, 2);
-        compare(c.xn[size], s().xn[size], out, [&](SadXnFn f, Area& o) {
-          f(src.origin(), src.step(), ref.origin(), ref.step(), o.as<uint16_t>(), n);
-        }, tag("xn", size * 100 + n, align));
+        compare(
+            c.xn[size], s().xn[size], out,
+            [&](SadXnFn f, Area& o) { f(src.origin(), src.step(), ref.origin(), ref.step(), o.as<uint16_t>(), n); },
+            tag("xn", size * 100 + n, align));
       }
   }
 }
@@ -156,9 +158,10 @@ TEST_P(SadDiff, SubBlocksActivityAndSubtract) {
       for (auto [slot, n] : {std::pair{&SadKernels::blocks8x8, 4}, {&SadKernels::blocks4x4, 16}}) {
         if (c.*slot == s().*slot) continue;
         Area out = outputs(rng, n, 2);
-        compare(c.*slot, s().*slot, out, [&](SadBlocksFn f, Area& o) {
-          f(a.origin(), a.step(), b.origin(), b.step(), o.as<uint16_t>());
-        }, tag("blocks", n, align));
+        compare(
+            c.*slot, s().*slot, out,
+            [&](SadBlocksFn f, Area& o) { f(a.origin(), a.step(), b.origin(), b.step(), o.as<uint16_t>()); },
+            tag("blocks", n, align));
       }
       if (c.frame_field != s().frame_field) {
         uint32_t want[2], got[2];
@@ -179,9 +182,12 @@ TEST_P(SadDiff, SubBlocksActivityAndSubtract) {
         Area diff(16, 8, kvntest::random_step(rng, 16, true), rng.range(0, 15), 32);
         diff.fill(rng, Fill::kRandom);
         uint32_t want = 0, got = 0;
-        compare(c.sub_sad8x8, s().sub_sad8x8, diff, [&](SubSadFn f, Area& d) {
-          (&d == &diff ? got : want) = f(a.origin(), a.step(), b.origin(), b.step(), d.as<int16_t>(), d.step());
-        }, tag("sub_sad8x8", 0, align));
+        compare(
+            c.sub_sad8x8, s().sub_sad8x8, diff,
+            [&](SubSadFn f, Area& d) {
+              (&d == &diff ? got : want) = f(a.origin(), a.step(), b.origin(), b.step(), d.as<int16_t>(), d.step());
+            },
+            tag("sub_sad8x8", 0, align));
         ASSERT_EQ(want, got) << tag("sub_sad8x8", 0, align);
       }
     }

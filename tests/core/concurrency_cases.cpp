@@ -103,8 +103,7 @@ Outcome block_mc(const Api& a, uint64_t seed) {
   o << a.kvniInterpolateAverage8x8_8u_C1IR(q, kStep, avg.data(), 8, r.range(0, 3), r.range(0, 1));
   o << a.kvniMC16x16B_8u_C1(p, kStep, r.pick(kModes), q, kStep, r.pick(kModes), res.data(), 32, mc.data(), 16,
                             r.range(0, 1));
-  o << a.kvniMC8x8_16s8u_P2C2R(q, kStep, resU.data(), resV.data(), 16, uv.data(), 16, r.pick(kModes),
-                               r.range(0, 1));
+  o << a.kvniMC8x8_16s8u_P2C2R(q, kStep, resU.data(), resV.data(), 16, uv.data(), 16, r.pick(kModes), r.range(0, 1));
   return (o << dst << avg << mc << uv).take();
 }
 
@@ -143,8 +142,8 @@ Outcome ssd(const Api& a, uint64_t seed) {
        ref2 = r.fill<Kvn8u>(kStep * 18, 0, 255);
   Kvn32u s1 = 0, s2 = 0;
   o << a.kvniSSD8x8_8u32s_C1R(src.data(), 16, ref.data(), kStep, &s1, r.pick(kModes));
-  o << a.kvniSqrDiff16x16B_8u32s(src.data(), 16, ref.data(), kStep, r.pick(kModes), ref2.data(), kStep,
-                                 r.pick(kModes), &s2);
+  o << a.kvniSqrDiff16x16B_8u32s(src.data(), 16, ref.data(), kStep, r.pick(kModes), ref2.data(), kStep, r.pick(kModes),
+                                 &s2);
   return o.val(s1).val(s2).take();
 }
 
@@ -306,14 +305,14 @@ Outcome recon_hbd(const Api& a, uint64_t seed) {
   const int lumaQp = r.range(0, 6 * bd + 3), chromaQp = r.range(0, 6 * bd - 9);
   const KvnReconstructRecord32s16u l1{&p1, y1.data() + kStep + 1, kStep, mask & 0x1fffe, lumaQp, table.data(), 0, bd};
   const KvnReconstructRecord32s16u l2{&p2, y2.data() + kStep + 1, kStep, mask & 0xf, lumaQp, table.data(), 0, bd};
-  const KvnReconstructRecord32s16u c0{&p3, cb.data() + kStep + 1, kStep, mask >> 8 & 0x1f, chromaQp, table.data(),
-                                      0, bd};
-  const KvnReconstructRecord32s16u c1{&p3, cr.data() + kStep + 1, kStep, mask >> 16 & 0x1f, chromaQp, table.data(),
-                                      0, bd};
-  const KvnReconstructRecord16s8u d0{&p4, cb8.data() + kStep + 1, kStep, mask >> 20 & 0x1ff, r.range(0, 39),
-                                     table.data(), 0};
-  const KvnReconstructRecord16s8u d1{&p4, cr8.data() + kStep + 1, kStep, mask >> 23 & 0x1ff, r.range(0, 39),
-                                     table.data(), 0};
+  const KvnReconstructRecord32s16u c0{&p3,      cb.data() + kStep + 1, kStep, mask >> 8 & 0x1f,
+                                      chromaQp, table.data(),          0,     bd};
+  const KvnReconstructRecord32s16u c1{&p3,      cr.data() + kStep + 1, kStep, mask >> 16 & 0x1f,
+                                      chromaQp, table.data(),          0,     bd};
+  const KvnReconstructRecord16s8u d0{
+      &p4, cb8.data() + kStep + 1, kStep, mask >> 20 & 0x1ff, r.range(0, 39), table.data(), 0};
+  const KvnReconstructRecord16s8u d1{
+      &p4, cr8.data() + kStep + 1, kStep, mask >> 23 & 0x1ff, r.range(0, 39), table.data(), 0};
   const KvnReconstructRecord32s16u* const chroma[2] = {&c0, &c1};
   const KvnReconstructRecord16s8u* const chroma8[2] = {&d0, &d1};
   o << a.kvniReconstructLumaIntra4x4_H264High_32s16u_IP1R(&l1, modes, edges(r, {1, 4, 16, 32}));
@@ -365,8 +364,7 @@ Outcome cavlc_analysis(const Api& a, uint64_t seed) {
   const int start = r.range(0, 15), end = r.range(start, 15);
   Analysis x, y, z, w;
   Kvn16s l16[16] = {}, l8[16] = {};
-  o << a.kvniEncodeCoeffsCAVLC_H264_16s(b16.data(), 0, kZigzag32, 15, &x.t1, &x.signs, &x.total, &x.zeros, l16,
-                                        x.runs);
+  o << a.kvniEncodeCoeffsCAVLC_H264_16s(b16.data(), 0, kZigzag32, 15, &x.t1, &x.signs, &x.total, &x.zeros, l16, x.runs);
   o << a.kvniEncodeCoeffsCAVLC_H264_32s(b32.data(), start, kZigzag32, end, &y.t1, &y.signs, &y.total, &y.zeros,
                                         y.levels, y.runs);
   o << a.kvniEncodeCoeffsCAVLCChromaDC2x2_H264_32s(dc4.data(), &z.t1, &z.signs, &z.total, &z.zeros, z.levels, z.runs);
@@ -423,12 +421,11 @@ Outcome cavlc_decode(const Api& a, uint64_t seed) {
     o.val(num).val(ue).val(int64_t(at - words.data())).val(bit);
   }
   Kvn16s num = -1;
-  o << a.kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s(&at, &bit, &num, &dcAt, t.coeff_token_dc2x2(),
-                                                  t.total_zeros_dc2x2(), t.run_before());
+  o << a.kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s(&at, &bit, &num, &dcAt, t.coeff_token_dc2x2(), t.total_zeros_dc2x2(),
+                                                  t.run_before());
   o.val(num).val(int64_t(at - words.data())).val(bit);
   return (o << coef << dcOut).take();
 }
-
 
 Outcome interp_luma(const Api& a, uint64_t seed) {
   Rng r(seed);
@@ -439,8 +436,8 @@ Outcome interp_luma(const Api& a, uint64_t seed) {
   std::vector<Kvn8u> d1(16 * 16), d2(16 * 16);
   std::vector<Kvn16u> d3(16 * 16);
   const KvnSize size{r.pick(kSizes), r.pick(kSizes)};
-  o << a.kvniInterpolateLuma_H264_8u_C1R(src.data() + 8 * kStep + 8, kStep, d1.data(), 16, r.range(0, 3),
-                                         r.range(0, 3), size);
+  o << a.kvniInterpolateLuma_H264_8u_C1R(src.data() + 8 * kStep + 8, kStep, d1.data(), 16, r.range(0, 3), r.range(0, 3),
+                                         size);
   KvnInterpolationBlockRecord8u block{};
   block.pSrc[0] = frame.data(), block.srcStep = kFrameW, block.pDst[0] = d2.data(), block.dstStep = 16;
   block.sizeFrame = {kFrameW, kFrameH}, block.sizeBlock = size;
@@ -448,8 +445,8 @@ Outcome interp_luma(const Api& a, uint64_t seed) {
   block.pointVectorQuarterPix[0] = r.range(-60, 60), block.pointVectorQuarterPix[1] = r.range(-60, 60);
   o << a.kvniInterpolateLumaBlock_H264_8u_P1R(&block);
   const KvnSize size16 = r.range(0, 1) ? KvnSize{8, 8} : KvnSize{16, 8};
-  const KvnInterpolationRecord16u rec{src16.data() + 8 * kStep + 8, kStep, d3.data(), 16, r.range(0, 3), r.range(0, 3),
-                                      size16, 10};
+  const KvnInterpolationRecord16u rec{
+      src16.data() + 8 * kStep + 8, kStep, d3.data(), 16, r.range(0, 3), r.range(0, 3), size16, 10};
   o << a.kvniInterpolateLuma_H264_16u_C1R(&rec);
   // A 16x8 plane in the middle of the source, its border grown by 8.
   o << a.kvniExpandPlane_H264_8u_C1R(src.data() + 8 * kStep + 8, 16, 8, kStep, 8, r.range(0, 2));
@@ -478,7 +475,7 @@ Outcome interp_chroma(const Api& a, uint64_t seed) {
   block.pointVectorQuarterPix[0] = r.range(-60, 60), block.pointVectorQuarterPix[1] = r.range(-60, 60);
   o << a.kvniInterpolateChromaBlock_H264_8u_P2R(&block);
   const KvnInterpolationRecord16u rec{src16.data() + 4 * kStep + 4, kStep, d16.data(), 8, r.range(0, 7), r.range(0, 7),
-                                      {r.pick(kWidths), 16}, 16};
+                                      {r.pick(kWidths), 16},        16};
   o << a.kvniInterpolateChroma_H264_16u_C1R(&rec);
   return (o << d1 << du << dv << b0 << b1 << d16).take();
 }
@@ -539,8 +536,8 @@ Outcome deblocking(const Api& a, uint64_t seed) {
                                                          tc0.data(), bs.data());
   o << a.kvniFilterDeblockingLuma_VerEdge_MBAFF_H264_8u_C1IR(m.data() + 2 * kStep + 8, kStep, alpha[0], beta[0],
                                                              tc0.data(), bs.data());
-  const KvnDeblockingRecord16u rec{y16.data() + 8 * kStep + 8, kStep, alpha16.data(), beta16.data(), tc16.data(),
-                                   bs.data(), 10};
+  const KvnDeblockingRecord16u rec{
+      y16.data() + 8 * kStep + 8, kStep, alpha16.data(), beta16.data(), tc16.data(), bs.data(), 10};
   o << a.kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR(&rec);
   return (o << y << y2 << uv << m << y16).take();
 }

@@ -14,11 +14,11 @@ typedef char kvn_check_result[sizeof(KvnResult) == 4 ? 1 : -1];
 
 int kvn_header_c99_probe(void);
 int kvn_header_c99_probe(void) {
-    const KvnVersionRecord* (*version)(void) = kvnvcGetLibVersion;
-    KvnResult (*copy)(const Kvn8u*, int32_t, Kvn8u*, int32_t) = kvniCopy8x8_8u_C1R;
-    void* (*alloc)(int32_t) = kvnMalloc;
-    (void)version;
-    (void)copy;
-    (void)alloc;
-    return KVN_STS_NULL_PTR;
+  const KvnVersionRecord* (*version)(void) = kvnvcGetLibVersion;
+  KvnResult (*copy)(const Kvn8u*, int32_t, Kvn8u*, int32_t) = kvniCopy8x8_8u_C1R;
+  void* (*alloc)(int32_t) = kvnMalloc;
+  (void)version;
+  (void)copy;
+  (void)alloc;
+  return KVN_STS_NULL_PTR;
 }

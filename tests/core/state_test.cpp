@@ -45,8 +45,7 @@ TEST_F(StateHelper, InitAllocThenFreeReleasesEverything) {
 TEST_F(StateHelper, AllocationFailureReportsTheCallersStatusAndStoresNothing) {
   void* state = reinterpret_cast<void*>(0x1234);
   kvntest::fail_allocations_after(0);
-  EXPECT_EQ(kvn::state_init_alloc(&state, 64, KVN_STS_NO_MEMORY, [](void*) { return KVN_STS_OK; }),
-            KVN_STS_NO_MEMORY);
+  EXPECT_EQ(kvn::state_init_alloc(&state, 64, KVN_STS_NO_MEMORY, [](void*) { return KVN_STS_OK; }), KVN_STS_NO_MEMORY);
   EXPECT_EQ(state, reinterpret_cast<void*>(0x1234));
 }
 
@@ -69,7 +68,11 @@ TEST_F(StateHelper, FailedInitReleasesTheBlock) {
 TEST_F(StateHelper, SizeBelowOneIsNeverPassedToTheAllocator) {
   void* state = nullptr;
   bool ran = false;
-  EXPECT_EQ(kvn::state_init_alloc(&state, 0, KVN_STS_MEM_ALLOC, [&](void*) { ran = true; return KVN_STS_OK; }),
+  EXPECT_EQ(kvn::state_init_alloc(&state, 0, KVN_STS_MEM_ALLOC,
+                                  [&](void*) {
+                                    ran = true;
+                                    return KVN_STS_OK;
+                                  }),
             KVN_STS_MEM_ALLOC);
   EXPECT_FALSE(ran);
 }

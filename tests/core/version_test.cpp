@@ -23,14 +23,12 @@ TEST(Version, RecordHasTheLibrarysValues) {
 TEST(Version, TextRepeatsTheNumbers) {
   const KvnVersionRecord* v = kvnvcGetLibVersion();
   char text[64];
-  std::snprintf(text, sizeof text, "%d.%d.%d (r%d)", v->versionMajor, v->versionMinor, v->versionUpdate,
-                v->revision);
+  std::snprintf(text, sizeof text, "%d.%d.%d (r%d)", v->versionMajor, v->versionMinor, v->versionUpdate, v->revision);
   EXPECT_STREQ(v->versionText, text);
 }
 
 TEST(Status, WarningsArePositiveErrorsNegative) {
-  for (KvnResult w : {KVN_STS_WRN_NOTHING_DONE, KVN_STS_WRN_MISALIGNED, KVN_STS_WRN_SUBSTITUTE,
-                      KVN_STS_WRN_ODD_SIZE})
+  for (KvnResult w : {KVN_STS_WRN_NOTHING_DONE, KVN_STS_WRN_MISALIGNED, KVN_STS_WRN_SUBSTITUTE, KVN_STS_WRN_ODD_SIZE})
     EXPECT_GT(w, 0);
   EXPECT_EQ(KVN_STS_NULL_PTR, -8);
   EXPECT_EQ(KVN_STS_OUT_OF_RANGE, -11);

@@ -21,9 +21,9 @@
 
 namespace {
 
-#define CHECK(c)                 \
-  do {                           \
-    if (!(c)) __builtin_trap();  \
+#define CHECK(c)                \
+  do {                          \
+    if (!(c)) __builtin_trap(); \
   } while (0)
 
 constexpr int32_t kZigzag[16] = {0, 1, 4, 8, 5, 2, 3, 6, 9, 12, 13, 10, 7, 11, 14, 15};
@@ -165,9 +165,10 @@ void fuzz_decoder(const uint8_t* data, std::size_t size) {
   const bool dc2 = p.kind == kDc2x2_16s || p.kind == kDc2x2_32s;
   p.ct = t.coeff_token();
   p.dct = dc2 ? t.coeff_token_dc2x2() : t.coeff_token_dc2x4();
-  p.tz = p.kind == kRange ? (p.maxCoeff <= 4 ? t.total_zeros_dc2x2() : p.maxCoeff <= 8 ? t.total_zeros_dc2x4()
-                                                                                       : t.total_zeros())
-         : dc2 ? t.total_zeros_dc2x2()
+  p.tz = p.kind == kRange       ? (p.maxCoeff <= 4   ? t.total_zeros_dc2x2()
+                                   : p.maxCoeff <= 8 ? t.total_zeros_dc2x4()
+                                                     : t.total_zeros())
+         : dc2                  ? t.total_zeros_dc2x2()
          : p.kind >= kDc2x4_16s ? t.total_zeros_dc2x4()
                                 : t.total_zeros();
   p.rb = t.run_before();

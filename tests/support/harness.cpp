@@ -92,12 +92,11 @@ static std::string where(const Area& a, std::size_t i, const uint8_t* origin, co
   const uint8_t* b = before.data();
   for (std::size_t i = 0; i < got.size(); ++i) {
     if (!got.in_block(i) && g[i] != b[i])
-      return ::testing::AssertionFailure() << "stray write: " << where(got, i, got.origin(), g)
-                                           << " (" << int(b[i]) << " -> " << int(g[i]) << "), " << seed_note();
+      return ::testing::AssertionFailure() << "stray write: " << where(got, i, got.origin(), g) << " (" << int(b[i])
+                                           << " -> " << int(g[i]) << "), " << seed_note();
     if (g[i] != w[i])
-      return ::testing::AssertionFailure() << "mismatch at " << where(got, i, got.origin(), g)
-                                           << ": want " << int(w[i]) << ", got " << int(g[i]) << ", "
-                                           << seed_note();
+      return ::testing::AssertionFailure() << "mismatch at " << where(got, i, got.origin(), g) << ": want " << int(w[i])
+                                           << ", got " << int(g[i]) << ", " << seed_note();
   }
   return ::testing::AssertionSuccess();
 }

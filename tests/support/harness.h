@@ -73,9 +73,13 @@ class Area {
   uint8_t* origin() { return mem_.get() + origin_; }
   const uint8_t* origin() const { return mem_.get() + origin_; }
   template <class T>
-  T* as() { return reinterpret_cast<T*>(origin()); }
+  T* as() {
+    return reinterpret_cast<T*>(origin());
+  }
   template <class T>
-  const T* as() const { return reinterpret_cast<const T*>(origin()); }
+  const T* as() const {
+    return reinterpret_cast<const T*>(origin());
+  }
   int step() const { return step_; }
   int row_bytes() const { return row_bytes_; }
   int rows() const { return rows_; }

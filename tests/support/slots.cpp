@@ -26,7 +26,6 @@
 
 namespace kvntest {
 
-
 namespace {
 
 using slots_detail::family;
@@ -58,7 +57,8 @@ KVN_TABLE(dequant4x4, Dequant4x4Kernels, M(inv16s), M(inv32s), M(inv_add16s), M(
 KVN_TABLE(interp_chroma, InterpChromaKernels, M(c1), M(c2c2), M(c2p2), M(c16), M(average), M(expand))
 KVN_TABLE(interp_luma, InterpLumaKernels, M(luma8), M(luma16))
 KVN_TABLE(intra, IntraKernels, M(pred4x4), M(pred16x16), M(chroma8x8))
-KVN_TABLE(intra_hbd, IntraHbdKernels, M(pred4x4), M(pred8x8), M(pred16x16), M(chroma8x8), M(chroma8x16), M(chroma8x16_8u))
+KVN_TABLE(intra_hbd, IntraHbdKernels, M(pred4x4), M(pred8x8), M(pred16x16), M(chroma8x8), M(chroma8x16),
+          M(chroma8x16_8u))
 KVN_TABLE(quant4x4, Quant4x4Kernels, M(fwd16s), M(fwd32s), M(fwd_pred), M(tq16s), M(tq16s32s), M(quant16s),
           M(quant16s32s), M(quant32s), M(tq_legacy), M(gen_scale))
 KVN_TABLE(recon, ReconKernels, M(residual4x4), M(block4x4), M(block8x8), M(residual8x8), M(pred8x8), M(split_c2),

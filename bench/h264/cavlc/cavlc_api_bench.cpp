@@ -67,8 +67,8 @@ void register_all(Data& d) {
                                                   d.levels16, d.runs);
   });
   kvnbench::add_api("EncodeDc2x4_16s", [&d] {
-    return kvniEncodeCoeffsCAVLCChromaDC2x4_H264_16s(d.typical16.v[d.next++ % kBlocks], &d.t1, &d.signs, &d.tc,
-                                                     &d.tz, d.levels16, d.runs);
+    return kvniEncodeCoeffsCAVLCChromaDC2x4_H264_16s(d.typical16.v[d.next++ % kBlocks], &d.t1, &d.signs, &d.tc, &d.tz,
+                                                     d.levels16, d.runs);
   });
 }
 

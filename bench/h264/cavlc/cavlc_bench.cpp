@@ -61,20 +61,24 @@ void register_all(Data& d) {
   const CavlcCounts counts{&d.counts[0], &d.counts[1], &d.counts[2], &d.counts[3]};
   for (bool dense : {false, true}) {
     const std::string kind = dense ? "dense" : "typical";
-    kvnbench::add_levels("Encode4x4_16s_" + kind, tables, [](const CavlcEncodeKernels& k) { return k.block16s; },
-                         [&d, dense, counts](Encode4x4_16sFn f) {
-                           const auto& b = dense ? d.dense16 : d.typical16;
-                           f(b.v[d.next++ % kBlocks], 0, kZigzag, 15, counts, d.levels16, d.runs);
-                         });
-    kvnbench::add_levels("Encode4x4_32s_" + kind, tables, [](const CavlcEncodeKernels& k) { return k.block32s; },
-                         [&d, dense, counts](Encode4x4_32sFn f) {
-                           const auto& b = dense ? d.dense32 : d.typical32;
-                           f(b.v[d.next++ % kBlocks], 0, kZigzag, 15, counts, d.levels32, d.runs);
-                         });
+    kvnbench::add_levels(
+        "Encode4x4_16s_" + kind, tables, [](const CavlcEncodeKernels& k) { return k.block16s; },
+        [&d, dense, counts](Encode4x4_16sFn f) {
+          const auto& b = dense ? d.dense16 : d.typical16;
+          f(b.v[d.next++ % kBlocks], 0, kZigzag, 15, counts, d.levels16, d.runs);
+        });
+    kvnbench::add_levels(
+        "Encode4x4_32s_" + kind, tables, [](const CavlcEncodeKernels& k) { return k.block32s; },
+        [&d, dense, counts](Encode4x4_32sFn f) {
+          const auto& b = dense ? d.dense32 : d.typical32;
+          f(b.v[d.next++ % kBlocks], 0, kZigzag, 15, counts, d.levels32, d.runs);
+        });
   }
   auto dc = [&d, counts](EncodeDc16sFn f) { f(d.typical16.v[d.next++ % kBlocks], counts, d.levels16, d.runs); };
-  kvnbench::add_levels("EncodeDc2x2_16s", tables, [](const CavlcEncodeKernels& k) { return k.dc2x2_16s; }, dc);
-  kvnbench::add_levels("EncodeDc2x4_16s", tables, [](const CavlcEncodeKernels& k) { return k.dc2x4_16s; }, dc);
+  kvnbench::add_levels(
+      "EncodeDc2x2_16s", tables, [](const CavlcEncodeKernels& k) { return k.dc2x2_16s; }, dc);
+  kvnbench::add_levels(
+      "EncodeDc2x4_16s", tables, [](const CavlcEncodeKernels& k) { return k.dc2x4_16s; }, dc);
 }
 
 }  // namespace

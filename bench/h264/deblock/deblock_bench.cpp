@@ -16,7 +16,8 @@ using kvnbench::Picture;
 constexpr int kStep = Picture::kStep;
 template <class Slot, class Call>
 void add(const std::string& group, Slot slot, Call call) {
-  kvnbench::add_levels(group, [](Isa isa) -> const auto& { return deblock_kernels(isa); }, slot, call);
+  kvnbench::add_levels(
+      group, [](Isa isa) -> const auto& { return deblock_kernels(isa); }, slot, call);
 }
 
 // Near-flat content so that every line passes the alpha / beta tests; the
@@ -44,22 +45,30 @@ void register_all(Buffers& b) {
   uint8_t* const p = b.mb();
   uint16_t* const p16 = b.mb16();
   for (auto [name, bs] : {std::pair{"bS2", bs2}, {"bS4", bs4}}) {
-    add(std::string("LumaVer_") + name, [](const DeblockKernels& k) { return k.luma_ver; },
+    add(
+        std::string("LumaVer_") + name, [](const DeblockKernels& k) { return k.luma_ver; },
         [=, bs = bs](Deblock8Fn f) { f(p, kStep, alpha, beta, tc0, bs); });
-    add(std::string("LumaHor_") + name, [](const DeblockKernels& k) { return k.luma_hor; },
+    add(
+        std::string("LumaHor_") + name, [](const DeblockKernels& k) { return k.luma_hor; },
         [=, bs = bs](Deblock8Fn f) { f(p, kStep, alpha, beta, tc0, bs); });
-    add(std::string("Luma10Ver_") + name, [](const DeblockKernels& k) { return k.luma16_ver; },
+    add(
+        std::string("Luma10Ver_") + name, [](const DeblockKernels& k) { return k.luma16_ver; },
         [=, bs = bs](Deblock16Fn f) { f(p16, kStep, alpha16, beta16, tc16, bs, 1023); });
-    add(std::string("Luma10Hor_") + name, [](const DeblockKernels& k) { return k.luma16_hor; },
+    add(
+        std::string("Luma10Hor_") + name, [](const DeblockKernels& k) { return k.luma16_hor; },
         [=, bs = bs](Deblock16Fn f) { f(p16, kStep, alpha16, beta16, tc16, bs, 1023); });
   }
-  add("ChromaVer", [](const DeblockKernels& k) { return k.chroma_ver; },
+  add(
+      "ChromaVer", [](const DeblockKernels& k) { return k.chroma_ver; },
       [=](Deblock8Fn f) { f(p, kStep, alpha, beta, tc0, bs2); });
-  add("ChromaHor", [](const DeblockKernels& k) { return k.chroma_hor; },
+  add(
+      "ChromaHor", [](const DeblockKernels& k) { return k.chroma_hor; },
       [=](Deblock8Fn f) { f(p, kStep, alpha, beta, tc0, bs2); });
-  add("ChromaC2Ver", [](const DeblockKernels& k) { return k.chroma_c2_ver; },
+  add(
+      "ChromaC2Ver", [](const DeblockKernels& k) { return k.chroma_c2_ver; },
       [=](DeblockC2Fn f) { f(p, kStep, alpha, beta, tc0, bs2, 0); });
-  add("ChromaC2Hor", [](const DeblockKernels& k) { return k.chroma_c2_hor; },
+  add(
+      "ChromaC2Hor", [](const DeblockKernels& k) { return k.chroma_c2_hor; },
       [=](DeblockC2Fn f) { f(p, kStep, alpha, beta, tc0, bs2, 0); });
 }
 

@@ -29,21 +29,23 @@ void register_all(Buffers& x) {
   const KvnSize s8{8, 8};
   kvnbench::add_api("Chroma8x8_C1R_3_5",
                     [=] { return kvniInterpolateChroma_H264_8u_C1R(ref, kStep, dst, kStep, 3, 5, s8); });
-  kvnbench::add_api("Chroma4x4_C1R_3_5",
-                    [=] { return kvniInterpolateChroma_H264_8u_C1R(ref, kStep, dst, kStep, 3, 5, KvnSize{4, 4}); });
+  kvnbench::add_api("Chroma4x4_C1R_3_5", [=] {
+    return kvniInterpolateChroma_H264_8u_C1R(ref, kStep, dst, kStep, 3, 5, KvnSize{4, 4});
+  });
   kvnbench::add_api("Chroma8x8_C1R_horizontal",
                     [=] { return kvniInterpolateChroma_H264_8u_C1R(ref, kStep, dst, kStep, 3, 0, s8); });
-  kvnbench::add_api("Chroma8x8_C2P2R_3_5", [=] {
-    return kvniInterpolateChroma_H264_8u_C2P2R(ref, kStep, dst, dst + 16, kStep, 3, 5, s8);
-  });
+  kvnbench::add_api("Chroma8x8_C2P2R_3_5",
+                    [=] { return kvniInterpolateChroma_H264_8u_C2P2R(ref, kStep, dst, dst + 16, kStep, 3, 5, s8); });
   const KvnInterpolationRecord16u r16{x.pic16 + 16 * 64 + 16, 64, x.pic16 + 40 * 64 + 16, 64, 3, 5, s8, 10};
   kvnbench::add_api("Chroma8x8_16u_3_5", [r16] { return kvniInterpolateChroma_H264_16u_C1R(&r16); });
   // Blocks in a 64x64 chroma picture; the vectors reach 2 samples past its
   // top-left corner, so both planes are padded.
   const Kvn8u* pic = x.b.fwd.bytes;
   const Kvn8u* pic2 = x.b.bwd.bytes;
-  const KvnInterpolationBlockRecord8u inside{{ref, ref2}, kStep, {dst, dst + 16}, kStep, {64, 64}, s8, {16, 16}, {3, 5}};
-  const KvnInterpolationBlockRecord8u padded{{pic, pic2}, kStep, {dst, dst + 16}, kStep, {64, 64}, s8, {0, 0}, {-13, -11}};
+  const KvnInterpolationBlockRecord8u inside{{ref, ref2}, kStep, {dst, dst + 16}, kStep,
+                                             {64, 64},    s8,    {16, 16},        {3, 5}};
+  const KvnInterpolationBlockRecord8u padded{{pic, pic2}, kStep, {dst, dst + 16}, kStep,
+                                             {64, 64},    s8,    {0, 0},          {-13, -11}};
   kvnbench::add_api("ChromaBlock8x8_P2R_inside", [inside] { return kvniInterpolateChromaBlock_H264_8u_P2R(&inside); });
   kvnbench::add_api("ChromaBlock8x8_P2R_padded", [padded] { return kvniInterpolateChromaBlock_H264_8u_P2R(&padded); });
   kvnbench::add_api("ChromaBlock8x8_C2P2R_padded",

@@ -17,7 +17,8 @@ constexpr int kStep = kvnbench::Picture::kStep;
 
 template <class Slot, class Call>
 void add(const std::string& group, Slot slot, Call call) {
-  kvnbench::add_levels(group, [](Isa isa) -> const auto& { return interp_chroma_kernels(isa); }, slot, call);
+  kvnbench::add_levels(
+      group, [](Isa isa) -> const auto& { return interp_chroma_kernels(isa); }, slot, call);
 }
 
 // A 1280x720 plane with room for a border of 32.
@@ -43,24 +44,33 @@ void register_all(Buffers& x) {
   const uint16_t* ref16 = x.pic16 + 16 * 64 + 16;
   uint16_t* dst16 = x.pic16 + 40 * 64 + 16;
   const int w8 = chroma_width_index(8), w4 = chroma_width_index(4), both = chroma_kind(3, 5);
-  add("Chroma8x8_C1R_3_5", [=](const InterpChromaKernels& k) { return k.c1[w8][both]; },
+  add(
+      "Chroma8x8_C1R_3_5", [=](const InterpChromaKernels& k) { return k.c1[w8][both]; },
       [=](ChromaFn f) { f(ref, kStep, dst, kStep, 3, 5, 8); });
-  add("Chroma4x4_C1R_3_5", [=](const InterpChromaKernels& k) { return k.c1[w4][both]; },
+  add(
+      "Chroma4x4_C1R_3_5", [=](const InterpChromaKernels& k) { return k.c1[w4][both]; },
       [=](ChromaFn f) { f(ref, kStep, dst, kStep, 3, 5, 4); });
-  add("Chroma8x8_C1R_horizontal", [=](const InterpChromaKernels& k) { return k.c1[w8][1]; },
+  add(
+      "Chroma8x8_C1R_horizontal", [=](const InterpChromaKernels& k) { return k.c1[w8][1]; },
       [=](ChromaFn f) { f(ref, kStep, dst, kStep, 3, 0, 8); });
-  add("Chroma8x8_C2P2R_3_5", [=](const InterpChromaKernels& k) { return k.c2p2[w8][both]; },
+  add(
+      "Chroma8x8_C2P2R_3_5", [=](const InterpChromaKernels& k) { return k.c2p2[w8][both]; },
       [=](ChromaP2Fn f) { f(ref, kStep, dst, dst + 16, kStep, 3, 5, 8); });
-  add("Chroma8x8_C2C2R_3_5", [=](const InterpChromaKernels& k) { return k.c2c2[w8][both]; },
+  add(
+      "Chroma8x8_C2C2R_3_5", [=](const InterpChromaKernels& k) { return k.c2c2[w8][both]; },
       [=](ChromaFn f) { f(ref, kStep, dst, kStep, 3, 5, 8); });
-  add("Chroma8x8_16u_3_5", [=](const InterpChromaKernels& k) { return k.c16[w8][both]; },
+  add(
+      "Chroma8x8_16u_3_5", [=](const InterpChromaKernels& k) { return k.c16[w8][both]; },
       [=](Chroma16Fn f) { f(ref16, 64, dst16, 64, 3, 5, 8); });
-  add("Average16x16", [](const InterpChromaKernels& k) { return k.average[14]; },
+  add(
+      "Average16x16", [](const InterpChromaKernels& k) { return k.average[14]; },
       [=](AverageFn f) { f(ref, kStep, ref2, kStep, dst, kStep, 16); });
-  add("Average8x8", [](const InterpChromaKernels& k) { return k.average[6]; },
+  add(
+      "Average8x8", [](const InterpChromaKernels& k) { return k.average[6]; },
       [=](AverageFn f) { f(ref, kStep, ref2, kStep, dst, kStep, 8); });
   Plane* p = &x.plane;
-  add("ExpandPlane1280x720_32", [](const InterpChromaKernels& k) { return k.expand; },
+  add(
+      "ExpandPlane1280x720_32", [](const InterpChromaKernels& k) { return k.expand; },
       [=](ExpandFn f) { f(p->origin(), Plane::kWidth, Plane::kHeight, Plane::kStep, Plane::kBorder, 0); });
 }
 

@@ -35,17 +35,17 @@ void register_all(Buffers& buf) {
       return kvniInterpolateLuma_H264_8u_C1R(s, kStep, d, kStep, c.dx, c.dy, KvnSize{c.w, c.w});
     });
   }
-  const KvnInterpolationRecord16u r{buf.ref16 + 16 * kStep + 16, kStep, buf.dst16 + 16 * kStep + 16, kStep, 2, 2,
-                                    {16, 16},  10};
+  const KvnInterpolationRecord16u r{
+      buf.ref16 + 16 * kStep + 16, kStep, buf.dst16 + 16 * kStep + 16, kStep, 2, 2, {16, 16}, 10};
   kvnbench::add_api("Luma10_16x16/22", [r] { return kvniInterpolateLuma_H264_16u_C1R(&r); });
   // The 48x48 picture at (8, 8) of the buffer; a 16x16 block at (32, 4) with a
   // vector of (10.5, -7.25) samples crosses its right and top edges.
   const Kvn8u* pic = buf.b.fwd.bytes + 8 * kStep + 8;
-  const KvnInterpolationBlockRecord8u padded{{pic, nullptr}, kStep, {d, nullptr}, kStep, {48, 48}, {16, 16}, {32, 4},
-                                             {42, -29}};
+  const KvnInterpolationBlockRecord8u padded{{pic, nullptr}, kStep,    {d, nullptr}, kStep,
+                                             {48, 48},       {16, 16}, {32, 4},      {42, -29}};
   kvnbench::add_api("LumaBlock16x16_padded/23", [padded] { return kvniInterpolateLumaBlock_H264_8u_P1R(&padded); });
-  const KvnInterpolationBlockRecord8u inside{{pic, nullptr}, kStep, {d, nullptr}, kStep, {48, 48}, {16, 16}, {16, 16},
-                                             {6, -3}};
+  const KvnInterpolationBlockRecord8u inside{{pic, nullptr}, kStep,    {d, nullptr}, kStep,
+                                             {48, 48},       {16, 16}, {16, 16},     {6, -3}};
   kvnbench::add_api("LumaBlock16x16_inside/21", [inside] { return kvniInterpolateLumaBlock_H264_8u_P1R(&inside); });
 }
 

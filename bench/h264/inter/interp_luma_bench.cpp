@@ -35,13 +35,15 @@ void register_all(Buffers& buf) {
     uint8_t* d = buf.b.dst.block();
     const std::string group =
         "Luma" + std::to_string(c.w) + "x" + std::to_string(c.w) + "/" + std::to_string(c.dx) + std::to_string(c.dy);
-    kvnbench::add_levels(group, tables, [=](const InterpLumaKernels& k) { return k.luma8[wi][f]; },
-                         [=](Luma8Fn fn) { fn(s, kStep, d, kStep, c.w); });
+    kvnbench::add_levels(
+        group, tables, [=](const InterpLumaKernels& k) { return k.luma8[wi][f]; },
+        [=](Luma8Fn fn) { fn(s, kStep, d, kStep, c.w); });
   }
   const uint16_t* s16 = buf.ref16 + 16 * kStep + 16;
   uint16_t* d16 = buf.dst16 + 16 * kStep + 16;
-  kvnbench::add_levels("Luma10_16x16/22", tables, [](const InterpLumaKernels& k) { return k.luma16[3][10]; },
-                       [=](Luma16Fn fn) { fn(s16, kStep, d16, kStep, 16, 1023); });
+  kvnbench::add_levels(
+      "Luma10_16x16/22", tables, [](const InterpLumaKernels& k) { return k.luma16[3][10]; },
+      [=](Luma16Fn fn) { fn(s16, kStep, d16, kStep, 16, 1023); });
 }
 
 }  // namespace

@@ -29,15 +29,16 @@ void register_all(kvnbench::Buffers& b, Buffers16& b16) {
   };
   for (Size s : {Size{"16x16", 16, 16}, Size{"16x8", 16, 8}, Size{"8x8", 8, 8}, Size{"4x4", 4, 4}}) {
     const KvnSize roi{s.w, s.h};
-    add_api(std::string("UniDir") + s.name,
-            [=] { return kvniUniDirWeightBlock_H264_8u_C1R(d, kStep, 5, 40, 3, roi); });
+    add_api(std::string("UniDir") + s.name, [=] { return kvniUniDirWeightBlock_H264_8u_C1R(d, kStep, 5, 40, 3, roi); });
     add_api(std::string("BiDir") + s.name,
             [=] { return kvniBiDirWeightBlock_H264_8u_P2P1R(f, r, d, kStep, kStep, 5, 40, 3, 24, -5, roi); });
   }
-  add_api("BiDirImplicit16x16",
-          [=] { return kvniBiDirWeightBlockImplicit_H264_8u_P2P1R(f, r, d, kStep, kStep, 40, 24, {16, 16}); });
-  add_api("WeightedAverage16x16",
-          [=] { return kvniWeightedAverage_H264_8u_C1IR(f, d, kStep, 40, 24, 6, 2, {16, 16}); });
+  add_api("BiDirImplicit16x16", [=] {
+    return kvniBiDirWeightBlockImplicit_H264_8u_P2P1R(f, r, d, kStep, kStep, 40, 24, {16, 16});
+  });
+  add_api("WeightedAverage16x16", [=] {
+    return kvniWeightedAverage_H264_8u_C1IR(f, d, kStep, 40, 24, 6, 2, {16, 16});
+  });
   static const KvnWeightParams8u p1{5, 40, 36, 3, -2}, p2{5, 24, 30, -5, 1};
   const KvnWeightBlockRecord8u rec{f, kStep, r, kStep, d, kStep, {8, 8}};
   add_api("UniDirC2_8x8", [=] { return kvniUniDirWeightBlock_H264_8u_C2R(&rec, &p1); });
@@ -46,8 +47,9 @@ void register_all(kvnbench::Buffers& b, Buffers16& b16) {
   for (Size s : {Size{"16x16", 16, 16}, Size{"8x8", 8, 8}}) {
     const KvnBidirRecord16u rec16{b16.fwd, kStep, b16.bwd, kStep, b16.dst, kStep, {s.w, s.h}, 10};
     Kvn16u* d16 = b16.dst;
-    add_api(std::string("Unidir10_") + s.name,
-            [=] { return kvniUnidirWeight_H264_16u_IP2P1R(d16, kStep, 5, 40, 12, {s.w, s.h}, 10); });
+    add_api(std::string("Unidir10_") + s.name, [=] {
+      return kvniUnidirWeight_H264_16u_IP2P1R(d16, kStep, 5, 40, 12, {s.w, s.h}, 10);
+    });
     add_api(std::string("Bidir10_") + s.name,
             [=] { return kvniBidirWeight_H264_16u_P2P1R(&rec16, 5, 40, 12, 24, -20); });
     add_api(std::string("BidirAverage10_") + s.name, [=] { return kvniBidir_H264_16u_P2P1R(&rec16); });

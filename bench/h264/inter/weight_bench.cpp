@@ -15,7 +15,8 @@ constexpr int kStep = kvnbench::Picture::kStep;
 
 template <class Slot, class Call>
 void add(const std::string& group, Slot slot, Call call) {
-  kvnbench::add_levels(group, [](Isa isa) -> const auto& { return weight_kernels(isa); }, slot, call);
+  kvnbench::add_levels(
+      group, [](Isa isa) -> const auto& { return weight_kernels(isa); }, slot, call);
 }
 
 WeightArgs reduced(WeightArgs a) {
@@ -46,18 +47,24 @@ void register_all(kvnbench::Buffers& b, Buffers16& b16) {
   };
   for (Size s : {Size{"16x16", 16, 16}, Size{"16x8", 16, 8}, Size{"8x8", 8, 8}, Size{"4x4", 4, 4}}) {
     const int wi = size_index(s.w), hi = size_index(s.h);
-    add(std::string("UniDir") + s.name, [=](const WeightKernels& k) { return k.uni8[wi][hi]; },
+    add(
+        std::string("UniDir") + s.name, [=](const WeightKernels& k) { return k.uni8[wi][hi]; },
         [=](WeightUni8Fn fn) { fn(d, kStep, pack8_one(uni), uni.shift); });
-    add(std::string("BiDir") + s.name, [=](const WeightKernels& k) { return k.bi8[wi][hi]; },
+    add(
+        std::string("BiDir") + s.name, [=](const WeightKernels& k) { return k.bi8[wi][hi]; },
         [=](WeightBi8Fn fn) { fn(f, kStep, r, kStep, d, kStep, pack8_weights(bi), pack8_offsets(bi), bi.shift); });
   }
-  add("BiDirImplicit16x16", [](const WeightKernels& k) { return k.bi8[3][3]; },
+  add(
+      "BiDirImplicit16x16", [](const WeightKernels& k) { return k.bi8[3][3]; },
       [=](WeightBi8Fn fn) { fn(f, kStep, r, kStep, d, kStep, pack8_weights(imp), pack8_offsets(imp), imp.shift); });
-  add("WeightedAverage16x16", [](const WeightKernels& k) { return k.bi8[3][3]; },
+  add(
+      "WeightedAverage16x16", [](const WeightKernels& k) { return k.bi8[3][3]; },
       [=](WeightBi8Fn fn) { fn(f, kStep, d, kStep, d, kStep, pack8_weights(avg), pack8_offsets(avg), avg.shift); });
-  add("UniDirC2_8x8", [](const WeightKernels& k) { return k.uni8[4][2]; },
+  add(
+      "UniDirC2_8x8", [](const WeightKernels& k) { return k.uni8[4][2]; },
       [=](WeightUni8Fn fn) { fn(d, kStep, pack8_one(uni_c2), uni_c2.shift); });
-  add("BiDirC2_8x8", [](const WeightKernels& k) { return k.bi8[4][2]; },
+  add(
+      "BiDirC2_8x8", [](const WeightKernels& k) { return k.bi8[4][2]; },
       [=](WeightBi8Fn fn) {
         fn(f, kStep, r, kStep, d, kStep, pack8_weights(bi_c2), pack8_offsets(bi_c2), bi_c2.shift);
       });
@@ -68,15 +75,19 @@ void register_all(kvnbench::Buffers& b, Buffers16& b16) {
     const int wi = size_index(s.w), hi = size_index(s.h);
     const KvnBidirRecord16u rec{b16.fwd, kStep, b16.bwd, kStep, b16.dst, kStep, {s.w, s.h}, 10};
     uint16_t* d16 = b16.dst;
-    add(std::string("Unidir10_") + s.name, [=](const WeightKernels& k) { return k.uni16[wi][hi]; },
+    add(
+        std::string("Unidir10_") + s.name, [=](const WeightKernels& k) { return k.uni16[wi][hi]; },
         [=](WeightUni16Fn fn) { fn(d16, kStep, uni16.weights, uni16.add, uni16.offset, uni16.shiftMax); });
-    add(std::string("Bidir10_") + s.name, [=](const WeightKernels& k) { return k.bi16[wi][hi]; },
+    add(
+        std::string("Bidir10_") + s.name, [=](const WeightKernels& k) { return k.bi16[wi][hi]; },
         [=](WeightBi16Fn fn) { fn(rec, bi16.weights, bi16.add, bi16.offset, bi16.shiftMax); });
-    add(std::string("BidirAverage10_") + s.name, [=](const WeightKernels& k) { return k.average16[s.w - 2]; },
+    add(
+        std::string("BidirAverage10_") + s.name, [=](const WeightKernels& k) { return k.average16[s.w - 2]; },
         [=](Average16Fn fn) { fn(rec, 1023); });
   }
   const KvnBidirRecord16u rec{b16.fwd, kStep, b16.bwd, kStep, b16.dst, kStep, {16, 16}, 10};
-  add("BidirImplicit10_16x16", [](const WeightKernels& k) { return k.bi16[3][3]; },
+  add(
+      "BidirImplicit10_16x16", [](const WeightKernels& k) { return k.bi16[3][3]; },
       [=](WeightBi16Fn fn) { fn(rec, imp16.weights, imp16.add, imp16.offset, imp16.shiftMax); });
 }
 

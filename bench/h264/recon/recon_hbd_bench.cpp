@@ -42,7 +42,8 @@ void register_all(ReconHbdData& d) {
   add("LumaInter8x8_10bit", [&d](const ReconHbdKernels& k) { luma_inter8x8(d.luma(0xf), k); });
   add("LumaIntra4x4_10bit_16coded",
       [&d](const ReconHbdKernels& k) { luma_intra4x4(d.luma(0x1fffe), d.modes4, false, 0, k); });
-  add("LumaIntra4x4_10bit_uncoded", [&d](const ReconHbdKernels& k) { luma_intra4x4(d.luma(0), d.modes4, false, 0, k); });
+  add("LumaIntra4x4_10bit_uncoded",
+      [&d](const ReconHbdKernels& k) { luma_intra4x4(d.luma(0), d.modes4, false, 0, k); });
   add("LumaIntra8x8_10bit", [&d](const ReconHbdKernels& k) { luma_intra8x8(d.luma(0xf), d.modes8, false, 0, k); });
   add("LumaIntra16x16_10bit_DC+4", [&d](const ReconHbdKernels& k) { luma_intra16x16(d.luma(0x1e), 3, 0, k); });
   add("Chroma420_10bit", [&d](const ReconHbdKernels& k) {

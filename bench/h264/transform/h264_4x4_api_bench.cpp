@@ -33,8 +33,7 @@ void register_all(H264Blocks& b) {
     return r;
   });
   add("TransformQuantInvAddPred4x4_16s", [&b] {
-    return kvniTransformQuantInvAddPred4x4_H264_16s_C1IR(b.pred, kStep, b.work, nullptr, b.dst, kStep, 28, 1,
-                                                         nullptr);
+    return kvniTransformQuantInvAddPred4x4_H264_16s_C1IR(b.pred, kStep, b.work, nullptr, b.dst, kStep, 28, 1, nullptr);
   });
   add("DequantTransformResidualAndAdd", [&b] {
     return kvniDequantTransformResidualAndAdd_H264_16s_C1I(b.pred, b.work, nullptr, b.dst, kStep, kStep, 28, 1);

@@ -27,29 +27,35 @@ void register_all(H264Blocks& b) {
   const Quant4x4Kernels& (*q)(Isa) = quant4x4_kernels;
   const Dequant4x4Kernels& (*d)(Isa) = dequant4x4_kernels;
   const DcKernels& (*dc)(Isa) = dc_kernels;
-  add("TransformQuantFwd4x4_16s", q, [](const Quant4x4Kernels& k) { return k.tq16s; }, [&b](TqFwd16sFn fn) {
-    int32_t n, last;
-    fn(b.residual, b.out, 28, &n, 0, b.scan, &last, nullptr);
-    benchmark::DoNotOptimize(n + last);
-  });
-  add("QuantizeResidual4x4Fwd_16s", q, [](const Quant4x4Kernels& k) { return k.quant16s; }, [&b](Quant16sFn fn) {
-    int32_t n, last;
-    fn(b.residual, b.out, &n, &last, nullptr, b.scan, 28, 0);
-    benchmark::DoNotOptimize(n + last);
-  });
-  add("TransformQuantInvAddPred4x4_16s", d, [](const Dequant4x4Kernels& k) { return k.inv_add16s; },
-      [&b](InvAddPred16sFn fn) {
-        fn(b.pred, kStep, b.work, nullptr, b.dst, kStep, 28, 1, nullptr);
+  add(
+      "TransformQuantFwd4x4_16s", q, [](const Quant4x4Kernels& k) { return k.tq16s; },
+      [&b](TqFwd16sFn fn) {
+        int32_t n, last;
+        fn(b.residual, b.out, 28, &n, 0, b.scan, &last, nullptr);
+        benchmark::DoNotOptimize(n + last);
       });
-  add("DequantTransformResidualAndAdd", d, [](const Dequant4x4Kernels& k) { return k.dequant_add; },
+  add(
+      "QuantizeResidual4x4Fwd_16s", q, [](const Quant4x4Kernels& k) { return k.quant16s; },
+      [&b](Quant16sFn fn) {
+        int32_t n, last;
+        fn(b.residual, b.out, &n, &last, nullptr, b.scan, 28, 0);
+        benchmark::DoNotOptimize(n + last);
+      });
+  add(
+      "TransformQuantInvAddPred4x4_16s", d, [](const Dequant4x4Kernels& k) { return k.inv_add16s; },
+      [&b](InvAddPred16sFn fn) { fn(b.pred, kStep, b.work, nullptr, b.dst, kStep, 28, 1, nullptr); });
+  add(
+      "DequantTransformResidualAndAdd", d, [](const Dequant4x4Kernels& k) { return k.dequant_add; },
       [&b](DequantAddFn fn) { fn(b.pred, b.work, nullptr, b.dst, kStep, kStep, 28, 1); });
-  add("TransformQuantFwdLumaDC4x4_16s", dc, [](const DcKernels& k) { return k.fwd_luma16s; },
+  add(
+      "TransformQuantFwdLumaDC4x4_16s", dc, [](const DcKernels& k) { return k.fwd_luma16s; },
       [&b](FwdLumaDc16sFn fn) {
         int32_t n, last;
         fn(b.work, b.out, 28, &n, 1, b.scan, &last, nullptr);
         benchmark::DoNotOptimize(n + last);
       });
-  add("TransformQuantInvLumaDC4x4_16s", dc, [](const DcKernels& k) { return k.inv_luma16s; },
+  add(
+      "TransformQuantInvLumaDC4x4_16s", dc, [](const DcKernels& k) { return k.inv_luma16s; },
       [&b](InvDc16sFn fn) { fn(b.work, 28, nullptr); });
 }
 

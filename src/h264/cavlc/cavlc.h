@@ -36,17 +36,15 @@ struct CavlcArgs {
   const int32_t* const* coeffToken;  // 4x4: three tables; chroma DC: the one table in [0]
   const int32_t* const* totalZeros;
   const int32_t* const* runBefore;
-  const int32_t* scan;               // 4x4 blocks: 16 raster positions
-  int32_t start, end;                // coefficient range (range member), else 0, 15
+  const int32_t* scan;  // 4x4 blocks: 16 raster positions
+  int32_t start, end;   // coefficient range (range member), else 0, 15
 };
 
 // 4x4 blocks (maxCoeff 15 or 16, nC >= 0), the coefficient-range member and
 // the chroma DC blocks; the coefficients go to *coef, which advances by the
 // block's entries when TotalCoeff > 0.
-using Cavlc16sFn = int (*)(const uint32_t** pp, uint32_t* index, int16_t* numCoeff, int16_t** coef,
-                           const CavlcArgs& a);
-using Cavlc32sFn = int (*)(const uint32_t** pp, uint32_t* index, int16_t* numCoeff, int32_t** coef,
-                           const CavlcArgs& a);
+using Cavlc16sFn = int (*)(const uint32_t** pp, uint32_t* index, int16_t* numCoeff, int16_t** coef, const CavlcArgs& a);
+using Cavlc32sFn = int (*)(const uint32_t** pp, uint32_t* index, int16_t* numCoeff, int32_t** coef, const CavlcArgs& a);
 
 struct CavlcKernels {
   ExpGolombFn exp_golomb;

@@ -36,8 +36,7 @@ KvnResult decode_dc(Fn fn, int16_t maxCoeff, Kvn32u** ppBitStream, Kvn32u* pBitO
 
 }  // namespace
 
-KVN_ENTRY(kvniDecodeExpGolombOne_H264_1u16s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pDst,
-                                             Kvn8u isSigned) {
+KVN_ENTRY(kvniDecodeExpGolombOne_H264_1u16s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pDst, Kvn8u isSigned) {
   KVN_CHECK_PTRS(ppBitStream, pBitOffset, pDst);
   KVN_CHECK_PTRS(*ppBitStream);
   if (*pBitOffset > 31) return KVN_STS_BAD_ARG;
@@ -49,8 +48,7 @@ KVN_ENTRY(kvniDecodeExpGolombOne_H264_1u16s)(Kvn32u** ppBitStream, Kvn32u* pBitO
   return st;
 }
 
-KVN_ENTRY(kvniDecodeExpGolombOne_H264_1u32s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn32s* pDst,
-                                             Kvn32s isSigned) {
+KVN_ENTRY(kvniDecodeExpGolombOne_H264_1u32s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn32s* pDst, Kvn32s isSigned) {
   KVN_CHECK_PTRS(ppBitStream, pBitOffset, pDst);
   KVN_CHECK_PTRS(*ppBitStream);
   if (*pBitOffset > 31) return KVN_STS_BAD_ARG;
@@ -62,17 +60,16 @@ KVN_ENTRY(kvniDecodeExpGolombOne_H264_1u32s)(Kvn32u** ppBitStream, Kvn32u* pBitO
   return st;
 }
 
-#define KVN_CAVLC_4X4_CHECKS()                                                                             \
-  KVN_CHECK_PTRS(ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, ppTblCoeffToken, ppTblTotalZeros,      \
-                 ppTblRunBefore, pScanMatrix);                                                             \
-  KVN_CHECK_PTRS(*ppBitStream, *ppPosCoefbuf);                                                             \
+#define KVN_CAVLC_4X4_CHECKS()                                                                                       \
+  KVN_CHECK_PTRS(ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, ppTblCoeffToken, ppTblTotalZeros, ppTblRunBefore, \
+                 pScanMatrix);                                                                                       \
+  KVN_CHECK_PTRS(*ppBitStream, *ppPosCoefbuf);                                                                       \
   if (*pBitOffset > 31) return KVN_STS_BAD_ARG
 
-KVN_ENTRY(kvniDecodeCAVLCCoeffs_H264_1u16s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
-                                            Kvn16s** ppPosCoefbuf, Kvn32s uVLCSelect, Kvn16s uMaxNumCoeff,
-                                            const Kvn32s* const* ppTblCoeffToken,
-                                            const Kvn32s* const* ppTblTotalZeros,
-                                            const Kvn32s* const* ppTblRunBefore, const Kvn32s* pScanMatrix) {
+KVN_ENTRY(kvniDecodeCAVLCCoeffs_H264_1u16s)
+(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff, Kvn16s** ppPosCoefbuf, Kvn32s uVLCSelect,
+ Kvn16s uMaxNumCoeff, const Kvn32s* const* ppTblCoeffToken, const Kvn32s* const* ppTblTotalZeros,
+ const Kvn32s* const* ppTblRunBefore, const Kvn32s* pScanMatrix) {
   KVN_CAVLC_4X4_CHECKS();
   if (uMaxNumCoeff != 15 && uMaxNumCoeff != 16) return KVN_STS_OUT_OF_RANGE;
   if (uVLCSelect < 0) return KVN_STS_OUT_OF_RANGE;
@@ -80,11 +77,10 @@ KVN_ENTRY(kvniDecodeCAVLCCoeffs_H264_1u16s)(Kvn32u** ppBitStream, Kvn32u* pBitOf
   return decode(cavlc_kernels().block16s, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, a);
 }
 
-KVN_ENTRY(kvniDecodeCAVLCCoeffs_H264_1u32s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
-                                            Kvn32s** ppPosCoefbuf, Kvn32s uVLCSelect, Kvn16s uMaxNumCoeff,
-                                            const Kvn32s* const* ppTblCoeffToken,
-                                            const Kvn32s* const* ppTblTotalZeros,
-                                            const Kvn32s* const* ppTblRunBefore, const Kvn32s* pScanMatrix) {
+KVN_ENTRY(kvniDecodeCAVLCCoeffs_H264_1u32s)
+(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff, Kvn32s** ppPosCoefbuf, Kvn32s uVLCSelect,
+ Kvn16s uMaxNumCoeff, const Kvn32s* const* ppTblCoeffToken, const Kvn32s* const* ppTblTotalZeros,
+ const Kvn32s* const* ppTblRunBefore, const Kvn32s* pScanMatrix) {
   KVN_CAVLC_4X4_CHECKS();
   if (uMaxNumCoeff != 15 && uMaxNumCoeff != 16) return KVN_STS_OUT_OF_RANGE;
   if (uVLCSelect < 0) return KVN_STS_OUT_OF_RANGE;
@@ -94,49 +90,43 @@ KVN_ENTRY(kvniDecodeCAVLCCoeffs_H264_1u32s)(Kvn32u** ppBitStream, Kvn32u* pBitOf
 
 // The range member takes any maximum count the tzVlcIndex rule covers (1..16)
 // and a range 0 <= start <= end <= 15.
-KVN_ENTRY(kvniDecodeCAVLCCoeffsIdxs_H264_1u16s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
-                                                Kvn16s** ppPosCoefbuf, Kvn32s uVLCSelect, Kvn16s uMaxNumCoeff,
-                                                const Kvn32s* const* ppTblCoeffToken,
-                                                const Kvn32s* const* ppTblTotalZeros,
-                                                const Kvn32s* const* ppTblRunBefore, const Kvn32s* pScanMatrix,
-                                                Kvn32s startIdx, Kvn32s endIdx) {
+KVN_ENTRY(kvniDecodeCAVLCCoeffsIdxs_H264_1u16s)
+(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff, Kvn16s** ppPosCoefbuf, Kvn32s uVLCSelect,
+ Kvn16s uMaxNumCoeff, const Kvn32s* const* ppTblCoeffToken, const Kvn32s* const* ppTblTotalZeros,
+ const Kvn32s* const* ppTblRunBefore, const Kvn32s* pScanMatrix, Kvn32s startIdx, Kvn32s endIdx) {
   KVN_CAVLC_4X4_CHECKS();
   if (uMaxNumCoeff < 1 || uMaxNumCoeff > 16) return KVN_STS_OUT_OF_RANGE;
   if (uVLCSelect < 0) return KVN_STS_OUT_OF_RANGE;
   if (!in_range(startIdx, 15) || !in_range(endIdx, 15) || endIdx < startIdx) return KVN_STS_OUT_OF_RANGE;
-  const CavlcArgs a{uVLCSelect, uMaxNumCoeff, ppTblCoeffToken, ppTblTotalZeros, ppTblRunBefore, pScanMatrix,
-                    startIdx,   endIdx};
+  const CavlcArgs a{uVLCSelect,     uMaxNumCoeff, ppTblCoeffToken, ppTblTotalZeros,
+                    ppTblRunBefore, pScanMatrix,  startIdx,        endIdx};
   return decode(cavlc_kernels().range16s, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, a);
 }
 
-KVN_ENTRY(kvniDecodeCAVLCChromaDcCoeffs_H264_1u16s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
-                                                    Kvn16s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
-                                                    const Kvn32s* const* ppTblTotalZerosCR,
-                                                    const Kvn32s* const* ppTblRunBefore) {
+KVN_ENTRY(kvniDecodeCAVLCChromaDcCoeffs_H264_1u16s)
+(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff, Kvn16s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
+ const Kvn32s* const* ppTblTotalZerosCR, const Kvn32s* const* ppTblRunBefore) {
   return decode_dc(cavlc_kernels().dc2x2_16s, 4, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
                    ppTblTotalZerosCR, ppTblRunBefore);
 }
 
-KVN_ENTRY(kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
-                                                    Kvn32s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
-                                                    const Kvn32s* const* ppTblTotalZerosCR,
-                                                    const Kvn32s* const* ppTblRunBefore) {
+KVN_ENTRY(kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s)
+(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff, Kvn32s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
+ const Kvn32s* const* ppTblTotalZerosCR, const Kvn32s* const* ppTblRunBefore) {
   return decode_dc(cavlc_kernels().dc2x2_32s, 4, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
                    ppTblTotalZerosCR, ppTblRunBefore);
 }
 
-KVN_ENTRY(kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
-                                                       Kvn16s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
-                                                       const Kvn32s* const* ppTblTotalZerosCR,
-                                                       const Kvn32s* const* ppTblRunBefore) {
+KVN_ENTRY(kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s)
+(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff, Kvn16s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
+ const Kvn32s* const* ppTblTotalZerosCR, const Kvn32s* const* ppTblRunBefore) {
   return decode_dc(cavlc_kernels().dc2x4_16s, 8, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
                    ppTblTotalZerosCR, ppTblRunBefore);
 }
 
-KVN_ENTRY(kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s)(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
-                                                       Kvn32s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
-                                                       const Kvn32s* const* ppTblTotalZerosCR,
-                                                       const Kvn32s* const* ppTblRunBefore) {
+KVN_ENTRY(kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s)
+(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff, Kvn32s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
+ const Kvn32s* const* ppTblTotalZerosCR, const Kvn32s* const* ppTblRunBefore) {
   return decode_dc(cavlc_kernels().dc2x4_32s, 8, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
                    ppTblTotalZerosCR, ppTblRunBefore);
 }

@@ -324,8 +324,8 @@ int exp_golomb(const uint32_t** pp, uint32_t* index, int32_t* value, bool isSign
 }  // namespace
 
 const CavlcKernels kCavlcKernelsC = {
-    exp_golomb,  block4x4<int16_t>, block4x4<int32_t>, range16s,
-    dc2x2_16s,   dc2x2<int32_t>,    dc2x4<int16_t>,    dc2x4<int32_t>,
+    exp_golomb, block4x4<int16_t>, block4x4<int32_t>, range16s,
+    dc2x2_16s,  dc2x2<int32_t>,    dc2x4<int16_t>,    dc2x4<int32_t>,
 };
 
 }  // namespace kvn

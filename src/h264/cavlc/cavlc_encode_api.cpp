@@ -21,10 +21,9 @@ inline KvnResult encode_dc(Fn fn, const T* src, Kvn8u* trailingOnes, Kvn8u* trai
 
 }  // namespace
 
-KVN_ENTRY(kvniEncodeCoeffsCAVLC_H264_16s)(const Kvn16s* pSrc, Kvn8u startIdx, const Kvn32s* pScanMatrix,
-                                          Kvn8u endIdx, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
-                                          Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn16s* pLevels,
-                                          Kvn8u* pRuns) {
+KVN_ENTRY(kvniEncodeCoeffsCAVLC_H264_16s)
+(const Kvn16s* pSrc, Kvn8u startIdx, const Kvn32s* pScanMatrix, Kvn8u endIdx, Kvn8u* pTrailingOnes,
+ Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn16s* pLevels, Kvn8u* pRuns) {
   KVN_CHECK_PTRS(pSrc, pScanMatrix, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros, pLevels, pRuns);
   if (endIdx > 15 || endIdx < startIdx) return KVN_STS_OUT_OF_RANGE;
   const CavlcCounts out{pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros};
@@ -33,10 +32,9 @@ KVN_ENTRY(kvniEncodeCoeffsCAVLC_H264_16s)(const Kvn16s* pSrc, Kvn8u startIdx, co
   return KVN_STS_OK;
 }
 
-KVN_ENTRY(kvniEncodeCoeffsCAVLC_H264_32s)(const Kvn32s* pSrc, Kvn32s startIdx, const Kvn32s* pScanMatrix,
-                                          Kvn32s endIdx, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
-                                          Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn32s* pLevels,
-                                          Kvn8u* pRuns) {
+KVN_ENTRY(kvniEncodeCoeffsCAVLC_H264_32s)
+(const Kvn32s* pSrc, Kvn32s startIdx, const Kvn32s* pScanMatrix, Kvn32s endIdx, Kvn8u* pTrailingOnes,
+ Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn32s* pLevels, Kvn8u* pRuns) {
   KVN_CHECK_PTRS(pSrc, pScanMatrix, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros, pLevels, pRuns);
   if (endIdx > 15 || endIdx < startIdx || startIdx < 0) return KVN_STS_OUT_OF_RANGE;
   const CavlcCounts out{pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros};
@@ -45,30 +43,30 @@ KVN_ENTRY(kvniEncodeCoeffsCAVLC_H264_32s)(const Kvn32s* pSrc, Kvn32s startIdx, c
   return KVN_STS_OK;
 }
 
-KVN_ENTRY(kvniEncodeChromaDcCoeffsCAVLC_H264_16s)(const Kvn16s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
-                                                  Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn16s* pLevels,
-                                                  Kvn8u* pRuns) {
+KVN_ENTRY(kvniEncodeChromaDcCoeffsCAVLC_H264_16s)
+(const Kvn16s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros,
+ Kvn16s* pLevels, Kvn8u* pRuns) {
   return encode_dc(cavlc_encode_kernels().dc2x2_16s, pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros,
                    pLevels, pRuns);
 }
 
-KVN_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x2_H264_32s)(const Kvn32s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
-                                                     Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn32s* pLevels,
-                                                     Kvn8u* pRuns) {
+KVN_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x2_H264_32s)
+(const Kvn32s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros,
+ Kvn32s* pLevels, Kvn8u* pRuns) {
   return encode_dc(cavlc_encode_kernels().dc2x2_32s, pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros,
                    pLevels, pRuns);
 }
 
-KVN_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x4_H264_16s)(const Kvn16s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
-                                                     Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn16s* pLevels,
-                                                     Kvn8u* pRuns) {
+KVN_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x4_H264_16s)
+(const Kvn16s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros,
+ Kvn16s* pLevels, Kvn8u* pRuns) {
   return encode_dc(cavlc_encode_kernels().dc2x4_16s, pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros,
                    pLevels, pRuns);
 }
 
-KVN_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x4_H264_32s)(const Kvn32s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
-                                                     Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn32s* pLevels,
-                                                     Kvn8u* pRuns) {
+KVN_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x4_H264_32s)
+(const Kvn32s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros,
+ Kvn32s* pLevels, Kvn8u* pRuns) {
   return encode_dc(cavlc_encode_kernels().dc2x4_32s, pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros,
                    pLevels, pRuns);
 }

@@ -42,13 +42,15 @@ bool block4x4(const T* coef, int start, const int32_t* scan, int end, const Cavl
               uint8_t* runs) {
   for (int k = start; k <= end; ++k)
     if (uint32_t(scan[k]) > 15u) return false;
-  analyse(coef, end - start + 1, [=](int k) { return scan[start + k]; }, out, levels, runs);
+  analyse(
+      coef, end - start + 1, [=](int k) { return scan[start + k]; }, out, levels, runs);
   return true;
 }
 
 template <class T>
 void dc2x2(const T* coef, const CavlcCounts& out, T* levels, uint8_t* runs) {
-  analyse(coef, 4, [](int k) { return k; }, out, levels, runs);
+  analyse(
+      coef, 4, [](int k) { return k; }, out, levels, runs);
 }
 
 // 4:2:2 chroma DC scan.
@@ -56,7 +58,8 @@ constexpr int8_t kScan2x4[8] = {0, 2, 1, 4, 6, 3, 5, 7};
 
 template <class T>
 void dc2x4(const T* coef, const CavlcCounts& out, T* levels, uint8_t* runs) {
-  analyse(coef, 8, [](int k) { return kScan2x4[k]; }, out, levels, runs);
+  analyse(
+      coef, 8, [](int k) { return kScan2x4[k]; }, out, levels, runs);
 }
 
 }  // namespace

@@ -102,8 +102,8 @@ inline bool analyse(const Flags& f, __m128i order, int start, int end, const Cav
   *out.totalZeros = uint8_t(k0 - start + 1 - tc);
   // Scan indices of the nonzero coefficients, highest first.
   const CavlcShuffles& t = kCavlcShuffles;
-  const __m128i high = _mm_add_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(t.bitsDescending[nz >> 8])),
-                                    _mm_set1_epi8(8));
+  const __m128i high =
+      _mm_add_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(t.bitsDescending[nz >> 8])), _mm_set1_epi8(8));
   const __m128i low = _mm_shuffle_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(t.bitsDescending[nz & 0xff])),
                                        _mm_load_si128(reinterpret_cast<const __m128i*>(t.shiftUp[count16(nz >> 8)])));
   const __m128i pos = _mm_or_si128(_mm_and_si128(high, _mm_set_epi64x(0, -1)), low);
@@ -117,8 +117,8 @@ inline bool analyse(const Flags& f, __m128i order, int start, int end, const Cav
 
 // Stores the first n bytes of v at p, the other 16 - n bytes unchanged.
 inline void store_prefix8(uint8_t* p, __m128i v, int n) {
-  const __m128i keep = _mm_cmpgt_epi8(_mm_set1_epi8(char(n)), _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11,
-                                                                                12, 13, 14, 15));
+  const __m128i keep =
+      _mm_cmpgt_epi8(_mm_set1_epi8(char(n)), _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
   const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_blendv_epi8(old, v, keep));
 }

@@ -33,11 +33,11 @@
 namespace kvn {
 
 // pSrcDst at the macroblock's top-left sample; step in bytes.
-using Deblock8Fn = void (*)(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta,
-                            const uint8_t* tc0, const uint8_t* bs);
+using Deblock8Fn = void (*)(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
+                            const uint8_t* bs);
 // Interleaved chroma; perChannel 0 (both channels share the arrays) or 1.
-using DeblockC2Fn = void (*)(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta,
-                             const uint8_t* tc0, const uint8_t* bs, int32_t perChannel);
+using DeblockC2Fn = void (*)(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
+                             const uint8_t* bs, int32_t perChannel);
 using DeblockMbaff8Fn = void (*)(uint8_t* p, int32_t step, uint32_t alpha, uint32_t beta, const uint8_t* tc0,
                                  const uint8_t* bs);
 // High bit depth: step in samples; maxValue = 2^bitDepth - 1 (see max_sample).
@@ -49,8 +49,8 @@ struct DeblockKernels {
   Deblock8Fn luma_ver, luma_hor, chroma_ver, chroma_hor, chroma422_ver, chroma422_hor;
   DeblockC2Fn chroma_c2_ver, chroma_c2_hor;
   DeblockMbaff8Fn luma_mbaff, chroma_mbaff;
-  Deblock16Fn luma16_ver, luma16_hor, luma16_mbaff, chroma16_ver, chroma16_hor, chroma16_mbaff,
-      chroma422_16_ver, chroma422_16_hor;
+  Deblock16Fn luma16_ver, luma16_hor, luma16_mbaff, chroma16_ver, chroma16_hor, chroma16_mbaff, chroma422_16_ver,
+      chroma422_16_hor;
 };
 
 // The sample range of a high-bit-depth record: bit depths outside 1..16 are

@@ -24,8 +24,8 @@ static_assert(offsetof(KvnDeblockingRecord16u, bitDepth) == 48, "record layout")
 
 namespace {
 
-inline KvnResult edges8(Deblock8Fn fn, Kvn8u* p, int32_t step, const Kvn8u* alpha, const Kvn8u* beta,
-                        const Kvn8u* tc0, const Kvn8u* bs) {
+inline KvnResult edges8(Deblock8Fn fn, Kvn8u* p, int32_t step, const Kvn8u* alpha, const Kvn8u* beta, const Kvn8u* tc0,
+                        const Kvn8u* bs) {
   KVN_CHECK_PTRS(p, alpha, beta, tc0, bs);
   fn(p, step, alpha, beta, tc0, bs);
   return KVN_STS_OK;
@@ -91,15 +91,15 @@ KVN_ENTRY(kvniFilterDeblockingChroma_HorEdge_H264_8u_C2IR)
 KVN_ENTRY(kvniFilterDeblockingChroma_VerEdge_H264_8u_C2I)(const KvnDeblockingRecord8u* pDeblockInfo) {
   KVN_CHECK_PTRS(pDeblockInfo);
   const KvnDeblockingRecord8u& r = *pDeblockInfo;
-  return chroma_c2(deblock_kernels().chroma_c2_ver, r.pSrcDstPlane, r.srcDstStep, r.pAlpha, r.pBeta,
-                   r.pThresholds, r.pBs, 1);
+  return chroma_c2(deblock_kernels().chroma_c2_ver, r.pSrcDstPlane, r.srcDstStep, r.pAlpha, r.pBeta, r.pThresholds,
+                   r.pBs, 1);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChroma_HorEdge_H264_8u_C2I)(const KvnDeblockingRecord8u* pDeblockInfo) {
   KVN_CHECK_PTRS(pDeblockInfo);
   const KvnDeblockingRecord8u& r = *pDeblockInfo;
-  return chroma_c2(deblock_kernels().chroma_c2_hor, r.pSrcDstPlane, r.srcDstStep, r.pAlpha, r.pBeta,
-                   r.pThresholds, r.pBs, 1);
+  return chroma_c2(deblock_kernels().chroma_c2_hor, r.pSrcDstPlane, r.srcDstStep, r.pAlpha, r.pBeta, r.pThresholds,
+                   r.pBs, 1);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChroma422VerEdge_H264_8u_C1IR)(const KvnDeblockingRecord8u* pDeblockInfo) {

@@ -36,12 +36,16 @@ struct W16 : Common {
   static V min(V a, V b) { return _mm256_min_epi16(a, b); }
   static V max(V a, V b) { return _mm256_max_epi16(a, b); }
   static V abs(V a) { return _mm256_abs_epi16(a); }
-  template <int N> static V slli(V a) { return _mm256_slli_epi16(a, N); }
-  template <int N> static V srai(V a) { return _mm256_srai_epi16(a, N); }
-  static V lt(V a, V b) { return _mm256_cmpgt_epi16(b, a); }
-  static V load(const uint8_t* p) {
-    return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+  template <int N>
+  static V slli(V a) {
+    return _mm256_slli_epi16(a, N);
   }
+  template <int N>
+  static V srai(V a) {
+    return _mm256_srai_epi16(a, N);
+  }
+  static V lt(V a, V b) { return _mm256_cmpgt_epi16(b, a); }
+  static V load(const uint8_t* p) { return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))); }
   static void store(uint8_t* p, V v) {
     const __m128i packed = _mm_packus_epi16(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), packed);
@@ -67,8 +71,14 @@ struct D8 : Common {
   static V min(V a, V b) { return _mm256_min_epi32(a, b); }
   static V max(V a, V b) { return _mm256_max_epi32(a, b); }
   static V abs(V a) { return _mm256_abs_epi32(a); }
-  template <int N> static V slli(V a) { return _mm256_slli_epi32(a, N); }
-  template <int N> static V srai(V a) { return _mm256_srai_epi32(a, N); }
+  template <int N>
+  static V slli(V a) {
+    return _mm256_slli_epi32(a, N);
+  }
+  template <int N>
+  static V srai(V a) {
+    return _mm256_srai_epi32(a, N);
+  }
   static V lt(V a, V b) { return _mm256_cmpgt_epi32(b, a); }
   static V load(const uint16_t* p) {
     return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
@@ -100,8 +110,9 @@ void luma_hor(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* bet
 void luma_ver(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
               const uint8_t* bs) {
   alignas(32) uint8_t copy[20 * 16];
-  via_columns<1>(p, step, !edge_off(bs), 4, 16, 16, copy, 16,
-                 [&](uint8_t* c, ptrdiff_t cs) { filter_rows<W16, true, kLumaShape>(c, cs, alpha, beta, tc0, bs, 255); });
+  via_columns<1>(p, step, !edge_off(bs), 4, 16, 16, copy, 16, [&](uint8_t* c, ptrdiff_t cs) {
+    filter_rows<W16, true, kLumaShape>(c, cs, alpha, beta, tc0, bs, 255);
+  });
 }
 
 template <bool Luma, const EdgeShape& Sh>

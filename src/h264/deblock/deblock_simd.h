@@ -41,8 +41,7 @@ EdgeLimits<O> edge_limits(int alpha, int beta, int maxv) {
 // Filters the lines held in v[0..7] = p3, p2, p1, p0, q0, q1, q2, q3 (chroma:
 // only v[2..5] are used) with per-lane bS and tc0 (H.264 8.7.2.3, 8.7.2.4).
 template <class O, bool Luma, EdgeKind K>
-inline void filter_lanes(typename O::V (&v)[8], typename O::V bs, typename O::V tc0,
-                         const EdgeLimits<O>& lim) {
+inline void filter_lanes(typename O::V (&v)[8], typename O::V bs, typename O::V tc0, const EdgeLimits<O>& lim) {
   using V = typename O::V;
   const V zero = O::zero();
   const V p2 = v[1], p1 = v[2], p0 = v[3], q0 = v[4], q1 = v[5], q2 = v[6];
@@ -88,8 +87,10 @@ inline void filter_lanes(typename O::V (&v)[8], typename O::V bs, typename O::V 
       const V sq0 = O::template srai<3>(O::add(O::add(O::add(q2, p1), O::template slli<1>(O::add(q1, s))), four));
       const V sp1 = O::template srai<2>(O::add(O::add(p2, p1), O::add(s, two)));
       const V sq1 = O::template srai<2>(O::add(O::add(q2, q1), O::add(s, two)));
-      const V sp2 = O::template srai<3>(O::add(O::add(O::template slli<1>(O::add(v[0], p2)), O::add(p2, p1)), O::add(s, four)));
-      const V sq2 = O::template srai<3>(O::add(O::add(O::template slli<1>(O::add(v[7], q2)), O::add(q2, q1)), O::add(s, four)));
+      const V sp2 =
+          O::template srai<3>(O::add(O::add(O::template slli<1>(O::add(v[0], p2)), O::add(p2, p1)), O::add(s, four)));
+      const V sq2 =
+          O::template srai<3>(O::add(O::add(O::template slli<1>(O::add(v[7], q2)), O::add(q2, q1)), O::add(s, four)));
       np0 = O::sel(ms, O::sel(ps, sp0, wp0), np0);
       nq0 = O::sel(ms, O::sel(qs, sq0, wq0), nq0);
       np1 = O::sel(ps, sp1, np1);
@@ -107,8 +108,7 @@ inline void filter_lanes(typename O::V (&v)[8], typename O::V bs, typename O::V 
 // One edge whose q0 row starts at `row` (rows `step` samples apart): the
 // lines are the Sh.lines samples of each row, in chunks of O::kLanes.
 template <class O, bool Luma, const EdgeShape& Sh, EdgeKind K, class S, class T>
-inline void filter_edge_rows(S* row, std::ptrdiff_t step, const T* tc0, const uint8_t* bs,
-                             const EdgeLimits<O>& lim) {
+inline void filter_edge_rows(S* row, std::ptrdiff_t step, const T* tc0, const uint8_t* bs, const EdgeLimits<O>& lim) {
   constexpr int kSegs = O::kLanes >> Sh.seg_shift;  // segments per chunk
   // p3, q3 are read and p2, q2 written by the strong luma filter only.
   constexpr int kFirst = Luma && K != EdgeKind::kNormal ? 0 : Luma ? 1 : 2, kEnd = 8 - kFirst;
@@ -197,8 +197,7 @@ inline void store8(uint8_t* p, __m128i v) {
 // windows of 8, the last one moved back to end at the last column (so only
 // the given columns are touched; overlapping columns carry the same values).
 template <int E, bool ToCopy>
-inline void transpose_block(uint8_t* pic, std::ptrdiff_t step, int x0, int cols, int rows, uint8_t* copy,
-                            int tstep) {
+inline void transpose_block(uint8_t* pic, std::ptrdiff_t step, int x0, int cols, int rows, uint8_t* copy, int tstep) {
   for (int y = 0; y < rows; y += 8)
     for (int w = 0;; w += 8) {
       const int x = w < cols - 8 ? w : cols - 8;

@@ -28,14 +28,22 @@ struct W8 {
   static V min(V a, V b) { return _mm_min_epi16(a, b); }
   static V max(V a, V b) { return _mm_max_epi16(a, b); }
   static V abs(V a) { return _mm_max_epi16(a, _mm_sub_epi16(zero(), a)); }
-  template <int N> static V slli(V a) { return _mm_slli_epi16(a, N); }
-  template <int N> static V srai(V a) { return _mm_srai_epi16(a, N); }
+  template <int N>
+  static V slli(V a) {
+    return _mm_slli_epi16(a, N);
+  }
+  template <int N>
+  static V srai(V a) {
+    return _mm_srai_epi16(a, N);
+  }
   static V lt(V a, V b) { return _mm_cmplt_epi16(a, b); }
   static V and_(V a, V b) { return _mm_and_si128(a, b); }
   static V andnot(V m, V a) { return _mm_andnot_si128(m, a); }
   static V sel(V m, V a, V b) { return _mm_or_si128(_mm_and_si128(m, a), _mm_andnot_si128(m, b)); }
   static bool any(V m) { return _mm_movemask_epi8(m) != 0; }
-  static V load(const uint8_t* p) { return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero()); }
+  static V load(const uint8_t* p) {
+    return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero());
+  }
   static void store(uint8_t* p, V v) { _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(v, v)); }
   // Lane i = seg[i >> Shift], reading only the 8 >> Shift entries used.
   template <int Shift>
@@ -72,8 +80,7 @@ void edges_ver(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* be
 
 // Interleaved chroma rows of 16 bytes: both channels of one edge at once.
 template <EdgeKind K>
-void c2_edge(uint8_t* row, ptrdiff_t step, const uint8_t* tc[2], const uint8_t* bs,
-             const EdgeLimits<W8> (&lim)[2]) {
+void c2_edge(uint8_t* row, ptrdiff_t step, const uint8_t* tc[2], const uint8_t* bs, const EdgeLimits<W8> (&lim)[2]) {
   const __m128i low = _mm_set1_epi16(0xff);
   __m128i ch[2][8];
   for (int k = 2; k < 6; ++k) {
@@ -95,7 +102,7 @@ void c2_rows(uint8_t* p, ptrdiff_t step, const uint8_t* alpha, const uint8_t* be
     const uint8_t* ebs = bs + kChromaShape.bs_mul * e;
     if (edge_off(ebs)) continue;
     const EdgeLimits<W8> lim[2] = {edge_limits<W8>(alpha[e != 0], beta[e != 0], 255),
-                                        edge_limits<W8>(alpha[2 * pc + (e != 0)], beta[2 * pc + (e != 0)], 255)};
+                                   edge_limits<W8>(alpha[2 * pc + (e != 0)], beta[2 * pc + (e != 0)], 255)};
     const uint8_t* tc[2] = {tc0 + 4 * e, tc0 + 8 * pc + 4 * e};
     uint8_t* row = p + 4 * e * step;
     switch (edge_kind(ebs)) {
@@ -106,14 +113,14 @@ void c2_rows(uint8_t* p, ptrdiff_t step, const uint8_t* alpha, const uint8_t* be
   }
 }
 
-void c2_hor(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
-            const uint8_t* bs, int32_t perChannel) {
+void c2_hor(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0, const uint8_t* bs,
+            int32_t perChannel) {
   c2_rows(p, step, alpha, beta, tc0, bs, perChannel);
 }
 
 // Sample pairs move together, so the transposed copy is again interleaved.
-void c2_ver(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
-            const uint8_t* bs, int32_t perChannel) {
+void c2_ver(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0, const uint8_t* bs,
+            int32_t perChannel) {
   alignas(16) uint8_t copy[8 * 16];
   via_columns<2>(p, step, !edge_off(bs), 2, 6, 8, copy, 16,
                  [&](uint8_t* c, ptrdiff_t cs) { c2_rows(c, cs, alpha, beta, tc0, bs, perChannel); });

@@ -34,15 +34,15 @@ using ChromaFn = void (*)(const uint8_t* src, ptrdiff_t srcStep, uint8_t* dst, p
                           int height);
 using ChromaP2Fn = void (*)(const uint8_t* src, ptrdiff_t srcStep, uint8_t* dstU, uint8_t* dstV, ptrdiff_t dstStep,
                             int dx, int dy, int height);
-using Chroma16Fn = void (*)(const uint16_t* src, ptrdiff_t srcStep, uint16_t* dst, ptrdiff_t dstStep, int dx,
-                            int dy, int height);
+using Chroma16Fn = void (*)(const uint16_t* src, ptrdiff_t srcStep, uint16_t* dst, ptrdiff_t dstStep, int dx, int dy,
+                            int height);
 using AverageFn = void (*)(const uint8_t* a, ptrdiff_t aStep, const uint8_t* b, ptrdiff_t bStep, uint8_t* dst,
                            ptrdiff_t dstStep, int height);
 using ExpandFn = void (*)(uint8_t* plane, int32_t width, int32_t height, ptrdiff_t step, int32_t border,
                           int32_t fieldMode);
 
-constexpr int kChromaWidths = 4;  // 2, 4, 6, 8
-constexpr int kChromaKinds = 4;   // copy, horizontal, vertical, both
+constexpr int kChromaWidths = 4;    // 2, 4, 6, 8
+constexpr int kChromaKinds = 4;     // copy, horizontal, vertical, both
 constexpr int kAverageWidths = 15;  // 2 .. 16
 
 constexpr int chroma_width_index(int width) { return width / 2 - 1; }

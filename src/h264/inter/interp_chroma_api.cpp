@@ -186,31 +186,32 @@ KvnResult block_p2(const Rec& r, Fn (*const table)[kChromaKinds]) {
 
 // ---- plain, Top and Bottom, 8-bit ----
 
-KVN_ENTRY(kvniInterpolateChroma_H264_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
-                                             int32_t dx, int32_t dy, KvnSize roiSize) {
+KVN_ENTRY(kvniInterpolateChroma_H264_8u_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t dx, int32_t dy, KvnSize roiSize) {
   if (const KvnResult st = check8(pSrc, pDst, dx, dy, roiSize)) return st;
   c1_kernel(roiSize, dx, dy)(pSrc, srcStep, pDst, dstStep, dx, dy, roiSize.height);
   return KVN_STS_OK;
 }
 
-KVN_ENTRY(kvniInterpolateChroma_H264_8u_C2P2R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDstU, Kvn8u* pDstV,
-                                               int32_t dstStep, int32_t dx, int32_t dy, KvnSize roiSize) {
+KVN_ENTRY(kvniInterpolateChroma_H264_8u_C2P2R)
+(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDstU, Kvn8u* pDstV, int32_t dstStep, int32_t dx, int32_t dy,
+ KvnSize roiSize) {
   KVN_CHECK_PTRS(pDstV);
   if (const KvnResult st = check8(pSrc, pDstU, dx, dy, roiSize)) return st;
   interp_chroma_kernels().c2p2[chroma_width_index(roiSize.width)][chroma_kind(dx, dy)](pSrc, srcStep, pDstU, pDstV,
-                                                                                       dstStep, dx, dy,
-                                                                                       roiSize.height);
+                                                                                       dstStep, dx, dy, roiSize.height);
   return KVN_STS_OK;
 }
 
-KVN_ENTRY(kvniInterpolateChromaTop_H264_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
-                                                int32_t dx, int32_t dy, int32_t outsideRows, KvnSize roiSize) {
+KVN_ENTRY(kvniInterpolateChromaTop_H264_8u_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t dx, int32_t dy, int32_t outsideRows,
+ KvnSize roiSize) {
   return edge8(pSrc, srcStep, pDst, dstStep, dx, dy, outsideRows, roiSize, true);
 }
 
-KVN_ENTRY(kvniInterpolateChromaBottom_H264_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst,
-                                                   int32_t dstStep, int32_t dx, int32_t dy, int32_t outsideRows,
-                                                   KvnSize roiSize) {
+KVN_ENTRY(kvniInterpolateChromaBottom_H264_8u_C1R)
+(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t dx, int32_t dy, int32_t outsideRows,
+ KvnSize roiSize) {
   return edge8(pSrc, srcStep, pDst, dstStep, dx, dy, outsideRows, roiSize, false);
 }
 
@@ -228,8 +229,7 @@ KVN_ENTRY(kvniInterpolateChromaTop_H264_16u_C1R)(const KvnInterpolationRecord16u
   return edge16(pParams, outsideRows, true);
 }
 
-KVN_ENTRY(kvniInterpolateChromaBottom_H264_16u_C1R)(const KvnInterpolationRecord16u* pParams,
-                                                    int32_t outsideRows) {
+KVN_ENTRY(kvniInterpolateChromaBottom_H264_16u_C1R)(const KvnInterpolationRecord16u* pParams, int32_t outsideRows) {
   return edge16(pParams, outsideRows, false);
 }
 
@@ -271,17 +271,17 @@ KVN_ENTRY(kvniInterpolateChromaBlock_H264_16u_P2R)(const KvnInterpolationBlockRe
 
 // ---- averaging ----
 
-KVN_ENTRY(kvniInterpolateBlock_H264_8u_P2P1R)(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, uint32_t width,
-                                              uint32_t height, int32_t pitch) {
+KVN_ENTRY(kvniInterpolateBlock_H264_8u_P2P1R)
+(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, uint32_t width, uint32_t height, int32_t pitch) {
   KVN_CHECK_PTRS(pSrc1, pSrc2, pDst);
   if (width - 2 > 14 || height - 2 > 14) return KVN_STS_SIZE_ERR;
   interp_chroma_kernels().average[width - 2](pSrc1, pitch, pSrc2, pitch, pDst, pitch, int(height));
   return KVN_STS_OK;
 }
 
-KVN_ENTRY(kvniInterpolateBlock_H264_8u_P3P1R)(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, uint32_t width,
-                                              uint32_t height, int32_t src1Step, int32_t src2Step,
-                                              int32_t dstStep) {
+KVN_ENTRY(kvniInterpolateBlock_H264_8u_P3P1R)
+(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, uint32_t width, uint32_t height, int32_t src1Step,
+ int32_t src2Step, int32_t dstStep) {
   KVN_CHECK_PTRS(pSrc1, pSrc2, pDst);
   if (width - 2 > 14 || height - 2 > 14) return KVN_STS_SIZE_ERR;
   interp_chroma_kernels().average[width - 2](pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep, int(height));
@@ -295,8 +295,8 @@ KVN_ENTRY(kvniInterpolateBlock_H264_8u_P3P1R)(const Kvn8u* pSrc1, const Kvn8u* p
 // or 2. A negative border, and a step too short for a row with its two
 // borders (which would write the borders over the neighbouring rows), are
 // refused last.
-KVN_ENTRY(kvniExpandPlane_H264_8u_C1R)(Kvn8u* pSrcDst, int32_t width, int32_t height, int32_t step,
-                                       int32_t borderSize, int32_t fieldMode) {
+KVN_ENTRY(kvniExpandPlane_H264_8u_C1R)
+(Kvn8u* pSrcDst, int32_t width, int32_t height, int32_t step, int32_t borderSize, int32_t fieldMode) {
   KVN_CHECK_PTRS(pSrcDst);
   if ((height & 1) != 0 || height < 2 || width < 1) return KVN_STS_SIZE_ERR;
   if (borderSize == 0) return KVN_STS_OK;

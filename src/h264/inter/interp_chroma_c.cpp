@@ -8,16 +8,19 @@ namespace {
 // One channel: samples sd apart in the source (1 planar, 2 interleaved), dd
 // apart in the destination.
 template <class T, int Kind>
-void chroma_plane(const T* s, ptrdiff_t ss, int sd, T* d, ptrdiff_t ds, int dd, int width, int dx, int dy,
-                  int height) {
+void chroma_plane(const T* s, ptrdiff_t ss, int sd, T* d, ptrdiff_t ds, int dd, int width, int dx, int dy, int height) {
   for (int y = 0; y < height; ++y, s += ss, d += ds)
     for (int x = 0; x < width; ++x) {
       const T* p = s + x * sd;
       int v;
-      if (Kind == 0) v = p[0];
-      else if (Kind == 1) v = chroma_1d(p[0], p[sd], dx);
-      else if (Kind == 2) v = chroma_1d(p[0], p[ss], dy);
-      else v = chroma_2d(p[0], p[sd], p[ss], p[ss + sd], dx, dy);
+      if (Kind == 0)
+        v = p[0];
+      else if (Kind == 1)
+        v = chroma_1d(p[0], p[sd], dx);
+      else if (Kind == 2)
+        v = chroma_1d(p[0], p[ss], dy);
+      else
+        v = chroma_2d(p[0], p[sd], p[ss], p[ss + sd], dx, dy);
       d[x * dd] = T(v);
     }
 }

@@ -112,10 +112,10 @@ void expand(uint8_t* plane, int32_t width, int32_t height, ptrdiff_t step, int32
 }  // namespace sse2
 
 void interp_chroma_init_sse2(InterpChromaKernels& k) {
-  const AverageFn avg[kAverageWidths] = {
-      sse2::average<2>,  sse2::average<3>,  sse2::average<4>,  sse2::average<5>,  sse2::average<6>,
-      sse2::average<7>,  sse2::average<8>,  sse2::average<9>,  sse2::average<10>, sse2::average<11>,
-      sse2::average<12>, sse2::average<13>, sse2::average<14>, sse2::average<15>, sse2::average<16>};
+  const AverageFn avg[kAverageWidths] = {sse2::average<2>,  sse2::average<3>,  sse2::average<4>,  sse2::average<5>,
+                                         sse2::average<6>,  sse2::average<7>,  sse2::average<8>,  sse2::average<9>,
+                                         sse2::average<10>, sse2::average<11>, sse2::average<12>, sse2::average<13>,
+                                         sse2::average<14>, sse2::average<15>, sse2::average<16>};
   for (int i = 0; i < kAverageWidths; ++i) k.average[i] = avg[i];
   k.expand = sse2::expand;
 }

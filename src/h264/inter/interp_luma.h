@@ -87,22 +87,22 @@ inline int32_t luma_sample(const T* p, ptrdiff_t step, int dx, int dy, int32_t m
     return round_centre(tap6(t[0], t[1], t[2], t[3], t[4], t[5]), maxValue);
   };
   switch (4 * dy + dx) {
-    case 0: return full(0, 0);                  // G
-    case 1: return avg_up(full(0, 0), hor(0));  // a
-    case 2: return hor(0);                      // b
-    case 3: return avg_up(full(1, 0), hor(0));  // c
-    case 4: return avg_up(full(0, 0), ver(0));  // d
-    case 5: return avg_up(hor(0), ver(0));      // e
-    case 6: return avg_up(hor(0), centre());    // f
-    case 7: return avg_up(hor(0), ver(1));      // g
-    case 8: return ver(0);                      // h
-    case 9: return avg_up(ver(0), centre());    // i
-    case 10: return centre();                   // j
-    case 11: return avg_up(centre(), ver(1));   // k
-    case 12: return avg_up(full(0, 1), ver(0)); // n
-    case 13: return avg_up(ver(0), hor(1));     // p
-    case 14: return avg_up(centre(), hor(1));   // q
-    default: return avg_up(ver(1), hor(1));     // r
+    case 0: return full(0, 0);                   // G
+    case 1: return avg_up(full(0, 0), hor(0));   // a
+    case 2: return hor(0);                       // b
+    case 3: return avg_up(full(1, 0), hor(0));   // c
+    case 4: return avg_up(full(0, 0), ver(0));   // d
+    case 5: return avg_up(hor(0), ver(0));       // e
+    case 6: return avg_up(hor(0), centre());     // f
+    case 7: return avg_up(hor(0), ver(1));       // g
+    case 8: return ver(0);                       // h
+    case 9: return avg_up(ver(0), centre());     // i
+    case 10: return centre();                    // j
+    case 11: return avg_up(centre(), ver(1));    // k
+    case 12: return avg_up(full(0, 1), ver(0));  // n
+    case 13: return avg_up(ver(0), hor(1));      // p
+    case 14: return avg_up(centre(), hor(1));    // q
+    default: return avg_up(ver(1), hor(1));      // r
   }
 }
 

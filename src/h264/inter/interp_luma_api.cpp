@@ -62,9 +62,7 @@ inline bool luma_size_ok(KvnSize s) {
 
 // 16-bit plain, Top and Bottom: 4, 8 or 16 each, not 4x16 or 16x4.
 inline bool is_4_8_16(int32_t v) { return v == 4 || v == 8 || v == 16; }
-inline bool luma16_size_ok(KvnSize s) {
-  return is_4_8_16(s.width) && is_4_8_16(s.height) && s.width + s.height != 20;
-}
+inline bool luma16_size_ok(KvnSize s) { return is_4_8_16(s.width) && is_4_8_16(s.height) && s.width + s.height != 20; }
 
 inline bool bit_depth_ok(int32_t bitDepth) { return bitDepth >= 1 && bitDepth <= 16; }
 inline int32_t max_value(int32_t bitDepth) { return (int32_t(1) << bitDepth) - 1; }

@@ -129,8 +129,7 @@ struct Engine16x16 {
     const __m256i s = _mm256_add_epi32(a, _mm256_add_epi32(_mm256_slli_epi32(t, 2), t));
     return _mm256_srai_epi32(_mm256_add_epi32(s, centre_round), 10);
   }
-  Pix centre(const HRaw& r0, const HRaw& r1, const HRaw& r2, const HRaw& r3, const HRaw& r4,
-             const HRaw& r5) const {
+  Pix centre(const HRaw& r0, const HRaw& r1, const HRaw& r2, const HRaw& r3, const HRaw& r4, const HRaw& r5) const {
     const __m256i e = centre_of(r0.even, r1.even, r2.even, r3.even, r4.even, r5.even);
     const __m256i o = centre_of(r0.odd, r1.odd, r2.odd, r3.odd, r4.odd, r5.odd);
     return pack(_mm256_unpacklo_epi32(e, o), _mm256_unpackhi_epi32(e, o));

@@ -147,8 +147,7 @@ template <class E, int F>
 void centre(const E& e, const typename E::T* s, ptrdiff_t ss, typename E::T* d, ptrdiff_t ds, int height) {
   using HRaw = typename E::HRaw;
   if constexpr (F == 9 || F == 11) ver<E, 2>(e, s + (F == 11 ? 1 : 0), ss, d, ds, height);
-  HRaw w0 = e.h_raw(s - 2 * ss), w1 = e.h_raw(s - ss), w2 = e.h_raw(s), w3 = e.h_raw(s + ss),
-       w4 = e.h_raw(s + 2 * ss);
+  HRaw w0 = e.h_raw(s - 2 * ss), w1 = e.h_raw(s - ss), w2 = e.h_raw(s), w3 = e.h_raw(s + ss), w4 = e.h_raw(s + 2 * ss);
   s += 3 * ss;
   for (int y = 0; y < height; ++y, s += ss, d += ds) {
     const HRaw w5 = e.h_raw(s);

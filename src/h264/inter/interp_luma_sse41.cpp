@@ -138,11 +138,8 @@ struct Engine8x16 : Taps8 {
   Pix half(HRaw x) const { return _mm_packus_epi16(round_half(x.lo), round_half(x.hi)); }
   Row row(const T* p) const { return load128(p); }
   Pair pair(Row a, Row b) const { return {_mm_unpacklo_epi8(a, b), _mm_unpackhi_epi8(a, b)}; }
-  VRaw vtap(Pair p01, Pair p23, Pair p45) const {
-    return {sum(p01.lo, p23.lo, p45.lo), sum(p01.hi, p23.hi, p45.hi)};
-  }
-  Pix centre(const HRaw& r0, const HRaw& r1, const HRaw& r2, const HRaw& r3, const HRaw& r4,
-             const HRaw& r5) const {
+  VRaw vtap(Pair p01, Pair p23, Pair p45) const { return {sum(p01.lo, p23.lo, p45.lo), sum(p01.hi, p23.hi, p45.hi)}; }
+  Pix centre(const HRaw& r0, const HRaw& r1, const HRaw& r2, const HRaw& r3, const HRaw& r4, const HRaw& r5) const {
     return _mm_packus_epi16(Taps8::centre(r0.lo, r1.lo, r2.lo, r3.lo, r4.lo, r5.lo),
                             Taps8::centre(r0.hi, r1.hi, r2.hi, r3.hi, r4.hi, r5.hi));
   }
@@ -185,8 +182,7 @@ struct Engine16 {
   Pix avg(Pix a, Pix b) const { return _mm_avg_epu16(a, b); }
   __m128i biased(const T* p) const { return _mm_xor_si128(load(p), bias); }
   __m128i sum(__m128i p01, __m128i p23, __m128i p45) const {
-    return _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(p01, c01), _mm_madd_epi16(p23, c23)),
-                         _mm_madd_epi16(p45, c45));
+    return _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(p01, c01), _mm_madd_epi16(p23, c23)), _mm_madd_epi16(p45, c45));
   }
   // Clamped samples from 32-bit results in column order.
   Pix pack(__m128i lo, __m128i hi) const { return _mm_min_epu16(_mm_packus_epi32(lo, hi), max); }
@@ -209,8 +205,7 @@ struct Engine16 {
     return {sum(p01.lo, p23.lo, p45.lo), sum(p01.hi, p23.hi, p45.hi)};
   }
   Pix half(const VRaw& x) const {
-    return pack(_mm_srai_epi32(_mm_add_epi32(x.lo, half_round), 5),
-                _mm_srai_epi32(_mm_add_epi32(x.hi, half_round), 5));
+    return pack(_mm_srai_epi32(_mm_add_epi32(x.lo, half_round), 5), _mm_srai_epi32(_mm_add_epi32(x.hi, half_round), 5));
   }
   // A - 5B + 20C = A + 5 (4C - B); within 32 bits for every 16-bit sample.
   __m128i centre_of(__m128i r0, __m128i r1, __m128i r2, __m128i r3, __m128i r4, __m128i r5) const {
@@ -219,8 +214,7 @@ struct Engine16 {
     const __m128i s = _mm_add_epi32(a, _mm_add_epi32(_mm_slli_epi32(t, 2), t));
     return _mm_srai_epi32(_mm_add_epi32(s, centre_round), 10);
   }
-  Pix centre(const HRaw& r0, const HRaw& r1, const HRaw& r2, const HRaw& r3, const HRaw& r4,
-             const HRaw& r5) const {
+  Pix centre(const HRaw& r0, const HRaw& r1, const HRaw& r2, const HRaw& r3, const HRaw& r4, const HRaw& r5) const {
     const __m128i e = centre_of(r0.even, r1.even, r2.even, r3.even, r4.even, r5.even);
     const __m128i o = centre_of(r0.odd, r1.odd, r2.odd, r3.odd, r4.odd, r5.odd);
     return pack(_mm_unpacklo_epi32(e, o), _mm_unpackhi_epi32(e, o));

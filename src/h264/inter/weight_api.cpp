@@ -86,8 +86,8 @@ inline void bi8_c2(const KvnWeightBlockRecord8u& r, const KvnWeightParams8u& p, 
 // Planar data: one channel's parameters, kept in scalars (no record on the
 // way to a fast kernel). H.264 explicit weights fit as they are, implicit
 // ones such as 128 / -64 after reduction.
-inline void bi8_planar(const uint8_t* s1, int32_t step1, const uint8_t* s2, int32_t step2, uint8_t* d,
-                       int32_t stepD, KvnSize roi, int32_t w1, int32_t w2, int64_t offset, int32_t shift) {
+inline void bi8_planar(const uint8_t* s1, int32_t step1, const uint8_t* s2, int32_t step2, uint8_t* d, int32_t stepD,
+                       KvnSize roi, int32_t w1, int32_t w2, int64_t offset, int32_t shift) {
   const WeightBi8Fn fast = weight_kernels().bi8[size_index(roi.width)][size_index(roi.height)];
   const uint32_t offsets = both_channels(uint16_t(offset));
   if (shift <= 15 && fits8_channel(w1, w2, offset))
@@ -186,8 +186,8 @@ KVN_ENTRY(kvniBiDirWeightBlock_H264_8u_P2P1R)
 KVN_ENTRY(kvniBiDirWeightBlock_H264_8u_P3P1R)
 (const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, int32_t src1Step, int32_t src2Step, int32_t dstStep,
  Kvn32u log2Denominator, int32_t weight1, int32_t offset1, int32_t weight2, int32_t offset2, KvnSize roiSize) {
-  return bidir8(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep, roiSize, weight1, weight2,
-                bi_offset(offset1, offset2), uint64_t(log2Denominator) + 1);
+  return bidir8(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep, roiSize, weight1, weight2, bi_offset(offset1, offset2),
+                uint64_t(log2Denominator) + 1);
 }
 
 KVN_ENTRY(kvniBiDirWeightBlock_H264_8u_C2R)
@@ -231,8 +231,8 @@ KVN_ENTRY(kvniBiDirWeightBlockImplicit_H264_8u_P3P1R)
   WeightArgs a = bi_args(5, weight1, 0, weight2, 0, 255);
   reduce_weights(a);
   const WeightKernels& k = weight_kernels();
-  (fits8(a) ? k.bi8_any : k.bi8_exact)(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep, roiSize.width,
-                                       roiSize.height, a);
+  (fits8(a) ? k.bi8_any : k.bi8_exact)(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep, roiSize.width, roiSize.height,
+                                       a);
   return KVN_STS_OK;
 }
 

@@ -27,8 +27,8 @@ void uni_c(T* p, int32_t step, int32_t width, int32_t height, const WeightArgs& 
 }
 
 template <class T>
-void bi_c(const T* s1, int32_t step1, const T* s2, int32_t step2, T* d, int32_t stepD, int32_t width,
-          int32_t height, const WeightArgs& a) {
+void bi_c(const T* s1, int32_t step1, const T* s2, int32_t step2, T* d, int32_t stepD, int32_t width, int32_t height,
+          const WeightArgs& a) {
   for (int32_t y = 0; y < height; ++y) {
     const T* r1 = row(s1, step1, y);
     const T* r2 = row(s2, step2, y);

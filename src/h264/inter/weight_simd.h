@@ -127,8 +127,8 @@ struct Io128 {
 
 template <class P, int W, int H>
 struct Shape {
-  static constexpr int kRowBytes = W < P::kBytes ? W : P::kBytes;  // bytes of a row in one vector
-  static constexpr int kVecs = W / kRowBytes;                       // vectors a row
+  static constexpr int kRowBytes = W < P::kBytes ? W : P::kBytes;                      // bytes of a row in one vector
+  static constexpr int kVecs = W / kRowBytes;                                          // vectors a row
   static constexpr int kRows = P::kBytes / kRowBytes < H ? P::kBytes / kRowBytes : H;  // rows a vector
 };
 
@@ -145,8 +145,8 @@ inline void walk1(uint8_t* p, ptrdiff_t step, F f) {
 
 // d = f(s1, s2); all of a vector's rows are read before they are written.
 template <class P, int W, int H, class F>
-inline void walk2(const uint8_t* s1, ptrdiff_t step1, const uint8_t* s2, ptrdiff_t step2, uint8_t* d,
-                  ptrdiff_t stepD, F f) {
+inline void walk2(const uint8_t* s1, ptrdiff_t step1, const uint8_t* s2, ptrdiff_t step2, uint8_t* d, ptrdiff_t stepD,
+                  F f) {
   using S = Shape<P, W, H>;
   for (int y = 0; y < H; y += S::kRows)
     for (int v = 0; v < S::kVecs; ++v) {
@@ -293,8 +293,12 @@ struct Weight16 {
   V w, add, o, max, sign;
   __m128i count;
   Weight16(uint32_t weights, int32_t a, int32_t offset, int32_t shiftMax)
-      : w(P::set1_32(int32_t(weights))), add(P::set1_32(a)), o(P::set1_32(offset)),
-        max(P::set1_16(shiftMax >> 8)), sign(P::set1_16(-32768)), count(_mm_cvtsi32_si128(shiftMax & 0xff)) {}
+      : w(P::set1_32(int32_t(weights))),
+        add(P::set1_32(a)),
+        o(P::set1_32(offset)),
+        max(P::set1_16(shiftMax >> 8)),
+        sign(P::set1_16(-32768)),
+        count(_mm_cvtsi32_si128(shiftMax & 0xff)) {}
   V finish(V lo, V hi) const {
     lo = P::add32(P::sra32(P::add32(lo, add), count), o);
     hi = P::add32(P::sra32(P::add32(hi, add), count), o);

@@ -40,8 +40,8 @@ struct Rounding {
 
 // 16-bit lanes alternating the signed bytes b0, b1 of a packed word.
 inline V lanes16(uint32_t packed, int b0, int b1) {
-  return _mm_set1_epi32(int32_t(uint32_t(uint16_t(int8_t(packed >> (8 * b0)))) |
-                                uint32_t(uint16_t(int8_t(packed >> (8 * b1)))) << 16));
+  return _mm_set1_epi32(
+      int32_t(uint32_t(uint16_t(int8_t(packed >> (8 * b0)))) | uint32_t(uint16_t(int8_t(packed >> (8 * b1)))) << 16));
 }
 
 template <class P>

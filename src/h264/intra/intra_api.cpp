@@ -41,7 +41,7 @@ KVN_ENTRY(kvniPredictIntra_16x16_H264_8u_C1IR)(Kvn8u* pSrcDst, int32_t srcDstSte
   return predict_nxn(pSrcDst, srcDstStep, 16, mode, availability, 0, 1, intra_kernels().pred16x16);
 }
 
-KVN_ENTRY(kvniPredictIntraChroma8x8_H264_8u_C1IR)(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode,
-                                                  int32_t availability) {
+KVN_ENTRY(kvniPredictIntraChroma8x8_H264_8u_C1IR)
+(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode, int32_t availability) {
   return predict_nxn(pSrcDst, srcDstStep, 8, mode, availability, 2, 1, intra_kernels().chroma8x8);
 }

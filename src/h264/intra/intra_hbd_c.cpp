@@ -42,10 +42,8 @@ Edge<4> edge4x4(const S* b, std::ptrdiff_t s, int32_t avail, int half) {
 template <int N>
 int predict_nxn(const Edge<N>& e, int mode, int32_t avail, int half, int x, int y) {
   switch (mode) {
-    case 0:
-      return e.top(x);
-    case 1:
-      return e.left(y);
+    case 0: return e.top(x);
+    case 1: return e.left(y);
     case 2: {
       int st = 0, sl = 0;
       for (int i = 0; i < N; ++i) st += e.top(i), sl += e.left(i);
@@ -186,7 +184,7 @@ void chroma_dc(S* b, std::ptrdiff_t s, int32_t avail, int half) {
 // along an 8-sample one.
 template <int W, int H, class S>
 void plane(S* b, std::ptrdiff_t s, int max) {
-  auto top = [&](int x) { return int(b[x - s]); };        // x = -1.. W-1
+  auto top = [&](int x) { return int(b[x - s]); };       // x = -1.. W-1
   auto left = [&](int y) { return int(b[y * s - 1]); };  // y = -1.. H-1
   int gh = 0, gv = 0;
   for (int i = 0; i < W / 2; ++i) gh += (i + 1) * (top(W / 2 + i) - top(W / 2 - 2 - i));

@@ -45,8 +45,8 @@ inline Edge edge4(const uint16_t* b, std::ptrdiff_t s, int32_t a, int half) {
   if (a & kAvailLeft)
     for (int y = 0; y < 4; ++y) l[y] = b[y * s - 1];
   const int c = (a & kAvailTopLeft) ? b[-s - 1] : half;
-  const __m128i left = _mm_setr_epi16(int16_t(l[3]), int16_t(l[3]), int16_t(l[2]), int16_t(l[1]), int16_t(l[0]),
-                                      int16_t(c), 0, 0);
+  const __m128i left =
+      _mm_setr_epi16(int16_t(l[3]), int16_t(l[3]), int16_t(l[2]), int16_t(l[1]), int16_t(l[0]), int16_t(c), 0, 0);
   return {_mm_blend_epi16(left, _mm_slli_si128(top, 12), 0xc0),
           _mm_blend_epi16(_mm_srli_si128(top, 4), _mm_shufflehi_epi16(top, 0xff), 0xc0)};
 }
@@ -126,8 +126,9 @@ void p4_pick(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
   const Picks& p = kPicks[Mode - 3];
   __m128i out[2];
   for (int j = 0; j < 2; ++j)
-    out[j] = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(t.f2[0], ctl(p.m[j][0])), _mm_shuffle_epi8(t.f2[1], ctl(p.m[j][1]))),
-                          _mm_or_si128(_mm_shuffle_epi8(t.f3[0], ctl(p.m[j][2])), _mm_shuffle_epi8(t.f3[1], ctl(p.m[j][3]))));
+    out[j] = _mm_or_si128(
+        _mm_or_si128(_mm_shuffle_epi8(t.f2[0], ctl(p.m[j][0])), _mm_shuffle_epi8(t.f2[1], ctl(p.m[j][1]))),
+        _mm_or_si128(_mm_shuffle_epi8(t.f3[0], ctl(p.m[j][2])), _mm_shuffle_epi8(t.f3[1], ctl(p.m[j][3]))));
   store_block4(b, s, out[0], out[1]);
 }
 
@@ -237,7 +238,8 @@ void plane(uint16_t* b, std::ptrdiff_t s, int32_t, int32_t bd) {
   __m128i row[W / 4];
   for (int i = 0; i < W / 4; ++i) {
     const int x0 = 4 * i - (W / 2 - 1);
-    row[i] = _mm_add_epi32(_mm_set1_epi32(pa + 16 + pc * -(H / 2 - 1) + pb * x0), _mm_mullo_epi32(_mm_set1_epi32(pb), _mm_setr_epi32(0, 1, 2, 3)));
+    row[i] = _mm_add_epi32(_mm_set1_epi32(pa + 16 + pc * -(H / 2 - 1) + pb * x0),
+                           _mm_mullo_epi32(_mm_set1_epi32(pb), _mm_setr_epi32(0, 1, 2, 3)));
   }
   for (int y = 0; y < H; ++y) {
     for (int i = 0; i < W / 8; ++i) {

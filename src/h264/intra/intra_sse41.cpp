@@ -39,8 +39,8 @@ inline __m128i edge4(const uint8_t* b, std::ptrdiff_t s, int32_t a) {
   if (a & kAvailLeft)
     left = uint32_t(b[3 * s - 1]) | uint32_t(b[2 * s - 1]) << 8 | uint32_t(b[s - 1]) << 16 | uint32_t(b[-1]) << 24;
   if (a & kAvailTopLeft) corner = b[-s - 1];
-  const __m128i packed = _mm_set_epi64x(int64_t(uint64_t(top) | uint64_t(right) << 32),
-                                        int64_t(uint64_t(left) | uint64_t(corner) << 32));
+  const __m128i packed =
+      _mm_set_epi64x(int64_t(uint64_t(top) | uint64_t(right) << 32), int64_t(uint64_t(left) | uint64_t(corner) << 32));
   return _mm_shuffle_epi8(packed, _mm_setr_epi8(0, 0, 1, 2, 3, 4, 8, 9, 10, 11, 12, 13, 14, 15, 15, 15));
 }
 

@@ -95,17 +95,13 @@ bool substituted(int mode, int32_t avail) {
   switch (mode) {
     case 0:
     case 3:
-    case 7:
-      return !t;
+    case 7: return !t;
     case 1:
-    case 8:
-      return !l;
+    case 8: return !l;
     case 4:
     case 5:
-    case 6:
-      return !(t && l && tl);
-    default:
-      return false;
+    case 6: return !(t && l && tl);
+    default: return false;
   }
 }
 

@@ -50,10 +50,10 @@ using DequantHbd8x8 = DequantHbd<64, 6>;
 // and added; without coef[i] but with dc: (dc[i] + 32) >> 6 added to its 16
 // samples; with neither the block is not touched. Sums clamped to 0..max
 // (0..255 for 8-bit samples).
-using Row4x4_16uFn = void (*)(uint16_t* dst, std::ptrdiff_t step, const int32_t* const* coef, const int32_t* dc,
-                              int n, const DequantHbd4x4& q, int32_t max);
-using Row4x4_8uFn = void (*)(uint8_t* dst, std::ptrdiff_t step, const int16_t* const* coef, const int32_t* dc,
-                             int n, const DequantHbd4x4& q);
+using Row4x4_16uFn = void (*)(uint16_t* dst, std::ptrdiff_t step, const int32_t* const* coef, const int32_t* dc, int n,
+                              const DequantHbd4x4& q, int32_t max);
+using Row4x4_8uFn = void (*)(uint8_t* dst, std::ptrdiff_t step, const int16_t* const* coef, const int32_t* dc, int n,
+                             const DequantHbd4x4& q);
 // One 8x8 block: 64 coefficients dequantised, inverse transformed with
 // (x + 32) >> 6, added and clamped to 0..max.
 using Block8x8_16uFn = void (*)(uint16_t* dst, std::ptrdiff_t step, const int32_t* coef, const DequantHbd8x8& q,

@@ -19,7 +19,8 @@ void residual4x4(const C* coef, const int32_t* dc, const DequantHbd4x4& q, int32
     return;
   }
   int32_t d[16];
-  for (int p = 0; p < 16; ++p) d[p] = rescale_wrap32(uint32_t(int32_t(coef[p])) * uint32_t(int32_t(q.ls[p])), q.qp / 6, 4);
+  for (int p = 0; p < 16; ++p)
+    d[p] = rescale_wrap32(uint32_t(int32_t(coef[p])) * uint32_t(int32_t(q.ls[p])), q.qp / 6, 4);
   if (dc) d[0] = *dc;
   inv4x4<Wrap32>(d, r);
 }

@@ -38,10 +38,10 @@ using FwdLumaDcLegacyFn = KvnResult (*)(int16_t* dc, int16_t* tr, int32_t qp, in
 // (2x4) for intra / inter. 16-bit: transform saturated to 16 bits (2x4: also
 // each 2-point row result), count negated when level 0 is zero; 32-bit:
 // wrapping transform, count negated when level 0 is nonzero.
-using FwdChromaDc16sFn = void (*)(int16_t* dc, int16_t* tr, int32_t qp, int32_t* num, int32_t intra,
-                                  int32_t transform, const int16_t* scale);
-using FwdChromaDc32sFn = void (*)(int32_t* dc, int32_t* tr, int32_t qp, int32_t* num, int32_t intra,
-                                  int32_t transform, const int16_t* scale);
+using FwdChromaDc16sFn = void (*)(int16_t* dc, int16_t* tr, int32_t qp, int32_t* num, int32_t intra, int32_t transform,
+                                  const int16_t* scale);
+using FwdChromaDc32sFn = void (*)(int32_t* dc, int32_t* tr, int32_t qp, int32_t* num, int32_t intra, int32_t transform,
+                                  const int16_t* scale);
 // Legacy chroma DC 2x2 forward: as the 16-bit one, count negated when level 0
 // is nonzero; writes everything, then reports a level above 2063.
 using FwdChromaDcLegacyFn = KvnResult (*)(int16_t* dc, int16_t* tr, int32_t qp, int8_t* num, uint8_t intra,

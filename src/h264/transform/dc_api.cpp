@@ -28,67 +28,62 @@ inline KvnResult inv_dc(Fn fn, uint32_t maxQp, T* dc, int32_t qp, const Kvn16s* 
 
 // ---- forward ---------------------------------------------------------------
 
-KVN_ENTRY(kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
-                                                       int32_t* pNumLevels, int32_t transform,
-                                                       const Kvn16s* pScanMatrix, int32_t* pLastCoeff,
-                                                       const Kvn16s* pScaleLevels) {
+KVN_ENTRY(kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I)
+(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp, int32_t* pNumLevels, int32_t transform, const Kvn16s* pScanMatrix,
+ int32_t* pLastCoeff, const Kvn16s* pScaleLevels) {
   KVN_CHECK_PTRS(pDCLevels, pTransformed, pNumLevels, pScanMatrix, pLastCoeff);
   if (!in_range(qp, 51)) return KVN_STS_OUT_OF_RANGE;
-  dc_kernels().fwd_luma16s(pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix, pLastCoeff,
-                           pScaleLevels);
+  dc_kernels().fwd_luma16s(pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix, pLastCoeff, pScaleLevels);
   return KVN_STS_OK;
 }
 
-KVN_ENTRY(kvniTransformQuantFwdLumaDC4x4_H264_32s_C1I)(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp,
-                                                       int32_t* pNumLevels, int32_t transform,
-                                                       const Kvn16s* pScanMatrix, int32_t* pLastCoeff,
-                                                       const Kvn16s* pScaleLevels) {
+KVN_ENTRY(kvniTransformQuantFwdLumaDC4x4_H264_32s_C1I)
+(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp, int32_t* pNumLevels, int32_t transform, const Kvn16s* pScanMatrix,
+ int32_t* pLastCoeff, const Kvn16s* pScaleLevels) {
   KVN_CHECK_PTRS(pDCLevels, pTransformed, pNumLevels, pScanMatrix, pLastCoeff);
   if (!in_range(qp, 87)) return KVN_STS_OUT_OF_RANGE;
-  dc_kernels().fwd_luma32s(pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix, pLastCoeff,
-                           pScaleLevels);
+  dc_kernels().fwd_luma32s(pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix, pLastCoeff, pScaleLevels);
   return KVN_STS_OK;
 }
 
-KVN_ENTRY(kvniTransformQuantLumaDC_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
-                                                 Kvn8s* pNumLevels, Kvn8u transform, const Kvn16s* pScanMatrix,
-                                                 Kvn8u* pLastCoeff) {
+KVN_ENTRY(kvniTransformQuantLumaDC_H264_16s_C1I)
+(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp, Kvn8s* pNumLevels, Kvn8u transform, const Kvn16s* pScanMatrix,
+ Kvn8u* pLastCoeff) {
   KVN_CHECK_PTRS(pDCLevels, pTransformed, pNumLevels, pScanMatrix, pLastCoeff);
   if (!in_range(qp, 51)) return KVN_STS_OUT_OF_RANGE;
-  return dc_kernels().fwd_luma_legacy(pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix,
-                                      pLastCoeff);
+  return dc_kernels().fwd_luma_legacy(pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix, pLastCoeff);
 }
 
-KVN_ENTRY(kvniTransformQuantFwdChromaDC2x2_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
-                                                         int32_t* pNumLevels, int32_t intra, int32_t transform,
-                                                         const Kvn16s* pScaleLevels) {
+KVN_ENTRY(kvniTransformQuantFwdChromaDC2x2_H264_16s_C1I)
+(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp, int32_t* pNumLevels, int32_t intra, int32_t transform,
+ const Kvn16s* pScaleLevels) {
   return fwd_chroma(dc_kernels().fwd_2x2_16s, 39, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
                     pScaleLevels);
 }
 
-KVN_ENTRY(kvniTransformQuantFwdChromaDC2x2_H264_32s_C1I)(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp,
-                                                         int32_t* pNumLevels, int32_t intra, int32_t transform,
-                                                         const Kvn16s* pScaleLevels) {
+KVN_ENTRY(kvniTransformQuantFwdChromaDC2x2_H264_32s_C1I)
+(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp, int32_t* pNumLevels, int32_t intra, int32_t transform,
+ const Kvn16s* pScaleLevels) {
   return fwd_chroma(dc_kernels().fwd_2x2_32s, 75, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
                     pScaleLevels);
 }
 
-KVN_ENTRY(kvniTransformQuantFwdChromaDC2x4_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
-                                                         int32_t* pNumLevels, int32_t intra, int32_t transform,
-                                                         const Kvn16s* pScaleLevels) {
+KVN_ENTRY(kvniTransformQuantFwdChromaDC2x4_H264_16s_C1I)
+(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp, int32_t* pNumLevels, int32_t intra, int32_t transform,
+ const Kvn16s* pScaleLevels) {
   return fwd_chroma(dc_kernels().fwd_2x4_16s, 39, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
                     pScaleLevels);
 }
 
-KVN_ENTRY(kvniTransformQuantFwdChromaDC2x4_H264_32s_C1I)(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp,
-                                                         int32_t* pNumLevels, int32_t intra, int32_t transform,
-                                                         const Kvn16s* pScaleLevels) {
+KVN_ENTRY(kvniTransformQuantFwdChromaDC2x4_H264_32s_C1I)
+(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp, int32_t* pNumLevels, int32_t intra, int32_t transform,
+ const Kvn16s* pScaleLevels) {
   return fwd_chroma(dc_kernels().fwd_2x4_32s, 75, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
                     pScaleLevels);
 }
 
-KVN_ENTRY(kvniTransformQuantChromaDC_H264_16s_C1I)(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
-                                                   Kvn8s* pNumLevels, Kvn8u intra, Kvn8u transform) {
+KVN_ENTRY(kvniTransformQuantChromaDC_H264_16s_C1I)
+(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp, Kvn8s* pNumLevels, Kvn8u intra, Kvn8u transform) {
   KVN_CHECK_PTRS(pDCLevels, pTransformed, pNumLevels);
   if (!in_range(qp, 39)) return KVN_STS_OUT_OF_RANGE;
   return dc_kernels().fwd_chroma_legacy(pDCLevels, pTransformed, qp, pNumLevels, intra, transform);
@@ -136,8 +131,8 @@ KVN_ENTRY(kvniTransformDequantChromaDC_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t qp
 
 // qp and qs index the quantiser tables: outside 0..51 they are refused rather
 // than read past the tables.
-KVN_ENTRY(kvniTransformDequantChromaDC_SISP_H264_16s_C1I)(Kvn16s* pSrcDst, const Kvn16s* pDCPred, int32_t qp,
-                                                          int32_t qs, int32_t switching) {
+KVN_ENTRY(kvniTransformDequantChromaDC_SISP_H264_16s_C1I)
+(Kvn16s* pSrcDst, const Kvn16s* pDCPred, int32_t qp, int32_t qs, int32_t switching) {
   KVN_CHECK_PTRS(pSrcDst, pDCPred);
   if (!in_range(qp, 51) || !in_range(qs, 51)) return KVN_STS_OUT_OF_RANGE;
   dc_kernels().sisp_chroma(pSrcDst, pDCPred, qp, qs, switching);

@@ -74,8 +74,8 @@ void fwd_luma_c(T* dc, T* tr, int32_t qp, int32_t* num, int32_t transform, const
   if (tr[0] != 0) *num = -*num;
 }
 
-KvnResult fwd_luma_legacy_c(int16_t* dc, int16_t* tr, int32_t qp, int8_t* num, uint8_t transform,
-                            const int16_t* scan, uint8_t* last) {
+KvnResult fwd_luma_legacy_c(int16_t* dc, int16_t* tr, int32_t qp, int8_t* num, uint8_t transform, const int16_t* scan,
+                            uint8_t* last) {
   if (transform) {
     int64_t y[16];
     luma_hadamard_halved<Wrap16>(dc, y);
@@ -118,8 +118,7 @@ void fwd_chroma_c(T* dc, T* tr, int32_t qp, int32_t* num, int32_t intra, int32_t
   *num = ((dc[0] == 0) == NegateIfDcZero) ? -n : n;
 }
 
-KvnResult fwd_chroma_legacy_c(int16_t* dc, int16_t* tr, int32_t qp, int8_t* num, uint8_t intra,
-                              uint8_t transform) {
+KvnResult fwd_chroma_legacy_c(int16_t* dc, int16_t* tr, int32_t qp, int8_t* num, uint8_t intra, uint8_t transform) {
   int32_t n;
   fwd_chroma_c<int16_t, 4, false>(dc, tr, qp, &n, intra, transform, nullptr);
   *num = int8_t(n);

@@ -28,8 +28,8 @@ using Inv4x4_32sFn = void (*)(const int32_t* src, int32_t* dst);
 // wrapping in 32 bits, sum with the prediction saturated to 16 bits and
 // clamped to 0..2^bitDepth - 1. Without AC the DC alone (c0 dequantised
 // exactly when dc is null) gives (dc + 32) >> 6, added to every sample.
-using InvAddPred16sFn = void (*)(const uint8_t* pred, int32_t predStep, int16_t* coef, const int16_t* dc,
-                                 uint8_t* dst, int32_t dstStep, int32_t qp, int32_t ac, const int16_t* scale);
+using InvAddPred16sFn = void (*)(const uint8_t* pred, int32_t predStep, int16_t* coef, const int16_t* dc, uint8_t* dst,
+                                 int32_t dstStep, int32_t qp, int32_t ac, const int16_t* scale);
 using InvAddPred32sFn = void (*)(const uint16_t* pred, int32_t predStep, int32_t* coef, const int32_t* dc,
                                  uint16_t* dst, int32_t dstStep, int32_t qp, int32_t ac, int32_t bitDepth,
                                  const int16_t* scale);
@@ -40,8 +40,8 @@ using InvAddPred32sFn = void (*)(const uint16_t* pred, int32_t predStep, int32_t
 using DequantResidualFn = void (*)(int16_t* block, int32_t step, const int16_t* dc, int32_t ac, int32_t qp);
 // The same added to the prediction; coef may be null when dc is given and
 // ac is clear.
-using DequantAddFn = void (*)(const uint8_t* pred, int16_t* coef, const int16_t* dc, uint8_t* dst,
-                              int32_t predStep, int32_t dstStep, int32_t qp, int32_t ac);
+using DequantAddFn = void (*)(const uint8_t* pred, int16_t* coef, const int16_t* dc, uint8_t* dst, int32_t predStep,
+                              int32_t dstStep, int32_t qp, int32_t ac);
 
 // SP/SI reconstruction: qp, qs in 0..51.
 using SispResidualFn = void (*)(int16_t* levels, const int16_t* pred, const int16_t* dc, int32_t ac, int32_t qp,

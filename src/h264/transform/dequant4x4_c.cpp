@@ -81,8 +81,7 @@ void dequant_preshifted(const int16_t* coef, int32_t step, const int16_t* dc, in
 
 // The residual of the pre-shifted members: the transform with AC, the
 // rounded DC everywhere without.
-void residual_preshifted(const int16_t* coef, int32_t step, const int16_t* dc, int32_t ac, int32_t qp,
-                         int16_t* r) {
+void residual_preshifted(const int16_t* coef, int32_t step, const int16_t* dc, int32_t ac, int32_t qp, int16_t* r) {
   int16_t d[16];
   dequant_preshifted(coef, step, dc, qp, d);
   if (ac & 1) {

@@ -24,8 +24,8 @@ void inv16s(const int16_t* src, int16_t* dst) {
 // to a sample and clamping gives the same result.
 inline int16_t dc_residual(int64_t dc) { return int16_t(kvn::h264::clamp64((dc + 32) >> 6, -256, 256)); }
 
-void inv_add16s(const uint8_t* pred, int32_t ps, int16_t* coef, const int16_t* dc, uint8_t* dst, int32_t ds,
-                int32_t qp, int32_t ac, const int16_t* scale) {
+void inv_add16s(const uint8_t* pred, int32_t ps, int16_t* coef, const int16_t* dc, uint8_t* dst, int32_t ds, int32_t qp,
+                int32_t ac, const int16_t* scale) {
   const int q6 = qp / 6;
   const int16_t* ls = scale ? scale : kLevelScale4x4[qp % 6];
   const int left = q6 - 4;  // qp >= 24: shift left; below: round and shift right

@@ -10,9 +10,7 @@ namespace kvn {
 namespace h264 {
 
 inline int16_t sat16(int64_t x) { return int16_t(x < -32768 ? -32768 : x > 32767 ? 32767 : x); }
-inline int32_t sat32(int64_t x) {
-  return int32_t(x < INT32_MIN ? INT32_MIN : x > INT32_MAX ? INT32_MAX : x);
-}
+inline int32_t sat32(int64_t x) { return int32_t(x < INT32_MIN ? INT32_MIN : x > INT32_MAX ? INT32_MAX : x); }
 inline int16_t wrap16(int64_t x) { return int16_t(uint16_t(uint64_t(x))); }
 inline int32_t wrap32(int64_t x) { return int32_t(uint32_t(uint64_t(x))); }
 inline int64_t clamp64(int64_t x, int64_t lo, int64_t hi) { return x < lo ? lo : x > hi ? hi : x; }

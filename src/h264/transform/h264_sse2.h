@@ -116,8 +116,8 @@ inline void hadamard4(Block& b) {
   const __m128i x10 = swap_halves(b.lo), x32 = swap_halves(b.hi);
   const __m128i s = A::add(_mm_unpacklo_epi64(b.lo, b.hi), _mm_unpacklo_epi64(x10, x32));  // (s01, s23)
   const __m128i d = A::sub(_mm_unpacklo_epi64(b.lo, b.hi), _mm_unpacklo_epi64(x10, x32));  // (d01, d23)
-  const __m128i sd0 = _mm_unpacklo_epi64(s, d), sd1 = _mm_unpackhi_epi64(s, d);          // (s01, d01), (s23, d23)
-  const __m128i p = A::add(sd0, sd1), m = A::sub(sd0, sd1);  // (y0, y3), (y1, y2)
+  const __m128i sd0 = _mm_unpacklo_epi64(s, d), sd1 = _mm_unpackhi_epi64(s, d);            // (s01, d01), (s23, d23)
+  const __m128i p = A::add(sd0, sd1), m = A::sub(sd0, sd1);                                // (y0, y3), (y1, y2)
   b.lo = _mm_unpacklo_epi64(p, m);
   b.hi = _mm_unpackhi_epi64(m, p);
 }

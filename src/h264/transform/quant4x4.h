@@ -34,12 +34,12 @@ using TqFwd16s32sFn = void (*)(const int16_t* src, int32_t* dst, int32_t qp, int
                                const int16_t* scan, int32_t* last, const int16_t* scale);
 
 // Quantise only; the count is never negated. Levels saturate to the level type.
-using Quant16sFn = void (*)(const int16_t* src, int16_t* dst, int32_t* num, int32_t* last,
-                            const int16_t* scale, const int16_t* scan, int32_t qp, int32_t intra);
-using Quant16s32sFn = void (*)(const int16_t* src, int32_t* dst, int32_t* num, int32_t* last,
-                               const int32_t* scale, const int16_t* scan, int32_t qp, int32_t intra);
-using Quant32sFn = void (*)(const int32_t* src, int32_t* dst, int32_t* num, int32_t* last,
-                            const int32_t* scale, const int16_t* scan, int32_t qp, int32_t intra);
+using Quant16sFn = void (*)(const int16_t* src, int16_t* dst, int32_t* num, int32_t* last, const int16_t* scale,
+                            const int16_t* scan, int32_t qp, int32_t intra);
+using Quant16s32sFn = void (*)(const int16_t* src, int32_t* dst, int32_t* num, int32_t* last, const int32_t* scale,
+                               const int16_t* scan, int32_t qp, int32_t intra);
+using Quant32sFn = void (*)(const int32_t* src, int32_t* dst, int32_t* num, int32_t* last, const int32_t* scale,
+                            const int16_t* scan, int32_t qp, int32_t intra);
 
 // In place: 16-bit wrapping transform (written to the block), then levels
 // saturated to 16 bits, written half by half (8 levels each); a half holding a

@@ -56,8 +56,8 @@ void tq16s32s_c(const int16_t* src, int32_t* dst, int32_t qp, int32_t* num, int3
 }
 
 template <class In, class Out, class Scale>
-void quant_c(const In* src, Out* dst, int32_t* num, int32_t* last, const Scale* scale, const int16_t* scan,
-             int32_t qp, int32_t intra) {
+void quant_c(const In* src, Out* dst, int32_t* num, int32_t* last, const Scale* scale, const int16_t* scan, int32_t qp,
+             int32_t intra) {
   const int s = (scale ? 11 : 15) + qp / 6;
   const int64_t f = offset_intra_inter(s, intra != 0);
   for (int p = 0; p < 16; ++p) {
@@ -68,8 +68,7 @@ void quant_c(const In* src, Out* dst, int32_t* num, int32_t* last, const Scale* 
   count_levels(dst, 16, scan, num, last);
 }
 
-KvnResult tq_legacy_c(int16_t* block, int32_t qp, int8_t* num, uint8_t intra, const int16_t* scan,
-                      uint8_t* last) {
+KvnResult tq_legacy_c(int16_t* block, int32_t qp, int8_t* num, uint8_t intra, const int16_t* scan, uint8_t* last) {
   int16_t c[16];
   fwd4x4<Wrap16>(block, c);
   for (int p = 0; p < 16; ++p) block[p] = c[p];

@@ -47,8 +47,8 @@ void tq16s(const int16_t* src, int16_t* dst, int32_t qp, int32_t* num, int32_t i
   *num = int16_t(_mm_cvtsi128_si32(l0)) != 0 ? -n : n;
 }
 
-void quant16s(const int16_t* src, int16_t* dst, int32_t* num, int32_t* last, const int16_t* scale,
-              const int16_t* scan, int32_t qp, int32_t intra) {
+void quant16s(const int16_t* src, int16_t* dst, int32_t* num, int32_t* last, const int16_t* scale, const int16_t* scan,
+              int32_t qp, int32_t intra) {
   const QuantParams q(qp, intra, scale);
   const __m128i l0 = quant8_sat(load8x16(src), load8x16(q.mul), q.f, q.s);
   const __m128i l1 = quant8_sat(load8x16(src + 8), load8x16(q.mul + 8), q.f, q.s);

@@ -31,8 +31,7 @@ inline __m128i magnitude8(__m128i a, __m128i mul, __m128i f, __m128i s) {
 }
 
 template <bool MayBeNegative>
-inline void levels(const Block& c, const int16_t* mul, __m128i f, __m128i s, int16_t* dst, __m128i& l0,
-                   __m128i& l1) {
+inline void levels(const Block& c, const int16_t* mul, __m128i f, __m128i s, int16_t* dst, __m128i& l0, __m128i& l1) {
   l0 = _mm_sign_epi16(magnitude8<MayBeNegative>(_mm_abs_epi16(c.lo), load8x16(mul), f, s), c.lo);
   l1 = _mm_sign_epi16(magnitude8<MayBeNegative>(_mm_abs_epi16(c.hi), load8x16(mul + 8), f, s), c.hi);
   store8x16(dst, l0);

@@ -32,8 +32,8 @@ inline __m256i quant16_sat(__m256i c, __m256i mul, __m256i f, __m128i s) {
 // is the number of nonzero levels, the last position the largest scan entry
 // among them (0 when there is none), the count negated when the DC level is
 // nonzero.
-void quant16s(const int16_t* src, int16_t* dst, int32_t q6, int32_t intra, const int16_t* scan,
-              const int16_t* scale, int32_t* num, int32_t* last) {
+void quant16s(const int16_t* src, int16_t* dst, int32_t q6, int32_t intra, const int16_t* scan, const int16_t* scale,
+              int32_t* num, int32_t* last) {
   const __m256i f = _mm256_set1_epi32((intra ? 682 : 342) << (q6 + 1));
   const __m128i sh = _mm_cvtsi32_si128(q6 + 12);
   const __m256i lowest = _mm256_set1_epi16(-32767), zero = _mm256_setzero_si256(), low = _mm256_set1_epi16(-32768);

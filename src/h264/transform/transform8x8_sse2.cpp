@@ -122,8 +122,8 @@ void inv_add8u(const uint8_t* pred, int32_t predStep, const int16_t* src, uint8_
 
 // |c| is saturated to 32767 (c = -32768 is taken as -32767), then the 4x4
 // family's exact 32-bit |c| * F + f, shift and sign, saturated to 16 bits.
-void quant16s(const int16_t* src, int16_t* dst, int32_t q6, int32_t intra, const int16_t* scan,
-              const int16_t* scale, int32_t* num, int32_t* last) {
+void quant16s(const int16_t* src, int16_t* dst, int32_t q6, int32_t intra, const int16_t* scan, const int16_t* scale,
+              int32_t* num, int32_t* last) {
   const int s = q6 + 12;
   const __m128i f = _mm_set1_epi32((intra ? 682 : 342) << (q6 + 1)), sh = _mm_cvtsi32_si128(s);
   const __m128i lowest = _mm_set1_epi16(-32767), zero = _mm_setzero_si128(), low = _mm_set1_epi16(-32768);

@@ -63,8 +63,13 @@ TEST(CavlcExpGolomb, ValuesWidthsAndLimits) {
     int used;
   };
   const Case cases[] = {
-      {"1", 0, 0, 0, 1},        {"010", 0, 1, 1, 3},      {"010", 1, 1, 1, 3},     {"011", 0, 2, 2, 3},
-      {"011", 1, -1, -1, 3},    {"00100", 1, 2, 2, 5},    {"00101", 1, -2, -2, 5},
+      {"1", 0, 0, 0, 1},
+      {"010", 0, 1, 1, 3},
+      {"010", 1, 1, 1, 3},
+      {"011", 0, 2, 2, 3},
+      {"011", 1, -1, -1, 3},
+      {"00100", 1, 2, 2, 5},
+      {"00101", 1, -2, -2, 5},
       // 16 leading zeros: decoded by both; 17: the 16s member passes the info bits over.
       {"0000000000000000 1 1111111111111111", 0, 131070, -2, 33},
       {"00000000000000000 1 00000000000000001", 0, 131072, 0, 35},
@@ -227,7 +232,10 @@ TEST(CavlcDecode, ChromaDcShortCodewords) {
   const struct {
     const char* code;
     int tc, at, value, used;
-  } cases[] = {{"1 0 1", 1, 0, 1, 3}, {"1 1 01", 1, 1, -1, 4}, {"1 0 001", 1, 2, 1, 5}, {"1 1 000", 1, 3, -1, 5},
+  } cases[] = {{"1 0 1", 1, 0, 1, 3},
+               {"1 1 01", 1, 1, -1, 4},
+               {"1 0 001", 1, 2, 1, 5},
+               {"1 1 000", 1, 3, -1, 5},
                {"01", 0, 0, 0, 2}};
   for (const auto& cs : cases) {
     for (bool own : {true, false}) {
@@ -325,14 +333,18 @@ TEST(CavlcDecode, CodeErrorsAndMissingTables) {
   const Kvn32s b0[2] = {0, 0}, b17[2] = {17, 0}, bMin[2] = {INT32_MIN, 0}, cycle[3] = {1, 0x80, 0x80};
   const Kvn32s giveBack[3] = {1, 1 << 8 | 2, 1 << 8 | 2}, t1OverTc[3] = {1, (1 << 8 | 2) << 8, (1 << 8 | 2) << 8},
                tc17[3] = {1, (17 << 8) << 8, (17 << 8) << 8};
-  const Kvn32s* tzBig[16], *rbBig[16], *tzNone[16] = {}, *rbNone[16] = {};
+  const Kvn32s *tzBig[16], *rbBig[16], *tzNone[16] = {}, *rbNone[16] = {};
   for (int i = 0; i < 16; ++i) tzBig[i] = bigTz, rbBig[i] = bigRun;
   Kvn32s badScan[16];
   std::copy(kZigzag, kZigzag + 16, badScan);
   badScan[3] = -1;
-  const Kvn32s* ctSet[][3] = {{b0, b0, b0},       {b17, b17, b17},    {bMin, bMin, bMin},
-                              {cycle, cycle, cycle}, {giveBack, giveBack, giveBack},
-                              {t1OverTc, t1OverTc, t1OverTc}, {tc17, tc17, tc17}};
+  const Kvn32s* ctSet[][3] = {{b0, b0, b0},
+                              {b17, b17, b17},
+                              {bMin, bMin, bMin},
+                              {cycle, cycle, cycle},
+                              {giveBack, giveBack, giveBack},
+                              {t1OverTc, t1OverTc, t1OverTc},
+                              {tc17, tc17, tc17}};
   const char* example = "0000100 011 1 0010 111 10 1 1 01";
   struct Case {
     std::string code;
@@ -345,27 +357,30 @@ TEST(CavlcDecode, CodeErrorsAndMissingTables) {
     cases.push_back({std::move(code), c, st, moved});
   };
   Call c;
-  add("0000 0000 0000 0001", c);                              // 15 zeros: no coeff_token of nC 0..1
-  for (auto& set : ctSet) { c.coeffToken = set; add("1010 1010", c); }
+  add("0000 0000 0000 0001", c);  // 15 zeros: no coeff_token of nC 0..1
+  for (auto& set : ctSet) {
+    c.coeffToken = set;
+    add("1010 1010", c);
+  }
   c = Call();
   c.maxCoeff = 15;
   add("0000 0000 0000 0100 0 0 0 1 1 1 1 1 1 1 1 1 1 1 1 1", c);  // TotalCoeff 16 with maximum 15
   c = Call();
   c.nC = 8;
-  add("000010", c);                                           // 6-bit code (1, 2)
-  add("000111 000", c);                                       // 6-bit code (2, 3)
+  add("000010", c);      // 6-bit code (1, 2)
+  add("000111 000", c);  // 6-bit code (2, 3)
   c = Call();
-  add("0001 01 1 0000 0000 0", c);                           // total_zeros of TotalCoeff 1: 000000000
-  add("0001 1 000 011 0000 0000 000", c);                     // total_zeros 7, run_before 0000 0000 000
-  add("0001 01 " + std::string(33, '0') + "1", c);            // level_prefix 33
+  add("0001 01 1 0000 0000 0", c);                  // total_zeros of TotalCoeff 1: 000000000
+  add("0001 1 000 011 0000 0000 000", c);           // total_zeros 7, run_before 0000 0000 000
+  add("0001 01 " + std::string(33, '0') + "1", c);  // level_prefix 33
   c.totalZeros = tzBig;
-  add(example, c);                                            // total_zeros 15 with TotalCoeff 5
+  add(example, c);  // total_zeros 15 with TotalCoeff 5
   c = Call();
   c.runBefore = rbBig;
-  add(example, c);                                            // run 9 with 3 zeros left
+  add(example, c);  // run 9 with 3 zeros left
   c = Call();
   c.scan = badScan;
-  add(example, c);                                            // scan entry -1
+  add(example, c);  // scan entry -1
   c = Call();
   c.totalZeros = tzNone;
   add(example, c, KVN_STS_NULL_PTR, 7 + 3 + 1 + 4);
@@ -374,10 +389,10 @@ TEST(CavlcDecode, CodeErrorsAndMissingTables) {
   add(example, c, KVN_STS_NULL_PTR, 7 + 3 + 1 + 4 + 3);
   c = Call();
   c.kind = Kind::kDc2x4_32s;
-  add("0000 0000 0000 0", c);                                 // unused nC -2 pattern
+  add("0000 0000 0000 0", c);  // unused nC -2 pattern
   c = Call();
   c.kind = Kind::kRange;
-  c.start = 3, c.end = 5;                                     // n = 3: 10 pairs fit, (3, 0) ranks higher
+  c.start = 3, c.end = 5;  // n = 3: 10 pairs fit, (3, 0) ranks higher
   add("0000 0011 1 0", c);
   for (const Case& cs : cases)
     for (int lead : {0, 17, 31}) {
@@ -394,10 +409,9 @@ TEST(CavlcDecode, CodeErrorsAndMissingTables) {
 // A block with TotalCoeff 0 leaves the buffer and its pointer alone.
 TEST(CavlcDecode, EmptyBlocksWriteNothing) {
   const kvnvlc::CavlcTables t;
-  const std::pair<Kind, const char*> cases[] = {{Kind::k16s, "1"},         {Kind::k32s, "1"},
-                                                {Kind::kRange, "1"},       {Kind::kDc2x2_16s, "01"},
-                                                {Kind::kDc2x2_32s, "01"},  {Kind::kDc2x4_16s, "1"},
-                                                {Kind::kDc2x4_32s, "1"}};
+  const std::pair<Kind, const char*> cases[] = {
+      {Kind::k16s, "1"},        {Kind::k32s, "1"},       {Kind::kRange, "1"},    {Kind::kDc2x2_16s, "01"},
+      {Kind::kDc2x2_32s, "01"}, {Kind::kDc2x4_16s, "1"}, {Kind::kDc2x4_32s, "1"}};
   for (auto [k, code] : cases) {
     std::vector<uint32_t> w = bits(code, 31);
     Pos p = pos_at(w, 31);

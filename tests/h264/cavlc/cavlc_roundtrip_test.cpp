@@ -64,8 +64,8 @@ kvnvlc::CavlcBlock analyse(const Config& c, const std::vector<int32_t>& raster) 
   if (!is_dc(c.kind))
     st = wide ? kvniEncodeCoeffsCAVLC_H264_32s(raster.data(), c.start, kZigzag, c.end, &t1, &signs, &tc, &tz, lev32,
                                                runs)
-              : kvniEncodeCoeffsCAVLC_H264_16s(r16.data(), Kvn8u(c.start), kZigzag, Kvn8u(c.end), &t1, &signs, &tc,
-                                               &tz, lev16, runs);
+              : kvniEncodeCoeffsCAVLC_H264_16s(r16.data(), Kvn8u(c.start), kZigzag, Kvn8u(c.end), &t1, &signs, &tc, &tz,
+                                               lev16, runs);
   else if (entries(c.kind) == 4)
     st = wide ? kvniEncodeCoeffsCAVLCChromaDC2x2_H264_32s(raster.data(), &t1, &signs, &tc, &tz, lev32, runs)
               : kvniEncodeChromaDcCoeffsCAVLC_H264_16s(r16.data(), &t1, &signs, &tc, &tz, lev16, runs);

@@ -20,8 +20,8 @@ constexpr int kScan2x4[8] = {0, 2, 1, 4, 6, 3, 5, 7};
 constexpr int32_t kGuard = 0x5a5a;
 
 enum class Kind { k16s, k32s, kRange, kDc2x2_16s, kDc2x2_32s, kDc2x4_16s, kDc2x4_32s };
-constexpr Kind kKinds[] = {Kind::k16s, Kind::k32s, Kind::kRange, Kind::kDc2x2_16s, Kind::kDc2x2_32s,
-                           Kind::kDc2x4_16s, Kind::kDc2x4_32s};
+constexpr Kind kKinds[] = {Kind::k16s,       Kind::k32s,       Kind::kRange,    Kind::kDc2x2_16s,
+                           Kind::kDc2x2_32s, Kind::kDc2x4_16s, Kind::kDc2x4_32s};
 inline bool is_dc(Kind k) { return k >= Kind::kDc2x2_16s; }
 inline bool is_32(Kind k) { return k == Kind::k32s || k == Kind::kDc2x2_32s || k == Kind::kDc2x4_32s; }
 inline int entries(Kind k) { return k == Kind::kDc2x2_16s || k == Kind::kDc2x2_32s ? 4 : is_dc(k) ? 8 : 16; }
@@ -40,8 +40,8 @@ struct Call {
 struct Result {
   KvnResult status;
   Kvn16s numCoeff;
-  long advanced;                // entries the buffer pointer moved
-  std::vector<int32_t> coef;    // the block's entries
+  long advanced;              // entries the buffer pointer moved
+  std::vector<int32_t> coef;  // the block's entries
 };
 
 // The total_zeros array of the range member for a maximum count.
@@ -56,41 +56,39 @@ Result run(const Call& c, const kvnvlc::CavlcTables& t, Kvn32u** pp, Kvn32u* idx
   T* p = buf.data() + 1;
   Result r{};
   r.numCoeff = -7;
-  const Kvn32s* const* tz = c.totalZeros ? c.totalZeros
+  const Kvn32s* const* tz = c.totalZeros             ? c.totalZeros
                             : c.kind == Kind::kRange ? range_total_zeros(t, c.maxCoeff)
                             : c.kind == Kind::kDc2x2_16s || c.kind == Kind::kDc2x2_32s ? t.total_zeros_dc2x2()
-                            : is_dc(c.kind) ? t.total_zeros_dc2x4()
-                                            : t.total_zeros();
+                            : is_dc(c.kind)                                            ? t.total_zeros_dc2x4()
+                                                                                       : t.total_zeros();
   const Kvn32s* const* ct = c.coeffToken ? c.coeffToken : t.coeff_token();
   const Kvn32s* const* rb = c.runBefore ? c.runBefore : t.run_before();
   const Kvn32s* dct = c.dcToken ? c.dcToken : n == 4 ? t.coeff_token_dc2x2() : t.coeff_token_dc2x4();
   if constexpr (sizeof(T) == 2) {
     switch (c.kind) {
       case Kind::k16s:
-        r.status = kvniDecodeCAVLCCoeffs_H264_1u16s(pp, idx, &r.numCoeff, &p, c.nC, Kvn16s(c.maxCoeff), ct, tz, rb,
-                                                    c.scan);
+        r.status =
+            kvniDecodeCAVLCCoeffs_H264_1u16s(pp, idx, &r.numCoeff, &p, c.nC, Kvn16s(c.maxCoeff), ct, tz, rb, c.scan);
         break;
       case Kind::kRange:
-        r.status = kvniDecodeCAVLCCoeffsIdxs_H264_1u16s(pp, idx, &r.numCoeff, &p, c.nC, Kvn16s(c.maxCoeff), ct, tz,
-                                                        rb, c.scan, c.start, c.end);
+        r.status = kvniDecodeCAVLCCoeffsIdxs_H264_1u16s(pp, idx, &r.numCoeff, &p, c.nC, Kvn16s(c.maxCoeff), ct, tz, rb,
+                                                        c.scan, c.start, c.end);
         break;
       case Kind::kDc2x2_16s:
         r.status = kvniDecodeCAVLCChromaDcCoeffs_H264_1u16s(pp, idx, &r.numCoeff, &p, dct, tz, rb);
         break;
-      default:
-        r.status = kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s(pp, idx, &r.numCoeff, &p, dct, tz, rb);
+      default: r.status = kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s(pp, idx, &r.numCoeff, &p, dct, tz, rb);
     }
   } else {
     switch (c.kind) {
       case Kind::k32s:
-        r.status = kvniDecodeCAVLCCoeffs_H264_1u32s(pp, idx, &r.numCoeff, &p, c.nC, Kvn16s(c.maxCoeff), ct, tz, rb,
-                                                    c.scan);
+        r.status =
+            kvniDecodeCAVLCCoeffs_H264_1u32s(pp, idx, &r.numCoeff, &p, c.nC, Kvn16s(c.maxCoeff), ct, tz, rb, c.scan);
         break;
       case Kind::kDc2x2_32s:
         r.status = kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s(pp, idx, &r.numCoeff, &p, dct, tz, rb);
         break;
-      default:
-        r.status = kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s(pp, idx, &r.numCoeff, &p, dct, tz, rb);
+      default: r.status = kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s(pp, idx, &r.numCoeff, &p, dct, tz, rb);
     }
   }
   EXPECT_EQ(buf.front(), T(kGuard));

@@ -37,11 +37,9 @@ TEST(DeblockChecks, NullPointersWriteNothing) {
   Arrays8 a;
   std::memset(a.bs, 4, sizeof a.bs);
   using Fn = KvnResult (*)(Kvn8u*, int32_t, const Kvn8u*, const Kvn8u*, const Kvn8u*, const Kvn8u*);
-  const Fn fns[] = {kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR, kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR,
-                    kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR,
-                    kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR,
-                    kvniFilterDeblockingChroma_VerEdge_H264_8u_C2IR,
-                    kvniFilterDeblockingChroma_HorEdge_H264_8u_C2IR};
+  const Fn fns[] = {kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR,   kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR,
+                    kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR, kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR,
+                    kvniFilterDeblockingChroma_VerEdge_H264_8u_C2IR, kvniFilterDeblockingChroma_HorEdge_H264_8u_C2IR};
   for (Fn f : fns)
     for (int which = 0; which < 5; ++which) {
       const Kvn8u* arr[4] = {a.alpha, a.beta, a.tc0, a.bs};
@@ -50,17 +48,17 @@ TEST(DeblockChecks, NullPointersWriteNothing) {
       EXPECT_EQ(f(p, Pic<Kvn8u>::kStep, arr[0], arr[1], arr[2], arr[3]), KVN_STS_NULL_PTR) << which;
     }
   using Mbaff = KvnResult (*)(Kvn8u*, int32_t, Kvn32u, Kvn32u, const Kvn8u*, const Kvn8u*);
-  for (Mbaff f : {kvniFilterDeblockingLuma_VerEdge_MBAFF_H264_8u_C1IR,
-                  kvniFilterDeblockingChroma_VerEdge_MBAFF_H264_8u_C1IR}) {
+  for (Mbaff f :
+       {kvniFilterDeblockingLuma_VerEdge_MBAFF_H264_8u_C1IR, kvniFilterDeblockingChroma_VerEdge_MBAFF_H264_8u_C1IR}) {
     // The null test comes before the early return for alpha 0.
     EXPECT_EQ(f(nullptr, Pic<Kvn8u>::kStep, 0, 10, a.tc0, a.bs), KVN_STS_NULL_PTR);
     EXPECT_EQ(f(pic.mb(), Pic<Kvn8u>::kStep, 40, 10, nullptr, a.bs), KVN_STS_NULL_PTR);
     EXPECT_EQ(f(pic.mb(), Pic<Kvn8u>::kStep, 40, 10, a.tc0, nullptr), KVN_STS_NULL_PTR);
   }
   using Rec8 = KvnResult (*)(const KvnDeblockingRecord8u*);
-  for (Rec8 f : {kvniFilterDeblockingChroma_VerEdge_H264_8u_C2I, kvniFilterDeblockingChroma_HorEdge_H264_8u_C2I,
-                 kvniFilterDeblockingChroma422VerEdge_H264_8u_C1IR,
-                 kvniFilterDeblockingChroma422HorEdge_H264_8u_C1IR}) {
+  for (Rec8 f :
+       {kvniFilterDeblockingChroma_VerEdge_H264_8u_C2I, kvniFilterDeblockingChroma_HorEdge_H264_8u_C2I,
+        kvniFilterDeblockingChroma422VerEdge_H264_8u_C1IR, kvniFilterDeblockingChroma422HorEdge_H264_8u_C1IR}) {
     EXPECT_EQ(f(nullptr), KVN_STS_NULL_PTR);
     for (int which = 0; which < 5; ++which) {
       KvnDeblockingRecord8u r{pic.mb(), Pic<Kvn8u>::kStep, a.alpha, a.beta, a.tc0, a.bs};
@@ -79,12 +77,11 @@ TEST(DeblockChecks, NullPointersWriteNothing) {
   const auto before16 = pic16.s;
   Kvn16u al[4] = {40, 40, 40, 40}, be[4] = {10, 10, 10, 10}, tc[16] = {};
   using Rec16 = KvnResult (*)(const KvnDeblockingRecord16u*);
-  for (Rec16 f : {kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR, kvniFilterDeblockingLumaHorEdge_H264_16u_C1IR,
-                  kvniFilterDeblockingLumaVerEdgeMBAFF_H264_16u_C1IR, kvniFilterDeblockingChromaVerEdge_H264_16u_C1IR,
-                  kvniFilterDeblockingChromaHorEdge_H264_16u_C1IR,
-                  kvniFilterDeblockingChromaVerEdgeMBAFF_H264_16u_C1IR,
-                  kvniFilterDeblockingChroma422VerEdge_H264_16u_C1IR,
-                  kvniFilterDeblockingChroma422HorEdge_H264_16u_C1IR}) {
+  for (Rec16 f :
+       {kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR, kvniFilterDeblockingLumaHorEdge_H264_16u_C1IR,
+        kvniFilterDeblockingLumaVerEdgeMBAFF_H264_16u_C1IR, kvniFilterDeblockingChromaVerEdge_H264_16u_C1IR,
+        kvniFilterDeblockingChromaHorEdge_H264_16u_C1IR, kvniFilterDeblockingChromaVerEdgeMBAFF_H264_16u_C1IR,
+        kvniFilterDeblockingChroma422VerEdge_H264_16u_C1IR, kvniFilterDeblockingChroma422HorEdge_H264_16u_C1IR}) {
     EXPECT_EQ(f(nullptr), KVN_STS_NULL_PTR);
     for (int which = 0; which < 5; ++which) {
       KvnDeblockingRecord16u r{pic16.mb(), Pic<Kvn16u>::kStep, al, be, tc, a.bs, 10};
@@ -161,8 +158,7 @@ TEST(DeblockChroma, NormalFilterMovesEdgeSamplesByAtMostOneWithZeroTc0) {
   pic.step_at_x0(50, 70);
   Arrays8 a;
   std::memset(a.bs, 2, 16);
-  ASSERT_EQ(kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR(pic.mb(), Pic<Kvn8u>::kStep, a.alpha, a.beta, a.tc0,
-                                                            a.bs),
+  ASSERT_EQ(kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR(pic.mb(), Pic<Kvn8u>::kStep, a.alpha, a.beta, a.tc0, a.bs),
             KVN_STS_OK);
   for (int y = 0; y < 8; ++y) {
     EXPECT_EQ(pic.at(-1, y), 51);
@@ -228,8 +224,8 @@ TEST(DeblockInterleaved, MatchesPlanarPerChannel) {
                           : kvniFilterDeblockingChroma_HorEdge_H264_8u_C2IR;
         ASSERT_EQ(f(c2.mb(), Pic<Kvn8u>::kStep, a.alpha, a.beta, a.tc0, a.bs), KVN_STS_OK);
       }
-      auto f = vertical ? kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR
-                        : kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR;
+      auto f =
+          vertical ? kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR : kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR;
       for (int c = 0; c < 2; ++c) {
         const int o = per_channel ? c : 0;
         ASSERT_EQ(f(plane[c].mb(), Pic<Kvn8u>::kStep, a.alpha + 2 * o, a.beta + 2 * o, a.tc0 + 8 * o, a.bs),
@@ -295,10 +291,10 @@ TEST(DeblockMbaff, TouchesOnlyItsRowsWithPerRowPairIndexing) {
                        : kvniFilterDeblockingChromaVerEdgeMBAFF_H264_16u_C1IR(&r),
                   KVN_STS_OK);
       else
-        ASSERT_EQ((luma ? kvniFilterDeblockingLuma_VerEdge_MBAFF_H264_8u_C1IR
-                        : kvniFilterDeblockingChroma_VerEdge_MBAFF_H264_8u_C1IR)(p8.mb(), Pic<Kvn8u>::kStep, 0, 10,
-                                                                                  tc8, bs),
-                  KVN_STS_OK);
+        ASSERT_EQ(
+            (luma ? kvniFilterDeblockingLuma_VerEdge_MBAFF_H264_8u_C1IR
+                  : kvniFilterDeblockingChroma_VerEdge_MBAFF_H264_8u_C1IR)(p8.mb(), Pic<Kvn8u>::kStep, 0, 10, tc8, bs),
+            KVN_STS_OK);
       EXPECT_EQ(p8.s, b8);
       EXPECT_EQ(p16.s, b16);
     }

@@ -39,20 +39,18 @@ const Member kMembers[] = {
     {"luma_hor", Kind::k8, false, true, 16, 16, 4, &kLumaShape, &DeblockKernels::luma_hor, nullptr, nullptr},
     {"chroma_ver", Kind::k8, true, false, 8, 8, 2, &kChromaShape, &DeblockKernels::chroma_ver, nullptr, nullptr},
     {"chroma_hor", Kind::k8, false, false, 8, 8, 2, &kChromaShape, &DeblockKernels::chroma_hor, nullptr, nullptr},
-    {"chroma422_ver", Kind::k8, true, false, 8, 16, 2, &kChroma422VerShape, &DeblockKernels::chroma422_ver,
-     nullptr, nullptr},
-    {"chroma422_hor", Kind::k8, false, false, 8, 16, 2, &kChroma422HorShape, &DeblockKernels::chroma422_hor,
-     nullptr, nullptr},
+    {"chroma422_ver", Kind::k8, true, false, 8, 16, 2, &kChroma422VerShape, &DeblockKernels::chroma422_ver, nullptr,
+     nullptr},
+    {"chroma422_hor", Kind::k8, false, false, 8, 16, 2, &kChroma422HorShape, &DeblockKernels::chroma422_hor, nullptr,
+     nullptr},
     {"chroma_c2_ver", Kind::kC2, true, false, 16, 8, 4, &kChromaShape, nullptr, &DeblockKernels::chroma_c2_ver,
      nullptr},
     {"chroma_c2_hor", Kind::kC2, false, false, 16, 8, 2, &kChromaShape, nullptr, &DeblockKernels::chroma_c2_hor,
      nullptr},
     {"luma16_ver", Kind::k16, true, true, 16, 16, 4, &kLumaShape, nullptr, nullptr, &DeblockKernels::luma16_ver},
     {"luma16_hor", Kind::k16, false, true, 16, 16, 4, &kLumaShape, nullptr, nullptr, &DeblockKernels::luma16_hor},
-    {"chroma16_ver", Kind::k16, true, false, 8, 8, 2, &kChromaShape, nullptr, nullptr,
-     &DeblockKernels::chroma16_ver},
-    {"chroma16_hor", Kind::k16, false, false, 8, 8, 2, &kChromaShape, nullptr, nullptr,
-     &DeblockKernels::chroma16_hor},
+    {"chroma16_ver", Kind::k16, true, false, 8, 8, 2, &kChromaShape, nullptr, nullptr, &DeblockKernels::chroma16_ver},
+    {"chroma16_hor", Kind::k16, false, false, 8, 8, 2, &kChromaShape, nullptr, nullptr, &DeblockKernels::chroma16_hor},
     {"chroma422_16_ver", Kind::k16, true, false, 8, 16, 2, &kChroma422VerShape, nullptr, nullptr,
      &DeblockKernels::chroma422_16_ver},
     {"chroma422_16_hor", Kind::k16, false, false, 8, 16, 2, &kChroma422HorShape, nullptr, nullptr,
@@ -61,8 +59,7 @@ const Member kMembers[] = {
      &DeblockKernels::luma_mbaff},
     {"chroma_mbaff", Kind::kMbaff8, true, false, 2, 4, 2, &kChromaMbaffShape, nullptr, nullptr, nullptr,
      &DeblockKernels::chroma_mbaff},
-    {"luma16_mbaff", Kind::k16, true, true, 4, 8, 4, &kLumaMbaffShape, nullptr, nullptr,
-     &DeblockKernels::luma16_mbaff},
+    {"luma16_mbaff", Kind::k16, true, true, 4, 8, 4, &kLumaMbaffShape, nullptr, nullptr, &DeblockKernels::luma16_mbaff},
     {"chroma16_mbaff", Kind::k16, true, false, 2, 4, 2, &kChromaMbaffShape, nullptr, nullptr,
      &DeblockKernels::chroma16_mbaff},
 };
@@ -89,7 +86,8 @@ Params draw_params(Rng& rng, bool high, const EdgeShape& sh) {
   const int index_a = rng.range(0, 51);
   for (int i = 0; i < 16; ++i) {
     pr.bs[i] = uint8_t(rng.range(0, 3));
-    pr.tc0[i] = uint16_t(hostile ? rng.range(0, limit) : kvnsupport::kTc0[index_a][std::max(pr.bs[i], uint8_t(1)) - 1] * scale);
+    pr.tc0[i] =
+        uint16_t(hostile ? rng.range(0, limit) : kvnsupport::kTc0[index_a][std::max(pr.bs[i], uint8_t(1)) - 1] * scale);
   }
   // Strong edge 0 (also mixed and beyond-4 values, outside H.264 but defined);
   // some edges off, edge 0 included.
@@ -177,8 +175,8 @@ TEST_P(DeblockDiff, EveryMemberMatchesTheReference) {
         auto run = [&](const DeblockKernels& k, Area& a) {
           uint8_t* p = a.origin() + origin_off;
           if (m.kind == Kind::k16) {
-            kvntest::note_compared(k.*m.f16)(reinterpret_cast<uint16_t*>(p), step / 2, pr.alpha, pr.beta, pr.tc0,
-                                             pr.bs, pr.max());
+            kvntest::note_compared(k.*m.f16)(reinterpret_cast<uint16_t*>(p), step / 2, pr.alpha, pr.beta, pr.tc0, pr.bs,
+                                             pr.max());
             return;
           }
           uint8_t al[4], be[4], tc[16];

@@ -51,7 +51,9 @@ Thresholds thresholds(int qp_p, int qp_q, int bit_depth) {
   return {kAlpha[qp] << (bit_depth - 8), kBeta[qp] << (bit_depth - 8), qp};
 }
 
-int tc0_of(int index_a, int bs, int bit_depth) { return bs >= 1 && bs <= 3 ? kTc0[index_a][bs - 1] << (bit_depth - 8) : 0; }
+int tc0_of(int index_a, int bs, int bit_depth) {
+  return bs >= 1 && bs <= 3 ? kTc0[index_a][bs - 1] << (bit_depth - 8) : 0;
+}
 
 // Clause 8.7.2 on the line of samples at(i) (p_i = at(-1 - i), q_i = at(i)).
 template <class At>
@@ -111,8 +113,7 @@ void model_mb(Plane& pl, const std::vector<Mb>& mbs, int mx, int my, bool hor, i
       const int luma_line = l * (hor ? sub_w : sub_h);
       const int bs = mb.bs[hor][le][luma_line / 4];
       const int x0 = mx * mw + (hor ? l : 4 * e), y0 = my * mh + (hor ? 4 * e : l);
-      model_line([&](int i) -> int& { return hor ? pl.at(x0, y0 + i) : pl.at(x0 + i, y0); }, bs, t, chroma,
-                 bit_depth);
+      model_line([&](int i) -> int& { return hor ? pl.at(x0, y0 + i) : pl.at(x0 + i, y0); }, bs, t, chroma, bit_depth);
     }
   }
 }
@@ -187,8 +188,8 @@ template <class T>
     for (int x = -8; x < pl.w + 8; ++x) {
       const int g = got[std::size_t(y + pl.margin) * pl.stride + x + pl.margin];
       if (g != pl.at(x, y))
-        return ::testing::AssertionFailure() << what << " at (" << x << ", " << y << "): model " << pl.at(x, y)
-                                             << ", library " << g;
+        return ::testing::AssertionFailure()
+               << what << " at (" << x << ", " << y << "): model " << pl.at(x, y) << ", library " << g;
     }
   return ::testing::AssertionSuccess();
 }
@@ -211,8 +212,8 @@ TEST(DeblockPicture, EightBitLumaAndPlanarChroma420MatchTheModel) {
           Kvn8u* py = ly.data() + (8 + 16 * my) * y.stride + 8 + 16 * mx;
           Kvn8u* pc = lc.data() + (8 + 8 * my) * cb.stride + 8 + 8 * mx;
           auto fy = hor ? kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR : kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR;
-          auto fc = hor ? kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR
-                        : kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR;
+          auto fc =
+              hor ? kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR : kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR;
           ASSERT_EQ(fy(py, y.stride, a.alpha, a.beta, a.tc_luma, a.bs_luma), KVN_STS_OK);
           ASSERT_EQ(fc(pc, cb.stride, a.alpha, a.beta, a.tc_chroma, a.bs_luma), KVN_STS_OK);
         }
@@ -237,10 +238,20 @@ TEST(DeblockPicture, HighBitDepthLumaAndChroma422MatchTheModel) {
           model_mb(y, mbs, mx, my, hor, 1, 1, false, depth);
           model_mb(cb, mbs, mx, my, hor, 2, 1, true, depth);
           const auto a = args_for<Kvn16u>(mbs, mx, my, hor, true, depth);
-          KvnDeblockingRecord16u ry{ly.data() + (8 + 16 * my) * y.stride + 8 + 16 * mx, y.stride, a.alpha, a.beta,
-                                    a.tc_luma, a.bs_luma, depth};
-          KvnDeblockingRecord16u rc{lc.data() + (8 + 16 * my) * cb.stride + 8 + 8 * mx, cb.stride, a.alpha, a.beta,
-                                    a.tc_chroma, a.bs_luma, depth};
+          KvnDeblockingRecord16u ry{ly.data() + (8 + 16 * my) * y.stride + 8 + 16 * mx,
+                                    y.stride,
+                                    a.alpha,
+                                    a.beta,
+                                    a.tc_luma,
+                                    a.bs_luma,
+                                    depth};
+          KvnDeblockingRecord16u rc{lc.data() + (8 + 16 * my) * cb.stride + 8 + 8 * mx,
+                                    cb.stride,
+                                    a.alpha,
+                                    a.beta,
+                                    a.tc_chroma,
+                                    a.bs_luma,
+                                    depth};
           ASSERT_EQ(hor ? kvniFilterDeblockingLumaHorEdge_H264_16u_C1IR(&ry)
                         : kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR(&ry),
                     KVN_STS_OK);

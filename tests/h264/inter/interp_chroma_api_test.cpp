@@ -41,7 +41,8 @@ struct Img {
 template <class Ref>
 int model(Ref ref, int x, int y, int dx, int dy) {
   return ((8 - dx) * (8 - dy) * ref(x, y) + dx * (8 - dy) * ref(x + 1, y) + (8 - dx) * dy * ref(x, y + 1) +
-          dx * dy * ref(x + 1, y + 1) + 32) >> 6;
+          dx * dy * ref(x + 1, y + 1) + 32) >>
+         6;
 }
 
 // got equals before with the w x h block replaced by want(x, y).
@@ -65,8 +66,10 @@ TEST(InterpolateChroma, PlainFunctionsFollowTheStandard) {
         d.fill(g, 8);
         const Img<Kvn8u> d0 = d, u0 = u;
         ASSERT_EQ(0, kvniInterpolateChroma_H264_8u_C1R(src.p(), int(src.step), d.p(), int(d.step), dx, dy, size));
-        expect_block(d0, d, w, h, [&](int x, int y) { return model([&](int a, int b) { return src.at(a, b); }, x, y, dx, dy); });
-        ASSERT_EQ(0, kvniInterpolateChroma_H264_8u_C2P2R(src.p(), int(src.step), u.p(), v.p(), int(u.step), dx, dy, size));
+        expect_block(d0, d, w, h,
+                     [&](int x, int y) { return model([&](int a, int b) { return src.at(a, b); }, x, y, dx, dy); });
+        ASSERT_EQ(0,
+                  kvniInterpolateChroma_H264_8u_C2P2R(src.p(), int(src.step), u.p(), v.p(), int(u.step), dx, dy, size));
         for (int c = 0; c < 2; ++c)
           expect_block(u0, c ? v : u, w, h, [&](int x, int y) {
             return model([&](int a, int b) { return src.at(2 * a + c, b); }, x, y, dx, dy);
@@ -78,7 +81,8 @@ TEST(InterpolateChroma, PlainFunctionsFollowTheStandard) {
         const Img<Kvn16u> d16_0 = d16;
         const KvnInterpolationRecord16u r{s16.p(), int(s16.step), d16.p(), int(d16.step), dx, dy, size, rnd(g, 1, 16)};
         ASSERT_EQ(0, kvniInterpolateChroma_H264_16u_C1R(&r));
-        expect_block(d16_0, d16, w, h, [&](int x, int y) { return model([&](int a, int b) { return s16.at(a, b); }, x, y, dx, dy); });
+        expect_block(d16_0, d16, w, h,
+                     [&](int x, int y) { return model([&](int a, int b) { return s16.at(a, b); }, x, y, dx, dy); });
       }
   // H.264 worked value: (4, 4) between 0, 8, 16 and 24 gives 12.
   const Kvn8u q[3][3] = {{0, 8, 0}, {16, 24, 0}, {0, 0, 0}};
@@ -150,8 +154,8 @@ TEST(InterpolateChromaBlock, PadsLikeAnExplicitlyPaddedPicture) {
         const KvnInterpolationRecord16u r{pad.p(), int(pad.step), want->p(), int(want->step), dx, dy, size, 12};
         ASSERT_EQ(0, kvniInterpolateChroma_H264_16u_C1R(&r));
       }
-      const KvnInterpolationBlockRecord16u r{{a.p(), b.p()}, int(a.step), {ga.p(), gb.p()}, int(ga.step),
-                                             {W, H}, size, {px, py}, {mvx, mvy}, 12};
+      const KvnInterpolationBlockRecord16u r{
+          {a.p(), b.p()}, int(a.step), {ga.p(), gb.p()}, int(ga.step), {W, H}, size, {px, py}, {mvx, mvy}, 12};
       ASSERT_EQ(0, kvniInterpolateChromaBlock_H264_16u_P2R(&r));
       ASSERT_EQ(wa.v, ga.v);
       ASSERT_EQ(wb.v, gb.v);
@@ -164,11 +168,13 @@ TEST(InterpolateChromaBlock, PadsLikeAnExplicitlyPaddedPicture) {
       for (int x = 0; x < W; ++x) uv.at(2 * x, y) = u.at(x, y), uv.at(2 * x + 1, y) = v.at(x, y);
     for (int y = 0; y <= h; ++y)
       for (int x = 0; x <= w; ++x) pad.at(2 * x, y) = u.at(cx(x), cy(y)), pad.at(2 * x + 1, y) = v.at(cx(x), cy(y));
-    ASSERT_EQ(0, kvniInterpolateChroma_H264_8u_C2P2R(pad.p(), int(pad.step), wu.p(), wv.p(), int(wu.step), dx, dy, size));
+    ASSERT_EQ(0,
+              kvniInterpolateChroma_H264_8u_C2P2R(pad.p(), int(pad.step), wu.p(), wv.p(), int(wu.step), dx, dy, size));
     Img<Kvn8u> gu(w, h), gv(w, h), guv(2 * w, h), wuv(2 * w, h);
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) wuv.at(2 * x, y) = wu.at(x, y), wuv.at(2 * x + 1, y) = wv.at(x, y);
-    KvnInterpolationBlockRecord8u r{{u.p(), v.p()}, int(u.step), {gu.p(), gv.p()}, int(gu.step), {W, H}, size, {px, py}, {mvx, mvy}};
+    KvnInterpolationBlockRecord8u r{{u.p(), v.p()}, int(u.step), {gu.p(), gv.p()}, int(gu.step),
+                                    {W, H},         size,        {px, py},         {mvx, mvy}};
     ASSERT_EQ(0, kvniInterpolateChromaBlock_H264_8u_P2R(&r));
     ASSERT_TRUE(wu.v == gu.v && wv.v == gv.v) << "P2R";
     std::fill(gu.v.begin(), gu.v.end(), 0), std::fill(gv.v.begin(), gv.v.end(), 0);
@@ -187,7 +193,8 @@ TEST(InterpolateChromaBlock, ZeroVectorCopiesWithoutPadding) {
   std::mt19937 g(4);
   Img<Kvn8u> pic(16, 16), got(8, 8);
   pic.fill(g, 8);
-  KvnInterpolationBlockRecord8u r{{pic.p(), pic.p()}, int(pic.step), {got.p(), got.p()}, int(got.step), {0, 0}, {8, 8}, {6, 5}, {0, 0}};
+  KvnInterpolationBlockRecord8u r{
+      {pic.p(), pic.p()}, int(pic.step), {got.p(), got.p()}, int(got.step), {0, 0}, {8, 8}, {6, 5}, {0, 0}};
   ASSERT_EQ(0, kvniInterpolateChromaBlock_H264_8u_P2R(&r));
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x) ASSERT_EQ(pic.at(6 + x, 5 + y), got.at(x, y));
@@ -203,7 +210,8 @@ TEST(InterpolateBlock, AveragesRoundingUp) {
       const auto avg = [&](int x, int y) { return (a.at(x, y) + b.at(x, y) + 1) >> 1; };
       ASSERT_EQ(0, kvniInterpolateBlock_H264_8u_P2P1R(a.p(), b.p(), d.p(), w, h, int(a.step)));
       expect_block(d0, d, w, h, avg);
-      ASSERT_EQ(0, kvniInterpolateBlock_H264_8u_P3P1R(a.p(), b.p(), e.p(), w, h, int(a.step), int(b.step), int(e.step)));
+      ASSERT_EQ(0,
+                kvniInterpolateBlock_H264_8u_P3P1R(a.p(), b.p(), e.p(), w, h, int(a.step), int(b.step), int(e.step)));
       expect_block(e0, e, w, h, avg);
     }
 }
@@ -260,11 +268,21 @@ TEST(InterpolateChroma, StatusesAndTheirOrder) {
   Kvn8u* const d = dst.data() + 4 * 64 + 16;
   const KvnInterpolationRecord16u r16{s16.data() + 1024, 16, d16.data() + 64, 16, 3, 5, {8, 8}, 10};
   const KvnInterpolationBlockRecord8u b8{{s, s}, 64, {d, d + 32}, 64, {32, 32}, {8, 8}, {4, 4}, {-9, 21}};
-  const KvnInterpolationBlockRecord16u b16{{s16.data(), s16.data()}, 64, {d16.data(), d16.data() + 32}, 64, {32, 32}, {8, 8}, {4, 4}, {5, 3}, 10};
-  const auto c1 = [&](const Kvn8u* p, int dx, int dy, KvnSize z) { return kvniInterpolateChroma_H264_8u_C1R(p, 64, d, 64, dx, dy, z); };
-  const auto top = [&](int dx, KvnSize z, int k) { return kvniInterpolateChromaTop_H264_8u_C1R(s, 64, d, 64, dx, 1, k, z); };
-  const auto rec = [&](auto f, auto r, auto edit) { edit(r); return f(&r); };
-  const auto expand = [&](Kvn8u* p, int w, int h, int step, int n, int mode) { return kvniExpandPlane_H264_8u_C1R(p, w, h, step, n, mode); };
+  const KvnInterpolationBlockRecord16u b16{
+      {s16.data(), s16.data()}, 64, {d16.data(), d16.data() + 32}, 64, {32, 32}, {8, 8}, {4, 4}, {5, 3}, 10};
+  const auto c1 = [&](const Kvn8u* p, int dx, int dy, KvnSize z) {
+    return kvniInterpolateChroma_H264_8u_C1R(p, 64, d, 64, dx, dy, z);
+  };
+  const auto top = [&](int dx, KvnSize z, int k) {
+    return kvniInterpolateChromaTop_H264_8u_C1R(s, 64, d, 64, dx, 1, k, z);
+  };
+  const auto rec = [&](auto f, auto r, auto edit) {
+    edit(r);
+    return f(&r);
+  };
+  const auto expand = [&](Kvn8u* p, int w, int h, int step, int n, int mode) {
+    return kvniExpandPlane_H264_8u_C1R(p, w, h, step, n, mode);
+  };
   Kvn8u* const plane = dst.data() + 8 * 64 + 16;
   using R16 = KvnInterpolationRecord16u;
   using B8 = KvnInterpolationBlockRecord8u;
@@ -272,42 +290,121 @@ TEST(InterpolateChroma, StatusesAndTheirOrder) {
     KvnResult want;
     std::function<KvnResult()> call;
   } cases[] = {
-      {KVN_STS_NULL_PTR, [&] { return c1(nullptr, 9, 0, {3, 3}); }},
-      {KVN_STS_NULL_PTR, [&] { return kvniInterpolateChroma_H264_8u_C2P2R(s, 64, d, nullptr, 64, 0, 0, {2, 2}); }},
-      {KVN_STS_BAD_ARG, [&] { return c1(s, 8, 0, {3, 3}); }},
-      {KVN_STS_BAD_ARG, [&] { return c1(s, 0, -1, {2, 2}); }},
-      {KVN_STS_SIZE_ERR, [&] { return c1(s, 7, 7, {3, 2}); }},
-      {KVN_STS_SIZE_ERR, [&] { return c1(s, 0, 0, {10, 2}); }},  // within the bit pattern, wider than 8
-      {KVN_STS_SIZE_ERR, [&] { return c1(s, 0, 0, {0, 2}); }},
-      {KVN_STS_SIZE_ERR, [&] { return c1(s, 0, 0, {2, 0}); }},
-      {KVN_STS_SIZE_ERR, [&] { return c1(s, 0, 0, {2, 18}); }},
-      {KVN_STS_SIZE_ERR, [&] { return c1(s, 0, 0, {2, -2}); }},
-      {KVN_STS_OK, [&] { return c1(s, 7, 7, {6, 14}); }},
-      {KVN_STS_SIZE_ERR, [&] { return top(0, {5, 2}, -1); }},
-      {KVN_STS_OUT_OF_RANGE, [&] { return top(0, {2, 2}, -1); }},
-      {KVN_STS_OK, [&] { return kvniInterpolateChromaBottom_H264_8u_C1R(s, 64, d, 64, 1, 1, -2, {8, 8}); }},
+      {KVN_STS_NULL_PTR,
+       [&] {
+         return c1(nullptr, 9, 0, {3, 3});
+       }},
+      {KVN_STS_NULL_PTR,
+       [&] {
+         return kvniInterpolateChroma_H264_8u_C2P2R(s, 64, d, nullptr, 64, 0, 0, {2, 2});
+       }},
+      {KVN_STS_BAD_ARG,
+       [&] {
+         return c1(s, 8, 0, {3, 3});
+       }},
+      {KVN_STS_BAD_ARG,
+       [&] {
+         return c1(s, 0, -1, {2, 2});
+       }},
+      {KVN_STS_SIZE_ERR,
+       [&] {
+         return c1(s, 7, 7, {3, 2});
+       }},
+      {KVN_STS_SIZE_ERR,
+       [&] {
+         return c1(s, 0, 0, {10, 2});
+       }},  // within the bit pattern, wider than 8
+      {KVN_STS_SIZE_ERR,
+       [&] {
+         return c1(s, 0, 0, {0, 2});
+       }},
+      {KVN_STS_SIZE_ERR,
+       [&] {
+         return c1(s, 0, 0, {2, 0});
+       }},
+      {KVN_STS_SIZE_ERR,
+       [&] {
+         return c1(s, 0, 0, {2, 18});
+       }},
+      {KVN_STS_SIZE_ERR,
+       [&] {
+         return c1(s, 0, 0, {2, -2});
+       }},
+      {KVN_STS_OK,
+       [&] {
+         return c1(s, 7, 7, {6, 14});
+       }},
+      {KVN_STS_SIZE_ERR,
+       [&] {
+         return top(0, {5, 2}, -1);
+       }},
+      {KVN_STS_OUT_OF_RANGE,
+       [&] {
+         return top(0, {2, 2}, -1);
+       }},
+      {KVN_STS_OK,
+       [&] {
+         return kvniInterpolateChromaBottom_H264_8u_C1R(s, 64, d, 64, 1, 1, -2, {8, 8});
+       }},
       {KVN_STS_NULL_PTR, [&] { return kvniInterpolateChroma_H264_16u_C1R(nullptr); }},
-      {KVN_STS_NULL_PTR, [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.pSrc = nullptr, r.srcStep = 0; }); }},
-      {KVN_STS_NULL_PTR, [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.pDst = nullptr; }); }},
-      {KVN_STS_STEP_ERR, [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.dstStep = 7, r.dx = 9; }); }},
-      {KVN_STS_BAD_ARG, [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.dy = 8, r.roiSize = {6, 6}; }); }},
-      {KVN_STS_SIZE_ERR, [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.roiSize = {6, 2}; }); }},
-      {KVN_STS_SIZE_ERR, [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.roiSize = {2, 6}; }); }},
-      {KVN_STS_OUT_OF_RANGE, [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.bitDepth = 0; }); }},
-      {KVN_STS_SIZE_ERR, [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.bitDepth = 17, r.roiSize = {8, 6}; }); }},
+      {KVN_STS_NULL_PTR,
+       [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.pSrc = nullptr, r.srcStep = 0; }); }},
+      {KVN_STS_NULL_PTR,
+       [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.pDst = nullptr; }); }},
+      {KVN_STS_STEP_ERR,
+       [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.dstStep = 7, r.dx = 9; }); }},
+      {KVN_STS_BAD_ARG,
+       [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) {
+               r.dy = 8, r.roiSize = {6, 6};
+             }); }},
+      {KVN_STS_SIZE_ERR,
+       [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) {
+               r.roiSize = {6, 2};
+             }); }},
+      {KVN_STS_SIZE_ERR,
+       [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) {
+               r.roiSize = {2, 6};
+             }); }},
+      {KVN_STS_OUT_OF_RANGE,
+       [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.bitDepth = 0; }); }},
+      {KVN_STS_SIZE_ERR,
+       [&] {
+         return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.bitDepth = 17, r.roiSize = {8, 6}; });
+       }},
       {KVN_STS_OK, [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.bitDepth = 16; }); }},
       {KVN_STS_OUT_OF_RANGE, [&] { return kvniInterpolateChromaTop_H264_16u_C1R(&r16, -1); }},
-      {KVN_STS_OUT_OF_RANGE, [&] { return rec(kvniInterpolateChromaBlock_H264_16u_P2R, b16, [](auto& r) { r.bitDepth = 17; }); }},
+      {KVN_STS_OUT_OF_RANGE,
+       [&] { return rec(kvniInterpolateChromaBlock_H264_16u_P2R, b16, [](auto& r) { r.bitDepth = 17; }); }},
       {KVN_STS_OK, [&] { return kvniInterpolateChromaBottom_H264_16u_C1R(&r16, 20); }},
       {KVN_STS_NULL_PTR, [&] { return kvniInterpolateChromaBlock_H264_8u_P2R(nullptr); }},
-      {KVN_STS_NULL_PTR, [&] { return rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) { r.pSrc[1] = nullptr; }); }},
-      {KVN_STS_NULL_PTR, [&] { return rec(kvniInterpolateChromaBlock_H264_8u_C2P2R, b8, [](B8& r) { r.pDst[1] = nullptr; }); }},
-      {KVN_STS_OK, [&] { return rec(kvniInterpolateChromaBlock_H264_8u_C2C2R, b8, [](B8& r) { r.pDst[1] = nullptr; }); }},
-      {KVN_STS_SIZE_ERR, [&] { return rec(kvniInterpolateChromaBlock_H264_8u_C2C2R, b8, [](B8& r) { r.sizeBlock = {12, 4}; }); }},
-      {KVN_STS_SIZE_ERR, [&] { return rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) { r.sizeBlock = {4, 0}; }); }},
-      {KVN_STS_SIZE_ERR, [&] { return rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) { r.sizeFrame = {0, 32}; }); }},
-      {KVN_STS_OK, [&] { return rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) { r.sizeFrame = {0, -1}, r.pointVectorQuarterPix[0] = r.pointVectorQuarterPix[1] = 0; }); }},
-      {KVN_STS_SIZE_ERR, [&] { return rec(kvniInterpolateChromaBlock_H264_16u_P2R, b16, [](auto& r) { r.sizeFrame = {32, -5}; }); }},
+      {KVN_STS_NULL_PTR,
+       [&] { return rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) { r.pSrc[1] = nullptr; }); }},
+      {KVN_STS_NULL_PTR,
+       [&] { return rec(kvniInterpolateChromaBlock_H264_8u_C2P2R, b8, [](B8& r) { r.pDst[1] = nullptr; }); }},
+      {KVN_STS_OK,
+       [&] { return rec(kvniInterpolateChromaBlock_H264_8u_C2C2R, b8, [](B8& r) { r.pDst[1] = nullptr; }); }},
+      {KVN_STS_SIZE_ERR,
+       [&] { return rec(kvniInterpolateChromaBlock_H264_8u_C2C2R, b8, [](B8& r) {
+               r.sizeBlock = {12, 4};
+             }); }},
+      {KVN_STS_SIZE_ERR,
+       [&] { return rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) {
+               r.sizeBlock = {4, 0};
+             }); }},
+      {KVN_STS_SIZE_ERR,
+       [&] { return rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) {
+               r.sizeFrame = {0, 32};
+             }); }},
+      {KVN_STS_OK,
+       [&] {
+         return rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) {
+           r.sizeFrame = {0, -1}, r.pointVectorQuarterPix[0] = r.pointVectorQuarterPix[1] = 0;
+         });
+       }},
+      {KVN_STS_SIZE_ERR,
+       [&] { return rec(kvniInterpolateChromaBlock_H264_16u_P2R, b16, [](auto& r) {
+               r.sizeFrame = {32, -5};
+             }); }},
       {KVN_STS_OK, [&] { return kvniInterpolateChromaBlock_H264_16u_P2R(&b16); }},
       {KVN_STS_NULL_PTR, [&] { return kvniInterpolateBlock_H264_8u_P2P1R(s, nullptr, d, 1, 1, 64); }},
       {KVN_STS_SIZE_ERR, [&] { return kvniInterpolateBlock_H264_8u_P2P1R(s, s, d, 1, 8, 64); }},

@@ -72,9 +72,8 @@ TEST_P(InterpChromaDiff, ChromaKernelsMatchTheReference) {
             };
             run(c, want0, want1);
             run(s, d0, d1);
-            const std::string what = "layout " + std::to_string(layout) + " width " + std::to_string(w) +
-                                     " height " + std::to_string(h) + " dx " + std::to_string(dx) + " dy " +
-                                     std::to_string(dy);
+            const std::string what = "layout " + std::to_string(layout) + " width " + std::to_string(w) + " height " +
+                                     std::to_string(h) + " dx " + std::to_string(dx) + " dy " + std::to_string(dy);
             ASSERT_TRUE(kvntest::same_area(before0, want0, d0)) << what;
             ASSERT_TRUE(kvntest::same_area(before1, want1, d1)) << what;
           }

@@ -35,8 +35,8 @@ int model(Get g, int x, int y, int dx, int dy, int maxv) {
   const int j = clip((tap(h1(x - 2), h1(x - 1), h1(x), h1(x + 1), h1(x + 2), h1(x + 3)) + 512) >> 10);
   const int G = g(x, y), H = g(x + 1, y), M = g(x, y + 1);
   const auto avg = [](int p, int q) { return (p + q + 1) >> 1; };
-  const int table[16] = {G,         avg(G, b), b, avg(H, b), avg(G, h), avg(b, h), avg(b, j), avg(b, m),
-                         h,         avg(h, j), j, avg(j, m), avg(M, h), avg(h, s), avg(j, s), avg(m, s)};
+  const int table[16] = {G, avg(G, b), b, avg(H, b), avg(G, h), avg(b, h), avg(b, j), avg(b, m),
+                         h, avg(h, j), j, avg(j, m), avg(M, h), avg(h, s), avg(j, s), avg(m, s)};
   return table[4 * dy + dx];
 }
 
@@ -60,7 +60,7 @@ struct Picture {
   int get(int x, int y) const { return *at(x, y); }
 };
 
-constexpr KvnSize kSizes8[] = {{4, 4},  {4, 8},  {8, 4},   {8, 8},   {8, 16}, {16, 8},
+constexpr KvnSize kSizes8[] = {{4, 4},   {4, 8},  {8, 4},  {8, 8},   {8, 16}, {16, 8},
                                {16, 16}, {4, 16}, {16, 4}, {12, 12}, {12, 4}};
 constexpr KvnSize kSizes16[] = {{4, 4}, {4, 8}, {8, 4}, {8, 8}, {8, 16}, {16, 8}, {16, 16}};
 
@@ -151,10 +151,10 @@ TEST(InterpLumaApi, BlockStatuses) {
     int mvx, mvy;
     KvnResult want;
   } cases[] = {
-      {{32, 32}, {7, 8}, 0, 0, KVN_STS_SIZE_ERR},   {{32, 32}, {28, 8}, 0, 0, KVN_STS_SIZE_ERR},
-      {{32, 32}, {8, 0}, 0, 0, KVN_STS_SIZE_ERR},   {{32, 32}, {8, 32}, 0, 0, KVN_STS_SIZE_ERR},
-      {{32, 32}, {12, 16}, 5, 7, KVN_STS_OK},       {{0, 32}, {8, 8}, 1, 0, KVN_STS_SIZE_ERR},  // cannot pad
-      {{32, -1}, {8, 8}, -400, 0, KVN_STS_SIZE_ERR}, {{0, 0}, {8, 8}, 0, 0, KVN_STS_OK},       // never pads
+      {{32, 32}, {7, 8}, 0, 0, KVN_STS_SIZE_ERR},    {{32, 32}, {28, 8}, 0, 0, KVN_STS_SIZE_ERR},
+      {{32, 32}, {8, 0}, 0, 0, KVN_STS_SIZE_ERR},    {{32, 32}, {8, 32}, 0, 0, KVN_STS_SIZE_ERR},
+      {{32, 32}, {12, 16}, 5, 7, KVN_STS_OK},        {{0, 32}, {8, 8}, 1, 0, KVN_STS_SIZE_ERR},  // cannot pad
+      {{32, -1}, {8, 8}, -400, 0, KVN_STS_SIZE_ERR}, {{0, 0}, {8, 8}, 0, 0, KVN_STS_OK},         // never pads
   };
   for (const Case& c : cases) {
     std::fill(std::begin(dst), std::end(dst), Kvn8u(7));
@@ -164,7 +164,7 @@ TEST(InterpLumaApi, BlockStatuses) {
       EXPECT_TRUE(std::all_of(std::begin(dst), std::end(dst), [](Kvn8u v) { return v == 7; }));
     }
     for (int bitDepth : {10, 0, 17}) {
-      const KvnInterpolationBlockRecord16u r16{{pic16, nullptr}, 32,      {dst16, nullptr}, 16,      c.frame,
+      const KvnInterpolationBlockRecord16u r16{{pic16, nullptr}, 32,     {dst16, nullptr}, 16,      c.frame,
                                                c.block,          {8, 8}, {c.mvx, c.mvy},   bitDepth};
       const KvnResult want = c.want == KVN_STS_OK && bitDepth != 10 ? KVN_STS_OUT_OF_RANGE : c.want;
       EXPECT_EQ(want, kvniInterpolateLumaBlock_H264_16u_P1R(&r16)) << bitDepth;
@@ -262,8 +262,8 @@ TEST(InterpLumaApi, TopAndBottomRepeatTheEdgeRow) {
             if (size.width == 12) continue;
             Kvn16u dst16[16 * 16];
             const KvnInterpolationRecord16u r{pic16.at(0, 0), pic16.step, dst16, 16, f & 3, f >> 2, size, bitDepth};
-            ASSERT_EQ(KVN_STS_OK, top ? kvniInterpolateLumaTop_H264_16u_C1R(&r, k)
-                                      : kvniInterpolateLumaBottom_H264_16u_C1R(&r, k));
+            ASSERT_EQ(KVN_STS_OK,
+                      top ? kvniInterpolateLumaTop_H264_16u_C1R(&r, k) : kvniInterpolateLumaBottom_H264_16u_C1R(&r, k));
             const int maxv = (1 << bitDepth) - 1;
             for (int y = 0; y < size.height; ++y)
               for (int x = 0; x < size.width; ++x)
@@ -284,7 +284,11 @@ struct PaddedPicture {
   int w, h, step, pstep;
   std::vector<T> px, padded;
   PaddedPicture(std::mt19937& g, int width, int height, int maxv)
-      : w(width), h(height), step(width + 5), pstep(width + 2 * kPad), px(size_t(height) * step),
+      : w(width),
+        h(height),
+        step(width + 5),
+        pstep(width + 2 * kPad),
+        px(size_t(height) * step),
         padded(size_t(height + 2 * kPad) * pstep) {
     for (T& v : px) v = T(g() % 3 == 0 ? (g() & 1) * maxv : g() % (maxv + 1));
     for (int y = -kPad; y < h + kPad; ++y)
@@ -326,18 +330,19 @@ TEST(InterpLumaApi, BlockFunctionsMatchThePlainOnesOnAPaddedPicture) {
     Kvn8u want[16 * 16], got[16 * 16];
     ASSERT_EQ(KVN_STS_OK,
               kvniInterpolateLuma_H264_8u_C1R(pic.plain_at(x, y, block), pic.pstep, want, 16, dx, dy, block));
-    const KvnInterpolationBlockRecord8u r{{pic.px.data(), nullptr}, pic.step, {got, nullptr}, 16, {w, h}, block,
+    const KvnInterpolationBlockRecord8u r{{pic.px.data(), nullptr}, pic.step,      {got, nullptr}, 16, {w, h}, block,
                                           {pos[0], pos[1]},         {mv[0], mv[1]}};
     ASSERT_EQ(KVN_STS_OK, kvniInterpolateLumaBlock_H264_8u_P1R(&r));
     for (int i = 0; i < block.height; ++i)
       for (int j = 0; j < block.width; ++j)
-        ASSERT_EQ(want[16 * i + j], got[16 * i + j]) << "picture " << w << "x" << h << " block " << block.width << "x"
-                                                    << block.height << " at " << pos[0] << ", " << pos[1] << " mv "
-                                                    << mv[0] << ", " << mv[1];
+        ASSERT_EQ(want[16 * i + j], got[16 * i + j])
+            << "picture " << w << "x" << h << " block " << block.width << "x" << block.height << " at " << pos[0]
+            << ", " << pos[1] << " mv " << mv[0] << ", " << mv[1];
     // 16-bit: against the model on the picture read with clamped coordinates.
     Kvn16u got16[16 * 16];
-    const KvnInterpolationBlockRecord16u r16{{pic16.px.data(), nullptr}, pic16.step, {got16, nullptr}, 16, {w, h},
-                                             block, {pos[0], pos[1]}, {mv[0], mv[1]}, bitDepth};
+    const KvnInterpolationBlockRecord16u r16{
+        {pic16.px.data(), nullptr}, pic16.step,     {got16, nullptr}, 16, {w, h}, block,
+        {pos[0], pos[1]},           {mv[0], mv[1]}, bitDepth};
     ASSERT_EQ(KVN_STS_OK, kvniInterpolateLumaBlock_H264_16u_P1R(&r16));
     const auto clamped = [&](int i, int j) {
       return pic16.px[size_t(std::clamp<int64_t>(y + j, 0, h - 1)) * pic16.step + std::clamp<int64_t>(x + i, 0, w - 1)];

@@ -22,15 +22,15 @@ constexpr int kTrialsPerAlignment = 5;
 int sample(Rng& rng, int style, int x, int y, int maxv) {
   switch (style) {
     case 0: return rng.range(0, maxv);
-    case 1: return ((x + y) & 1) ? maxv : 0;                       // checkerboard
-    case 2: return ((x >> 1) & 1) != ((y >> 1) & 1) ? maxv : 0;    // 2x2 checkerboard
-    case 3: return (x % 6 == 2 || x % 6 == 3) ? maxv : 0;          // stripes under the 20-taps
+    case 1: return ((x + y) & 1) ? maxv : 0;                     // checkerboard
+    case 2: return ((x >> 1) & 1) != ((y >> 1) & 1) ? maxv : 0;  // 2x2 checkerboard
+    case 3: return (x % 6 == 2 || x % 6 == 3) ? maxv : 0;        // stripes under the 20-taps
     case 4: return (y % 6 == 2 || y % 6 == 3) ? maxv : 0;
     case 5: return rng.coin() ? maxv - rng.range(0, 2) : rng.range(0, 2);
     case 6:  // rows of the largest and smallest horizontal sums, (1, 0, 1, 1, 0, 1) and
              // its inverse, as the centre filter weighs them: its inner sums leave 16 bits
       return ((x % 3 != 1) != (y % 3 == 1)) ? maxv : 0;
-    default: return rng.range(0, 65535);                           // 16-bit: beyond the bit depth
+    default: return rng.range(0, 65535);  // 16-bit: beyond the bit depth
   }
 }
 
@@ -72,30 +72,26 @@ class InterpLumaDiff : public ::testing::TestWithParam<Isa> {
             dst.fill(rng, kvntest::Fill::kRandom);
             const Area before(dst);
             Area want(dst);
-            const T* origin = reinterpret_cast<const T*>(src.origin() + (dy ? 2 : 0) * std::ptrdiff_t(sstep)) +
-                              (dx ? 2 : 0);
+            const T* origin =
+                reinterpret_cast<const T*>(src.origin() + (dy ? 2 : 0) * std::ptrdiff_t(sstep)) + (dx ? 2 : 0);
             call((c.*slots)[wi][f], origin, sstep / es, want.as<T>(), dstep / es, h, maxv);
             call(kvntest::note_compared((s.*slots)[wi][f]), origin, sstep / es, dst.as<T>(), dstep / es, h, maxv);
             ASSERT_TRUE(kvntest::same_area(before, want, dst))
-                << isa_name(GetParam()) << " " << w << "x" << h << " (" << dx << ", " << dy
-                << ") bit depth " << bitDepth << " steps " << sstep << ", " << dstep;
+                << isa_name(GetParam()) << " " << w << "x" << h << " (" << dx << ", " << dy << ") bit depth "
+                << bitDepth << " steps " << sstep << ", " << dstep;
           }
       }
   }
 };
 
 TEST_P(InterpLumaDiff, Luma8MatchesTheReference) {
-  check<uint8_t>(&InterpLumaKernels::luma8,
-                 [](Luma8Fn fn, const uint8_t* s, ptrdiff_t ss, uint8_t* d, ptrdiff_t ds, int h, int) {
-                   fn(s, ss, d, ds, h);
-                 });
+  check<uint8_t>(&InterpLumaKernels::luma8, [](Luma8Fn fn, const uint8_t* s, ptrdiff_t ss, uint8_t* d, ptrdiff_t ds,
+                                               int h, int) { fn(s, ss, d, ds, h); });
 }
 
 TEST_P(InterpLumaDiff, Luma16MatchesTheReference) {
-  check<uint16_t>(&InterpLumaKernels::luma16,
-                  [](Luma16Fn fn, const uint16_t* s, ptrdiff_t ss, uint16_t* d, ptrdiff_t ds, int h, int maxv) {
-                    fn(s, ss, d, ds, h, maxv);
-                  });
+  check<uint16_t>(&InterpLumaKernels::luma16, [](Luma16Fn fn, const uint16_t* s, ptrdiff_t ss, uint16_t* d,
+                                                 ptrdiff_t ds, int h, int maxv) { fn(s, ss, d, ds, h, maxv); });
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, InterpLumaDiff, ::testing::ValuesIn(kvntest::simd_levels()),

@@ -58,8 +58,8 @@ TEST(WeightApi, EveryFunctionMatchesTheModel) {
     P8 a(2 * w, h, step, g, 255), b(2 * w, h, step, g, 255), d(2 * w, h, step, g, 255);
     const P8 in8 = d;
     const int kind = t % 12;
-    SCOPED_TRACE(testing::Message() << "kind " << kind << " " << w << "x" << h << " L " << l << " w " << w1 << "/"
-                                    << w2 << " o " << o1 << "/" << o2);
+    SCOPED_TRACE(testing::Message() << "kind " << kind << " " << w << "x" << h << " L " << l << " w " << w1 << "/" << w2
+                                    << " o " << o1 << "/" << o2);
     auto bi = [&](__int128 x1, __int128 x2, int64_t max) {
       return model(x1 * w1 + x2 * w2, uint64_t(l) + 1, (__int128(o1) + o2 + 1) >> 1, max);
     };
@@ -90,10 +90,10 @@ TEST(WeightApi, EveryFunctionMatchesTheModel) {
         for (int x = 0; x < w; ++x) ASSERT_EQ(d16.at(x, y), model(__int128(in16.at(x, y)) * w1, l, o1, max16));
     } else if (kind == 3 || kind == 4) {  // shared or separate source steps
       P8 b3 = kind == 3 ? b : P8(2 * w, h, step + 1, g, 255);
-      ASSERT_EQ(0, kind == 3 ? kvniBiDirWeightBlock_H264_8u_P2P1R(a.p(), b3.p(), d.p(), step, step, l, w1, o1, w2, o2,
-                                                                  roi)
-                             : kvniBiDirWeightBlock_H264_8u_P3P1R(a.p(), b3.p(), d.p(), step, b3.step, step, l, w1, o1,
-                                                                  w2, o2, roi));
+      ASSERT_EQ(0, kind == 3
+                       ? kvniBiDirWeightBlock_H264_8u_P2P1R(a.p(), b3.p(), d.p(), step, step, l, w1, o1, w2, o2, roi)
+                       : kvniBiDirWeightBlock_H264_8u_P3P1R(a.p(), b3.p(), d.p(), step, b3.step, step, l, w1, o1, w2,
+                                                            o2, roi));
       check8(w, [&](int x, int y) { return bi(a.at(x, y), b3.at(x, y), 255); });
     } else if (kind == 5) {  // interleaved two lists (the second source step is not checked: negative here)
       P8 bn(2 * w, h, -step, g, 255);
@@ -127,16 +127,15 @@ TEST(WeightApi, EveryFunctionMatchesTheModel) {
     } else if (kind == 10) {  // any size, any steps
       const int ww = 1 + int(g() % 40), hh = 1 + int(g() % 17);
       P8 aa(ww, hh, ww + int(g() % 3), g, 255), bb(ww, hh, -ww, g, 255), dd(ww, hh, ww, g, 255);
-      ASSERT_EQ(0, kvniBiDirWeightBlockImplicit_H264_8u_P3P1R(aa.p(), bb.p(), dd.p(), aa.step, bb.step, dd.step, w1,
-                                                              w2, {ww, hh}));
+      ASSERT_EQ(0, kvniBiDirWeightBlockImplicit_H264_8u_P3P1R(aa.p(), bb.p(), dd.p(), aa.step, bb.step, dd.step, w1, w2,
+                                                              {ww, hh}));
       for (int y = 0; y < hh; ++y)
         for (int x = 0; x < ww; ++x)
           ASSERT_EQ(dd.at(x, y), model(__int128(aa.at(x, y)) * w1 + __int128(bb.at(x, y)) * w2, 6, 0, 255));
     } else {  // the result replaces the second source; a and d share the step
       ASSERT_EQ(0, kvniWeightedAverage_H264_8u_C1IR(a.p(), d.p(), step, w1, w2, l, o1, roi));
-      check8(w, [&](int x, int y) {
-        return model(__int128(a.at(x, y)) * w1 + __int128(in8.at(x, y)) * w2, l, o1, 255);
-      });
+      check8(w,
+             [&](int x, int y) { return model(__int128(a.at(x, y)) * w1 + __int128(in8.at(x, y)) * w2, l, o1, 255); });
     }
     if (HasFatalFailure()) return;
   }
@@ -145,7 +144,17 @@ TEST(WeightApi, EveryFunctionMatchesTheModel) {
 // ---- statuses and their order
 
 enum Fault {
-  kOk, kNullFirst, kNullLast, kStepShort, kStepNeg, kHalfRow, kHeight3, kWidth6, kHeight1, kZeroWidth, kFaults
+  kOk,
+  kNullFirst,
+  kNullLast,
+  kStepShort,
+  kStepNeg,
+  kHalfRow,
+  kHeight3,
+  kWidth6,
+  kHeight1,
+  kZeroWidth,
+  kFaults
 };
 
 struct Faulty {
@@ -182,7 +191,7 @@ struct Buffers {
   Kvn16u a16[64 * 40], b16[64 * 40], d16[64 * 40];
   Ptrs ptrs(const Faulty& s) {
     const int o = 64 * 17;
-    return {s.nullFirst ? nullptr : a + o, b + o,   s.nullLast ? nullptr : d + o,
+    return {s.nullFirst ? nullptr : a + o,   b + o,   s.nullLast ? nullptr : d + o,
             s.nullFirst ? nullptr : a16 + o, b16 + o, s.nullLast ? nullptr : d16 + o};
   }
 };
@@ -199,50 +208,74 @@ const KvnWeightParams8u kParams{5, 40, -3, 7, -2};
 KvnBidirRecord16u rec16(Ptrs p, const Faulty& x) { return {p.a16, x.step, p.b16, x.step, p.d16, x.step, x.roi, 10}; }
 
 const Member kMembers[] = {
-    {"UniDir C1R", [](Ptrs p, const Faulty& x) {
+    {"UniDir C1R",
+     [](Ptrs p, const Faulty& x) {
        return kvniUniDirWeightBlock_H264_8u_C1R(x.nullFirst ? nullptr : p.d, x.step, 5, 40, 3, x.roi);
-     }, {0, N, N, S, S, 0, Z, Z, Z, Z}},
-    {"UniDir C1IR", [](Ptrs p, const Faulty& x) {
+     },
+     {0, N, N, S, S, 0, Z, Z, Z, Z}},
+    {"UniDir C1IR",
+     [](Ptrs p, const Faulty& x) {
        return kvniUniDirWeightBlock_H264_8u_C1IR(x.nullFirst ? nullptr : p.d, x.step, 5, 40, 3, x.roi);
-     }, {0, N, N, S, S, 0, Z, Z, Z, Z}},
-    {"UniDir C2R", [](Ptrs p, const Faulty& x) {  // sources unused
+     },
+     {0, N, N, S, S, 0, Z, Z, Z, Z}},
+    {"UniDir C2R",
+     [](Ptrs p, const Faulty& x) {  // sources unused
        const KvnWeightBlockRecord8u r{nullptr, 0, nullptr, 0, p.d, x.step, x.roi};
        return kvniUniDirWeightBlock_H264_8u_C2R(x.nullFirst ? nullptr : &r, &kParams);
-     }, {0, N, N, S, S, S, Z, Z, Z, Z}},
-    {"Unidir 16u", [](Ptrs p, const Faulty& x) {
+     },
+     {0, N, N, S, S, S, Z, Z, Z, Z}},
+    {"Unidir 16u",
+     [](Ptrs p, const Faulty& x) {
        return kvniUnidirWeight_H264_16u_IP2P1R(x.nullFirst ? nullptr : p.d16, x.step, 5, 40, 3, x.roi, 10);
-     }, {0, N, N, S, S, 0, Z, Z, Z, Z}},
-    {"BiDir P2P1R", [](Ptrs p, const Faulty& x) {
+     },
+     {0, N, N, S, S, 0, Z, Z, Z, Z}},
+    {"BiDir P2P1R",
+     [](Ptrs p, const Faulty& x) {
        return kvniBiDirWeightBlock_H264_8u_P2P1R(p.a, p.b, p.d, x.step, x.step, 5, 40, 3, 24, -5, x.roi);
-     }, {0, N, N, S, S, 0, Z, Z, Z, Z}},
-    {"BiDir P3P1R", [](Ptrs p, const Faulty& x) {
+     },
+     {0, N, N, S, S, 0, Z, Z, Z, Z}},
+    {"BiDir P3P1R",
+     [](Ptrs p, const Faulty& x) {
        return kvniBiDirWeightBlock_H264_8u_P3P1R(p.a, p.b, p.d, x.step, x.step, x.step, 5, 40, 3, 24, -5, x.roi);
-     }, {0, N, N, S, S, 0, Z, Z, Z, Z}},
-    {"BiDir C2R", [](Ptrs p, const Faulty& x) {
+     },
+     {0, N, N, S, S, 0, Z, Z, Z, Z}},
+    {"BiDir C2R",
+     [](Ptrs p, const Faulty& x) {
        const KvnWeightBlockRecord8u r{p.a, x.step, p.b, x.step, p.d, x.step, x.roi};
        return kvniBiDirWeightBlock_H264_8u_C2R(x.nullFirst ? nullptr : &r, &kParams, &kParams);
-     }, {0, N, N, S, S, S, Z, Z, Z, Z}},
-    {"Bidir 16u", [](Ptrs p, const Faulty& x) {
+     },
+     {0, N, N, S, S, S, Z, Z, Z, Z}},
+    {"Bidir 16u",
+     [](Ptrs p, const Faulty& x) {
        const KvnBidirRecord16u r = rec16(p, x);
        return kvniBidirWeight_H264_16u_P2P1R(x.nullFirst ? nullptr : &r, 5, 40, 3, 24, -5);
-     }, {0, N, N, S, S, 0, Z, Z, Z, Z}},
-    {"Implicit P2P1R", [](Ptrs p, const Faulty& x) {
+     },
+     {0, N, N, S, S, 0, Z, Z, Z, Z}},
+    {"Implicit P2P1R",
+     [](Ptrs p, const Faulty& x) {
        return kvniBiDirWeightBlockImplicit_H264_8u_P2P1R(p.a, p.b, p.d, x.step, x.step, 40, 24, x.roi);
-     }, {0, N, N, S, S, 0, Z, Z, Z, Z}},
-    {"Implicit P3P1R", [](Ptrs p, const Faulty& x) {  // no step or size checks
+     },
+     {0, N, N, S, S, 0, Z, Z, Z, Z}},
+    {"Implicit P3P1R",
+     [](Ptrs p, const Faulty& x) {  // no step or size checks
        return kvniBiDirWeightBlockImplicit_H264_8u_P3P1R(p.a, p.b, p.d, x.step, x.step, x.step, 40, 24, x.roi);
-     }, {0, N, N, 0, 0, 0, 0, 0, 0, 0}},
-    {"Implicit 16u", [](Ptrs p, const Faulty& x) {
+     },
+     {0, N, N, 0, 0, 0, 0, 0, 0, 0}},
+    {"Implicit 16u",
+     [](Ptrs p, const Faulty& x) {
        const KvnBidirRecord16u r = rec16(p, x);
        return kvniBidirWeightImplicit_H264_16u_P2P1R(x.nullFirst ? nullptr : &r, 40, 24);
-     }, {0, N, N, S, S, 0, Z, Z, Z, Z}},
-    {"Bidir average 16u", [](Ptrs p, const Faulty& x) {  // no step checks, sizes 2..16
+     },
+     {0, N, N, S, S, 0, Z, Z, Z, Z}},
+    {"Bidir average 16u",
+     [](Ptrs p, const Faulty& x) {  // no step checks, sizes 2..16
        const KvnBidirRecord16u r = rec16(p, x);
        return kvniBidir_H264_16u_P2P1R(x.nullFirst ? nullptr : &r);
-     }, {0, N, N, 0, 0, 0, 0, 0, Z, Z}},
-    {"WeightedAverage", [](Ptrs p, const Faulty& x) {
-       return kvniWeightedAverage_H264_8u_C1IR(p.a, p.d, x.step, 40, 24, 6, -5, x.roi);
-     }, {0, N, N, S, S, 0, Z, Z, Z, Z}},
+     },
+     {0, N, N, 0, 0, 0, 0, 0, Z, Z}},
+    {"WeightedAverage",
+     [](Ptrs p, const Faulty& x) { return kvniWeightedAverage_H264_8u_C1IR(p.a, p.d, x.step, 40, 24, 6, -5, x.roi); },
+     {0, N, N, S, S, 0, Z, Z, Z, Z}},
 };
 
 TEST(WeightApi, StatusesInTheirOrderAndNothingWrittenOnFailure) {

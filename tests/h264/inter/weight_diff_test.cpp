@@ -132,8 +132,8 @@ TEST_P(WeightDiff, EightBitKernelsMatchTheReference) {
 TEST_P(WeightDiff, SixteenBitKernelsMatchTheReference) {
   auto u16 = [](Area& x) { return x.as<uint16_t>(); };
   auto record = [&](Area& s1, Area& s2, Area& d, Block b) {
-    return KvnBidirRecord16u{u16(s1), s1.step() / 2, u16(s2), s2.step() / 2, u16(d), d.step() / 2,
-                             {b.width, b.height}, 0};
+    return KvnBidirRecord16u{u16(s1),      s1.step() / 2,       u16(s2), s2.step() / 2, u16(d),
+                             d.step() / 2, {b.width, b.height}, 0};
   };
   WeightArgs a{};
   Packed16 q{};
@@ -172,8 +172,11 @@ TEST(WeightArgs, ReductionKeepsTheResults) {
   for (int t = 0; t < 20000; ++t) {
     const int k = rng.range(0, 31);
     auto weight = [&] { return int32_t(rng.u32() & ~((1u << k) - 1)); };
-    WeightArgs a{{weight(), weight()}, {weight(), weight()}, {rng.range(-300, 300), rng.range(-300, 300)},
-                 rng.range(0, kMaxWeightShift), 255};
+    WeightArgs a{{weight(), weight()},
+                 {weight(), weight()},
+                 {rng.range(-300, 300), rng.range(-300, 300)},
+                 rng.range(0, kMaxWeightShift),
+                 255};
     WeightArgs r = a;
     reduce_weights(r);
     const int x1 = rng.byte(), x2 = rng.byte(), ch = rng.range(0, 1);

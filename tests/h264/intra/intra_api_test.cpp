@@ -101,12 +101,8 @@ Model4x4 model4x4(const Neigh& q, int mode, int flags) {
     for (int x = 0; x < 4; ++x) {
       int v = 0;
       switch (mode) {
-        case 0:
-          v = P(x, -1);
-          break;
-        case 1:
-          v = P(-1, y);
-          break;
+        case 0: v = P(x, -1); break;
+        case 1: v = P(-1, y); break;
         case 2: {
           int st = 0, sl = 0;
           for (int i = 0; i < 4; ++i) st += P(i, -1), sl += P(-1, i);
@@ -173,20 +169,13 @@ Model4x4 model4x4(const Neigh& q, int mode, int flags) {
   switch (mode) {
     case 0:
     case 3:
-    case 7:
-      warn = !q.t;
-      break;
+    case 7: warn = !q.t; break;
     case 1:
-    case 8:
-      warn = !q.l;
-      break;
+    case 8: warn = !q.l; break;
     case 4:
     case 5:
-    case 6:
-      warn = !q.t || !q.l || !q.c;
-      break;
-    default:
-      break;
+    case 6: warn = !q.t || !q.l || !q.c; break;
+    default: break;
   }
   m.status = warn ? 11 : 0;
   return m;

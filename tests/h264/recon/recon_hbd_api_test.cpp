@@ -169,12 +169,24 @@ TEST(ReconHbdApi, IntraModes) {
     int fn, mode, edges;
     KvnResult want;
   } cases[] = {
-      {0, 0, 4, KVN_STS_INTRA_UNAVAILABLE}, {0, 1, 1, KVN_STS_INTRA_UNAVAILABLE}, {0, 3, 16, KVN_STS_INTRA_UNAVAILABLE},
-      {0, 2, 0x35, KVN_STS_OK},             {0, 4, 0, KVN_STS_OUT_OF_RANGE},      {0, -1, 0, KVN_STS_OUT_OF_RANGE},
-      {1, 1, 1, KVN_STS_INTRA_UNAVAILABLE}, {1, 2, 4, KVN_STS_INTRA_UNAVAILABLE}, {1, 3, 16, KVN_STS_INTRA_UNAVAILABLE},
-      {1, 3, 32, KVN_STS_OK},               {1, 4, 0, KVN_STS_OUT_OF_RANGE},      {1, 0, 0x35, KVN_STS_OK},
-      {2, 1, 0, KVN_STS_INTRA_UNAVAILABLE}, {2, 3, 0, KVN_STS_INTRA_UNAVAILABLE}, {2, 2, 4, KVN_STS_INTRA_UNAVAILABLE},
-      {2, 2, 1, KVN_STS_OK},                {2, 0, 0x35, KVN_STS_OK},             {2, 9, 0, KVN_STS_INTRA_UNAVAILABLE},
+      {0, 0, 4, KVN_STS_INTRA_UNAVAILABLE},
+      {0, 1, 1, KVN_STS_INTRA_UNAVAILABLE},
+      {0, 3, 16, KVN_STS_INTRA_UNAVAILABLE},
+      {0, 2, 0x35, KVN_STS_OK},
+      {0, 4, 0, KVN_STS_OUT_OF_RANGE},
+      {0, -1, 0, KVN_STS_OUT_OF_RANGE},
+      {1, 1, 1, KVN_STS_INTRA_UNAVAILABLE},
+      {1, 2, 4, KVN_STS_INTRA_UNAVAILABLE},
+      {1, 3, 16, KVN_STS_INTRA_UNAVAILABLE},
+      {1, 3, 32, KVN_STS_OK},
+      {1, 4, 0, KVN_STS_OUT_OF_RANGE},
+      {1, 0, 0x35, KVN_STS_OK},
+      {2, 1, 0, KVN_STS_INTRA_UNAVAILABLE},
+      {2, 3, 0, KVN_STS_INTRA_UNAVAILABLE},
+      {2, 2, 4, KVN_STS_INTRA_UNAVAILABLE},
+      {2, 2, 1, KVN_STS_OK},
+      {2, 0, 0x35, KVN_STS_OK},
+      {2, 9, 0, KVN_STS_INTRA_UNAVAILABLE},
   };
   for (const Case& t : cases) {
     Comp l, cb, cr;

@@ -60,7 +60,9 @@ bool from(char c, int e) {
     default: return false;
   }
 }
-Avail avail_of(const char* code, int e) { return {from(code[0], e), from(code[1], e), from(code[2], e), from(code[3], e)}; }
+Avail avail_of(const char* code, int e) {
+  return {from(code[0], e), from(code[1], e), from(code[2], e), from(code[3], e)};
+}
 const char* const k4x4Avail[16] = {"TLDT", "TYTT", "YLLY", "YYYN", "TYTT", "TYTR", "YYYY", "YYYN",
                                    "YLLY", "YYYY", "YLLY", "YYYN", "YYYY", "YYYN", "YYYY", "YYYN"};
 const char* const k8x8Avail[4] = {"TLDT", "TYTR", "YLLY", "YYYN"};
@@ -92,20 +94,20 @@ Refs refs8(Pic& m, int bx, int by, Avail a, I half) {
   const I c = a.tl ? m.at(bx - 1, by - 1) : half;
   Refs r;
   for (int x = 0; x < 16; ++x)
-    r.top[x + 1] = !a.t ? half
-                   : x == 0 ? (a.tl ? (c + 2 * p[0] + p[1] + 2) >> 2 : (3 * p[0] + p[1] + 2) >> 2)
+    r.top[x + 1] = !a.t      ? half
+                   : x == 0  ? (a.tl ? (c + 2 * p[0] + p[1] + 2) >> 2 : (3 * p[0] + p[1] + 2) >> 2)
                    : x == 15 ? (p[14] + 3 * p[15] + 2) >> 2
                              : (p[x - 1] + 2 * p[x] + p[x + 1] + 2) >> 2;
   for (int y = 0; y < 8; ++y)
-    r.left[y] = !a.l ? half
+    r.left[y] = !a.l     ? half
                 : y == 0 ? (a.tl ? (c + 2 * q[0] + q[1] + 2) >> 2 : (3 * q[0] + q[1] + 2) >> 2)
                 : y == 7 ? (q[6] + 3 * q[7] + 2) >> 2
                          : (q[y - 1] + 2 * q[y] + q[y + 1] + 2) >> 2;
-  r.top[0] = !a.tl            ? half
-             : a.t && a.l     ? (p[0] + 2 * c + q[0] + 2) >> 2
-             : a.t            ? (3 * c + p[0] + 2) >> 2
-             : a.l            ? (3 * c + q[0] + 2) >> 2
-                              : c;
+  r.top[0] = !a.tl        ? half
+             : a.t && a.l ? (p[0] + 2 * c + q[0] + 2) >> 2
+             : a.t        ? (3 * c + p[0] + 2) >> 2
+             : a.l        ? (3 * c + q[0] + 2) >> 2
+                          : c;
   return r;
 }
 
@@ -179,7 +181,8 @@ void predict_mb(Pic& m, int mode, bool t, bool l, bool leftLow, I half, I max) {
     const I a = 16 * (p(-1, h - 1) + p(w - 1, -1));
     const I b = ((w == 16 ? 5 : 34) * gh + 32) >> 6, c = ((h == 16 ? 5 : 34) * gv + 32) >> 6;
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) out[size_t(y) * w + x] = clip((a + b * (x - 3 - xcf) + c * (y - 3 - ycf) + 16) >> 5, max);
+      for (int x = 0; x < w; ++x)
+        out[size_t(y) * w + x] = clip((a + b * (x - 3 - xcf) + c * (y - 3 - ycf) + 16) >> 5, max);
   }
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
@@ -229,7 +232,8 @@ void idct4(const I* d, I* r) {
     f[4 * i] = e0 + e3, f[4 * i + 1] = e1 + e2, f[4 * i + 2] = e1 - e2, f[4 * i + 3] = e0 - e3;
   }
   for (int j = 0; j < 4; ++j) {
-    const I g0 = f[j] + f[8 + j], g1 = f[j] - f[8 + j], g2 = (f[4 + j] >> 1) - f[12 + j], g3 = f[4 + j] + (f[12 + j] >> 1);
+    const I g0 = f[j] + f[8 + j], g1 = f[j] - f[8 + j], g2 = (f[4 + j] >> 1) - f[12 + j],
+            g3 = f[4 + j] + (f[12 + j] >> 1);
     h[j] = g0 + g3, h[4 + j] = g1 + g2, h[8 + j] = g1 - g2, h[12 + j] = g0 - g3;
   }
   for (int p = 0; p < 16; ++p) r[p] = (h[p] + 32) >> 6;
@@ -249,7 +253,8 @@ void idct8_1d(I* x, int s) {
   g[7] = d[3] + d[5] + d[1] + (d[1] >> 1);
   h[0] = g[0] + g[6], h[1] = g[1] + (g[7] >> 2), h[2] = g[2] + g[4], h[3] = g[3] + (g[5] >> 2);
   h[4] = g[2] - g[4], h[5] = (g[3] >> 2) - g[5], h[6] = g[0] - g[6], h[7] = g[7] - (g[1] >> 2);
-  const I f[8] = {h[0] + h[7], h[2] + h[5], h[4] + h[3], h[6] + h[1], h[6] - h[1], h[4] - h[3], h[2] - h[5], h[0] - h[7]};
+  const I f[8] = {h[0] + h[7], h[2] + h[5], h[4] + h[3], h[6] + h[1],
+                  h[6] - h[1], h[4] - h[3], h[2] - h[5], h[0] - h[7]};
   for (int k = 0; k < 8; ++k) x[k * s] = f[k];
 }
 
@@ -286,7 +291,21 @@ void block8(Pic& m, int bx, int by, const I* c, const int16_t* ls, int qp, bool 
 
 // ---- one macroblock component: layout, model, call ----------------------------
 
-enum Kind { kInter4, kInter8, kIntra16, kIntra4, kIntra8, kHalf4, kHalf8, kChroma, kChromaIntra, kChromaHalf, k422, k422Intra, k422Half };
+enum Kind {
+  kInter4,
+  kInter8,
+  kIntra16,
+  kIntra4,
+  kIntra8,
+  kHalf4,
+  kHalf8,
+  kChroma,
+  kChromaIntra,
+  kChromaHalf,
+  k422,
+  k422Intra,
+  k422Half
+};
 
 template <class S, class C>
 struct Comp {
@@ -420,7 +439,8 @@ int model_chroma(Kind kind, Comp<S, C>* c, int n, int mode, int eTop, int eBotto
     for (int i = 0; i < n / 2; ++i)
       for (int j = 0; j < 2; ++j) {
         I f = 0;  // 8.5.11.1: A c (1 1 / 1 -1), A the 2x2 or 4x4 transform matrix
-        static const int a2[2][2] = {{1, 1}, {1, -1}}, a4[4][4] = {{1, 1, 1, 1}, {1, 1, -1, -1}, {1, -1, -1, 1}, {1, -1, 1, -1}};
+        static const int a2[2][2] = {{1, 1}, {1, -1}},
+                         a4[4][4] = {{1, 1, 1, 1}, {1, 1, -1, -1}, {1, -1, -1, 1}, {1, -1, 1, -1}};
         for (int u = 0; u < n / 2; ++u)
           for (int w = 0; w < 2; ++w) f += (n == 4 ? a2[i][u] : a4[i][u]) * v[2 * u + w] * a2[w][j];
         dc[k][2 * i + j] = n == 4 ? (f * c[k].table[0] * (I(1) << (qp / 6))) >> 5 : scale_dc(f, dcScale[k], qp + 3);
@@ -465,8 +485,11 @@ TEST(ReconHbdModel, Luma) {
       Comp<uint16_t, int32_t> c(16, half ? 8 : 16, g.range(0, 5));
       c.bd = kDepths[rep % 5];
       c.fill(g, eight ? 64 : 16, 6 * c.bd + 3);
-      const uint32_t used = kind == kInter8 || kind == kIntra8 ? 0xf : kind == kHalf8 ? 3 : kind == kHalf4 ? 0xff
-                            : kind == kIntra16 ? 0x1ffff : 0x1fffe;
+      const uint32_t used = kind == kInter8 || kind == kIntra8 ? 0xf
+                            : kind == kHalf8                   ? 3
+                            : kind == kHalf4                   ? 0xff
+                            : kind == kIntra16                 ? 0x1ffff
+                                                               : 0x1fffe;
       c.mask = draw_mask(g, used);
       const int combo = (rep / 5) % 16;  // every edge-flag combination at every bit depth
       const int e = (combo & 1) | (combo & 2) << 1 | (combo & 12) << 2 | (g.next() & 0xca);
@@ -549,8 +572,7 @@ void chroma_case(Kind kind, Rand& g, int rep) {
       case k422Intra:
         got = kvniReconstructChroma422Intra4x4_H264High_16s8u_IP2R(rp, mode, et, dcScale[0], dcScale[1]);
         break;
-      default:
-        got = kvniReconstructChroma422IntraHalf4x4_H264High_16s8u_IP2R(rp, mode, et, eb, dcScale[0], dcScale[1]);
+      default: got = kvniReconstructChroma422IntraHalf4x4_H264High_16s8u_IP2R(rp, mode, et, eb, dcScale[0], dcScale[1]);
     }
   }
   ASSERT_EQ(want, got) << "kind " << kind << " rep " << rep;

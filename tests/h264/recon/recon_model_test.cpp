@@ -184,15 +184,9 @@ void model_pred8x8(uint8_t* b, int s, int mode, int avail) {
     for (int x = 0; x < 8; ++x) {
       int v = 0;
       switch (mode) {
-        case 0:
-          v = P(x, -1);
-          break;
-        case 1:
-          v = P(-1, y);
-          break;
-        case 2:
-          v = dc;
-          break;
+        case 0: v = P(x, -1); break;
+        case 1: v = P(-1, y); break;
+        case 2: v = dc; break;
         case 3:
           v = x == 7 && y == 7 ? (P(14, -1) + 3 * P(15, -1) + 2) >> 2
                                : (P(x + y, -1) + 2 * P(x + y + 1, -1) + P(x + y + 2, -1) + 2) >> 2;
@@ -277,12 +271,9 @@ struct Case {
 
 uint32_t random_mask(Rng& g) {
   switch (rnd(g, 0, 3)) {
-    case 0:
-      return 0;
-    case 1:
-      return 0xffffffffu;
-    default:
-      return uint32_t(g()) & (rnd(g, 0, 1) ? uint32_t(g()) : ~0u);
+    case 0: return 0;
+    case 1: return 0xffffffffu;
+    default: return uint32_t(g()) & (rnd(g, 0, 1) ? uint32_t(g()) : ~0u);
   }
 }
 
@@ -359,16 +350,12 @@ TEST(ReconModel, LumaIntra4x4) {
     uint8_t* mb = c.pic.mb();
     const int step = c.pic.step;
     switch (kind) {
-      case 0:
-        st = kvniReconstructLumaIntraMB_H264_16s8u_C1R(&s, mb, step, modes, mask, qp, Kvn8u(edges));
-        break;
+      case 0: st = kvniReconstructLumaIntraMB_H264_16s8u_C1R(&s, mb, step, modes, mask, qp, Kvn8u(edges)); break;
       case 1:
         st =
             kvniReconstructLumaIntra4x4MB_H264_16s8u_C1R(&s, mb, step, modes, mask, qp, Kvn8u(edges), sc.t4[0], bypass);
         break;
-      case 2:
-        st = kvniReconstructLumaIntraHalfMB_H264_16s8u_C1R(&s, mb, step, modes, mask, qp, Kvn8u(edges));
-        break;
+      case 2: st = kvniReconstructLumaIntraHalfMB_H264_16s8u_C1R(&s, mb, step, modes, mask, qp, Kvn8u(edges)); break;
       default:
         st = kvniReconstructLumaIntraHalf4x4MB_H264_16s8u_C1R(&s, mb, step, modes, Kvn8u(mask), qp, Kvn8u(edges),
                                                               sc.t4[0], bypass);

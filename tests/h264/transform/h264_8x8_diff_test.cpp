@@ -19,14 +19,10 @@ using kvntest::Rng;
 int16_t draw(Rng& rng, int kind) {
   static const int16_t kSpecial[] = {-32768, 32767, -32767, 16383, -16384, 8192, -8193, 0, 1, -1};
   switch (kind) {
-    case 0:
-      return int16_t(rng.u32());
-    case 1:
-      return kSpecial[rng.range(0, 9)];
-    case 2:
-      return int16_t(rng.range(-255, 255));
-    default:
-      return int16_t(rng.range(-4000, 4000));
+    case 0: return int16_t(rng.u32());
+    case 1: return kSpecial[rng.range(0, 9)];
+    case 2: return int16_t(rng.range(-255, 255));
+    default: return int16_t(rng.range(-4000, 4000));
   }
 }
 

@@ -71,115 +71,139 @@ struct RangeCase {
 
 // Each call with its ranged argument v; with null, a required pointer is null.
 const RangeCase kRangeCases[] = {
-    {"Fwd4x4_16s", 51, [](Outputs& o, int32_t v, bool null) {
+    {"Fwd4x4_16s", 51,
+     [](Outputs& o, int32_t v, bool null) {
        static const Scan scan;
-       return kvniTransformQuantFwd4x4_H264_16s_C1(o.b.v, null ? nullptr : o.a.v, v, &o.n, 1, scan.v, &o.last,
-                                                   nullptr);
+       return kvniTransformQuantFwd4x4_H264_16s_C1(o.b.v, null ? nullptr : o.a.v, v, &o.n, 1, scan.v, &o.last, nullptr);
      }},
-    {"Fwd4x4_16s32s", 87, [](Outputs& o, int32_t v, bool null) {
+    {"Fwd4x4_16s32s", 87,
+     [](Outputs& o, int32_t v, bool null) {
        static const Scan scan;
        return kvniTransformQuantFwd4x4_H264_16s32s_C1(o.b.v, o.a32.v, v, &o.n, 1, scan.v, null ? nullptr : &o.last,
                                                       nullptr);
      }},
-    {"Quantize_16s", 51, [](Outputs& o, int32_t v, bool null) {
+    {"Quantize_16s", 51,
+     [](Outputs& o, int32_t v, bool null) {
        static const Scan scan;
-       return kvniQuantizeResidual4x4Fwd_H264_16s_C1(o.b.v, o.a.v, &o.n, &o.last, nullptr, null ? nullptr : scan.v,
-                                                     v, 0);
+       return kvniQuantizeResidual4x4Fwd_H264_16s_C1(o.b.v, o.a.v, &o.n, &o.last, nullptr, null ? nullptr : scan.v, v,
+                                                     0);
      }},
-    {"Quantize_16s32s", 51, [](Outputs& o, int32_t v, bool null) {
+    {"Quantize_16s32s", 51,
+     [](Outputs& o, int32_t v, bool null) {
        static const Scan scan;
        static const Block32 one(1);
-       return kvniQuantizeResidual4x4Fwd_H264_16s32s_C1(o.b.v, o.a32.v, &o.n, &o.last, null ? nullptr : one.v,
-                                                        scan.v, v, 0);
+       return kvniQuantizeResidual4x4Fwd_H264_16s32s_C1(o.b.v, o.a32.v, &o.n, &o.last, null ? nullptr : one.v, scan.v,
+                                                        v, 0);
      }},
-    {"Quantize_32s", 87, [](Outputs& o, int32_t v, bool null) {
+    {"Quantize_32s", 87,
+     [](Outputs& o, int32_t v, bool null) {
        static const Scan scan;
-       return kvniQuantizeResidual4x4Fwd_H264_32s_C1(null ? nullptr : o.b32.v, o.a32.v, &o.n, &o.last, nullptr,
-                                                     scan.v, v, 0);
+       return kvniQuantizeResidual4x4Fwd_H264_32s_C1(null ? nullptr : o.b32.v, o.a32.v, &o.n, &o.last, nullptr, scan.v,
+                                                     v, 0);
      }},
-    {"TransformQuantResidual", 51, [](Outputs& o, int32_t v, bool null) {
+    {"TransformQuantResidual", 51,
+     [](Outputs& o, int32_t v, bool null) {
        static const Scan scan;
        return kvniTransformQuantResidual_H264_16s_C1I(o.a.v, v, null ? nullptr : &o.n8, 1, scan.v, &o.last8);
      }},
-    {"FwdLumaDC_16s", 51, [](Outputs& o, int32_t v, bool null) {
+    {"FwdLumaDC_16s", 51,
+     [](Outputs& o, int32_t v, bool null) {
        static const Scan scan;
        return kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I(o.a.v, null ? nullptr : o.b.v, v, &o.n, 1, scan.v, &o.last,
                                                           nullptr);
      }},
-    {"FwdLumaDC_32s", 87, [](Outputs& o, int32_t v, bool null) {
+    {"FwdLumaDC_32s", 87,
+     [](Outputs& o, int32_t v, bool null) {
        static const Scan scan;
        return kvniTransformQuantFwdLumaDC4x4_H264_32s_C1I(o.a32.v, o.b32.v, v, &o.n, 1, null ? nullptr : scan.v,
                                                           &o.last, nullptr);
      }},
-    {"LumaDC_legacy", 51, [](Outputs& o, int32_t v, bool null) {
+    {"LumaDC_legacy", 51,
+     [](Outputs& o, int32_t v, bool null) {
        static const Scan scan;
        return kvniTransformQuantLumaDC_H264_16s_C1I(o.a.v, o.b.v, v, &o.n8, 1, scan.v, null ? nullptr : &o.last8);
      }},
-    {"FwdChromaDC2x2_16s", 39, [](Outputs& o, int32_t v, bool null) {
+    {"FwdChromaDC2x2_16s", 39,
+     [](Outputs& o, int32_t v, bool null) {
        return kvniTransformQuantFwdChromaDC2x2_H264_16s_C1I(o.a.v, o.b.v, v, null ? nullptr : &o.n, 1, 1, nullptr);
      }},
-    {"FwdChromaDC2x2_32s", 75, [](Outputs& o, int32_t v, bool null) {
-       return kvniTransformQuantFwdChromaDC2x2_H264_32s_C1I(null ? nullptr : o.a32.v, o.b32.v, v, &o.n, 1, 1,
-                                                            nullptr);
+    {"FwdChromaDC2x2_32s", 75,
+     [](Outputs& o, int32_t v, bool null) {
+       return kvniTransformQuantFwdChromaDC2x2_H264_32s_C1I(null ? nullptr : o.a32.v, o.b32.v, v, &o.n, 1, 1, nullptr);
      }},
-    {"FwdChromaDC2x4_16s", 39, [](Outputs& o, int32_t v, bool null) {
+    {"FwdChromaDC2x4_16s", 39,
+     [](Outputs& o, int32_t v, bool null) {
        return kvniTransformQuantFwdChromaDC2x4_H264_16s_C1I(o.a.v, null ? nullptr : o.b.v, v, &o.n, 0, 1, nullptr);
      }},
-    {"FwdChromaDC2x4_32s", 75, [](Outputs& o, int32_t v, bool null) {
-       return kvniTransformQuantFwdChromaDC2x4_H264_32s_C1I(o.a32.v, o.b32.v, v, null ? nullptr : &o.n, 0, 1,
-                                                            nullptr);
+    {"FwdChromaDC2x4_32s", 75,
+     [](Outputs& o, int32_t v, bool null) {
+       return kvniTransformQuantFwdChromaDC2x4_H264_32s_C1I(o.a32.v, o.b32.v, v, null ? nullptr : &o.n, 0, 1, nullptr);
      }},
-    {"ChromaDC_legacy", 39, [](Outputs& o, int32_t v, bool null) {
+    {"ChromaDC_legacy", 39,
+     [](Outputs& o, int32_t v, bool null) {
        return kvniTransformQuantChromaDC_H264_16s_C1I(o.a.v, o.b.v, v, null ? nullptr : &o.n8, 1, 1);
      }},
-    {"InvAddPred_16s", 51, [](Outputs& o, int32_t v, bool null) {
+    {"InvAddPred_16s", 51,
+     [](Outputs& o, int32_t v, bool null) {
        static const uint8_t pred[16] = {};
        return kvniTransformQuantInvAddPred4x4_H264_16s_C1IR(pred, 4, o.a.v, nullptr, null ? nullptr : o.d8, 4, v, 1,
                                                             nullptr);
      }},
-    {"InvAddPred_32s", 87, [](Outputs& o, int32_t v, bool null) {
+    {"InvAddPred_32s", 87,
+     [](Outputs& o, int32_t v, bool null) {
        static const uint16_t pred[16] = {};
-       return kvniTransformQuantInvAddPred4x4_H264_32s_C1IR(null ? nullptr : pred, 8, o.a32.v, nullptr, o.d16, 8, v,
-                                                            1, 10, nullptr);
+       return kvniTransformQuantInvAddPred4x4_H264_32s_C1IR(null ? nullptr : pred, 8, o.a32.v, nullptr, o.d16, 8, v, 1,
+                                                            10, nullptr);
      }},
-    {"InvAddPred_32s_bitDepth_minus_9", 5, [](Outputs& o, int32_t v, bool null) {
+    {"InvAddPred_32s_bitDepth_minus_9", 5,
+     [](Outputs& o, int32_t v, bool null) {
        static const uint16_t pred[16] = {};
-       return kvniTransformQuantInvAddPred4x4_H264_32s_C1IR(pred, 8, null ? nullptr : o.a32.v, nullptr, o.d16, 8, 0,
-                                                            1, int32_t(uint32_t(v) + 9u), nullptr);
+       return kvniTransformQuantInvAddPred4x4_H264_32s_C1IR(pred, 8, null ? nullptr : o.a32.v, nullptr, o.d16, 8, 0, 1,
+                                                            int32_t(uint32_t(v) + 9u), nullptr);
      }},
-    {"InvLumaDC_16s", 51, [](Outputs& o, int32_t v, bool null) {
+    {"InvLumaDC_16s", 51,
+     [](Outputs& o, int32_t v, bool null) {
        return kvniTransformQuantInvLumaDC4x4_H264_16s_C1I(null ? nullptr : o.a.v, v, nullptr);
      }},
-    {"InvLumaDC_32s", 87, [](Outputs& o, int32_t v, bool null) {
+    {"InvLumaDC_32s", 87,
+     [](Outputs& o, int32_t v, bool null) {
        return kvniTransformQuantInvLumaDC4x4_H264_32s_C1I(null ? nullptr : o.a32.v, v, nullptr);
      }},
-    {"InvChromaDC2x2_16s", 39, [](Outputs& o, int32_t v, bool null) {
+    {"InvChromaDC2x2_16s", 39,
+     [](Outputs& o, int32_t v, bool null) {
        return kvniTransformQuantInvChromaDC2x2_H264_16s_C1I(null ? nullptr : o.a.v, v, nullptr);
      }},
-    {"InvChromaDC2x2_32s", 75, [](Outputs& o, int32_t v, bool null) {
+    {"InvChromaDC2x2_32s", 75,
+     [](Outputs& o, int32_t v, bool null) {
        return kvniTransformQuantInvChromaDC2x2_H264_32s_C1I(null ? nullptr : o.a32.v, v, nullptr);
      }},
-    {"InvChromaDC2x4_16s", 39, [](Outputs& o, int32_t v, bool null) {
+    {"InvChromaDC2x4_16s", 39,
+     [](Outputs& o, int32_t v, bool null) {
        return kvniTransformQuantInvChromaDC2x4_H264_16s_C1I(null ? nullptr : o.a.v, v, nullptr);
      }},
-    {"InvChromaDC2x4_32s", 75, [](Outputs& o, int32_t v, bool null) {
+    {"InvChromaDC2x4_32s", 75,
+     [](Outputs& o, int32_t v, bool null) {
        return kvniTransformQuantInvChromaDC2x4_H264_32s_C1I(null ? nullptr : o.a32.v, v, nullptr);
      }},
-    {"DequantResidual", 51, [](Outputs& o, int32_t v, bool null) {
+    {"DequantResidual", 51,
+     [](Outputs& o, int32_t v, bool null) {
        return kvniDequantTransformResidual_H264_16s_C1I(null ? nullptr : o.a.v, 8, nullptr, 1, v);
      }},
-    {"DequantResidualAndAdd", 51, [](Outputs& o, int32_t v, bool null) {
+    {"DequantResidualAndAdd", 51,
+     [](Outputs& o, int32_t v, bool null) {
        static const uint8_t pred[16] = {};
-       return kvniDequantTransformResidualAndAdd_H264_16s_C1I(null ? nullptr : pred, o.a.v, nullptr, o.d8, 4, 4, v,
-                                                              1);
+       return kvniDequantTransformResidualAndAdd_H264_16s_C1I(null ? nullptr : pred, o.a.v, nullptr, o.d8, 4, 4, v, 1);
      }},
-    {"DequantLumaDC", 51, [](Outputs& o, int32_t v, bool null) {
+    {"DequantLumaDC", 51,
+     [](Outputs& o, int32_t v, bool null) {
        return kvniTransformDequantLumaDC_H264_16s_C1I(null ? nullptr : o.a.v, v);
      }},
-    {"DequantChromaDC", 51, [](Outputs& o, int32_t v, bool null) {
+    {"DequantChromaDC", 51,
+     [](Outputs& o, int32_t v, bool null) {
        return kvniTransformDequantChromaDC_H264_16s_C1I(null ? nullptr : o.a.v, v);
      }},
-    {"GenScaleLevel", 5, [](Outputs& o, int32_t v, bool null) {
+    {"GenScaleLevel", 5,
+     [](Outputs& o, int32_t v, bool null) {
        static const uint8_t list[16] = {};
        return kvniGenScaleLevel4x4_H264_8u16s_C1(list, o.a.v, null ? nullptr : o.b.v, v);
      }},
@@ -222,8 +246,7 @@ TEST(H264Checks, OptionalPointersAndStep) {
   std::memset(dst, 0x77, sizeof dst);
   const int16_t dcv = 64;
   EXPECT_EQ(kvniDequantTransformResidualAndAdd_H264_16s_C1I(pred, nullptr, &dcv, dst, 4, 4, 0, 1), KVN_STS_NULL_PTR);
-  EXPECT_EQ(kvniDequantTransformResidualAndAdd_H264_16s_C1I(pred, nullptr, nullptr, dst, 4, 4, 0, 0),
-            KVN_STS_NULL_PTR);
+  EXPECT_EQ(kvniDequantTransformResidualAndAdd_H264_16s_C1I(pred, nullptr, nullptr, dst, 4, 4, 0, 0), KVN_STS_NULL_PTR);
   for (uint8_t d : dst) EXPECT_EQ(d, 0x77);
   EXPECT_EQ(kvniDequantTransformResidualAndAdd_H264_16s_C1I(pred, nullptr, &dcv, dst, 4, 4, 0, 2), KVN_STS_OK);
   for (uint8_t d : dst) EXPECT_EQ(d, 1);  // (64 + 32) >> 6; AC is bit 0 only
@@ -238,10 +261,8 @@ TEST(H264Checks, SispChecksOnlyItsTwoPointersAndRefusesTableOverruns) {
   EXPECT_EQ(kvniTransformDequantChromaDC_SISP_H264_16s_C1I(lv.v, pred.v, 51, 51, 0), KVN_STS_OK);
   // qp and qs index the quantiser tables: values outside 0..51 are refused.
   Block16 keep(3);
-  EXPECT_EQ(kvniDequantTransformResidual_SISP_H264_16s_C1I(keep.v, pred.v, nullptr, 1, 52, 0, 0),
-            KVN_STS_OUT_OF_RANGE);
-  EXPECT_EQ(kvniDequantTransformResidual_SISP_H264_16s_C1I(keep.v, pred.v, nullptr, 1, 0, -1, 0),
-            KVN_STS_OUT_OF_RANGE);
+  EXPECT_EQ(kvniDequantTransformResidual_SISP_H264_16s_C1I(keep.v, pred.v, nullptr, 1, 52, 0, 0), KVN_STS_OUT_OF_RANGE);
+  EXPECT_EQ(kvniDequantTransformResidual_SISP_H264_16s_C1I(keep.v, pred.v, nullptr, 1, 0, -1, 0), KVN_STS_OUT_OF_RANGE);
   EXPECT_EQ(kvniTransformDequantChromaDC_SISP_H264_16s_C1I(keep.v, pred.v, -7, 0, 1), KVN_STS_OUT_OF_RANGE);
   EXPECT_TRUE(keep.all(3));
 }
@@ -342,8 +363,7 @@ TEST(H264Counts, LumaDcNegatedByTheTransformedValue) {
   EXPECT_EQ(last, 5);
   Block32 dc32(0), tr32(0);
   tr32.v[0] = 1, tr32.v[5] = 4000;
-  ASSERT_EQ(kvniTransformQuantFwdLumaDC4x4_H264_32s_C1I(dc32.v, tr32.v, 0, &n, 0, scan.v, &last, nullptr),
-            KVN_STS_OK);
+  ASSERT_EQ(kvniTransformQuantFwdLumaDC4x4_H264_32s_C1I(dc32.v, tr32.v, 0, &n, 0, scan.v, &last, nullptr), KVN_STS_OK);
   EXPECT_EQ(n, -1);
   Block16 dcl(0), trl(tr);
   Kvn8s n8;

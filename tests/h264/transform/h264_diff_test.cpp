@@ -47,8 +47,7 @@ Coeffs pick(Rng& rng) { return Coeffs(rng.range(0, int(Coeffs::kCount) - 1)); }
 Area scale16(Rng& rng, int align, bool inverse) {
   Area a(32, 1, 32, align & ~1);
   for (int i = 0; i < 16; ++i)
-    a.as<int16_t>()[i] = rng.coin() ? int16_t(inverse ? rng.range(1, 7395) : rng.range(1, 13107))
-                                    : int16_t(rng.u32());
+    a.as<int16_t>()[i] = rng.coin() ? int16_t(inverse ? rng.range(1, 7395) : rng.range(1, 13107)) : int16_t(rng.u32());
   return a;
 }
 
@@ -161,8 +160,7 @@ TEST_P(H264Diff, InverseAddPrediction) {
           const int step = 8 + 2 * rng.range(0, 12);
           Area blk(8, 4, step, align & ~1, 32);
           for (int i = 0; i < 4; ++i)
-            for (int j = 0; j < 4; ++j)
-              reinterpret_cast<int16_t*>(blk.origin() + i * step)[j] = draw(rng, pick(rng));
+            for (int j = 0; j < 4; ++j) reinterpret_cast<int16_t*>(blk.origin() + i * step)[j] = draw(rng, pick(rng));
           Area want(blk), got(blk);
           c.dequant_residual(want.as<int16_t>(), step, dc, ac, qp);
           kvntest::note_compared(s.dequant_residual)(got.as<int16_t>(), step, dc, ac, qp);

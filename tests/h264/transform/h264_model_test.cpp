@@ -110,9 +110,9 @@ TEST(H264Model, InverseAddPredictionMatchesTheStandard) {
       int32_t c32[16], dc32 = dcv;
       uint16_t p16[16], d16[16];
       for (int p = 0; p < 16; ++p) c32[p] = c[p], p16[p] = uint16_t(pred[7 * (p / 4) + p % 4] * 2);
-      ASSERT_EQ(kvniTransformQuantInvAddPred4x4_H264_32s_C1IR(p16, 8, c32, dc ? &dc32 : nullptr, d16, 8, qp, 1, 9,
-                                                              nullptr),
-                KVN_STS_OK);
+      ASSERT_EQ(
+          kvniTransformQuantInvAddPred4x4_H264_32s_C1IR(p16, 8, c32, dc ? &dc32 : nullptr, d16, 8, qp, 1, 9, nullptr),
+          KVN_STS_OK);
       for (int p = 0; p < 16; ++p) ASSERT_EQ(d16[p], std::clamp<int64_t>(p16[p] + r[p], 0, 511));
     }
   EXPECT_GT(compared, 2000);
