@@ -3,7 +3,7 @@
 # Usage: scripts/deps.sh [extra packages...]
 set -euo pipefail
 need=()
-for pkg in cmake ninja-build g++ pkg-config binutils libgtest-dev libbenchmark-dev clang libclang-rt-dev "$@"; do
+for pkg in cmake ninja-build g++ pkg-config binutils libgtest-dev libbenchmark-dev clang clang-format libclang-rt-dev "$@"; do
   dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
 done
 [ ${#need[@]} -eq 0 ] && exit 0
