@@ -24,6 +24,7 @@ namespace conc {
   X(ownGetNumThreads) \
   X(kvnGetEnabledCpuFeatures) \
   X(kvnvcGetLibVersion) \
+  X(kvniCopy16x16HP_8u_C1R) \
   X(kvniInterpolateAverage8x8_8u_C1IR) \
   X(kvniMC16x16B_8u_C1) \
   X(kvniMC8x8_16s8u_P2C2R) \
@@ -31,46 +32,64 @@ namespace conc {
   X(kvniSAD16x16xNI_8u16u_C1R) \
   X(kvniSAD16x16Blocks4x4_8u16u) \
   X(kvniSAD4x4_16u32s_C1R) \
+  X(kvniSATD16x16_8u32s_C1R) \
   X(kvniSAT8x8D_16u32s_C1R) \
   X(kvniSSD8x8_8u32s_C1R) \
   X(kvniSqrDiff16x16B_8u32s) \
   X(kvniVariance16x16_8u32s) \
   X(kvniVarMeanDiff16x16_8u32s_C1R) \
   X(kvniVarMean8x8_16s32s_C1R) \
+  X(kvniMeanAbsDev16x16_8u32s_C1R) \
   X(kvniEdgesDetect16x16_8u_C1R) \
   X(kvniGetDiff16x16B_8u16s_C1) \
   X(kvniGetDiff8x8_8u16s_C1) \
   X(kvniSumsDiff16x16Blocks4x4_8u16s_C1) \
   X(kvniSub8x8_16u16s_C1R) \
+  X(kvniTransformQuantFwd4x4_H264_16s_C1) \
   X(kvniTransformQuantInvAddPred4x4_H264_16s_C1IR) \
   X(kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I) \
   X(kvniTransformQuantInvLumaDC4x4_H264_32s_C1I) \
+  X(kvniTransformQuantInvChromaDC2x4_H264_16s_C1I) \
   X(kvniQuantizeResidual4x4Fwd_H264_32s_C1) \
   X(kvniDequantTransformResidualAndAdd_H264_16s_C1I) \
   X(kvniTransformFwdLuma8x8_H264_16s32s_C1) \
+  X(kvniGenScaleLevel8x8_H264_8u16s_D2) \
   X(kvniQuantLuma8x8_H264_32s_C1) \
   X(kvniQuantInvLuma8x8_H264_32s_C1I) \
   X(kvniTransformInvAddPredLuma8x8_H264_32s16u_C1R) \
+  X(kvniTransformLuma8x8InvAddPred_H264_16s8u_C1R) \
   X(kvniPredictIntra_4x4_H264_8u_C1IR) \
   X(kvniPredictIntra_16x16_H264_8u_C1IR) \
   X(kvniPredictIntraChroma8x8_H264_8u_C1IR) \
+  X(kvniReconstructLumaIntra16x16MB_H264_16s8u_C1R) \
   X(kvniReconstructLumaIntra4x4MB_H264_16s8u_C1R) \
   X(kvniReconstructLumaInter8x8MB_H264_16s8u_C1R) \
+  X(kvniReconstructChromaIntraMB_H264_16s8u_P2R) \
   X(kvniReconstructLumaIntra4x4_H264High_32s16u_IP1R) \
   X(kvniReconstructLumaInter8x8_H264High_32s16u_IP1R) \
+  X(kvniReconstructChromaIntra4x4_H264High_32s16u_IP2R) \
   X(kvniReconstructChroma422Intra4x4_H264High_16s8u_IP2R) \
+  X(kvniEncodeCoeffsCAVLC_H264_16s) \
   X(kvniEncodeCoeffsCAVLC_H264_32s) \
   X(kvniEncodeCoeffsCAVLCChromaDC2x2_H264_32s) \
+  X(kvniEncodeCoeffsCAVLCChromaDC2x4_H264_16s) \
   X(kvniDecodeCAVLCCoeffs_H264_1u16s) \
   X(kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s) \
+  X(kvniDecodeExpGolombOne_H264_1u32s) \
   X(kvniInterpolateLuma_H264_8u_C1R) \
   X(kvniInterpolateLumaBlock_H264_8u_P1R) \
+  X(kvniInterpolateLuma_H264_16u_C1R) \
   X(kvniExpandPlane_H264_8u_C1R) \
   X(kvniInterpolateChroma_H264_8u_C1R) \
+  X(kvniInterpolateChroma_H264_8u_C2P2R) \
   X(kvniInterpolateChromaBlock_H264_8u_P2R) \
+  X(kvniInterpolateChroma_H264_16u_C1R) \
   X(kvniBiDirWeightBlock_H264_8u_P3P1R) \
+  X(kvniUniDirWeightBlock_H264_8u_C1R) \
   X(kvniUniDirWeightBlock_H264_8u_C2R) \
+  X(kvniBidirWeight_H264_16u_P2P1R) \
   X(kvniBiDirWeightBlockImplicit_H264_8u_P2P1R) \
+  X(kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR) \
   X(kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR) \
   X(kvniFilterDeblockingChroma_HorEdge_H264_8u_C2IR) \
   X(kvniFilterDeblockingLuma_VerEdge_MBAFF_H264_8u_C1IR) \
