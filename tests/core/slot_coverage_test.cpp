@@ -8,6 +8,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "families/names.h"
 #include "support/harness.h"
 #include "support/slots.h"
 
@@ -42,6 +43,16 @@ class SlotCoverage : public ::testing::Environment {
 };
 
 [[maybe_unused]] ::testing::Environment* const kCoverage = ::testing::AddGlobalTestEnvironment(new SlotCoverage);
+
+// Every family the build declares is enumerated (a new family needs its
+// member list in tests/support/slots.cpp).
+TEST(Slots, EveryDeclaredFamilyIsEnumerated) {
+  for (const char* name : {KVN_FAMILY_NAMES}) {
+    bool found = false;
+    for (const Family& f : kvntest::families()) found |= std::strcmp(f.name, name) == 0;
+    EXPECT_TRUE(found) << "family " << name << " is not in kvntest::families()";
+  }
+}
 
 // The level tables as the dispatch builds them: the scalar level is the
 // scalar table, and no step leaves a slot empty that the scalar table fills.
