@@ -2,19 +2,23 @@
 # kernels in *_sse2.cpp, *_sse41.cpp, *_avx2.cpp. Each kind gets its own flags:
 #  - the reference is compiled without auto-vectorisation so that it stays the
 #    plain scalar code the SIMD kernels are checked and measured against;
-#  - SIMD files are compiled for their instruction set only; their code lives in
-#    a namespace named after it, so no inline helper built for AVX2 can be
-#    merged into a baseline caller.
+#  - SIMD files are compiled for their instruction set only, with KVN_ISA
+#    defined to its name (sse2, sse41, avx2). Their code, and that of every
+#    shared SIMD header they include (src/simd/, <family>_simd.h), lives in the
+#    namespace kvn::KVN_ISA, so no inline helper built for AVX2 can be merged
+#    into a baseline caller.
 function(kvn_kernel_sources out)
   set(result)
   foreach(src IN LISTS ARGN)
     if(src MATCHES "_c\\.cpp$")
       set_source_files_properties(${src} PROPERTIES COMPILE_OPTIONS
         "-fno-tree-vectorize;-fno-tree-slp-vectorize")
+    elseif(src MATCHES "_sse2\\.cpp$")
+      set_source_files_properties(${src} PROPERTIES COMPILE_DEFINITIONS KVN_ISA=sse2)
     elseif(src MATCHES "_sse41\\.cpp$")
-      set_source_files_properties(${src} PROPERTIES COMPILE_OPTIONS "-msse4.1")
+      set_source_files_properties(${src} PROPERTIES COMPILE_OPTIONS "-msse4.1" COMPILE_DEFINITIONS KVN_ISA=sse41)
     elseif(src MATCHES "_avx2\\.cpp$")
-      set_source_files_properties(${src} PROPERTIES COMPILE_OPTIONS "-mavx2;-mbmi2")
+      set_source_files_properties(${src} PROPERTIES COMPILE_OPTIONS "-mavx2;-mbmi2" COMPILE_DEFINITIONS KVN_ISA=avx2)
     endif()
     if(NOT KVNVC_SIMD AND src MATCHES "_(sse2|sse41|avx2)\\.cpp$")
       continue()

@@ -1,7 +1,7 @@
 // AVX2 kernels of the block differences: the 16-wide GetDiff members (one and
 // two references, every mode) and the 16x16 SumsDiff members. A row of 16
 // samples is one register of 16-bit lanes: the block layer's predictors
-// (hpel_avx2.h) deliver the prediction widened, so a difference row is one
+// (hpel_simd.h) deliver the prediction widened, so a difference row is one
 // vpsubw and the prediction output is stored as it comes. The sums follow
 // the SSE2 kernels (pmaddwd with ones to pair sums, biased 16-bit samples),
 // except the 8-bit sums without differences, which need no widening.
@@ -11,16 +11,15 @@
 
 #include "diff.h"
 #include "diff_gen.h"
-#include "hpel_avx2.h"
+#include "hpel_simd.h"
+#include "simd/loads.h"
 
 namespace kvn {
-namespace avx2 {
+namespace KVN_ISA {
 namespace {
 
+using namespace hpel;
 using std::ptrdiff_t;
-
-inline void put(void* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
-inline __m256i load256(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
 
 template <int H, bool WithPred, class Pred>
 inline void diff_rows(const uint8_t* src, ptrdiff_t ss, Pred pred, int16_t* diff, ptrdiff_t ds, int16_t* out,
@@ -29,9 +28,9 @@ inline void diff_rows(const uint8_t* src, ptrdiff_t ss, Pred pred, int16_t* diff
   uint8_t* o = WithPred ? byte_ptr(out) : nullptr;
   for (int y = 0; y < H; ++y, src += ss, d += ds) {
     const __m256i q = pred.next();
-    put(d, _mm256_sub_epi16(widen(src), q));
+    store<32>(d, _mm256_sub_epi16(load_widen(src), q));
     if constexpr (WithPred) {
-      put(o, q);
+      store<32>(o, q);
       o += os;
     }
   }
@@ -40,13 +39,13 @@ inline void diff_rows(const uint8_t* src, ptrdiff_t ss, Pred pred, int16_t* diff
 template <int W, int H, int Code, int Round, bool WithPred>
 void get_diff(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, int16_t* diff, int32_t ds, int16_t* out,
               int32_t os) {
-  diff_rows<H, WithPred>(src, ss, Predictor<Code, Round, 1>(ref, rs), diff, ds, out, os);
+  diff_rows<H, WithPred>(src, ss, Predictor<Words, Code, Round, 1>(ref, rs), diff, ds, out, os);
 }
 
 template <int W, int H, int CodeF, int CodeB, int Round>
 void get_diff_b(const uint8_t* src, int32_t ss, const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs,
                 int16_t* diff, int32_t ds) {
-  diff_rows<H, false>(src, ss, BiPredictor<CodeF, CodeB, Round, 1>(rf, fs, rb, bs), diff, ds, nullptr, 0);
+  diff_rows<H, false>(src, ss, BiPredictor<Words, CodeF, CodeB, Round, 1>(rf, fs, rb, bs), diff, ds, nullptr, 0);
 }
 
 // ---- sums of 4x4 blocks, 16x16 -------------------------------------------------
@@ -55,7 +54,7 @@ void get_diff_b(const uint8_t* src, int32_t ss, const uint8_t* rf, int32_t fs, c
 // accumulator; pairs() turns the accumulator into 32-bit sums of lane pairs.
 struct Bytes {
   static __m256i row(const uint8_t* s, const uint8_t* p, __m256i& acc) {
-    const __m256i d = _mm256_sub_epi16(widen(s), widen(p));
+    const __m256i d = _mm256_sub_epi16(load_widen(s), load_widen(p));
     acc = _mm256_add_epi16(acc, d);
     return d;
   }
@@ -65,7 +64,7 @@ struct Bytes {
 struct Words {
   static __m256i row(const uint8_t* s, const uint8_t* p, __m256i& acc) {
     const __m256i bias = _mm256_set1_epi16(-32768), one = _mm256_set1_epi16(1);
-    const __m256i sv = load256(s), pv = load256(p);
+    const __m256i sv = load<32>(s), pv = load<32>(p);
     acc = _mm256_add_epi32(acc, _mm256_sub_epi32(_mm256_madd_epi16(_mm256_xor_si256(sv, bias), one),
                                                  _mm256_madd_epi16(_mm256_xor_si256(pv, bias), one)));
     return _mm256_sub_epi16(sv, pv);
@@ -79,20 +78,20 @@ inline void store_blocks(int16_t* diff, const __m256i (&d)[4]) {
   const __m256i t0 = _mm256_unpacklo_epi64(d[0], d[1]), t1 = _mm256_unpackhi_epi64(d[0], d[1]);
   const __m256i t2 = _mm256_unpacklo_epi64(d[2], d[3]), t3 = _mm256_unpackhi_epi64(d[2], d[3]);
   uint8_t* b = byte_ptr(diff);
-  put(b, _mm256_permute2x128_si256(t0, t2, 0x20));
-  put(b + 32, _mm256_permute2x128_si256(t1, t3, 0x20));
-  put(b + 64, _mm256_permute2x128_si256(t0, t2, 0x31));
-  put(b + 96, _mm256_permute2x128_si256(t1, t3, 0x31));
+  store<32>(b, _mm256_permute2x128_si256(t0, t2, 0x20));
+  store<32>(b + 32, _mm256_permute2x128_si256(t1, t3, 0x20));
+  store<32>(b + 64, _mm256_permute2x128_si256(t0, t2, 0x31));
+  store<32>(b + 96, _mm256_permute2x128_si256(t1, t3, 0x31));
 }
 
 // The eight block sums of two block rows from their pair sums, in raster order.
 inline __m256i block_sums(__m256i a, __m256i b) { return _mm256_permute4x64_epi64(_mm256_hadd_epi32(a, b), 0xd8); }
 inline void store_sums(int32_t* out, __m256i s01, __m256i s23) {
-  put(out, s01);
-  put(out + 8, s23);
+  store<32>(out, s01);
+  store<32>(out + 8, s23);
 }
 inline void store_sums(int16_t* out, __m256i s01, __m256i s23) {
-  put(out, _mm256_permute4x64_epi64(_mm256_packs_epi32(s01, s23), 0xd8));
+  store<32>(out, _mm256_permute4x64_epi64(_mm256_packs_epi32(s01, s23), 0xd8));
 }
 
 template <class Rows, bool WithDiff, class Sum>
@@ -123,11 +122,11 @@ void sums16_only(const uint8_t* src, int32_t srcStep, const uint8_t* pred, int32
     __m128i acc = _mm_setzero_si128();
     for (int r = 0; r < 4; ++r, src += ss, pred += ps)
       acc = _mm_add_epi16(
-          acc, _mm_sub_epi16(_mm_maddubs_epi16(load128(src), ones8), _mm_maddubs_epi16(load128(pred), ones8)));
+          acc, _mm_sub_epi16(_mm_maddubs_epi16(load<16>(src), ones8), _mm_maddubs_epi16(load<16>(pred), ones8)));
     q[by] = _mm_madd_epi16(acc, ones16);
   }
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(sums), _mm_packs_epi32(q[0], q[1]));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + 8), _mm_packs_epi32(q[2], q[3]));
+  store<16>(sums, _mm_packs_epi32(q[0], q[1]));
+  store<16>(sums + 8, _mm_packs_epi32(q[2], q[3]));
 }
 
 template <bool WithDiff>
@@ -138,17 +137,17 @@ void sums_diff16u16(const uint16_t* src, int32_t ss, const uint16_t* pred, int32
 // The kernel templates, for the table generators (diff_gen.h); all 16 wide.
 struct Kernels {
   template <int W, int H, int Code, int Round, bool WithPred>
-  static constexpr GetDiffFn get_diff = avx2::get_diff<W, H, Code, Round, WithPred>;
+  static constexpr GetDiffFn get_diff = KVN_ISA::get_diff<W, H, Code, Round, WithPred>;
   template <int W, int H, int CodeF, int CodeB, int Round>
-  static constexpr GetDiffBFn get_diff_b = avx2::get_diff_b<W, H, CodeF, CodeB, Round>;
+  static constexpr GetDiffBFn get_diff_b = KVN_ISA::get_diff_b<W, H, CodeF, CodeB, Round>;
 };
 
 }  // namespace
-}  // namespace avx2
+}  // namespace KVN_ISA
 
 void diff_init_avx2(DiffKernels& k) {
-  using namespace avx2;
-  gen::put_get_diff16<avx2::Kernels>(k);
+  using namespace KVN_ISA;
+  gen::put_get_diff16<KVN_ISA::Kernels>(k);
   k.sums_diff[kSums16x16][0] = sums16_only;
   k.sums_diff[kSums16x16][1] = sums_diff16;
   k.sums_diff16u[kSums16x16][0] = sums_diff16u16<false>;

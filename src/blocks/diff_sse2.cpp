@@ -1,7 +1,7 @@
 // SSE2 kernels of the block differences.
 //
 // A row of 8 or 16 samples is one load; its prediction comes from the block
-// layer's byte-exact predictors (hpel_sse2.h). Source and prediction are
+// layer's byte-exact predictors (hpel_simd.h). Source and prediction are
 // widened to 16-bit lanes (punpck with zero) and subtracted (psubw).
 // Interleaved chroma splits a 16-byte row into its channels in 16-bit lanes:
 // Cb = row & 0x00ff, Cr = row >> 8.
@@ -14,19 +14,19 @@
 #include <emmintrin.h>
 
 #include <cstddef>
-#include <cstring>
 
 #include "diff.h"
 #include "diff_gen.h"
-#include "hpel_sse2.h"
+#include "hpel_simd.h"
+#include "simd/loads.h"
 
 namespace kvn {
-namespace sse2 {
+namespace KVN_ISA {
 namespace {
 
+using namespace hpel;
 using std::ptrdiff_t;
 
-inline void put(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
 inline __m128i widen_lo(__m128i v) { return _mm_unpacklo_epi8(v, _mm_setzero_si128()); }
 inline __m128i widen_hi(__m128i v) { return _mm_unpackhi_epi8(v, _mm_setzero_si128()); }
 
@@ -38,12 +38,12 @@ inline void diff_rows(const uint8_t* src, ptrdiff_t ss, Pred pred, int16_t* diff
   for (int y = 0; y < H; ++y, src += ss, d += ds) {
     const __m128i s = load<W>(src), q = pred.next();
     const __m128i ql = widen_lo(q);
-    put(d, _mm_sub_epi16(widen_lo(s), ql));
-    if constexpr (WithPred) put(o, ql);
+    store<16>(d, _mm_sub_epi16(widen_lo(s), ql));
+    if constexpr (WithPred) store<16>(o, ql);
     if constexpr (W == 16) {
       const __m128i qh = widen_hi(q);
-      put(d + 16, _mm_sub_epi16(widen_hi(s), qh));
-      if constexpr (WithPred) put(o + 16, qh);
+      store<16>(d + 16, _mm_sub_epi16(widen_hi(s), qh));
+      if constexpr (WithPred) store<16>(o + 16, qh);
     }
     if constexpr (WithPred) o += os;
   }
@@ -57,15 +57,9 @@ inline void diff_p2_rows(const uint8_t* src, ptrdiff_t ss, Pred pred, int16_t* d
   uint8_t* dv = byte_ptr(diffV);
   for (int y = 0; y < H; ++y, src += ss, du += dus, dv += dvs) {
     const __m128i s = load<16>(src), q = pred.next();
-    put(du, _mm_sub_epi16(_mm_and_si128(s, low), _mm_and_si128(q, low)));
-    put(dv, _mm_sub_epi16(_mm_srli_epi16(s, 8), _mm_srli_epi16(q, 8)));
+    store<16>(du, _mm_sub_epi16(_mm_and_si128(s, low), _mm_and_si128(q, low)));
+    store<16>(dv, _mm_sub_epi16(_mm_srli_epi16(s, 8), _mm_srli_epi16(q, 8)));
   }
-}
-
-inline __m128i load4(const uint8_t* p) {
-  int32_t v;
-  std::memcpy(&v, p, 4);
-  return _mm_cvtsi32_si128(v);
 }
 
 // Two rows a register.
@@ -74,8 +68,8 @@ void diff4x4(const uint8_t* src, int32_t srcStep, const uint8_t* pred, int32_t p
   const ptrdiff_t ss = srcStep, ps = predStep, ds = diffStep;
   uint8_t* d = byte_ptr(diff);
   for (int y = 0; y < 4; y += 2, src += 2 * ss, pred += 2 * ps, d += 2 * ds) {
-    const __m128i s = _mm_unpacklo_epi32(load4(src), load4(src + ss));
-    const __m128i p = _mm_unpacklo_epi32(load4(pred), load4(pred + ps));
+    const __m128i s = _mm_unpacklo_epi32(load<4>(src), load<4>(src + ss));
+    const __m128i p = _mm_unpacklo_epi32(load<4>(pred), load<4>(pred + ps));
     const __m128i v = _mm_sub_epi16(widen_lo(s), widen_lo(p));
     store<8>(d, v);
     store<8>(d + ds, _mm_unpackhi_epi64(v, v));
@@ -85,25 +79,25 @@ void diff4x4(const uint8_t* src, int32_t srcStep, const uint8_t* pred, int32_t p
 template <int W, int H, int Code, int Round, bool WithPred>
 void get_diff(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, int16_t* diff, int32_t ds, int16_t* out,
               int32_t os) {
-  diff_rows<W, H, WithPred>(src, ss, Predictor<W, Code, Round, 1>(ref, rs), diff, ds, out, os);
+  diff_rows<W, H, WithPred>(src, ss, Predictor<Bytes<W>, Code, Round, 1>(ref, rs), diff, ds, out, os);
 }
 
 template <int W, int H, int CodeF, int CodeB, int Round>
 void get_diff_b(const uint8_t* src, int32_t ss, const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs,
                 int16_t* diff, int32_t ds) {
-  diff_rows<W, H, false>(src, ss, BiPredictor<W, CodeF, CodeB, Round, 1>(rf, fs, rb, bs), diff, ds, nullptr, 0);
+  diff_rows<W, H, false>(src, ss, BiPredictor<Bytes<W>, CodeF, CodeB, Round, 1>(rf, fs, rb, bs), diff, ds, nullptr, 0);
 }
 
 template <int H, int Code, int Round>
 void get_diff_p2(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, int16_t* du, int32_t dus, int16_t* dv,
                  int32_t dvs) {
-  diff_p2_rows<H>(src, ss, Predictor<16, Code, Round, 2>(ref, rs), du, dus, dv, dvs);
+  diff_p2_rows<H>(src, ss, Predictor<Bytes<16>, Code, Round, 2>(ref, rs), du, dus, dv, dvs);
 }
 
 template <int H, int CodeF, int CodeB, int Round>
 void get_diff_p2b(const uint8_t* src, int32_t ss, const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs,
                   int16_t* du, int32_t dus, int16_t* dv, int32_t dvs) {
-  diff_p2_rows<H>(src, ss, BiPredictor<16, CodeF, CodeB, Round, 2>(rf, fs, rb, bs), du, dus, dv, dvs);
+  diff_p2_rows<H>(src, ss, BiPredictor<Bytes<16>, CodeF, CodeB, Round, 2>(rf, fs, rb, bs), du, dus, dv, dvs);
 }
 
 template <int N>
@@ -174,12 +168,12 @@ inline void store_sums(int16_t* out, const __m128i (&q)[Quads]) {
   if constexpr (Quads == 1) {
     store<8>(byte_ptr(out), _mm_packs_epi32(q[0], q[0]));
   } else {
-    for (int i = 0; i < Quads; i += 2) put(byte_ptr(out + 4 * i), _mm_packs_epi32(q[i], q[i + 1]));
+    for (int i = 0; i < Quads; i += 2) store<16>(byte_ptr(out + 4 * i), _mm_packs_epi32(q[i], q[i + 1]));
   }
 }
 template <int Quads>
 inline void store_sums(int32_t* out, const __m128i (&q)[Quads]) {
-  for (int i = 0; i < Quads; ++i) put(reinterpret_cast<uint8_t*>(out + 4 * i), q[i]);
+  for (int i = 0; i < Quads; ++i) store<16>(reinterpret_cast<uint8_t*>(out + 4 * i), q[i]);
 }
 
 // Register h of row r holds row r of blocks 2h and 2h + 1: each block's four
@@ -188,10 +182,10 @@ template <int Regs>
 inline void store_blocks(int16_t* diff, const __m128i (&d)[4][Regs]) {
   for (int h = 0; h < Regs; ++h) {
     uint8_t* b = byte_ptr(diff) + 64 * h;
-    put(b, _mm_unpacklo_epi64(d[0][h], d[1][h]));
-    put(b + 16, _mm_unpacklo_epi64(d[2][h], d[3][h]));
-    put(b + 32, _mm_unpackhi_epi64(d[0][h], d[1][h]));
-    put(b + 48, _mm_unpackhi_epi64(d[2][h], d[3][h]));
+    store<16>(b, _mm_unpacklo_epi64(d[0][h], d[1][h]));
+    store<16>(b + 16, _mm_unpacklo_epi64(d[2][h], d[3][h]));
+    store<16>(b + 32, _mm_unpackhi_epi64(d[0][h], d[1][h]));
+    store<16>(b + 48, _mm_unpackhi_epi64(d[2][h], d[3][h]));
   }
 }
 
@@ -231,32 +225,32 @@ void sums_diff_p2(const uint8_t* src, int32_t ss, const uint8_t* pu, int32_t pus
 // The kernel templates, for the table generators (diff_gen.h).
 struct Kernels {
   template <int W, int H, int Code, int Round, bool WithPred>
-  static constexpr GetDiffFn get_diff = sse2::get_diff<W, H, Code, Round, WithPred>;
+  static constexpr GetDiffFn get_diff = KVN_ISA::get_diff<W, H, Code, Round, WithPred>;
   template <int W, int H, int CodeF, int CodeB, int Round>
-  static constexpr GetDiffBFn get_diff_b = sse2::get_diff_b<W, H, CodeF, CodeB, Round>;
+  static constexpr GetDiffBFn get_diff_b = KVN_ISA::get_diff_b<W, H, CodeF, CodeB, Round>;
   template <int H, int Code, int Round>
-  static constexpr GetDiffP2Fn get_diff_p2 = sse2::get_diff_p2<H, Code, Round>;
+  static constexpr GetDiffP2Fn get_diff_p2 = KVN_ISA::get_diff_p2<H, Code, Round>;
   template <int H, int CodeF, int CodeB, int Round>
-  static constexpr GetDiffP2BFn get_diff_p2b = sse2::get_diff_p2b<H, CodeF, CodeB, Round>;
+  static constexpr GetDiffP2BFn get_diff_p2b = KVN_ISA::get_diff_p2b<H, CodeF, CodeB, Round>;
   template <int N, bool WithDiff>
-  static constexpr SumsDiff8uFn sums_diff = sse2::sums_diff<N, WithDiff>;
+  static constexpr SumsDiff8uFn sums_diff = KVN_ISA::sums_diff<N, WithDiff>;
   template <int N, bool WithDiff>
-  static constexpr SumsDiff16uFn sums_diff16u = sse2::sums_diff16u<N, WithDiff>;
+  static constexpr SumsDiff16uFn sums_diff16u = KVN_ISA::sums_diff16u<N, WithDiff>;
   template <bool U, bool V>
-  static constexpr SumsDiffP2Fn sums_diff_p2 = sse2::sums_diff_p2<U, V>;
+  static constexpr SumsDiffP2Fn sums_diff_p2 = KVN_ISA::sums_diff_p2<U, V>;
 };
 
 }  // namespace
-}  // namespace sse2
+}  // namespace KVN_ISA
 
 void diff_init_sse2(DiffKernels& k) {
-  using K = sse2::Kernels;
-  k.diff4x4 = sse2::diff4x4;
+  using K = KVN_ISA::Kernels;
+  k.diff4x4 = KVN_ISA::diff4x4;
   gen::put_get_diff16<K>(k);
   gen::put_get_diff8<K>(k);
   gen::put_get_diff_p2<K>(k);
-  k.sub16u4x4 = sse2::sub16u<4>;
-  k.sub16u8x8 = sse2::sub16u<8>;
+  k.sub16u4x4 = KVN_ISA::sub16u<4>;
+  k.sub16u8x8 = KVN_ISA::sub16u<8>;
   gen::put_sums_diff<K>(k);
 }
 

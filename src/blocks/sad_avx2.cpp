@@ -16,17 +16,18 @@
 #include <cstddef>
 #include <cstring>
 
-#include "hpel_avx2.h"
+#include "hpel_simd.h"
 #include "sad.h"
+#include "simd/loads.h"
+#include "simd/pack.h"
+#include "simd/reduce.h"
 
 namespace kvn {
-namespace avx2 {
+namespace KVN_ISA {
 namespace {
 
+using namespace hpel;
 using std::ptrdiff_t;
-
-inline __m256i load256(const uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
-inline void store128(uint16_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
 
 // psadbw totals t[0..3] (each 64-bit quarter below 65536) as 16-bit values:
 // quarter q of the result holds quarter q of t[0], t[1], t[2], t[3].
@@ -38,15 +39,7 @@ inline __m256i gather4(const __m256i* t) {
 // ---- 16x16 full sample ---------------------------------------------------------
 
 // Rows p and p + step, one a lane.
-inline __m256i rows2(const uint8_t* p, ptrdiff_t step) {
-  return _mm256_inserti128_si256(_mm256_castsi128_si256(load128(p)), load128(p + step), 1);
-}
-
-// The four 64-bit psadbw totals.
-inline uint32_t hsum64(__m256i a) {
-  const __m128i v = _mm_add_epi64(_mm256_castsi256_si128(a), _mm256_extracti128_si256(a, 1));
-  return uint32_t(_mm_cvtsi128_si32(v) + _mm_cvtsi128_si32(_mm_srli_si128(v, 8)));
-}
+inline __m256i rows2(const uint8_t* p, ptrdiff_t step) { return load16x2(p, p + step); }
 
 uint32_t sad16x16(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs) {
   const ptrdiff_t s = ss, r = rs;
@@ -58,15 +51,15 @@ uint32_t sad16x16(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs
   return hsum64(_mm256_add_epi64(a0, a1));
 }
 
-// Centre half sample: the prediction in 16-bit lanes (hpel_avx2.h), two rows
+// Centre half sample: the prediction in 16-bit lanes (hpel_simd.h), two rows
 // packed back to bytes a register.
 template <int H>
 uint32_t sad16_centre(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs) {
-  Predictor<3, 0, 1> pred(ref, rs);
+  Predictor<Words, 3, 0, 1> pred(ref, rs);
   __m256i acc = _mm256_setzero_si256();
   for (int y = 0; y < H; y += 2, src += 2 * ptrdiff_t(ss)) {
     const __m256i p0 = pred.next();
-    acc = _mm256_add_epi64(acc, _mm256_sad_epu8(rows2(src, ss), pack_rows(p0, pred.next())));
+    acc = _mm256_add_epi64(acc, _mm256_sad_epu8(rows2(src, ss), pack_u8(p0, pred.next())));
   }
   return hsum64(acc);
 }
@@ -77,9 +70,9 @@ uint32_t sad16_centre(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_
 // lane (Dist 0: the high lane is not used).
 template <int Dist>
 inline __m256i candidate_rows(const uint8_t* p) {
-  if constexpr (Dist == 16) return load256(p);
-  if constexpr (Dist == 8) return _mm256_inserti128_si256(_mm256_castsi128_si256(load128(p)), load128(p + 8), 1);
-  if constexpr (Dist == 0) return _mm256_zextsi128_si256(load128(p));
+  if constexpr (Dist == 16) return load<32>(p);
+  if constexpr (Dist == 8) return load16x2(p, p + 8);
+  if constexpr (Dist == 0) return _mm256_zextsi128_si256(load<16>(p));
 }
 
 template <int Dist>
@@ -87,14 +80,14 @@ void xn16x16_pass(const uint8_t* src, ptrdiff_t ss, const uint8_t* ref, ptrdiff_
   __m256i acc[8];
   for (__m256i& a : acc) a = _mm256_setzero_si256();
   for (int y = 0; y < 16; ++y, src += ss, ref += rs) {
-    const __m256i row = _mm256_broadcastsi128_si256(load128(src));
+    const __m256i row = _mm256_broadcastsi128_si256(load<16>(src));
     for (int k = 0; k < 8; ++k) acc[k] = _mm256_add_epi64(acc[k], _mm256_sad_epu8(row, candidate_rows<Dist>(ref + k)));
   }
   // Per lane: the SADs of its eight candidates (halves of a row summed).
   const __m256i lo = gather4(acc), hi = gather4(acc + 4);
   const __m256i v = _mm256_add_epi16(_mm256_unpacklo_epi64(lo, hi), _mm256_unpackhi_epi64(lo, hi));
-  store128(sads, _mm256_castsi256_si128(v));
-  if (Dist) store128(sads + Dist, _mm256_extracti128_si256(v, 1));
+  store<16>(sads, _mm256_castsi256_si128(v));
+  if (Dist) store<16>(sads + Dist, _mm256_extracti128_si256(v, 1));
 }
 
 void xn16x16(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uint16_t* sads, int32_t n) {
@@ -116,9 +109,9 @@ void xn16x16(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uin
 // (quarters beyond them zero).
 template <int Span>
 inline __m256i spaced_rows(const uint8_t* p) {
-  if constexpr (Span == 32) return load256(p);
-  if constexpr (Span == 16) return _mm256_zextsi128_si256(load128(p));
-  if constexpr (Span == 8) return _mm256_zextsi128_si256(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
+  if constexpr (Span == 32) return load<32>(p);
+  if constexpr (Span == 16) return _mm256_zextsi128_si256(load<16>(p));
+  if constexpr (Span == 8) return _mm256_zextsi128_si256(load<8>(p));
 }
 
 // Candidates b .. b + Span - 1.
@@ -135,11 +128,11 @@ void xn8x8_pass(const uint8_t* src, ptrdiff_t ss, const uint8_t* ref, ptrdiff_t 
   const __m256i lo = gather4(acc), hi = gather4(acc + 4);
   const __m256i even = _mm256_unpacklo_epi64(lo, hi);  // candidates b + 0..7 and b + 16..23
   const __m256i odd = _mm256_unpackhi_epi64(lo, hi);   // b + 8..15 and b + 24..31
-  store128(sads, _mm256_castsi256_si128(even));
-  if (Span >= 16) store128(sads + 8, _mm256_castsi256_si128(odd));
+  store<16>(sads, _mm256_castsi256_si128(even));
+  if (Span >= 16) store<16>(sads + 8, _mm256_castsi256_si128(odd));
   if (Span == 32) {
-    store128(sads + 16, _mm256_extracti128_si256(even, 1));
-    store128(sads + 24, _mm256_extracti128_si256(odd, 1));
+    store<16>(sads + 16, _mm256_extracti128_si256(even, 1));
+    store<16>(sads + 24, _mm256_extracti128_si256(odd, 1));
   }
 }
 
@@ -155,7 +148,7 @@ void xn8x8(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uint1
 
 // ---- 16x16 of 16-bit samples --------------------------------------------------
 
-inline __m256i row16(const uint8_t* p) { return load256(p); }
+inline __m256i row16(const uint8_t* p) { return load<32>(p); }
 inline __m256i sum_sat(__m256i a, __m256i b) { return _mm256_adds_epu16(a, b); }
 template <int Round, int Shift>
 inline __m256i round_sat(__m256i t) {
@@ -208,19 +201,13 @@ inline __m256i add_diffs16(__m256i sum, __m256i s, __m256i p) {
   return _mm256_add_epi32(sum, _mm256_madd_epi16(d, _mm256_set1_epi16(1)));
 }
 
-// The four 32-bit lanes of a 128-bit half.
-inline uint32_t hsum32(__m128i v) {
-  v = _mm_add_epi32(v, _mm_shuffle_epi32(v, 0x4e));
-  return uint32_t(_mm_cvtsi128_si32(_mm_add_epi32(v, _mm_shuffle_epi32(v, 0xb1))));
-}
-
 template <int Code>
 uint32_t sad16x16_16u(const uint16_t* src, int32_t ss, const uint16_t* ref, int32_t rs) {
   Predictor16<Code> pred(reinterpret_cast<const uint8_t*>(ref), rs);
   const uint8_t* s = reinterpret_cast<const uint8_t*>(src);
   __m256i acc = _mm256_setzero_si256();
   for (int y = 0; y < 16; ++y, s += ss) acc = add_diffs16(acc, row16(s), pred.next());
-  return hsum32(_mm_add_epi32(_mm256_castsi256_si128(acc), _mm256_extracti128_si256(acc, 1)));
+  return hsum32(acc);
 }
 
 // Sub-blocks of 16-bit samples: a row a register, its lanes the left and
@@ -237,7 +224,7 @@ void blocks8x8_16u(const uint16_t* src, int32_t ss, const uint16_t* ref, int32_t
   const __m256i h = _mm256_hadd_epi32(acc[0], acc[1]);  // top 01, top 23, bottom 01, bottom 23 per lane
   const __m256i q = _mm256_hadd_epi32(h, h);            // top, bottom, top, bottom per lane
   const __m128i lo = _mm256_castsi256_si128(q), hi = _mm256_extracti128_si256(q, 1);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(sads), _mm_unpacklo_epi32(lo, hi));  // TL, TR, BL, BR
+  store<16>(sads, _mm_unpacklo_epi32(lo, hi));  // TL, TR, BL, BR
 }
 
 void blocks4x4_16u(const uint16_t* src, int32_t ss, const uint16_t* ref, int32_t rs, uint32_t* sads) {
@@ -248,7 +235,7 @@ void blocks4x4_16u(const uint16_t* src, int32_t ss, const uint16_t* ref, int32_t
     __m256i acc = _mm256_setzero_si256();  // pairs of samples: sub-blocks 0, 1 low lane, 2, 3 high
     for (int y = 0; y < 4; ++y, s += sb, r += rb) acc = add_diffs16(acc, row16(s), row16(r));
     const __m256i h = _mm256_permute4x64_epi64(_mm256_hadd_epi32(acc, acc), 0x08);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(sads), _mm256_castsi256_si128(h));
+    store<16>(sads, _mm256_castsi256_si128(h));
   }
 }
 
@@ -265,15 +252,15 @@ void frame_field16s(const int16_t* src, int32_t step, uint32_t out[2]) {
   }
   const __m256i ones = _mm256_set1_epi16(1);
   for (__m256i* v : {&frame, &field}) *v = _mm256_madd_epi16(*v, ones);
-  out[0] = hsum32(_mm_add_epi32(_mm256_castsi256_si128(frame), _mm256_extracti128_si256(frame, 1))) & 0xffff;
-  out[1] = hsum32(_mm_add_epi32(_mm256_castsi256_si128(field), _mm256_extracti128_si256(field, 1))) & 0xffff;
+  out[0] = hsum32(frame) & 0xffff;
+  out[1] = hsum32(field) & 0xffff;
 }
 
 }  // namespace
-}  // namespace avx2
+}  // namespace KVN_ISA
 
 void sad_init_avx2(SadKernels& k) {
-  using namespace avx2;
+  using namespace KVN_ISA;
   k.xn[kXn16x16] = xn16x16;
   k.sad[kSad16x16][0] = sad16x16;
   k.sad[kSad16x16][3] = sad16_centre<16>;

@@ -2,7 +2,7 @@
 //
 //  - 8-bit blocks: psadbw of each source row with its reference row, the
 //    half-sample references formed exactly in bytes by the block layer's
-//    predictors (hpel_sse2.h); 8- and 4-wide rows are packed two or four to a
+//    predictors (hpel_simd.h); 8- and 4-wide rows are packed two or four to a
 //    register first.
 //  - Several candidates: each source row is loaded once and compared with the
 //    rows of eight neighbouring candidates; where one 16-byte load holds the
@@ -12,28 +12,22 @@
 //    the differences to 32-bit sums as signed 16-bit values, as required.
 #include <emmintrin.h>
 
-#include <cstring>
+#include <cstddef>
 
-#include "hpel_sse2.h"
+#include "hpel_simd.h"
 #include "sad.h"
+#include "simd/loads.h"
+#include "simd/reduce.h"
 
 namespace kvn {
-namespace sse2 {
+namespace KVN_ISA {
 namespace {
+
+using namespace hpel;
+using std::ptrdiff_t;
 
 inline __m128i add64(__m128i a, __m128i b) { return _mm_add_epi64(a, b); }
 inline __m128i sad8(__m128i a, __m128i b) { return _mm_sad_epu8(a, b); }
-
-// The two 64-bit halves of a psadbw total.
-inline uint32_t hsum64(__m128i v) {
-  return uint32_t(_mm_cvtsi128_si32(v)) + uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(v, 8)));
-}
-
-// The four 32-bit lanes.
-inline uint32_t hsum32(__m128i v) {
-  v = _mm_add_epi32(v, _mm_shuffle_epi32(v, 0x4e));
-  return uint32_t(_mm_cvtsi128_si32(_mm_add_epi32(v, _mm_shuffle_epi32(v, 0xb1))));
-}
 
 // [sum a0, sum a1, sum a2, sum a3] of four vectors of 32-bit lanes.
 inline __m128i hsum32x4(__m128i a0, __m128i a1, __m128i a2, __m128i a3) {
@@ -42,19 +36,13 @@ inline __m128i hsum32x4(__m128i a0, __m128i a1, __m128i a2, __m128i a3) {
   return _mm_add_epi32(_mm_unpacklo_epi64(s01, s23), _mm_unpackhi_epi64(s01, s23));
 }
 
-inline __m128i load4(const uint8_t* p) {
-  int32_t v;
-  std::memcpy(&v, p, 4);
-  return _mm_cvtsi32_si128(v);
-}
-
 // Two 8-byte rows in one register.
 inline __m128i load_pair(const uint8_t* a, const uint8_t* b) { return _mm_unpacklo_epi64(load<8>(a), load<8>(b)); }
 
 // Four 4-byte rows in one register.
 inline __m128i load_quad(const uint8_t* p, ptrdiff_t step) {
-  const __m128i r01 = _mm_unpacklo_epi32(load4(p), load4(p + step));
-  const __m128i r23 = _mm_unpacklo_epi32(load4(p + 2 * step), load4(p + 3 * step));
+  const __m128i r01 = _mm_unpacklo_epi32(load<4>(p), load<4>(p + step));
+  const __m128i r23 = _mm_unpacklo_epi32(load<4>(p + 2 * step), load<4>(p + 3 * step));
   return _mm_unpacklo_epi64(r01, r23);
 }
 
@@ -84,7 +72,7 @@ uint32_t sad_full(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs
 template <int W, int H, int Code>
 uint32_t sad_hp(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs) {
   const ptrdiff_t s = ss;
-  Predictor<W, Code, 0, 1> pred(ref, rs);
+  Predictor<Bytes<W>, Code, 0, 1> pred(ref, rs);
   __m128i acc = _mm_setzero_si128();
   for (int y = 0; y < H; y += 2, src += 2 * s) {
     const __m128i p0 = pred.next();
@@ -107,7 +95,7 @@ constexpr SadFn sad_mode() {
 
 template <int Code>
 void sad8x8_c2(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uint32_t sad[2]) {
-  Predictor<16, Code, 0, 2> pred(ref, rs);
+  Predictor<Bytes<16>, Code, 0, 2> pred(ref, rs);
   const __m128i even = _mm_set1_epi16(0x00ff);
   __m128i ae = _mm_setzero_si128(), ao = ae;
   for (int y = 0; y < 8; ++y, src += ss) {
@@ -137,9 +125,7 @@ struct Row16 {
 
   static Row16 load(const uint8_t* p) {
     Row16 r;
-    for (int i = 0; i < kRegs; ++i)
-      r.v[i] = W == 4 ? _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p))
-                      : _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+    for (int i = 0; i < kRegs; ++i) r.v[i] = W == 4 ? KVN_ISA::load<8>(p) : KVN_ISA::load<16>(p + 16 * i);
     return r;
   }
   template <class F>
@@ -232,7 +218,7 @@ void blocks8x8_16u(const uint16_t* src, int32_t ss, const uint16_t* ref, int32_t
     acc[half] = left;
     acc[half + 1] = right;
   }
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(sads), hsum32x4(acc[0], acc[1], acc[2], acc[3]));
+  store<16>(sads, hsum32x4(acc[0], acc[1], acc[2], acc[3]));
 }
 
 // Pairs of adjacent 32-bit lanes summed: [a0 + a1, a2 + a3, b0 + b1, b2 + b3].
@@ -253,7 +239,7 @@ void blocks4x4_16u(const uint16_t* src, int32_t ss, const uint16_t* ref, int32_t
       left = add_diffs16(left, a.v[0], b.v[0]);
       right = add_diffs16(right, a.v[1], b.v[1]);
     }
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(sads), pair_sums(left, right));
+    store<16>(sads, pair_sums(left, right));
   }
 }
 
@@ -265,8 +251,6 @@ inline __m128i gather4(const __m128i* t) {
   return _mm_or_si128(_mm_or_si128(t[0], _mm_slli_epi64(t[1], 16)),
                       _mm_or_si128(_mm_slli_epi64(t[2], 32), _mm_slli_epi64(t[3], 48)));
 }
-
-inline void store16(uint16_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
 
 // 16x16: candidates i .. i + 7, their two row halves in the psadbw halves.
 void xn16x16(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uint16_t* sads, int32_t n) {
@@ -280,7 +264,7 @@ void xn16x16(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uin
       for (int k = 0; k < 8; ++k) acc[k] = add64(acc[k], sad8(row, load<16>(r + k)));
     }
     const __m128i lo = gather4(acc), hi = gather4(acc + 4);
-    store16(sads + i, _mm_add_epi16(_mm_unpacklo_epi64(lo, hi), _mm_unpackhi_epi64(lo, hi)));
+    store<16>(sads + i, _mm_add_epi16(_mm_unpacklo_epi64(lo, hi), _mm_unpackhi_epi64(lo, hi)));
   }
 }
 
@@ -296,8 +280,8 @@ inline void xn8x8_group(const uint8_t* src, ptrdiff_t ss, const uint8_t* ref, pt
     for (int k = 0; k < 8; ++k) acc[k] = add64(acc[k], sad8(row, Pair ? load<16>(ref + k) : load<8>(ref + k)));
   }
   const __m128i lo = gather4(acc), hi = gather4(acc + 4);
-  store16(sads, _mm_unpacklo_epi64(lo, hi));
-  if (Pair) store16(sads + 8, _mm_unpackhi_epi64(lo, hi));
+  store<16>(sads, _mm_unpacklo_epi64(lo, hi));
+  if (Pair) store<16>(sads + 8, _mm_unpackhi_epi64(lo, hi));
 }
 
 void xn8x8(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uint16_t* sads, int32_t n) {
@@ -312,7 +296,7 @@ void xn4x4(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uint1
   const ptrdiff_t s = ss, r = rs;
   __m128i rows[2];
   for (int y = 0; y < 2; ++y) {
-    const __m128i pair = _mm_unpacklo_epi32(load4(src + 2 * y * s), load4(src + (2 * y + 1) * s));
+    const __m128i pair = _mm_unpacklo_epi32(load<4>(src + 2 * y * s), load<4>(src + (2 * y + 1) * s));
     rows[y] = _mm_unpacklo_epi64(pair, pair);
   }
   for (int32_t i = 0; i < n; i += 8) {
@@ -323,7 +307,7 @@ void xn4x4(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uint1
       for (int y = 0; y < 2; ++y, c += 2 * r)
         acc[k] = add64(acc[k], sad8(rows[y], _mm_unpacklo_epi32(load<8>(c), load<8>(c + r))));
     }
-    store16(sads + i, gather4(acc));
+    store<16>(sads + i, gather4(acc));
   }
 }
 
@@ -342,7 +326,7 @@ void xn2x2(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uint1
     const __m128i dr = absdiff8(right, load_pair(c + 1, c + r + 1));
     const __m128i sum = _mm_add_epi16(_mm_add_epi16(_mm_unpacklo_epi8(dl, zero), _mm_unpackhi_epi8(dl, zero)),
                                       _mm_add_epi16(_mm_unpacklo_epi8(dr, zero), _mm_unpackhi_epi8(dr, zero)));
-    store16(sads + i, sum);
+    store<16>(sads + i, sum);
   }
 }
 
@@ -359,7 +343,7 @@ void blocks8x8(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, u
   __m128i acc[2] = {_mm_setzero_si128(), _mm_setzero_si128()};
   for (int y = 0; y < 16; ++y, src += ss, ref += rs)
     acc[y >> 3] = add64(acc[y >> 3], sad8(load<16>(src), load<16>(ref)));
-  _mm_storel_epi64(reinterpret_cast<__m128i*>(sads), pack4(acc[0], acc[1]));
+  store<8>(sads, pack4(acc[0], acc[1]));
 }
 
 void blocks4x4(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uint16_t* sads) {
@@ -372,7 +356,7 @@ void blocks4x4(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, u
       left = add64(left, sad8(_mm_unpacklo_epi32(a0, a1), _mm_unpacklo_epi32(b0, b1)));
       right = add64(right, sad8(_mm_unpackhi_epi32(a0, a1), _mm_unpackhi_epi32(b0, b1)));
     }
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(sads), pack4(left, right));
+    store<8>(sads, pack4(left, right));
   }
 }
 
@@ -420,17 +404,17 @@ uint32_t sub_sad8x8(const uint8_t* s1, int32_t st1, const uint8_t* s2, int32_t s
   for (int y = 0; y < 8; ++y, s1 += st1, s2 += st2, d += ds) {
     const __m128i a = load<8>(s1), b = load<8>(s2);
     const __m128i diff16 = _mm_sub_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), diff16);
+    store<16>(d, diff16);
     acc = add64(acc, sad8(a, b));
   }
   return uint32_t(_mm_cvtsi128_si32(acc));
 }
 
 }  // namespace
-}  // namespace sse2
+}  // namespace KVN_ISA
 
 void sad_init_sse2(SadKernels& k) {
-  using namespace sse2;
+  using namespace KVN_ISA;
   k.sad[kSad16x16] = mode_table([](auto code) { return sad_mode<16, 16, code>(); });
   k.sad[kSad16x8] = mode_table([](auto code) { return sad_mode<16, 8, code>(); });
   k.sad[kSad8x8] = mode_table([](auto code) { return sad_mode<8, 8, code>(); });

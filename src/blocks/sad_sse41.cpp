@@ -6,14 +6,13 @@
 #include <smmintrin.h>
 
 #include "sad.h"
+#include "simd/loads.h"
 
 namespace kvn {
-namespace sse41 {
+namespace KVN_ISA {
 namespace {
 
 using std::ptrdiff_t;
-
-inline __m128i load8(const uint8_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); }
 
 // Bytes p[0 .. 14] of a reference row (byte 15 unspecified): one 16-byte
 // load, or, in the last group, where that would read one byte past those the
@@ -21,8 +20,8 @@ inline __m128i load8(const uint8_t* p) { return _mm_loadl_epi64(reinterpret_cast
 // or-ing them is exact).
 template <bool Last>
 inline __m128i ref_row(const uint8_t* p) {
-  if constexpr (!Last) return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  return _mm_or_si128(load8(p), _mm_slli_si128(load8(p + 7), 7));
+  if constexpr (!Last) return load<16>(p);
+  return _mm_or_si128(load<8>(p), _mm_slli_si128(load<8>(p + 7), 7));
 }
 
 // SADs of candidates i .. i + 7, as 16-bit values.
@@ -30,7 +29,7 @@ template <bool Last>
 inline __m128i group(const uint8_t* src, ptrdiff_t ss, const uint8_t* ref, ptrdiff_t rs) {
   __m128i acc = _mm_setzero_si128();
   for (int y = 0; y < 8; ++y, src += ss, ref += rs) {
-    const __m128i r = ref_row<Last>(ref), s = load8(src);
+    const __m128i r = ref_row<Last>(ref), s = load<8>(src);
     acc = _mm_add_epi16(acc, _mm_add_epi16(_mm_mpsadbw_epu8(r, s, 0), _mm_mpsadbw_epu8(r, s, 5)));
   }
   return acc;
@@ -44,8 +43,8 @@ void xn8x8(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uint1
 }
 
 }  // namespace
-}  // namespace sse41
+}  // namespace KVN_ISA
 
-void sad_init_sse41(SadKernels& k) { k.xn[kXn8x8] = sse41::xn8x8; }
+void sad_init_sse41(SadKernels& k) { k.xn[kXn8x8] = KVN_ISA::xn8x8; }
 
 }  // namespace kvn

@@ -1,4 +1,4 @@
-// AVX2 kernels of the Hadamard costs: the butterflies of satd_lanes.h with
+// AVX2 kernels of the Hadamard costs: the butterflies of satd_simd.h with
 // each 128-bit lane doing the work of one SSE2 register, so that a register
 // holds a row of 16 or two rows of 8 ([row k | row k + 4]); the narrow sizes
 // on 128-bit registers, with VEX encoding and pabsw. The 16-bit samples of SAT8x8D take 32-bit
@@ -8,25 +8,20 @@
 #include <cstddef>
 
 #include "satd.h"
-#include "satd_lanes.h"
+#include "satd_simd.h"
+#include "simd/lanes.h"
+#include "simd/loads.h"
+#include "simd/reduce.h"
 
 namespace kvn {
-namespace avx2 {
+namespace KVN_ISA {
 namespace {
 
+using namespace satd;
 using std::ptrdiff_t;
 
-inline __m128i load8(const uint8_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); }
-inline __m128i load16(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-
-// Two rows of 8 bytes as [a | b].
-inline __m128i load8x2(const uint8_t* a, const uint8_t* b) {
-  return _mm_castpd_si128(_mm_loadh_pd(_mm_castsi128_pd(load8(a)), reinterpret_cast<const double*>(b)));
-}
-
-// The operations of Hadamard (satd_lanes.h) on 256-bit registers.
-struct Ymm16 {
-  KVN_HADAMARD_LANES(__m256i, _mm256)
+// The operations of Hadamard (satd_simd.h) on 256-bit registers.
+struct Ymm16 : Lanes256 {
   static V abs_max(V a, V b) { return _mm256_max_epi16(_mm256_abs_epi16(a), _mm256_abs_epi16(b)); }
 };
 using H = Hadamard<Ymm16>;
@@ -44,9 +39,7 @@ inline uint32_t doubled_sum(__m256i v) {
 }
 
 // Differences of a row of 16, and of two rows of 8 as [a | b].
-inline __m256i diff16(const uint8_t* s, const uint8_t* r) {
-  return _mm256_sub_epi16(_mm256_cvtepu8_epi16(load16(s)), _mm256_cvtepu8_epi16(load16(r)));
-}
+inline __m256i diff16(const uint8_t* s, const uint8_t* r) { return _mm256_sub_epi16(load_widen(s), load_widen(r)); }
 inline __m256i diff8x2(const uint8_t* sa, const uint8_t* sb, const uint8_t* ra, const uint8_t* rb) {
   return _mm256_sub_epi16(_mm256_cvtepu8_epi16(load8x2(sa, sb)), _mm256_cvtepu8_epi16(load8x2(ra, rb)));
 }
@@ -124,21 +117,21 @@ KvnResult sat8x8d_16u(const uint16_t* src, int32_t ss, const uint16_t* ref, int3
   const uint8_t* f = reinterpret_cast<const uint8_t*>(ref);
   __m256i r[8];
   for (int y = 0; y < 8; ++y, s += ss, f += rs)
-    r[y] = _mm256_sub_epi32(_mm256_cvtepu16_epi32(load16(s)), _mm256_cvtepu16_epi32(load16(f)));
+    r[y] = _mm256_sub_epi32(_mm256_cvtepu16_epi32(load<16>(s)), _mm256_cvtepu16_epi32(load<16>(f)));
   for (int d = 1; d < 8; d *= 2)
     for (int i = 0; i < 8; ++i)
       if (!(i & d)) butterfly32(r[i], r[i + d]);
   __m256i sum = horizontal8_32(r[0], r[1]);
   for (int i = 2; i < 8; i += 2) sum = _mm256_add_epi32(sum, horizontal8_32(r[i], r[i + 1]));
-  *cost = 2 * Xmm::sum32(_mm_add_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1)));
+  *cost = 2 * hsum32(sum);
   return KVN_STS_OK;
 }
 
 }  // namespace
-}  // namespace avx2
+}  // namespace KVN_ISA
 
 void satd_init_avx2(SatdKernels& k) {
-  using namespace avx2;
+  using namespace KVN_ISA;
   k.satd[kSatd4x4] = Xmm::satd4x4;
   k.satd[kSatd4x8] = Xmm::satd4x8;
   k.satd[kSatd8x4] = Xmm::satd8<4>;

@@ -1,5 +1,5 @@
 // SSE2 kernels of the Hadamard costs: 8-bit samples in 16-bit lanes, one row
-// of up to 8 samples a register (satd_lanes.h); the 16-bit samples of SAT8x8D
+// of up to 8 samples a register (satd_simd.h); the 16-bit samples of SAT8x8D
 // in 32-bit lanes (their differences have 17 bits), four columns a register,
 // with the same butterflies and interleaves.
 #include <emmintrin.h>
@@ -7,12 +7,15 @@
 #include <cstddef>
 
 #include "satd.h"
-#include "satd_lanes.h"
+#include "satd_simd.h"
+#include "simd/loads.h"
+#include "simd/reduce.h"
 
 namespace kvn {
-namespace sse2 {
+namespace KVN_ISA {
 namespace {
 
+using namespace satd;
 using std::ptrdiff_t;
 
 // max(|a|, |b|) = max(max(a, b), -min(a, b)).
@@ -23,8 +26,6 @@ struct AbsMax {
 };
 using Xmm = SatdXmm<AbsMax>;
 
-inline __m128i load16(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-
 // 16 wide: strips of 16 x 4, as two of 8 x 4.
 template <int H>
 KvnResult satd16(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uint32_t* cost) {
@@ -33,7 +34,7 @@ KvnResult satd16(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs,
   for (int y = 0; y < H; y += 4) {
     __m128i lo[4], hi[4];
     for (int i = 0; i < 4; ++i, src += ss, ref += rs) {
-      const __m128i a = load16(src), b = load16(ref);
+      const __m128i a = load<16>(src), b = load<16>(ref);
       lo[i] = _mm_sub_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero));
       hi[i] = _mm_sub_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero));
     }
@@ -66,7 +67,7 @@ inline __m128i abs32(__m128i v) {
 
 // Columns 0-3 (lo) and 4-7 (hi) of a row of differences.
 inline void diff16u(const uint8_t* s, const uint8_t* r, __m128i& lo, __m128i& hi) {
-  const __m128i a = load16(s), b = load16(r), zero = _mm_setzero_si128();
+  const __m128i a = load<16>(s), b = load<16>(r), zero = _mm_setzero_si128();
   lo = _mm_sub_epi32(_mm_unpacklo_epi16(a, zero), _mm_unpacklo_epi16(b, zero));
   hi = _mm_sub_epi32(_mm_unpackhi_epi16(a, zero), _mm_unpackhi_epi16(b, zero));
 }
@@ -99,15 +100,15 @@ KvnResult sat8x8d_16u(const uint16_t* src, int32_t ss, const uint16_t* ref, int3
   for (int y = 0; y < 8; ++y, s += ss, r += rs) diff16u(s, r, lo[y], hi[y]);
   vertical8_32(lo);
   vertical8_32(hi);
-  *cost = Xmm::sum32(horizontal8_32(lo, hi));
+  *cost = hsum32(horizontal8_32(lo, hi));
   return KVN_STS_OK;
 }
 
 }  // namespace
-}  // namespace sse2
+}  // namespace KVN_ISA
 
 void satd_init_sse2(SatdKernels& k) {
-  using namespace sse2;
+  using namespace KVN_ISA;
   k.satd[kSatd4x4] = Xmm::satd4x4;
   k.satd[kSatd4x8] = Xmm::satd4x8;
   k.satd[kSatd8x4] = Xmm::satd8<4>;

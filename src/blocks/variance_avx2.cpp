@@ -5,21 +5,18 @@
 
 #include <cstddef>
 
+#include "simd/loads.h"
 #include "variance.h"
 
 namespace kvn {
-namespace avx2 {
+namespace KVN_ISA {
 namespace {
-
-inline __m256i widen(const uint8_t* p) {
-  return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-}
 
 KvnResult variance16x16(const uint8_t* src, int32_t step, int32_t* var) {
   __m256i s = _mm256_setzero_si256(), q = _mm256_setzero_si256();
 #pragma GCC unroll 2  // unrolled in full, the additions get regrouped and the registers spill
   for (int y = 0; y < 16; y += 2, src += 2 * std::ptrdiff_t(step)) {
-    const __m256i a = widen(src), b = widen(src + step);
+    const __m256i a = load_widen(src), b = load_widen(src + step);
     s = _mm256_add_epi16(s, _mm256_add_epi16(a, b));
     q = _mm256_add_epi32(q, _mm256_add_epi32(_mm256_madd_epi16(a, a), _mm256_madd_epi16(b, b)));
   }
@@ -33,8 +30,8 @@ KvnResult variance16x16(const uint8_t* src, int32_t step, int32_t* var) {
 }
 
 }  // namespace
-}  // namespace avx2
+}  // namespace KVN_ISA
 
-void variance_init_avx2(VarianceKernels& k) { k.variance16x16 = avx2::variance16x16; }
+void variance_init_avx2(VarianceKernels& k) { k.variance16x16 = KVN_ISA::variance16x16; }
 
 }  // namespace kvn

@@ -11,15 +11,15 @@
 
 #include "variance.h"
 #include "block_pred.h"
-#include "hpel_sse2.h"
+#include "hpel_simd.h"
+#include "simd/loads.h"
+#include "simd/reduce.h"
 
 namespace kvn {
-namespace sse2 {
+namespace KVN_ISA {
 namespace {
 
-inline __m128i load8x2(const uint8_t* a, const uint8_t* b) {
-  return _mm_castpd_si128(_mm_loadh_pd(_mm_castsi128_pd(load<8>(a)), reinterpret_cast<const double*>(b)));
-}
+using namespace hpel;
 
 inline __m128i abs_diff(__m128i a, __m128i b) { return _mm_or_si128(_mm_subs_epu8(a, b), _mm_subs_epu8(b, a)); }
 inline __m128i abs_diff16(__m128i a, __m128i b) { return _mm_or_si128(_mm_subs_epu16(a, b), _mm_subs_epu16(b, a)); }
@@ -31,16 +31,6 @@ inline __m128i squares(__m128i v) {
   return _mm_add_epi32(_mm_madd_epi16(lo, lo), _mm_madd_epi16(hi, hi));
 }
 
-// Sum of the 32-bit lanes, modulo 2^32.
-inline uint32_t sum32(__m128i s) {
-  s = _mm_add_epi32(s, _mm_shuffle_epi32(s, _MM_SHUFFLE(1, 0, 3, 2)));
-  s = _mm_add_epi32(s, _mm_shuffle_epi32(s, _MM_SHUFFLE(2, 3, 0, 1)));
-  return uint32_t(_mm_cvtsi128_si32(s));
-}
-
-// Sum of the two 64-bit halves of psadbw results (below 2^31).
-inline int32_t sad_total(__m128i s) { return _mm_cvtsi128_si32(_mm_add_epi32(s, _mm_unpackhi_epi64(s, s))); }
-
 inline __m128i byte_sum(__m128i v) { return _mm_sad_epu8(v, _mm_setzero_si128()); }
 
 KvnResult variance16x16(const uint8_t* src, int32_t step, int32_t* var) {
@@ -51,7 +41,7 @@ KvnResult variance16x16(const uint8_t* src, int32_t step, int32_t* var) {
     s = _mm_add_epi32(s, byte_sum(v));
     q = _mm_add_epi32(q, squares(v));
   }
-  *var = variance_from_sums(sum32(q), uint32_t(sad_total(s)));
+  *var = variance_from_sums(hsum32(q), hsum64(s));
   return KVN_STS_OK;
 }
 
@@ -62,7 +52,7 @@ KvnResult var_mean8x8(const uint8_t* src, int32_t step, int32_t* var, int32_t* s
     s = _mm_add_epi32(s, byte_sum(v));
     q = _mm_add_epi32(q, squares(v));
   }
-  return store_var_mean(int32_t(sum32(q)), sad_total(s), var, sum);
+  return store_var_mean(int32_t(hsum32(q)), int32_t(hsum64(s)), var, sum);
 }
 
 // Column sums with signed saturation, row by row; squares summed in pairs by
@@ -75,8 +65,8 @@ KvnResult var_mean8x8_16s(const int16_t* src, int32_t step, int32_t* var, int32_
     column = _mm_adds_epi16(column, v);
     q = _mm_add_epi32(q, _mm_madd_epi16(v, v));
   }
-  const int32_t s = int32_t(sum32(_mm_madd_epi16(column, _mm_set1_epi16(1))));
-  return store_var_mean(int32_t(sum32(q)), s, var, sum);
+  const int32_t s = int32_t(hsum32(_mm_madd_epi16(column, _mm_set1_epi16(1))));
+  return store_var_mean(int32_t(hsum32(q)), s, var, sum);
 }
 
 // 16 wide, H rows, the 8x8 blocks in raster order: psadbw of a prediction row
@@ -85,7 +75,7 @@ template <int H, int Code>
 KvnResult var_mean_diff(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, const int32_t* srcSum,
                         int32_t* var, int32_t* mean) {
   constexpr int kBlocks = H / 4;
-  Predictor<16, Code, 0, 1> pred(ref, rs);
+  Predictor<Bytes<16>, Code, 0, 1> pred(ref, rs);
   int32_t predSum[kBlocks];
   uint32_t q[kBlocks];
   const __m128i zero = _mm_setzero_si128();
@@ -102,8 +92,8 @@ KvnResult var_mean_diff(const uint8_t* src, int32_t ss, const uint8_t* ref, int3
     }
     predSum[b] = _mm_cvtsi128_si32(ps);
     predSum[b + 1] = _mm_cvtsi128_si32(_mm_unpackhi_epi64(ps, ps));
-    q[b] = sum32(left);
-    q[b + 1] = sum32(right);
+    q[b] = hsum32(left);
+    q[b + 1] = hsum32(right);
   }
   return var_mean_diff_finish<kBlocks>(srcSum, predSum, q, var, mean);
 }
@@ -113,11 +103,11 @@ KvnResult mean_abs_dev16x16(const uint8_t* src, int32_t step, int32_t* out) {
   const uint8_t* row = src;
 #pragma GCC unroll 4  // unrolled in full, the additions get regrouped and the registers spill
   for (int y = 0; y < 16; ++y, row += step) s = _mm_add_epi32(s, byte_sum(load<16>(row)));
-  const __m128i m = _mm_set1_epi8(char((sad_total(s) + 128) >> 8));
+  const __m128i m = _mm_set1_epi8(char((int32_t(hsum64(s)) + 128) >> 8));
   __m128i dev = _mm_setzero_si128();
 #pragma GCC unroll 4
   for (int y = 0; y < 16; ++y, src += step) dev = _mm_add_epi32(dev, _mm_sad_epu8(load<16>(src), m));
-  *out = sad_total(dev);
+  *out = int32_t(hsum64(dev));
   return KVN_STS_OK;
 }
 
@@ -127,10 +117,10 @@ KvnResult mean_abs_dev8x8(const uint8_t* src, int32_t step, int32_t* out) {
     v[i] = load8x2(src, src + step);
     s = _mm_add_epi32(s, byte_sum(v[i]));
   }
-  const __m128i m = _mm_set1_epi8(char((sad_total(s) + 32) >> 6));
+  const __m128i m = _mm_set1_epi8(char((int32_t(hsum64(s)) + 32) >> 6));
   __m128i dev = _mm_setzero_si128();
   for (const __m128i& x : v) dev = _mm_add_epi32(dev, _mm_sad_epu8(x, m));
-  *out = sad_total(dev);
+  *out = int32_t(hsum64(dev));
   return KVN_STS_OK;
 }
 
@@ -162,7 +152,7 @@ KvnResult edges16x16(const uint8_t* src, int32_t step, int32_t diffThreshold, in
       cur = below;
     }
     const int32_t lane15 = _mm_extract_epi16(calm, 7) >> 8;
-    count = kEdgePositions - (sad_total(byte_sum(calm)) - lane15);
+    count = kEdgePositions - (int32_t(hsum64(byte_sum(calm))) - lane15);
   }
   *flag = count > countThreshold;
   return KVN_STS_OK;
@@ -191,7 +181,7 @@ KvnResult edges16x16_16u(const uint16_t* src, int32_t step, int32_t diffThreshol
       hi = hi2;
     }
     const int32_t lane15 = _mm_extract_epi16(calmHi, 7);
-    count = kEdgePositions - (sad_total(byte_sum(_mm_add_epi16(calmLo, calmHi))) - lane15);
+    count = kEdgePositions - (int32_t(hsum64(byte_sum(_mm_add_epi16(calmLo, calmHi)))) - lane15);
   }
   *flag = count > countThreshold;
   return KVN_STS_OK;
@@ -206,10 +196,10 @@ struct VarMeanDiffGen {
 };
 
 }  // namespace
-}  // namespace sse2
+}  // namespace KVN_ISA
 
 void variance_init_sse2(VarianceKernels& k) {
-  using namespace sse2;
+  using namespace KVN_ISA;
   k.variance16x16 = variance16x16;
   k.var_mean8x8 = var_mean8x8;
   k.var_mean8x8_16s = var_mean8x8_16s;

@@ -6,6 +6,7 @@
 #include <immintrin.h>
 
 #include "h264/cavlc/cavlc_encode.h"
+#include "simd/loads.h"
 #include "tables/h264_cavlc_tables.h"
 
 #if defined(__clang__)
@@ -14,21 +15,23 @@
 #pragma GCC target("popcnt,bmi,bmi2")
 #endif
 
-namespace kvn {
-namespace avx2 {
-namespace {
-
+// After the target: the shared analysis is compiled with the bit instructions.
 #define KVN_CAVLC_BIT_INSTRUCTIONS 1
 #include "h264/cavlc/cavlc_encode_simd.h"
 #undef KVN_CAVLC_BIT_INSTRUCTIONS
+
+namespace kvn {
+namespace KVN_ISA {
+namespace {
+
+using namespace cavlc;
 
 bool block16s(const int16_t* coef, int start, const int32_t* scan, int end, const CavlcCounts& out, int16_t* levels,
               uint8_t* runs) {
   uint32_t bad;
   const __m128i order = scan_bytes(scan, bad);
   if (bad & ((2u << end) - 1) & ~((1u << start) - 1)) return false;
-  const __m128i c0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coef));
-  const __m128i c1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coef + 8));
+  const __m128i c0 = load<16>(coef), c1 = load<16>(coef + 8);
   Analysis a;
   if (!analyse(flags(c0, c1), order, start, end, out, a)) return true;
   store_prefix8(runs, a.runs, a.tc - 1);
@@ -41,8 +44,7 @@ bool block16s(const int16_t* coef, int start, const int32_t* scan, int end, cons
       _mm256_shuffle_epi8(_mm256_broadcastsi128_si256(c1), _mm256_sub_epi8(idx, _mm256_set1_epi8(16))));
   const __m256i keep = _mm256_cmpgt_epi16(_mm256_set1_epi16(int16_t(a.tc - a.t1)),
                                           _mm256_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
-  __m256i* p = reinterpret_cast<__m256i*>(levels);
-  _mm256_storeu_si256(p, _mm256_blendv_epi8(_mm256_loadu_si256(p), v, keep));
+  store<32>(levels, _mm256_blendv_epi8(load<32>(levels), v, keep));
   return true;
 }
 
@@ -52,12 +54,11 @@ bool block32s(const int32_t* coef, int start, const int32_t* scan, int end, cons
   const __m128i order = scan_bytes(scan, bad);
   if (bad & ((2u << end) - 1) & ~((1u << start) - 1)) return false;
   __m128i c[4];
-  for (int i = 0; i < 4; ++i) c[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coef + 4 * i));
+  for (int i = 0; i < 4; ++i) c[i] = load<16>(coef + 4 * i);
   Analysis a;
   if (!analyse(flags(c), order, start, end, out, a)) return true;
   store_prefix8(runs, a.runs, a.tc - 1);
-  const __m256i lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(coef));
-  const __m256i hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(coef + 8));
+  const __m256i lo = load<32>(coef), hi = load<32>(coef + 8);
   const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
   for (int h = 0; h < 2; ++h) {
     const __m256i idx = _mm256_cvtepu8_epi32(h ? _mm_srli_si128(a.raster, 8) : a.raster);
@@ -70,15 +71,15 @@ bool block32s(const int32_t* coef, int start, const int32_t* scan, int end, cons
 }
 
 }  // namespace
-}  // namespace avx2
+}  // namespace KVN_ISA
 
 #if defined(__clang__)
 #pragma clang attribute pop
 #endif
 
 void cavlc_encode_init_avx2(CavlcEncodeKernels& k) {
-  k.block16s = avx2::block16s;
-  k.block32s = avx2::block32s;
+  k.block16s = KVN_ISA::block16s;
+  k.block32s = KVN_ISA::block32s;
 }
 
 }  // namespace kvn

@@ -1,7 +1,5 @@
 // The CAVLC analysis of 4x4 blocks with byte shuffles, shared by the SIMD
-// kernels. Included by each SIMD file inside its instruction-set namespace
-// (after <immintrin.h>, SSSE3 at least), so that every helper here is
-// compiled for that set only.
+// kernels (SSE4.1 at least).
 //
 // The zero, +-1 and sign flags of the 16 raster positions are put into scan
 // order with one shuffle each and read as bit masks (bit k: scan index k).
@@ -12,6 +10,23 @@
 
 // KVN_CAVLC_BIT_INSTRUCTIONS: the including file is compiled for POPCNT and
 // BMI2 (which SSE4.1 processors need not have).
+#pragma once
+
+#ifndef KVN_ISA
+#error "KVN_ISA names the instruction set of the including file (sse2, sse41, avx2); kvn_kernel_sources defines it"
+#endif
+
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "h264/cavlc/cavlc_encode.h"
+#include "simd/loads.h"
+#include "tables/h264_cavlc_tables.h"
+
+namespace kvn {
+namespace KVN_ISA {
+namespace cavlc {
 
 // Set bits of a 16-bit mask.
 inline int count16(uint32_t x) {
@@ -28,10 +43,8 @@ inline int count16(uint32_t x) {
 // The scan as byte indices (low four bits) and the mask of entries outside
 // 0..15 (bit k: scan[k]).
 inline __m128i scan_bytes(const int32_t* scan, uint32_t& bad) {
-  const __m128i a = _mm_packs_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(scan)),
-                                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(scan + 4)));
-  const __m128i b = _mm_packs_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(scan + 8)),
-                                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(scan + 12)));
+  const __m128i a = _mm_packs_epi32(load<16>(scan), load<16>(scan + 4));
+  const __m128i b = _mm_packs_epi32(load<16>(scan + 8), load<16>(scan + 12));
   const __m128i sb = _mm_packs_epi16(a, b);  // signed saturation keeps entries outside 0..15 outside
   const __m128i high = _mm_and_si128(sb, _mm_set1_epi8(char(0xf0)));
   bad = uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(high, _mm_setzero_si128()))) ^ 0xffffu;
@@ -102,9 +115,8 @@ inline bool analyse(const Flags& f, __m128i order, int start, int end, const Cav
   *out.totalZeros = uint8_t(k0 - start + 1 - tc);
   // Scan indices of the nonzero coefficients, highest first.
   const CavlcShuffles& t = kCavlcShuffles;
-  const __m128i high =
-      _mm_add_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(t.bitsDescending[nz >> 8])), _mm_set1_epi8(8));
-  const __m128i low = _mm_shuffle_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(t.bitsDescending[nz & 0xff])),
+  const __m128i high = _mm_add_epi8(load<8>(t.bitsDescending[nz >> 8]), _mm_set1_epi8(8));
+  const __m128i low = _mm_shuffle_epi8(load<8>(t.bitsDescending[nz & 0xff]),
                                        _mm_load_si128(reinterpret_cast<const __m128i*>(t.shiftUp[count16(nz >> 8)])));
   const __m128i pos = _mm_or_si128(_mm_and_si128(high, _mm_set_epi64x(0, -1)), low);
   a.tc = tc;
@@ -119,8 +131,7 @@ inline bool analyse(const Flags& f, __m128i order, int start, int end, const Cav
 inline void store_prefix8(uint8_t* p, __m128i v, int n) {
   const __m128i keep =
       _mm_cmpgt_epi8(_mm_set1_epi8(char(n)), _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15));
-  const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_blendv_epi8(old, v, keep));
+  store<16>(p, _mm_blendv_epi8(load<16>(p), v, keep));
 }
 
 // 16-bit levels: gathered from the raster block (c0, c1) at the raster
@@ -134,7 +145,10 @@ inline void store_levels16(int16_t* levels, __m128i c0, __m128i c1, __m128i rast
     const __m128i v = _mm_or_si128(_mm_shuffle_epi8(c0, _mm_add_epi8(idx[h], _mm_set1_epi8(0x70))),
                                    _mm_shuffle_epi8(c1, _mm_sub_epi8(idx[h], _mm_set1_epi8(16))));
     const __m128i keep = _mm_cmpgt_epi16(_mm_set1_epi16(int16_t(n - 8 * h)), lanes);
-    __m128i* p = reinterpret_cast<__m128i*>(levels + 8 * h);
-    _mm_storeu_si128(p, _mm_blendv_epi8(_mm_loadu_si128(p), v, keep));
+    store<16>(levels + 8 * h, _mm_blendv_epi8(load<16>(levels + 8 * h), v, keep));
   }
 }
+
+}  // namespace cavlc
+}  // namespace KVN_ISA
+}  // namespace kvn

@@ -4,21 +4,21 @@
 #include <immintrin.h>
 
 #include "h264/cavlc/cavlc_encode.h"
+#include "h264/cavlc/cavlc_encode_simd.h"
 #include "tables/h264_cavlc_tables.h"
 
 namespace kvn {
-namespace sse41 {
+namespace KVN_ISA {
 namespace {
 
-#include "h264/cavlc/cavlc_encode_simd.h"
+using namespace cavlc;
 
 bool block16s(const int16_t* coef, int start, const int32_t* scan, int end, const CavlcCounts& out, int16_t* levels,
               uint8_t* runs) {
   uint32_t bad;
   const __m128i order = scan_bytes(scan, bad);
   if (bad & ((2u << end) - 1) & ~((1u << start) - 1)) return false;
-  const __m128i c0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coef));
-  const __m128i c1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coef + 8));
+  const __m128i c0 = load<16>(coef), c1 = load<16>(coef + 8);
   Analysis a;
   if (!analyse(flags(c0, c1), order, start, end, out, a)) return true;
   store_prefix8(runs, a.runs, a.tc - 1);
@@ -33,7 +33,7 @@ bool block32s(const int32_t* coef, int start, const int32_t* scan, int end, cons
   const __m128i order = scan_bytes(scan, bad);
   if (bad & ((2u << end) - 1) & ~((1u << start) - 1)) return false;
   __m128i c[4];
-  for (int i = 0; i < 4; ++i) c[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(coef + 4 * i));
+  for (int i = 0; i < 4; ++i) c[i] = load<16>(coef + 4 * i);
   Analysis a;
   if (!analyse(flags(c), order, start, end, out, a)) return true;
   store_prefix8(runs, a.runs, a.tc - 1);
@@ -44,11 +44,11 @@ bool block32s(const int32_t* coef, int start, const int32_t* scan, int end, cons
 }
 
 }  // namespace
-}  // namespace sse41
+}  // namespace KVN_ISA
 
 void cavlc_encode_init_sse41(CavlcEncodeKernels& k) {
-  k.block16s = sse41::block16s;
-  k.block32s = sse41::block32s;
+  k.block16s = KVN_ISA::block16s;
+  k.block32s = KVN_ISA::block32s;
 }
 
 }  // namespace kvn

@@ -5,16 +5,17 @@
 #include <immintrin.h>
 
 #include <cstddef>
-#include <cstring>
 
 #include "h264/deblock/deblock.h"
+#include "h264/deblock/deblock_simd.h"
+#include "simd/loads.h"
+#include "simd/pack.h"
 
 namespace kvn {
-namespace avx2 {
+namespace KVN_ISA {
 namespace {
 
-#include "h264/deblock/deblock_simd.h"
-
+using namespace deblock;
 using std::ptrdiff_t;
 
 // Operations shared by the two lane widths.
@@ -45,18 +46,13 @@ struct W16 : Common {
     return _mm256_srai_epi16(a, N);
   }
   static V lt(V a, V b) { return _mm256_cmpgt_epi16(b, a); }
-  static V load(const uint8_t* p) { return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))); }
-  static void store(uint8_t* p, V v) {
-    const __m128i packed = _mm_packus_epi16(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), packed);
-  }
+  static V load(const uint8_t* p) { return load_widen(p); }
+  static void store(uint8_t* p, V v) { KVN_ISA::store<16>(p, pack_u8(v)); }
   // Luma segments of 4 lines: lane i = seg[i >> 2].
   template <int Shift>
   static V expand(const uint8_t* seg) {
     static_assert(Shift == 2, "16 lanes hold four segments of 4 lines");
-    uint32_t x;
-    std::memcpy(&x, seg, 4);
-    __m128i b = _mm_cvtsi32_si128(int(x));
+    __m128i b = KVN_ISA::load<4>(seg);
     b = _mm_unpacklo_epi8(b, b);
     return _mm256_cvtepu8_epi16(_mm_unpacklo_epi16(b, b));
   }
@@ -80,14 +76,9 @@ struct D8 : Common {
     return _mm256_srai_epi32(a, N);
   }
   static V lt(V a, V b) { return _mm256_cmpgt_epi32(b, a); }
-  static V load(const uint16_t* p) {
-    return _mm256_cvtepu16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
-  }
+  static V load(const uint16_t* p) { return _mm256_cvtepu16_epi32(KVN_ISA::load<16>(p)); }
   // Every result lies in 0..65535, so the saturating pack is exact.
-  static void store(uint16_t* p, V v) {
-    const __m128i packed = _mm_packus_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), packed);
-  }
+  static void store(uint16_t* p, V v) { KVN_ISA::store<16>(p, pack_u16(v)); }
   // Lane i = seg[i >> Shift] for Shift 1 or 2, reading only the entries used.
   template <int Shift, class T>
   static V expand(const T* seg) {
@@ -131,10 +122,10 @@ void edges16_ver(uint16_t* p, int32_t step, const uint16_t* alpha, const uint16_
 }
 
 }  // namespace
-}  // namespace avx2
+}  // namespace KVN_ISA
 
 void deblock_init_avx2(DeblockKernels& k) {
-  using namespace avx2;
+  using namespace KVN_ISA;
   k.luma_hor = luma_hor;
   k.luma_ver = luma_ver;
   k.luma16_hor = edges16_hor<true, kLumaShape>;

@@ -1,6 +1,4 @@
-// The packed deblocking filter shared by the SIMD kernels. Included by each
-// SIMD file inside its instruction-set namespace (after <emmintrin.h> or
-// <immintrin.h>), so that every helper here is compiled for that set only.
+// The packed deblocking filter shared by the SIMD kernels.
 //
 // Lanes are lines across an edge. A lane-ops class O gives the arithmetic on
 // one vector of O::kLanes lanes wide enough for every intermediate (16-bit
@@ -14,6 +12,25 @@
 //
 // Vertical edges go through a transposed copy of the macroblock (columns as
 // rows), so that they use the same row driver as horizontal edges.
+#pragma once
+
+#ifndef KVN_ISA
+#error "KVN_ISA names the instruction set of the including file (sse2, sse41, avx2); kvn_kernel_sources defines it"
+#endif
+
+#include <emmintrin.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "h264/deblock/deblock.h"
+#include "simd/lanes.h"
+#include "simd/loads.h"
+#include "simd/transpose.h"
+
+namespace kvn {
+namespace KVN_ISA {
+namespace deblock {
 
 enum class EdgeKind { kNormal, kStrong, kMixed };
 
@@ -143,54 +160,6 @@ inline void filter_rows(S* p, std::ptrdiff_t step, const A* alpha, const A* beta
 
 // ---- transposition (8x8 blocks of 1- or 2-byte elements) --------------------
 
-// r[0..7]: 8 rows of 8 elements (E = 1: the low 8 bytes) in, 8 columns out.
-template <int E>
-inline void transpose8(__m128i (&r)[8]) {
-  if (E == 1) {
-    const __m128i a0 = _mm_unpacklo_epi8(r[0], r[1]), a1 = _mm_unpacklo_epi8(r[2], r[3]);
-    const __m128i a2 = _mm_unpacklo_epi8(r[4], r[5]), a3 = _mm_unpacklo_epi8(r[6], r[7]);
-    const __m128i b0 = _mm_unpacklo_epi16(a0, a1), b1 = _mm_unpackhi_epi16(a0, a1);
-    const __m128i b2 = _mm_unpacklo_epi16(a2, a3), b3 = _mm_unpackhi_epi16(a2, a3);
-    const __m128i c[4] = {_mm_unpacklo_epi32(b0, b2), _mm_unpackhi_epi32(b0, b2), _mm_unpacklo_epi32(b1, b3),
-                          _mm_unpackhi_epi32(b1, b3)};
-    for (int k = 0; k < 4; ++k) {
-      r[2 * k] = c[k];
-      r[2 * k + 1] = _mm_unpackhi_epi64(c[k], c[k]);
-    }
-  } else {
-    __m128i a[8], b[8];
-    for (int k = 0; k < 4; ++k) {
-      a[2 * k] = _mm_unpacklo_epi16(r[2 * k], r[2 * k + 1]);
-      a[2 * k + 1] = _mm_unpackhi_epi16(r[2 * k], r[2 * k + 1]);
-    }
-    for (int h = 0; h < 2; ++h) {  // rows 0..3, then 4..7
-      const __m128i* x = a + 4 * h;
-      b[4 * h + 0] = _mm_unpacklo_epi32(x[0], x[2]);
-      b[4 * h + 1] = _mm_unpackhi_epi32(x[0], x[2]);
-      b[4 * h + 2] = _mm_unpacklo_epi32(x[1], x[3]);
-      b[4 * h + 3] = _mm_unpackhi_epi32(x[1], x[3]);
-    }
-    for (int k = 0; k < 4; ++k) {
-      r[2 * k] = _mm_unpacklo_epi64(b[k], b[k + 4]);
-      r[2 * k + 1] = _mm_unpackhi_epi64(b[k], b[k + 4]);
-    }
-  }
-}
-
-template <int E>
-inline __m128i load8(const uint8_t* p) {
-  if (E == 1) return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-
-template <int E>
-inline void store8(uint8_t* p, __m128i v) {
-  if (E == 1)
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
-  else
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-}
-
 // Moves `rows` rows (a multiple of 8) x `cols` columns (at least 8, starting
 // at column x0) between the picture and a transposed copy: column x of the
 // picture is row x - x0 of the copy, tstep bytes apart. Columns are taken in
@@ -204,9 +173,13 @@ inline void transpose_block(uint8_t* pic, std::ptrdiff_t step, int x0, int cols,
       uint8_t* pic_at = pic + y * step + (x0 + x) * E;
       uint8_t* copy_at = copy + x * tstep + y * E;
       __m128i r[8];
-      for (int i = 0; i < 8; ++i) r[i] = ToCopy ? load8<E>(pic_at + i * step) : load8<E>(copy_at + i * tstep);
-      transpose8<E>(r);
-      for (int i = 0; i < 8; ++i) ToCopy ? store8<E>(copy_at + i * tstep, r[i]) : store8<E>(pic_at + i * step, r[i]);
+      for (int i = 0; i < 8; ++i) r[i] = ToCopy ? load<8 * E>(pic_at + i * step) : load<8 * E>(copy_at + i * tstep);
+      if constexpr (E == 1)
+        transpose8x8_8(r);
+      else
+        transpose8x8_16<Lanes128>(r);
+      for (int i = 0; i < 8; ++i)
+        ToCopy ? store<8 * E>(copy_at + i * tstep, r[i]) : store<8 * E>(pic_at + i * step, r[i]);
       if (x == cols - 8) break;
     }
 }
@@ -224,3 +197,7 @@ inline void via_columns(S* p, std::ptrdiff_t stepBytes, bool left, int margin, i
   filter(reinterpret_cast<S*>(copy - x0 * tstep), tstep / int(sizeof(S)));
   transpose_block<E, false>(pic, stepBytes, x0, n, rows, copy, tstep);
 }
+
+}  // namespace deblock
+}  // namespace KVN_ISA
+}  // namespace kvn

@@ -8,13 +8,14 @@
 #include <cstddef>
 
 #include "h264/deblock/deblock.h"
+#include "h264/deblock/deblock_simd.h"
+#include "simd/loads.h"
 
 namespace kvn {
-namespace sse2 {
+namespace KVN_ISA {
 namespace {
 
-#include "h264/deblock/deblock_simd.h"
-
+using namespace deblock;
 using std::ptrdiff_t;
 
 // Eight 8-bit samples in 16-bit lanes.
@@ -41,10 +42,8 @@ struct W8 {
   static V andnot(V m, V a) { return _mm_andnot_si128(m, a); }
   static V sel(V m, V a, V b) { return _mm_or_si128(_mm_and_si128(m, a), _mm_andnot_si128(m, b)); }
   static bool any(V m) { return _mm_movemask_epi8(m) != 0; }
-  static V load(const uint8_t* p) {
-    return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero());
-  }
-  static void store(uint8_t* p, V v) { _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(v, v)); }
+  static V load(const uint8_t* p) { return _mm_unpacklo_epi8(KVN_ISA::load<8>(p), zero()); }
+  static void store(uint8_t* p, V v) { KVN_ISA::store<8>(p, _mm_packus_epi16(v, v)); }
   // Lane i = seg[i >> Shift], reading only the 8 >> Shift entries used.
   template <int Shift>
   static V expand(const uint8_t* seg) {
@@ -84,15 +83,13 @@ void c2_edge(uint8_t* row, ptrdiff_t step, const uint8_t* tc[2], const uint8_t* 
   const __m128i low = _mm_set1_epi16(0xff);
   __m128i ch[2][8];
   for (int k = 2; k < 6; ++k) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + (k - 4) * step));
+    const __m128i x = load<16>(row + (k - 4) * step);
     ch[0][k] = _mm_and_si128(x, low);
     ch[1][k] = _mm_srli_epi16(x, 8);
   }
   const __m128i bsv = W8::expand<1>(bs);
   for (int c = 0; c < 2; ++c) filter_lanes<W8, false, K>(ch[c], bsv, W8::expand<1>(tc[c]), lim[c]);
-  for (int k = 3; k < 5; ++k)
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(row + (k - 4) * step),
-                     _mm_or_si128(ch[0][k], _mm_slli_epi16(ch[1][k], 8)));
+  for (int k = 3; k < 5; ++k) store<16>(row + (k - 4) * step, _mm_or_si128(ch[0][k], _mm_slli_epi16(ch[1][k], 8)));
 }
 
 void c2_rows(uint8_t* p, ptrdiff_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
@@ -127,10 +124,10 @@ void c2_ver(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta,
 }
 
 }  // namespace
-}  // namespace sse2
+}  // namespace KVN_ISA
 
 void deblock_init_sse2(DeblockKernels& k) {
-  using namespace sse2;
+  using namespace KVN_ISA;
   k.luma_hor = edges_hor<true, kLumaShape>;
   k.luma_ver = edges_ver<true, kLumaShape, 16>;
   k.chroma_hor = edges_hor<false, kChromaShape>;

@@ -2,13 +2,12 @@
 // interp_chroma_simd.h in VEX form.
 #include <immintrin.h>
 
-#define KVN_CHROMA_SIMD_NS avx2
 #include "h264/inter/interp_chroma_simd.h"
 
 namespace kvn {
 
 void interp_chroma_init_avx2(InterpChromaKernels& k) {
-  using namespace avx2::chroma;
+  using namespace KVN_ISA::chroma;
   put(k.c1, kC1);
   put(k.c2c2, kC2C2);
   put(k.c2p2, kC2P2);

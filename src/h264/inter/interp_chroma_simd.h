@@ -18,68 +18,22 @@
 //
 // Narrow rows (up to 4 results) are processed two rows per register. Loads
 // never go past the needed region.
-//
-// The kernels live in the namespace of the including file's instruction set
-// (KVN_CHROMA_SIMD_NS), so that none compiled for a higher level is merged
-// into a caller of a lower one.
 #pragma once
+
+#ifndef KVN_ISA
+#error "KVN_ISA names the instruction set of the including file (sse2, sse41, avx2); kvn_kernel_sources defines it"
+#endif
 
 #include <smmintrin.h>
 
-#include <cstring>
+#include <cstddef>
 
 #include "h264/inter/interp_chroma.h"
-
-#ifndef KVN_CHROMA_SIMD_NS
-#error "define KVN_CHROMA_SIMD_NS to the namespace of the instruction set"
-#endif
+#include "simd/loads.h"
 
 namespace kvn {
-namespace KVN_CHROMA_SIMD_NS {
+namespace KVN_ISA {
 namespace chroma {
-
-template <int N>
-inline __m128i load(const void* p) {
-  if constexpr (N == 2) {
-    uint16_t v;
-    std::memcpy(&v, p, 2);
-    return _mm_cvtsi32_si128(v);
-  } else if constexpr (N == 4) {
-    int32_t v;
-    std::memcpy(&v, p, 4);
-    return _mm_cvtsi32_si128(v);
-  } else if constexpr (N == 8) {
-    return _mm_loadl_epi64(static_cast<const __m128i*>(p));
-  } else {
-    static_assert(N == 16, "load size");
-    return _mm_loadu_si128(static_cast<const __m128i*>(p));
-  }
-}
-
-template <int N>
-inline void store(void* p, __m128i v) {
-  if constexpr (N == 2) {
-    const uint16_t x = uint16_t(_mm_cvtsi128_si32(v));
-    std::memcpy(p, &x, 2);
-  } else if constexpr (N == 4) {
-    const int32_t x = _mm_cvtsi128_si32(v);
-    std::memcpy(p, &x, 4);
-  } else if constexpr (N == 8) {
-    _mm_storel_epi64(static_cast<__m128i*>(p), v);
-  } else {
-    static_assert(N == 16, "store size");
-    _mm_storeu_si128(static_cast<__m128i*>(p), v);
-  }
-}
-
-// N bytes of v from byte Offset on.
-template <int N, int Offset>
-inline void store_from(void* p, __m128i v) {
-  if constexpr (N == 8 && Offset == 8)
-    _mm_storeh_pi(static_cast<__m64*>(p), _mm_castsi128_ps(v));
-  else
-    store<N>(p, _mm_srli_si128(v, Offset));
-}
 
 // Two rows of narrow data in one register: the 2n bytes of the first row's
 // pairs (n <= 4 bytes a row), then those of the second.
@@ -349,5 +303,5 @@ void put(Fn (&dst)[kChromaWidths][kChromaKinds], const Fn (&src)[kChromaWidths][
 }
 
 }  // namespace chroma
-}  // namespace KVN_CHROMA_SIMD_NS
+}  // namespace KVN_ISA
 }  // namespace kvn

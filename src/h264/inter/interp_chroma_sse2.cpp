@@ -11,42 +11,11 @@
 #include <cstring>
 
 #include "h264/inter/interp_chroma.h"
+#include "simd/loads.h"
 
 namespace kvn {
-namespace sse2 {
+namespace KVN_ISA {
 namespace {
-
-template <int N>
-inline __m128i load(const uint8_t* p) {
-  if constexpr (N == 2) {
-    uint16_t v;
-    std::memcpy(&v, p, 2);
-    return _mm_cvtsi32_si128(v);
-  } else if constexpr (N == 4) {
-    int32_t v;
-    std::memcpy(&v, p, 4);
-    return _mm_cvtsi32_si128(v);
-  } else if constexpr (N == 8) {
-    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
-  } else {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  }
-}
-
-template <int N>
-inline void store(uint8_t* p, __m128i v) {
-  if constexpr (N == 2) {
-    const uint16_t x = uint16_t(_mm_cvtsi128_si32(v));
-    std::memcpy(p, &x, 2);
-  } else if constexpr (N == 4) {
-    const int32_t x = _mm_cvtsi128_si32(v);
-    std::memcpy(p, &x, 4);
-  } else if constexpr (N == 8) {
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
-  } else {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-  }
-}
 
 template <int W>
 inline void average_row(const uint8_t* a, const uint8_t* b, uint8_t* d) {
@@ -109,15 +78,15 @@ void expand(uint8_t* plane, int32_t width, int32_t height, ptrdiff_t step, int32
 }
 
 }  // namespace
-}  // namespace sse2
+}  // namespace KVN_ISA
 
 void interp_chroma_init_sse2(InterpChromaKernels& k) {
-  const AverageFn avg[kAverageWidths] = {sse2::average<2>,  sse2::average<3>,  sse2::average<4>,  sse2::average<5>,
-                                         sse2::average<6>,  sse2::average<7>,  sse2::average<8>,  sse2::average<9>,
-                                         sse2::average<10>, sse2::average<11>, sse2::average<12>, sse2::average<13>,
-                                         sse2::average<14>, sse2::average<15>, sse2::average<16>};
+  const AverageFn avg[kAverageWidths] = {
+      KVN_ISA::average<2>,  KVN_ISA::average<3>,  KVN_ISA::average<4>,  KVN_ISA::average<5>,  KVN_ISA::average<6>,
+      KVN_ISA::average<7>,  KVN_ISA::average<8>,  KVN_ISA::average<9>,  KVN_ISA::average<10>, KVN_ISA::average<11>,
+      KVN_ISA::average<12>, KVN_ISA::average<13>, KVN_ISA::average<14>, KVN_ISA::average<15>, KVN_ISA::average<16>};
   for (int i = 0; i < kAverageWidths; ++i) k.average[i] = avg[i];
-  k.expand = sse2::expand;
+  k.expand = KVN_ISA::expand;
 }
 
 }  // namespace kvn

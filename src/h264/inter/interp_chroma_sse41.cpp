@@ -3,13 +3,12 @@
 // in interp_chroma_simd.h.
 #include <smmintrin.h>
 
-#define KVN_CHROMA_SIMD_NS sse41
 #include "h264/inter/interp_chroma_simd.h"
 
 namespace kvn {
 
 void interp_chroma_init_sse41(InterpChromaKernels& k) {
-  using namespace sse41::chroma;
+  using namespace KVN_ISA::chroma;
   put(k.c1, kC1);
   put(k.c2c2, kC2C2);
   put(k.c2p2, kC2P2);

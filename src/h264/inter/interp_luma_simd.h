@@ -1,7 +1,8 @@
 // Row loops of the SIMD luma interpolation kernels, shared by every
-// instruction-set level and both sample types. Each loop is written once in
-// terms of an engine E, a class of one level, width and sample type that
-// holds the constants of a call and provides:
+// instruction-set level and both sample types, and the arithmetic their
+// engines share across vector widths. Each loop is written once in terms of
+// an engine E, a class of one level, width and sample type that holds the
+// constants of a call and provides:
 //
 //   using T;                          sample type
 //   using Pix;                        one block row of predicted samples
@@ -24,22 +25,38 @@
 // averages of the half and integer samples as the standard pairs them.
 // Fractions F = 4 * dy + dx.
 //
-// The loops live in the namespace of the including file's instruction set
-// (KVN_INTERP_SIMD_NS), so that none compiled for a higher level is merged
-// into a caller of a lower one.
+// 8-bit: the 6-tap filter as three pmaddubsw on byte pairs (1, -5), (20, 20),
+// (-5, 1): horizontally the pairs are gathered by pshufb, vertically by
+// interleaving two rows. Sums lie in -2550 .. 10710 and are rounded with
+// pmulhrsw ((x * 1024 + 2^14) >> 15 = (x + 16) >> 5). The centre filters the
+// six rows of unrounded horizontal sums in 16 bits, exactly:
+//   A = r0 + r5, B = r1 + r4, C = r2 + r3, S = A - 5B + 20C,
+//   floor(S / 16) = floor((floor((A - B) / 4) + (C - B)) / 4) + C,
+// where the inner sum, which can leave the 16-bit range, is halved without
+// overflow as (y & D) + ((y ^ D) >> 1), and (S + 512) >> 10 =
+// (floor(S / 16) + 32) >> 6.
+//
+// 16-bit: pmaddwd on sample pairs biased by -32768 (so every 16-bit sample
+// is a signed 16-bit value; the filter's taps sum to 32, the bias to
+// -2^20 per sum), all sums in 32 bits. Horizontal sums come as the even and
+// the odd columns, which the centre keeps apart until its results are packed.
 #pragma once
+
+#ifndef KVN_ISA
+#error "KVN_ISA names the instruction set of the including file (sse2, sse41, avx2); kvn_kernel_sources defines it"
+#endif
+
+#include <smmintrin.h>
 
 #include <cstddef>
 #include <cstdint>
 
 #include "h264/inter/interp_luma.h"
-
-#ifndef KVN_INTERP_SIMD_NS
-#error "define KVN_INTERP_SIMD_NS (the namespace of the instruction set) before including interp_luma_simd.h"
-#endif
+#include "simd/lanes.h"
+#include "simd/loads.h"
 
 namespace kvn {
-namespace KVN_INTERP_SIMD_NS {
+namespace KVN_ISA {
 namespace interp_luma {
 
 using std::ptrdiff_t;
@@ -65,6 +82,112 @@ constexpr MaskBytes kSplitMasks = pair_mask_bytes(2, 5, 5);
 // Columns 0 .. 7 from a load at column -2; columns 8 .. 15 from one at 3.
 constexpr MaskBytes kLowMasks = pair_mask_bytes(2, 99, 0);
 constexpr MaskBytes kHighMasks = pair_mask_bytes(8 - 3, 99, 0);
+
+// ---- engine arithmetic, written once over a lane class L (simd/lanes.h)
+
+// The 8-bit filter on byte pairs, its rounding and the centre (16-bit lanes;
+// see the head of the file).
+template <class L>
+struct Taps8 {
+  using V = typename L::V;
+  const V c01 = L::set1_16(int16_t(0xfb01));  // bytes (1, -5)
+  const V c23 = L::set1_16(0x1414);           // (20, 20)
+  const V c45 = L::set1_16(0x01fb);           // (-5, 1)
+
+  // Sum of the three pairs.
+  V sum(V p01, V p23, V p45) const {
+    return L::add16(L::add16(L::maddubs(p01, c01), L::maddubs(p23, c23)), L::maddubs(p45, c45));
+  }
+  // (x + 16) >> 5.
+  static V round_half(V x) { return L::mulhrs16(x, L::set1_16(1024)); }
+  // The centre from six rows of horizontal sums, rounded, not yet clamped.
+  static V centre(V r0, V r1, V r2, V r3, V r4, V r5) {
+    const V a = L::add16(r0, r5), b = L::add16(r1, r4), c = L::add16(r2, r3);
+    const V y = L::srai16(L::sub16(a, b), 2);
+    const V d = L::sub16(c, b);
+    const V t = L::add16(L::and_(y, d), L::srai16(L::xor_(y, d), 1));
+    const V x = L::add16(L::srai16(t, 1), c);
+    return L::mulhrs16(x, L::set1_16(512));  // (x + 32) >> 6
+  }
+};
+
+// The 16-bit engine of W samples a row in one register of L (W = 4 on 128
+// bits uses its low half). Horizontal sums: the even columns from pairs
+// starting at columns -2, 0, 2, the odd ones from -1, 1, 3. Vertical sums:
+// the low and high halves of two interleaved rows.
+template <class L, int W>
+struct Engine16 {
+  using V = typename L::V;
+  static constexpr bool kHalf = 2 * W < L::kBytes;
+  static_assert(2 * W == L::kBytes || (kHalf && 4 * W == L::kBytes), "a row fills a register or its low half");
+  using T = uint16_t;
+  using Pix = V;
+  struct HRaw {
+    V even, odd;
+  };
+  struct VRaw {
+    V lo, hi;
+  };
+  using Row = V;
+  using Pair = VRaw;
+
+  const V bias = L::set1_16(int16_t(0x8000));
+  const V c01 = L::set1_32(int32_t(0xfffb0001u));  // (1, -5)
+  const V c23 = L::set1_32(0x00140014);            // (20, 20)
+  const V c45 = L::set1_32(0x0001fffb);            // (-5, 1)
+  // Rounding constants with the bias put back: 32 * 32768 per one-dimensional
+  // sum, 32 * that per centre sum.
+  const V half_round = L::set1_32((1 << 20) + 16);
+  const V centre_round = L::set1_32((1 << 25) + 512);
+  const V max;
+
+  explicit Engine16(int32_t maxValue) : max(L::set1_16(int16_t(maxValue))) {}
+
+  Pix load(const T* p) const { return KVN_ISA::load<2 * W>(p); }
+  void store(T* p, Pix v) const { KVN_ISA::store<2 * W>(p, v); }
+  Pix avg(Pix a, Pix b) const { return L::avg_u16(a, b); }
+  V biased(const T* p) const { return L::xor_(load(p), bias); }
+  V sum(V p01, V p23, V p45) const {
+    return L::add32(L::add32(L::madd16(p01, c01), L::madd16(p23, c23)), L::madd16(p45, c45));
+  }
+  // Clamped samples from 32-bit results in column order.
+  Pix pack(V lo, V hi) const { return L::min_u16(L::packus32(lo, hi), max); }
+
+  HRaw h_raw(const T* p) const {
+    return {sum(biased(p - 2), biased(p), biased(p + 2)), sum(biased(p - 1), biased(p + 1), biased(p + 3))};
+  }
+  Pix half(const HRaw& x) const {
+    const V e = L::srai32(L::add32(x.even, half_round), 5);
+    const V o = L::srai32(L::add32(x.odd, half_round), 5);
+    return pack(L::unpacklo32(e, o), L::unpackhi32(e, o));
+  }
+  Row row(const T* p) const { return biased(p); }
+  Pair pair(Row a, Row b) const {
+    if constexpr (kHalf) return {L::unpacklo16(a, b), L::zero()};
+    return {L::unpacklo16(a, b), L::unpackhi16(a, b)};
+  }
+  VRaw vtap(const Pair& p01, const Pair& p23, const Pair& p45) const {
+    if constexpr (kHalf) return {sum(p01.lo, p23.lo, p45.lo), L::zero()};
+    return {sum(p01.lo, p23.lo, p45.lo), sum(p01.hi, p23.hi, p45.hi)};
+  }
+  Pix half(const VRaw& x) const {
+    return pack(L::srai32(L::add32(x.lo, half_round), 5), L::srai32(L::add32(x.hi, half_round), 5));
+  }
+  // A - 5B + 20C = A + 5 (4C - B); within 32 bits for every 16-bit sample.
+  V centre_of(V r0, V r1, V r2, V r3, V r4, V r5) const {
+    const V a = L::add32(r0, r5), b = L::add32(r1, r4), c = L::add32(r2, r3);
+    const V t = L::sub32(L::slli32(c, 2), b);
+    const V s = L::add32(a, L::add32(L::slli32(t, 2), t));
+    return L::srai32(L::add32(s, centre_round), 10);
+  }
+  Pix centre(const HRaw& r0, const HRaw& r1, const HRaw& r2, const HRaw& r3, const HRaw& r4, const HRaw& r5) const {
+    const V e = centre_of(r0.even, r1.even, r2.even, r3.even, r4.even, r5.even);
+    const V o = centre_of(r0.odd, r1.odd, r2.odd, r3.odd, r4.odd, r5.odd);
+    return pack(L::unpacklo32(e, o), L::unpackhi32(e, o));
+  }
+};
+
+// ---- row loops
 
 // (0, 0): the block itself, four rows at a time (heights are multiples of 4).
 template <class E>
@@ -223,5 +346,5 @@ struct Kernels16Split {
 };
 
 }  // namespace interp_luma
-}  // namespace KVN_INTERP_SIMD_NS
+}  // namespace KVN_ISA
 }  // namespace kvn

@@ -1,18 +1,33 @@
-// The packed weighted prediction shared by the SIMD kernels. Included by each
-// SIMD file inside its instruction-set namespace (after the intrinsics
-// headers), so that every helper here is compiled for that set only.
+// The packed weighted prediction shared by the SIMD kernels.
 //
 // A block is walked in vectors of P::kBytes bytes: a row of W bytes takes
 // W / kBytes vectors when it is wider, else one vector holds kRows rows
 // (gathered by P::load<RowBytes, Rows>, scattered by P::store). Every row
 // starts at an even byte of its vector, so lane parity is channel parity.
 //
-// Ops P (one vector type V of kBytes bytes):
-//   zero, set1_16, set1_32, unpacklo8 / unpackhi8 / unpacklo16 /
-//   unpackhi16 (within 128-bit lanes), packus16, xor_, adds16, mullo16,
-//   load<RowBytes, Rows>, store<RowBytes, Rows>; from SSSE3 on also
-//   maddubs, mulhrs16; from SSE4.1 on also madd16, add32, sra32, packus32,
-//   avg_u16, min_u16 (the 16-bit-sample cores).
+// Ops P: a lane class (simd/lanes.h: the vector type V of kBytes bytes and
+// its operations) with load<RowBytes, Rows> and store<RowBytes, Rows>; a
+// class of the kernel file, so that the kernels made of it stay local there.
+#pragma once
+
+#ifndef KVN_ISA
+#error "KVN_ISA names the instruction set of the including file (sse2, sse41, avx2); kvn_kernel_sources defines it"
+#endif
+
+#include <emmintrin.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+#include "h264/inter/weight.h"
+#include "simd/lanes.h"
+#include "simd/loads.h"
+
+namespace kvn {
+namespace KVN_ISA {
+namespace weight {
 
 using std::ptrdiff_t;
 
@@ -23,48 +38,26 @@ inline T* at_row(T* p, ptrdiff_t step, int y) {
 
 // ---- 128-bit row gathering (SSE2 instructions)
 
-struct Io128 {
-  using V = __m128i;
-  static constexpr int kBytes = 16;
-
-  static V load2(const uint8_t* p) {
-    uint16_t v;
-    std::memcpy(&v, p, 2);
-    return _mm_cvtsi32_si128(v);
-  }
-  static V load4(const uint8_t* p) {
-    int32_t v;
-    std::memcpy(&v, p, 4);
-    return _mm_cvtsi32_si128(v);
-  }
-  static void store2(uint8_t* p, V v) {
-    const uint16_t x = uint16_t(_mm_cvtsi128_si32(v));
-    std::memcpy(p, &x, 2);
-  }
-  static void store4(uint8_t* p, V v) {
-    const int32_t x = _mm_cvtsi128_si32(v);
-    std::memcpy(p, &x, 4);
-  }
-
+struct Io128 : Lanes128 {
   // Rows 0..Rows-1 of RowBytes bytes each, row r at bytes r * RowBytes.
   template <int RowBytes, int Rows>
   static V load(const uint8_t* p, ptrdiff_t step) {
     static_assert(RowBytes * Rows <= 16, "rows fit one vector");
     if constexpr (RowBytes == 16) {
-      return _mm_loadu_si128(reinterpret_cast<const V*>(p));
+      return KVN_ISA::load<16>(p);
     } else if constexpr (RowBytes == 8) {
-      const V lo = _mm_loadl_epi64(reinterpret_cast<const V*>(p));
-      if constexpr (Rows == 1) return lo;
-      return _mm_castpd_si128(_mm_loadh_pd(_mm_castsi128_pd(lo), reinterpret_cast<const double*>(p + step)));
+      if constexpr (Rows == 1) return KVN_ISA::load<8>(p);
+      return load8x2(p, p + step);
     } else if constexpr (RowBytes == 4) {
-      const V r0 = load4(p);
+      const V r0 = KVN_ISA::load<4>(p);
       if constexpr (Rows == 1) return r0;
-      const V r01 = _mm_unpacklo_epi32(r0, load4(p + step));
+      const V r01 = _mm_unpacklo_epi32(r0, KVN_ISA::load<4>(p + step));
       if constexpr (Rows == 2) return r01;
-      return _mm_unpacklo_epi64(r01, _mm_unpacklo_epi32(load4(p + 2 * step), load4(p + 3 * step)));
+      return _mm_unpacklo_epi64(r01,
+                                _mm_unpacklo_epi32(KVN_ISA::load<4>(p + 2 * step), KVN_ISA::load<4>(p + 3 * step)));
     } else {
       static_assert(RowBytes == 2, "row width");
-      V v = load2(p);
+      V v = KVN_ISA::load<2>(p);
       for (int r = 1; r < Rows; ++r) {
         uint16_t x;
         std::memcpy(&x, p + r * step, 2);
@@ -77,16 +70,16 @@ struct Io128 {
   template <int RowBytes, int Rows>
   static void store(uint8_t* p, ptrdiff_t step, V v) {
     if constexpr (RowBytes == 16) {
-      _mm_storeu_si128(reinterpret_cast<V*>(p), v);
+      KVN_ISA::store<16>(p, v);
     } else if constexpr (RowBytes == 8) {
-      _mm_storel_epi64(reinterpret_cast<V*>(p), v);
-      if constexpr (Rows == 2) _mm_storeh_pi(reinterpret_cast<__m64*>(p + step), _mm_castsi128_ps(v));
+      KVN_ISA::store<8>(p, v);
+      if constexpr (Rows == 2) store_from<8, 8>(p + step, v);
     } else if constexpr (RowBytes == 4) {
-      store4(p, v);
-      if constexpr (Rows >= 2) store4(p + step, _mm_srli_si128(v, 4));
+      KVN_ISA::store<4>(p, v);
+      if constexpr (Rows >= 2) store_from<4, 4>(p + step, v);
       if constexpr (Rows == 4) {
-        store4(p + 2 * step, _mm_srli_si128(v, 8));
-        store4(p + 3 * step, _mm_srli_si128(v, 12));
+        store_from<4, 8>(p + 2 * step, v);
+        store_from<4, 12>(p + 3 * step, v);
       }
     } else {
       for (int r = 0; r < Rows; ++r) {
@@ -372,3 +365,7 @@ void average16_kernel(const KvnBidirRecord16u& r, int32_t maxValue) {
 }
 
 #endif  // __SSE4_1__
+
+}  // namespace weight
+}  // namespace KVN_ISA
+}  // namespace kvn

@@ -5,24 +5,19 @@
 #include <emmintrin.h>
 
 #include <cstddef>
-#include <cstring>
-#include <type_traits>
 
 #include "h264/inter/weight.h"
-
-namespace kvn {
-namespace sse2 {
-namespace {
-
 #include "h264/inter/weight_simd.h"
 
+namespace kvn {
+namespace KVN_ISA {
+namespace {
+
+using namespace weight;
 using V = __m128i;
 
-struct Ops : Io128 {
-  static V zero() { return _mm_setzero_si128(); }
-  static V set1_16(int x) { return _mm_set1_epi16(int16_t(x)); }
-  static V set1_32(int32_t x) { return _mm_set1_epi32(x); }
-};
+// The rows and lanes of weight_simd.h as a class of this file.
+struct Ops : Io128 {};
 
 // The rounded shift by s >= 1.
 struct Rounding {
@@ -94,15 +89,15 @@ void fill_width(WeightKernels& k) {
 }
 
 }  // namespace
-}  // namespace sse2
+}  // namespace KVN_ISA
 
 void weight_init_sse2(WeightKernels& k) {
-  sse2::fill_width<2>(k);
-  sse2::fill_width<4>(k);
-  sse2::fill_width<8>(k);
-  sse2::fill_width<16>(k);
-  sse2::fill_width<32>(k);
-  k.bi8_any = sse2::bi8_any_kernel<sse2::Ops, sse2::Bi8>;
+  KVN_ISA::fill_width<2>(k);
+  KVN_ISA::fill_width<4>(k);
+  KVN_ISA::fill_width<8>(k);
+  KVN_ISA::fill_width<16>(k);
+  KVN_ISA::fill_width<32>(k);
+  k.bi8_any = KVN_ISA::bi8_any_kernel<KVN_ISA::Ops, KVN_ISA::Bi8>;
 }
 
 }  // namespace kvn

@@ -4,39 +4,19 @@
 #include <smmintrin.h>
 
 #include <cstddef>
-#include <cstring>
-#include <type_traits>
 #include <utility>
 
 #include "h264/inter/weight.h"
-
-namespace kvn {
-namespace sse41 {
-namespace {
-
 #include "h264/inter/weight_simd.h"
 
-struct Ops : Io128 {
-  static V zero() { return _mm_setzero_si128(); }
-  static V set1_16(int x) { return _mm_set1_epi16(int16_t(x)); }
-  static V set1_32(int32_t x) { return _mm_set1_epi32(x); }
-  static V unpacklo8(V a, V b) { return _mm_unpacklo_epi8(a, b); }
-  static V unpackhi8(V a, V b) { return _mm_unpackhi_epi8(a, b); }
-  static V unpacklo16(V a, V b) { return _mm_unpacklo_epi16(a, b); }
-  static V unpackhi16(V a, V b) { return _mm_unpackhi_epi16(a, b); }
-  static V packus16(V a, V b) { return _mm_packus_epi16(a, b); }
-  static V packus32(V a, V b) { return _mm_packus_epi32(a, b); }
-  static V xor_(V a, V b) { return _mm_xor_si128(a, b); }
-  static V adds16(V a, V b) { return _mm_adds_epi16(a, b); }
-  static V mullo16(V a, V b) { return _mm_mullo_epi16(a, b); }
-  static V mulhrs16(V a, V b) { return _mm_mulhrs_epi16(a, b); }
-  static V maddubs(V a, V b) { return _mm_maddubs_epi16(a, b); }
-  static V madd16(V a, V b) { return _mm_madd_epi16(a, b); }
-  static V add32(V a, V b) { return _mm_add_epi32(a, b); }
-  static V sra32(V a, __m128i n) { return _mm_sra_epi32(a, n); }
-  static V avg_u16(V a, V b) { return _mm_avg_epu16(a, b); }
-  static V min_u16(V a, V b) { return _mm_min_epu16(a, b); }
-};
+namespace kvn {
+namespace KVN_ISA {
+namespace {
+
+using namespace weight;
+
+// The rows and lanes of weight_simd.h as a class of this file.
+struct Ops : Io128 {};
 
 template <int W>
 void fill8(WeightKernels& k) {
@@ -66,20 +46,20 @@ void fill_average(WeightKernels& k, std::integer_sequence<int, W...>) {
 }
 
 }  // namespace
-}  // namespace sse41
+}  // namespace KVN_ISA
 
 void weight_init_sse41(WeightKernels& k) {
-  sse41::fill8<2>(k);
-  sse41::fill8<4>(k);
-  sse41::fill8<8>(k);
-  sse41::fill8<16>(k);
-  sse41::fill8<32>(k);
-  k.bi8_any = sse41::bi8_any_kernel<sse41::Ops, sse41::Bi8Ssse3>;
-  sse41::fill16<2>(k);
-  sse41::fill16<4>(k);
-  sse41::fill16<8>(k);
-  sse41::fill16<16>(k);
-  sse41::fill_average(k, std::make_integer_sequence<int, 15>());
+  KVN_ISA::fill8<2>(k);
+  KVN_ISA::fill8<4>(k);
+  KVN_ISA::fill8<8>(k);
+  KVN_ISA::fill8<16>(k);
+  KVN_ISA::fill8<32>(k);
+  k.bi8_any = KVN_ISA::bi8_any_kernel<KVN_ISA::Ops, KVN_ISA::Bi8Ssse3>;
+  KVN_ISA::fill16<2>(k);
+  KVN_ISA::fill16<4>(k);
+  KVN_ISA::fill16<8>(k);
+  KVN_ISA::fill16<16>(k);
+  KVN_ISA::fill_average(k, std::make_integer_sequence<int, 15>());
 }
 
 }  // namespace kvn

@@ -29,24 +29,39 @@ struct IntraKernels {
   IntraFn chroma8x8[4];  // DC, horizontal, vertical, plane
 };
 
-// Parameters of plane prediction (H.264 8.3.3.4, 8.3.4.4) of an N x N block
-// (16 luma, 8 chroma): pred(x, y) = clip((a + b (x - N/2 + 1) + c (y - N/2 + 1)
-// + 16) >> 5), b = (5 H + 32) >> 6 for 16x16 and (34 H + 32) >> 6 for chroma.
+// Parameters of plane prediction (H.264 8.3.3.4, 8.3.4.4) of a W x H block
+// (16x16 luma, 8x8 and 8x16 chroma): pred(x, y) = clip((a + b (x - W/2 + 1) +
+// c (y - H/2 + 1) + 16) >> 5); along a 16-sample side the gradient scales as
+// (5 G + 32) >> 6, along an 8-sample one as (34 G + 32) >> 6.
 struct PlaneParams {
   int a, b, c;
 };
 
-template <int N>
-inline PlaneParams plane_params(const uint8_t* p, std::ptrdiff_t s) {
-  constexpr int h = N / 2;
-  int H = 0, V = 0;
-  for (int i = 0; i < h; ++i) {
-    H += (i + 1) * (p[-s + h + i] - p[-s + h - 2 - i]);
-    V += (i + 1) * (p[(h + i) * s - 1] - p[(h - 2 - i) * s - 1]);
-  }
-  const int a = 16 * (p[(N - 1) * s - 1] + p[-s + N - 1]);
-  if (N == 16) return {a, (5 * H + 32) >> 6, (5 * V + 32) >> 6};
-  return {a, (17 * H + 16) >> 5, (17 * V + 16) >> 5};
+template <int W, int H = W, class S>
+inline PlaneParams plane_params(const S* p, std::ptrdiff_t s) {
+  int gh = 0, gv = 0;
+  for (int i = 0; i < W / 2; ++i) gh += (i + 1) * (p[-s + W / 2 + i] - p[-s + W / 2 - 2 - i]);
+  for (int i = 0; i < H / 2; ++i) gv += (i + 1) * (p[(H / 2 + i) * s - 1] - p[(H / 2 - 2 - i) * s - 1]);
+  const int a = 16 * (p[(H - 1) * s - 1] + p[-s + W - 1]);
+  return {a, ((W == 16 ? 5 : 34) * gh + 32) >> 6, ((H == 16 ? 5 : 34) * gv + 32) >> 6};
+}
+
+// The neighbours each 4x4 mode reads (H.264 8.3.1.2): vertical, diagonal
+// down-left and vertical-left the top, horizontal and horizontal-up the left,
+// the other diagonals top, left and top-left; DC adapts.
+constexpr int32_t kIntra4x4Reads[9] = {kAvailTop,
+                                       kAvailLeft,
+                                       0,
+                                       kAvailTop,
+                                       kAvailTop | kAvailLeft | kAvailTopLeft,
+                                       kAvailTop | kAvailLeft | kAvailTopLeft,
+                                       kAvailTop | kAvailLeft | kAvailTopLeft,
+                                       kAvailTop,
+                                       kAvailLeft};
+
+// Whether a 4x4 prediction in `mode` used a substitute for a neighbour.
+inline bool intra4x4_substituted(int mode, int32_t avail) {
+  return (avail & kIntra4x4Reads[mode]) != kIntra4x4Reads[mode];
 }
 
 // The scalar table kIntraKernelsC, the table of each level intra_kernels(isa),

@@ -7,12 +7,9 @@ using namespace kvn;
 
 namespace {
 
-// Neighbours (availability bits) each 4x4 mode reads; a clear one among them
-// means the prediction used the substitute 128. DC adapts and never warns.
+// Neighbours the directional modes of 16x16 and chroma require: the top, the
+// left, or (plane) both and the top-left.
 constexpr int32_t kAll3 = kAvailTop | kAvailLeft | kAvailTopLeft;
-constexpr int32_t kNeeds4x4[9] = {kAvailTop, kAvailLeft, 0, kAvailTop, kAll3, kAll3, kAll3, kAvailTop, kAvailLeft};
-
-// Neighbours the directional modes of 16x16 and chroma require.
 inline bool missing(int32_t needed, int32_t avail) { return (avail & needed) != needed; }
 
 inline KvnResult predict_nxn(Kvn8u* p, int32_t step, int32_t n, int32_t mode, int32_t avail, int32_t verMode,
@@ -34,7 +31,8 @@ KVN_ENTRY(kvniPredictIntra_4x4_H264_8u_C1IR)(Kvn8u* pSrcDst, int32_t srcDstStep,
   if (srcDstStep < 4) return KVN_STS_STEP_ERR;
   if (uint32_t(mode) > 8) return KVN_STS_OUT_OF_RANGE;
   intra_kernels().pred4x4[mode](pSrcDst, srcDstStep, availability);
-  return missing(kNeeds4x4[mode], availability) ? KVN_STS_WRN_SUBSTITUTE : KVN_STS_OK;
+  // A warning when 128 stood in for a neighbour the mode reads.
+  return intra4x4_substituted(mode, availability) ? KVN_STS_WRN_SUBSTITUTE : KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniPredictIntra_16x16_H264_8u_C1IR)(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode, int32_t availability) {

@@ -8,22 +8,18 @@
 #include <cstring>
 
 #include "h264/intra/intra_hbd.h"
+#include "simd/loads.h"
 
 namespace kvn {
-namespace sse41 {
+namespace KVN_ISA {
 namespace {
-
-inline __m128i load4(const uint16_t* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); }
-inline __m128i load8(const uint16_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline void store4(uint16_t* p, __m128i v) { _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v); }
-inline void store8(uint16_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
 
 // Rows 0, 1 in a and rows 2, 3 in b.
 inline void store_block4(uint16_t* b, std::ptrdiff_t s, __m128i lo, __m128i hi) {
-  store4(b, lo);
-  store4(b + s, _mm_unpackhi_epi64(lo, lo));
-  store4(b + 2 * s, hi);
-  store4(b + 3 * s, _mm_unpackhi_epi64(hi, hi));
+  store<8>(b, lo);
+  store<8>(b + s, _mm_unpackhi_epi64(lo, lo));
+  store<8>(b + 2 * s, hi);
+  store<8>(b + 3 * s, _mm_unpackhi_epi64(hi, hi));
 }
 
 // ---- 4x4 ------------------------------------------------------------------------
@@ -38,8 +34,8 @@ struct Edge {
 
 inline Edge edge4(const uint16_t* b, std::ptrdiff_t s, int32_t a, int half) {
   // Two loads of 4, each within the store that wrote the row above.
-  const __m128i t03 = (a & kAvailTop) ? load4(b - s) : _mm_set1_epi16(int16_t(half));
-  const __m128i t47 = (a & kAvailTopRight) ? load4(b - s + 4) : _mm_shufflelo_epi16(t03, 0xff);
+  const __m128i t03 = (a & kAvailTop) ? load<8>(b - s) : _mm_set1_epi16(int16_t(half));
+  const __m128i t47 = (a & kAvailTopRight) ? load<8>(b - s + 4) : _mm_shufflelo_epi16(t03, 0xff);
   const __m128i top = _mm_unpacklo_epi64(t03, t47);
   int l[4] = {half, half, half, half};
   if (a & kAvailLeft)
@@ -118,7 +114,7 @@ constexpr Picks picks(int mode) {
 }
 constexpr Picks kPicks[6] = {picks(3), picks(4), picks(5), picks(6), picks(7), picks(8)};
 
-inline __m128i ctl(const int8_t* m) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(m)); }
+inline __m128i ctl(const int8_t* m) { return load<16>(m); }
 
 template <int Mode>
 void p4_pick(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
@@ -133,12 +129,12 @@ void p4_pick(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
 }
 
 void p4_ver(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
-  const __m128i t = (a & kAvailTop) ? load4(b - s) : _mm_set1_epi16(int16_t(1 << (bd - 1)));
-  for (int y = 0; y < 4; ++y) store4(b + y * s, t);
+  const __m128i t = (a & kAvailTop) ? load<8>(b - s) : _mm_set1_epi16(int16_t(1 << (bd - 1)));
+  for (int y = 0; y < 4; ++y) store<8>(b + y * s, t);
 }
 void p4_hor(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
   for (int y = 0; y < 4; ++y)
-    store4(b + y * s, _mm_set1_epi16(int16_t((a & kAvailLeft) ? b[y * s - 1] : 1 << (bd - 1))));
+    store<8>(b + y * s, _mm_set1_epi16(int16_t((a & kAvailLeft) ? b[y * s - 1] : 1 << (bd - 1))));
 }
 void p4_dc(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
   const bool t = a & kAvailTop, l = a & kAvailLeft;
@@ -147,7 +143,7 @@ void p4_dc(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
   if (l) sl = b[-1] + b[s - 1] + b[2 * s - 1] + b[3 * s - 1];
   const int dc = t && l ? (st + sl + 4) >> 3 : t ? (st + 2) >> 2 : l ? (sl + 2) >> 2 : 1 << (bd - 1);
   const __m128i v = _mm_set1_epi16(int16_t(dc));
-  for (int y = 0; y < 4; ++y) store4(b + y * s, v);
+  for (int y = 0; y < 4; ++y) store<8>(b + y * s, v);
 }
 
 // ---- 16x16 and chroma ----------------------------------------------------------------
@@ -163,21 +159,21 @@ inline int sum8(__m128i v) {
 template <int W, int H>
 void fill(uint16_t* b, std::ptrdiff_t s, __m128i v) {
   for (int y = 0; y < H; ++y)
-    for (int x = 0; x < W; x += 8) store8(b + y * s + x, v);
+    for (int x = 0; x < W; x += 8) store<16>(b + y * s + x, v);
 }
 
 template <int W, int H>
 void ver(uint16_t* b, std::ptrdiff_t s, int32_t, int32_t) {
   __m128i t[W / 8];
-  for (int i = 0; i < W / 8; ++i) t[i] = load8(b - s + 8 * i);
+  for (int i = 0; i < W / 8; ++i) t[i] = load<16>(b - s + 8 * i);
   for (int y = 0; y < H; ++y)
-    for (int i = 0; i < W / 8; ++i) store8(b + y * s + 8 * i, t[i]);
+    for (int i = 0; i < W / 8; ++i) store<16>(b + y * s + 8 * i, t[i]);
 }
 template <int W, int H>
 void hor(uint16_t* b, std::ptrdiff_t s, int32_t, int32_t) {
   for (int y = 0; y < H; ++y) {
     const __m128i v = _mm_set1_epi16(int16_t(b[y * s - 1]));
-    for (int i = 0; i < W / 8; ++i) store8(b + y * s + 8 * i, v);
+    for (int i = 0; i < W / 8; ++i) store<16>(b + y * s + 8 * i, v);
   }
 }
 
@@ -189,7 +185,7 @@ int sum_left(const uint16_t* b, std::ptrdiff_t s, int y0, int n) {
 
 void p16_dc(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
   const bool t = a & kAvailTop, l = a & kAvailLeft;
-  const int st = t ? sum8(load8(b - s)) + sum8(load8(b - s + 8)) : 0, sl = l ? sum_left(b, s, 0, 16) : 0;
+  const int st = t ? sum8(load<16>(b - s)) + sum8(load<16>(b - s + 8)) : 0, sl = l ? sum_left(b, s, 0, 16) : 0;
   const int dc = t && l ? (st + sl + 16) >> 5 : t ? (st + 8) >> 4 : l ? (sl + 8) >> 4 : 1 << (bd - 1);
   fill<16, 16>(b, s, _mm_set1_epi16(int16_t(dc)));
 }
@@ -201,7 +197,7 @@ void c_dc(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
   const bool t = a & kAvailTop;
   int st[2] = {0, 0};
   if (t) {
-    const __m128i v = _mm_cvtepu16_epi32(load4(b - s)), w = _mm_cvtepu16_epi32(load4(b - s + 4));
+    const __m128i v = _mm_cvtepu16_epi32(load<8>(b - s)), w = _mm_cvtepu16_epi32(load<8>(b - s + 4));
     const __m128i h = _mm_hadd_epi32(_mm_hadd_epi32(v, w), _mm_setzero_si128());
     st[0] = _mm_cvtsi128_si32(h), st[1] = _mm_extract_epi32(h, 1);
   }
@@ -219,7 +215,7 @@ void c_dc(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
         dc[bx] = l ? left : t ? top : half;
     }
     const __m128i v = _mm_unpacklo_epi64(_mm_set1_epi16(int16_t(dc[0])), _mm_set1_epi16(int16_t(dc[1])));
-    for (int y = 4 * by; y < 4 * by + 4; ++y) store8(b + y * s, v);
+    for (int y = 4 * by; y < 4 * by + 4; ++y) store<16>(b + y * s, v);
   }
 }
 
@@ -244,17 +240,17 @@ void plane(uint16_t* b, std::ptrdiff_t s, int32_t, int32_t bd) {
   for (int y = 0; y < H; ++y) {
     for (int i = 0; i < W / 8; ++i) {
       const __m128i v = _mm_packus_epi32(_mm_srai_epi32(row[2 * i], 5), _mm_srai_epi32(row[2 * i + 1], 5));
-      store8(b + y * s + 8 * i, _mm_min_epu16(v, maxv));
+      store<16>(b + y * s + 8 * i, _mm_min_epu16(v, maxv));
     }
     for (__m128i& r : row) r = _mm_add_epi32(r, step);
   }
 }
 
 }  // namespace
-}  // namespace sse41
+}  // namespace KVN_ISA
 
 void intra_hbd_init_sse41(IntraHbdKernels& k) {
-  using namespace sse41;
+  using namespace KVN_ISA;
   k.pred4x4[0] = p4_ver;
   k.pred4x4[1] = p4_hor;
   k.pred4x4[2] = p4_dc;

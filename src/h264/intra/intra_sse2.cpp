@@ -6,34 +6,22 @@
 #include <cstring>
 
 #include "h264/intra/intra.h"
+#include "simd/loads.h"
+#include "simd/reduce.h"
 
 namespace kvn {
-namespace sse2 {
+namespace KVN_ISA {
 namespace {
 
 template <int N>
-inline void store_row(uint8_t* p, __m128i v) {
-  if (N == 16)
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-  else
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
-}
-
-template <int N>
-inline __m128i load_row(const uint8_t* p) {
-  return N == 16 ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(p))
-                 : _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
-}
-
-template <int N>
 void ver(uint8_t* b, std::ptrdiff_t s, int32_t) {
-  const __m128i top = load_row<N>(b - s);
-  for (int y = 0; y < N; ++y) store_row<N>(b + y * s, top);
+  const __m128i top = load<N>(b - s);
+  for (int y = 0; y < N; ++y) store<N>(b + y * s, top);
 }
 
 template <int N>
 void hor(uint8_t* b, std::ptrdiff_t s, int32_t) {
-  for (int y = 0; y < N; ++y) store_row<N>(b + y * s, _mm_set1_epi8(char(b[y * s - 1])));
+  for (int y = 0; y < N; ++y) store<N>(b + y * s, _mm_set1_epi8(char(b[y * s - 1])));
 }
 
 // Sum of the 16 left neighbours, read down the column.
@@ -47,13 +35,12 @@ void dc16(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const bool t = a & kAvailTop, l = a & kAvailLeft;
   int st = 0;
   if (t) {
-    const __m128i sad = _mm_sad_epu8(load_row<16>(b - s), _mm_setzero_si128());
-    st = _mm_cvtsi128_si32(_mm_add_epi32(sad, _mm_unpackhi_epi64(sad, sad)));
+    st = int(hsum64(_mm_sad_epu8(load<16>(b - s), _mm_setzero_si128())));
   }
   const int sl = l ? left_sum16(b, s) : 0;
   const int dc = t && l ? (st + sl + 16) >> 5 : t ? (st + 8) >> 4 : l ? (sl + 8) >> 4 : 128;
   const __m128i v = _mm_set1_epi8(char(dc));
-  for (int y = 0; y < 16; ++y, b += s) store_row<16>(b, v);
+  for (int y = 0; y < 16; ++y, b += s) store<16>(b, v);
 }
 
 // Chroma DC (H.264 8.3.4.1-8.3.4.3 for 4:2:0): the two top and two left sums
@@ -62,7 +49,7 @@ void dc8(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const bool t = a & kAvailTop, l = a & kAvailLeft;
   int t0 = 0, t1 = 0, l0 = 0, l1 = 0;
   if (t) {
-    const __m128i sad = _mm_sad_epu8(_mm_unpacklo_epi32(load_row<8>(b - s), _mm_setzero_si128()), _mm_setzero_si128());
+    const __m128i sad = _mm_sad_epu8(_mm_unpacklo_epi32(load<8>(b - s), _mm_setzero_si128()), _mm_setzero_si128());
     t0 = _mm_cvtsi128_si32(sad);
     t1 = _mm_cvtsi128_si32(_mm_unpackhi_epi64(sad, sad));
   }
@@ -95,24 +82,24 @@ void plane(uint8_t* b, std::ptrdiff_t s, int32_t) {
   __m128i lo = _mm_add_epi16(base, _mm_mullo_epi16(ramp, vb));
   __m128i hi = _mm_add_epi16(lo, _mm_slli_epi16(vb, 3));
   for (int y = 0; y < N; ++y) {
-    store_row<N>(b + y * s, _mm_packus_epi16(_mm_srai_epi16(lo, 5), _mm_srai_epi16(hi, 5)));
+    store<N>(b + y * s, _mm_packus_epi16(_mm_srai_epi16(lo, 5), _mm_srai_epi16(hi, 5)));
     lo = _mm_add_epi16(lo, vc);
     hi = _mm_add_epi16(hi, vc);
   }
 }
 
 }  // namespace
-}  // namespace sse2
+}  // namespace KVN_ISA
 
 void intra_init_sse2(IntraKernels& k) {
-  k.pred16x16[0] = sse2::ver<16>;
-  k.pred16x16[1] = sse2::hor<16>;
-  k.pred16x16[2] = sse2::dc16;
-  k.pred16x16[3] = sse2::plane<16>;
-  k.chroma8x8[0] = sse2::dc8;
-  k.chroma8x8[1] = sse2::hor<8>;
-  k.chroma8x8[2] = sse2::ver<8>;
-  k.chroma8x8[3] = sse2::plane<8>;
+  k.pred16x16[0] = KVN_ISA::ver<16>;
+  k.pred16x16[1] = KVN_ISA::hor<16>;
+  k.pred16x16[2] = KVN_ISA::dc16;
+  k.pred16x16[3] = KVN_ISA::plane<16>;
+  k.chroma8x8[0] = KVN_ISA::dc8;
+  k.chroma8x8[1] = KVN_ISA::hor<8>;
+  k.chroma8x8[2] = KVN_ISA::ver<8>;
+  k.chroma8x8[3] = KVN_ISA::plane<8>;
 }
 
 }  // namespace kvn

@@ -8,9 +8,10 @@
 #include <cstring>
 
 #include "h264/intra/intra.h"
+#include "simd/loads.h"
 
 namespace kvn {
-namespace sse41 {
+namespace KVN_ISA {
 namespace {
 
 inline void store4(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
@@ -122,24 +123,23 @@ void p4_hu(uint8_t* b, std::ptrdiff_t s, int32_t a) {
 // 16x16 horizontal: each left sample broadcast to a whole row.
 void p16_hor(uint8_t* b, std::ptrdiff_t s, int32_t) {
   const __m128i zero = _mm_setzero_si128();
-  for (int y = 0; y < 16; ++y, b += s)
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(b), _mm_shuffle_epi8(_mm_cvtsi32_si128(b[-1]), zero));
+  for (int y = 0; y < 16; ++y, b += s) store<16>(b, _mm_shuffle_epi8(_mm_cvtsi32_si128(b[-1]), zero));
 }
 
 }  // namespace
-}  // namespace sse41
+}  // namespace KVN_ISA
 
 void intra_init_sse41(IntraKernels& k) {
-  k.pred4x4[0] = sse41::p4_ver;
-  k.pred4x4[1] = sse41::p4_hor;
-  k.pred4x4[2] = sse41::p4_dc;
-  k.pred4x4[3] = sse41::p4_ddl;
-  k.pred4x4[4] = sse41::p4_ddr;
-  k.pred4x4[5] = sse41::p4_vr;
-  k.pred4x4[6] = sse41::p4_hd;
-  k.pred4x4[7] = sse41::p4_vl;
-  k.pred4x4[8] = sse41::p4_hu;
-  k.pred16x16[1] = sse41::p16_hor;
+  k.pred4x4[0] = KVN_ISA::p4_ver;
+  k.pred4x4[1] = KVN_ISA::p4_hor;
+  k.pred4x4[2] = KVN_ISA::p4_dc;
+  k.pred4x4[3] = KVN_ISA::p4_ddl;
+  k.pred4x4[4] = KVN_ISA::p4_ddr;
+  k.pred4x4[5] = KVN_ISA::p4_vr;
+  k.pred4x4[6] = KVN_ISA::p4_hd;
+  k.pred4x4[7] = KVN_ISA::p4_vl;
+  k.pred4x4[8] = KVN_ISA::p4_hu;
+  k.pred16x16[1] = KVN_ISA::p16_hor;
 }
 
 }  // namespace kvn

@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <cstring>
 
+#include "h264/intra/intra_pred.h"
 #include "h264/transform/h264_arith.h"
 #include "h264/recon/recon.h"
-#include "h264/recon/recon_intra8x8.h"
 #include "tables/h264_tables.h"
 #include "h264/transform/transform8x8.h"
 
@@ -101,9 +101,10 @@ void residual8x8_c(uint8_t* mb, int32_t step, const int16_t* const* coef, const 
     if (coef[b]) block8x8_c(mb + luma8x8_offset(b, step), step, coef[b], dq);
 }
 
+// The intra family's 8x8 predictor at bit depth 8.
 template <int Mode>
 void pred8x8_c(uint8_t* b, std::ptrdiff_t step, int32_t avail) {
-  intra8x8_predict(b, step, Mode, avail, 128);
+  intra::pred8x8<Mode>(b, step, avail, 8);
 }
 
 void split_c2_c(const uint8_t* cbcr, int32_t step, uint8_t* cb, uint8_t* cr) {

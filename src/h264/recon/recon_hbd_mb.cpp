@@ -2,10 +2,12 @@
 // coded, where their coefficients lie in the stream, in which order blocks
 // are predicted and reconstructed. The arithmetic is in the kernels.
 #include <cstddef>
+#include <type_traits>
 
 #include "h264/transform/h264_arith.h"
 #include "h264/recon/recon_hbd.h"
 #include "h264/recon/recon_layout.h"
+#include "h264/recon/recon_walk.h"
 
 namespace kvn {
 namespace recon_hbd {
@@ -46,17 +48,8 @@ const C* take(C** stream, int n) {
   return s;
 }
 
-// Lossless blocks (transform bypass): the coefficients are the residual, the
-// DC level (when given) at position 0; clamped sums.
-template <class S, class C>
-void add_lossless(S* b, std::ptrdiff_t step, int n, const C* coef, const int32_t* dc, int32_t max) {
-  for (int y = 0; y < n; ++y)
-    for (int x = 0; x < n; ++x) {
-      int64_t r = coef ? coef[n * y + x] : 0;
-      if (dc && x == 0 && y == 0) r = *dc;
-      b[y * step + x] = S(clamp64(b[y * step + x] + r, 0, max));
-    }
-}
+// No separate DC level for a lossless block.
+constexpr const int32_t* kNoDc = nullptr;
 
 // A row of n 4x4 blocks through the residual kernel of the sample type, or
 // losslessly.
@@ -83,27 +76,35 @@ inline int raster4x4(int k) { return kLuma4x4Y[k] + kLuma4x4X[k] / 4; }
 // Pointers to the coded luma 4x4 blocks (mask bits 1..16) in raster order,
 // taken from the stream in block order.
 void take_luma4x4(int32_t** stream, uint32_t mask, const int32_t** coef) {
-  for (int b = 0; b < 16; ++b) coef[raster4x4(b)] = has_bit(mask, luma4x4_bit(b)) ? take(stream, 16) : nullptr;
+  *stream = take_coded(*stream, mask, 1, 16, 16, coef, raster4x4);
 }
 
-// Whether the 4x4 prediction in `mode` used a substitute (H.264 8.3.1.2 with
-// the 8-bit predictor's rule): vertical, diagonal down-left and vertical-left
-// need the top; horizontal and horizontal-up the left; the other diagonals
-// top, left and top-left.
-bool substituted(int mode, int32_t avail) {
-  const bool t = avail & kNbTop, l = avail & kNbLeft, tl = avail & kNbTopLeft;
-  switch (mode) {
-    case 0:
-    case 3:
-    case 7: return !t;
-    case 1:
-    case 8: return !l;
-    case 4:
-    case 5:
-    case 6: return !(t && l && tl);
-    default: return false;
+// The per-block work of the intra walk (recon_walk.h) on N x N luma blocks:
+// the level's predictor and residual kernel at the record's bit depth, or the
+// lossless addition.
+template <int N>
+struct BlockOps {
+  using Sample = uint16_t;
+  using Coef = int32_t;
+  static constexpr int kSize = N;
+  const ReconHbdKernels& k;
+  std::conditional_t<N == 4, DequantHbd4x4, DequantHbd8x8> q;
+  int32_t bit_depth, max;
+  bool bypass;
+
+  BlockOps(const Rec32& r, const ReconHbdKernels& kernels)
+      : k(kernels), q(r.pQuantTable, r.qp), bit_depth(r.bitDepth), max(max_sample(r)), bypass(lossless(r)) {}
+  void predict(uint16_t* dst, std::ptrdiff_t step, int mode, int32_t avail) const {
+    (N == 4 ? k.intra->pred4x4 : k.intra->pred8x8)[mode](dst, step, avail, bit_depth);
   }
-}
+  void residual(uint16_t* dst, std::ptrdiff_t step, const int32_t* c) const {
+    if (bypass) return add_lossless(dst, step, N, c, kNoDc, max);
+    if constexpr (N == 4)
+      k.res->row4x4_16u(dst, step, &c, nullptr, 1, q, max);
+    else
+      k.res->block8x8_16u(dst, step, c, q, max);
+  }
+};
 
 // H.264 8.5.11 for 4:2:2: the 2x4 transform (each row (a, b) to (a + b,
 // a - b), then the 4-point Hadamard over the rows) and the scaling with
@@ -146,7 +147,7 @@ void chroma(const R* const rec[2], int n, const int32_t* dcScale, const ReconHbd
     const R& r = *rec[c];
     if (!(r.cbp & all)) continue;
     const C* coef[8];
-    for (int b = 0; b < n; ++b) coef[b] = has_bit(r.cbp, 2u << b) ? take(r.ppSrcDstCoeff, 16) : nullptr;
+    *r.ppSrcDstCoeff = take_coded(*r.ppSrcDstCoeff, r.cbp, 1, n, 16, coef);  // bits 1..n
     const bool bypass = lossless(r);
     const DequantHbd4x4 q(r.pQuantTable, r.qp);
     for (int row = 0; row < n / 2; ++row)
@@ -173,17 +174,12 @@ void luma_inter4x4(const Rec32& r, const ReconHbdKernels& k) {
 
 void luma_inter8x8(const Rec32& r, const ReconHbdKernels& k) {
   if (!(r.cbp & 0xF)) return;
-  const DequantHbd8x8 q(r.pQuantTable, r.qp);
   const std::ptrdiff_t step = r.srcDstStep;
-  for (int b = 0; b < 4; ++b) {
-    if (!has_bit(r.cbp, block_bit(b))) continue;
-    const int32_t* c = take(r.ppSrcDstCoeff, 64);
-    uint16_t* dst = r.pSrcDstPlane + luma8x8_offset(b, step);
-    if (lossless(r))
-      add_lossless(dst, step, 8, c, nullptr, max_sample(r));
-    else
-      k.res->block8x8_16u(dst, step, c, q, max_sample(r));
-  }
+  const BlockOps<8> ops(r, k);
+  const int32_t* coef[4];
+  *r.ppSrcDstCoeff = take_coded(*r.ppSrcDstCoeff, r.cbp, 0, 4, 64, coef);  // bits 0..3
+  for (int b = 0; b < 4; ++b)
+    if (coef[b]) ops.residual(r.pSrcDstPlane + luma8x8_offset(b, step), step, coef[b]);
 }
 
 void luma_intra16x16(const Rec32& r, int32_t mode, uint32_t edges, const ReconHbdKernels& k) {
@@ -208,45 +204,13 @@ void luma_intra16x16(const Rec32& r, int32_t mode, uint32_t edges, const ReconHb
 }
 
 KvnResult luma_intra4x4(const Rec32& r, const int32_t* modes, bool half, uint32_t edges, const ReconHbdKernels& k) {
-  const int n = half ? 8 : 16, first_bit = half ? 0 : 1;
-  const std::ptrdiff_t step = r.srcDstStep;
-  const bool bypass = lossless(r);
-  const DequantHbd4x4 q(r.pQuantTable, r.qp);
-  KvnResult status = KVN_STS_OK;
-  for (int b = 0; b < n; ++b) {
-    const int32_t mode = modes[b];
-    if (uint32_t(mode) > 8) return KVN_STS_OUT_OF_RANGE;
-    uint16_t* dst = r.pSrcDstPlane + luma4x4_offset(b, step);
-    const int32_t avail = intra4x4_avail(b, edges);
-    k.intra->pred4x4[mode](dst, step, avail, r.bitDepth);
-    if (substituted(mode, avail)) status = KVN_STS_WRN_SUBSTITUTE;
-    if (!has_bit(r.cbp, 1u << (b + first_bit))) continue;
-    const int32_t* c = take(r.ppSrcDstCoeff, 16);
-    if (bypass)
-      add_lossless(dst, step, 4, c, nullptr, max_sample(r));
-    else
-      k.res->row4x4_16u(dst, step, &c, nullptr, 1, q, max_sample(r));
-  }
-  return status;
+  return luma_intra(BlockOps<4>(r, k), r.ppSrcDstCoeff, r.pSrcDstPlane, r.srcDstStep, modes, half ? 8 : 16, r.cbp,
+                    half ? 0 : 1, edges);
 }
 
 KvnResult luma_intra8x8(const Rec32& r, const uint32_t* modes, bool half, uint32_t edges, const ReconHbdKernels& k) {
-  const int n = half ? 2 : 4;
-  const std::ptrdiff_t step = r.srcDstStep;
-  const DequantHbd8x8 q(r.pQuantTable, r.qp);
-  for (int b = 0; b < n; ++b) {
-    const uint32_t mode = modes[b];
-    if (mode > 8) return KVN_STS_OUT_OF_RANGE;
-    uint16_t* dst = r.pSrcDstPlane + luma8x8_offset(b, step);
-    k.intra->pred8x8[mode](dst, step, intra8x8_avail(b, edges), r.bitDepth);
-    if (!has_bit(r.cbp, block_bit(b))) continue;
-    const int32_t* c = take(r.ppSrcDstCoeff, 64);
-    if (lossless(r))
-      add_lossless(dst, step, 8, c, nullptr, max_sample(r));
-    else
-      k.res->block8x8_16u(dst, step, c, q, max_sample(r));
-  }
-  return KVN_STS_OK;
+  return luma_intra(BlockOps<8>(r, k), r.ppSrcDstCoeff, r.pSrcDstPlane, r.srcDstStep, modes, half ? 2 : 4, r.cbp, 0,
+                    edges);
 }
 
 void chroma420(const Rec32* const r[2], int32_t mode, int32_t avail, const ReconHbdKernels& k) {

@@ -3,11 +3,12 @@
 
 #include <cstddef>
 #include <cstring>
+#include <type_traits>
 
 #include "h264/transform/dc.h"
-#include "h264/transform/h264_arith.h"
 #include "h264/intra/intra.h"
 #include "h264/recon/recon_layout.h"
+#include "h264/recon/recon_walk.h"
 
 namespace kvn {
 namespace recon8 {
@@ -15,18 +16,11 @@ namespace {
 
 using namespace h264;
 
-// Lossless blocks: the coefficients themselves are the residual (dc, when
-// given, replaces element 0; coef may then be null), added to the prediction
-// and clamped.
-void bypass_add(uint8_t* dst, int32_t step, int n, const int16_t* coef, const int16_t* dc) {
-  for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j) {
-      int32_t r = coef ? coef[n * i + j] : 0;
-      if (i == 0 && j == 0 && dc) r = *dc;
-      uint8_t& s = dst[std::ptrdiff_t(i) * step + j];
-      s = clamp_u8(s + r);
-    }
-}
+// The neighbours plane prediction reads (all those the 16x16 and chroma
+// predictors use).
+constexpr int32_t kAll3 = kNbTop | kNbLeft | kNbTopLeft;
+// No separate DC level for a lossless block.
+constexpr const int16_t* kNoDc = nullptr;
 
 Dequant dequant_of(const Quant& q) { return q.table ? dequant4_standard(q.qp, q.table) : dequant4_preshifted(q.qp); }
 
@@ -39,38 +33,46 @@ void add_blocks(uint8_t* mb, int32_t step, int count, const int16_t* const* coef
     return;
   }
   for (int b = 0; b < count; ++b)
-    if (coef[b] || (dc && dc[b])) bypass_add(mb + luma4x4_offset(b, step), step, 4, coef[b], dc ? dc + b : nullptr);
+    if (coef[b] || (dc && dc[b]))
+      add_lossless(mb + luma4x4_offset(b, step), step, 4, coef[b], dc ? dc + b : kNoDc, 255);
 }
 
-// Neighbours each intra 4x4 mode reads; one whose flag is clear means the
-// prediction used the substitute 128 (H.264 8.3.1.2; DC adapts).
-constexpr int32_t kAll3 = kNbTop | kNbLeft | kNbTopLeft;
-constexpr int32_t kNeeds4x4[9] = {kNbTop, kNbLeft, 0, kNbTop, kAll3, kAll3, kAll3, kNbTop, kNbLeft};
+// The per-block work of the intra walk (recon_walk.h) on N x N blocks: the
+// level's predictor and block kernel, or the lossless addition.
+template <int N>
+struct BlockOps {
+  using Sample = uint8_t;
+  using Coef = int16_t;
+  static constexpr int kSize = N;
+  const IntraFn* pred;  // modes 0..8
+  std::conditional_t<N == 4, Block4x4Fn, Block8x8Fn> block;
+  Dequant dq;
+  bool bypass;
+  void predict(uint8_t* dst, std::ptrdiff_t step, int mode, int32_t avail) const { pred[mode](dst, step, avail); }
+  void residual(uint8_t* dst, std::ptrdiff_t step, const int16_t* coef) const {
+    if (bypass)
+      add_lossless(dst, step, N, coef, kNoDc, 255);
+    else
+      block(dst, int32_t(step), coef, dq);
+  }
+};
 
 }  // namespace
 
 void luma_inter4x4(int16_t** stream, uint8_t* mb, int32_t step, uint32_t mask, const Quant& q, const Kernels& k) {
   if (!(mask & kMaskLuma4x4All)) return;
-  int16_t* s = *stream;
   const int16_t* coef[16];
-  for (int b = 0; b < 16; ++b) {
-    coef[b] = has_bit(mask, luma4x4_bit(b)) ? s : nullptr;
-    if (coef[b]) s += 16;
-  }
+  int16_t* s = take_coded(*stream, mask, 1, 16, 16, coef);  // bits 1..16
   add_blocks(mb, step, 16, coef, nullptr, q, k);
   *stream = s;
 }
 
 void luma_inter8x8(int16_t** stream, uint8_t* mb, int32_t step, uint32_t mask, const Quant& q, const Kernels& k) {
-  int16_t* s = *stream;
   const int16_t* coef[4];
-  for (int b = 0; b < 4; ++b) {
-    coef[b] = has_bit(mask, block_bit(b)) ? s : nullptr;
-    if (coef[b]) s += 64;
-  }
+  int16_t* s = take_coded(*stream, mask, 0, 4, 64, coef);  // bits 0..3
   if (q.bypass) {
     for (int b = 0; b < 4; ++b)
-      if (coef[b]) bypass_add(mb + luma8x8_offset(b, step), step, 8, coef[b], nullptr);
+      if (coef[b]) add_lossless(mb + luma8x8_offset(b, step), step, 8, coef[b], kNoDc, 255);
   } else if (s != *stream) {
     k.recon.residual8x8(mb, step, coef, dequant8_standard(q.qp, q.table));
   }
@@ -78,55 +80,15 @@ void luma_inter8x8(int16_t** stream, uint8_t* mb, int32_t step, uint32_t mask, c
 }
 
 KvnResult luma_intra4x4(int16_t** stream, uint8_t* mb, int32_t step, const int32_t* modes, uint32_t mask,
-                        int32_t maskShift, int32_t count, uint32_t edges, const Quant& q, const Kernels& kt) {
-  const IntraKernels& pred = kt.intra;
-  const Block4x4Fn block = kt.recon.block4x4;
-  const Dequant dq = dequant_of(q);
-  int16_t* s = *stream;
-  bool substituted = false;
-  for (int k = 0; k < count; ++k) {
-    const int32_t mode = modes[k];
-    if (uint32_t(mode) > 8) {
-      *stream = s;
-      return KVN_STS_OUT_OF_RANGE;
-    }
-    const int32_t avail = intra4x4_avail(k, edges);
-    uint8_t* dst = mb + luma4x4_offset(k, step);
-    pred.pred4x4[mode](dst, step, avail);
-    substituted |= (avail & kNeeds4x4[mode]) != kNeeds4x4[mode];
-    if (!has_bit(mask, 1u << (k + maskShift))) continue;
-    if (q.bypass)
-      bypass_add(dst, step, 4, s, nullptr);
-    else
-      block(dst, step, s, dq);
-    s += 16;
-  }
-  *stream = s;
-  return substituted ? KVN_STS_WRN_SUBSTITUTE : KVN_STS_OK;
+                        int32_t maskShift, int32_t count, uint32_t edges, const Quant& q, const Kernels& k) {
+  const BlockOps<4> ops{k.intra.pred4x4, k.recon.block4x4, dequant_of(q), q.bypass};
+  return luma_intra(ops, stream, mb, step, modes, count, mask, maskShift, edges);
 }
 
 KvnResult luma_intra8x8(int16_t** stream, uint8_t* mb, int32_t step, const uint32_t* modes, uint32_t mask,
                         int32_t count, uint32_t edges, const Quant& q, const Kernels& k) {
-  const ReconKernels& rk = k.recon;
-  const Dequant dq = dequant8_standard(q.qp, q.table);
-  int16_t* s = *stream;
-  for (int b = 0; b < count; ++b) {
-    const uint32_t mode = modes[b];
-    if (mode > 8) {
-      *stream = s;
-      return KVN_STS_OUT_OF_RANGE;
-    }
-    uint8_t* dst = mb + luma8x8_offset(b, step);
-    rk.pred8x8[mode](dst, step, intra8x8_avail(b, edges));
-    if (!has_bit(mask, block_bit(b))) continue;
-    if (q.bypass)
-      bypass_add(dst, step, 8, s, nullptr);
-    else
-      rk.block8x8(dst, step, s, dq);
-    s += 64;
-  }
-  *stream = s;
-  return KVN_STS_OK;
+  const BlockOps<8> ops{k.recon.pred8x8, k.recon.block8x8, dequant8_standard(q.qp, q.table), q.bypass};
+  return luma_intra(ops, stream, mb, step, modes, count, mask, 0, edges);
 }
 
 KvnResult luma_intra16x16(int16_t** stream, uint8_t* mb, int32_t step, int32_t mode, uint32_t mask, uint32_t edges,
@@ -151,10 +113,7 @@ KvnResult luma_intra16x16(int16_t** stream, uint8_t* mb, int32_t step, int32_t m
     s += 16;
   }
   const int16_t* coef[16];
-  for (int k = 0; k < 16; ++k) {
-    coef[k] = has_bit(mask, luma4x4_bit(k)) ? s : nullptr;
-    if (coef[k]) s += 16;
-  }
+  s = take_coded(s, mask, 1, 16, 16, coef);  // bits 1..16
   add_blocks(mb, step, 16, coef, dc, q, kt);
   *stream = s;
   return KVN_STS_OK;
@@ -197,11 +156,7 @@ KvnResult chroma_residual(const ChromaCall& c, uint8_t* const* plane, int32_t st
     s += 4;
   }
   const int16_t* coef[2][4];
-  for (int ch = 0; ch < 2; ++ch)
-    for (int k = 0; k < 4; ++k) {
-      coef[ch][k] = has_bit(c.mask, chroma_ac_bit(ch, k)) ? s : nullptr;
-      if (coef[ch][k]) s += 16;
-    }
+  for (int ch = 0; ch < 2; ++ch) s = take_coded(s, c.mask, 19 + 4 * ch, 4, 16, coef[ch]);  // bits 19..26
   for (int ch = 0; ch < 2; ++ch) add_blocks(plane[ch], step, 4, coef[ch], dc[ch], c.q[ch], k);
   *c.stream = s;
   return KVN_STS_OK;

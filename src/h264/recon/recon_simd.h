@@ -1,20 +1,22 @@
-// SIMD residual of 4x4 and 8x8 blocks, written once over a vector type V
-// of 16-bit lanes: V128 (8 lanes) holds a row of two horizontally adjacent
-// 4x4 blocks or of one 8x8 block; V256 (16 lanes) holds the same twice, one
-// in each 128-bit half (two pairs of 4x4 blocks, or two adjacent 8x8
-// blocks), and every operation used works within the halves. Every step does
-// exactly the operations of the scalar reference (recon_c.cpp) in the same
-// order: dequantisation, DC replacement, the inverse transform of H.264
-// 8.5.12.2 / 8.5.13.2 with saturating 16-bit additions (rows, then columns),
-// the rounding, >> 6, saturating addition to the prediction and clamping.
+// SIMD residual of 4x4 and 8x8 blocks, written once over a lane class V of
+// 16-bit lanes (derived from Lanes128 or Lanes256, simd/lanes.h): V128 (8
+// lanes) holds a row of two horizontally adjacent 4x4 blocks or of one 8x8
+// block; a 256-bit class (16 lanes) holds the same twice, one in each 128-bit
+// half (two pairs of 4x4 blocks, or two adjacent 8x8 blocks), and every
+// operation used works within the halves. Every step does exactly the
+// operations of the scalar reference (recon_c.cpp) in the same order:
+// dequantisation, DC replacement, the inverse transform of H.264 8.5.12.2 /
+// 8.5.13.2 with saturating 16-bit additions (rows, then columns), the
+// rounding, >> 6, saturating addition to the prediction and clamping.
 //
-// V provides: T, kHalves, load (8 lanes per half from two addresses), the
-// 16/32/64-bit unpacks, adds, subs, srai, mullo, mulhi, packs32, add32,
-// sra32, set16, set32, dc_blend (lane 0 of each half), add_row (8 samples
+// V adds to its lane class: kHalves, load (8 lanes per half from two
+// addresses), set_pair, dc_blend (lane 0 of each half), add_row (8 samples
 // per half at two addresses), add_row16 (16 consecutive samples; V128: 8).
-//
-// Include after defining KVN_H264_SIMD_NS (as for h264_sse2.h).
 #pragma once
+
+#ifndef KVN_ISA
+#error "KVN_ISA names the instruction set of the including file (sse2, sse41, avx2); kvn_kernel_sources defines it"
+#endif
 
 #include <emmintrin.h>
 
@@ -24,44 +26,26 @@
 
 #include "h264/transform/h264_arith.h"
 #include "h264/recon/recon.h"
-
-#ifndef KVN_H264_SIMD_NS
-#error "define KVN_H264_SIMD_NS to the instruction set of the including file (sse2, sse41, avx2)"
-#endif
+#include "simd/lanes.h"
+#include "simd/loads.h"
+#include "simd/transpose.h"
 
 namespace kvn {
-namespace KVN_H264_SIMD_NS {
+namespace KVN_ISA {
 namespace recon {
 
 // 8 lanes: one pair of blocks.
-struct V128 {
-  using T = __m128i;
+struct V128 : Lanes128 {
   static constexpr int kHalves = 1;
-  static T load(const int16_t* p, const int16_t*) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-  static T unpacklo16(T a, T b) { return _mm_unpacklo_epi16(a, b); }
-  static T unpackhi16(T a, T b) { return _mm_unpackhi_epi16(a, b); }
-  static T unpacklo32(T a, T b) { return _mm_unpacklo_epi32(a, b); }
-  static T unpackhi32(T a, T b) { return _mm_unpackhi_epi32(a, b); }
-  static T unpacklo64(T a, T b) { return _mm_unpacklo_epi64(a, b); }
-  static T unpackhi64(T a, T b) { return _mm_unpackhi_epi64(a, b); }
-  static T adds(T a, T b) { return _mm_adds_epi16(a, b); }
-  static T subs(T a, T b) { return _mm_subs_epi16(a, b); }
-  static T srai(T a, int n) { return _mm_srai_epi16(a, n); }
-  static T mullo(T a, T b) { return _mm_mullo_epi16(a, b); }
-  static T mulhi(T a, T b) { return _mm_mulhi_epi16(a, b); }
-  static T packs32(T a, T b) { return _mm_packs_epi32(a, b); }
-  static T add32(T a, T b) { return _mm_add_epi32(a, b); }
-  static T sra32(T a, __m128i n) { return _mm_sra_epi32(a, n); }
-  static T set16(int16_t v) { return _mm_set1_epi16(v); }
-  static T set32(int32_t v) { return _mm_set1_epi32(v); }
-  static T set_pair(int16_t a, int16_t b) { return _mm_setr_epi16(a, a, a, a, b, b, b, b); }
-  static T dc_blend(T x, int16_t d0, int16_t) { return _mm_insert_epi16(x, d0, 0); }
+  static V load(const int16_t* p, const int16_t*) { return KVN_ISA::load<16>(p); }
+  static V set_pair(int16_t a, int16_t b) { return _mm_setr_epi16(a, a, a, a, b, b, b, b); }
+  static V dc_blend(V x, int16_t d0, int16_t) { return _mm_insert_epi16(x, d0, 0); }
   // p[0..7] = clamp(p + r), 16-bit saturating sum.
-  static void add_row(uint8_t* p, uint8_t*, T r) {
-    const T w = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_setzero_si128());
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(_mm_adds_epi16(w, r), w));
+  static void add_row(uint8_t* p, uint8_t*, V r) {
+    const V w = _mm_unpacklo_epi8(KVN_ISA::load<8>(p), _mm_setzero_si128());
+    store<8>(p, _mm_packus_epi16(_mm_adds_epi16(w, r), w));
   }
-  static void add_row16(uint8_t* p, T r) { add_row(p, nullptr, r); }
+  static void add_row16(uint8_t* p, V r) { add_row(p, nullptr, r); }
 };
 
 // d of 8 lanes per half, the kind of rule a template argument (so that a
@@ -73,21 +57,21 @@ enum DqKind { kPreshifted, kShiftRight, kShiftLeft };
 
 template <class V, int Kind>
 struct DqOp {
-  using T = typename V::T;
+  using T = typename V::V;
   static constexpr int kKind = Kind;
   const int16_t* mul;
   T round;
   __m128i count;
   int left;
   explicit DqOp(const Dequant& dq)
-      : mul(dq.mul), round(V::set32(dq.round)), count(_mm_cvtsi32_si128(-dq.left)), left(dq.left) {}
+      : mul(dq.mul), round(V::set1_32(dq.round)), count(_mm_cvtsi32_si128(-dq.left)), left(dq.left) {}
   T operator()(T c, T m) const {
-    if (Kind == kPreshifted) return V::mullo(c, m);
-    const T pl = V::mullo(c, m), ph = V::mulhi(c, m);
+    if (Kind == kPreshifted) return V::mullo16(c, m);
+    const T pl = V::mullo16(c, m), ph = V::mulhi16(c, m);
     const T lo = V::unpacklo16(pl, ph), hi = V::unpackhi16(pl, ph);
     if (Kind == kShiftLeft) {
       T d = V::packs32(lo, hi);
-      for (int k = 0; k < left; ++k) d = V::adds(d, d);
+      for (int k = 0; k < left; ++k) d = V::adds16(d, d);
       return d;
     }
     return V::packs32(V::sra32(V::add32(lo, round), count), V::sra32(V::add32(hi, round), count));
@@ -108,11 +92,12 @@ inline void with_dequant(const Dequant& dq, F f) {
 // Rows r[0..3] (block A lanes 0..3, block B lanes 4..7 of each half) to
 // columns, or back: the transpose of each 4x4 block.
 template <class V>
-inline void transpose(typename V::T* r) {
-  const typename V::T t0 = V::unpacklo16(r[0], r[1]), t1 = V::unpackhi16(r[0], r[1]);
-  const typename V::T t2 = V::unpacklo16(r[2], r[3]), t3 = V::unpackhi16(r[2], r[3]);
-  const typename V::T u0 = V::unpacklo32(t0, t2), u1 = V::unpackhi32(t0, t2);
-  const typename V::T u2 = V::unpacklo32(t1, t3), u3 = V::unpackhi32(t1, t3);
+inline void transpose(typename V::V* r) {
+  using T = typename V::V;
+  const T t0 = V::unpacklo16(r[0], r[1]), t1 = V::unpackhi16(r[0], r[1]);
+  const T t2 = V::unpacklo16(r[2], r[3]), t3 = V::unpackhi16(r[2], r[3]);
+  const T u0 = V::unpacklo32(t0, t2), u1 = V::unpackhi32(t0, t2);
+  const T u2 = V::unpacklo32(t1, t3), u3 = V::unpackhi32(t1, t3);
   r[0] = V::unpacklo64(u0, u2);
   r[1] = V::unpackhi64(u0, u2);
   r[2] = V::unpacklo64(u1, u3);
@@ -122,18 +107,19 @@ inline void transpose(typename V::T* r) {
 // The inverse core butterfly across x[0..3], saturating; with Round 32 is
 // added to e0 and e1.
 template <class V, bool Round>
-inline void inv4(typename V::T* x) {
-  typename V::T e0 = V::adds(x[0], x[2]), e1 = V::subs(x[0], x[2]);
+inline void inv4(typename V::V* x) {
+  using T = typename V::V;
+  T e0 = V::adds16(x[0], x[2]), e1 = V::subs16(x[0], x[2]);
   if (Round) {
-    const typename V::T k32 = V::set16(32);
-    e0 = V::adds(e0, k32);
-    e1 = V::adds(e1, k32);
+    const T k32 = V::set1_16(32);
+    e0 = V::adds16(e0, k32);
+    e1 = V::adds16(e1, k32);
   }
-  const typename V::T e2 = V::subs(V::srai(x[1], 1), x[3]), e3 = V::adds(x[1], V::srai(x[3], 1));
-  x[0] = V::adds(e0, e3);
-  x[1] = V::adds(e1, e2);
-  x[2] = V::subs(e1, e2);
-  x[3] = V::subs(e0, e3);
+  const T e2 = V::subs16(V::srai16(x[1], 1), x[3]), e3 = V::adds16(x[1], V::srai16(x[3], 1));
+  x[0] = V::adds16(e0, e3);
+  x[1] = V::adds16(e1, e2);
+  x[2] = V::subs16(e1, e2);
+  x[3] = V::subs16(e0, e3);
 }
 
 // Residual rows of the blocks: a[h], b[h] are the left and right block of
@@ -141,12 +127,13 @@ inline void inv4(typename V::T* x) {
 // DC of each (a0, b0, a1, b1) or null.
 template <class V, class Op>
 inline void residual(const int16_t* const* a, const int16_t* const* b, const int16_t* dc, const Op& dq,
-                     typename V::T* r) {
-  const typename V::T mlo = V::load(dq.mul, dq.mul), mhi = V::load(dq.mul + 8, dq.mul + 8);
-  typename V::T alo = dq(V::load(a[0], a[V::kHalves - 1]), mlo);
-  typename V::T blo = dq(V::load(b[0], b[V::kHalves - 1]), mlo);
-  const typename V::T ahi = dq(V::load(a[0] + 8, a[V::kHalves - 1] + 8), mhi);
-  const typename V::T bhi = dq(V::load(b[0] + 8, b[V::kHalves - 1] + 8), mhi);
+                     typename V::V* r) {
+  using T = typename V::V;
+  const T mlo = V::load(dq.mul, dq.mul), mhi = V::load(dq.mul + 8, dq.mul + 8);
+  T alo = dq(V::load(a[0], a[V::kHalves - 1]), mlo);
+  T blo = dq(V::load(b[0], b[V::kHalves - 1]), mlo);
+  const T ahi = dq(V::load(a[0] + 8, a[V::kHalves - 1] + 8), mhi);
+  const T bhi = dq(V::load(b[0] + 8, b[V::kHalves - 1] + 8), mhi);
   if (dc) {
     alo = V::dc_blend(alo, dc[0], dc[2]);
     blo = V::dc_blend(blo, dc[1], dc[3]);
@@ -159,12 +146,12 @@ inline void residual(const int16_t* const* a, const int16_t* const* b, const int
   inv4<V, false>(r);
   transpose<V>(r);
   inv4<V, true>(r);
-  for (int i = 0; i < 4; ++i) r[i] = V::srai(r[i], 6);
+  for (int i = 0; i < 4; ++i) r[i] = V::srai16(r[i], 6);
 }
 
 // Adds residual rows to the 8-sample-wide pairs at dst[h] and clamps.
 template <class V>
-inline void add_rows(uint8_t* const* dst, int32_t step, const typename V::T* r) {
+inline void add_rows(uint8_t* const* dst, int32_t step, const typename V::V* r) {
   for (int i = 0; i < 4; ++i) {
     const std::ptrdiff_t o = std::ptrdiff_t(i) * step;
     V::add_row(dst[0] + o, dst[V::kHalves - 1] + o, r[i]);
@@ -174,48 +161,28 @@ inline void add_rows(uint8_t* const* dst, int32_t step, const typename V::T* r) 
 // ---- 8x8 blocks (H.264 8.5.13): a register holds a row of one block, or of
 // two horizontally adjacent blocks (one in each half) ----------------------
 
-template <class V>
-inline void transpose8(typename V::T* r) {
-  using T = typename V::T;
-  const T a0 = V::unpacklo16(r[0], r[1]), a1 = V::unpackhi16(r[0], r[1]);
-  const T a2 = V::unpacklo16(r[2], r[3]), a3 = V::unpackhi16(r[2], r[3]);
-  const T a4 = V::unpacklo16(r[4], r[5]), a5 = V::unpackhi16(r[4], r[5]);
-  const T a6 = V::unpacklo16(r[6], r[7]), a7 = V::unpackhi16(r[6], r[7]);
-  const T b0 = V::unpacklo32(a0, a2), b1 = V::unpackhi32(a0, a2), b2 = V::unpacklo32(a1, a3);
-  const T b3 = V::unpackhi32(a1, a3), b4 = V::unpacklo32(a4, a6), b5 = V::unpackhi32(a4, a6);
-  const T b6 = V::unpacklo32(a5, a7), b7 = V::unpackhi32(a5, a7);
-  r[0] = V::unpacklo64(b0, b4);
-  r[1] = V::unpackhi64(b0, b4);
-  r[2] = V::unpacklo64(b1, b5);
-  r[3] = V::unpackhi64(b1, b5);
-  r[4] = V::unpacklo64(b2, b6);
-  r[5] = V::unpackhi64(b2, b6);
-  r[6] = V::unpacklo64(b3, b7);
-  r[7] = V::unpackhi64(b3, b7);
-}
-
 // The inverse 8-point butterfly across d[0..7], saturating, in the order of
 // the scalar reference.
 template <class V>
-inline void inv8(typename V::T* d) {
-  using T = typename V::T;
-  const T a0 = V::adds(d[0], d[4]), a4 = V::subs(d[0], d[4]);
-  const T a2 = V::subs(V::srai(d[2], 1), d[6]), a6 = V::adds(d[2], V::srai(d[6], 1));
-  const T b0 = V::adds(a0, a6), b2 = V::adds(a4, a2), b4 = V::subs(a4, a2), b6 = V::subs(a0, a6);
-  const T a1 = V::subs(V::subs(V::subs(d[5], d[3]), d[7]), V::srai(d[7], 1));
-  const T a3 = V::subs(V::subs(V::adds(d[1], d[7]), d[3]), V::srai(d[3], 1));
-  const T a5 = V::adds(V::adds(V::subs(d[7], d[1]), d[5]), V::srai(d[5], 1));
-  const T a7 = V::adds(V::adds(V::adds(d[3], d[5]), d[1]), V::srai(d[1], 1));
-  const T b1 = V::adds(a1, V::srai(a7, 2)), b7 = V::subs(a7, V::srai(a1, 2));
-  const T b3 = V::adds(a3, V::srai(a5, 2)), b5 = V::subs(V::srai(a3, 2), a5);
-  d[0] = V::adds(b0, b7);
-  d[1] = V::adds(b2, b5);
-  d[2] = V::adds(b4, b3);
-  d[3] = V::adds(b6, b1);
-  d[4] = V::subs(b6, b1);
-  d[5] = V::subs(b4, b3);
-  d[6] = V::subs(b2, b5);
-  d[7] = V::subs(b0, b7);
+inline void inv8(typename V::V* d) {
+  using T = typename V::V;
+  const T a0 = V::adds16(d[0], d[4]), a4 = V::subs16(d[0], d[4]);
+  const T a2 = V::subs16(V::srai16(d[2], 1), d[6]), a6 = V::adds16(d[2], V::srai16(d[6], 1));
+  const T b0 = V::adds16(a0, a6), b2 = V::adds16(a4, a2), b4 = V::subs16(a4, a2), b6 = V::subs16(a0, a6);
+  const T a1 = V::subs16(V::subs16(V::subs16(d[5], d[3]), d[7]), V::srai16(d[7], 1));
+  const T a3 = V::subs16(V::subs16(V::adds16(d[1], d[7]), d[3]), V::srai16(d[3], 1));
+  const T a5 = V::adds16(V::adds16(V::subs16(d[7], d[1]), d[5]), V::srai16(d[5], 1));
+  const T a7 = V::adds16(V::adds16(V::adds16(d[3], d[5]), d[1]), V::srai16(d[1], 1));
+  const T b1 = V::adds16(a1, V::srai16(a7, 2)), b7 = V::subs16(a7, V::srai16(a1, 2));
+  const T b3 = V::adds16(a3, V::srai16(a5, 2)), b5 = V::subs16(V::srai16(a3, 2), a5);
+  d[0] = V::adds16(b0, b7);
+  d[1] = V::adds16(b2, b5);
+  d[2] = V::adds16(b4, b3);
+  d[3] = V::adds16(b6, b1);
+  d[4] = V::subs16(b6, b1);
+  d[5] = V::subs16(b4, b3);
+  d[6] = V::subs16(b2, b5);
+  d[7] = V::subs16(b0, b7);
 }
 
 // Dequantise, transform (rows, then columns), (x + 32) >> 6 with a
@@ -223,16 +190,16 @@ inline void inv8(typename V::T* d) {
 // the blocks a and b) and clamp.
 template <class V, class Op>
 inline void block8x8(uint8_t* dst, int32_t step, const int16_t* a, const int16_t* b, const Op& dq) {
-  typename V::T r[8];
+  typename V::V r[8];
 #pragma GCC unroll 8
   for (int i = 0; i < 8; ++i) r[i] = dq(V::load(a + 8 * i, b + 8 * i), V::load(dq.mul + 8 * i, dq.mul + 8 * i));
-  transpose8<V>(r);
+  transpose8x8_16<V>(r);
   inv8<V>(r);
-  transpose8<V>(r);
+  transpose8x8_16<V>(r);
   inv8<V>(r);
-  const typename V::T k32 = V::set16(32);
+  const typename V::V k32 = V::set1_16(32);
 #pragma GCC unroll 8
-  for (int i = 0; i < 8; ++i) V::add_row16(dst + std::ptrdiff_t(i) * step, V::srai(V::adds(r[i], k32), 6));
+  for (int i = 0; i < 8; ++i) V::add_row16(dst + std::ptrdiff_t(i) * step, V::srai16(V::adds16(r[i], k32), 6));
 }
 
 // The Residual8x8Fn contract: neighbours 0, 1 and 2, 3 together when W
@@ -268,7 +235,7 @@ inline void run(const Unit& u0, const Unit& u1, bool hasDc, const Op& dq, int32_
   const int16_t* const a[2] = {u0.a, u1.a};
   const int16_t* const b[2] = {u0.b, u1.b};
   const int16_t dc[4] = {u0.dca, u0.dcb, u1.dca, u1.dcb};
-  typename V::T r[4];
+  typename V::V r[4];
   residual<V>(a, b, hasDc ? dc : nullptr, dq, r);
   uint8_t* const dst[2] = {u0.dst, u1.dst};
   add_rows<V>(dst, step, r);
@@ -280,7 +247,7 @@ template <class N>
 inline void dc_pair(uint8_t* dst, int32_t step, int16_t dca, int16_t dcb) {
   const int16_t ra = int16_t(::kvn::h264::Sat16::add(dca, 32) >> 6),
                 rb = int16_t(::kvn::h264::Sat16::add(dcb, 32) >> 6);
-  const typename N::T r = N::set_pair(ra, rb);
+  const typename N::V r = N::set_pair(ra, rb);
   for (int i = 0; i < 4; ++i) N::add_row(dst + std::ptrdiff_t(i) * step, nullptr, r);
 }
 
@@ -312,5 +279,5 @@ inline void residual4x4(uint8_t* mb, int32_t step, int32_t count, const int16_t*
 }
 
 }  // namespace recon
-}  // namespace KVN_H264_SIMD_NS
+}  // namespace KVN_ISA
 }  // namespace kvn

@@ -3,16 +3,15 @@
 // row of both), single 4x4 and 8x8 blocks kept whole in registers from the
 // coefficients to the picture, the intra 8x8 predictor compiled for SSE2
 // (vectorised by the compiler), and the interleaved chroma split.
-#define KVN_H264_SIMD_NS sse2
 #include <emmintrin.h>
 
-#include "h264/transform/h264_sse2.h"
+#include "h264/transform/h264_simd.h"
 #include "h264/recon/recon.h"
 #include "h264/recon/recon_intra8x8.h"
 #include "h264/recon/recon_simd.h"
 
 namespace kvn {
-namespace sse2 {
+namespace KVN_ISA {
 namespace {
 
 using recon::V128;
@@ -24,8 +23,7 @@ void residual4x4(uint8_t* mb, int32_t step, int32_t count, const int16_t* const*
 
 void block4x4(uint8_t* dst, int32_t step, const int16_t* coef, const Dequant& dq) {
   recon::with_dequant<V128>(dq, [&](const auto& op) {
-    h264::Block b{op(h264::load8x16(coef), h264::load8x16(dq.mul)),
-                  op(h264::load8x16(coef + 8), h264::load8x16(dq.mul + 8))};
+    h264::Block b{op(load<16>(coef), load<16>(dq.mul)), op(load<16>(coef + 8), load<16>(dq.mul + 8))};
     h264::inv4x4_sat(b);
     h264::add_block(dst, step, b, dst, step);
   });
@@ -47,33 +45,32 @@ void pred8x8(uint8_t* b, std::ptrdiff_t step, int32_t avail) {
 void split_c2(const uint8_t* cbcr, int32_t step, uint8_t* cb, uint8_t* cr) {
   const __m128i even = _mm_set1_epi16(0xff), zero = _mm_setzero_si128();
   for (int y = 0; y < 8; ++y) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(cbcr + std::ptrdiff_t(y) * step));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(cb + 16 * y), _mm_packus_epi16(_mm_and_si128(v, even), zero));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(cr + 16 * y), _mm_packus_epi16(_mm_srli_epi16(v, 8), zero));
+    const __m128i v = load<16>(cbcr + std::ptrdiff_t(y) * step);
+    store<8>(cb + 16 * y, _mm_packus_epi16(_mm_and_si128(v, even), zero));
+    store<8>(cr + 16 * y, _mm_packus_epi16(_mm_srli_epi16(v, 8), zero));
   }
 }
 
 void merge_c2(const uint8_t* cb, const uint8_t* cr, uint8_t* cbcr, int32_t step) {
   for (int y = 0; y < 8; ++y) {
-    const __m128i u = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(cb + 16 * y));
-    const __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(cr + 16 * y));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(cbcr + std::ptrdiff_t(y) * step), _mm_unpacklo_epi8(u, v));
+    store<16>(cbcr + std::ptrdiff_t(y) * step, _mm_unpacklo_epi8(load<8>(cb + 16 * y), load<8>(cr + 16 * y)));
   }
 }
 
 }  // namespace
-}  // namespace sse2
+}  // namespace KVN_ISA
 
 void recon_init_sse2(ReconKernels& k) {
-  k.residual4x4 = sse2::residual4x4;
-  k.block4x4 = sse2::block4x4;
-  k.block8x8 = sse2::block8x8;
-  k.residual8x8 = sse2::residual8x8;
-  const IntraFn pred[9] = {sse2::pred8x8<0>, sse2::pred8x8<1>, sse2::pred8x8<2>, sse2::pred8x8<3>, sse2::pred8x8<4>,
-                           sse2::pred8x8<5>, sse2::pred8x8<6>, sse2::pred8x8<7>, sse2::pred8x8<8>};
+  k.residual4x4 = KVN_ISA::residual4x4;
+  k.block4x4 = KVN_ISA::block4x4;
+  k.block8x8 = KVN_ISA::block8x8;
+  k.residual8x8 = KVN_ISA::residual8x8;
+  const IntraFn pred[9] = {KVN_ISA::pred8x8<0>, KVN_ISA::pred8x8<1>, KVN_ISA::pred8x8<2>,
+                           KVN_ISA::pred8x8<3>, KVN_ISA::pred8x8<4>, KVN_ISA::pred8x8<5>,
+                           KVN_ISA::pred8x8<6>, KVN_ISA::pred8x8<7>, KVN_ISA::pred8x8<8>};
   for (int m = 0; m < 9; ++m) k.pred8x8[m] = pred[m];
-  k.split_c2 = sse2::split_c2;
-  k.merge_c2 = sse2::merge_c2;
+  k.split_c2 = KVN_ISA::split_c2;
+  k.merge_c2 = KVN_ISA::merge_c2;
 }
 
 }  // namespace kvn

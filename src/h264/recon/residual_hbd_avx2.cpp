@@ -4,34 +4,14 @@
 // eight registers of one row each.
 #include <immintrin.h>
 
-#define KVN_H264_SIMD_NS avx2
 #include "h264/recon/residual_hbd_simd.h"
+#include "simd/pack.h"
 
 namespace kvn {
-namespace avx2 {
+namespace KVN_ISA {
 namespace {
 
 using namespace r32;
-
-struct V256 {
-  using T = __m256i;
-  static T add(T a, T b) { return _mm256_add_epi32(a, b); }
-  static T sub(T a, T b) { return _mm256_sub_epi32(a, b); }
-  template <int n>
-  static T sra(T a) {
-    return _mm256_srai_epi32(a, n);
-  }
-};
-
-// Rows of 4 int32 to columns in each 128-bit lane.
-inline void transpose4x4_lanes(__m256i* r) {
-  const __m256i ab0 = _mm256_unpacklo_epi32(r[0], r[1]), ab1 = _mm256_unpackhi_epi32(r[0], r[1]);
-  const __m256i cd0 = _mm256_unpacklo_epi32(r[2], r[3]), cd1 = _mm256_unpackhi_epi32(r[2], r[3]);
-  r[0] = _mm256_unpacklo_epi64(ab0, cd0);
-  r[1] = _mm256_unpackhi_epi64(ab0, cd0);
-  r[2] = _mm256_unpacklo_epi64(ab1, cd1);
-  r[3] = _mm256_unpackhi_epi64(ab1, cd1);
-}
 
 // Rows of 8 int32 to columns.
 inline void transpose8x8(__m256i* r) {
@@ -58,13 +38,12 @@ inline __m256i clamp(__m256i s, __m256i maxv) {
 }
 
 // 8 consecutive samples as int32 and back.
-inline __m256i load_samples8(const uint16_t* p) { return _mm256_cvtepu16_epi32(h264::load8x16(p)); }
-inline __m256i load_samples8(const uint8_t* p) { return _mm256_cvtepu8_epi32(h264::load4x16(p)); }
-inline __m128i pack16(__m256i v) { return _mm_packus_epi32(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1)); }
-inline void store_samples8(uint16_t* p, __m256i v) { h264::store8x16(p, pack16(v)); }
+inline __m256i load_samples8(const uint16_t* p) { return _mm256_cvtepu16_epi32(load<16>(p)); }
+inline __m256i load_samples8(const uint8_t* p) { return _mm256_cvtepu8_epi32(load<8>(p)); }
+inline void store_samples8(uint16_t* p, __m256i v) { store<16>(p, pack_u16(v)); }
 inline void store_samples8(uint8_t* p, __m256i v) {
-  const __m128i w = pack16(v);
-  h264::store4x16(p, _mm_packus_epi16(w, w));
+  const __m128i w = pack_u16(v);
+  store<8>(p, _mm_packus_epi16(w, w));
 }
 
 template <class S>
@@ -86,15 +65,15 @@ void pair4x4(S* b, std::ptrdiff_t step, const C* ca, const C* cb, const int32_t*
   __m256i r[4];
   for (int i = 0; i < 4; ++i) {
     const __m256i c = _mm256_inserti128_si256(_mm256_castsi128_si256(coef_row(ca, i)), coef_row(cb, i), 1);
-    const __m256i m = _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(q.mul + 4 * i)));
+    const __m256i m = _mm256_broadcastsi128_si256(load<16>(q.mul + 4 * i));
     r[i] = _mm256_sra_epi32(_mm256_add_epi32(_mm256_mullo_epi32(c, m), add), shift);
   }
   if (dc) r[0] = _mm256_blend_epi32(r[0], _mm256_setr_epi32(dc[0], 0, 0, 0, dc[1], 0, 0, 0), 0x11);
-  transpose4x4_lanes(r);
-  inv4<V256>(r);
-  transpose4x4_lanes(r);
+  transpose4x4_32<Lanes256>(r[0], r[1], r[2], r[3]);
+  inv4<Lanes256>(r);
+  transpose4x4_32<Lanes256>(r[0], r[1], r[2], r[3]);
   r[0] = _mm256_add_epi32(r[0], _mm256_set1_epi32(32));
-  inv4<V256>(r);
+  inv4<Lanes256>(r);
   for (int y = 0; y < 4; ++y) add_clamp8(b + y * step, _mm256_srai_epi32(r[y], 6), maxv);
 }
 
@@ -141,26 +120,26 @@ void block8x8_16u(uint16_t* dst, std::ptrdiff_t step, const int32_t* coef, const
   const __m128i shift = _mm_cvtsi32_si128(q.shift);
   __m256i r[8];
   for (int i = 0; i < 8; ++i) {
-    const __m256i c = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(coef + 8 * i));
+    const __m256i c = load<32>(coef + 8 * i);
     const __m256i m = _mm256_load_si256(reinterpret_cast<const __m256i*>(q.mul + 8 * i));
     r[i] = _mm256_sra_epi32(_mm256_add_epi32(_mm256_mullo_epi32(c, m), add), shift);
   }
   transpose8x8(r);
-  inv8<V256>(r);
+  inv8<Lanes256>(r);
   transpose8x8(r);
   r[0] = _mm256_add_epi32(r[0], _mm256_set1_epi32(32));
-  inv8<V256>(r);
+  inv8<Lanes256>(r);
   const __m256i maxv = _mm256_set1_epi32(max);
   for (int y = 0; y < 8; ++y) add_clamp8(dst + y * step, _mm256_srai_epi32(r[y], 6), maxv);
 }
 
 }  // namespace
-}  // namespace avx2
+}  // namespace KVN_ISA
 
 void residual_hbd_init_avx2(ResidualHbdKernels& k) {
-  k.row4x4_16u = avx2::row4x4_16u;
-  k.row4x4_8u = avx2::row4x4_8u;
-  k.block8x8_16u = avx2::block8x8_16u;
+  k.row4x4_16u = KVN_ISA::row4x4_16u;
+  k.row4x4_8u = KVN_ISA::row4x4_8u;
+  k.block8x8_16u = KVN_ISA::block8x8_16u;
 }
 
 }  // namespace kvn

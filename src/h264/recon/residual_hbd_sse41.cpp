@@ -1,11 +1,12 @@
 // SSE4.1 kernels of the 32-bit residual family: a 4x4 block in four registers
 // of 4 int32 (pmulld dequantisation, transposed butterflies), an 8x8 block as
 // two halves per row.
-#define KVN_H264_SIMD_NS sse41
+#include <smmintrin.h>
+
 #include "h264/recon/residual_hbd_simd.h"
 
 namespace kvn {
-namespace sse41 {
+namespace KVN_ISA {
 namespace {
 
 using namespace r32;
@@ -47,12 +48,12 @@ void block8x8_16u(uint16_t* dst, std::ptrdiff_t step, const int32_t* coef, const
 }
 
 }  // namespace
-}  // namespace sse41
+}  // namespace KVN_ISA
 
 void residual_hbd_init_sse41(ResidualHbdKernels& k) {
-  k.row4x4_16u = sse41::row4x4_16u;
-  k.row4x4_8u = sse41::row4x4_8u;
-  k.block8x8_16u = sse41::block8x8_16u;
+  k.row4x4_16u = KVN_ISA::row4x4_16u;
+  k.row4x4_8u = KVN_ISA::row4x4_8u;
+  k.block8x8_16u = KVN_ISA::block8x8_16u;
 }
 
 }  // namespace kvn

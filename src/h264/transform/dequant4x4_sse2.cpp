@@ -1,15 +1,14 @@
 // SSE2 kernels of the H.264 inverse 4x4 paths: dequantisation, inverse
 // transform and addition to the prediction with the block in registers.
-#define KVN_H264_SIMD_NS sse2
 #include <emmintrin.h>
 
 #include "h264/transform/dequant4x4.h"
 #include "h264/transform/h264_arith.h"
-#include "h264/transform/h264_sse2.h"
+#include "h264/transform/h264_simd.h"
 #include "tables/h264_tables.h"
 
 namespace kvn {
-namespace sse2 {
+namespace KVN_ISA {
 namespace {
 
 using namespace h264;
@@ -31,8 +30,8 @@ void inv_add16s(const uint8_t* pred, int32_t ps, int16_t* coef, const int16_t* d
   const int left = q6 - 4;  // qp >= 24: shift left; below: round and shift right
   const int32_t round = qp >= 24 ? 0 : 1 << (3 - q6);
   if (ac & 1) {
-    __m128i lo = dequant8(load8x16(coef), load8x16(ls), left, round);
-    const __m128i hi = dequant8(load8x16(coef + 8), load8x16(ls + 8), left, round);
+    __m128i lo = dequant8(load<16>(coef), load<16>(ls), left, round);
+    const __m128i hi = dequant8(load<16>(coef + 8), load<16>(ls + 8), left, round);
     if (dc) lo = _mm_insert_epi16(lo, *dc, 0);
     Block b{lo, hi};
     inv4x4_sat(b);
@@ -52,7 +51,7 @@ void inv_add16s(const uint8_t* pred, int32_t ps, int16_t* coef, const int16_t* d
 
 // Pre-shifted dequantisation: the low 16 bits of c * (v << q6).
 inline __m128i preshifted(__m128i c, const int16_t* v, __m128i q6) {
-  return _mm_mullo_epi16(c, _mm_sll_epi16(load8x16(v), q6));
+  return _mm_mullo_epi16(c, _mm_sll_epi16(load<16>(v), q6));
 }
 
 // The residual of the pre-shifted members from coefficient rows lo / hi (the
@@ -76,20 +75,20 @@ void dequant_residual(int16_t* block, int32_t step, const int16_t* dc, int32_t a
   int16_t* r1 = advance(block, step);
   int16_t* r2 = advance(r1, step);
   int16_t* r3 = advance(r2, step);
-  const __m128i lo = _mm_unpacklo_epi64(load4x16(block), load4x16(r1));
-  const __m128i hi = _mm_unpacklo_epi64(load4x16(r2), load4x16(r3));
+  const __m128i lo = _mm_unpacklo_epi64(load<8>(block), load<8>(r1));
+  const __m128i hi = _mm_unpacklo_epi64(load<8>(r2), load<8>(r3));
   const Block b = residual_preshifted(lo, hi, dc, ac, qp);
-  store4x16(block, b.lo);
-  store4x16(r1, swap_halves(b.lo));
-  store4x16(r2, b.hi);
-  store4x16(r3, swap_halves(b.hi));
+  store<8>(block, b.lo);
+  store<8>(r1, swap_halves(b.lo));
+  store<8>(r2, b.hi);
+  store<8>(r3, swap_halves(b.hi));
 }
 
 void dequant_add(const uint8_t* pred, int16_t* coef, const int16_t* dc, uint8_t* dst, int32_t ps, int32_t ds,
                  int32_t qp, int32_t ac) {
   Block b;
   if (coef) {
-    b = residual_preshifted(load8x16(coef), load8x16(coef + 8), dc, ac, qp);
+    b = residual_preshifted(load<16>(coef), load<16>(coef + 8), dc, ac, qp);
     if (ac & 1) b.store(coef);
   } else {  // the DC alone, given
     const __m128i r = _mm_set1_epi16(int16_t(kvn::h264::Sat16::add(*dc, 32) >> 6));
@@ -99,13 +98,13 @@ void dequant_add(const uint8_t* pred, int16_t* coef, const int16_t* dc, uint8_t*
 }
 
 }  // namespace
-}  // namespace sse2
+}  // namespace KVN_ISA
 
 void dequant4x4_init_sse2(Dequant4x4Kernels& k) {
-  k.inv16s = sse2::inv16s;
-  k.inv_add16s = sse2::inv_add16s;
-  k.dequant_residual = sse2::dequant_residual;
-  k.dequant_add = sse2::dequant_add;
+  k.inv16s = KVN_ISA::inv16s;
+  k.inv_add16s = KVN_ISA::inv_add16s;
+  k.dequant_residual = KVN_ISA::dequant_residual;
+  k.dequant_add = KVN_ISA::dequant_add;
 }
 
 }  // namespace kvn

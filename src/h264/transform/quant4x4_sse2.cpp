@@ -1,15 +1,14 @@
 // SSE2 kernels of the H.264 forward 4x4 transforms and quantisers: the block
 // in registers from load to store; the quantiser forms |c| * M exactly in 32
-// bits (see h264_sse2.h).
-#define KVN_H264_SIMD_NS sse2
+// bits (see h264_simd.h).
 #include <emmintrin.h>
 
-#include "h264/transform/h264_sse2.h"
+#include "h264/transform/h264_simd.h"
 #include "h264/transform/quant4x4.h"
 #include "tables/h264_tables.h"
 
 namespace kvn {
-namespace sse2 {
+namespace KVN_ISA {
 namespace {
 
 using namespace h264;
@@ -39,10 +38,10 @@ void tq16s(const int16_t* src, int16_t* dst, int32_t qp, int32_t* num, int32_t i
   Block b = Block::load(src);
   fwd4x4<Wrap16>(b);
   const QuantParams q(qp, intra, scale);
-  const __m128i l0 = quant8_wrap(b.lo, load8x16(q.mul), q.f, q.s);
-  const __m128i l1 = quant8_wrap(b.hi, load8x16(q.mul + 8), q.f, q.s);
-  store8x16(dst, l0);
-  store8x16(dst + 8, l1);
+  const __m128i l0 = quant_wrap(b.lo, load<16>(q.mul), q.f, q.s);
+  const __m128i l1 = quant_wrap(b.hi, load<16>(q.mul + 8), q.f, q.s);
+  store<16>(dst, l0);
+  store<16>(dst + 8, l1);
   const int32_t n = count_levels(l0, l1, scan, last);
   *num = int16_t(_mm_cvtsi128_si32(l0)) != 0 ? -n : n;
 }
@@ -50,20 +49,20 @@ void tq16s(const int16_t* src, int16_t* dst, int32_t qp, int32_t* num, int32_t i
 void quant16s(const int16_t* src, int16_t* dst, int32_t* num, int32_t* last, const int16_t* scale, const int16_t* scan,
               int32_t qp, int32_t intra) {
   const QuantParams q(qp, intra, scale);
-  const __m128i l0 = quant8_sat(load8x16(src), load8x16(q.mul), q.f, q.s);
-  const __m128i l1 = quant8_sat(load8x16(src + 8), load8x16(q.mul + 8), q.f, q.s);
-  store8x16(dst, l0);
-  store8x16(dst + 8, l1);
+  const __m128i l0 = quant_sat<Lanes128>(load<16>(src), load<16>(q.mul), q.f, q.s);
+  const __m128i l1 = quant_sat<Lanes128>(load<16>(src + 8), load<16>(q.mul + 8), q.f, q.s);
+  store<16>(dst, l0);
+  store<16>(dst + 8, l1);
   *num = count_levels(l0, l1, scan, last);
 }
 
 }  // namespace
-}  // namespace sse2
+}  // namespace KVN_ISA
 
 void quant4x4_init_sse2(Quant4x4Kernels& k) {
-  k.fwd16s = sse2::fwd16s;
-  k.tq16s = sse2::tq16s;
-  k.quant16s = sse2::quant16s;
+  k.fwd16s = KVN_ISA::fwd16s;
+  k.tq16s = KVN_ISA::tq16s;
+  k.quant16s = KVN_ISA::quant16s;
 }
 
 }  // namespace kvn

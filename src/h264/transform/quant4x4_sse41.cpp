@@ -3,18 +3,15 @@
 // levels, psadbw for the count; otherwise as the SSE2 kernel.
 #include <smmintrin.h>
 
-#define KVN_H264_SIMD_NS sse41
-#include "h264/transform/h264_sse2.h"
+#include "h264/transform/h264_simd.h"
 #include "h264/transform/quant4x4.h"
 #include "tables/h264_tables.h"
 
 namespace kvn {
-namespace sse41 {
+namespace KVN_ISA {
 namespace {
 
 using h264::Block;
-using h264::load8x16;
-using h264::store8x16;
 
 // Low 16 bits of |c| * mul + f >> s for 8 lanes, before the sign of c. |c| is
 // unsigned 16-bit; a negative mul (possible only in caller's scale levels)
@@ -32,10 +29,10 @@ inline __m128i magnitude8(__m128i a, __m128i mul, __m128i f, __m128i s) {
 
 template <bool MayBeNegative>
 inline void levels(const Block& c, const int16_t* mul, __m128i f, __m128i s, int16_t* dst, __m128i& l0, __m128i& l1) {
-  l0 = _mm_sign_epi16(magnitude8<MayBeNegative>(_mm_abs_epi16(c.lo), load8x16(mul), f, s), c.lo);
-  l1 = _mm_sign_epi16(magnitude8<MayBeNegative>(_mm_abs_epi16(c.hi), load8x16(mul + 8), f, s), c.hi);
-  store8x16(dst, l0);
-  store8x16(dst + 8, l1);
+  l0 = _mm_sign_epi16(magnitude8<MayBeNegative>(_mm_abs_epi16(c.lo), load<16>(mul), f, s), c.lo);
+  l1 = _mm_sign_epi16(magnitude8<MayBeNegative>(_mm_abs_epi16(c.hi), load<16>(mul + 8), f, s), c.hi);
+  store<16>(dst, l0);
+  store<16>(dst + 8, l1);
 }
 
 // Number of nonzero levels (psadbw over the zero flags) and the largest scan
@@ -51,7 +48,7 @@ inline int32_t count_levels(__m128i l0, __m128i l1, const int16_t* scan, int32_t
     return 0;
   }
   const __m128i low = _mm_set1_epi16(-32768);
-  __m128i m = _mm_max_epi16(_mm_blendv_epi8(load8x16(scan), low, z0), _mm_blendv_epi8(load8x16(scan + 8), low, z1));
+  __m128i m = _mm_max_epi16(_mm_blendv_epi8(load<16>(scan), low, z0), _mm_blendv_epi8(load<16>(scan + 8), low, z1));
   m = _mm_max_epi16(m, _mm_shuffle_epi32(m, _MM_SHUFFLE(1, 0, 3, 2)));
   m = _mm_max_epi16(m, _mm_shuffle_epi32(m, _MM_SHUFFLE(2, 3, 0, 1)));
   m = _mm_max_epi16(m, _mm_shufflelo_epi16(m, _MM_SHUFFLE(2, 3, 0, 1)));
@@ -76,8 +73,8 @@ void tq16s(const int16_t* src, int16_t* dst, int32_t qp, int32_t* num, int32_t i
 }
 
 }  // namespace
-}  // namespace sse41
+}  // namespace KVN_ISA
 
-void quant4x4_init_sse41(Quant4x4Kernels& k) { k.tq16s = sse41::tq16s; }
+void quant4x4_init_sse41(Quant4x4Kernels& k) { k.tq16s = KVN_ISA::tq16s; }
 
 }  // namespace kvn

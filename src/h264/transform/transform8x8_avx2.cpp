@@ -1,32 +1,17 @@
-// AVX2 kernels of the H.264 8x8 transform family: the 16-bit quantiser and
-// inverse quantiser sixteen coefficients (two rows) at a time, the counts of
-// the quantiser taken from the masks of all 64 levels at once.
+// AVX2 kernels of the H.264 8x8 transform family: the 16-bit quantiser (that
+// of h264_simd.h on 256-bit lanes) and inverse quantiser sixteen coefficients
+// (two rows) at a time, the counts of the quantiser taken from the masks of
+// all 64 levels at once.
 #include <immintrin.h>
 
+#include "h264/transform/h264_simd.h"
 #include "h264/transform/transform8x8.h"
+#include "simd/lanes.h"
+#include "simd/loads.h"
 
 namespace kvn {
-namespace avx2 {
+namespace KVN_ISA {
 namespace {
-
-inline __m256i load16(const int16_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
-inline void store16(int16_t* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
-
-// 16 lanes of sign(c) * ((|c| * mul + f) >> s), saturated to 16 bits. |c| is
-// unsigned 16-bit and mul signed, so the 32-bit product is exact; the unpacks
-// and the pack work within 128-bit halves, which keeps the lane order.
-inline __m256i quant16_sat(__m256i c, __m256i mul, __m256i f, __m128i s) {
-  const __m256i sign = _mm256_srai_epi16(c, 15);
-  const __m256i a = _mm256_sub_epi16(_mm256_xor_si256(c, sign), sign);
-  const __m256i pl = _mm256_mullo_epi16(a, mul);
-  const __m256i ph = _mm256_sub_epi16(_mm256_mulhi_epu16(a, mul), _mm256_and_si256(_mm256_srai_epi16(mul, 15), a));
-  __m256i lo = _mm256_sra_epi32(_mm256_add_epi32(_mm256_unpacklo_epi16(pl, ph), f), s);
-  __m256i hi = _mm256_sra_epi32(_mm256_add_epi32(_mm256_unpackhi_epi16(pl, ph), f), s);
-  const __m256i sl = _mm256_unpacklo_epi16(sign, sign), sh = _mm256_unpackhi_epi16(sign, sign);
-  lo = _mm256_sub_epi32(_mm256_xor_si256(lo, sl), sl);
-  hi = _mm256_sub_epi32(_mm256_xor_si256(hi, sh), sh);
-  return _mm256_packs_epi32(lo, hi);
-}
 
 // |c| is saturated to 32767 first (c = -32768 is taken as -32767). The count
 // is the number of nonzero levels, the last position the largest scan entry
@@ -40,14 +25,14 @@ void quant16s(const int16_t* src, int16_t* dst, int32_t q6, int32_t intra, const
   __m256i top = low;
   uint32_t count = 0, dc = 0;
   for (int r = 0; r < 64; r += 16) {
-    const __m256i c = _mm256_max_epi16(load16(src + r), lowest);
-    const __m256i l = quant16_sat(c, load16(scale + r), f, sh);
-    store16(dst + r, l);
+    const __m256i c = _mm256_max_epi16(load<32>(src + r), lowest);
+    const __m256i l = h264::quant_sat<Lanes256>(c, load<32>(scale + r), f, sh);
+    store<32>(dst + r, l);
     const __m256i z = _mm256_cmpeq_epi16(l, zero);
     const uint32_t nz = ~uint32_t(_mm256_movemask_epi8(z));
     if (r == 0) dc = nz & 3u;
     count += uint32_t(__builtin_popcount(nz));
-    top = _mm256_max_epi16(top, _mm256_blendv_epi8(load16(scan + r), low, z));
+    top = _mm256_max_epi16(top, _mm256_blendv_epi8(load<32>(scan + r), low, z));
   }
   count >>= 1;
   __m128i t = _mm_max_epi16(_mm256_castsi256_si128(top), _mm256_extracti128_si256(top, 1));
@@ -66,22 +51,22 @@ void dequant16s(int16_t* block, int32_t q6, const int16_t* inv) {
   const __m256i rnd = _mm256_set1_epi32(q6 < 6 ? 1 << (5 - q6) : 0);
   const __m128i sh = _mm_cvtsi32_si128(right);
   for (int r = 0; r < 64; r += 16) {
-    const __m256i c = load16(block + r), l = load16(inv + r);
+    const __m256i c = load<32>(block + r), l = load<32>(inv + r);
     const __m256i pl = _mm256_mullo_epi16(c, l), ph = _mm256_mulhi_epi16(c, l);
     const __m256i lo = _mm256_sra_epi32(_mm256_add_epi32(_mm256_unpacklo_epi16(pl, ph), rnd), sh);
     const __m256i hi = _mm256_sra_epi32(_mm256_add_epi32(_mm256_unpackhi_epi16(pl, ph), rnd), sh);
     __m256i v = _mm256_packs_epi32(lo, hi);
     for (int k = 6; k < q6; ++k) v = _mm256_adds_epi16(v, v);
-    store16(block + r, v);
+    store<32>(block + r, v);
   }
 }
 
 }  // namespace
-}  // namespace avx2
+}  // namespace KVN_ISA
 
 void transform8x8_init_avx2(Transform8x8Kernels& k) {
-  k.quant16s = avx2::quant16s;
-  k.dequant16s = avx2::dequant16s;
+  k.quant16s = KVN_ISA::quant16s;
+  k.dequant16s = KVN_ISA::dequant16s;
 }
 
 }  // namespace kvn

@@ -1,48 +1,23 @@
 // SSE2 kernels of the H.264 8x8 transform family: the 16-bit transforms on
 // whole rows (transpose, butterfly over 8 rows at once, transpose, butterfly),
 // the 16-bit quantiser and inverse quantiser eight coefficients at a time.
-#define KVN_H264_SIMD_NS sse2
 #include <emmintrin.h>
 
 #include <cstddef>
 
-#include "h264/transform/h264_sse2.h"
+#include "h264/transform/h264_simd.h"
 #include "h264/transform/transform8x8.h"
+#include "simd/transpose.h"
 
 namespace kvn {
-namespace sse2 {
+namespace KVN_ISA {
 namespace {
 
-struct Wrap {  // wrapping 16-bit lanes
-  static __m128i add(__m128i a, __m128i b) { return _mm_add_epi16(a, b); }
-  static __m128i sub(__m128i a, __m128i b) { return _mm_sub_epi16(a, b); }
-};
-struct Sat {  // saturating 16-bit lanes
-  static __m128i add(__m128i a, __m128i b) { return _mm_adds_epi16(a, b); }
-  static __m128i sub(__m128i a, __m128i b) { return _mm_subs_epi16(a, b); }
-};
+using h264::Sat16;
+using h264::Wrap16;
 
 inline __m128i sr1(__m128i v) { return _mm_srai_epi16(v, 1); }
 inline __m128i sr2(__m128i v) { return _mm_srai_epi16(v, 2); }
-
-void transpose(__m128i* r) {
-  const __m128i a0 = _mm_unpacklo_epi16(r[0], r[1]), a1 = _mm_unpackhi_epi16(r[0], r[1]);
-  const __m128i a2 = _mm_unpacklo_epi16(r[2], r[3]), a3 = _mm_unpackhi_epi16(r[2], r[3]);
-  const __m128i a4 = _mm_unpacklo_epi16(r[4], r[5]), a5 = _mm_unpackhi_epi16(r[4], r[5]);
-  const __m128i a6 = _mm_unpacklo_epi16(r[6], r[7]), a7 = _mm_unpackhi_epi16(r[6], r[7]);
-  const __m128i b0 = _mm_unpacklo_epi32(a0, a2), b1 = _mm_unpackhi_epi32(a0, a2);
-  const __m128i b2 = _mm_unpacklo_epi32(a1, a3), b3 = _mm_unpackhi_epi32(a1, a3);
-  const __m128i b4 = _mm_unpacklo_epi32(a4, a6), b5 = _mm_unpackhi_epi32(a4, a6);
-  const __m128i b6 = _mm_unpacklo_epi32(a5, a7), b7 = _mm_unpackhi_epi32(a5, a7);
-  r[0] = _mm_unpacklo_epi64(b0, b4);
-  r[1] = _mm_unpackhi_epi64(b0, b4);
-  r[2] = _mm_unpacklo_epi64(b1, b5);
-  r[3] = _mm_unpackhi_epi64(b1, b5);
-  r[4] = _mm_unpacklo_epi64(b2, b6);
-  r[5] = _mm_unpackhi_epi64(b2, b6);
-  r[6] = _mm_unpacklo_epi64(b3, b7);
-  r[7] = _mm_unpackhi_epi64(b3, b7);
-}
 
 // Forward 8-point butterfly over eight lanes at once, in place.
 template <class A>
@@ -87,36 +62,34 @@ void inv8(__m128i* d) {
 }
 
 inline void load8(const int16_t* src, __m128i* r) {
-  for (int i = 0; i < 8; ++i) r[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 8 * i));
+  for (int i = 0; i < 8; ++i) r[i] = load<16>(src + 8 * i);
 }
 
 // Rows then columns: the row pass runs on the transposed block.
 template <void (*F)(__m128i*)>
 void rows_cols(__m128i* r) {
-  transpose(r);
+  transpose8x8_16<Lanes128>(r);
   F(r);
-  transpose(r);
+  transpose8x8_16<Lanes128>(r);
   F(r);
 }
 
 void fwd16s(const int16_t* src, int16_t* dst) {
   __m128i r[8];
   load8(src, r);
-  rows_cols<fwd8<Wrap>>(r);
-  for (int i = 0; i < 8; ++i) _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 8 * i), r[i]);
+  rows_cols<fwd8<Wrap16>>(r);
+  for (int i = 0; i < 8; ++i) store<16>(dst + 8 * i, r[i]);
 }
 
 void inv_add8u(const uint8_t* pred, int32_t predStep, const int16_t* src, uint8_t* dst, int32_t dstStep) {
   __m128i r[8];
   load8(src, r);
-  rows_cols<inv8<Sat>>(r);
+  rows_cols<inv8<Sat16>>(r);
   const __m128i k32 = _mm_set1_epi16(32), zero = _mm_setzero_si128();
   for (int i = 0; i < 8; ++i) {
     const __m128i res = _mm_srai_epi16(_mm_adds_epi16(r[i], k32), 6);
-    const __m128i p =
-        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(pred + std::ptrdiff_t(i) * predStep)), zero);
-    const __m128i v = _mm_packus_epi16(_mm_adds_epi16(res, p), p);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(dst + std::ptrdiff_t(i) * dstStep), v);
+    const __m128i p = _mm_unpacklo_epi8(load<8>(pred + std::ptrdiff_t(i) * predStep), zero);
+    store<8>(dst + std::ptrdiff_t(i) * dstStep, _mm_packus_epi16(_mm_adds_epi16(res, p), p));
   }
 }
 
@@ -130,12 +103,12 @@ void quant16s(const int16_t* src, int16_t* dst, int32_t q6, int32_t intra, const
   __m128i top = low;
   int32_t count = 0;
   for (int r = 0; r < 8; ++r) {
-    const __m128i c = _mm_max_epi16(h264::load8x16(src + 8 * r), lowest);
-    const __m128i l = h264::quant8_sat(c, h264::load8x16(scale + 8 * r), f, sh);
-    h264::store8x16(dst + 8 * r, l);
+    const __m128i c = _mm_max_epi16(load<16>(src + 8 * r), lowest);
+    const __m128i l = h264::quant_sat<Lanes128>(c, load<16>(scale + 8 * r), f, sh);
+    store<16>(dst + 8 * r, l);
     const __m128i z = _mm_cmpeq_epi16(l, zero);
     count += __builtin_popcount(uint32_t(_mm_movemask_epi8(z)) ^ 0xffffu);
-    top = _mm_max_epi16(top, _mm_or_si128(_mm_and_si128(z, low), _mm_andnot_si128(z, h264::load8x16(scan + 8 * r))));
+    top = _mm_max_epi16(top, _mm_or_si128(_mm_and_si128(z, low), _mm_andnot_si128(z, load<16>(scan + 8 * r))));
   }
   count >>= 1;
   top = _mm_max_epi16(top, _mm_shuffle_epi32(top, _MM_SHUFFLE(1, 0, 3, 2)));
@@ -152,24 +125,24 @@ void dequant16s(int16_t* block, int32_t q6, const int16_t* inv) {
   const int right = q6 < 6 ? 6 - q6 : 0;
   const __m128i rnd = _mm_set1_epi32(q6 < 6 ? 1 << (5 - q6) : 0), sh = _mm_cvtsi32_si128(right);
   for (int r = 0; r < 8; ++r) {
-    const __m128i c = h264::load8x16(block + 8 * r), l = h264::load8x16(inv + 8 * r);
+    const __m128i c = load<16>(block + 8 * r), l = load<16>(inv + 8 * r);
     const __m128i pl = _mm_mullo_epi16(c, l), ph = _mm_mulhi_epi16(c, l);
     const __m128i lo = _mm_sra_epi32(_mm_add_epi32(_mm_unpacklo_epi16(pl, ph), rnd), sh);
     const __m128i hi = _mm_sra_epi32(_mm_add_epi32(_mm_unpackhi_epi16(pl, ph), rnd), sh);
     __m128i v = _mm_packs_epi32(lo, hi);
     for (int k = 6; k < q6; ++k) v = _mm_adds_epi16(v, v);
-    h264::store8x16(block + 8 * r, v);
+    store<16>(block + 8 * r, v);
   }
 }
 
 }  // namespace
-}  // namespace sse2
+}  // namespace KVN_ISA
 
 void transform8x8_init_sse2(Transform8x8Kernels& k) {
-  k.fwd16s = sse2::fwd16s;
-  k.inv_add8u = sse2::inv_add8u;
-  k.quant16s = sse2::quant16s;
-  k.dequant16s = sse2::dequant16s;
+  k.fwd16s = KVN_ISA::fwd16s;
+  k.inv_add8u = KVN_ISA::inv_add8u;
+  k.quant16s = KVN_ISA::quant16s;
+  k.dequant16s = KVN_ISA::dequant16s;
 }
 
 }  // namespace kvn

@@ -1,41 +1,27 @@
-// SSE2 building blocks of the H.264 4x4 and DC kernels: whole 4x4 blocks in
-// registers. A block is held either as four rows of 4 lanes (the low halves
-// of four registers) or as two registers of 8 lanes in raster order. Every
-// helper does exactly the operations of the scalar reference (h264_arith.h),
-// lane by lane and in the same order, so that saturation and wrapping fall on
-// the same values.
-//
-// The helpers live in the namespace of the instruction set of the including
-// file (KVN_H264_SIMD_NS, which every including file defines), so that a helper compiled for a
-// higher level is never merged into a baseline caller.
+// SIMD building blocks of the H.264 4x4 and DC kernels (SSE2 instructions):
+// whole 4x4 blocks in registers. A block is held either as four rows of 4
+// lanes (the low halves of four registers) or as two registers of 8 lanes in
+// raster order. Every helper does exactly the operations of the scalar
+// reference (h264_arith.h), lane by lane and in the same order, so that
+// saturation and wrapping fall on the same values.
 #pragma once
+
+#ifndef KVN_ISA
+#error "KVN_ISA names the instruction set of the including file (sse2, sse41, avx2); kvn_kernel_sources defines it"
+#endif
 
 #include <emmintrin.h>
 
+#include <cstddef>
 #include <cstdint>
-#include <cstring>
 
-#ifndef KVN_H264_SIMD_NS
-#error "define KVN_H264_SIMD_NS to the instruction set of the including file (sse2, sse41, avx2)"
-#endif
+#include "simd/lanes.h"
+#include "simd/loads.h"
 
 namespace kvn {
-namespace KVN_H264_SIMD_NS {
+namespace KVN_ISA {
 namespace h264 {
 
-inline __m128i load4x16(const void* p) { return _mm_loadl_epi64(static_cast<const __m128i*>(p)); }
-inline __m128i load8x16(const void* p) { return _mm_loadu_si128(static_cast<const __m128i*>(p)); }
-inline void store8x16(void* p, __m128i v) { _mm_storeu_si128(static_cast<__m128i*>(p), v); }
-inline void store4x16(void* p, __m128i v) { _mm_storel_epi64(static_cast<__m128i*>(p), v); }
-inline __m128i load4x8(const uint8_t* p) {
-  int32_t v;
-  std::memcpy(&v, p, 4);
-  return _mm_cvtsi32_si128(v);
-}
-inline void store4x8(uint8_t* p, __m128i v) {
-  const int32_t x = _mm_cvtsi128_si32(v);
-  std::memcpy(p, &x, 4);
-}
 template <class T>
 inline T* advance(T* p, std::ptrdiff_t step) {
   return reinterpret_cast<T*>(reinterpret_cast<uintptr_t>(p) + uintptr_t(step));
@@ -53,16 +39,6 @@ struct Wrap16 {
   static __m128i half(__m128i a) { return _mm_srai_epi16(a, 1); }
 };
 
-// Rows of 4 int32 to columns, and back.
-inline void transpose4x4_32(__m128i& a, __m128i& b, __m128i& c, __m128i& d) {
-  const __m128i ab0 = _mm_unpacklo_epi32(a, b), ab1 = _mm_unpackhi_epi32(a, b);
-  const __m128i cd0 = _mm_unpacklo_epi32(c, d), cd1 = _mm_unpackhi_epi32(c, d);
-  a = _mm_unpacklo_epi64(ab0, cd0);
-  b = _mm_unpackhi_epi64(ab0, cd0);
-  c = _mm_unpacklo_epi64(ab1, cd1);
-  d = _mm_unpackhi_epi64(ab1, cd1);
-}
-
 // Low half from lo, high half from hi.
 inline __m128i halves(__m128i lo, __m128i hi) {
   return _mm_castpd_si128(_mm_move_sd(_mm_castsi128_pd(hi), _mm_castsi128_pd(lo)));
@@ -74,10 +50,10 @@ inline __m128i swap_halves(__m128i x) { return _mm_shuffle_epi32(x, _MM_SHUFFLE(
 // after a transpose they combine the four columns.
 struct Block {
   __m128i lo, hi;
-  static Block load(const int16_t* p) { return {load8x16(p), load8x16(p + 8)}; }
+  static Block load(const int16_t* p) { return {KVN_ISA::load<16>(p), KVN_ISA::load<16>(p + 8)}; }
   void store(int16_t* p) const {
-    store8x16(p, lo);
-    store8x16(p + 8, hi);
+    KVN_ISA::store<16>(p, lo);
+    KVN_ISA::store<16>(p + 8, hi);
   }
   void transpose() {
     const __m128i t0 = _mm_unpacklo_epi16(lo, hi), t1 = _mm_unpackhi_epi16(lo, hi);
@@ -149,31 +125,34 @@ inline void hadamard4x4(Block& b) {
   hadamard4<A>(b);
 }
 
-// 8 lanes of |c| * mul + f >> s with the sign of c applied, as two halves
-// of 4 int32. |c| is taken as unsigned 16-bit (32768 for -32768) and mul as
-// signed, so the 32-bit product is exact.
-inline void quant8(__m128i c, __m128i mul, __m128i f, __m128i s, __m128i& lo, __m128i& hi) {
-  const __m128i sign = _mm_srai_epi16(c, 15);
-  const __m128i a = _mm_sub_epi16(_mm_xor_si128(c, sign), sign);
-  const __m128i pl = _mm_mullo_epi16(a, mul);
-  const __m128i ph = _mm_sub_epi16(_mm_mulhi_epu16(a, mul), _mm_and_si128(_mm_srai_epi16(mul, 15), a));
-  const __m128i sl = _mm_unpacklo_epi16(sign, sign), sh = _mm_unpackhi_epi16(sign, sign);
-  lo = _mm_sra_epi32(_mm_add_epi32(_mm_unpacklo_epi16(pl, ph), f), s);
-  hi = _mm_sra_epi32(_mm_add_epi32(_mm_unpackhi_epi16(pl, ph), f), s);
-  lo = _mm_sub_epi32(_mm_xor_si128(lo, sl), sl);
-  hi = _mm_sub_epi32(_mm_xor_si128(hi, sh), sh);
+// The 16-bit lanes of |c| * mul + f >> s with the sign of c applied, as 32-bit
+// lanes: lo from the low four of each 128-bit half, hi from the high four. |c|
+// is taken as unsigned 16-bit (32768 for -32768) and mul as signed, so the
+// 32-bit product is exact. L: a lane class (simd/lanes.h).
+template <class L, class V = typename L::V>
+inline void quant(V c, V mul, V f, __m128i s, V& lo, V& hi) {
+  const V sign = L::srai16(c, 15);
+  const V a = L::sub16(L::xor_(c, sign), sign);
+  const V pl = L::mullo16(a, mul);
+  const V ph = L::sub16(L::mulhi_u16(a, mul), L::and_(L::srai16(mul, 15), a));
+  const V sl = L::unpacklo16(sign, sign), sh = L::unpackhi16(sign, sign);
+  lo = L::sra32(L::add32(L::unpacklo16(pl, ph), f), s);
+  hi = L::sra32(L::add32(L::unpackhi16(pl, ph), f), s);
+  lo = L::sub32(L::xor_(lo, sl), sl);
+  hi = L::sub32(L::xor_(hi, sh), sh);
 }
 
 // Levels saturated to 16 bits, or their low 16 bits.
-inline __m128i quant8_sat(__m128i c, __m128i mul, __m128i f, __m128i s) {
-  __m128i lo, hi;
-  quant8(c, mul, f, s, lo, hi);
-  return _mm_packs_epi32(lo, hi);
+template <class L, class V = typename L::V>
+inline V quant_sat(V c, V mul, V f, __m128i s) {
+  V lo, hi;
+  quant<L>(c, mul, f, s, lo, hi);
+  return L::packs32(lo, hi);
 }
 inline __m128i low16(__m128i x) { return _mm_srai_epi32(_mm_slli_epi32(x, 16), 16); }
-inline __m128i quant8_wrap(__m128i c, __m128i mul, __m128i f, __m128i s) {
+inline __m128i quant_wrap(__m128i c, __m128i mul, __m128i f, __m128i s) {
   __m128i lo, hi;
-  quant8(c, mul, f, s, lo, hi);
+  quant<Lanes128>(c, mul, f, s, lo, hi);
   return _mm_packs_epi32(low16(lo), low16(hi));
 }
 
@@ -188,8 +167,8 @@ inline int32_t count_levels(__m128i l0, __m128i l1, const int16_t* scan, int32_t
     return 0;
   }
   const __m128i low = _mm_set1_epi16(-32768);
-  __m128i m = _mm_max_epi16(_mm_or_si128(_mm_and_si128(z0, low), _mm_andnot_si128(z0, load8x16(scan))),
-                            _mm_or_si128(_mm_and_si128(z1, low), _mm_andnot_si128(z1, load8x16(scan + 8))));
+  __m128i m = _mm_max_epi16(_mm_or_si128(_mm_and_si128(z0, low), _mm_andnot_si128(z0, load<16>(scan))),
+                            _mm_or_si128(_mm_and_si128(z1, low), _mm_andnot_si128(z1, load<16>(scan + 8))));
   m = _mm_max_epi16(m, _mm_shuffle_epi32(m, _MM_SHUFFLE(1, 0, 3, 2)));
   m = _mm_max_epi16(m, _mm_shuffle_epi32(m, _MM_SHUFFLE(2, 3, 0, 1)));
   m = _mm_max_epi16(m, _mm_shufflelo_epi16(m, _MM_SHUFFLE(2, 3, 0, 1)));
@@ -218,10 +197,10 @@ inline __m128i dequant8(__m128i c, __m128i ls, int left, int32_t round) {
 // dst = clamp(pred + residual) for two rows of 4 samples; 16-bit saturating
 // sum, exact for any residual.
 inline void add_rows2(const uint8_t* pred, std::ptrdiff_t ps, __m128i res, uint8_t* dst, std::ptrdiff_t ds) {
-  const __m128i p = _mm_unpacklo_epi8(_mm_unpacklo_epi32(load4x8(pred), load4x8(pred + ps)), _mm_setzero_si128());
+  const __m128i p = _mm_unpacklo_epi8(_mm_unpacklo_epi32(load<4>(pred), load<4>(pred + ps)), _mm_setzero_si128());
   const __m128i r = _mm_packus_epi16(_mm_adds_epi16(p, res), p);
-  store4x8(dst, r);
-  store4x8(dst + ds, _mm_srli_epi64(r, 32));
+  store<4>(dst, r);
+  store<4>(dst + ds, _mm_srli_epi64(r, 32));
 }
 
 inline void add_block(const uint8_t* pred, std::ptrdiff_t ps, const Block& r, uint8_t* dst, std::ptrdiff_t ds) {
@@ -235,5 +214,5 @@ inline void add_dc(const uint8_t* pred, std::ptrdiff_t ps, int16_t value, uint8_
 }
 
 }  // namespace h264
-}  // namespace KVN_H264_SIMD_NS
+}  // namespace KVN_ISA
 }  // namespace kvn
