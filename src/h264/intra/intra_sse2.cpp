@@ -7,7 +7,6 @@
 
 #include "h264/intra/intra.h"
 #include "simd/loads.h"
-#include "simd/reduce.h"
 
 namespace kvn {
 namespace KVN_ISA {
@@ -35,7 +34,10 @@ void dc16(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const bool t = a & kAvailTop, l = a & kAvailLeft;
   int st = 0;
   if (t) {
-    st = int(hsum64(_mm_sad_epu8(load<16>(b - s), _mm_setzero_si128())));
+    // The halves summed in the register (measured faster here than hsum64 of
+    // simd/reduce.h, which sums them in general registers).
+    const __m128i sad = _mm_sad_epu8(load<16>(b - s), _mm_setzero_si128());
+    st = _mm_cvtsi128_si32(_mm_add_epi32(sad, _mm_unpackhi_epi64(sad, sad)));
   }
   const int sl = l ? left_sum16(b, s) : 0;
   const int dc = t && l ? (st + sl + 16) >> 5 : t ? (st + 8) >> 4 : l ? (sl + 8) >> 4 : 128;
