@@ -28,12 +28,22 @@ function(kvn_kernel_sources out)
   set(${out} ${result} PARENT_SCOPE)
 endfunction()
 
-# Generates, from the one list of exported names, the entry table with its
-# stubs (assembly), the declarations of the bodies (C++), the linker's version
+# Generates, from the one list of exported names, the binding of each name to
+# its bodies (C++), the declarations of the bodies, the linker's version
 # script and the sorted list the export test compares with.
 #
 # List format: one exported name a line; "name = other" makes name share the
 # body of other. '#' starts a comment.
+#
+# How a name is bound: every file of entries is compiled once per
+# instruction-set level (kvn_entry_sources), so each body exists as
+# kvn_body_<name>_<level>, level 0 scalar, 1 SSE2, 2 SSE4.1, 3 AVX2, each
+# calling its level's kernels directly. Each exported name is an ELF indirect
+# function: when the library is loaded (or a static consumer starts), the
+# loader asks the name's resolver, which picks the body of the best level the
+# processor supports, and writes it into the caller's read-only-after-load
+# GOT. A call then costs the caller's one indirect jump into the body; there is
+# no per-call CPU detection and no table of the library's own in between.
 function(kvn_generate_exports list_file out_dir)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${list_file})
   file(STRINGS ${list_file} lines)
@@ -58,56 +68,80 @@ function(kvn_generate_exports list_file out_dir)
     endif()
     list(APPEND names ${name})
   endforeach()
-  # Slots are in ascending byte order of the names (CMake compares strings bytewise).
   list(SORT names COMPARE STRING CASE SENSITIVE)
 
-  set(asm "/* Generated from ${list_file}; do not edit. */\n")
-  string(APPEND asm "\t.section .data.rel.ro,\"aw\"\n\t.balign 64\n")
-  string(APPEND asm "\t.globl kvn_entry_table\n\t.hidden kvn_entry_table\n")
-  string(APPEND asm "\t.type kvn_entry_table,@object\nkvn_entry_table:\n")
-  set(decls "/* Generated from ${list_file}; do not edit. */\n#pragma once\n#include \"kvnvc.h\"\n\n")
-  string(APPEND decls "#define KVN_BODY(name) kvn_body_##name\n\n")
-  set(map "/* Generated from ${list_file}; do not edit. */\n{\n  global:\n")
+  set(head "/* Generated from ${list_file}; do not edit. */\n")
+  set(decls "${head}#pragma once\n#include \"kvnvc.h\"\n\n")
+  string(APPEND decls "// The body of an exported name at a level (0 scalar .. 3 AVX2).\n")
+  string(APPEND decls "#define KVN_BODY(name, level) KVN_BODY_(name, level)\n")
+  string(APPEND decls "#define KVN_BODY_(name, level) kvn_body_##name##_##level\n")
+  string(APPEND decls "#define KVN_DECLARE_BODIES(name) \\\n")
+  string(APPEND decls "  extern \"C\" __attribute__((visibility(\"hidden\"))) decltype(name) kvn_body_##name##_0, \\\n")
+  string(APPEND decls "      kvn_body_##name##_1, kvn_body_##name##_2, kvn_body_##name##_3\n\n")
+  set(bind "${head}#include \"core/bind.h\"\n\n")
+  set(map "${head}{\n  global:\n")
   set(sorted "")
-  set(stubs "\t.text\n")
   set(bodies)
-  set(slot 0)
   foreach(name IN LISTS names)
     set(body ${body_${name}})
     if(NOT DEFINED body_${body} OR NOT body_${body} STREQUAL body)
       message(FATAL_ERROR "${list_file}: ${name} shares the body of ${body}, which is not a body of its own")
     endif()
-    string(APPEND asm "\t.quad kvn_body_${body}\n")
-    math(EXPR offset "${slot} * 8")
-    string(APPEND stubs "\t.globl ${name}\n\t.type ${name},@function\n\t.p2align 4\n${name}:\n"
-                        "\tendbr64\n\tjmp *kvn_entry_table+${offset}(%rip)\n\t.size ${name},.-${name}\n")
+    string(APPEND bind "KVN_BIND(${name}, ${body});\n")
     string(APPEND map "    ${name};\n")
     string(APPEND sorted "${name}\n")
     if(NOT body IN_LIST bodies)
       list(APPEND bodies ${body})
-      string(APPEND decls "extern \"C\" __attribute__((visibility(\"hidden\"))) decltype(${body}) kvn_body_${body};\n")
+      string(APPEND decls "KVN_DECLARE_BODIES(${body});\n")
     endif()
-    math(EXPR slot "${slot} + 1")
   endforeach()
-  string(APPEND asm "\t.size kvn_entry_table,.-kvn_entry_table\n\n${stubs}")
-  string(APPEND asm "\t.section .note.GNU-stack,\"\",@progbits\n")
   string(APPEND map "  local:\n    *;\n};\n")
+  list(LENGTH names count)
 
   file(MAKE_DIRECTORY ${out_dir})
-  file(CONFIGURE OUTPUT ${out_dir}/kvn_entry.S CONTENT "${asm}" @ONLY)
+  file(CONFIGURE OUTPUT ${out_dir}/kvn_bind.cpp CONTENT "${bind}" @ONLY)
   file(CONFIGURE OUTPUT ${out_dir}/kvn_bodies.h CONTENT "${decls}" @ONLY)
   file(CONFIGURE OUTPUT ${out_dir}/kvnvc.map CONTENT "${map}" @ONLY)
   file(CONFIGURE OUTPUT ${out_dir}/exports.txt CONTENT "${sorted}" @ONLY)
-  set(KVN_EXPORT_COUNT ${slot} PARENT_SCOPE)
+  set(KVN_EXPORT_COUNT ${count} PARENT_SCOPE)
+endfunction()
+
+# Files of entries (*_api.cpp): the file itself is the scalar level; for each
+# SIMD level the build generates a file that compiles it again at that level
+# (KVN_ENTRY_LEVEL), with the level's instruction set. Appends the generated
+# files to the list named by out.
+function(kvn_entry_sources out)
+  set(result ${${out}})
+  if(KVNVC_SIMD)
+    foreach(src IN LISTS ARGN)
+      if(NOT src MATCHES "_api\\.cpp$")
+        continue()
+      endif()
+      string(REGEX REPLACE "\\.cpp$" "" stem ${src})
+      set(level 1)
+      foreach(isa IN ITEMS sse2 sse41 avx2)
+        set(gen ${KVN_GEN_DIR}/entries/${stem}_${isa}.cpp)
+        file(CONFIGURE OUTPUT ${gen} CONTENT
+"// Generated: the entries of ${src} at the ${isa} level; do not edit.
+#define KVN_ENTRY_LEVEL ${level}
+#include \"${src}\"
+" @ONLY)
+        list(APPEND result ${gen})
+        math(EXPR level "${level} + 1")
+      endforeach()
+    endforeach()
+  endif()
+  set(${out} ${result} PARENT_SCOPE)
 endfunction()
 
 # Declares a kernel family: its name, the type of its kernel table, its header
 # (relative to src/, ending with KVN_DECLARE_FAMILY(name, Type);) and the SIMD
 # levels it has kernels of, each in <name>_<level>.cpp next to the header:
 #   kvn_kernel_family(sad SadKernels blocks/sad.h LEVELS sse2 sse41 avx2)
-# Generates the family's <name>_init.cpp (KVN_DEFINE_FAMILY: the tables of
-# every level, the getter and the load-time choice) into ${KVN_GEN_DIR} and
-# appends it to KVN_FAMILY_SOURCES. The levels must match the files.
+# Generates the family's <name>_init.cpp (an empty own table for each level it
+# has no kernels of, and KVN_DEFINE_FAMILY: the whole tables of every level,
+# the getter and the load-time choice) into ${KVN_GEN_DIR} and appends it to
+# KVN_FAMILY_SOURCES. The levels must match the files.
 function(kvn_kernel_family name type header)
   cmake_parse_arguments(PARSE_ARGV 3 arg "" "" LEVELS)
   if(arg_UNPARSED_ARGUMENTS)
@@ -117,7 +151,7 @@ function(kvn_kernel_family name type header)
     message(FATAL_ERROR "kernel family ${name}: no header ${header}")
   endif()
   get_filename_component(dir ${header} DIRECTORY)
-  set(steps)
+  set(missing)
   set(levels ${arg_LEVELS})
   foreach(level IN ITEMS sse2 sse41 avx2)
     set(src ${dir}/${name}_${level}.cpp)
@@ -125,19 +159,20 @@ function(kvn_kernel_family name type header)
       if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${src})
         message(FATAL_ERROR "kernel family ${name}: level ${level} declared, but there is no ${src}")
       endif()
-      list(APPEND steps "KVN_FAMILY_STEP(${name}, ${level})")
+      if(NOT KVNVC_SIMD)
+        string(APPEND missing "KVN_NO_LEVEL_KERNELS(${type}, ${level});\n")
+      endif()
       list(REMOVE_ITEM levels ${level})
     else()
       if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${src})
         message(FATAL_ERROR "kernel family ${name}: ${src} exists, but level ${level} is not declared")
       endif()
-      list(APPEND steps nullptr)
+      string(APPEND missing "KVN_NO_LEVEL_KERNELS(${type}, ${level});\n")
     endif()
   endforeach()
   if(levels)
     message(FATAL_ERROR "kernel family ${name}: unknown levels ${levels} (sse2, sse41, avx2)")
   endif()
-  list(JOIN steps ", " steps)
 
   set(out ${KVN_GEN_DIR}/families/${name}_init.cpp)
   file(CONFIGURE OUTPUT ${out} CONTENT
@@ -147,7 +182,7 @@ function(kvn_kernel_family name type header)
 
 namespace kvn {
 
-KVN_DEFINE_FAMILY(${name}, ${type}, ${steps});
+${missing}KVN_DEFINE_FAMILY(${name}, ${type});
 
 }  // namespace kvn
 " @ONLY)

@@ -17,14 +17,14 @@ inline int mc_b_index(int32_t modeF, int32_t modeB, int32_t rounding) {
 inline KvnResult copy_hp(HpSize size, const Kvn8u* src, int32_t ss, Kvn8u* dst, int32_t ds, int32_t code,
                          int32_t rounding) {
   KVN_CHECK_PTRS(src, dst);
-  block_kernels().copy_hp[size][hp_index(code, rounding)](src, ss, dst, ds);
+  KVN_KERNEL(block, copy_hp[size][hp_index(code, rounding)])(src, ss, dst, ds);
   return KVN_STS_OK;
 }
 
 inline KvnResult interp_avg(HpSize size, const Kvn8u* src, int32_t ss, Kvn8u* sd, int32_t ds, int32_t code,
                             int32_t rounding) {
   KVN_CHECK_PTRS(src, sd);
-  block_kernels().interp_avg[size][hp_index(code, rounding)](src, ss, sd, ds);
+  KVN_KERNEL(block, interp_avg[size][hp_index(code, rounding)])(src, ss, sd, ds);
   return KVN_STS_OK;
 }
 
@@ -32,7 +32,7 @@ inline KvnResult mc(McSize size, const Kvn8u* ref, int32_t fs, const Kvn16s* res
                     int32_t mode, int32_t rounding) {
   KVN_CHECK_PTRS(ref, res, dst);
   const int index = mc_small(size) ? (mode & 12) / 4 : mc_index(mode, rounding);
-  block_kernels().mc[size][index](ref, fs, res, rs, dst, ds, rounding);
+  KVN_KERNEL(block, mc[size][index])(ref, fs, res, rs, dst, ds, rounding);
   return KVN_STS_OK;
 }
 
@@ -40,14 +40,14 @@ inline KvnResult mc_b(McSize size, const Kvn8u* rf, int32_t fs, int32_t modeF, c
                       int32_t modeB, const Kvn16s* res, int32_t rs, Kvn8u* dst, int32_t ds, int32_t rounding) {
   KVN_CHECK_PTRS(rf, rb, res, dst);
   const int index = mc_small(size) ? (modeF & 12) / 4 + (modeB & 12) : mc_b_index(modeF, modeB, rounding);
-  block_kernels().mc_b[size][index](rf, fs, rb, bs, res, rs, dst, ds, rounding);
+  KVN_KERNEL(block, mc_b[size][index])(rf, fs, rb, bs, res, rs, dst, ds, rounding);
   return KVN_STS_OK;
 }
 
 inline KvnResult mc_p2(P2Size size, const Kvn8u* ref, int32_t fs, const Kvn16s* ru, const Kvn16s* rv, int32_t rs,
                        Kvn8u* dst, int32_t ds, int32_t mode, int32_t rounding) {
   KVN_CHECK_PTRS(ref, ru, rv, dst);
-  block_kernels().mc_p2[size][mc_index(mode, rounding)](ref, fs, ru, rv, rs, dst, ds);
+  KVN_KERNEL(block, mc_p2[size][mc_index(mode, rounding)])(ref, fs, ru, rv, rs, dst, ds);
   return KVN_STS_OK;
 }
 
@@ -55,7 +55,7 @@ inline KvnResult mc_p2b(P2Size size, const Kvn8u* rf, int32_t fs, int32_t modeF,
                         int32_t modeB, const Kvn16s* ru, const Kvn16s* rv, int32_t rs, Kvn8u* dst, int32_t ds,
                         int32_t rounding) {
   KVN_CHECK_PTRS(rf, rb, ru, rv, dst);
-  block_kernels().mc_p2b[size][mc_b_index(modeF, modeB, rounding)](rf, fs, rb, bs, ru, rv, rs, dst, ds);
+  KVN_KERNEL(block, mc_p2b[size][mc_b_index(modeF, modeB, rounding)])(rf, fs, rb, bs, ru, rv, rs, dst, ds);
   return KVN_STS_OK;
 }
 
@@ -69,13 +69,13 @@ inline const uint8_t* scan_table(int32_t scan) {
 
 KVN_ENTRY(kvniCopy8x8_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep) {
   KVN_CHECK_PTRS(pSrc, pDst);
-  block_kernels().copy8x8(pSrc, srcStep, pDst, dstStep);
+  KVN_KERNEL(block, copy8x8)(pSrc, srcStep, pDst, dstStep);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniCopy16x16_8u_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep) {
   KVN_CHECK_PTRS(pSrc, pDst);
-  block_kernels().copy16x16(pSrc, srcStep, pDst, dstStep);
+  KVN_KERNEL(block, copy16x16)(pSrc, srcStep, pDst, dstStep);
   return KVN_STS_OK;
 }
 
@@ -121,27 +121,27 @@ KVN_ENTRY(kvniInterpolateAverage16x16_8u_C1IR)
 
 KVN_ENTRY(kvniAverage8x8_8u_C1IR)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep) {
   KVN_CHECK_PTRS(pSrc, pSrcDst);
-  block_kernels().avg_ir8x8(pSrc, srcStep, pSrcDst, srcDstStep, pSrcDst, srcDstStep);
+  KVN_KERNEL(block, avg_ir8x8)(pSrc, srcStep, pSrcDst, srcDstStep, pSrcDst, srcDstStep);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniAverage16x16_8u_C1IR)(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep) {
   KVN_CHECK_PTRS(pSrc, pSrcDst);
-  block_kernels().avg_ir16x16(pSrc, srcStep, pSrcDst, srcDstStep, pSrcDst, srcDstStep);
+  KVN_KERNEL(block, avg_ir16x16)(pSrc, srcStep, pSrcDst, srcDstStep, pSrcDst, srcDstStep);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniAverage8x8_8u_C1R)
 (const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step, Kvn8u* pDst, int32_t dstStep) {
   KVN_CHECK_PTRS(pSrc1, pSrc2, pDst);
-  block_kernels().avg8x8(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep);
+  KVN_KERNEL(block, avg8x8)(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniAverage16x16_8u_C1R)
 (const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step, Kvn8u* pDst, int32_t dstStep) {
   KVN_CHECK_PTRS(pSrc1, pSrc2, pDst);
-  block_kernels().avg16x16(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep);
+  KVN_KERNEL(block, avg16x16)(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep);
   return KVN_STS_OK;
 }
 
@@ -149,7 +149,7 @@ KVN_ENTRY(kvniAverage16x16_8u_C1R)
 
 KVN_ENTRY(kvniAdd8x8_16s8u_C1IRS)(const Kvn16s* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep) {
   KVN_CHECK_PTRS(pSrc, pSrcDst);
-  block_kernels().add8x8(pSrc, srcStep, pSrcDst, srcDstStep);
+  KVN_KERNEL(block, add8x8)(pSrc, srcStep, pSrcDst, srcDstStep);
   return KVN_STS_OK;
 }
 
@@ -157,13 +157,13 @@ KVN_ENTRY(kvniAdd8x8HP_16s8u_C1RS)
 (const Kvn16s* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn8u* pDst, int32_t dstStep,
  int32_t halfCode, int32_t rounding) {
   KVN_CHECK_PTRS(pSrc, pRef, pDst);
-  block_kernels().add8x8_hp[hp_index(halfCode, rounding)](pSrc, srcStep, pRef, refStep, pDst, dstStep);
+  KVN_KERNEL(block, add8x8_hp[hp_index(halfCode, rounding)])(pSrc, srcStep, pRef, refStep, pDst, dstStep);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniAddC8x8_16s8u_C1IR)(Kvn16s value, Kvn8u* pSrcDst, int32_t srcDstStep) {
   KVN_CHECK_PTRS(pSrcDst);
-  block_kernels().addc8x8(value, pSrcDst, srcDstStep);
+  KVN_KERNEL(block, addc8x8)(value, pSrcDst, srcDstStep);
   return KVN_STS_OK;
 }
 
@@ -343,7 +343,7 @@ KVN_ENTRY(kvniMC8x4B_16s8u_P2C2R)
 
 KVN_ENTRY(kvniCountZeros8x8_16s_C1)(const Kvn16s* pSrc, Kvn32u* pCount) {
   KVN_CHECK_PTRS(pSrc, pCount);
-  *pCount = block_kernels().count_zeros8x8(pSrc);
+  *pCount = KVN_KERNEL(block, count_zeros8x8)(pSrc);
   return KVN_STS_OK;
 }
 

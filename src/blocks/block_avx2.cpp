@@ -108,7 +108,7 @@ void mc_p2b(const uint8_t* rf, int32_t fs, const uint8_t* rb, int32_t bs, const 
 // Half-sample copies and averages: code 3 only (indices 6 and 7); for the
 // other codes the byte arithmetic of the SSE2 kernels is as fast or faster.
 template <int H>
-void put_code3(std::array<CopyFn, 8>& copies, std::array<CopyFn, 8>& averages) {
+constexpr void put_code3(std::array<CopyFn, 8>& copies, std::array<CopyFn, 8>& averages) {
   copies[6] = copy_hp<H, 3, 0>;
   copies[7] = copy_hp<H, 3, 1>;
   averages[6] = interp_avg<H, 3, 0>;
@@ -130,11 +130,13 @@ struct Kernels {
 }  // namespace
 }  // namespace KVN_ISA
 
-void block_init_avx2(BlockKernels& k) {
+constexpr void block_init_avx2(BlockKernels& k) {
   using namespace KVN_ISA;
   put_code3<8>(k.copy_hp[kHp16x8], k.interp_avg[kHp16x8]);
   put_code3<16>(k.copy_hp[kHp16x16], k.interp_avg[kHp16x16]);
   gen::put_mc16<KVN_ISA::Kernels>(k);
 }
+
+KVN_LEVEL_KERNELS(block, BlockKernels);
 
 }  // namespace kvn

@@ -179,7 +179,7 @@ struct Kernels {
 }  // namespace
 }  // namespace KVN_ISA
 
-void block_init_sse2(BlockKernels& k) {
+constexpr void block_init_sse2(BlockKernels& k) {
   using namespace KVN_ISA;
   using K = KVN_ISA::Kernels;
   k.copy8x8 = copy<8, 8>;
@@ -201,5 +201,7 @@ void block_init_sse2(BlockKernels& k) {
   gen::put_mc8<K>(k);
   k.count_zeros8x8 = count_zeros8x8;
 }
+
+KVN_LEVEL_KERNELS(block, BlockKernels);
 
 }  // namespace kvn

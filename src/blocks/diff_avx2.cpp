@@ -145,7 +145,7 @@ struct Kernels {
 }  // namespace
 }  // namespace KVN_ISA
 
-void diff_init_avx2(DiffKernels& k) {
+constexpr void diff_init_avx2(DiffKernels& k) {
   using namespace KVN_ISA;
   gen::put_get_diff16<KVN_ISA::Kernels>(k);
   k.sums_diff[kSums16x16][0] = sums16_only;
@@ -153,5 +153,7 @@ void diff_init_avx2(DiffKernels& k) {
   k.sums_diff16u[kSums16x16][0] = sums_diff16u16<false>;
   k.sums_diff16u[kSums16x16][1] = sums_diff16u16<true>;
 }
+
+KVN_LEVEL_KERNELS(diff, DiffKernels);
 
 }  // namespace kvn

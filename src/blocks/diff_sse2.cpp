@@ -243,7 +243,7 @@ struct Kernels {
 }  // namespace
 }  // namespace KVN_ISA
 
-void diff_init_sse2(DiffKernels& k) {
+constexpr void diff_init_sse2(DiffKernels& k) {
   using K = KVN_ISA::Kernels;
   k.diff4x4 = KVN_ISA::diff4x4;
   gen::put_get_diff16<K>(k);
@@ -253,5 +253,7 @@ void diff_init_sse2(DiffKernels& k) {
   k.sub16u8x8 = KVN_ISA::sub16u<8>;
   gen::put_sums_diff<K>(k);
 }
+
+KVN_LEVEL_KERNELS(diff, DiffKernels);
 
 }  // namespace kvn

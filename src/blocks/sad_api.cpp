@@ -19,20 +19,20 @@ inline int32_t candidates(int32_t count) { return count & ~7; }
 inline KvnResult sad(SadModeSize size, const Kvn8u* src, int32_t ss, const Kvn8u* ref, int32_t rs, Kvn32s* out,
                      int32_t mode) {
   KVN_CHECK_PTRS(src, ref, out);
-  *out = Kvn32s(sad_kernels().sad[size][mode_slot(mode)](src, ss, ref, rs));
+  *out = Kvn32s(KVN_KERNEL(sad, sad[size][mode_slot(mode)])(src, ss, ref, rs));
   return KVN_STS_OK;
 }
 
 inline KvnResult sad_full(SadFullSize size, const Kvn8u* src, int32_t ss, const Kvn8u* ref, int32_t rs, Kvn32s* out) {
   KVN_CHECK_PTRS(src, ref, out);
-  *out = Kvn32s(sad_kernels().sad_full[size](src, ss, ref, rs));
+  *out = Kvn32s(KVN_KERNEL(sad, sad_full[size])(src, ss, ref, rs));
   return KVN_STS_OK;
 }
 
 inline KvnResult sad16u(Sad16uSize size, const Kvn16u* src, int32_t ss, const Kvn16u* ref, int32_t rs, Kvn32s* out,
                         int32_t mode) {
   KVN_CHECK_PTRS(src, ref, out);
-  *out = Kvn32s(sad_kernels().sad16u[size][mode_slot(mode)](src, ss, ref, rs));
+  *out = Kvn32s(KVN_KERNEL(sad, sad16u[size][mode_slot(mode)])(src, ss, ref, rs));
   return KVN_STS_OK;
 }
 
@@ -40,7 +40,7 @@ inline KvnResult xn(SadXnSize size, const Kvn8u* src, int32_t ss, const Kvn8u* r
                     int32_t count) {
   KVN_CHECK_PTRS(src, ref, sads);
   if (candidates(count) < 1) return KVN_STS_SIZE_ERR;
-  sad_kernels().xn[size](src, ss, ref, rs, sads, candidates(count));
+  KVN_KERNEL(sad, xn[size])(src, ss, ref, rs, sads, candidates(count));
   return KVN_STS_OK;
 }
 
@@ -139,7 +139,7 @@ KVN_ENTRY(kvniSAD8x8_8u32s_C2R)
   KVN_CHECK_PTRS(pSrc, pRef, pSAD1, pSAD2);
   if (srcStep < 1 || refStep < 1) return KVN_STS_STEP_ERR;
   uint32_t sads[2];
-  sad_kernels().sad8x8_c2[mode_slot(mode)](pSrc, srcStep, pRef, refStep, sads);
+  KVN_KERNEL(sad, sad8x8_c2[mode_slot(mode)])(pSrc, srcStep, pRef, refStep, sads);
   *pSAD1 = Kvn32s(sads[0]);
   *pSAD2 = Kvn32s(sads[1]);
   return KVN_STS_OK;
@@ -186,31 +186,31 @@ KVN_ENTRY(kvniSAD4x4xNI_8u16u_C1R)
 
 KVN_ENTRY(kvniSAD16x16Blocks8x8_8u16u)
 (const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pDstSAD) {
-  return blocks(sad_kernels().blocks8x8, pSrc, srcStep, pRef, refStep, pDstSAD);
+  return blocks(KVN_KERNEL(sad, blocks8x8), pSrc, srcStep, pRef, refStep, pDstSAD);
 }
 
 KVN_ENTRY(kvniSAD16x16Blocks4x4_8u16u)
 (const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pDstSAD) {
-  return blocks(sad_kernels().blocks4x4, pSrc, srcStep, pRef, refStep, pDstSAD);
+  return blocks(KVN_KERNEL(sad, blocks4x4), pSrc, srcStep, pRef, refStep, pDstSAD);
 }
 
 KVN_ENTRY(kvniSAD16x16Blocks8x8_16u32u_C1R)
 (const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32u* pDstSAD) {
-  return blocks(sad_kernels().blocks8x8_16u, pSrc, srcStep, pRef, refStep, pDstSAD);
+  return blocks(KVN_KERNEL(sad, blocks8x8_16u), pSrc, srcStep, pRef, refStep, pDstSAD);
 }
 
 KVN_ENTRY(kvniSAD16x16Blocks4x4_16u32u_C1R)
 (const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32u* pDstSAD) {
-  return blocks(sad_kernels().blocks4x4_16u, pSrc, srcStep, pRef, refStep, pDstSAD);
+  return blocks(KVN_KERNEL(sad, blocks4x4_16u), pSrc, srcStep, pRef, refStep, pDstSAD);
 }
 
 KVN_ENTRY(kvniFrameFieldSAD16x16_8u32s_C1R)(const Kvn8u* pSrc, int32_t srcStep, Kvn32u* pFrameSAD, Kvn32u* pFieldSAD) {
-  return frame_field(sad_kernels().frame_field, pSrc, srcStep, pFrameSAD, pFieldSAD);
+  return frame_field(KVN_KERNEL(sad, frame_field), pSrc, srcStep, pFrameSAD, pFieldSAD);
 }
 
 KVN_ENTRY(kvniFrameFieldSAD16x16_16s32s_C1R)
 (const Kvn16s* pSrc, int32_t srcStep, Kvn32u* pFrameSAD, Kvn32u* pFieldSAD) {
-  return frame_field(sad_kernels().frame_field16s, pSrc, srcStep, pFrameSAD, pFieldSAD);
+  return frame_field(KVN_KERNEL(sad, frame_field16s), pSrc, srcStep, pFrameSAD, pFieldSAD);
 }
 
 // ---- subtract and SAD -----------------------------------------------------------
@@ -221,6 +221,6 @@ KVN_ENTRY(kvniSubSAD8x8_8u16s_C1R)
 (const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step, Kvn16s* pDst, int32_t dstStep,
  Kvn32u* pSAD) {
   KVN_CHECK_PTRS(pSrc1, pSrc2, pDst, pSAD);
-  *pSAD = sad_kernels().sub_sad8x8(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep);
+  *pSAD = KVN_KERNEL(sad, sub_sad8x8)(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep);
   return KVN_STS_OK;
 }

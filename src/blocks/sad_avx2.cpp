@@ -259,7 +259,7 @@ void frame_field16s(const int16_t* src, int32_t step, uint32_t out[2]) {
 }  // namespace
 }  // namespace KVN_ISA
 
-void sad_init_avx2(SadKernels& k) {
+constexpr void sad_init_avx2(SadKernels& k) {
   using namespace KVN_ISA;
   k.xn[kXn16x16] = xn16x16;
   k.sad[kSad16x16][0] = sad16x16;
@@ -271,5 +271,7 @@ void sad_init_avx2(SadKernels& k) {
   k.blocks4x4_16u = blocks4x4_16u;
   k.frame_field16s = frame_field16s;
 }
+
+KVN_LEVEL_KERNELS(sad, SadKernels);
 
 }  // namespace kvn

@@ -413,7 +413,7 @@ uint32_t sub_sad8x8(const uint8_t* s1, int32_t st1, const uint8_t* s2, int32_t s
 }  // namespace
 }  // namespace KVN_ISA
 
-void sad_init_sse2(SadKernels& k) {
+constexpr void sad_init_sse2(SadKernels& k) {
   using namespace KVN_ISA;
   k.sad[kSad16x16] = mode_table([](auto code) { return sad_mode<16, 16, code>(); });
   k.sad[kSad16x8] = mode_table([](auto code) { return sad_mode<16, 8, code>(); });
@@ -438,5 +438,7 @@ void sad_init_sse2(SadKernels& k) {
   k.frame_field16s = frame_field16s;
   k.sub_sad8x8 = sub_sad8x8;
 }
+
+KVN_LEVEL_KERNELS(sad, SadKernels);
 
 }  // namespace kvn

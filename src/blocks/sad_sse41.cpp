@@ -45,6 +45,8 @@ void xn8x8(const uint8_t* src, int32_t ss, const uint8_t* ref, int32_t rs, uint1
 }  // namespace
 }  // namespace KVN_ISA
 
-void sad_init_sse41(SadKernels& k) { k.xn[kXn8x8] = KVN_ISA::xn8x8; }
+constexpr void sad_init_sse41(SadKernels& k) { k.xn[kXn8x8] = KVN_ISA::xn8x8; }
+
+KVN_LEVEL_KERNELS(sad, SadKernels);
 
 }  // namespace kvn

@@ -9,7 +9,7 @@ namespace {
 
 inline KvnResult satd(SatdSize size, const Kvn8u* src, int32_t ss, const Kvn8u* ref, int32_t rs, Kvn32u* cost) {
   KVN_CHECK_PTRS(src, ref, cost);
-  return satd_kernels().satd[size](src, ss, ref, rs, cost);
+  return KVN_KERNEL(satd, satd[size])(src, ss, ref, rs, cost);
 }
 
 }  // namespace
@@ -52,11 +52,11 @@ KVN_ENTRY(kvniSATD16x16_8u32s_C1R)
 KVN_ENTRY(kvniSAT8x8D_8u32s_C1R)
 (const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD) {
   KVN_CHECK_PTRS(pSrc, pRef, pSATD);
-  return satd_kernels().sat8x8d(pSrc, srcStep, pRef, refStep, pSATD);
+  return KVN_KERNEL(satd, sat8x8d)(pSrc, srcStep, pRef, refStep, pSATD);
 }
 
 KVN_ENTRY(kvniSAT8x8D_16u32s_C1R)
 (const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32u* pSATD) {
   KVN_CHECK_PTRS(pSrc, pRef, pSATD);
-  return satd_kernels().sat8x8d_16u(pSrc, srcStep, pRef, refStep, pSATD);
+  return KVN_KERNEL(satd, sat8x8d_16u)(pSrc, srcStep, pRef, refStep, pSATD);
 }

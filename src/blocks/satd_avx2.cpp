@@ -130,7 +130,7 @@ KvnResult sat8x8d_16u(const uint16_t* src, int32_t ss, const uint16_t* ref, int3
 }  // namespace
 }  // namespace KVN_ISA
 
-void satd_init_avx2(SatdKernels& k) {
+constexpr void satd_init_avx2(SatdKernels& k) {
   using namespace KVN_ISA;
   k.satd[kSatd4x4] = Xmm::satd4x4;
   k.satd[kSatd4x8] = Xmm::satd4x8;
@@ -142,5 +142,7 @@ void satd_init_avx2(SatdKernels& k) {
   k.sat8x8d = sat8x8d;
   k.sat8x8d_16u = sat8x8d_16u;
 }
+
+KVN_LEVEL_KERNELS(satd, SatdKernels);
 
 }  // namespace kvn

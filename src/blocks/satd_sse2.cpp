@@ -107,7 +107,7 @@ KvnResult sat8x8d_16u(const uint16_t* src, int32_t ss, const uint16_t* ref, int3
 }  // namespace
 }  // namespace KVN_ISA
 
-void satd_init_sse2(SatdKernels& k) {
+constexpr void satd_init_sse2(SatdKernels& k) {
   using namespace KVN_ISA;
   k.satd[kSatd4x4] = Xmm::satd4x4;
   k.satd[kSatd4x8] = Xmm::satd4x8;
@@ -119,5 +119,7 @@ void satd_init_sse2(SatdKernels& k) {
   k.sat8x8d = Xmm::sat8x8d;
   k.sat8x8d_16u = sat8x8d_16u;
 }
+
+KVN_LEVEL_KERNELS(satd, SatdKernels);
 
 }  // namespace kvn

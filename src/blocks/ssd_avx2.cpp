@@ -67,11 +67,13 @@ struct Kernels {
 }  // namespace
 }  // namespace KVN_ISA
 
-void ssd_init_avx2(SsdKernels& k) {
+constexpr void ssd_init_avx2(SsdKernels& k) {
   using namespace KVN_ISA;
   k.ssd[kSsd8x8][0] = ssd8x8;
   k.ssd[kSsd16x16] = make_table<SsdSlots<Kernels, 16>, 4>();
   k.ssd_b16x16 = make_table<SsdBSlots<Kernels>, 16>();
 }
+
+KVN_LEVEL_KERNELS(ssd, SsdKernels);
 
 }  // namespace kvn

@@ -93,12 +93,14 @@ struct Kernels {
 }  // namespace
 }  // namespace KVN_ISA
 
-void ssd_init_sse2(SsdKernels& k) {
+constexpr void ssd_init_sse2(SsdKernels& k) {
   using namespace KVN_ISA;
   k.ssd[kSsd4x4] = make_table<SsdSlots<Kernels, 4>, 4>();
   k.ssd[kSsd8x8] = make_table<SsdSlots<Kernels, 8>, 4>();
   k.ssd[kSsd16x16] = make_table<SsdSlots<Kernels, 16>, 4>();
   k.ssd_b16x16 = make_table<SsdBSlots<Kernels>, 16>();
 }
+
+KVN_LEVEL_KERNELS(ssd, SsdKernels);
 
 }  // namespace kvn

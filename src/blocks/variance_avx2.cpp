@@ -32,6 +32,8 @@ KvnResult variance16x16(const uint8_t* src, int32_t step, int32_t* var) {
 }  // namespace
 }  // namespace KVN_ISA
 
-void variance_init_avx2(VarianceKernels& k) { k.variance16x16 = KVN_ISA::variance16x16; }
+constexpr void variance_init_avx2(VarianceKernels& k) { k.variance16x16 = KVN_ISA::variance16x16; }
+
+KVN_LEVEL_KERNELS(variance, VarianceKernels);
 
 }  // namespace kvn

@@ -198,7 +198,7 @@ struct VarMeanDiffGen {
 }  // namespace
 }  // namespace KVN_ISA
 
-void variance_init_sse2(VarianceKernels& k) {
+constexpr void variance_init_sse2(VarianceKernels& k) {
   using namespace KVN_ISA;
   k.variance16x16 = variance16x16;
   k.var_mean8x8 = var_mean8x8;
@@ -210,5 +210,7 @@ void variance_init_sse2(VarianceKernels& k) {
   k.edges16x16 = edges16x16;
   k.edges16x16_16u = edges16x16_16u;
 }
+
+KVN_LEVEL_KERNELS(variance, VarianceKernels);
 
 }  // namespace kvn

@@ -23,20 +23,7 @@ const char* isa_name(Isa isa) {
   }
 }
 
-bool isa_supported(Isa isa) {
-  [[maybe_unused]] const uint64_t f = kFeatures.bits;
-  switch (isa) {
-    case Isa::kScalar: return true;
-#if defined(KVNVC_NO_SIMD)
-    default: return false;
-#else
-    case Isa::kSse2: return f & KVN_CPU_SSE2;
-    case Isa::kSse41: return (f & KVN_CPU_SSE41) && (f & KVN_CPU_SSSE3);
-    case Isa::kAvx2: return (f & KVN_CPU_AVX2) && (f & KVN_CPU_BMI2);
-    default: return false;
-#endif
-  }
-}
+bool isa_supported(Isa isa) { return isa_supported(isa, kFeatures.bits); }
 
 Isa best_isa() {
   Isa best = Isa::kScalar;

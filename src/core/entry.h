@@ -2,6 +2,11 @@
 // declarations (which give each body the exact type of its public prototype,
 // so a definition that drifts from the header fails to compile), and the
 // argument checks every entry starts with.
+//
+// A file of entries is compiled once for each instruction-set level
+// (KVN_ENTRY_LEVEL: 0 scalar, 1 SSE2, 2 SSE4.1, 3 AVX2; the build generates
+// the files of the SIMD levels, each compiled for its instruction set), and
+// each compilation defines the bodies of its level: kvn_body_<name>_<level>.
 #pragma once
 
 #include "kvn_bodies.h"
@@ -27,9 +32,20 @@ constexpr bool any_null(const P*... p) {
 
 }  // namespace kvn
 
-// Defines the body behind an exported name, with the result type of its
-// public prototype: KVN_ENTRY(kvniCopy8x8_8u_C1R)(args) { ... }
-#define KVN_ENTRY(name) extern "C" ::kvn::EntryResult<decltype(name)>::type KVN_BODY(name)
+#ifndef KVN_ENTRY_LEVEL
+#define KVN_ENTRY_LEVEL 0
+#endif
+
+// Defines the body of this file's level behind an exported name, with the
+// result type of its public prototype:
+//   KVN_ENTRY(kvniCopy8x8_8u_C1R)(args) { ... }
+#define KVN_ENTRY(name) extern "C" ::kvn::EntryResult<decltype(name)>::type KVN_BODY(name, KVN_ENTRY_LEVEL)
+
+// The kernel of a slot of a family's table for this file's level, e.g.
+//   KVN_KERNEL(sad, sad_full[size])(src, srcStep, ref, refStep)
+// (see level_kernel in core/dispatch.h).
+#define KVN_KERNEL(family, slot) \
+  family##_level_kernel<KVN_ENTRY_LEVEL>([&](const auto& kvn_table_) { return kvn_table_.slot; })
 
 // Returns KVN_STS_NULL_PTR when any of the pointers is null.
 #define KVN_CHECK_PTRS(...)                                    \

@@ -96,30 +96,32 @@ Outcome call(const Params& p, Kvn32u* word, Kvn32u index) {
   if constexpr (sizeof(T) == 2) {
     switch (p.kind) {
       case k16s:
-        o.status = KVN_BODY(kvniDecodeCAVLCCoeffs_H264_1u16s)(&w, &idx, &o.numCoeff, &q, p.nC, Kvn16s(p.maxCoeff), p.ct,
-                                                              p.tz, p.rb, p.scan);
+        o.status = KVN_BODY(kvniDecodeCAVLCCoeffs_H264_1u16s, 0)(&w, &idx, &o.numCoeff, &q, p.nC, Kvn16s(p.maxCoeff),
+                                                                 p.ct, p.tz, p.rb, p.scan);
         break;
       case kRange:
-        o.status = KVN_BODY(kvniDecodeCAVLCCoeffsIdxs_H264_1u16s)(&w, &idx, &o.numCoeff, &q, p.nC, Kvn16s(p.maxCoeff),
-                                                                  p.ct, p.tz, p.rb, p.scan, p.start, p.end);
+        o.status = KVN_BODY(kvniDecodeCAVLCCoeffsIdxs_H264_1u16s, 0)(
+            &w, &idx, &o.numCoeff, &q, p.nC, Kvn16s(p.maxCoeff), p.ct, p.tz, p.rb, p.scan, p.start, p.end);
         break;
       case kDc2x2_16s:
-        o.status = KVN_BODY(kvniDecodeCAVLCChromaDcCoeffs_H264_1u16s)(&w, &idx, &o.numCoeff, &q, p.dct, p.tz, p.rb);
+        o.status = KVN_BODY(kvniDecodeCAVLCChromaDcCoeffs_H264_1u16s, 0)(&w, &idx, &o.numCoeff, &q, p.dct, p.tz, p.rb);
         break;
       default:
-        o.status = KVN_BODY(kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s)(&w, &idx, &o.numCoeff, &q, p.dct, p.tz, p.rb);
+        o.status =
+            KVN_BODY(kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s, 0)(&w, &idx, &o.numCoeff, &q, p.dct, p.tz, p.rb);
     }
   } else {
     switch (p.kind) {
       case k32s:
-        o.status = KVN_BODY(kvniDecodeCAVLCCoeffs_H264_1u32s)(&w, &idx, &o.numCoeff, &q, p.nC, Kvn16s(p.maxCoeff), p.ct,
-                                                              p.tz, p.rb, p.scan);
+        o.status = KVN_BODY(kvniDecodeCAVLCCoeffs_H264_1u32s, 0)(&w, &idx, &o.numCoeff, &q, p.nC, Kvn16s(p.maxCoeff),
+                                                                 p.ct, p.tz, p.rb, p.scan);
         break;
       case kDc2x2_32s:
-        o.status = KVN_BODY(kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s)(&w, &idx, &o.numCoeff, &q, p.dct, p.tz, p.rb);
+        o.status = KVN_BODY(kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s, 0)(&w, &idx, &o.numCoeff, &q, p.dct, p.tz, p.rb);
         break;
       default:
-        o.status = KVN_BODY(kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s)(&w, &idx, &o.numCoeff, &q, p.dct, p.tz, p.rb);
+        o.status =
+            KVN_BODY(kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s, 0)(&w, &idx, &o.numCoeff, &q, p.dct, p.tz, p.rb);
     }
   }
   o.word = w;
@@ -210,8 +212,8 @@ void fuzz_exp_golomb(const uint8_t* data, std::size_t size) {
     Kvn32u idx = index;
     Kvn32s v32 = 0;
     Kvn16s v16 = 0;
-    const KvnResult st = wide ? KVN_BODY(kvniDecodeExpGolombOne_H264_1u32s)(&w, &idx, &v32, isSigned)
-                              : KVN_BODY(kvniDecodeExpGolombOne_H264_1u16s)(&w, &idx, &v16, isSigned);
+    const KvnResult st = wide ? KVN_BODY(kvniDecodeExpGolombOne_H264_1u32s, 0)(&w, &idx, &v32, isSigned)
+                              : KVN_BODY(kvniDecodeExpGolombOne_H264_1u16s, 0)(&w, &idx, &v16, isSigned);
     CHECK(st == KVN_STS_OK || st == KVN_STS_VLC_CODE_ERR);
     if (st != KVN_STS_OK) {
       CHECK(w == start && idx == index);

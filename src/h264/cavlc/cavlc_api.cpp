@@ -42,7 +42,7 @@ KVN_ENTRY(kvniDecodeExpGolombOne_H264_1u16s)(Kvn32u** ppBitStream, Kvn32u* pBitO
   if (*pBitOffset > 31) return KVN_STS_BAD_ARG;
   const uint32_t* p = *ppBitStream;
   int32_t v;
-  const int st = cavlc_kernels().exp_golomb(&p, pBitOffset, &v, isSigned != 0, 16);
+  const int st = KVN_KERNEL(cavlc, exp_golomb)(&p, pBitOffset, &v, isSigned != 0, 16);
   if (st == KVN_STS_OK) *pDst = Kvn16s(v);
   *ppBitStream = const_cast<Kvn32u*>(p);
   return st;
@@ -54,7 +54,7 @@ KVN_ENTRY(kvniDecodeExpGolombOne_H264_1u32s)(Kvn32u** ppBitStream, Kvn32u* pBitO
   if (*pBitOffset > 31) return KVN_STS_BAD_ARG;
   const uint32_t* p = *ppBitStream;
   int32_t v;
-  const int st = cavlc_kernels().exp_golomb(&p, pBitOffset, &v, (isSigned & 0xff) != 0, 31);
+  const int st = KVN_KERNEL(cavlc, exp_golomb)(&p, pBitOffset, &v, (isSigned & 0xff) != 0, 31);
   if (st == KVN_STS_OK) *pDst = v;
   *ppBitStream = const_cast<Kvn32u*>(p);
   return st;
@@ -74,7 +74,7 @@ KVN_ENTRY(kvniDecodeCAVLCCoeffs_H264_1u16s)
   if (uMaxNumCoeff != 15 && uMaxNumCoeff != 16) return KVN_STS_OUT_OF_RANGE;
   if (uVLCSelect < 0) return KVN_STS_OUT_OF_RANGE;
   const CavlcArgs a{uVLCSelect, uMaxNumCoeff, ppTblCoeffToken, ppTblTotalZeros, ppTblRunBefore, pScanMatrix, 0, 15};
-  return decode(cavlc_kernels().block16s, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, a);
+  return decode(KVN_KERNEL(cavlc, block16s), ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, a);
 }
 
 KVN_ENTRY(kvniDecodeCAVLCCoeffs_H264_1u32s)
@@ -85,7 +85,7 @@ KVN_ENTRY(kvniDecodeCAVLCCoeffs_H264_1u32s)
   if (uMaxNumCoeff != 15 && uMaxNumCoeff != 16) return KVN_STS_OUT_OF_RANGE;
   if (uVLCSelect < 0) return KVN_STS_OUT_OF_RANGE;
   const CavlcArgs a{uVLCSelect, uMaxNumCoeff, ppTblCoeffToken, ppTblTotalZeros, ppTblRunBefore, pScanMatrix, 0, 15};
-  return decode(cavlc_kernels().block32s, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, a);
+  return decode(KVN_KERNEL(cavlc, block32s), ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, a);
 }
 
 // The range member takes any maximum count the tzVlcIndex rule covers (1..16)
@@ -100,33 +100,33 @@ KVN_ENTRY(kvniDecodeCAVLCCoeffsIdxs_H264_1u16s)
   if (!in_range(startIdx, 15) || !in_range(endIdx, 15) || endIdx < startIdx) return KVN_STS_OUT_OF_RANGE;
   const CavlcArgs a{uVLCSelect,     uMaxNumCoeff, ppTblCoeffToken, ppTblTotalZeros,
                     ppTblRunBefore, pScanMatrix,  startIdx,        endIdx};
-  return decode(cavlc_kernels().range16s, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, a);
+  return decode(KVN_KERNEL(cavlc, range16s), ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, a);
 }
 
 KVN_ENTRY(kvniDecodeCAVLCChromaDcCoeffs_H264_1u16s)
 (Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff, Kvn16s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
  const Kvn32s* const* ppTblTotalZerosCR, const Kvn32s* const* ppTblRunBefore) {
-  return decode_dc(cavlc_kernels().dc2x2_16s, 4, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
+  return decode_dc(KVN_KERNEL(cavlc, dc2x2_16s), 4, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
                    ppTblTotalZerosCR, ppTblRunBefore);
 }
 
 KVN_ENTRY(kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s)
 (Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff, Kvn32s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
  const Kvn32s* const* ppTblTotalZerosCR, const Kvn32s* const* ppTblRunBefore) {
-  return decode_dc(cavlc_kernels().dc2x2_32s, 4, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
+  return decode_dc(KVN_KERNEL(cavlc, dc2x2_32s), 4, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
                    ppTblTotalZerosCR, ppTblRunBefore);
 }
 
 KVN_ENTRY(kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s)
 (Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff, Kvn16s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
  const Kvn32s* const* ppTblTotalZerosCR, const Kvn32s* const* ppTblRunBefore) {
-  return decode_dc(cavlc_kernels().dc2x4_16s, 8, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
+  return decode_dc(KVN_KERNEL(cavlc, dc2x4_16s), 8, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
                    ppTblTotalZerosCR, ppTblRunBefore);
 }
 
 KVN_ENTRY(kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s)
 (Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff, Kvn32s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
  const Kvn32s* const* ppTblTotalZerosCR, const Kvn32s* const* ppTblRunBefore) {
-  return decode_dc(cavlc_kernels().dc2x4_32s, 8, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
+  return decode_dc(KVN_KERNEL(cavlc, dc2x4_32s), 8, ppBitStream, pBitOffset, pNumCoeff, ppPosCoefbuf, pTblCoeffToken,
                    ppTblTotalZerosCR, ppTblRunBefore);
 }

@@ -27,7 +27,7 @@ KVN_ENTRY(kvniEncodeCoeffsCAVLC_H264_16s)
   KVN_CHECK_PTRS(pSrc, pScanMatrix, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros, pLevels, pRuns);
   if (endIdx > 15 || endIdx < startIdx) return KVN_STS_OUT_OF_RANGE;
   const CavlcCounts out{pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros};
-  if (!cavlc_encode_kernels().block16s(pSrc, startIdx, pScanMatrix, endIdx, out, pLevels, pRuns))
+  if (!KVN_KERNEL(cavlc_encode, block16s)(pSrc, startIdx, pScanMatrix, endIdx, out, pLevels, pRuns))
     return KVN_STS_OUT_OF_RANGE;
   return KVN_STS_OK;
 }
@@ -38,7 +38,7 @@ KVN_ENTRY(kvniEncodeCoeffsCAVLC_H264_32s)
   KVN_CHECK_PTRS(pSrc, pScanMatrix, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros, pLevels, pRuns);
   if (endIdx > 15 || endIdx < startIdx || startIdx < 0) return KVN_STS_OUT_OF_RANGE;
   const CavlcCounts out{pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros};
-  if (!cavlc_encode_kernels().block32s(pSrc, startIdx, pScanMatrix, endIdx, out, pLevels, pRuns))
+  if (!KVN_KERNEL(cavlc_encode, block32s)(pSrc, startIdx, pScanMatrix, endIdx, out, pLevels, pRuns))
     return KVN_STS_OUT_OF_RANGE;
   return KVN_STS_OK;
 }
@@ -46,27 +46,27 @@ KVN_ENTRY(kvniEncodeCoeffsCAVLC_H264_32s)
 KVN_ENTRY(kvniEncodeChromaDcCoeffsCAVLC_H264_16s)
 (const Kvn16s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros,
  Kvn16s* pLevels, Kvn8u* pRuns) {
-  return encode_dc(cavlc_encode_kernels().dc2x2_16s, pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros,
-                   pLevels, pRuns);
+  return encode_dc(KVN_KERNEL(cavlc_encode, dc2x2_16s), pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs,
+                   pTotalZeros, pLevels, pRuns);
 }
 
 KVN_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x2_H264_32s)
 (const Kvn32s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros,
  Kvn32s* pLevels, Kvn8u* pRuns) {
-  return encode_dc(cavlc_encode_kernels().dc2x2_32s, pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros,
-                   pLevels, pRuns);
+  return encode_dc(KVN_KERNEL(cavlc_encode, dc2x2_32s), pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs,
+                   pTotalZeros, pLevels, pRuns);
 }
 
 KVN_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x4_H264_16s)
 (const Kvn16s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros,
  Kvn16s* pLevels, Kvn8u* pRuns) {
-  return encode_dc(cavlc_encode_kernels().dc2x4_16s, pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros,
-                   pLevels, pRuns);
+  return encode_dc(KVN_KERNEL(cavlc_encode, dc2x4_16s), pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs,
+                   pTotalZeros, pLevels, pRuns);
 }
 
 KVN_ENTRY(kvniEncodeCoeffsCAVLCChromaDC2x4_H264_32s)
 (const Kvn32s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros,
  Kvn32s* pLevels, Kvn8u* pRuns) {
-  return encode_dc(cavlc_encode_kernels().dc2x4_32s, pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs, pTotalZeros,
-                   pLevels, pRuns);
+  return encode_dc(KVN_KERNEL(cavlc_encode, dc2x4_32s), pSrc, pTrailingOnes, pTrailingOneSigns, pNumOutCoeffs,
+                   pTotalZeros, pLevels, pRuns);
 }

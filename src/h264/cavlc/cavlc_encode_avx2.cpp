@@ -77,9 +77,11 @@ bool block32s(const int32_t* coef, int start, const int32_t* scan, int end, cons
 #pragma clang attribute pop
 #endif
 
-void cavlc_encode_init_avx2(CavlcEncodeKernels& k) {
+constexpr void cavlc_encode_init_avx2(CavlcEncodeKernels& k) {
   k.block16s = KVN_ISA::block16s;
   k.block32s = KVN_ISA::block32s;
 }
+
+KVN_LEVEL_KERNELS(cavlc_encode, CavlcEncodeKernels);
 
 }  // namespace kvn

@@ -55,103 +55,103 @@ inline KvnResult record16(Deblock16Fn fn, const KvnDeblockingRecord16u* r) {
 KVN_ENTRY(kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR)
 (Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha, const Kvn8u* pBeta, const Kvn8u* pThresholds,
  const Kvn8u* pBS) {
-  return edges8(deblock_kernels().luma_ver, pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS);
+  return edges8(KVN_KERNEL(deblock, luma_ver), pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS);
 }
 
 KVN_ENTRY(kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR)
 (Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha, const Kvn8u* pBeta, const Kvn8u* pThresholds,
  const Kvn8u* pBS) {
-  return edges8(deblock_kernels().luma_hor, pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS);
+  return edges8(KVN_KERNEL(deblock, luma_hor), pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR)
 (Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha, const Kvn8u* pBeta, const Kvn8u* pThresholds,
  const Kvn8u* pBS) {
-  return edges8(deblock_kernels().chroma_ver, pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS);
+  return edges8(KVN_KERNEL(deblock, chroma_ver), pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR)
 (Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha, const Kvn8u* pBeta, const Kvn8u* pThresholds,
  const Kvn8u* pBS) {
-  return edges8(deblock_kernels().chroma_hor, pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS);
+  return edges8(KVN_KERNEL(deblock, chroma_hor), pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChroma_VerEdge_H264_8u_C2IR)
 (Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha, const Kvn8u* pBeta, const Kvn8u* pThresholds,
  const Kvn8u* pBS) {
-  return chroma_c2(deblock_kernels().chroma_c2_ver, pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS, 0);
+  return chroma_c2(KVN_KERNEL(deblock, chroma_c2_ver), pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS, 0);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChroma_HorEdge_H264_8u_C2IR)
 (Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha, const Kvn8u* pBeta, const Kvn8u* pThresholds,
  const Kvn8u* pBS) {
-  return chroma_c2(deblock_kernels().chroma_c2_hor, pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS, 0);
+  return chroma_c2(KVN_KERNEL(deblock, chroma_c2_hor), pSrcDst, srcDstStep, pAlpha, pBeta, pThresholds, pBS, 0);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChroma_VerEdge_H264_8u_C2I)(const KvnDeblockingRecord8u* pDeblockInfo) {
   KVN_CHECK_PTRS(pDeblockInfo);
   const KvnDeblockingRecord8u& r = *pDeblockInfo;
-  return chroma_c2(deblock_kernels().chroma_c2_ver, r.pSrcDstPlane, r.srcDstStep, r.pAlpha, r.pBeta, r.pThresholds,
+  return chroma_c2(KVN_KERNEL(deblock, chroma_c2_ver), r.pSrcDstPlane, r.srcDstStep, r.pAlpha, r.pBeta, r.pThresholds,
                    r.pBs, 1);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChroma_HorEdge_H264_8u_C2I)(const KvnDeblockingRecord8u* pDeblockInfo) {
   KVN_CHECK_PTRS(pDeblockInfo);
   const KvnDeblockingRecord8u& r = *pDeblockInfo;
-  return chroma_c2(deblock_kernels().chroma_c2_hor, r.pSrcDstPlane, r.srcDstStep, r.pAlpha, r.pBeta, r.pThresholds,
+  return chroma_c2(KVN_KERNEL(deblock, chroma_c2_hor), r.pSrcDstPlane, r.srcDstStep, r.pAlpha, r.pBeta, r.pThresholds,
                    r.pBs, 1);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChroma422VerEdge_H264_8u_C1IR)(const KvnDeblockingRecord8u* pDeblockInfo) {
-  return record8(deblock_kernels().chroma422_ver, pDeblockInfo);
+  return record8(KVN_KERNEL(deblock, chroma422_ver), pDeblockInfo);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChroma422HorEdge_H264_8u_C1IR)(const KvnDeblockingRecord8u* pDeblockInfo) {
-  return record8(deblock_kernels().chroma422_hor, pDeblockInfo);
+  return record8(KVN_KERNEL(deblock, chroma422_hor), pDeblockInfo);
 }
 
 KVN_ENTRY(kvniFilterDeblockingLuma_VerEdge_MBAFF_H264_8u_C1IR)
 (Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u alpha, Kvn32u beta, const Kvn8u* pThresholds, const Kvn8u* pBS) {
   KVN_CHECK_PTRS(pSrcDst, pThresholds, pBS);
-  deblock_kernels().luma_mbaff(pSrcDst, srcDstStep, alpha, beta, pThresholds, pBS);
+  KVN_KERNEL(deblock, luma_mbaff)(pSrcDst, srcDstStep, alpha, beta, pThresholds, pBS);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniFilterDeblockingChroma_VerEdge_MBAFF_H264_8u_C1IR)
 (Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u alpha, Kvn32u beta, const Kvn8u* pThresholds, const Kvn8u* pBS) {
   KVN_CHECK_PTRS(pSrcDst, pThresholds, pBS);
-  deblock_kernels().chroma_mbaff(pSrcDst, srcDstStep, alpha, beta, pThresholds, pBS);
+  KVN_KERNEL(deblock, chroma_mbaff)(pSrcDst, srcDstStep, alpha, beta, pThresholds, pBS);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
-  return record16(deblock_kernels().luma16_ver, pDeblockInfo);
+  return record16(KVN_KERNEL(deblock, luma16_ver), pDeblockInfo);
 }
 
 KVN_ENTRY(kvniFilterDeblockingLumaHorEdge_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
-  return record16(deblock_kernels().luma16_hor, pDeblockInfo);
+  return record16(KVN_KERNEL(deblock, luma16_hor), pDeblockInfo);
 }
 
 KVN_ENTRY(kvniFilterDeblockingLumaVerEdgeMBAFF_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
-  return record16(deblock_kernels().luma16_mbaff, pDeblockInfo);
+  return record16(KVN_KERNEL(deblock, luma16_mbaff), pDeblockInfo);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChromaVerEdge_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
-  return record16(deblock_kernels().chroma16_ver, pDeblockInfo);
+  return record16(KVN_KERNEL(deblock, chroma16_ver), pDeblockInfo);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChromaHorEdge_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
-  return record16(deblock_kernels().chroma16_hor, pDeblockInfo);
+  return record16(KVN_KERNEL(deblock, chroma16_hor), pDeblockInfo);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChromaVerEdgeMBAFF_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
-  return record16(deblock_kernels().chroma16_mbaff, pDeblockInfo);
+  return record16(KVN_KERNEL(deblock, chroma16_mbaff), pDeblockInfo);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChroma422VerEdge_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
-  return record16(deblock_kernels().chroma422_16_ver, pDeblockInfo);
+  return record16(KVN_KERNEL(deblock, chroma422_16_ver), pDeblockInfo);
 }
 
 KVN_ENTRY(kvniFilterDeblockingChroma422HorEdge_H264_16u_C1IR)(const KvnDeblockingRecord16u* pDeblockInfo) {
-  return record16(deblock_kernels().chroma422_16_hor, pDeblockInfo);
+  return record16(KVN_KERNEL(deblock, chroma422_16_hor), pDeblockInfo);
 }

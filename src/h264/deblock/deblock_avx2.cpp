@@ -124,7 +124,7 @@ void edges16_ver(uint16_t* p, int32_t step, const uint16_t* alpha, const uint16_
 }  // namespace
 }  // namespace KVN_ISA
 
-void deblock_init_avx2(DeblockKernels& k) {
+constexpr void deblock_init_avx2(DeblockKernels& k) {
   using namespace KVN_ISA;
   k.luma_hor = luma_hor;
   k.luma_ver = luma_ver;
@@ -135,5 +135,7 @@ void deblock_init_avx2(DeblockKernels& k) {
   k.chroma422_16_hor = edges16_hor<false, kChroma422HorShape>;
   k.chroma422_16_ver = edges16_ver<false, kChroma422VerShape, 6>;
 }
+
+KVN_LEVEL_KERNELS(deblock, DeblockKernels);
 
 }  // namespace kvn

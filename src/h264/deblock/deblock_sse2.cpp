@@ -126,7 +126,7 @@ void c2_ver(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta,
 }  // namespace
 }  // namespace KVN_ISA
 
-void deblock_init_sse2(DeblockKernels& k) {
+constexpr void deblock_init_sse2(DeblockKernels& k) {
   using namespace KVN_ISA;
   k.luma_hor = edges_hor<true, kLumaShape>;
   k.luma_ver = edges_ver<true, kLumaShape, 16>;
@@ -137,5 +137,7 @@ void deblock_init_sse2(DeblockKernels& k) {
   k.chroma_c2_hor = c2_hor;
   k.chroma_c2_ver = c2_ver;
 }
+
+KVN_LEVEL_KERNELS(deblock, DeblockKernels);
 
 }  // namespace kvn

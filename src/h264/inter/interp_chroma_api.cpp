@@ -73,7 +73,7 @@ inline KvnResult check8(const Kvn8u* src, const Kvn8u* dst, int32_t dx, int32_t 
 }
 
 inline ChromaFn c1_kernel(KvnSize size, int32_t dx, int32_t dy) {
-  return interp_chroma_kernels().c1[chroma_width_index(size.width)][chroma_kind(dx, dy)];
+  return KVN_KERNEL(interp_chroma, c1[chroma_width_index(size.width)][chroma_kind(dx, dy)]);
 }
 
 inline KvnResult edge8(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t dx, int32_t dy,
@@ -100,7 +100,7 @@ inline KvnResult edge16(const KvnInterpolationRecord16u* p, int32_t outsideRows,
   if (const KvnResult st = check16(p)) return st;
   if (top && outsideRows < 0) return KVN_STS_OUT_OF_RANGE;
   const KvnInterpolationRecord16u r = *p;
-  const Chroma16Fn fn = interp_chroma_kernels().c16[chroma_width_index(r.roiSize.width)][chroma_kind(r.dx, r.dy)];
+  const Chroma16Fn fn = KVN_KERNEL(interp_chroma, c16[chroma_width_index(r.roiSize.width)][chroma_kind(r.dx, r.dy)]);
   with_rows(r.pSrc, r.srcStep, r.roiSize, r.dx, r.dy, top ? top_rows(outsideRows) : bottom_rows(r.roiSize, outsideRows),
             [&](const Kvn16u* s, ptrdiff_t ss) { fn(s, ss, r.pDst, r.dstStep, r.dx, r.dy, r.roiSize.height); });
   return KVN_STS_OK;
@@ -168,11 +168,12 @@ KvnResult block_c2(const KvnInterpolationBlockRecord8u& r, Run run) {
   return KVN_STS_OK;
 }
 
-// Two planes, each padded and interpolated in turn (checked).
-template <class T, class Rec, class Fn>
-KvnResult block_p2(const Rec& r, Fn (*const table)[kChromaKinds]) {
+// Two planes, each padded and interpolated in turn (checked); kernel(width
+// index, kind) is the interpolator.
+template <class T, class Rec, class Kernel>
+KvnResult block_p2(const Rec& r, Kernel kernel) {
   const Reference ref = reference_of(r);
-  const Fn fn = table[chroma_width_index(r.sizeBlock.width)][chroma_kind(ref.dx, ref.dy)];
+  const auto fn = kernel(chroma_width_index(r.sizeBlock.width), chroma_kind(ref.dx, ref.dy));
   alignas(16) T buf[kBufRows * kBufRow];
   for (int p = 0; p < 2; ++p) {
     ptrdiff_t ss;
@@ -198,8 +199,8 @@ KVN_ENTRY(kvniInterpolateChroma_H264_8u_C2P2R)
  KvnSize roiSize) {
   KVN_CHECK_PTRS(pDstV);
   if (const KvnResult st = check8(pSrc, pDstU, dx, dy, roiSize)) return st;
-  interp_chroma_kernels().c2p2[chroma_width_index(roiSize.width)][chroma_kind(dx, dy)](pSrc, srcStep, pDstU, pDstV,
-                                                                                       dstStep, dx, dy, roiSize.height);
+  KVN_KERNEL(interp_chroma, c2p2[chroma_width_index(roiSize.width)][chroma_kind(dx, dy)])
+  (pSrc, srcStep, pDstU, pDstV, dstStep, dx, dy, roiSize.height);
   return KVN_STS_OK;
 }
 
@@ -220,8 +221,8 @@ KVN_ENTRY(kvniInterpolateChromaBottom_H264_8u_C1R)
 KVN_ENTRY(kvniInterpolateChroma_H264_16u_C1R)(const KvnInterpolationRecord16u* pParams) {
   if (const KvnResult st = check16(pParams)) return st;
   const KvnInterpolationRecord16u& r = *pParams;
-  interp_chroma_kernels().c16[chroma_width_index(r.roiSize.width)][chroma_kind(r.dx, r.dy)](
-      r.pSrc, r.srcStep, r.pDst, r.dstStep, r.dx, r.dy, r.roiSize.height);
+  KVN_KERNEL(interp_chroma, c16[chroma_width_index(r.roiSize.width)][chroma_kind(r.dx, r.dy)])
+  (r.pSrc, r.srcStep, r.pDst, r.dstStep, r.dx, r.dy, r.roiSize.height);
   return KVN_STS_OK;
 }
 
@@ -239,7 +240,7 @@ KVN_ENTRY(kvniInterpolateChromaBlock_H264_8u_P2R)(const KvnInterpolationBlockRec
   KVN_CHECK_PTRS(pParams);
   KVN_CHECK_PTRS(pParams->pSrc[0], pParams->pSrc[1], pParams->pDst[0], pParams->pDst[1]);
   if (const KvnResult st = check_block(*pParams)) return st;
-  return block_p2<Kvn8u>(*pParams, interp_chroma_kernels().c1);
+  return block_p2<Kvn8u>(*pParams, [](int wi, int kind) { return KVN_KERNEL(interp_chroma, c1[wi][kind]); });
 }
 
 // Both destinations are written, so both are checked.
@@ -248,7 +249,7 @@ KVN_ENTRY(kvniInterpolateChromaBlock_H264_8u_C2P2R)(const KvnInterpolationBlockR
   KVN_CHECK_PTRS(pParams->pSrc[0], pParams->pDst[0], pParams->pDst[1]);
   const KvnInterpolationBlockRecord8u& r = *pParams;
   return block_c2(r, [&](const Kvn8u* s, ptrdiff_t ss, int32_t dx, int32_t dy, int wi, int kind) {
-    interp_chroma_kernels().c2p2[wi][kind](s, ss, r.pDst[0], r.pDst[1], r.dstStep, dx, dy, r.sizeBlock.height);
+    KVN_KERNEL(interp_chroma, c2p2[wi][kind])(s, ss, r.pDst[0], r.pDst[1], r.dstStep, dx, dy, r.sizeBlock.height);
   });
 }
 
@@ -257,7 +258,7 @@ KVN_ENTRY(kvniInterpolateChromaBlock_H264_8u_C2C2R)(const KvnInterpolationBlockR
   KVN_CHECK_PTRS(pParams->pSrc[0], pParams->pDst[0]);
   const KvnInterpolationBlockRecord8u& r = *pParams;
   return block_c2(r, [&](const Kvn8u* s, ptrdiff_t ss, int32_t dx, int32_t dy, int wi, int kind) {
-    interp_chroma_kernels().c2c2[wi][kind](s, ss, r.pDst[0], r.dstStep, dx, dy, r.sizeBlock.height);
+    KVN_KERNEL(interp_chroma, c2c2[wi][kind])(s, ss, r.pDst[0], r.dstStep, dx, dy, r.sizeBlock.height);
   });
 }
 
@@ -266,7 +267,7 @@ KVN_ENTRY(kvniInterpolateChromaBlock_H264_16u_P2R)(const KvnInterpolationBlockRe
   KVN_CHECK_PTRS(pParams->pSrc[0], pParams->pSrc[1], pParams->pDst[0], pParams->pDst[1]);
   if (const KvnResult st = check_block(*pParams)) return st;
   if (!bit_depth_ok(pParams->bitDepth)) return KVN_STS_OUT_OF_RANGE;
-  return block_p2<Kvn16u>(*pParams, interp_chroma_kernels().c16);
+  return block_p2<Kvn16u>(*pParams, [](int wi, int kind) { return KVN_KERNEL(interp_chroma, c16[wi][kind]); });
 }
 
 // ---- averaging ----
@@ -275,7 +276,7 @@ KVN_ENTRY(kvniInterpolateBlock_H264_8u_P2P1R)
 (const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, uint32_t width, uint32_t height, int32_t pitch) {
   KVN_CHECK_PTRS(pSrc1, pSrc2, pDst);
   if (width - 2 > 14 || height - 2 > 14) return KVN_STS_SIZE_ERR;
-  interp_chroma_kernels().average[width - 2](pSrc1, pitch, pSrc2, pitch, pDst, pitch, int(height));
+  KVN_KERNEL(interp_chroma, average[width - 2])(pSrc1, pitch, pSrc2, pitch, pDst, pitch, int(height));
   return KVN_STS_OK;
 }
 
@@ -284,7 +285,7 @@ KVN_ENTRY(kvniInterpolateBlock_H264_8u_P3P1R)
  int32_t src2Step, int32_t dstStep) {
   KVN_CHECK_PTRS(pSrc1, pSrc2, pDst);
   if (width - 2 > 14 || height - 2 > 14) return KVN_STS_SIZE_ERR;
-  interp_chroma_kernels().average[width - 2](pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep, int(height));
+  KVN_KERNEL(interp_chroma, average[width - 2])(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep, int(height));
   return KVN_STS_OK;
 }
 
@@ -304,6 +305,6 @@ KVN_ENTRY(kvniExpandPlane_H264_8u_C1R)
   if (borderSize < 0) return KVN_STS_SIZE_ERR;
   const int64_t rowBytes = int64_t(width) + 2 * int64_t(borderSize);
   if ((step < 0 ? -int64_t(step) : int64_t(step)) < rowBytes) return KVN_STS_STEP_ERR;
-  interp_chroma_kernels().expand(pSrcDst, width, height, step, borderSize, fieldMode);
+  KVN_KERNEL(interp_chroma, expand)(pSrcDst, width, height, step, borderSize, fieldMode);
   return KVN_STS_OK;
 }

@@ -297,7 +297,7 @@ constexpr ChromaP2Fn kC2P2[kChromaWidths][kChromaKinds] = KVN_WIDTHS(c2p2);
 constexpr Chroma16Fn kC16[kChromaWidths][kChromaKinds] = KVN_WIDTHS(c16);
 
 template <class Fn>
-void put(Fn (&dst)[kChromaWidths][kChromaKinds], const Fn (&src)[kChromaWidths][kChromaKinds]) {
+constexpr void put(Fn (&dst)[kChromaWidths][kChromaKinds], const Fn (&src)[kChromaWidths][kChromaKinds]) {
   for (int w = 0; w < kChromaWidths; ++w)
     for (int k = 0; k < kChromaKinds; ++k) dst[w][k] = src[w][k];
 }

@@ -80,7 +80,7 @@ void expand(uint8_t* plane, int32_t width, int32_t height, ptrdiff_t step, int32
 }  // namespace
 }  // namespace KVN_ISA
 
-void interp_chroma_init_sse2(InterpChromaKernels& k) {
+constexpr void interp_chroma_init_sse2(InterpChromaKernels& k) {
   const AverageFn avg[kAverageWidths] = {
       KVN_ISA::average<2>,  KVN_ISA::average<3>,  KVN_ISA::average<4>,  KVN_ISA::average<5>,  KVN_ISA::average<6>,
       KVN_ISA::average<7>,  KVN_ISA::average<8>,  KVN_ISA::average<9>,  KVN_ISA::average<10>, KVN_ISA::average<11>,
@@ -88,5 +88,7 @@ void interp_chroma_init_sse2(InterpChromaKernels& k) {
   for (int i = 0; i < kAverageWidths; ++i) k.average[i] = avg[i];
   k.expand = KVN_ISA::expand;
 }
+
+KVN_LEVEL_KERNELS(interp_chroma, InterpChromaKernels);
 
 }  // namespace kvn

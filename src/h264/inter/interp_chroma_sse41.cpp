@@ -7,12 +7,14 @@
 
 namespace kvn {
 
-void interp_chroma_init_sse41(InterpChromaKernels& k) {
+constexpr void interp_chroma_init_sse41(InterpChromaKernels& k) {
   using namespace KVN_ISA::chroma;
   put(k.c1, kC1);
   put(k.c2c2, kC2C2);
   put(k.c2p2, kC2P2);
   put(k.c16, kC16);
 }
+
+KVN_LEVEL_KERNELS(interp_chroma, InterpChromaKernels);
 
 }  // namespace kvn

@@ -68,10 +68,10 @@ inline bool bit_depth_ok(int32_t bitDepth) { return bitDepth >= 1 && bitDepth <=
 inline int32_t max_value(int32_t bitDepth) { return (int32_t(1) << bitDepth) - 1; }
 
 inline void run(int frac, const Kvn8u* s, ptrdiff_t ss, Kvn8u* d, ptrdiff_t ds, KvnSize size, int32_t) {
-  interp_luma_kernels().luma8[luma_width_index(size.width)][frac](s, ss, d, ds, size.height);
+  KVN_KERNEL(interp_luma, luma8[luma_width_index(size.width)][frac])(s, ss, d, ds, size.height);
 }
 inline void run(int frac, const Kvn16u* s, ptrdiff_t ss, Kvn16u* d, ptrdiff_t ds, KvnSize size, int32_t maxValue) {
-  interp_luma_kernels().luma16[luma_width_index(size.width)][frac](s, ss, d, ds, size.height, maxValue);
+  KVN_KERNEL(interp_luma, luma16[luma_width_index(size.width)][frac])(s, ss, d, ds, size.height, maxValue);
 }
 
 // The region the filter of a fraction reads: columns x0 .. x0 + w - 1 and

@@ -60,10 +60,12 @@ struct Engine16x16 : Engine16<Lanes256, 16> {
 }  // namespace
 }  // namespace KVN_ISA
 
-void interp_luma_init_avx2(InterpLumaKernels& k) {
+constexpr void interp_luma_init_avx2(InterpLumaKernels& k) {
   using namespace KVN_ISA;
   fill_fractions<interp_luma::Kernels8<Engine8x16>>(k.luma8[3]);
   fill_fractions<interp_luma::Kernels16<Engine16x16>>(k.luma16[3]);
 }
+
+KVN_LEVEL_KERNELS(interp_luma, InterpLumaKernels);
 
 }  // namespace kvn

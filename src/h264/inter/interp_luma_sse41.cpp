@@ -108,7 +108,7 @@ struct Engine16x8 : Engine16<Lanes128, 8> {
 }  // namespace
 }  // namespace KVN_ISA
 
-void interp_luma_init_sse41(InterpLumaKernels& k) {
+constexpr void interp_luma_init_sse41(InterpLumaKernels& k) {
   using namespace KVN_ISA;
   using namespace interp_luma;
   fill_fractions<Kernels8<Engine8<4>>>(k.luma8[0]);
@@ -120,5 +120,7 @@ void interp_luma_init_sse41(InterpLumaKernels& k) {
   fill_fractions<Kernels16Split<Engine16x8, Engine16x4>>(k.luma16[2]);
   fill_fractions<Kernels16Split<Engine16x8, Engine16x8>>(k.luma16[3]);
 }
+
+KVN_LEVEL_KERNELS(interp_luma, InterpLumaKernels);
 
 }  // namespace kvn

@@ -45,31 +45,31 @@ inline bool bad_step_c2(int32_t step, int32_t width) { return int64_t(step) < 2 
 // the fast kernels up to a shift of 7.
 inline void uni8_c2(uint8_t* p, int32_t step, KvnSize roi, const KvnWeightParams8u& q) {
   const int32_t shift = int32_t(q.log2Denominator & 15);
-  const WeightUni8Fn fast = weight_kernels().uni8[size_index(2 * roi.width)][size_index(roi.height)];
+  const WeightUni8Fn fast = KVN_KERNEL(weight, uni8[size_index(2 * roi.width)][size_index(roi.height)]);
   if (shift <= 7) return fast(p, step, byte_pair(q.weight0, q.offset0) | byte_pair(q.weight1, q.offset1) << 16, shift);
   WeightArgs a{{q.weight0, q.weight1}, {0, 0}, {q.offset0, q.offset1}, shift, 255};
   reduce_weights(a);
   if (fits8_one(a)) return fast(p, step, pack8_one(a), a.shift);
-  weight_kernels().uni8_exact(p, step, 2 * roi.width, roi.height, a);
+  KVN_KERNEL(weight, uni8_exact)(p, step, 2 * roi.width, roi.height, a);
 }
 
 // One list, planar: as uni8 with one channel's parameters in scalars. H.264
 // parameters fit as they are; others may after reduction.
 inline void uni8_planar(uint8_t* p, int32_t step, KvnSize roi, int32_t w, int32_t offset, int32_t shift) {
-  const WeightUni8Fn fast = weight_kernels().uni8[size_index(roi.width)][size_index(roi.height)];
+  const WeightUni8Fn fast = KVN_KERNEL(weight, uni8[size_index(roi.width)][size_index(roi.height)]);
   if (shift <= 7 && signed_byte(w) && signed_byte(offset))
     return fast(p, step, both_channels(byte_pair(w, offset)), shift);
   const int32_t k = reduction(w, shift);
   if (shift - k <= 7 && signed_byte(w >> k) && signed_byte(offset))
     return fast(p, step, both_channels(byte_pair(w >> k, offset)), shift - k);
-  weight_kernels().uni8_exact(p, step, roi.width, roi.height, {{w, w}, {0, 0}, {offset, offset}, shift, 255});
+  KVN_KERNEL(weight, uni8_exact)(p, step, roi.width, roi.height, {{w, w}, {0, 0}, {offset, offset}, shift, 255});
 }
 
 // Interleaved chroma, two lists (the shift from the first list).
 inline void bi8_c2(const KvnWeightBlockRecord8u& r, const KvnWeightParams8u& p, const KvnWeightParams8u& q) {
   const int32_t shift = int32_t(p.log2Denominator & 15) + 1;
   const int32_t o0 = (p.offset0 + q.offset0 + 1) >> 1, o1 = (p.offset1 + q.offset1 + 1) >> 1;
-  const WeightBi8Fn fast = weight_kernels().bi8[size_index(2 * r.roiSize.width)][size_index(r.roiSize.height)];
+  const WeightBi8Fn fast = KVN_KERNEL(weight, bi8[size_index(2 * r.roiSize.width)][size_index(r.roiSize.height)]);
   if (shift <= 15 && fits8_channel(p.weight0, q.weight0, o0) && fits8_channel(p.weight1, q.weight1, o1))
     return fast(r.pSrc1, r.src1Step, r.pSrc2, r.src2Step, r.pDst, r.dstStep,
                 byte_pair(p.weight0, q.weight0) | byte_pair(p.weight1, q.weight1) << 16,
@@ -79,8 +79,8 @@ inline void bi8_c2(const KvnWeightBlockRecord8u& r, const KvnWeightParams8u& p, 
   if (fits8(a))
     return fast(r.pSrc1, r.src1Step, r.pSrc2, r.src2Step, r.pDst, r.dstStep, pack8_weights(a), pack8_offsets(a),
                 a.shift);
-  weight_kernels().bi8_exact(r.pSrc1, r.src1Step, r.pSrc2, r.src2Step, r.pDst, r.dstStep, 2 * r.roiSize.width,
-                             r.roiSize.height, a);
+  KVN_KERNEL(weight, bi8_exact)
+  (r.pSrc1, r.src1Step, r.pSrc2, r.src2Step, r.pDst, r.dstStep, 2 * r.roiSize.width, r.roiSize.height, a);
 }
 
 // Planar data: one channel's parameters, kept in scalars (no record on the
@@ -88,24 +88,24 @@ inline void bi8_c2(const KvnWeightBlockRecord8u& r, const KvnWeightParams8u& p, 
 // ones such as 128 / -64 after reduction.
 inline void bi8_planar(const uint8_t* s1, int32_t step1, const uint8_t* s2, int32_t step2, uint8_t* d, int32_t stepD,
                        KvnSize roi, int32_t w1, int32_t w2, int64_t offset, int32_t shift) {
-  const WeightBi8Fn fast = weight_kernels().bi8[size_index(roi.width)][size_index(roi.height)];
+  const WeightBi8Fn fast = KVN_KERNEL(weight, bi8[size_index(roi.width)][size_index(roi.height)]);
   const uint32_t offsets = both_channels(uint16_t(offset));
   if (shift <= 15 && fits8_channel(w1, w2, offset))
     return fast(s1, step1, s2, step2, d, stepD, both_channels(byte_pair(w1, w2)), offsets, shift);
   const int32_t k = reduction(w1 | w2, shift);
   if (shift - k <= 15 && fits8_channel(w1 >> k, w2 >> k, offset))
     return fast(s1, step1, s2, step2, d, stepD, both_channels(byte_pair(w1 >> k, w2 >> k)), offsets, shift - k);
-  weight_kernels().bi8_exact(s1, step1, s2, step2, d, stepD, roi.width, roi.height,
-                             {{w1, w1}, {w2, w2}, {offset, offset}, shift, 255});
+  KVN_KERNEL(weight, bi8_exact)
+  (s1, step1, s2, step2, d, stepD, roi.width, roi.height, {{w1, w1}, {w2, w2}, {offset, offset}, shift, 255});
 }
 
 inline void bi16(const KvnBidirRecord16u& r, const WeightArgs& a) {
-  const WeightKernels& k = weight_kernels();
   if (fits16(a)) {
     const Packed16 q = pack16(a);
-    k.bi16[size_index(r.roiSize.width)][size_index(r.roiSize.height)](r, q.weights, q.add, q.offset, q.shiftMax);
+    KVN_KERNEL(weight, bi16[size_index(r.roiSize.width)][size_index(r.roiSize.height)])
+    (r, q.weights, q.add, q.offset, q.shiftMax);
   } else {
-    k.bi16_exact(r, a);
+    KVN_KERNEL(weight, bi16_exact)(r, a);
   }
 }
 
@@ -163,13 +163,12 @@ KVN_ENTRY(kvniUnidirWeight_H264_16u_IP2P1R)
   if (srcDstStep < roiSize.width) return KVN_STS_STEP_ERR;
   if (!block_size(roiSize)) return KVN_STS_SIZE_ERR;
   const WeightArgs a = uni_args(log2Denominator, weight, offset, max_sample(bitDepth));
-  const WeightKernels& k = weight_kernels();
   if (fits16(a)) {
     const Packed16 q = pack16(a);
-    k.uni16[size_index(roiSize.width)][size_index(roiSize.height)](pSrcDst, srcDstStep, q.weights, q.add, q.offset,
-                                                                   q.shiftMax);
+    KVN_KERNEL(weight, uni16[size_index(roiSize.width)][size_index(roiSize.height)])
+    (pSrcDst, srcDstStep, q.weights, q.add, q.offset, q.shiftMax);
   } else {
-    k.uni16_exact(pSrcDst, srcDstStep, roiSize.width, roiSize.height, a);
+    KVN_KERNEL(weight, uni16_exact)(pSrcDst, srcDstStep, roiSize.width, roiSize.height, a);
   }
   return KVN_STS_OK;
 }
@@ -230,9 +229,8 @@ KVN_ENTRY(kvniBiDirWeightBlockImplicit_H264_8u_P3P1R)
   }
   WeightArgs a = bi_args(5, weight1, 0, weight2, 0, 255);
   reduce_weights(a);
-  const WeightKernels& k = weight_kernels();
-  (fits8(a) ? k.bi8_any : k.bi8_exact)(pSrc1, src1Step, pSrc2, src2Step, pDst, dstStep, roiSize.width, roiSize.height,
-                                       a);
+  (fits8(a) ? KVN_KERNEL(weight, bi8_any) : KVN_KERNEL(weight, bi8_exact))(pSrc1, src1Step, pSrc2, src2Step, pDst,
+                                                                           dstStep, roiSize.width, roiSize.height, a);
   return KVN_STS_OK;
 }
 
@@ -252,7 +250,7 @@ KVN_ENTRY(kvniBidir_H264_16u_P2P1R)(const KvnBidirRecord16u* pBidir) {
   KVN_CHECK_PTRS(r.pSrc1, r.pSrc2, r.pDst);
   const int32_t w = r.roiSize.width, h = r.roiSize.height;
   if (h < 2 || h > 16 || w < 2 || w > 16) return KVN_STS_SIZE_ERR;
-  weight_kernels().average16[w - 2](r, max_sample(r.bitDepth));
+  KVN_KERNEL(weight, average16[w - 2])(r, max_sample(r.bitDepth));
   return KVN_STS_OK;
 }
 

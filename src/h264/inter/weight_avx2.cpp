@@ -51,15 +51,15 @@ struct Ops : Lanes256 {
 
 // Slots [wi][hi] for heights from MinH on (a vector must hold whole rows).
 template <int W, int MinH, class Fn, class Make>
-void fill_from(Fn (&row)[4], Make make) {
-  Fn all[4];
+constexpr void fill_from(Fn (&row)[4], Make make) {
+  Fn all[4]{};
   fill_heights<W>(all, make);
   for (int hi = 0; hi < 4; ++hi)
     if ((2 << hi) >= MinH) row[hi] = all[hi];
 }
 
 template <int W, int MinH>
-void fill_uni8(WeightKernels& k) {
+constexpr void fill_uni8(WeightKernels& k) {
   fill_from<W, MinH>(k.uni8[__builtin_ctz(W) - 1], [](auto w, auto h) -> WeightUni8Fn {
     constexpr int kH = decltype(h)::value < MinH ? MinH : decltype(h)::value;  // lower: not installed
     return uni8_kernel<Ops, Uni8Ssse3, decltype(w)::value, kH>;
@@ -67,7 +67,7 @@ void fill_uni8(WeightKernels& k) {
 }
 
 template <int W, int MinH>
-void fill_bi8(WeightKernels& k) {
+constexpr void fill_bi8(WeightKernels& k) {
   fill_from<W, MinH>(k.bi8[__builtin_ctz(W) - 1], [](auto w, auto h) -> WeightBi8Fn {
     constexpr int kH = decltype(h)::value < MinH ? MinH : decltype(h)::value;  // lower: not installed
     return bi8_kernel<Ops, Bi8Ssse3, decltype(w)::value, kH>;
@@ -76,14 +76,14 @@ void fill_bi8(WeightKernels& k) {
 
 // 16-bit rows of W samples.
 template <int W>
-void fill_uni16(WeightKernels& k) {
+constexpr void fill_uni16(WeightKernels& k) {
   fill_heights<W>(k.uni16[__builtin_ctz(W) - 1], [](auto w, auto h) -> WeightUni16Fn {
     return uni16_kernel<Ops, decltype(w)::value, decltype(h)::value>;
   });
 }
 
 template <int W>
-void fill_bi16(WeightKernels& k) {
+constexpr void fill_bi16(WeightKernels& k) {
   fill_heights<W>(k.bi16[__builtin_ctz(W) - 1], [](auto w, auto h) -> WeightBi16Fn {
     return bi16_kernel<Ops, decltype(w)::value, decltype(h)::value>;
   });
@@ -95,7 +95,7 @@ void fill_bi16(WeightKernels& k) {
 // In place, one list: the two-row vectors of 16-byte rows pay only from 16
 // rows on (fewer rows are bound by the latency of a row, which the blend of
 // two rows lengthens).
-void weight_init_avx2(WeightKernels& k) {
+constexpr void weight_init_avx2(WeightKernels& k) {
   KVN_ISA::fill_uni8<16, 16>(k);
   KVN_ISA::fill_uni8<32, 2>(k);
   KVN_ISA::fill_bi8<8, 4>(k);
@@ -106,5 +106,7 @@ void weight_init_avx2(WeightKernels& k) {
   KVN_ISA::fill_bi16<16>(k);
   k.average16[14] = KVN_ISA::average16_kernel<KVN_ISA::Ops, 16>;
 }
+
+KVN_LEVEL_KERNELS(weight, WeightKernels);
 
 }  // namespace kvn

@@ -262,7 +262,7 @@ void bi8_any_kernel(const uint8_t* s1, int32_t step1, const uint8_t* s2, int32_t
 
 // Fills slots [wi][0..3] of a size table with Make(W, H) for H = 2..16.
 template <int W, class Fn, class Make>
-void fill_heights(Fn (&row)[4], Make make) {
+constexpr void fill_heights(Fn (&row)[4], Make make) {
   row[0] = make(std::integral_constant<int, W>(), std::integral_constant<int, 2>());
   row[1] = make(std::integral_constant<int, W>(), std::integral_constant<int, 4>());
   row[2] = make(std::integral_constant<int, W>(), std::integral_constant<int, 8>());

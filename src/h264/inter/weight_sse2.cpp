@@ -78,7 +78,7 @@ struct Bi8 {
 };
 
 template <int W>
-void fill_width(WeightKernels& k) {
+constexpr void fill_width(WeightKernels& k) {
   constexpr int wi = __builtin_ctz(W) - 1;
   fill_heights<W>(k.uni8[wi], [](auto w, auto h) -> WeightUni8Fn {
     return uni8_kernel<Ops, Uni8, decltype(w)::value, decltype(h)::value>;
@@ -91,7 +91,7 @@ void fill_width(WeightKernels& k) {
 }  // namespace
 }  // namespace KVN_ISA
 
-void weight_init_sse2(WeightKernels& k) {
+constexpr void weight_init_sse2(WeightKernels& k) {
   KVN_ISA::fill_width<2>(k);
   KVN_ISA::fill_width<4>(k);
   KVN_ISA::fill_width<8>(k);
@@ -99,5 +99,7 @@ void weight_init_sse2(WeightKernels& k) {
   KVN_ISA::fill_width<32>(k);
   k.bi8_any = KVN_ISA::bi8_any_kernel<KVN_ISA::Ops, KVN_ISA::Bi8>;
 }
+
+KVN_LEVEL_KERNELS(weight, WeightKernels);
 
 }  // namespace kvn

@@ -19,7 +19,7 @@ using namespace weight;
 struct Ops : Io128 {};
 
 template <int W>
-void fill8(WeightKernels& k) {
+constexpr void fill8(WeightKernels& k) {
   constexpr int wi = __builtin_ctz(W) - 1;
   fill_heights<W>(k.uni8[wi], [](auto w, auto h) -> WeightUni8Fn {
     return uni8_kernel<Ops, Uni8Ssse3, decltype(w)::value, decltype(h)::value>;
@@ -30,7 +30,7 @@ void fill8(WeightKernels& k) {
 }
 
 template <int W>
-void fill16(WeightKernels& k) {
+constexpr void fill16(WeightKernels& k) {
   constexpr int wi = __builtin_ctz(W) - 1;
   fill_heights<W>(k.uni16[wi], [](auto w, auto h) -> WeightUni16Fn {
     return uni16_kernel<Ops, decltype(w)::value, decltype(h)::value>;
@@ -41,14 +41,14 @@ void fill16(WeightKernels& k) {
 }
 
 template <int... W>
-void fill_average(WeightKernels& k, std::integer_sequence<int, W...>) {
+constexpr void fill_average(WeightKernels& k, std::integer_sequence<int, W...>) {
   ((k.average16[W] = average16_kernel<Ops, W + 2>), ...);
 }
 
 }  // namespace
 }  // namespace KVN_ISA
 
-void weight_init_sse41(WeightKernels& k) {
+constexpr void weight_init_sse41(WeightKernels& k) {
   KVN_ISA::fill8<2>(k);
   KVN_ISA::fill8<4>(k);
   KVN_ISA::fill8<8>(k);
@@ -61,5 +61,7 @@ void weight_init_sse41(WeightKernels& k) {
   KVN_ISA::fill16<16>(k);
   KVN_ISA::fill_average(k, std::make_integer_sequence<int, 15>());
 }
+
+KVN_LEVEL_KERNELS(weight, WeightKernels);
 
 }  // namespace kvn

@@ -12,15 +12,17 @@ namespace {
 constexpr int32_t kAll3 = kAvailTop | kAvailLeft | kAvailTopLeft;
 inline bool missing(int32_t needed, int32_t avail) { return (avail & needed) != needed; }
 
+// kernel(mode) is the predictor of a mode 0..3.
+template <class Kernel>
 inline KvnResult predict_nxn(Kvn8u* p, int32_t step, int32_t n, int32_t mode, int32_t avail, int32_t verMode,
-                             int32_t horMode, const IntraFn* table) {
+                             int32_t horMode, Kernel kernel) {
   KVN_CHECK_PTRS(p);
   if (step < n) return KVN_STS_STEP_ERR;
   if ((mode == verMode && missing(kAvailTop, avail)) || (mode == horMode && missing(kAvailLeft, avail)) ||
       (mode == 3 && missing(kAll3, avail)))
     return KVN_STS_INTRA_UNAVAILABLE;
   if (uint32_t(mode) > 3) return KVN_STS_OUT_OF_RANGE;
-  table[mode](p, step, avail);
+  kernel(mode)(p, step, avail);
   return KVN_STS_OK;
 }
 
@@ -30,16 +32,18 @@ KVN_ENTRY(kvniPredictIntra_4x4_H264_8u_C1IR)(Kvn8u* pSrcDst, int32_t srcDstStep,
   KVN_CHECK_PTRS(pSrcDst);
   if (srcDstStep < 4) return KVN_STS_STEP_ERR;
   if (uint32_t(mode) > 8) return KVN_STS_OUT_OF_RANGE;
-  intra_kernels().pred4x4[mode](pSrcDst, srcDstStep, availability);
+  KVN_KERNEL(intra, pred4x4[mode])(pSrcDst, srcDstStep, availability);
   // A warning when 128 stood in for a neighbour the mode reads.
   return intra4x4_substituted(mode, availability) ? KVN_STS_WRN_SUBSTITUTE : KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniPredictIntra_16x16_H264_8u_C1IR)(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode, int32_t availability) {
-  return predict_nxn(pSrcDst, srcDstStep, 16, mode, availability, 0, 1, intra_kernels().pred16x16);
+  return predict_nxn(pSrcDst, srcDstStep, 16, mode, availability, 0, 1,
+                     [](int32_t m) { return KVN_KERNEL(intra, pred16x16[m]); });
 }
 
 KVN_ENTRY(kvniPredictIntraChroma8x8_H264_8u_C1IR)
 (Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode, int32_t availability) {
-  return predict_nxn(pSrcDst, srcDstStep, 8, mode, availability, 2, 1, intra_kernels().chroma8x8);
+  return predict_nxn(pSrcDst, srcDstStep, 8, mode, availability, 2, 1,
+                     [](int32_t m) { return KVN_KERNEL(intra, chroma8x8[m]); });
 }

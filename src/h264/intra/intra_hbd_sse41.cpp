@@ -249,7 +249,7 @@ void plane(uint16_t* b, std::ptrdiff_t s, int32_t, int32_t bd) {
 }  // namespace
 }  // namespace KVN_ISA
 
-void intra_hbd_init_sse41(IntraHbdKernels& k) {
+constexpr void intra_hbd_init_sse41(IntraHbdKernels& k) {
   using namespace KVN_ISA;
   k.pred4x4[0] = p4_ver;
   k.pred4x4[1] = p4_hor;
@@ -273,5 +273,7 @@ void intra_hbd_init_sse41(IntraHbdKernels& k) {
   k.chroma8x16[2] = ver<8, 16>;
   k.chroma8x16[3] = plane<8, 16>;
 }
+
+KVN_LEVEL_KERNELS(intra_hbd, IntraHbdKernels);
 
 }  // namespace kvn

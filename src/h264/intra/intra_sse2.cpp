@@ -93,7 +93,7 @@ void plane(uint8_t* b, std::ptrdiff_t s, int32_t) {
 }  // namespace
 }  // namespace KVN_ISA
 
-void intra_init_sse2(IntraKernels& k) {
+constexpr void intra_init_sse2(IntraKernels& k) {
   k.pred16x16[0] = KVN_ISA::ver<16>;
   k.pred16x16[1] = KVN_ISA::hor<16>;
   k.pred16x16[2] = KVN_ISA::dc16;
@@ -103,5 +103,7 @@ void intra_init_sse2(IntraKernels& k) {
   k.chroma8x8[2] = KVN_ISA::ver<8>;
   k.chroma8x8[3] = KVN_ISA::plane<8>;
 }
+
+KVN_LEVEL_KERNELS(intra, IntraKernels);
 
 }  // namespace kvn

@@ -129,7 +129,7 @@ void p16_hor(uint8_t* b, std::ptrdiff_t s, int32_t) {
 }  // namespace
 }  // namespace KVN_ISA
 
-void intra_init_sse41(IntraKernels& k) {
+constexpr void intra_init_sse41(IntraKernels& k) {
   k.pred4x4[0] = KVN_ISA::p4_ver;
   k.pred4x4[1] = KVN_ISA::p4_hor;
   k.pred4x4[2] = KVN_ISA::p4_dc;
@@ -141,5 +141,7 @@ void intra_init_sse41(IntraKernels& k) {
   k.pred4x4[8] = KVN_ISA::p4_hu;
   k.pred16x16[1] = KVN_ISA::p16_hor;
 }
+
+KVN_LEVEL_KERNELS(intra, IntraKernels);
 
 }  // namespace kvn

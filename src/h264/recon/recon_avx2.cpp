@@ -46,9 +46,11 @@ void residual8x8(uint8_t* mb, int32_t step, const int16_t* const* coef, const De
 }  // namespace
 }  // namespace KVN_ISA
 
-void recon_init_avx2(ReconKernels& k) {
+constexpr void recon_init_avx2(ReconKernels& k) {
   k.residual4x4 = KVN_ISA::residual4x4;
   k.residual8x8 = KVN_ISA::residual8x8;
 }
+
+KVN_LEVEL_KERNELS(recon, ReconKernels);
 
 }  // namespace kvn

@@ -60,7 +60,7 @@ void merge_c2(const uint8_t* cb, const uint8_t* cr, uint8_t* cbcr, int32_t step)
 }  // namespace
 }  // namespace KVN_ISA
 
-void recon_init_sse2(ReconKernels& k) {
+constexpr void recon_init_sse2(ReconKernels& k) {
   k.residual4x4 = KVN_ISA::residual4x4;
   k.block4x4 = KVN_ISA::block4x4;
   k.block8x8 = KVN_ISA::block8x8;
@@ -72,5 +72,7 @@ void recon_init_sse2(ReconKernels& k) {
   k.split_c2 = KVN_ISA::split_c2;
   k.merge_c2 = KVN_ISA::merge_c2;
 }
+
+KVN_LEVEL_KERNELS(recon, ReconKernels);
 
 }  // namespace kvn

@@ -136,10 +136,12 @@ void block8x8_16u(uint16_t* dst, std::ptrdiff_t step, const int32_t* coef, const
 }  // namespace
 }  // namespace KVN_ISA
 
-void residual_hbd_init_avx2(ResidualHbdKernels& k) {
+constexpr void residual_hbd_init_avx2(ResidualHbdKernels& k) {
   k.row4x4_16u = KVN_ISA::row4x4_16u;
   k.row4x4_8u = KVN_ISA::row4x4_8u;
   k.block8x8_16u = KVN_ISA::block8x8_16u;
 }
+
+KVN_LEVEL_KERNELS(residual_hbd, ResidualHbdKernels);
 
 }  // namespace kvn

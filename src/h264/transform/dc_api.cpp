@@ -33,7 +33,8 @@ KVN_ENTRY(kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I)
  int32_t* pLastCoeff, const Kvn16s* pScaleLevels) {
   KVN_CHECK_PTRS(pDCLevels, pTransformed, pNumLevels, pScanMatrix, pLastCoeff);
   if (!in_range(qp, 51)) return KVN_STS_OUT_OF_RANGE;
-  dc_kernels().fwd_luma16s(pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix, pLastCoeff, pScaleLevels);
+  KVN_KERNEL(dc, fwd_luma16s)
+  (pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix, pLastCoeff, pScaleLevels);
   return KVN_STS_OK;
 }
 
@@ -42,7 +43,8 @@ KVN_ENTRY(kvniTransformQuantFwdLumaDC4x4_H264_32s_C1I)
  int32_t* pLastCoeff, const Kvn16s* pScaleLevels) {
   KVN_CHECK_PTRS(pDCLevels, pTransformed, pNumLevels, pScanMatrix, pLastCoeff);
   if (!in_range(qp, 87)) return KVN_STS_OUT_OF_RANGE;
-  dc_kernels().fwd_luma32s(pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix, pLastCoeff, pScaleLevels);
+  KVN_KERNEL(dc, fwd_luma32s)
+  (pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix, pLastCoeff, pScaleLevels);
   return KVN_STS_OK;
 }
 
@@ -51,34 +53,34 @@ KVN_ENTRY(kvniTransformQuantLumaDC_H264_16s_C1I)
  Kvn8u* pLastCoeff) {
   KVN_CHECK_PTRS(pDCLevels, pTransformed, pNumLevels, pScanMatrix, pLastCoeff);
   if (!in_range(qp, 51)) return KVN_STS_OUT_OF_RANGE;
-  return dc_kernels().fwd_luma_legacy(pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix, pLastCoeff);
+  return KVN_KERNEL(dc, fwd_luma_legacy)(pDCLevels, pTransformed, qp, pNumLevels, transform, pScanMatrix, pLastCoeff);
 }
 
 KVN_ENTRY(kvniTransformQuantFwdChromaDC2x2_H264_16s_C1I)
 (Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp, int32_t* pNumLevels, int32_t intra, int32_t transform,
  const Kvn16s* pScaleLevels) {
-  return fwd_chroma(dc_kernels().fwd_2x2_16s, 39, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
+  return fwd_chroma(KVN_KERNEL(dc, fwd_2x2_16s), 39, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
                     pScaleLevels);
 }
 
 KVN_ENTRY(kvniTransformQuantFwdChromaDC2x2_H264_32s_C1I)
 (Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp, int32_t* pNumLevels, int32_t intra, int32_t transform,
  const Kvn16s* pScaleLevels) {
-  return fwd_chroma(dc_kernels().fwd_2x2_32s, 75, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
+  return fwd_chroma(KVN_KERNEL(dc, fwd_2x2_32s), 75, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
                     pScaleLevels);
 }
 
 KVN_ENTRY(kvniTransformQuantFwdChromaDC2x4_H264_16s_C1I)
 (Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp, int32_t* pNumLevels, int32_t intra, int32_t transform,
  const Kvn16s* pScaleLevels) {
-  return fwd_chroma(dc_kernels().fwd_2x4_16s, 39, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
+  return fwd_chroma(KVN_KERNEL(dc, fwd_2x4_16s), 39, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
                     pScaleLevels);
 }
 
 KVN_ENTRY(kvniTransformQuantFwdChromaDC2x4_H264_32s_C1I)
 (Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp, int32_t* pNumLevels, int32_t intra, int32_t transform,
  const Kvn16s* pScaleLevels) {
-  return fwd_chroma(dc_kernels().fwd_2x4_32s, 75, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
+  return fwd_chroma(KVN_KERNEL(dc, fwd_2x4_32s), 75, pDCLevels, pTransformed, qp, pNumLevels, intra, transform,
                     pScaleLevels);
 }
 
@@ -86,46 +88,46 @@ KVN_ENTRY(kvniTransformQuantChromaDC_H264_16s_C1I)
 (Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp, Kvn8s* pNumLevels, Kvn8u intra, Kvn8u transform) {
   KVN_CHECK_PTRS(pDCLevels, pTransformed, pNumLevels);
   if (!in_range(qp, 39)) return KVN_STS_OUT_OF_RANGE;
-  return dc_kernels().fwd_chroma_legacy(pDCLevels, pTransformed, qp, pNumLevels, intra, transform);
+  return KVN_KERNEL(dc, fwd_chroma_legacy)(pDCLevels, pTransformed, qp, pNumLevels, intra, transform);
 }
 
 // ---- inverse ---------------------------------------------------------------
 
 KVN_ENTRY(kvniTransformQuantInvLumaDC4x4_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels) {
-  return inv_dc(dc_kernels().inv_luma16s, 51, pSrcDst, qp, pScaleLevels);
+  return inv_dc(KVN_KERNEL(dc, inv_luma16s), 51, pSrcDst, qp, pScaleLevels);
 }
 
 KVN_ENTRY(kvniTransformQuantInvLumaDC4x4_H264_32s_C1I)(Kvn32s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels) {
-  return inv_dc(dc_kernels().inv_luma32s, 87, pSrcDst, qp, pScaleLevels);
+  return inv_dc(KVN_KERNEL(dc, inv_luma32s), 87, pSrcDst, qp, pScaleLevels);
 }
 
 KVN_ENTRY(kvniTransformQuantInvChromaDC2x2_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels) {
-  return inv_dc(dc_kernels().inv_2x2_16s, 39, pSrcDst, qp, pScaleLevels);
+  return inv_dc(KVN_KERNEL(dc, inv_2x2_16s), 39, pSrcDst, qp, pScaleLevels);
 }
 
 KVN_ENTRY(kvniTransformQuantInvChromaDC2x2_H264_32s_C1I)(Kvn32s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels) {
-  return inv_dc(dc_kernels().inv_2x2_32s, 75, pSrcDst, qp, pScaleLevels);
+  return inv_dc(KVN_KERNEL(dc, inv_2x2_32s), 75, pSrcDst, qp, pScaleLevels);
 }
 
 KVN_ENTRY(kvniTransformQuantInvChromaDC2x4_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels) {
-  return inv_dc(dc_kernels().inv_2x4_16s, 39, pSrcDst, qp, pScaleLevels);
+  return inv_dc(KVN_KERNEL(dc, inv_2x4_16s), 39, pSrcDst, qp, pScaleLevels);
 }
 
 KVN_ENTRY(kvniTransformQuantInvChromaDC2x4_H264_32s_C1I)(Kvn32s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels) {
-  return inv_dc(dc_kernels().inv_2x4_32s, 75, pSrcDst, qp, pScaleLevels);
+  return inv_dc(KVN_KERNEL(dc, inv_2x4_32s), 75, pSrcDst, qp, pScaleLevels);
 }
 
 KVN_ENTRY(kvniTransformDequantLumaDC_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t qp) {
   KVN_CHECK_PTRS(pSrcDst);
   if (!in_range(qp, 51)) return KVN_STS_OUT_OF_RANGE;
-  dc_kernels().dequant_luma(pSrcDst, qp);
+  KVN_KERNEL(dc, dequant_luma)(pSrcDst, qp);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniTransformDequantChromaDC_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t qp) {
   KVN_CHECK_PTRS(pSrcDst);
   if (!in_range(qp, 51)) return KVN_STS_OUT_OF_RANGE;
-  dc_kernels().dequant_chroma(pSrcDst, qp);
+  KVN_KERNEL(dc, dequant_chroma)(pSrcDst, qp);
   return KVN_STS_OK;
 }
 
@@ -135,6 +137,6 @@ KVN_ENTRY(kvniTransformDequantChromaDC_SISP_H264_16s_C1I)
 (Kvn16s* pSrcDst, const Kvn16s* pDCPred, int32_t qp, int32_t qs, int32_t switching) {
   KVN_CHECK_PTRS(pSrcDst, pDCPred);
   if (!in_range(qp, 51) || !in_range(qs, 51)) return KVN_STS_OUT_OF_RANGE;
-  dc_kernels().sisp_chroma(pSrcDst, pDCPred, qp, qs, switching);
+  KVN_KERNEL(dc, sisp_chroma)(pSrcDst, pDCPred, qp, qs, switching);
   return KVN_STS_OK;
 }

@@ -70,9 +70,11 @@ void inv_luma16s(int16_t* dc, int32_t qp, const int16_t* scale) {
 }  // namespace
 }  // namespace KVN_ISA
 
-void dc_init_sse2(DcKernels& k) {
+constexpr void dc_init_sse2(DcKernels& k) {
   k.fwd_luma16s = KVN_ISA::fwd_luma16s;
   k.inv_luma16s = KVN_ISA::inv_luma16s;
 }
+
+KVN_LEVEL_KERNELS(dc, DcKernels);
 
 }  // namespace kvn

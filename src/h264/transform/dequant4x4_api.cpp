@@ -7,13 +7,13 @@ using namespace kvn;
 
 KVN_ENTRY(kvniTransformResidual4x4Inv_H264_16s_C1)(const Kvn16s* pSrc, Kvn16s* pDst) {
   KVN_CHECK_PTRS(pSrc, pDst);
-  dequant4x4_kernels().inv16s(pSrc, pDst);
+  KVN_KERNEL(dequant4x4, inv16s)(pSrc, pDst);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniTransformResidual4x4Inv_H264_32s_C1)(const Kvn32s* pSrc, Kvn32s* pDst) {
   KVN_CHECK_PTRS(pSrc, pDst);
-  dequant4x4_kernels().inv32s(pSrc, pDst);
+  KVN_KERNEL(dequant4x4, inv32s)(pSrc, pDst);
   return KVN_STS_OK;
 }
 
@@ -22,7 +22,7 @@ KVN_ENTRY(kvniTransformQuantInvAddPred4x4_H264_16s_C1IR)
  int32_t AC, const Kvn16s* pScaleLevels) {
   KVN_CHECK_PTRS(pPred, pSrcDst, pDst);
   if (!in_range(qp, 51)) return KVN_STS_OUT_OF_RANGE;
-  dequant4x4_kernels().inv_add16s(pPred, predStep, pSrcDst, pDC, pDst, dstStep, qp, AC, pScaleLevels);
+  KVN_KERNEL(dequant4x4, inv_add16s)(pPred, predStep, pSrcDst, pDC, pDst, dstStep, qp, AC, pScaleLevels);
   return KVN_STS_OK;
 }
 
@@ -32,7 +32,7 @@ KVN_ENTRY(kvniTransformQuantInvAddPred4x4_H264_32s_C1IR)
   KVN_CHECK_PTRS(pPred, pSrcDst, pDst);
   if (!in_range(qp, 87)) return KVN_STS_OUT_OF_RANGE;
   if (bitDepth < 9 || bitDepth > 14) return KVN_STS_OUT_OF_RANGE;
-  dequant4x4_kernels().inv_add32s(pPred, predStep, pSrcDst, pDC, pDst, dstStep, qp, AC, bitDepth, pScaleLevels);
+  KVN_KERNEL(dequant4x4, inv_add32s)(pPred, predStep, pSrcDst, pDC, pDst, dstStep, qp, AC, bitDepth, pScaleLevels);
   return KVN_STS_OK;
 }
 
@@ -41,7 +41,7 @@ KVN_ENTRY(kvniDequantTransformResidual_H264_16s_C1I)
   KVN_CHECK_PTRS(pSrcDst);
   if (!in_range(qp, 51)) return KVN_STS_OUT_OF_RANGE;
   if (srcDstStep < 8) return KVN_STS_STEP_ERR;
-  dequant4x4_kernels().dequant_residual(pSrcDst, srcDstStep, pDC, AC, qp);
+  KVN_KERNEL(dequant4x4, dequant_residual)(pSrcDst, srcDstStep, pDC, AC, qp);
   return KVN_STS_OK;
 }
 
@@ -52,7 +52,7 @@ KVN_ENTRY(kvniDequantTransformResidualAndAdd_H264_16s_C1I)
   if (!in_range(qp, 51)) return KVN_STS_OUT_OF_RANGE;
   // The coefficients are needed unless the DC alone is given.
   if (!pSrcDst && !(pDC && !(AC & 1))) return KVN_STS_NULL_PTR;
-  dequant4x4_kernels().dequant_add(pPred, pSrcDst, pDC, pDst, predStep, dstStep, qp, AC);
+  KVN_KERNEL(dequant4x4, dequant_add)(pPred, pSrcDst, pDC, pDst, predStep, dstStep, qp, AC);
   return KVN_STS_OK;
 }
 
@@ -63,6 +63,6 @@ KVN_ENTRY(kvniDequantTransformResidual_SISP_H264_16s_C1I)
  int32_t switching) {
   KVN_CHECK_PTRS(pSrcDst, pTransformedPred);
   if (!in_range(qp, 51) || !in_range(qs, 51)) return KVN_STS_OUT_OF_RANGE;
-  dequant4x4_kernels().sisp_residual(pSrcDst, pTransformedPred, pDC, AC, qp, qs, switching);
+  KVN_KERNEL(dequant4x4, sisp_residual)(pSrcDst, pTransformedPred, pDC, AC, qp, qs, switching);
   return KVN_STS_OK;
 }

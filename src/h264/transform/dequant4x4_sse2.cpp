@@ -100,11 +100,13 @@ void dequant_add(const uint8_t* pred, int16_t* coef, const int16_t* dc, uint8_t*
 }  // namespace
 }  // namespace KVN_ISA
 
-void dequant4x4_init_sse2(Dequant4x4Kernels& k) {
+constexpr void dequant4x4_init_sse2(Dequant4x4Kernels& k) {
   k.inv16s = KVN_ISA::inv16s;
   k.inv_add16s = KVN_ISA::inv_add16s;
   k.dequant_residual = KVN_ISA::dequant_residual;
   k.dequant_add = KVN_ISA::dequant_add;
 }
+
+KVN_LEVEL_KERNELS(dequant4x4, Dequant4x4Kernels);
 
 }  // namespace kvn

@@ -59,10 +59,12 @@ void quant16s(const int16_t* src, int16_t* dst, int32_t* num, int32_t* last, con
 }  // namespace
 }  // namespace KVN_ISA
 
-void quant4x4_init_sse2(Quant4x4Kernels& k) {
+constexpr void quant4x4_init_sse2(Quant4x4Kernels& k) {
   k.fwd16s = KVN_ISA::fwd16s;
   k.tq16s = KVN_ISA::tq16s;
   k.quant16s = KVN_ISA::quant16s;
 }
+
+KVN_LEVEL_KERNELS(quant4x4, Quant4x4Kernels);
 
 }  // namespace kvn

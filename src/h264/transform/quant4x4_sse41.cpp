@@ -75,6 +75,8 @@ void tq16s(const int16_t* src, int16_t* dst, int32_t qp, int32_t* num, int32_t i
 }  // namespace
 }  // namespace KVN_ISA
 
-void quant4x4_init_sse41(Quant4x4Kernels& k) { k.tq16s = KVN_ISA::tq16s; }
+constexpr void quant4x4_init_sse41(Quant4x4Kernels& k) { k.tq16s = KVN_ISA::tq16s; }
+
+KVN_LEVEL_KERNELS(quant4x4, Quant4x4Kernels);
 
 }  // namespace kvn

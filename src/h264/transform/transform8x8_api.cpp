@@ -7,19 +7,19 @@ using namespace kvn;
 
 KVN_ENTRY(kvniTransformFwdLuma8x8_H264_16s_C1)(const Kvn16s* pSrc, Kvn16s* pDst) {
   KVN_CHECK_PTRS(pSrc, pDst);
-  transform8x8_kernels().fwd16s(pSrc, pDst);
+  KVN_KERNEL(transform8x8, fwd16s)(pSrc, pDst);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniTransformFwdLuma8x8_H264_16s32s_C1)(const Kvn16s* pSrc, Kvn32s* pDst) {
   KVN_CHECK_PTRS(pSrc, pDst);
-  transform8x8_kernels().fwd32s(pSrc, pDst);
+  KVN_KERNEL(transform8x8, fwd32s)(pSrc, pDst);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniTransformLuma8x8Fwd_H264_16s_C1I)(Kvn16s* pSrcDst) {
   KVN_CHECK_PTRS(pSrcDst);
-  transform8x8_kernels().fwd16s(pSrcDst, pSrcDst);
+  KVN_KERNEL(transform8x8, fwd16s)(pSrcDst, pSrcDst);
   return KVN_STS_OK;
 }
 
@@ -28,7 +28,7 @@ KVN_ENTRY(kvniQuantLuma8x8_H264_16s_C1)
  int32_t* pNumLevels, int32_t* pLastCoeff) {
   KVN_CHECK_PTRS(pSrc, pDst, pScanMatrix, pScaleLevels, pNumLevels, pLastCoeff);
   if (!in_range(q6, 8)) return KVN_STS_QP_ERR;
-  transform8x8_kernels().quant16s(pSrc, pDst, q6, intra, pScanMatrix, pScaleLevels, pNumLevels, pLastCoeff);
+  KVN_KERNEL(transform8x8, quant16s)(pSrc, pDst, q6, intra, pScanMatrix, pScaleLevels, pNumLevels, pLastCoeff);
   return KVN_STS_OK;
 }
 
@@ -37,28 +37,28 @@ KVN_ENTRY(kvniQuantLuma8x8_H264_32s_C1)
  int32_t* pNumLevels, int32_t* pLastCoeff) {
   KVN_CHECK_PTRS(pSrc, pDst, pScanMatrix, pScaleLevels, pNumLevels, pLastCoeff);
   if (!in_range(q6, 14)) return KVN_STS_QP_ERR;
-  transform8x8_kernels().quant32s(pSrc, pDst, q6, intra, pScanMatrix, pScaleLevels, pNumLevels, pLastCoeff);
+  KVN_KERNEL(transform8x8, quant32s)(pSrc, pDst, q6, intra, pScanMatrix, pScaleLevels, pNumLevels, pLastCoeff);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniQuantLuma8x8Inv_H264_16s_C1I)(Kvn16s* pSrcDst, int32_t q6, const Kvn16s* pInvLevels) {
   KVN_CHECK_PTRS(pSrcDst, pInvLevels);
   if (!in_range(q6, 8)) return KVN_STS_QP_ERR;
-  transform8x8_kernels().dequant16s(pSrcDst, q6, pInvLevels);
+  KVN_KERNEL(transform8x8, dequant16s)(pSrcDst, q6, pInvLevels);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniQuantInvLuma8x8_H264_32s_C1I)(Kvn32s* pSrcDst, int32_t q6, const Kvn16s* pInvLevels) {
   KVN_CHECK_PTRS(pSrcDst, pInvLevels);
   if (!in_range(q6, 14)) return KVN_STS_QP_ERR;
-  transform8x8_kernels().dequant32s(pSrcDst, q6, pInvLevels);
+  KVN_KERNEL(transform8x8, dequant32s)(pSrcDst, q6, pInvLevels);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniTransformLuma8x8InvAddPred_H264_16s8u_C1R)
 (const Kvn8u* pPred, int32_t predStep, const Kvn16s* pSrc, Kvn8u* pDst, int32_t dstStep) {
   KVN_CHECK_PTRS(pPred, pSrc, pDst);
-  transform8x8_kernels().inv_add8u(pPred, predStep, pSrc, pDst, dstStep);
+  KVN_KERNEL(transform8x8, inv_add8u)(pPred, predStep, pSrc, pDst, dstStep);
   return KVN_STS_OK;
 }
 
@@ -67,7 +67,7 @@ KVN_ENTRY(kvniTransformInvAddPredLuma8x8_H264_32s16u_C1R)
   KVN_CHECK_PTRS(pPred, pSrc, pDst);
   // Not a checked argument; kept within 1..16 so the sample maximum is defined.
   const int32_t depth = bitDepth < 1 ? 1 : bitDepth > 16 ? 16 : bitDepth;
-  transform8x8_kernels().inv_add16u(pPred, predStep, pSrc, pDst, dstStep, (1 << depth) - 1);
+  KVN_KERNEL(transform8x8, inv_add16u)(pPred, predStep, pSrc, pDst, dstStep, (1 << depth) - 1);
   return KVN_STS_OK;
 }
 
@@ -75,6 +75,6 @@ KVN_ENTRY(kvniGenScaleLevel8x8_H264_8u16s_D2)
 (const Kvn8u* pScaleList, int32_t scaleStep, Kvn16s* pInvLevels, Kvn16s* pFwdLevels, int32_t m) {
   KVN_CHECK_PTRS(pScaleList, pInvLevels, pFwdLevels);
   if (!in_range(m, 5)) return KVN_STS_QP_ERR;
-  transform8x8_kernels().gen_scale(pScaleList, scaleStep, pInvLevels, pFwdLevels, m);
+  KVN_KERNEL(transform8x8, gen_scale)(pScaleList, scaleStep, pInvLevels, pFwdLevels, m);
   return KVN_STS_OK;
 }

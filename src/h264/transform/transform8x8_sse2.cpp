@@ -138,11 +138,13 @@ void dequant16s(int16_t* block, int32_t q6, const int16_t* inv) {
 }  // namespace
 }  // namespace KVN_ISA
 
-void transform8x8_init_sse2(Transform8x8Kernels& k) {
+constexpr void transform8x8_init_sse2(Transform8x8Kernels& k) {
   k.fwd16s = KVN_ISA::fwd16s;
   k.inv_add8u = KVN_ISA::inv_add8u;
   k.quant16s = KVN_ISA::quant16s;
   k.dequant16s = KVN_ISA::dequant16s;
 }
+
+KVN_LEVEL_KERNELS(transform8x8, Transform8x8Kernels);
 
 }  // namespace kvn

@@ -1,0 +1,47 @@
+// The load-time binding of exported names to their bodies (included only by
+// the file generated from the export list; see kvn_generate_exports in
+// cmake/KvnKernels.cmake).
+//
+// KVN_BIND(name, body) makes name an indirect function whose resolver returns
+// the body of the best level this processor supports. Resolvers run while the
+// loader relocates, before any constructor and before a sanitizer's runtime
+// is set up: they ask the processor directly, call nothing, keep no state, and
+// this file is compiled without instrumentation.
+#pragma once
+
+#include "core/cpu_features.h"
+#include "core/dispatch.h"
+#include "kvn_bodies.h"
+
+namespace kvn {
+
+// The best level of this processor, as Isa's index.
+inline int bound_level() {
+  const uint64_t f = cpu::detect_features();
+  int best = 0;
+  for (int i = 1; i < int(Isa::kCount); ++i)
+    if (isa_supported(Isa(i), f)) best = i;
+  return best;
+}
+
+template <class Fn>
+inline Fn pick_body(Fn c, [[maybe_unused]] Fn sse2, [[maybe_unused]] Fn sse41, [[maybe_unused]] Fn avx2) {
+#if defined(KVNVC_NO_SIMD)
+  return c;
+#else
+  const Fn bodies[int(Isa::kCount)] = {c, sse2, sse41, avx2};
+  return bodies[bound_level()];
+#endif
+}
+
+}  // namespace kvn
+
+#if defined(KVNVC_NO_SIMD)
+#define KVN_BODIES_OF(body) kvn_body_##body##_0, nullptr, nullptr, nullptr
+#else
+#define KVN_BODIES_OF(body) kvn_body_##body##_0, kvn_body_##body##_1, kvn_body_##body##_2, kvn_body_##body##_3
+#endif
+
+#define KVN_BIND(name, body)                                                                            \
+  extern "C" decltype(&name) kvn_resolve_##name() { return ::kvn::pick_body<decltype(&name)>(KVN_BODIES_OF(body)); } \
+  extern "C" __attribute__((visibility("default"), ifunc("kvn_resolve_" #name))) decltype(name) name
