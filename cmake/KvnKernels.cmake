@@ -108,42 +108,58 @@ endfunction()
 
 # Files of entries (*_api.cpp): the file itself is the scalar level; for each
 # SIMD level the build generates a file that compiles it again at that level
-# (KVN_ENTRY_LEVEL), with the level's instruction set. Appends the generated
-# files to the list named by out.
+# (KVN_ENTRY_LEVEL), with the level's instruction set. Where a family declares
+# the file as its ENTRIES, the generated file of each level the family has
+# kernels of starts with that level's kernel file, so that the bodies see the
+# level's kernels and own table at compile time and can inline them; the
+# kernel file is then compiled only there. Rewrites the list named by out.
 function(kvn_entry_sources out)
-  set(result ${${out}})
-  if(KVNVC_SIMD)
-    foreach(src IN LISTS ARGN)
-      if(NOT src MATCHES "_api\\.cpp$")
-        continue()
-      endif()
-      string(REGEX REPLACE "\\.cpp$" "" stem ${src})
-      set(level 1)
-      foreach(isa IN ITEMS sse2 sse41 avx2)
-        set(gen ${KVN_GEN_DIR}/entries/${stem}_${isa}.cpp)
-        file(CONFIGURE OUTPUT ${gen} CONTENT
+  get_property(pairs GLOBAL PROPERTY KVN_ENTRY_KERNEL_FILES)
+  set(result)
+  set(included)
+  foreach(src IN LISTS ARGN)
+    list(APPEND result ${src})
+    if(NOT KVNVC_SIMD OR NOT src MATCHES "_api\\.cpp$")
+      continue()
+    endif()
+    string(REGEX REPLACE "\\.cpp$" "" stem ${src})
+    set(level 1)
+    foreach(isa IN ITEMS sse2 sse41 avx2)
+      set(kernels "")
+      foreach(pair IN LISTS pairs)
+        if(pair MATCHES "^${src}\\|${isa}\\|(.*)$")
+          set(kernels "#include \"${CMAKE_MATCH_1}\"\n")
+          list(APPEND included ${CMAKE_MATCH_1})
+        endif()
+      endforeach()
+      set(gen ${KVN_GEN_DIR}/entries/${stem}_${isa}.cpp)
+      file(CONFIGURE OUTPUT ${gen} CONTENT
 "// Generated: the entries of ${src} at the ${isa} level; do not edit.
-#define KVN_ENTRY_LEVEL ${level}
+@kernels@#define KVN_ENTRY_LEVEL ${level}
 #include \"${src}\"
 " @ONLY)
-        list(APPEND result ${gen})
-        math(EXPR level "${level} + 1")
-      endforeach()
+      list(APPEND result ${gen})
+      math(EXPR level "${level} + 1")
     endforeach()
+  endforeach()
+  if(included)
+    list(REMOVE_ITEM result ${included})
   endif()
   set(${out} ${result} PARENT_SCOPE)
 endfunction()
 
 # Declares a kernel family: its name, the type of its kernel table, its header
-# (relative to src/, ending with KVN_DECLARE_FAMILY(name, Type);) and the SIMD
-# levels it has kernels of, each in <name>_<level>.cpp next to the header:
-#   kvn_kernel_family(sad SadKernels blocks/sad.h LEVELS sse2 sse41 avx2)
+# (relative to src/, ending with KVN_DECLARE_FAMILY(name, Type);), the SIMD
+# levels it has kernels of, each in <name>_<level>.cpp next to the header, and
+# the file of its entries, which is compiled together with each level's kernels
+# (kvn_entry_sources; declare the families first):
+#   kvn_kernel_family(sad SadKernels blocks/sad.h LEVELS sse2 sse41 avx2 ENTRIES blocks/sad_api.cpp)
 # Generates the family's <name>_init.cpp (an empty own table for each level it
 # has no kernels of, and KVN_DEFINE_FAMILY: the whole tables of every level,
 # the getter and the load-time choice) into ${KVN_GEN_DIR} and appends it to
 # KVN_FAMILY_SOURCES. The levels must match the files.
 function(kvn_kernel_family name type header)
-  cmake_parse_arguments(PARSE_ARGV 3 arg "" "" LEVELS)
+  cmake_parse_arguments(PARSE_ARGV 3 arg "" "ENTRIES" LEVELS)
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "kernel family ${name}: unexpected arguments ${arg_UNPARSED_ARGUMENTS}")
   endif()
@@ -161,6 +177,8 @@ function(kvn_kernel_family name type header)
       endif()
       if(NOT KVNVC_SIMD)
         string(APPEND missing "KVN_NO_LEVEL_KERNELS(${type}, ${level});\n")
+      elseif(arg_ENTRIES)
+        set_property(GLOBAL APPEND PROPERTY KVN_ENTRY_KERNEL_FILES "${arg_ENTRIES}|${level}|${src}")
       endif()
       list(REMOVE_ITEM levels ${level})
     else()

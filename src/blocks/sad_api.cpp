@@ -19,7 +19,7 @@ inline int32_t candidates(int32_t count) { return count & ~7; }
 inline KvnResult sad(SadModeSize size, const Kvn8u* src, int32_t ss, const Kvn8u* ref, int32_t rs, Kvn32s* out,
                      int32_t mode) {
   KVN_CHECK_PTRS(src, ref, out);
-  *out = Kvn32s(KVN_KERNEL(sad, sad[size][mode_slot(mode)])(src, ss, ref, rs));
+  with_index<4>(mode_slot(mode), [&](auto m) { *out = Kvn32s(KVN_KERNEL(sad, sad[size][m])(src, ss, ref, rs)); });
   return KVN_STS_OK;
 }
 
@@ -32,7 +32,7 @@ inline KvnResult sad_full(SadFullSize size, const Kvn8u* src, int32_t ss, const 
 inline KvnResult sad16u(Sad16uSize size, const Kvn16u* src, int32_t ss, const Kvn16u* ref, int32_t rs, Kvn32s* out,
                         int32_t mode) {
   KVN_CHECK_PTRS(src, ref, out);
-  *out = Kvn32s(KVN_KERNEL(sad, sad16u[size][mode_slot(mode)])(src, ss, ref, rs));
+  with_index<4>(mode_slot(mode), [&](auto m) { *out = Kvn32s(KVN_KERNEL(sad, sad16u[size][m])(src, ss, ref, rs)); });
   return KVN_STS_OK;
 }
 
@@ -139,7 +139,7 @@ KVN_ENTRY(kvniSAD8x8_8u32s_C2R)
   KVN_CHECK_PTRS(pSrc, pRef, pSAD1, pSAD2);
   if (srcStep < 1 || refStep < 1) return KVN_STS_STEP_ERR;
   uint32_t sads[2];
-  KVN_KERNEL(sad, sad8x8_c2[mode_slot(mode)])(pSrc, srcStep, pRef, refStep, sads);
+  with_index<4>(mode_slot(mode), [&](auto m) { KVN_KERNEL(sad, sad8x8_c2[m])(pSrc, srcStep, pRef, refStep, sads); });
   *pSAD1 = Kvn32s(sads[0]);
   *pSAD2 = Kvn32s(sads[1]);
   return KVN_STS_OK;

@@ -42,6 +42,6 @@ inline Fn pick_body(Fn c, [[maybe_unused]] Fn sse2, [[maybe_unused]] Fn sse41, [
 #define KVN_BODIES_OF(body) kvn_body_##body##_0, kvn_body_##body##_1, kvn_body_##body##_2, kvn_body_##body##_3
 #endif
 
-#define KVN_BIND(name, body)                                                                            \
+#define KVN_BIND(name, body)                                                                                         \
   extern "C" decltype(&name) kvn_resolve_##name() { return ::kvn::pick_body<decltype(&name)>(KVN_BODIES_OF(body)); } \
   extern "C" __attribute__((visibility("default"), ifunc("kvn_resolve_" #name))) decltype(name) name

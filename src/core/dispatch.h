@@ -113,7 +113,8 @@ struct KernelChoice {
 // are constants, so with the slot's index known the choice folds into a
 // direct call (across files, by the link-time optimiser).
 template <int Level, class Table, class Slot>
-inline auto level_kernel(const Table& c, const Table& sse2, const Table& sse41, const Table& avx2, Slot slot) {
+__attribute__((always_inline)) inline auto level_kernel(const Table& c, const Table& sse2, const Table& sse41,
+                                                        const Table& avx2, Slot slot) {
   using Kernel = decltype(slot(c));
   static_assert(std::is_function_v<std::remove_pointer_t<Kernel>>, "a slot is one kernel, not an array of them");
   if constexpr (Level >= int(Isa::kAvx2))
@@ -167,7 +168,7 @@ inline auto level_kernel(const Table& c, const Table& sse2, const Table& sse41, 
   inline const Table& family##_kernels() { return *k##Table##Chosen.table; }                        \
   const Table& family##_kernels(Isa isa);                                                           \
   template <int Level, class Slot>                                                                  \
-  inline auto family##_level_kernel(Slot slot) {                                                    \
+  __attribute__((always_inline)) inline auto family##_level_kernel(Slot slot) {                     \
     return level_kernel<Level>(k##Table##C, sse2::k##Table, sse41::k##Table, avx2::k##Table, slot); \
   }                                                                                                 \
   static_assert(true)

@@ -12,6 +12,8 @@
 #include "kvn_bodies.h"
 #include "kvnvc.h"
 
+#include <type_traits>
+
 namespace kvn {
 
 // The result type of an exported function type.
@@ -31,6 +33,20 @@ constexpr bool any_null(const P*... p) {
 }
 
 }  // namespace kvn
+
+// Calls f(std::integral_constant<int, i>()) for 0 <= i < N (the caller keeps
+// i in range), so that a kernel chosen by a run-time index (a mode, say) is
+// still a compile-time slot: a few predictable branches instead of an
+// indirect call, and a kernel the compiler may inline.
+template <int N, class F, int I = 0>
+__attribute__((always_inline)) inline decltype(auto) with_index(int i, F&& f) {
+  if constexpr (I + 1 == N) {
+    return f(std::integral_constant<int, I>());
+  } else {
+    if (i == I) return f(std::integral_constant<int, I>());
+    return with_index<N, F, I + 1>(i, static_cast<F&&>(f));
+  }
+}
 
 #ifndef KVN_ENTRY_LEVEL
 #define KVN_ENTRY_LEVEL 0
