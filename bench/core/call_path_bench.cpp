@@ -66,6 +66,12 @@ struct Buffers {
   alignas(16) uint8_t intra[16 * kStep];
 };
 
+// An empty function, the floor of a call through a pointer.
+__attribute__((noinline)) uint32_t empty_kernel(const uint8_t*, int32_t, const uint8_t*, int32_t) {
+  benchmark::ClobberMemory();
+  return 0;
+}
+
 void register_all(Buffers& b) {
   const uint8_t* const s = b.src.block();
   const uint8_t* const r = b.ref.block();
@@ -75,6 +81,11 @@ void register_all(Buffers& b) {
   int16_t* const c = b.coeffs;
   using namespace kvn;
 
+  // The floor: an empty function through a pointer, and a public call that
+  // returns at its first check.
+  add_pair("EmptyCall/FirstCheck", SadFn(empty_kernel),
+           pair([=](SadFn f) { out32 = Kvn32s(f(s, kStep, r, kStep)); },
+                [=] { return kvniSAD4x4_8u32s(nullptr, kStep, r, kStep, &out32); }));
   add_pair("SAD4x4", sad_kernels().sad_full[kSad4x4],
            pair([=](SadFn f) { out32 = Kvn32s(f(s, kStep, r, kStep)); },
                 [=] { return kvniSAD4x4_8u32s(s, kStep, r, kStep, &out32); }));
