@@ -51,6 +51,14 @@ inline __m128i scan_bytes(const int32_t* scan, uint32_t& bad) {
   return _mm_and_si128(sb, _mm_set1_epi8(0x0f));
 }
 
+// The scan as bytes; false when an entry of positions start..end lies
+// outside 0..15 (the kernel then fails with nothing written).
+inline bool scan_order(const int32_t* scan, int start, int end, __m128i& order) {
+  uint32_t bad;
+  order = scan_bytes(scan, bad);
+  return !(bad & ((2u << end) - 1) & ~((1u << start) - 1));
+}
+
 // Byte flags of the raster positions: 0xff where zero, 0xff where +-1, the
 // coefficient's sign in bit 7.
 struct Flags {

@@ -15,9 +15,8 @@ using namespace cavlc;
 
 bool block16s(const int16_t* coef, int start, const int32_t* scan, int end, const CavlcCounts& out, int16_t* levels,
               uint8_t* runs) {
-  uint32_t bad;
-  const __m128i order = scan_bytes(scan, bad);
-  if (bad & ((2u << end) - 1) & ~((1u << start) - 1)) return false;
+  __m128i order;
+  if (!scan_order(scan, start, end, order)) return false;
   const __m128i c0 = load<16>(coef), c1 = load<16>(coef + 8);
   Analysis a;
   if (!analyse(flags(c0, c1), order, start, end, out, a)) return true;
@@ -29,9 +28,8 @@ bool block16s(const int16_t* coef, int start, const int32_t* scan, int end, cons
 // 32-bit levels: taken one by one at the raster positions.
 bool block32s(const int32_t* coef, int start, const int32_t* scan, int end, const CavlcCounts& out, int32_t* levels,
               uint8_t* runs) {
-  uint32_t bad;
-  const __m128i order = scan_bytes(scan, bad);
-  if (bad & ((2u << end) - 1) & ~((1u << start) - 1)) return false;
+  __m128i order;
+  if (!scan_order(scan, start, end, order)) return false;
   __m128i c[4];
   for (int i = 0; i < 4; ++i) c[i] = load<16>(coef + 4 * i);
   Analysis a;

@@ -14,12 +14,12 @@ void p4(uint8_t* b, std::ptrdiff_t s, int32_t a) {
 }
 template <int Mode>
 void p16(uint8_t* b, std::ptrdiff_t s, int32_t a) {
-  pred16x16<Mode, HorRead::kRowByRow>(b, s, a, 8);
+  pred16x16<Mode>(b, s, a, 8);
 }
 // 4:2:0 chroma: one left edge for the whole block.
 template <int Mode>
 void c8(uint8_t* b, std::ptrdiff_t s, int32_t a) {
-  pred_chroma<8, Mode, HorRead::kRowByRow>(b, s, a, 8, kAvailLeft);
+  pred_chroma<8, Mode>(b, s, a, 8, kAvailLeft);
 }
 
 }  // namespace

@@ -19,16 +19,16 @@ void p8(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
 }
 template <int Mode>
 void p16(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
-  pred16x16<Mode, HorRead::kColumnFirst>(b, s, a, bd);
+  pred16x16<Mode>(b, s, a, bd);
 }
 // Chroma, 8 x H: the lower half's left neighbours with kAvailLeftLower.
 template <int H, int Mode>
 void c(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
-  pred_chroma<H, Mode, HorRead::kColumnFirst>(b, s, a, bd, kAvailLeftLower);
+  pred_chroma<H, Mode>(b, s, a, bd, kAvailLeftLower);
 }
 template <int Mode>
 void c8u(uint8_t* b, std::ptrdiff_t s, int32_t a) {
-  pred_chroma<16, Mode, HorRead::kColumnFirst>(b, s, a, 8, kAvailLeftLower);
+  pred_chroma<16, Mode>(b, s, a, 8, kAvailLeftLower);
 }
 
 }  // namespace

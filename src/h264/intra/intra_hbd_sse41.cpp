@@ -133,8 +133,9 @@ void p4_ver(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
   for (int y = 0; y < 4; ++y) store<8>(b + y * s, t);
 }
 void p4_hor(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
-  for (int y = 0; y < 4; ++y)
-    store<8>(b + y * s, _mm_set1_epi16(int16_t((a & kAvailLeft) ? b[y * s - 1] : 1 << (bd - 1))));
+  int16_t left[4];
+  for (int y = 0; y < 4; ++y) left[y] = int16_t((a & kAvailLeft) ? b[y * s - 1] : 1 << (bd - 1));
+  for (int y = 0; y < 4; ++y) store<8>(b + y * s, _mm_set1_epi16(left[y]));
 }
 void p4_dc(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
   const bool t = a & kAvailTop, l = a & kAvailLeft;
@@ -169,10 +170,13 @@ void ver(uint16_t* b, std::ptrdiff_t s, int32_t, int32_t) {
   for (int y = 0; y < H; ++y)
     for (int i = 0; i < W / 8; ++i) store<16>(b + y * s + 8 * i, t[i]);
 }
+// The left column is read before the first store (see hor in intra_pred.h).
 template <int W, int H>
 void hor(uint16_t* b, std::ptrdiff_t s, int32_t, int32_t) {
+  uint16_t left[H];
+  for (int y = 0; y < H; ++y) left[y] = b[y * s - 1];
   for (int y = 0; y < H; ++y) {
-    const __m128i v = _mm_set1_epi16(int16_t(b[y * s - 1]));
+    const __m128i v = _mm_set1_epi16(int16_t(left[y]));
     for (int i = 0; i < W / 8; ++i) store<16>(b + y * s + 8 * i, v);
   }
 }
@@ -201,9 +205,14 @@ void c_dc(uint16_t* b, std::ptrdiff_t s, int32_t a, int32_t bd) {
     const __m128i h = _mm_hadd_epi32(_mm_hadd_epi32(v, w), _mm_setzero_si128());
     st[0] = _mm_cvtsi128_si32(h), st[1] = _mm_extract_epi32(h, 1);
   }
+  // Every left sum before the first store (with a step equal to the width
+  // the left column lies inside the block).
+  int sums[H / 4];
+  for (int by = 0; by < H / 4; ++by)
+    sums[by] = (a & (4 * by < H / 2 ? kAvailLeft : kAvailLeftLower)) ? sum_left(b, s, 4 * by, 4) : 0;
   for (int by = 0; by < H / 4; ++by) {
     const bool l = a & (4 * by < H / 2 ? kAvailLeft : kAvailLeftLower);
-    const int sl = l ? sum_left(b, s, 4 * by, 4) : 0;
+    const int sl = sums[by];
     int dc[2];
     for (int bx = 0; bx < 2; ++bx) {
       const int both = (st[bx] + sl + 4) >> 3, top = (st[bx] + 2) >> 2, left = (sl + 2) >> 2;

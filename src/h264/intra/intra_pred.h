@@ -206,20 +206,14 @@ inline void ver(S* b, std::ptrdiff_t s) {
   fill_rows<W, H>(b, s, row);
 }
 
-// How horizontal prediction reads its references when the step equals the
-// width, so that the left neighbour of a row is the last sample of the row
-// above: the 8-bit kernels read each one as its row is stored (as their SIMD
-// kernels do), the high-bit-depth reference reads the column before the
-// first store. With any larger step the two are the same.
-enum class HorRead { kRowByRow, kColumnFirst };
-
 // Horizontal (8.3.3.2, 8.3.4.2).
-template <int W, int H, HorRead Read, class S>
+// The left column is read before the first store: with a step equal to the
+// width, the left neighbour of a row is the last sample of the row above.
+template <int W, int H, class S>
 inline void hor(S* b, std::ptrdiff_t s) {
   S left[H];
-  if (Read == HorRead::kColumnFirst)
-    for (int y = 0; y < H; ++y) left[y] = b[y * s - 1];
-  for (int y = 0; y < H; ++y) std::fill_n(b + y * s, W, Read == HorRead::kColumnFirst ? left[y] : b[y * s - 1]);
+  for (int y = 0; y < H; ++y) left[y] = b[y * s - 1];
+  for (int y = 0; y < H; ++y) std::fill_n(b + y * s, W, left[y]);
 }
 
 // Sum of n top samples from column x0, or of n left samples from row y0.
@@ -289,19 +283,19 @@ inline void plane(S* b, std::ptrdiff_t s, int32_t max) {
 }
 
 // 16x16 luma, mode 0..3: vertical, horizontal, DC, plane.
-template <int Mode, HorRead Read, class S>
+template <int Mode, class S>
 inline void pred16x16(S* b, std::ptrdiff_t s, int32_t avail, int32_t bitDepth) {
   if (Mode == 0) ver<16, 16>(b, s);
-  if (Mode == 1) hor<16, 16, Read>(b, s);
+  if (Mode == 1) hor<16, 16>(b, s);
   if (Mode == 2) dc16x16(b, s, avail, 1 << (bitDepth - 1));
   if (Mode == 3) plane<16, 16>(b, s, (1 << bitDepth) - 1);
 }
 
 // 8 x H chroma, mode 0..3: DC, horizontal, vertical, plane.
-template <int H, int Mode, HorRead Read, class S>
+template <int H, int Mode, class S>
 inline void pred_chroma(S* b, std::ptrdiff_t s, int32_t avail, int32_t bitDepth, int32_t lowerLeft) {
   if (Mode == 0) chroma_dc<H>(b, s, avail, 1 << (bitDepth - 1), lowerLeft);
-  if (Mode == 1) hor<8, H, Read>(b, s);
+  if (Mode == 1) hor<8, H>(b, s);
   if (Mode == 2) ver<8, H>(b, s);
   if (Mode == 3) plane<8, H>(b, s, (1 << bitDepth) - 1);
 }

@@ -18,9 +18,12 @@ void ver(uint8_t* b, std::ptrdiff_t s, int32_t) {
   for (int y = 0; y < N; ++y) store<N>(b + y * s, top);
 }
 
+// The left column is read before the first store (see hor in intra_pred.h).
 template <int N>
 void hor(uint8_t* b, std::ptrdiff_t s, int32_t) {
-  for (int y = 0; y < N; ++y) store<N>(b + y * s, _mm_set1_epi8(char(b[y * s - 1])));
+  uint8_t left[N];
+  for (int y = 0; y < N; ++y) left[y] = b[y * s - 1];
+  for (int y = 0; y < N; ++y) store<N>(b + y * s, _mm_set1_epi8(char(left[y])));
 }
 
 // Sum of the 16 left neighbours, read down the column.

@@ -120,10 +120,13 @@ void p4_hu(uint8_t* b, std::ptrdiff_t s, int32_t a) {
                     _mm_setr_epi8(-1, 3, -1, 2, -1, 2, -1, 1, -1, 1, -1, -1, -1, -1, -1, -1)));
 }
 
-// 16x16 horizontal: each left sample broadcast to a whole row.
+// 16x16 horizontal: each left sample broadcast to a whole row (the column
+// read before the first store, see hor in intra_pred.h).
 void p16_hor(uint8_t* b, std::ptrdiff_t s, int32_t) {
   const __m128i zero = _mm_setzero_si128();
-  for (int y = 0; y < 16; ++y, b += s) store<16>(b, _mm_shuffle_epi8(_mm_cvtsi32_si128(b[-1]), zero));
+  uint8_t left[16];
+  for (int y = 0; y < 16; ++y) left[y] = b[y * s - 1];
+  for (int y = 0; y < 16; ++y, b += s) store<16>(b, _mm_shuffle_epi8(_mm_cvtsi32_si128(left[y]), zero));
 }
 
 }  // namespace

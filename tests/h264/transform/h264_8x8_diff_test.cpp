@@ -176,6 +176,15 @@ void IntraDiff::predictors(int n) {
           }
         }
       }
+    // A step equal to the width: the left neighbour of each row is the last
+    // sample of the row above, inside the block, so a kernel must read its
+    // neighbours before its first store.
+    std::vector<uint8_t> want(size_t(n * n + n + 1)), got;
+    for (uint8_t& v : want) v = uint8_t(rng.range(0, 255));
+    got = want;
+    cf(want.data() + n + 1, n, 35);
+    kf(got.data() + n + 1, n, 35);
+    ASSERT_EQ(want, got) << isa << " n=" << n << " mode=" << mode << " step=width";
   }
 }
 
