@@ -810,6 +810,69 @@ KvnResult kvniEncodeCoeffsCAVLCChromaDC2x4_H264_32s(const Kvn32s* pSrc, Kvn8u* p
                                                     Kvn8u* pRuns);
 
 /* ------------------------------------------------------------------------ */
+/* H.264 CABAC encoder (H.264 9.3)                                          */
+/*                                                                          */
+/* The coder state is kvniCABACGetSize_H264 bytes (504) of the caller's     */
+/*   memory, any alignment, or a block from kvniCABACInitAlloc_H264. It     */
+/*   holds the engine registers, the output position and the 460 context    */
+/*   variables (ctxIdx 0..459, one byte each: bit 6 valMPS, bits 0..5       */
+/*   pStateIdx).                                                            */
+/* Output: big-endian 32-bit words into the caller's buffer, which must     */
+/*   start on a 4-byte boundary (else KVN_STS_WRN_MISALIGNED, nothing       */
+/*   done). The buffer holds every bit produced after each call; carries    */
+/*   go at once into the bytes already written. Its last 1 to 4 bytes (from */
+/*   kvnAlignPtr(buffer + size - 4, 4) on) are never written: a bin that    */
+/*   would need them returns KVN_STS_OUT_OF_BUFFER with the state unchanged */
+/*   (move to a larger buffer with kvniCABACSetStream_H264 and repeat it).  */
+/* Init: bitOffset bits of the buffer are the slice header; the rest of     */
+/*   their byte is set to 1 (cabac_alignment_one_bit) and the slice data    */
+/*   starts at the next byte. A bit offset beyond the buffer:               */
+/*   KVN_STS_SIZE_ERR. cabacInitIdc -1 for I and SI slices, else 0..2;      */
+/*   sliceQPY outside 0..51 acts as the nearest bound.                      */
+/* A slice ends with end_of_slice_flag 1 coded by kvniCABACEncodeBin_H264   */
+/*   on ctxIdx 276, then kvniCABACTerminateSlice_H264, which writes the     */
+/*   final bits (the last is the rbsp_stop_one_bit), reports the bytes from */
+/*   the buffer start to the last one written and clears the state's        */
+/*   buffer pointers (then only a new Init is meaningful).                  */
+/* ------------------------------------------------------------------------ */
+
+KvnResult kvniCABACGetSize_H264(Kvn32u* pSize);
+KvnResult kvniCABACInit_H264(void* pState, Kvn8u* pBitStream, Kvn32u bitOffset, Kvn32u size, Kvn32s sliceQPY,
+                             Kvn32s cabacInitIdc);
+/* Allocates the state with kvnMalloc (KVN_STS_NO_MEMORY when it fails). */
+KvnResult kvniCABACInitAlloc_H264(void** ppState, Kvn8u* pBitStream, Kvn32u bitOffset, Kvn32u size, Kvn32s sliceQPY,
+                                  Kvn32s cabacInitIdc);
+KvnResult kvniCABACFree_H264(void* pState);
+/* Continues in a larger buffer (size above the old one) into which the
+ * caller has copied the bytes written so far; the write position keeps its
+ * offset from the buffer start. */
+KvnResult kvniCABACSetStream_H264(Kvn8u* pBitStream, Kvn32u size, void* pState);
+/* One context-coded bin (ctxIdx 0..459, binVal 0 or 1). */
+KvnResult kvniCABACEncodeBin_H264(Kvn32u ctxIdx, Kvn32u binVal, void* pState);
+KvnResult kvniCABACEncodeBinBypass_H264(Kvn32u binVal, void* pState);
+/* Significance map and levels of one block, coefficients in scan order,
+ * lastIdx the index of the last nonzero one (negative: nothing coded;
+ * beyond the block: KVN_STS_OUT_OF_RANGE); coded_block_flag is the caller's.
+ * ctxBlockCat 0..5 (16, 15, 16, 4 << chromaExp, 15, 64 coefficients);
+ * chromaExp 0 (4:2:0) or 1 (4:2:2) with ctxBlockCat 3, else 0
+ * (KVN_STS_BAD_ARG); frameFlag 1 frame, 0 field. A block that runs out of
+ * buffer returns KVN_STS_OUT_OF_BUFFER with the state, and the buffer
+ * before the write position, as they were. */
+KvnResult kvniCABACEncodeResidualBlock_H264_16s(const Kvn16s* pSrc, Kvn32s lastIdx, Kvn32u ctxBlockCat,
+                                                Kvn32u chromaExp, Kvn32u frameFlag, void* pState);
+KvnResult kvniCABACEncodeResidualBlock_H264_32s(const Kvn32s* pSrc, Kvn32s lastIdx, Kvn32u ctxBlockCat,
+                                                Kvn32u chromaExp, Kvn32u frameFlag, void* pState);
+/* KVN_STS_MEM_ALLOC when the final bits do not fit before the end limit. */
+KvnResult kvniCABACTerminateSlice_H264(Kvn32u* pBitStreamBytes, void* pState);
+/* Bits from the buffer start to the next bit the slice data will take (the
+ * header and alignment bits included, the bits TerminateSlice adds not); 0
+ * when that does not fit in 32 bits. */
+KvnResult kvniCABACGetStreamSize_H264(Kvn32u* pBitStreamBits, const void* pState);
+/* Copies count context bytes from ctxIdx first on (first + count <= 460,
+ * else KVN_STS_OUT_OF_RANGE). */
+KvnResult kvniCABACGetContexts_H264(const void* pState, Kvn32s first, Kvn8u* pContexts, Kvn32s count);
+
+/* ------------------------------------------------------------------------ */
 /* H.264 macroblock reconstruction, 8-bit                                   */
 /*                                                                          */
 /* ppSrcDstCoeff points to the caller's pointer into the packed coefficient */

@@ -8,6 +8,7 @@
 #include "blocks/satd.h"
 #include "blocks/ssd.h"
 #include "blocks/variance.h"
+#include "h264/cabac/cabac.h"
 #include "h264/cavlc/cavlc.h"
 #include "h264/cavlc/cavlc_encode.h"
 #include "h264/transform/dc.h"
@@ -41,6 +42,7 @@ KVN_TABLE(satd, SatdKernels, M(satd), M(sat8x8d), M(sat8x8d_16u))
 KVN_TABLE(ssd, SsdKernels, M(ssd), M(ssd_b16x16))
 KVN_TABLE(variance, VarianceKernels, M(variance16x16), M(var_mean8x8), M(var_mean8x8_16s), M(var_mean_diff),
           M(mean_abs_dev16x16), M(mean_abs_dev8x8), M(edges16x16), M(edges16x16_16u))
+KVN_TABLE(cabac, CabacKernels, M(residual16s), M(residual32s))
 KVN_TABLE(cavlc, CavlcKernels, M(exp_golomb), M(block16s), M(block32s), M(range16s), M(dc2x2_16s), M(dc2x2_32s),
           M(dc2x4_16s), M(dc2x4_32s))
 KVN_TABLE(cavlc_encode, CavlcEncodeKernels, M(block16s), M(block32s), M(dc2x2_16s), M(dc2x2_32s), M(dc2x4_16s),
@@ -104,6 +106,7 @@ const std::vector<Family>& families() {
       family<SatdKernels, satd_kernels>("satd", kSatdKernelsC, satd::kMembers),
       family<SsdKernels, ssd_kernels>("ssd", kSsdKernelsC, ssd::kMembers),
       family<VarianceKernels, variance_kernels>("variance", kVarianceKernelsC, variance::kMembers),
+      family<CabacKernels, cabac_kernels>("cabac", kCabacKernelsC, cabac::kMembers),
       family<CavlcKernels, cavlc_kernels>("cavlc", kCavlcKernelsC, cavlc::kMembers),
       family<CavlcEncodeKernels, cavlc_encode_kernels>("cavlc_encode", kCavlcEncodeKernelsC, cavlc_encode::kMembers),
       family<DcKernels, dc_kernels>("dc", kDcKernelsC, dc::kMembers),

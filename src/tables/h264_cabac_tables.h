@@ -1,0 +1,20 @@
+// Constant tables of the H.264 CABAC engine (ITU-T H.264 9.3).
+#pragma once
+
+#include <cstdint>
+
+namespace kvn {
+
+constexpr int kCabacContexts = 460;
+constexpr int kCabacEndOfSlice = 276;  // ctxIdx of end_of_slice_flag
+
+// (m, n) for ctxIdx 0..459: [0] I and SI slices, [1 + cabac_init_idc] P, SP and B.
+extern const int8_t kCabacInitMN[4][kCabacContexts][2];
+// rangeTabLPS[pStateIdx][(codIRange >> 6) & 3] and transIdxLPS[pStateIdx].
+extern const uint8_t kCabacRangeLps[64][4];
+extern const uint8_t kCabacNextLps[64];
+// Table 9-43: ctxIdxInc of the 8x8 significance map by scanning position.
+extern const uint8_t kCabacSig8x8[2][63];  // [0] frame, [1] field
+extern const uint8_t kCabacLast8x8[63];
+
+}  // namespace kvn
