@@ -13,6 +13,9 @@ extern const int8_t kCabacInitMN[4][kCabacContexts][2];
 // rangeTabLPS[pStateIdx][(codIRange >> 6) & 3] and transIdxLPS[pStateIdx].
 extern const uint8_t kCabacRangeLps[64][4];
 extern const uint8_t kCabacNextLps[64];
+// The next context byte (bit 6 valMPS, bits 0..5 pStateIdx) by context byte
+// and bin: Table 9-45 with valMPS flipping on an LPS in state 0.
+extern const uint8_t kCabacNext[128][2];
 // Table 9-43: ctxIdxInc of the 8x8 significance map by scanning position.
 extern const uint8_t kCabacSig8x8[2][63];  // [0] frame, [1] field
 extern const uint8_t kCabacLast8x8[63];

@@ -135,26 +135,29 @@ KVN_ENTRY(kvniCABACSetStream_H264)(Kvn8u* pBitStream, Kvn32u size, void* pState)
 KVN_ENTRY(kvniCABACEncodeBin_H264)(Kvn32u ctxIdx, Kvn32u binVal, void* pState) {
   KVN_CHECK_PTRS(pState);
   if (binVal > 1 || ctxIdx >= uint32_t(kCabacContexts)) return KVN_STS_OUT_OF_RANGE;
-  CabacRegs r = load_regs(pState);
-  if (!(r.word < r.end)) return KVN_STS_OUT_OF_BUFFER;
-  CabacCoder c(r);
-  if (!c.decision(static_cast<uint8_t*>(pState)[kCabacCtxOffset + ctxIdx], binVal)) return KVN_STS_OUT_OF_BUFFER;
+  uint8_t* const state = static_cast<uint8_t*>(pState);
+  CabacCoder c(state);
+  if (!(c.word < c.end)) return KVN_STS_OUT_OF_BUFFER;
+  uint8_t& ctx = state[kCabacCtxOffset + ctxIdx];
+  uint8_t next = ctx;
+  c.decision(next, binVal);
+  if (!c.flush()) return KVN_STS_OUT_OF_BUFFER;
+  ctx = next;
   store_be32(c.word, c.value);
-  c.save(r);
-  store_regs(pState, r);
+  c.save(state);
   return KVN_STS_OK;
 }
 
 KVN_ENTRY(kvniCABACEncodeBinBypass_H264)(Kvn32u binVal, void* pState) {
   KVN_CHECK_PTRS(pState);
   if (binVal > 1) return KVN_STS_OUT_OF_RANGE;
-  CabacRegs r = load_regs(pState);
-  if (!(r.word < r.end)) return KVN_STS_OUT_OF_BUFFER;
-  CabacCoder c(r);
-  if (!c.bypass(binVal)) return KVN_STS_OUT_OF_BUFFER;
+  uint8_t* const state = static_cast<uint8_t*>(pState);
+  CabacCoder c(state);
+  if (!(c.word < c.end)) return KVN_STS_OUT_OF_BUFFER;
+  c.bypass(binVal);
+  if (!c.flush()) return KVN_STS_OUT_OF_BUFFER;
   store_be32(c.word, c.value);
-  c.save(r);
-  store_regs(pState, r);
+  c.save(state);
   return KVN_STS_OK;
 }
 
@@ -174,7 +177,7 @@ KVN_ENTRY(kvniCABACEncodeResidualBlock_H264_32s)
 KVN_ENTRY(kvniCABACTerminateSlice_H264)(Kvn32u* pBitStreamBytes, void* pState) {
   KVN_CHECK_PTRS(pBitStreamBytes, pState);
   CabacRegs r = load_regs(pState);
-  CabacCoder c(r);
+  CabacCoder c(static_cast<const uint8_t*>(pState));
   const int n = 3;
   if (!(c.word + (n > c.free ? 4 : 0) < c.end)) return KVN_STS_MEM_ALLOC;
   c.put(((c.low >> 7) & 7u) | 1u, n);

@@ -79,7 +79,7 @@ int residual(const T* coef, const CabacBlock& b, uint8_t* state) {
   SavedContexts saved;
   saved.take(sig, last, level, b.cat == 5);
 
-  CabacCoder c(regs);
+  CabacCoder c(state);
   c.mark = regs.word;
   auto fail = [&] {
     saved.restore();
@@ -88,18 +88,28 @@ int residual(const T* coef, const CabacBlock& b, uint8_t* state) {
     return KVN_STS_OUT_OF_BUFFER;
   };
 
+  // Pending bits go out every 16 or so; a flush that would reach the end
+  // limit fails the block.
+#define KVN_CABAC_OUT()                               \
+  do {                                                \
+    if (c.pending >= 16 && !c.flush()) return fail(); \
+  } while (0)
+
   // Significance map: positions of the nonzero coefficients in scan order.
   int pos[64];
   int nonzero = 0;
   const int lastPos = b.last;
   for (int i = 0; i < count - 1 && i <= lastPos; ++i) {
     const uint32_t s = coef[i] != 0;
-    if (!c.decision(sig[sigInc[i]], s)) return fail();
-    if (!s) continue;
-    pos[nonzero++] = i;
-    if (!c.decision(last[lastInc[i]], i == lastPos)) return fail();
-    if (i == lastPos) break;
+    c.decision(sig[sigInc[i]], s);
+    if (s) {
+      pos[nonzero++] = i;
+      c.decision(last[lastInc[i]], i == lastPos);
+      if (i == lastPos) break;
+    }
+    KVN_CABAC_OUT();
   }
+  KVN_CABAC_OUT();
   if (lastPos == count - 1 && coef[lastPos] != 0) pos[nonzero++] = lastPos;
 
   // Levels in reverse scan order: coeff_abs_level_minus1 as UEG0 with
@@ -108,36 +118,43 @@ int residual(const T* coef, const CabacBlock& b, uint8_t* state) {
   for (int k = nonzero - 1; k >= 0; --k) {
     const T v = coef[pos[k]];
     const uint32_t minus1 = (v < 0 ? 0u - uint32_t(v) : uint32_t(v)) - 1;
-    if (!c.decision(level[gt1 ? 0 : std::min(4, 1 + eq1)], minus1 != 0)) return fail();
+    c.decision(level[gt1 ? 0 : std::min(4, 1 + eq1)], minus1 != 0);
     if (minus1) {
       uint8_t& more = level[5 + std::min(maxGt1Inc, gt1)];
       const uint32_t prefix = std::min(minus1, 14u);
-      for (uint32_t j = 1; j < prefix; ++j)
-        if (!c.decision(more, 1)) return fail();
+      for (uint32_t j = 1; j < prefix; ++j) {
+        c.decision(more, 1);
+        KVN_CABAC_OUT();
+      }
       if (minus1 < 14) {
-        if (!c.decision(more, 0)) return fail();
+        c.decision(more, 0);
       } else {
         // Exp-Golomb order 0 of minus1 - 14 (9.3.2.3, UEGk suffix).
         uint64_t rest = minus1 - 14;
         int k2 = 0;
         while (rest >= (uint64_t(1) << k2)) {
-          if (!c.bypass(1)) return fail();
+          c.bypass(1);
+          KVN_CABAC_OUT();
           rest -= uint64_t(1) << k2++;
         }
-        if (!c.bypass(0)) return fail();
-        while (k2--)
-          if (!c.bypass(uint32_t(rest >> k2) & 1u)) return fail();
+        c.bypass(0);
+        while (k2--) {
+          KVN_CABAC_OUT();
+          c.bypass(uint32_t(rest >> k2) & 1u);
+        }
       }
       ++gt1;
     } else {
       ++eq1;
     }
-    if (!c.bypass(v < 0)) return fail();
+    c.bypass(v < 0);
+    KVN_CABAC_OUT();
   }
+#undef KVN_CABAC_OUT
+  if (!c.flush()) return fail();
 
-  c.save(regs);
   store_be32(c.word, c.value);
-  std::memcpy(state, &regs, sizeof regs);
+  c.save(state);
   return KVN_STS_OK;
 }
 

@@ -2,9 +2,9 @@
 // coder state a caller keeps in 504 bytes of its own memory.
 //
 // codILow is kept in 10 bits. The bits that renormalisation shifts out of it
-// go straight into the output; a carry out of codILow is added at once to the
-// bits already output (the word under construction, then the bytes stored
-// before it), so no count of outstanding bits is needed. The output is a
+// go into the output; a carry out of codILow is added to the bits already
+// output (the word under construction, then the bytes stored before it), so
+// no count of outstanding bits is needed. The output is a
 // sequence of big-endian 32-bit words: `word` is the one under construction,
 // `value` its contents, `free` the bit positions still free in it. The
 // standard's encoder suppresses its first output bit, which is always 0 (the
@@ -18,6 +18,7 @@
 // are never written, and a bin that would need them fails.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -44,19 +45,37 @@ constexpr int kCabacStateSize = 504;
 constexpr int kCabacCtxOffset = sizeof(CabacRegs);
 static_assert(kCabacCtxOffset + kCabacContexts == kCabacStateSize, "the coder state is 504 bytes");
 
+// Loads and stores of single registers of a state's bytes.
+template <class T>
+T reg_load(const uint8_t* state, size_t offset) {
+  T v;
+  std::memcpy(&v, state + offset, sizeof v);
+  return v;
+}
+template <class T>
+void reg_store(uint8_t* state, size_t offset, T v) {
+  std::memcpy(state + offset, &v, sizeof v);
+}
+#define KVN_CABAC_LOAD(state, member) reg_load<decltype(CabacRegs::member)>(state, offsetof(CabacRegs, member))
+#define KVN_CABAC_STORE(state, member, v) reg_store<decltype(CabacRegs::member)>(state, offsetof(CabacRegs, member), v)
+
 inline void store_be32(uint8_t* p, uint32_t v) {
   v = __builtin_bswap32(v);
   std::memcpy(p, &v, 4);
 }
 
-// The engine's registers while a call runs.
+// The engine's registers while a call runs. Bits shifted out of codILow wait
+// above it in `low` (`pending` of them, a carry above those) until flush()
+// moves them into the output, so that a bin is a few table lookups, two
+// conditional moves and shifts.
 struct CabacCoder {
   uint8_t* start;
   uint8_t* word;
   uint8_t* end;
   uint32_t value;
   int free;
-  uint32_t low;
+  uint64_t low;
+  int pending = 0;
   uint32_t range;
   // Carries that went into bytes before `mark` (the word under construction
   // when a residual block began), counted so that a failing block can take
@@ -64,25 +83,36 @@ struct CabacCoder {
   uint8_t* mark = nullptr;
   uint32_t marked = 0;
 
-  explicit CabacCoder(const CabacRegs& r)
-      : start(r.start), word(r.word), end(r.end), value(r.value), free(r.free), low(r.low & 1023u), range(r.range) {}
+  // The registers of a state, field by field (so that the stores of one
+  // call forward to the loads of the next); a range outside 256..510 (never
+  // written by the library) is forced into it so that renormalisation stays
+  // defined.
+  explicit CabacCoder(const uint8_t* state)
+      : start(KVN_CABAC_LOAD(state, start)),
+        word(KVN_CABAC_LOAD(state, word)),
+        end(KVN_CABAC_LOAD(state, end)),
+        value(KVN_CABAC_LOAD(state, value)),
+        free(KVN_CABAC_LOAD(state, free)),
+        low(KVN_CABAC_LOAD(state, low) & 1023u),
+        range((KVN_CABAC_LOAD(state, range) & 511u) | 256u) {}
 
-  void save(CabacRegs& r) const {
-    r.word = word;
-    r.value = value;
-    r.free = free;
-    r.low = uint16_t(low);
-    r.range = uint16_t(range);
+  // Stores the registers a call changes; after flush().
+  void save(uint8_t* state) const {
+    KVN_CABAC_STORE(state, word, word);
+    KVN_CABAC_STORE(state, value, value);
+    KVN_CABAC_STORE(state, free, free);
+    KVN_CABAC_STORE(state, low, uint16_t(low));
+    KVN_CABAC_STORE(state, range, uint16_t(range));
   }
 
   // Position of the next output bit, counted from the buffer start.
-  int64_t bit_position() const { return int64_t(word - start) * 8 + 32 - free; }
+  int64_t bit_position() const { return int64_t(word - start) * 8 + 32 - free + pending; }
 
   // Whether n more output bits leave the word under construction below the end limit.
   bool room(int n) const { return word + (n >= free ? 4 : 0) < end; }
 
   // Adds 1 at the last output bit.
-  void carry() {
+  __attribute__((noinline)) void carry() {
     if (free > 32) return;  // nothing output yet: cannot happen (see above)
     if (free < 32) {
       const uint64_t v = uint64_t(value) + (uint64_t(1) << free);
@@ -96,59 +126,52 @@ struct CabacCoder {
     }
   }
 
-  // Appends the n (0..8) low bits of bits; room(n) has been checked.
-  void put(uint32_t bits, int n) {
+  // Appends the n (0..32) low bits of bits; room(n) has been checked.
+  __attribute__((always_inline)) void put(uint32_t bits, int n) {
     if (n < free) {
       value |= uint32_t(uint64_t(bits) << (free - n));
       free -= n;
       return;
     }
     const int rest = n - free;
-    value |= bits >> rest;
+    value |= uint32_t(uint64_t(bits) >> rest);
     store_be32(word, value);
     word += 4;
     free = 32 - rest;
     value = rest ? bits << (32 - rest) : 0;
   }
 
-  // EncodeDecision (9.3.4.2) of bin on the context byte ctx. False, with
-  // nothing changed, when the output would reach the end limit.
-  bool decision(uint8_t& ctx, uint32_t bin) {
-    const uint32_t c = ctx & 127u;
-    const uint32_t s = c & 63u;
-    const uint32_t lps = kCabacRangeLps[s][(range >> 6) & 3];
-    uint32_t r = range - lps;
-    uint32_t l = low;
-    uint32_t next;
-    if (bin == c >> 6) {
-      next = c + (s < 62);
-    } else {
-      l += r;
-      r = lps;
-      next = s ? (c & 64u) | kCabacNextLps[s] : c ^ 64u;
-    }
-    int n = 0;
-    if (r < 256) n = __builtin_clz(r | 1) - 23;
-    if (!room(n)) return false;
-    ctx = uint8_t(next);
-    if (l >> 10) carry();
-    l = (l & 1023u) << n;
-    put(l >> 10, n);
-    low = l & 1023u;
-    range = r << n;
+  // Moves the pending bits into the output. False, with the output as it
+  // was, when they would reach the end limit.
+  __attribute__((always_inline)) bool flush() {
+    if (!room(pending)) return false;
+    const uint64_t top = uint64_t(1) << (10 + pending);
+    if (low & top) carry();
+    put(uint32_t((low & (top - 1)) >> 10), pending);
+    low &= 1023u;
+    pending = 0;
     return true;
   }
 
+  // EncodeDecision (9.3.4.2) of bin on the context byte ctx.
+  __attribute__((always_inline)) void decision(uint8_t& ctx, uint32_t bin) {
+    const uint32_t c = ctx & 127u;
+    const uint32_t lps = kCabacRangeLps[c & 63u][(range >> 6) & 3];
+    uint32_t r = range - lps;
+    const uint32_t lpsMask = 0u - ((bin ^ (c >> 6)) & 1u);  // all ones for an LPS, without a branch
+    low += r & lpsMask;
+    r ^= (r ^ lps) & lpsMask;
+    ctx = kCabacNext[c][bin & 1];
+    const int n = __builtin_clz(r) - 23;
+    low <<= n;
+    pending += n;
+    range = r << n;
+  }
+
   // EncodeBypass (9.3.4.4).
-  bool bypass(uint32_t bin) {
-    if (!room(1)) return false;
-    put(low >> 9, 1);
-    low = ((low << 1) & 1023u) + (bin ? range : 0);
-    if (low >> 10) {
-      carry();
-      low &= 1023u;
-    }
-    return true;
+  __attribute__((always_inline)) void bypass(uint32_t bin) {
+    low = (low << 1) + (range & (0u - (bin & 1u)));
+    ++pending;
   }
 };
 
