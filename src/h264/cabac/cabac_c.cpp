@@ -7,6 +7,17 @@
 #include "kvncore.h"
 
 namespace kvn {
+
+uint32_t cabac_carry_bytes(uint8_t* word, const uint8_t* start, const uint8_t* mark) {
+  uint32_t crossed = 0;
+  for (uint8_t* p = word; p > start;) {
+    --p;
+    crossed |= p + 1 == mark;
+    if (++*p) break;
+  }
+  return crossed;
+}
+
 namespace {
 
 // ctxBlockCatOffset of significant_coeff_flag / last_significant_coeff_flag
@@ -81,18 +92,18 @@ int residual(const T* coef, const CabacBlock& b, uint8_t* state) {
 
   CabacCoder c(state);
   c.mark = regs.word;
-  auto fail = [&] {
+  auto fail = [&saved, &regs](uint32_t marked) {
     saved.restore();
     store_be32(regs.word, regs.value);
-    uncarry(regs.word, regs.start, c.marked);
+    uncarry(regs.word, regs.start, marked);
     return KVN_STS_OUT_OF_BUFFER;
   };
 
   // Pending bits go out every 16 or so; a flush that would reach the end
   // limit fails the block.
-#define KVN_CABAC_OUT()                               \
-  do {                                                \
-    if (c.pending >= 16 && !c.flush()) return fail(); \
+#define KVN_CABAC_OUT()                                       \
+  do {                                                        \
+    if (c.pending >= 16 && !c.flush()) return fail(c.marked); \
   } while (0)
 
   // Significance map: positions of the nonzero coefficients in scan order.
@@ -151,7 +162,7 @@ int residual(const T* coef, const CabacBlock& b, uint8_t* state) {
     KVN_CABAC_OUT();
   }
 #undef KVN_CABAC_OUT
-  if (!c.flush()) return fail();
+  if (!c.flush()) return fail(c.marked);
 
   store_be32(c.word, c.value);
   c.save(state);

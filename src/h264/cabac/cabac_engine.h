@@ -64,6 +64,11 @@ inline void store_be32(uint8_t* p, uint32_t v) {
   std::memcpy(p, &v, 4);
 }
 
+// Adds 1 to the big-endian number that the bytes before word form (a carry
+// out of the word under construction), going no further back than start;
+// returns 1 when the carry reached the bytes before mark.
+uint32_t cabac_carry_bytes(uint8_t* word, const uint8_t* start, const uint8_t* mark);
+
 // The engine's registers while a call runs. Bits shifted out of codILow wait
 // above it in `low` (`pending` of them, a carry above those) until flush()
 // moves them into the output, so that a bin is a few table lookups, two
@@ -112,18 +117,14 @@ struct CabacCoder {
   bool room(int n) const { return word + (n >= free ? 4 : 0) < end; }
 
   // Adds 1 at the last output bit.
-  __attribute__((noinline)) void carry() {
+  void carry() {
     if (free > 32) return;  // nothing output yet: cannot happen (see above)
     if (free < 32) {
       const uint64_t v = uint64_t(value) + (uint64_t(1) << free);
       value = uint32_t(v);
       if (!(v >> 32)) return;
     }
-    for (uint8_t* p = word; p > start;) {
-      --p;
-      if (p + 1 == mark) ++marked;
-      if (++*p) break;
-    }
+    marked += cabac_carry_bytes(word, start, mark);
   }
 
   // Appends the n (0..32) low bits of bits; room(n) has been checked.
@@ -153,19 +154,23 @@ struct CabacCoder {
     return true;
   }
 
-  // EncodeDecision (9.3.4.2) of bin on the context byte ctx.
+  // EncodeDecision (9.3.4.2) of bin on the context byte ctx. The LPS range
+  // comes with its renormalised value and shift (kCabacLps), so that the
+  // chain from one bin's range to the next is a load, a subtraction and a
+  // few selections.
   __attribute__((always_inline)) void decision(uint8_t& ctx, uint32_t bin) {
     const uint32_t c = ctx & 127u;
-    const uint32_t lps = kCabacRangeLps[c & 63u][(range >> 6) & 3];
-    uint32_t r = range - lps;
+    const uint32_t e = kCabacLps[c & 63u][(range >> 6) & 3];
+    const uint32_t r = range - (e & 255u);
+    const uint32_t mpsShift = (r >> 8) ^ 1u;                // r >= 128 after an MPS
     const uint32_t lpsMask = 0u - ((bin ^ (c >> 6)) & 1u);  // all ones for an LPS, without a branch
     low += r & lpsMask;
-    r ^= (r ^ lps) & lpsMask;
+    const uint32_t n = mpsShift ^ ((mpsShift ^ (e >> 8 & 15u)) & lpsMask);
+    const uint32_t mpsRange = r << mpsShift;
+    range = mpsRange ^ ((mpsRange ^ (e >> 16)) & lpsMask);
     ctx = kCabacNext[c][bin & 1];
-    const int n = __builtin_clz(r) - 23;
     low <<= n;
-    pending += n;
-    range = r << n;
+    pending += int(n);
   }
 
   // EncodeBypass (9.3.4.4).
