@@ -5,11 +5,12 @@
 
 #include <cstring>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "half_sample.h"
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
 
@@ -20,27 +21,20 @@ constexpr int kRows = 20;
 struct Areas {
   std::vector<uint8_t> refF, refB, dst;
   std::vector<int16_t> resU, resV;
-  explicit Areas(std::mt19937& g)
+  explicit Areas(kvntest::Rng& g)
       : refF(kStep * kRows), refB(kStep * kRows), dst(kStep * kRows), resU(32 * kRows), resV(32 * kRows) {
-    for (auto& v : refF) v = uint8_t(g());
-    for (auto& v : refB) v = uint8_t(g());
-    for (auto& v : dst) v = uint8_t(g());
-    for (auto& v : resU) v = int16_t(int(g() % 1200) - 600);
-    for (auto& v : resV) v = int16_t(g());
+    for (auto* v : {&refF, &refB, &dst}) g.fill(*v, 0, 255);
+    g.fill(resU, -600, 599);
+    g.fill(resV, -32768, 32767);
   }
 };
 
-// Half-sample prediction of the model: code bit 0 horizontal, bit 1 vertical.
-int pred(const std::vector<uint8_t>& r, int x, int y, int code, int rounding, int dx) {
-  auto at = [&](int xx, int yy) { return int(r[yy * kStep + xx]); };
-  switch (code & 3) {
-    case 0: return at(x, y);
-    case 1: return (at(x, y) + at(x + dx, y) + 1 - rounding) >> 1;
-    case 2: return (at(x, y) + at(x, y + 1) + 1 - rounding) >> 1;
-    default: return (at(x, y) + at(x + dx, y) + at(x, y + 1) + at(x + dx, y + 1) + 2 - rounding) >> 2;
-  }
+// Half-sample prediction from area r in a mode of the MC functions; hp_mode(code)
+// is the mode of a half-sample code (bit 0 horizontal, bit 1 vertical).
+int pred(const std::vector<uint8_t>& r, int x, int y, int mode, int rounding, int dx) {
+  return kvntest::half_sample([&](int xx, int yy) { return int(r[yy * kStep + xx]); }, x, y, mode, rounding, dx);
 }
-int mode_code(int mode) { return ((mode & 8) ? 1 : 0) | ((mode & 4) ? 2 : 0); }
+int hp_mode(int code) { return (code & 1) * 8 + (code & 2) * 2; }
 uint8_t clamp(int v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
 uint8_t wrap_clamp(int v) { return clamp(int16_t(uint16_t(v))); }
 
@@ -64,7 +58,7 @@ struct Sized {
 };
 
 TEST(BlockModel, CopiesAveragesAndHalfSamples) {
-  std::mt19937 g(7);
+  kvntest::TestRng g;
   using HpFn = KvnResult (*)(const Kvn8u*, int32_t, Kvn8u*, int32_t, int32_t, int32_t);
   const struct {
     Sized s;
@@ -83,11 +77,11 @@ TEST(BlockModel, CopiesAveragesAndHalfSamples) {
         expect_model(
             "CopyHP " + tag, a, k.s.w, k.s.h,
             [&](uint8_t* d) { ASSERT_EQ(k.copy(a.refF.data(), kStep, d, kStep, code, rc), 0); },
-            [&](int x, int y, int) { return pred(a.refF, x, y, code, rc, 1); });
+            [&](int x, int y, int) { return pred(a.refF, x, y, hp_mode(code), rc, 1); });
         expect_model(
             "InterpolateAverage " + tag, a, k.s.w, k.s.h,
             [&](uint8_t* d) { ASSERT_EQ(k.avg(a.refF.data(), kStep, d, kStep, code, rc), 0); },
-            [&](int x, int y, int old) { return (pred(a.refF, x, y, code, rc, 1) + old + 1) >> 1; });
+            [&](int x, int y, int old) { return (pred(a.refF, x, y, hp_mode(code), rc, 1) + old + 1) >> 1; });
       }
   Areas a(g);
   auto src = [&](int x, int y, int) { return int(a.refF[y * kStep + x]); };
@@ -111,16 +105,15 @@ TEST(BlockModel, CopiesAveragesAndHalfSamples) {
 }
 
 TEST(BlockModel, ResidualAdds) {
-  std::mt19937 g(8);
+  kvntest::TestRng g;
   for (int trial = 0; trial < 4; ++trial) {
     Areas a(g);
-    if (trial & 1)
-      for (auto& v : a.resU) v = int16_t(g());  // full range: the 16-bit sums wrap
+    if (trial & 1) g.fill(a.resU, -32768, 32767);  // full range: the 16-bit sums wrap
     auto res = [&](int x, int y) { return int(a.resU[y * 32 + x]); };
     expect_model(
         "Add8x8", a, 8, 8, [&](uint8_t* d) { kvniAdd8x8_16s8u_C1IRS(a.resU.data(), kResStep, d, kStep); },
         [&](int x, int y, int old) { return wrap_clamp(old + res(x, y)); });
-    const int16_t c = int16_t(g());
+    const int16_t c = int16_t(g.u32());
     expect_model(
         "AddC8x8", a, 8, 8, [&](uint8_t* d) { kvniAddC8x8_16s8u_C1IR(c, d, kStep); },
         [&](int, int, int old) { return wrap_clamp(old + c); });
@@ -131,7 +124,7 @@ TEST(BlockModel, ResidualAdds) {
             [&](uint8_t* d) {
               kvniAdd8x8HP_16s8u_C1RS(a.resU.data(), kResStep, a.refF.data(), kStep, d, kStep, code, rc);
             },
-            [&](int x, int y, int) { return wrap_clamp(pred(a.refF, x, y, code, rc, 1) + res(x, y)); });
+            [&](int x, int y, int) { return wrap_clamp(pred(a.refF, x, y, hp_mode(code), rc, 1) + res(x, y)); });
   }
 }
 
@@ -159,7 +152,7 @@ TEST(BlockModel, MotionCompensation) {
       {{"16x8UV", 16, 8}, kvniMC16x8UV_8u_C1, kvniMC16x8BUV_8u_C1, 2},
       {{"16x4", 16, 4}, kvniMC16x4_8u_C1, kvniMC16x4B_8u_C1, 2},
   };
-  std::mt19937 g(9);
+  kvntest::TestRng g;
   for (const auto& k : mc)
     for (int rc = 0; rc < 2; ++rc)
       for (int mf = 0; mf < 16; mf += 4) {
@@ -169,7 +162,7 @@ TEST(BlockModel, MotionCompensation) {
         expect_model(
             "MC " + tag, a, k.s.w, k.s.h,
             [&](uint8_t* d) { ASSERT_EQ(k.one(a.refF.data(), kStep, a.resU.data(), kResStep, d, kStep, mf, rc), 0); },
-            [&](int x, int y, int) { return clamp(pred(a.refF, x, y, mode_code(mf), rc, k.dx) + res(x, y)); });
+            [&](int x, int y, int) { return clamp(pred(a.refF, x, y, mf, rc, k.dx) + res(x, y)); });
         for (int mb = 0; mb < 16; mb += 4)
           expect_model(
               "MC B " + tag + " backward " + std::to_string(mb), a, k.s.w, k.s.h,
@@ -179,9 +172,7 @@ TEST(BlockModel, MotionCompensation) {
                     0);
               },
               [&](int x, int y, int) {
-                const int p =
-                    (pred(a.refF, x, y, mode_code(mf), rc, k.dx) + pred(a.refB, x, y, mode_code(mb), rc, k.dx) + 1) >>
-                    1;
+                const int p = (pred(a.refF, x, y, mf, rc, k.dx) + pred(a.refB, x, y, mb, rc, k.dx) + 1) >> 1;
                 return clamp(p + res(x, y));
               });
       }
@@ -197,7 +188,7 @@ TEST(BlockModel, InterleavedChromaWithPlanarResiduals) {
     P2 one;
     P2B two;
   } p2[] = {{8, kvniMC8x8_16s8u_P2C2R, kvniMC8x8B_16s8u_P2C2R}, {4, kvniMC8x4_16s8u_P2C2R, kvniMC8x4B_16s8u_P2C2R}};
-  std::mt19937 g(10);
+  kvntest::TestRng g;
   for (const auto& k : p2)
     for (int rc = 0; rc < 2; ++rc)
       for (int mf = 0; mf < 16; mf += 4)
@@ -209,7 +200,7 @@ TEST(BlockModel, InterleavedChromaWithPlanarResiduals) {
               [&](uint8_t* d) {
                 ASSERT_EQ(k.one(a.refF.data(), kStep, a.resU.data(), a.resV.data(), kResStep, d, kStep, mf, rc), 0);
               },
-              [&](int x, int y, int) { return clamp(pred(a.refF, x, y, mode_code(mf), rc, 2) + res(x, y)); });
+              [&](int x, int y, int) { return clamp(pred(a.refF, x, y, mf, rc, 2) + res(x, y)); });
           expect_model(
               "P2C2R B", a, 16, k.h,
               [&](uint8_t* d) {
@@ -218,8 +209,7 @@ TEST(BlockModel, InterleavedChromaWithPlanarResiduals) {
                           0);
               },
               [&](int x, int y, int) {
-                const int p =
-                    (pred(a.refF, x, y, mode_code(mf), rc, 2) + pred(a.refB, x, y, mode_code(mb), rc, 2) + 1) >> 1;
+                const int p = (pred(a.refF, x, y, mf, rc, 2) + pred(a.refB, x, y, mb, rc, 2) + 1) >> 1;
                 return clamp(p + res(x, y));
               });
         }

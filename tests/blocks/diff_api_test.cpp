@@ -7,11 +7,12 @@
 #include <cstring>
 #include <functional>
 #include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "half_sample.h"
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
 
@@ -22,9 +23,8 @@ constexpr int16_t kMarker = 0x5a5a;
 
 struct Pictures {
   std::vector<uint8_t> src, refF, refB;
-  explicit Pictures(std::mt19937& g) : src(kStep * kRows), refF(kStep * kRows), refB(kStep * kRows) {
-    for (auto* v : {&src, &refF, &refB})
-      for (auto& b : *v) b = uint8_t(g());
+  explicit Pictures(kvntest::Rng& g) : src(kStep * kRows), refF(kStep * kRows), refB(kStep * kRows) {
+    for (auto* v : {&src, &refF, &refB}) g.fill(*v, 0, 255);
   }
 };
 
@@ -35,14 +35,9 @@ struct Out {
   int at(int x, int y) const { return v[y * (kOutStep / 2) + x]; }
 };
 
-// The model's prediction: mode bit 8 horizontal, bit 4 vertical; rounding's low bit.
+// The model's prediction from picture r (rounding: its low bit).
 int predict(const std::vector<uint8_t>& r, int x, int y, int mode, int rounding, int dx = 1) {
-  auto at = [&](int xx, int yy) { return int(r[yy * kStep + xx]); };
-  const int rc = rounding & 1;
-  if ((mode & 12) == 12) return (at(x, y) + at(x + dx, y) + at(x, y + 1) + at(x + dx, y + 1) + 2 - rc) >> 2;
-  if (mode & 8) return (at(x, y) + at(x + dx, y) + 1 - rc) >> 1;
-  if (mode & 4) return (at(x, y) + at(x, y + 1) + 1 - rc) >> 1;
-  return at(x, y);
+  return kvntest::half_sample([&](int xx, int yy) { return int(r[yy * kStep + xx]); }, x, y, mode, rounding, dx);
 }
 
 // Every value of `out` equals model(x, y) inside w x h and the marker elsewhere.
@@ -71,7 +66,7 @@ const Member kMembers[] = {
 };
 
 TEST(DiffModel, GetDiffEveryModeWithAndWithoutPredictor) {
-  std::mt19937 g(21);
+  kvntest::TestRng g;
   for (const Member& m : kMembers)
     for (int mode = 0; mode < 16; ++mode)  // 1..3 act as 0, 5..7 as 4, ...
       for (int rounding = 0; rounding < 4; ++rounding) {
@@ -98,7 +93,7 @@ int predict_b(const Pictures& a, int x, int y, int modeF, int modeB, int roundin
 }
 
 TEST(DiffModel, GetDiffTwoReferences) {
-  std::mt19937 g(22);
+  kvntest::TestRng g;
   for (const Member& m : kMembers)
     for (int modeF = 0; modeF < 16; modeF += 4)
       for (int modeB = 0; modeB < 16; modeB += 4)
@@ -125,7 +120,7 @@ TEST(DiffModel, GetDiffInterleavedChroma) {
     Two two;
   } members[] = {{4, kvniGetDiff8x4_8u16s_C2P2, kvniGetDiff8x4B_8u16s_C2P2},
                  {8, kvniGetDiff8x8_8u16s_C2P2, kvniGetDiff8x8B_8u16s_C2P2}};
-  std::mt19937 g(23);
+  kvntest::TestRng g;
   for (const auto& m : members)
     for (int modeF = 0; modeF < 16; modeF += 4)
       for (int modeB = 0; modeB < 16; modeB += 4)
@@ -151,7 +146,7 @@ TEST(DiffModel, GetDiffInterleavedChroma) {
 }
 
 TEST(DiffModel, SubEightAndSixteenBits) {
-  std::mt19937 g(24);
+  kvntest::TestRng g;
   const Pictures a(g);
   using Sub8 = KvnResult (*)(const Kvn8u*, int32_t, const Kvn8u*, int32_t, Kvn16s*, int32_t);
   const std::pair<int, Sub8> sub8[] = {
@@ -169,8 +164,8 @@ TEST(DiffModel, SubEightAndSixteenBits) {
   // 16-bit samples over the full range: the difference modulo 65536.
   std::vector<uint16_t> s1(20 * 8), s2(20 * 8);
   for (size_t i = 0; i < s1.size(); ++i) {
-    s1[i] = uint16_t(g());
-    s2[i] = i % 3 ? uint16_t(g()) : uint16_t(65535 - s1[i] / 7);
+    s1[i] = uint16_t(g.u32());
+    s2[i] = i % 3 ? uint16_t(g.u32()) : uint16_t(65535 - s1[i] / 7);
   }
   using Sub16 = KvnResult (*)(const Kvn16u*, int32_t, const Kvn16u*, int32_t, Kvn16s*, int32_t);
   for (auto [n, fn] : {std::pair<int, Sub16>{4, kvniSub4x4_16u16s_C1R}, {8, kvniSub8x8_16u16s_C1R}}) {
@@ -199,14 +194,12 @@ void expect_sums(const std::string& what, int n, const std::function<int(int, in
 }
 
 TEST(DiffModel, SumsOfBlocks) {
-  std::mt19937 g(25);
+  kvntest::TestRng g;
   const Pictures a(g);
   auto d8 = [&](int x, int y) { return a.src[y * kStep + x] - a.refF[y * kStep + x]; };
   std::vector<uint16_t> s(16 * 20), p(16 * 20);
-  for (size_t i = 0; i < s.size(); ++i) {
-    s[i] = uint16_t(g());
-    p[i] = uint16_t(g());
-  }
+  g.fill(s, 0, 65535);
+  g.fill(p, 0, 65535);
   auto d16 = [&](int x, int y) { return int(s[y * 20 + x]) - int(p[y * 20 + x]); };
   for (int n : {8, 16}) {
     int16_t sums[16], diff[256];

@@ -5,10 +5,11 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <random>
 #include <vector>
 
+#include "half_sample.h"
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
 
@@ -17,19 +18,17 @@ constexpr int kRows = 18;  // a 16-row block and a half-sample row, plus one
 
 struct Picture {
   std::vector<uint8_t> b = std::vector<uint8_t>(kStep * kRows);
-  Picture(std::mt19937& g, int spread) {
-    const int base = int(g() % 256);
-    for (auto& v : b) v = uint8_t(std::clamp(base + int(g() % (2 * spread + 1)) - spread, 0, 255));
+  Picture(kvntest::Rng& g, int spread) {
+    const int base = g.range(0, 255);
+    for (auto& v : b) v = uint8_t(std::clamp(base + g.range(-spread, spread), 0, 255));
   }
   int at(int x, int y) const { return b[y * kStep + x]; }
   const uint8_t* p() const { return b.data(); }
 };
 
-// Prediction at (x, y) by mode: bit 8 horizontal, bit 4 vertical, rounded up.
+// Prediction at (x, y) by mode, rounded up.
 int pred(const Picture& r, int x, int y, int mode) {
-  const int h = (mode & 8) ? 1 : 0, v = (mode & 4) ? 1 : 0;
-  const int sum = r.at(x, y) + r.at(x + h, y) + r.at(x, y + v) + r.at(x + h, y + v);
-  return (sum + 2) >> 2;
+  return kvntest::half_sample([&](int xx, int yy) { return r.at(xx, yy); }, x, y, mode);
 }
 
 // Sum of |2-D Hadamard coefficients| of the n x n block d, by butterflies.
@@ -53,7 +52,7 @@ int64_t hadamard_cost(std::vector<int64_t> d, int n) {
 }
 
 TEST(MeasureModel, HadamardCosts) {
-  std::mt19937 g(21);
+  kvntest::TestRng g;
   using Satd = KvnResult (*)(const Kvn8u*, int32_t, const Kvn8u*, int32_t, Kvn32u*);
   const struct {
     Satd f;
@@ -85,8 +84,8 @@ TEST(MeasureModel, HadamardCosts) {
     std::vector<int64_t> d(64);
     for (int i = 0; i < 64; ++i) {
       const int at = i / 8 * 20 + i % 8;
-      s16[at] = uint16_t(trial % 2 ? g() : 65535 - g() % 4);
-      r16[at] = uint16_t(trial % 2 ? g() : g() % 4);
+      s16[at] = uint16_t(trial % 2 ? g.u32() : 65535 - g.range(0, 3));
+      r16[at] = uint16_t(trial % 2 ? g.u32() : g.range(0, 3));
       d[i] = int64_t(s16[at]) - r16[at];
     }
     Kvn32u got = 0;
@@ -96,11 +95,11 @@ TEST(MeasureModel, HadamardCosts) {
 }
 
 TEST(MeasureModel, SquaredErrors) {
-  std::mt19937 g(22);
+  kvntest::TestRng g;
   for (int trial = 0; trial < 8; ++trial) {
     const Picture s(g, 255), r1(g, 255), r2(g, 255);
     for (int mode = 0; mode < 16; ++mode) {
-      const int mode2 = int(g() % 16);
+      const int mode2 = g.range(0, 15);
       int64_t want[3] = {}, wantB = 0;
       for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) {
@@ -128,7 +127,7 @@ int32_t float_variance(int64_t q, int64_t s) {
 }
 
 TEST(MeasureModel, VariancesAndMeans) {
-  std::mt19937 g(23);
+  kvntest::TestRng g;
   for (int trial = 0; trial < 30; ++trial) {
     const Picture p(g, trial % 3 ? 255 : 3);
     int64_t s[2] = {}, q[2] = {};  // over 8x8 and 16x16
@@ -157,7 +156,7 @@ TEST(MeasureModel, VariancesAndMeans) {
     // Signed 16-bit samples: saturated column sums, squares modulo 2^32.
     int16_t w[8][12];  // rows 24 bytes apart
     for (auto& row : w)
-      for (auto& x : row) x = int16_t(trial % 3 == 0 ? -32768 : trial % 3 == 1 ? 20000 + g() % 12768 : g());
+      for (auto& x : row) x = int16_t(trial % 3 == 0 ? -32768 : trial % 3 == 1 ? g.range(20000, 32767) : int(g.u32()));
     int64_t ws = 0;
     uint32_t wq = 0;
     for (int x = 0; x < 8; ++x) {
@@ -175,7 +174,7 @@ TEST(MeasureModel, VariancesAndMeans) {
 }
 
 TEST(MeasureModel, VarMeanDiff) {
-  std::mt19937 g(25);
+  kvntest::TestRng g;
   for (int trial = 0; trial < 12; ++trial) {
     const Picture s(g, trial % 2 ? 255 : 6), r(g, trial % 2 ? 255 : 6);
     for (int mode : {0, 4, 8, 12, 13})
@@ -191,7 +190,7 @@ TEST(MeasureModel, VarMeanDiff) {
             q[b] += (s.at(x, y) - pr) * (s.at(x, y) - pr);
           }
         if (trial % 3 == 2)
-          for (int32_t& v : sums) v += int32_t(g() % 4001) - 2000;  // sums the caller made up
+          for (int32_t& v : sums) v += g.range(-2000, 2000);  // sums the caller made up
         ASSERT_EQ(h == 16 ? kvniVarMeanDiff16x16_8u32s_C1R(s.p(), kStep, r.p(), kStep, sums, var, mean, mode)
                           : kvniVarMeanDiff16x8_8u32s_C1R(s.p(), kStep, r.p(), kStep, sums, var, mean, mode),
                   0);

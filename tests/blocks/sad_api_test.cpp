@@ -7,10 +7,11 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 #include <vector>
 
+#include "half_sample.h"
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
 
@@ -79,12 +80,7 @@ int mode_code(int mode) { return (mode >> 2) & 3; }  // 1 vertical, 2 horizontal
 
 // 8-bit reference sample at (x, y) for a mode; dx: distance to the right-hand neighbour.
 int ref8(Plane& r, int x, int y, int mode, int dx = 1) {
-  switch (mode_code(mode)) {
-    case 0: return r.at(x, y);
-    case 1: return (r.at(x, y) + r.at(x, y + 1) + 1) >> 1;
-    case 2: return (r.at(x, y) + r.at(x + dx, y) + 1) >> 1;
-    default: return (r.at(x, y) + r.at(x + dx, y) + r.at(x, y + 1) + r.at(x + dx, y + 1) + 2) >> 2;
-  }
+  return kvntest::half_sample([&](int xx, int yy) { return int(r.at(xx, yy)); }, x, y, mode, 0, dx);
 }
 
 int64_t model_sad8(Plane& s, Plane& r, int x0, int w, int h, int mode, int dx = 1, int first = 0) {
@@ -118,21 +114,11 @@ int32_t model_sad16(Plane16& s, Plane16& r, int x0, int y0, int w, int h, int mo
   return sum;
 }
 
-template <class P>
-void randomise(std::mt19937& g, P& p, unsigned mask) {
-  for (auto& v : p.b) v = uint8_t(g() & mask);
-}
-void randomise16(std::mt19937& g, Plane16& p, unsigned mask) {
-  for (auto& v : p.s) v = uint16_t(g() & mask);
-}
-
 TEST(SadModel, EveryMemberOnRandomBlocks) {
-  std::mt19937 g(21);
+  kvntest::TestRng g;
   for (int trial = 0; trial < 6; ++trial) {
-    Plane s, r;
-    randomise(g, s, trial == 5 ? 0 : 0xff);  // the last trial: every SAD at its maximum
-    randomise(g, r, trial == 5 ? 0 : 0xff);
-    if (trial == 5) std::memset(r.p(), 0xff, r.b.size());
+    Plane s, r(0xff);  // the last trial: every SAD at its maximum
+    if (trial < 5) g.fill(s.b, 0, 255), g.fill(r.b, 0, 255);
     Kvn32s out = -1, out2 = -1;
     for (const auto& k : kSad8)
       for (int mode = 0; mode < 16; ++mode) {
@@ -163,11 +149,11 @@ TEST(SadModel, EveryMemberOnRandomBlocks) {
 }
 
 TEST(SadModel, SixteenBitMembers) {
-  std::mt19937 g(22);
-  for (unsigned mask : {0x3fffu, 0xffffu}) {  // 14-bit: exact; 16-bit: the saturating rules
+  kvntest::TestRng g;
+  for (int max : {0x3fff, 0xffff}) {  // 14-bit: exact; 16-bit: the saturating rules
     Plane16 s, r;
-    randomise16(g, s, mask);
-    randomise16(g, r, mask);
+    g.fill(s.s, 0, max);
+    g.fill(r.s, 0, max);
     Kvn32s out;
     for (const auto& k : kSad16)
       for (int mode = 0; mode < 16; ++mode) {
@@ -183,12 +169,12 @@ TEST(SadModel, SixteenBitMembers) {
 }
 
 TEST(SadModel, ActivityAndSubtract) {
-  std::mt19937 g(23);
+  kvntest::TestRng g;
   Plane a, b;
-  randomise(g, a, 0xff);
-  randomise(g, b, 0xff);
+  g.fill(a.b, 0, 255);
+  g.fill(b.b, 0, 255);
   Plane16 w;
-  randomise16(g, w, 0xffff);
+  g.fill(w.s, 0, 0xffff);
   Kvn32u frame, field, fr16, fi16, sad;
   ASSERT_EQ(kvniFrameFieldSAD16x16_8u32s_C1R(a.p(), kStep, &frame, &field), KVN_STS_OK);
   ASSERT_EQ(kvniFrameFieldSAD16x16_16s32s_C1R(reinterpret_cast<Kvn16s*>(w.p()), kStep, &fr16, &fi16), KVN_STS_OK);

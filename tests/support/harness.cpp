@@ -7,26 +7,6 @@
 
 namespace kvntest {
 
-uint64_t base_seed() {
-  static const uint64_t seed = [] {
-    const char* env = std::getenv("KVN_TEST_SEED");
-    return env && *env ? std::strtoull(env, nullptr, 0) : 20261206ull;
-  }();
-  return seed;
-}
-
-Rng rng_for(const std::string& name) {
-  uint64_t h = 1469598103934665603ull;  // FNV-1a of the name, mixed with the base seed
-  for (unsigned char c : name) h = (h ^ c) * 1099511628211ull;
-  return Rng(h ^ (base_seed() * 0x9e3779b97f4a7c15ull));
-}
-
-std::string seed_note() {
-  std::ostringstream s;
-  s << "seed=" << base_seed() << " (set KVN_TEST_SEED to repeat)";
-  return s.str();
-}
-
 Area::Area(int rowBytes, int rows, int step, int align, int margin)
     : row_bytes_(rowBytes), rows_(rows), step_(step), align_(align), margin_(margin) {
   const std::size_t abs_step = std::size_t(step < 0 ? -step : step);

@@ -2,9 +2,7 @@
 // allocations (so AddressSanitizer sees over-reads), output areas with guard
 // bytes, every alignment and signed steps.
 //
-// Seeds: every test derives its own generator from the base seed and its name,
-// so a failure reproduces alone. The base seed is KVN_TEST_SEED when set,
-// otherwise a fixed value; it is printed with every failure.
+// Seeds: see rng.h; the seed is printed with every failure.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,36 +15,10 @@
 #include <vector>
 
 #include "core/dispatch.h"
+#include "rng.h"
 #include "slots.h"
 
 namespace kvntest {
-
-uint64_t base_seed();
-
-class Rng {
- public:
-  explicit Rng(uint64_t seed) : s_(seed ? seed : 0x9e3779b97f4a7c15ull) {}
-  uint64_t next() {  // xorshift64*
-    s_ ^= s_ >> 12;
-    s_ ^= s_ << 25;
-    s_ ^= s_ >> 27;
-    return s_ * 0x2545f4914f6cdd1dull;
-  }
-  uint32_t u32() { return uint32_t(next() >> 32); }
-  // Uniform in [lo, hi].
-  int range(int lo, int hi) { return lo + int(u32() % uint32_t(hi - lo + 1)); }
-  bool coin() { return next() >> 63; }
-  uint8_t byte() { return uint8_t(next() >> 56); }
-
- private:
-  uint64_t s_;
-};
-
-// Generator for one test, seeded from the base seed and the test's name.
-Rng rng_for(const std::string& name);
-
-// "seed=... (set KVN_TEST_SEED to repeat)" for failure messages.
-std::string seed_note();
 
 // How the bytes of an area are drawn.
 enum class Fill {

@@ -5,16 +5,17 @@
 
 #include <algorithm>
 #include <cstring>
-#include <random>
 #include <vector>
 
 #include "cabac_decoder.h"
 #include "guard_page.h"
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
 
 using kvnsupport::CabacDecoder;
+using kvntest::Rng;
 
 constexpr int kCount[6] = {16, 15, 16, 4, 15, 64};
 
@@ -41,45 +42,45 @@ struct Op {
 
 // Random blocks: mostly small levels, some large ones (the Exp-Golomb suffix)
 // and the extremes of each sample type.
-Op random_block(std::mt19937& g, bool wide) {
+Op random_block(Rng& g, bool wide) {
   Op op;
   op.kind = wide ? Op::kBlock32 : Op::kBlock16;
-  op.cat = int(g() % 6);
-  op.chromaExp = op.cat == 3 ? int(g() % 2) : 0;
-  op.frame = int(g() % 2);
+  op.cat = int(g.u32() % 6);
+  op.chromaExp = op.cat == 3 ? int(g.u32() % 2) : 0;
+  op.frame = int(g.u32() % 2);
   const int n = coeff_count(op.cat, op.chromaExp);
   op.coef.assign(size_t(n), 0);
-  const int density = int(g() % 5);
+  const int density = int(g.u32() % 5);
   for (int i = 0; i < n; ++i) {
-    if (int(g() % 4) >= density) continue;
-    const int kind = int(g() % 16);
-    int32_t m = kind < 10 ? 1 : kind < 14 ? int32_t(2 + g() % 14) : int32_t(15 + g() % 3000);
-    if (kind == 15 && g() % 4 == 0) m = wide ? INT32_MAX : 32767;
-    op.coef[size_t(i)] = g() % 2 ? -m : m;
-    if (kind == 15 && g() % 8 == 0) op.coef[size_t(i)] = wide ? INT32_MIN : -32768;
+    if (int(g.u32() % 4) >= density) continue;
+    const int kind = int(g.u32() % 16);
+    int32_t m = kind < 10 ? 1 : kind < 14 ? int32_t(2 + g.u32() % 14) : int32_t(15 + g.u32() % 3000);
+    if (kind == 15 && g.u32() % 4 == 0) m = wide ? INT32_MAX : 32767;
+    op.coef[size_t(i)] = g.u32() % 2 ? -m : m;
+    if (kind == 15 && g.u32() % 8 == 0) op.coef[size_t(i)] = wide ? INT32_MIN : -32768;
   }
   // Every position may be the last one (the last of the block codes no flags).
-  if (g() % 4 == 0) op.coef[size_t(n - 1)] = 1;
+  if (g.u32() % 4 == 0) op.coef[size_t(n - 1)] = 1;
   op.last = -1;
   for (int i = 0; i < n; ++i)
     if (op.coef[size_t(i)]) op.last = i;
   return op;
 }
 
-std::vector<Op> random_ops(std::mt19937& g, int count) {
+std::vector<Op> random_ops(Rng& g, int count) {
   std::vector<Op> ops;
   for (int k = 0; k < count; ++k) {
-    const int kind = int(g() % 8);
+    const int kind = int(g.u32() % 8);
     Op op;
     if (kind < 4) {
       op.kind = Op::kBin;
-      op.ctx = int(g() % 460);
+      op.ctx = int(g.u32() % 460);
       if (op.ctx == 276) op.ctx = 275;  // end_of_slice_flag ends the slice
-      op.bin = int(g() % 2);
-      if (g() % 2) op.ctx = int(g() % 4);  // a few contexts driven hard: long runs of both states
+      op.bin = int(g.u32() % 2);
+      if (g.u32() % 2) op.ctx = int(g.u32() % 4);  // a few contexts driven hard: long runs of both states
     } else if (kind == 4) {
       op.kind = Op::kBypass;
-      op.bin = int(g() % 2);
+      op.bin = int(g.u32() % 2);
     } else {
       op = random_block(g, kind == 7);
     }
@@ -160,11 +161,11 @@ uint32_t round_trip(const std::vector<Op>& ops, uint32_t offset, int qp, int idc
 }
 
 TEST(CabacApi, RoundTripsRandomSlices) {
-  std::mt19937 g(12);
+  kvntest::TestRng g;
   for (int trial = 0; trial < 300; ++trial) {
     SCOPED_TRACE(trial);
-    const std::vector<Op> ops = random_ops(g, 1 + int(g() % 200));
-    round_trip(ops, uint32_t(g() % 70), int(g() % 60) - 4, int(g() % 4) - 1);
+    const std::vector<Op> ops = random_ops(g, 1 + int(g.u32() % 200));
+    round_trip(ops, uint32_t(g.u32() % 70), int(g.u32() % 60) - 4, int(g.u32() % 4) - 1);
   }
 }
 
@@ -308,17 +309,17 @@ struct TightBuffer {
 // bytes written so far, and the slice continues in a larger buffer after
 // SetStream. The last 1..4 bytes of every buffer stay untouched.
 TEST(CabacApi, OutOfBufferThenLargerBuffer) {
-  std::mt19937 g(34);
+  kvntest::TestRng g;
   for (int trial = 0; trial < 400; ++trial) {
     SCOPED_TRACE(trial);
-    const std::vector<Op> ops = random_ops(g, 1 + int(g() % 120));
-    const uint32_t offset = uint32_t(g() % 40);
-    uint32_t size = 4 * (1 + g() % 8) + uint32_t(g() % 4);
+    const std::vector<Op> ops = random_ops(g, 1 + int(g.u32() % 120));
+    const uint32_t offset = uint32_t(g.u32() % 40);
+    uint32_t size = 4 * (1 + g.u32() % 8) + uint32_t(g.u32() % 4);
     if ((offset + 7) / 8 > size) size = (offset + 7) / 8;
     auto tight = std::make_unique<TightBuffer>(size);
     std::fill(tight->p, tight->p + size, 0x33);
     State s;
-    ASSERT_EQ(kvniCABACInit_H264(s.p, tight->p, offset, size, 30, int(g() % 4) - 1), 0);
+    ASSERT_EQ(kvniCABACInit_H264(s.p, tight->p, offset, size, 30, int(g.u32() % 4) - 1), 0);
     const std::vector<uint8_t> ctx0 = contexts_of(s.p);
     std::vector<uint8_t> data(tight->p, tight->p + size);
     for (const Op& op : ops) {
@@ -338,7 +339,7 @@ TEST(CabacApi, OutOfBufferThenLargerBuffer) {
             ASSERT_EQ(tight->p[k], 0x33) << k;
         }
         first = false;
-        const uint32_t larger = size + 4 * (1 + g() % 64);
+        const uint32_t larger = size + 4 * (1 + g.u32() % 64);
         auto next = std::make_unique<TightBuffer>(larger);
         std::fill(next->p, next->p + larger, 0x33);
         std::copy(tight->p, tight->p + size, next->p);

@@ -3,12 +3,11 @@
 // with what it leaves behind, corrupt tables and streams.
 #include <gtest/gtest.h>
 
-#include <map>
-#include <random>
 #include <string>
 
 #include "cavlc_test.h"
 #include "guard_page.h"
+#include "rng.h"
 
 namespace {
 
@@ -93,11 +92,11 @@ TEST(CavlcExpGolomb, ValuesWidthsAndLimits) {
       EXPECT_TRUE(p.word == want.word && p.index == want.index) << c.code << " lead " << lead;
     }
   // Random ue/se values across word boundaries.
-  std::mt19937 g(7);
+  kvntest::TestRng g;
   kvnvlc::BitWriter w;
   std::vector<int64_t> vals;
   for (int i = 0; i < 2000; ++i) {
-    uint32_t u = g() >> (g() % 32);
+    uint32_t u = g.u32() >> g.range(0, 31);
     if (u == 0xffffffffu || u == 0x80000000u) u = 0;  // codeNum 2^32 - 1 and up need 32 zeros
     vals.push_back(i % 2 ? int64_t(int32_t(u)) : int64_t(u));
     if (i % 2)
@@ -151,13 +150,13 @@ TEST(CavlcExpGolomb, ReadsNothingBeyondTheSpareWord) {
     ASSERT_EQ(kvniDecodeExpGolombOne_H264_1u32s(&word, &index, &v, 0), KVN_STS_OK);
     EXPECT_TRUE(v == 0 && word == at + 1 && index == 31);
   }
-  std::mt19937 g(11);
+  kvntest::TestRng g;
   for (int zeros = 0; zeros < 32; ++zeros)
     for (int lead = 0; lead < 32; ++lead) {
-      const uint32_t info = zeros ? uint32_t(g()) >> (32 - zeros) : 0;
+      const uint32_t info = zeros ? g.u32() >> (32 - zeros) : 0;
       const int len = 2 * zeros + 1;
       kvnvlc::BitWriter w;
-      for (int i = 0; i < lead; ++i) w.put(g() & 1, 1);
+      for (int i = 0; i < lead; ++i) w.put(g.coin(), 1);
       w.put(0, zeros);
       w.put(1, 1);
       w.put(info, zeros);

@@ -6,19 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <random>
 
 #include "cavlc_test.h"
 #include "guard_page.h"
+#include "rng.h"
 
 namespace {
 
 using namespace cavlctest;
-
-struct Rng {
-  std::mt19937 g{20240611};
-  int range(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(g); }
-};
+using kvntest::Rng;
 
 // A level of magnitude classes from 1 to maxMag; never +-1 when notOne.
 int32_t random_level(Rng& r, int32_t maxMag, bool negOnly32768, bool notOne) {
@@ -29,27 +25,51 @@ int32_t random_level(Rng& r, int32_t maxMag, bool negOnly32768, bool notOne) {
                 : c < 9 ? r.range(5001, maxMag)
                         : maxMag - r.range(0, 2);
   if (notOne && mag == 1) mag = 2;
-  const bool neg = r.range(0, 1) || (negOnly32768 && mag == 32768);
+  const bool neg = r.coin() || (negOnly32768 && mag == 32768);
   return neg ? -mag : mag;
-}
-
-// `positions` values with exactly tc nonzero, the t1 of highest index +-1 and
-// (t1 < 3) the next one not.
-std::vector<int32_t> scan_block(Rng& r, int positions, int tc, int t1, bool is16) {
-  std::vector<int> at;
-  for (int i = 0; i < positions; ++i) at.push_back(i);
-  std::shuffle(at.begin(), at.end(), r.g);
-  std::sort(at.begin(), at.begin() + tc, std::greater<int>());
-  std::vector<int32_t> v(std::size_t(positions), 0);
-  for (int j = 0; j < tc; ++j)
-    v[std::size_t(at[std::size_t(j)])] =
-        j < t1 ? (r.range(0, 1) ? 1 : -1) : random_level(r, 32768, is16, j == t1 && t1 < 3);
-  return v;
 }
 
 struct Config {
   Kind kind;
   int nC, maxCoeff, start, end;
+};
+
+// The block shape of a configuration and the decoder call for it.
+struct Layout {
+  Config c;
+  int n, span, positions;  // entries, scan positions in range, where coefficients may lie
+  kvnvlc::CavlcCoding coding;
+  Call call;
+  explicit Layout(const Config& cfg)
+      : c(cfg),
+        n(entries(c.kind)),
+        span(is_dc(c.kind) ? n : c.end - c.start + 1),
+        positions(std::min(span, c.maxCoeff)),
+        coding{is_dc(c.kind) ? (n == 4 ? -1 : -2) : c.nC, c.maxCoeff, c.kind == Kind::kRange ? span : 16} {
+    call.kind = c.kind, call.nC = c.nC, call.maxCoeff = c.maxCoeff, call.start = c.start, call.end = c.end;
+  }
+  // Raster index of scan position k of the range.
+  std::size_t raster(int k) const {
+    return std::size_t(is_dc(c.kind) ? (n == 4 ? k : kScan2x4[k]) : kZigzag[c.start + k]);
+  }
+  // A block in raster order with exactly tc coefficients, the t1 of highest
+  // scan index +-1 and (t1 < 3) the next one not.
+  std::vector<int32_t> block(Rng& r, int tc, int t1) const {
+    std::vector<int> at;
+    for (int i = 0; i < positions; ++i) at.push_back(i);
+    r.shuffle(at.begin(), at.end());
+    std::sort(at.begin(), at.begin() + tc, std::greater<int>());
+    std::vector<int32_t> raster_block(std::size_t(n), 0);
+    for (int j = 0; j < tc; ++j)
+      raster_block[raster(at[std::size_t(j)])] =
+          j < t1 ? (r.coin() ? 1 : -1) : random_level(r, 32768, !is_32(c.kind), j == t1 && t1 < 3);
+    return raster_block;
+  }
+  // What the decoder leaves in entry k for a block of tc coefficients.
+  int32_t decoded(const std::vector<int32_t>& raster_block, int tc, int k) const {
+    const int32_t v = tc ? raster_block[std::size_t(k)] : kGuard;
+    return is_32(c.kind) ? v : int16_t(v);
+  }
 };
 
 // The analysis of the block by the exported encoding function of the kind.
@@ -80,12 +100,10 @@ kvnvlc::CavlcBlock analyse(const Config& c, const std::vector<int32_t>& raster) 
 }
 
 void round_trip(const Config& c, const kvnvlc::CavlcTables& tables, Rng& r) {
-  const int n = entries(c.kind);
-  const int span = is_dc(c.kind) ? n : c.end - c.start + 1;
-  const int positions = std::min(span, c.maxCoeff);  // where the coefficients may lie
+  const Layout l(c);
   kvnvlc::BitWriter w;
   const int lead = r.range(0, 40);
-  for (int i = 0; i < lead; ++i) w.put(uint32_t(r.range(0, 1)), 1);
+  for (int i = 0; i < lead; ++i) w.put(uint32_t(r.coin()), 1);
   struct Expect {
     std::vector<int32_t> raster;
     int tc;
@@ -93,40 +111,29 @@ void round_trip(const Config& c, const kvnvlc::CavlcTables& tables, Rng& r) {
     int marker;  // ue(v) value written after the block, or -1
   };
   std::vector<Expect> blocks;
-  const kvnvlc::CavlcCoding coding{is_dc(c.kind) ? (n == 4 ? -1 : -2) : c.nC, c.maxCoeff,
-                                   c.kind == Kind::kRange ? span : 16};
-  for (int tc = 0; tc <= positions; ++tc)
+  for (int tc = 0; tc <= l.positions; ++tc)
     for (int t1 = 0; t1 <= std::min(tc, 3); ++t1) {
-      const std::vector<int32_t> v = scan_block(r, positions, tc, t1, !is_32(c.kind));
-      std::vector<int32_t> raster(std::size_t(n), 0), in(std::size_t(n), 0);
-      for (int k = 0; k < n; ++k) in[std::size_t(k)] = r.range(-3, 3);  // outside the range: ignored
-      for (int k = 0; k < span; ++k) {
-        const int at = is_dc(c.kind) ? (n == 4 ? k : kScan2x4[k]) : kZigzag[c.start + k];
-        const int32_t x = k < positions ? v[std::size_t(k)] : 0;
-        raster[std::size_t(at)] = in[std::size_t(at)] = x;
-      }
+      const std::vector<int32_t> raster = l.block(r, tc, t1);
+      std::vector<int32_t> in(std::size_t(l.n));
+      r.fill(in, -3, 3);  // outside the range: ignored
+      for (int k = 0; k < l.span; ++k) in[l.raster(k)] = raster[l.raster(k)];
       const kvnvlc::CavlcBlock b = analyse(c, in);
       EXPECT_EQ(b.totalCoeff, tc);
       EXPECT_EQ(b.trailingOnes, t1);
-      ASSERT_TRUE(kvnvlc::write_cavlc_block(w, b, coding)) << tc << " " << t1;
+      ASSERT_TRUE(kvnvlc::write_cavlc_block(w, b, l.coding)) << tc << " " << t1;
       blocks.push_back({raster, tc, w.size(), -1});
       if (r.range(0, 3) == 0) w.put_ue(uint32_t(blocks.back().marker = r.range(0, 300)));  // other syntax
     }
   std::vector<uint32_t> words = w.words(1);
   Pos p = pos_at(words, std::size_t(lead));
-  Call call;
-  call.kind = c.kind, call.nC = c.nC, call.maxCoeff = c.maxCoeff, call.start = c.start, call.end = c.end;
   for (std::size_t i = 0; i < blocks.size(); ++i) {
     const Expect& e = blocks[i];
-    const Result res = decode(call, tables, &p.word, &p.index);
+    const Result res = decode(l.call, tables, &p.word, &p.index);
     ASSERT_EQ(res.status, KVN_STS_OK) << "block " << i;
     EXPECT_EQ(res.numCoeff, e.tc);
-    EXPECT_EQ(res.advanced, e.tc ? n : 0);
-    for (int k = 0; k < n; ++k) {
-      const int32_t want = e.tc ? (is_32(c.kind) ? e.raster[std::size_t(k)] : int16_t(e.raster[std::size_t(k)]))
-                                : (is_32(c.kind) ? kGuard : int16_t(kGuard));
-      ASSERT_EQ(res.coef[std::size_t(k)], want) << "block " << i << " entry " << k << " tc " << e.tc;
-    }
+    EXPECT_EQ(res.advanced, e.tc ? l.n : 0);
+    for (int k = 0; k < l.n; ++k)
+      ASSERT_EQ(res.coef[std::size_t(k)], l.decoded(e.raster, e.tc, k)) << "block " << i << " entry " << k;
     const Pos want = pos_at(words, e.endBits);
     ASSERT_EQ(p.word, want.word) << "block " << i;
     ASSERT_EQ(p.index, want.index) << "block " << i;
@@ -139,7 +146,7 @@ void round_trip(const Config& c, const kvnvlc::CavlcTables& tables, Rng& r) {
 }
 
 TEST(CavlcRoundTrip, EveryDecoderEveryMixEveryTableLayout) {
-  Rng r;
+  kvntest::TestRng r;
   // Level layouts: one level where it fits, single bits, wide first levels, mixed.
   const int layouts[][2] = {{8, 4}, {1, 1}, {16, 16}, {3, 2}, {5, 8}};
   for (const auto& l : layouts) {
@@ -164,33 +171,23 @@ TEST(CavlcRoundTrip, EveryDecoderEveryMixEveryTableLayout) {
 // position of the last data word. A reader that loads a word it does not need
 // faults here.
 void guarded_blocks(const Config& c, const kvnvlc::CavlcTables& tables, kvntest::GuardPage& guard, Rng& r) {
-  const int n = entries(c.kind);
-  const int span = is_dc(c.kind) ? n : c.end - c.start + 1;
-  const int positions = std::min(span, c.maxCoeff);
-  const kvnvlc::CavlcCoding coding{is_dc(c.kind) ? (n == 4 ? -1 : -2) : c.nC, c.maxCoeff,
-                                   c.kind == Kind::kRange ? span : 16};
-  Call call;
-  call.kind = c.kind, call.nC = c.nC, call.maxCoeff = c.maxCoeff, call.start = c.start, call.end = c.end;
-  for (int tc = 0; tc <= positions; ++tc)
+  const Layout l(c);
+  for (int tc = 0; tc <= l.positions; ++tc)
     for (int t1 = 0; t1 <= std::min(tc, 3); ++t1) {
-      const std::vector<int32_t> v = scan_block(r, positions, tc, t1, !is_32(c.kind));
-      std::vector<int32_t> raster(std::size_t(n), 0);
-      for (int k = 0; k < positions; ++k)
-        raster[std::size_t(is_dc(c.kind) ? (n == 4 ? k : kScan2x4[k]) : kZigzag[c.start + k])] = v[std::size_t(k)];
+      const std::vector<int32_t> raster = l.block(r, tc, t1);
       const kvnvlc::CavlcBlock b = analyse(c, raster);
       for (int lead = 0; lead < 32; ++lead) {
         kvnvlc::BitWriter w;
-        for (int i = 0; i < lead; ++i) w.put(uint32_t(r.range(0, 1)), 1);
-        ASSERT_TRUE(kvnvlc::write_cavlc_block(w, b, coding));
+        for (int i = 0; i < lead; ++i) w.put(uint32_t(r.coin()), 1);
+        ASSERT_TRUE(kvnvlc::write_cavlc_block(w, b, l.coding));
         const std::vector<uint32_t> words = w.words(1, lead & 1);  // data, then exactly one spare word
         Kvn32u* at = guard.place(words.data(), words.size());
         Kvn32u* word = at;
         Kvn32u index = Kvn32u(31 - lead);
-        const Result res = decode(call, tables, &word, &index);
+        const Result res = decode(l.call, tables, &word, &index);
         ASSERT_EQ(res.status, KVN_STS_OK) << "tc " << tc << " t1 " << t1 << " lead " << lead;
         ASSERT_EQ(res.numCoeff, tc);
-        for (int k = 0; k < n && tc; ++k)
-          ASSERT_EQ(res.coef[std::size_t(k)], is_32(c.kind) ? raster[std::size_t(k)] : int16_t(raster[std::size_t(k)]));
+        for (int k = 0; k < l.n && tc; ++k) ASSERT_EQ(res.coef[std::size_t(k)], l.decoded(raster, tc, k));
         ASSERT_EQ(word - at, long(w.size() / 32)) << "tc " << tc << " t1 " << t1 << " lead " << lead;
         ASSERT_EQ(index, Kvn32u(31 - w.size() % 32));
       }
@@ -198,7 +195,7 @@ void guarded_blocks(const Config& c, const kvnvlc::CavlcTables& tables, kvntest:
 }
 
 TEST(CavlcGuardPage, EveryDecoderEndsOnEveryBitOfTheLastWord) {
-  Rng r;
+  kvntest::TestRng r;
   kvntest::GuardPage guard;
   const kvnvlc::CavlcTables tables(8, 4);
   for (Kind k : {Kind::k16s, Kind::k32s})

@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
 
@@ -29,6 +29,21 @@ struct Pic {
 struct Arrays8 {
   Kvn8u alpha[4] = {40, 40, 40, 40}, beta[4] = {10, 10, 10, 10}, tc0[16] = {}, bs[16] = {};
 };
+
+// A record function refuses a null record and each null pointer in a valid one.
+template <class F, class R>
+void null_fields(F f, const R& valid) {
+  EXPECT_EQ(f(nullptr), KVN_STS_NULL_PTR);
+  for (int which = 0; which < 5; ++which) {
+    R r = valid;
+    if (which == 0) r.pSrcDstPlane = nullptr;
+    if (which == 1) r.pAlpha = nullptr;
+    if (which == 2) r.pBeta = nullptr;
+    if (which == 3) r.pThresholds = nullptr;
+    if (which == 4) r.pBs = nullptr;
+    EXPECT_EQ(f(&r), KVN_STS_NULL_PTR) << which;
+  }
+}
 
 TEST(DeblockChecks, NullPointersWriteNothing) {
   Pic<Kvn8u> pic;
@@ -59,16 +74,7 @@ TEST(DeblockChecks, NullPointersWriteNothing) {
   for (Rec8 f :
        {kvniFilterDeblockingChroma_VerEdge_H264_8u_C2I, kvniFilterDeblockingChroma_HorEdge_H264_8u_C2I,
         kvniFilterDeblockingChroma422VerEdge_H264_8u_C1IR, kvniFilterDeblockingChroma422HorEdge_H264_8u_C1IR}) {
-    EXPECT_EQ(f(nullptr), KVN_STS_NULL_PTR);
-    for (int which = 0; which < 5; ++which) {
-      KvnDeblockingRecord8u r{pic.mb(), Pic<Kvn8u>::kStep, a.alpha, a.beta, a.tc0, a.bs};
-      if (which == 0) r.pSrcDstPlane = nullptr;
-      if (which == 1) r.pAlpha = nullptr;
-      if (which == 2) r.pBeta = nullptr;
-      if (which == 3) r.pThresholds = nullptr;
-      if (which == 4) r.pBs = nullptr;
-      EXPECT_EQ(f(&r), KVN_STS_NULL_PTR) << which;
-    }
+    null_fields(f, KvnDeblockingRecord8u{pic.mb(), Pic<Kvn8u>::kStep, a.alpha, a.beta, a.tc0, a.bs});
   }
   EXPECT_EQ(pic.s, before);
 
@@ -82,16 +88,7 @@ TEST(DeblockChecks, NullPointersWriteNothing) {
         kvniFilterDeblockingLumaVerEdgeMBAFF_H264_16u_C1IR, kvniFilterDeblockingChromaVerEdge_H264_16u_C1IR,
         kvniFilterDeblockingChromaHorEdge_H264_16u_C1IR, kvniFilterDeblockingChromaVerEdgeMBAFF_H264_16u_C1IR,
         kvniFilterDeblockingChroma422VerEdge_H264_16u_C1IR, kvniFilterDeblockingChroma422HorEdge_H264_16u_C1IR}) {
-    EXPECT_EQ(f(nullptr), KVN_STS_NULL_PTR);
-    for (int which = 0; which < 5; ++which) {
-      KvnDeblockingRecord16u r{pic16.mb(), Pic<Kvn16u>::kStep, al, be, tc, a.bs, 10};
-      if (which == 0) r.pSrcDstPlane = nullptr;
-      if (which == 1) r.pAlpha = nullptr;
-      if (which == 2) r.pBeta = nullptr;
-      if (which == 3) r.pThresholds = nullptr;
-      if (which == 4) r.pBs = nullptr;
-      EXPECT_EQ(f(&r), KVN_STS_NULL_PTR) << which;
-    }
+    null_fields(f, KvnDeblockingRecord16u{pic16.mb(), Pic<Kvn16u>::kStep, al, be, tc, a.bs, 10});
   }
   EXPECT_EQ(pic16.s, before16);
 }
@@ -137,8 +134,9 @@ TEST(DeblockLuma, NormalFilterWithZeroTc0MovesEdgeSamplesByApPlusAq) {
 }
 
 TEST(DeblockLuma, NothingFilteredWithZeroBsOrZeroAlpha) {
+  kvntest::TestRng rng;
   Pic<Kvn8u> pic;
-  for (std::size_t i = 0; i < pic.s.size(); ++i) pic.s[i] = Kvn8u(std::rand());
+  rng.fill(pic.s, 0, 255);
   const auto before = pic.s;
   Arrays8 a;
   ASSERT_EQ(kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR(pic.mb(), Pic<Kvn8u>::kStep, a.alpha, a.beta, a.tc0, a.bs),
@@ -194,6 +192,7 @@ TEST(DeblockHighBitDepth, NormalFilterClampsToTheBitDepth) {
 
 // Interleaved chroma equals the planar filter on each channel.
 TEST(DeblockInterleaved, MatchesPlanarPerChannel) {
+  kvntest::TestRng rng;
   Arrays8 a;
   const Kvn8u alpha4[4] = {30, 18, 45, 9}, beta4[4] = {6, 4, 9, 3};
   Kvn8u tc16[16];
@@ -207,10 +206,9 @@ TEST(DeblockInterleaved, MatchesPlanarPerChannel) {
     for (int per_channel = 0; per_channel < 2; ++per_channel) {
       Pic<Kvn8u> c2;
       Pic<Kvn8u> plane[2];
-      std::srand(7 + vertical);
       for (int y = -8; y < 24; ++y)
         for (int x = -8; x < 32; ++x) {  // bytes
-          const int v = 80 + (std::rand() % 12) + (((x + 8) & 8) ? 8 : 0) + (((y + 8) & 4) ? 6 : 0);
+          const int v = 80 + rng.range(0, 11) + (((x + 8) & 8) ? 8 : 0) + (((y + 8) & 4) ? 6 : 0);
           c2.at(x, y) = Kvn8u(v);
           plane[x & 1].at(x >> 1, y) = Kvn8u(v);
         }

@@ -10,23 +10,16 @@
 #include <cstdlib>
 #include <vector>
 
-#include <random>
-
 #include "h264_tables.h"
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
 
 using kvnsupport::kAlpha;
 using kvnsupport::kBeta;
 using kvnsupport::kTc0;
-
-// Fixed-seed generator: the picture contents are reproducible.
-struct Rng {
-  explicit Rng(unsigned seed) : g(seed) {}
-  int range(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(g); }
-  std::mt19937 g;
-};
+using kvntest::Rng;
 
 constexpr int kMbW = 3, kMbH = 3;
 
@@ -195,7 +188,7 @@ template <class T>
 }
 
 TEST(DeblockPicture, EightBitLumaAndPlanarChroma420MatchTheModel) {
-  Rng rng(8);
+  kvntest::TestRng rng;
   for (int round = 0; round < 20; ++round) {
     const auto mbs = draw_mbs(rng);
     Plane y(16 * kMbW, 16 * kMbH), cb(8 * kMbW, 8 * kMbH);
@@ -223,7 +216,7 @@ TEST(DeblockPicture, EightBitLumaAndPlanarChroma420MatchTheModel) {
 }
 
 TEST(DeblockPicture, HighBitDepthLumaAndChroma422MatchTheModel) {
-  Rng rng(16);
+  kvntest::TestRng rng;
   for (int round = 0; round < 20; ++round) {
     const int depth = rng.range(8, 14);
     const auto mbs = draw_mbs(rng);

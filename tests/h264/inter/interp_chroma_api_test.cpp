@@ -8,15 +8,12 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <functional>
-#include <random>
 #include <vector>
 
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
-
-int rnd(std::mt19937& g, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(g); }
 
 // A picture of cols x rows samples, at least minStep samples a row, with
 // `margin` spare rows above and below so that pointers outside it stay in the
@@ -31,9 +28,9 @@ struct Img {
   T* p(int64_t x = 0, int64_t y = 0) { return v.data() + (margin + y) * step + x; }
   T& at(int64_t x, int64_t y) { return *p(x, y); }
   // Random samples of up to `bits` bits, or only 0 and the maximum.
-  void fill(std::mt19937& g, int bits) {
-    const int max = (1 << bits) - 1, style = rnd(g, 0, 2);
-    for (T& s : v) s = T(style == 0 ? rnd(g, 0, max) : style == 1 ? rnd(g, 0, 1) * max : rnd(g, 0, 3) * max / 3);
+  void fill(kvntest::Rng& g, int bits) {
+    const int max = (1 << bits) - 1, style = g.range(0, 2);
+    for (T& s : v) s = T(style == 0 ? g.range(0, max) : style == 1 ? g.range(0, 1) * max : g.range(0, 3) * max / 3);
   }
 };
 
@@ -55,7 +52,7 @@ void expect_block(const Img<T>& before, const Img<T>& got, int w, int h, Want wa
 }
 
 TEST(InterpolateChroma, PlainFunctionsFollowTheStandard) {
-  std::mt19937 g(1);
+  kvntest::TestRng g;
   for (int w : {2, 4, 6, 8})
     for (int h = 2; h <= 16; h += 2)
       for (int f = 0; f < 64; ++f) {
@@ -77,9 +74,9 @@ TEST(InterpolateChroma, PlainFunctionsFollowTheStandard) {
         if ((w & (w - 1)) || (h & (h - 1))) continue;
         // 16-bit: any sample value, whatever the bit depth.
         Img<Kvn16u> s16(w + 1, h + 1, 0, 8), d16(w, h, 0, 8);
-        s16.fill(g, rnd(g, 0, 1) ? 16 : rnd(g, 8, 14));
+        s16.fill(g, g.range(0, 1) ? 16 : g.range(8, 14));
         const Img<Kvn16u> d16_0 = d16;
-        const KvnInterpolationRecord16u r{s16.p(), int(s16.step), d16.p(), int(d16.step), dx, dy, size, rnd(g, 1, 16)};
+        const KvnInterpolationRecord16u r{s16.p(), int(s16.step), d16.p(), int(d16.step), dx, dy, size, g.range(1, 16)};
         ASSERT_EQ(0, kvniInterpolateChroma_H264_16u_C1R(&r));
         expect_block(d16_0, d16, w, h,
                      [&](int x, int y) { return model([&](int a, int b) { return s16.at(a, b); }, x, y, dx, dy); });
@@ -95,13 +92,13 @@ TEST(InterpolateChroma, PlainFunctionsFollowTheStandard) {
 // h - 1 - k is its last row) against the plain functions on a copy whose rows
 // beyond the edge repeat the edge row.
 TEST(InterpolateChroma, TopAndBottomRepeatTheEdgeRow) {
-  std::mt19937 g(2);
+  kvntest::TestRng g;
   for (int t = 0; t < 4000; ++t) {
-    const int w = 2 << rnd(g, 0, 2), h = 2 << rnd(g, 0, 3), dx = rnd(g, 0, 7), dy = rnd(g, 0, 7);
+    const int w = 2 << g.range(0, 2), h = 2 << g.range(0, 3), dx = g.range(0, 7), dy = g.range(0, 7);
     const bool top = t & 1, wide = t & 2;
-    const int k = top ? rnd(g, 0, h + 3) : rnd(g, -3, h + 3);
+    const int k = top ? g.range(0, h + 3) : g.range(-3, h + 3);
     // Enough rows on the side that is not padded.
-    const int rows = std::max(rnd(g, 1, h + 2), top ? h + 1 : h - k);
+    const int rows = std::max(g.range(1, h + 2), top ? h + 1 : h - k);
     // Picture rows 0 .. rows - 1; the block's row 0 is picture row y0.
     const int y0 = top ? -k : rows - h + k;
     const auto pic_row = [&](int y) { return std::clamp(y0 + y, 0, rows - 1); };
@@ -125,18 +122,18 @@ TEST(InterpolateChroma, TopAndBottomRepeatTheEdgeRow) {
   }
 }
 
-int32_t hostile(std::mt19937& g, int small) {
+int32_t hostile(kvntest::Rng& g, int small) {
   const int32_t far[] = {INT32_MIN, INT32_MAX, -(1 << 30), 1 << 30, INT32_MIN + 7, INT32_MAX - 9};
-  return rnd(g, 0, 5) ? rnd(g, -small, small) : far[rnd(g, 0, 5)];
+  return g.range(0, 5) ? g.range(-small, small) : far[g.range(0, 5)];
 }
 
 // Block functions against the plain ones on the explicitly padded region.
 TEST(InterpolateChromaBlock, PadsLikeAnExplicitlyPaddedPicture) {
-  std::mt19937 g(3);
+  kvntest::TestRng g;
   for (int t = 0; t < 6000; ++t) {
     const bool hbd = t % 3 == 0;
-    const int W = rnd(g, 1, 20), H = rnd(g, 1, 20);
-    const int w = hbd ? 2 << rnd(g, 0, 2) : 2 * rnd(g, 1, 4), h = hbd ? 2 << rnd(g, 0, 3) : 2 * rnd(g, 1, 8);
+    const int W = g.range(1, 20), H = g.range(1, 20);
+    const int w = hbd ? 2 << g.range(0, 2) : 2 * g.range(1, 4), h = hbd ? 2 << g.range(0, 3) : 2 * g.range(1, 8);
     const int32_t px = hostile(g, 30), py = hostile(g, 30);
     int32_t mvx = hostile(g, 250), mvy = hostile(g, 250);
     if (mvx == 0 && mvy == 0) mvx = 1;
@@ -190,7 +187,7 @@ TEST(InterpolateChromaBlock, PadsLikeAnExplicitlyPaddedPicture) {
 // A zero vector copies the block from its position, inside the picture or
 // not, and never looks at the picture size.
 TEST(InterpolateChromaBlock, ZeroVectorCopiesWithoutPadding) {
-  std::mt19937 g(4);
+  kvntest::TestRng g;
   Img<Kvn8u> pic(16, 16), got(8, 8);
   pic.fill(g, 8);
   KvnInterpolationBlockRecord8u r{
@@ -201,7 +198,7 @@ TEST(InterpolateChromaBlock, ZeroVectorCopiesWithoutPadding) {
 }
 
 TEST(InterpolateBlock, AveragesRoundingUp) {
-  std::mt19937 g(5);
+  kvntest::TestRng g;
   for (int w = 2; w <= 16; ++w)
     for (int h = 2; h <= 16; ++h) {
       Img<Kvn8u> a(w, h), b(w, h), d(w, h), e(w + 5, h);
@@ -235,11 +232,11 @@ void expand_model(Kvn8u* p, int w, int h, int step, int n, int mode) {
 }
 
 TEST(ExpandPlane, FollowsTheRowRules) {
-  std::mt19937 g(6);
+  kvntest::TestRng g;
   for (int t = 0; t < 600; ++t) {
-    const int w = rnd(g, 1, 40), h = 2 * rnd(g, 1, 12), n = rnd(g, 1, 20), step = w + 2 * n + rnd(g, 0, 5);
+    const int w = g.range(1, 40), h = 2 * g.range(1, 12), n = g.range(1, 20), step = w + 2 * n + g.range(0, 5);
     std::vector<Kvn8u> want(size_t(h + 2 * n + 2) * step);
-    for (auto& s : want) s = Kvn8u(rnd(g, 0, 255));
+    for (auto& s : want) s = Kvn8u(g.range(0, 255));
     // Rows in pairs (2k + 1 equal to 2k) make the two fields' expansion equal the frame's.
     const bool pairs = t % 3 == 0;
     Kvn8u* const o = want.data() + (n + 1) * step + n;
@@ -286,149 +283,73 @@ TEST(InterpolateChroma, StatusesAndTheirOrder) {
   Kvn8u* const plane = dst.data() + 8 * 64 + 16;
   using R16 = KvnInterpolationRecord16u;
   using B8 = KvnInterpolationBlockRecord8u;
-  const struct {
-    KvnResult want;
-    std::function<KvnResult()> call;
-  } cases[] = {
-      {KVN_STS_NULL_PTR,
-       [&] {
-         return c1(nullptr, 9, 0, {3, 3});
-       }},
-      {KVN_STS_NULL_PTR,
-       [&] {
-         return kvniInterpolateChroma_H264_8u_C2P2R(s, 64, d, nullptr, 64, 0, 0, {2, 2});
-       }},
-      {KVN_STS_BAD_ARG,
-       [&] {
-         return c1(s, 8, 0, {3, 3});
-       }},
-      {KVN_STS_BAD_ARG,
-       [&] {
-         return c1(s, 0, -1, {2, 2});
-       }},
-      {KVN_STS_SIZE_ERR,
-       [&] {
-         return c1(s, 7, 7, {3, 2});
-       }},
-      {KVN_STS_SIZE_ERR,
-       [&] {
-         return c1(s, 0, 0, {10, 2});
-       }},  // within the bit pattern, wider than 8
-      {KVN_STS_SIZE_ERR,
-       [&] {
-         return c1(s, 0, 0, {0, 2});
-       }},
-      {KVN_STS_SIZE_ERR,
-       [&] {
-         return c1(s, 0, 0, {2, 0});
-       }},
-      {KVN_STS_SIZE_ERR,
-       [&] {
-         return c1(s, 0, 0, {2, 18});
-       }},
-      {KVN_STS_SIZE_ERR,
-       [&] {
-         return c1(s, 0, 0, {2, -2});
-       }},
-      {KVN_STS_OK,
-       [&] {
-         return c1(s, 7, 7, {6, 14});
-       }},
-      {KVN_STS_SIZE_ERR,
-       [&] {
-         return top(0, {5, 2}, -1);
-       }},
-      {KVN_STS_OUT_OF_RANGE,
-       [&] {
-         return top(0, {2, 2}, -1);
-       }},
-      {KVN_STS_OK,
-       [&] {
-         return kvniInterpolateChromaBottom_H264_8u_C1R(s, 64, d, 64, 1, 1, -2, {8, 8});
-       }},
-      {KVN_STS_NULL_PTR, [&] { return kvniInterpolateChroma_H264_16u_C1R(nullptr); }},
-      {KVN_STS_NULL_PTR,
-       [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.pSrc = nullptr, r.srcStep = 0; }); }},
-      {KVN_STS_NULL_PTR,
-       [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.pDst = nullptr; }); }},
-      {KVN_STS_STEP_ERR,
-       [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.dstStep = 7, r.dx = 9; }); }},
-      {KVN_STS_BAD_ARG,
-       [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) {
-               r.dy = 8, r.roiSize = {6, 6};
-             }); }},
-      {KVN_STS_SIZE_ERR,
-       [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) {
-               r.roiSize = {6, 2};
-             }); }},
-      {KVN_STS_SIZE_ERR,
-       [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) {
-               r.roiSize = {2, 6};
-             }); }},
-      {KVN_STS_OUT_OF_RANGE,
-       [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.bitDepth = 0; }); }},
-      {KVN_STS_SIZE_ERR,
-       [&] {
-         return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.bitDepth = 17, r.roiSize = {8, 6}; });
-       }},
-      {KVN_STS_OK, [&] { return rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.bitDepth = 16; }); }},
-      {KVN_STS_OUT_OF_RANGE, [&] { return kvniInterpolateChromaTop_H264_16u_C1R(&r16, -1); }},
-      {KVN_STS_OUT_OF_RANGE,
-       [&] { return rec(kvniInterpolateChromaBlock_H264_16u_P2R, b16, [](auto& r) { r.bitDepth = 17; }); }},
-      {KVN_STS_OK, [&] { return kvniInterpolateChromaBottom_H264_16u_C1R(&r16, 20); }},
-      {KVN_STS_NULL_PTR, [&] { return kvniInterpolateChromaBlock_H264_8u_P2R(nullptr); }},
-      {KVN_STS_NULL_PTR,
-       [&] { return rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) { r.pSrc[1] = nullptr; }); }},
-      {KVN_STS_NULL_PTR,
-       [&] { return rec(kvniInterpolateChromaBlock_H264_8u_C2P2R, b8, [](B8& r) { r.pDst[1] = nullptr; }); }},
-      {KVN_STS_OK,
-       [&] { return rec(kvniInterpolateChromaBlock_H264_8u_C2C2R, b8, [](B8& r) { r.pDst[1] = nullptr; }); }},
-      {KVN_STS_SIZE_ERR,
-       [&] { return rec(kvniInterpolateChromaBlock_H264_8u_C2C2R, b8, [](B8& r) {
-               r.sizeBlock = {12, 4};
-             }); }},
-      {KVN_STS_SIZE_ERR,
-       [&] { return rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) {
-               r.sizeBlock = {4, 0};
-             }); }},
-      {KVN_STS_SIZE_ERR,
-       [&] { return rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) {
-               r.sizeFrame = {0, 32};
-             }); }},
-      {KVN_STS_OK,
-       [&] {
-         return rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) {
-           r.sizeFrame = {0, -1}, r.pointVectorQuarterPix[0] = r.pointVectorQuarterPix[1] = 0;
-         });
-       }},
-      {KVN_STS_SIZE_ERR,
-       [&] { return rec(kvniInterpolateChromaBlock_H264_16u_P2R, b16, [](auto& r) {
-               r.sizeFrame = {32, -5};
-             }); }},
-      {KVN_STS_OK, [&] { return kvniInterpolateChromaBlock_H264_16u_P2R(&b16); }},
-      {KVN_STS_NULL_PTR, [&] { return kvniInterpolateBlock_H264_8u_P2P1R(s, nullptr, d, 1, 1, 64); }},
-      {KVN_STS_SIZE_ERR, [&] { return kvniInterpolateBlock_H264_8u_P2P1R(s, s, d, 1, 8, 64); }},
-      {KVN_STS_SIZE_ERR, [&] { return kvniInterpolateBlock_H264_8u_P3P1R(s, s, d, 17, 8, 64, 64, 64); }},
-      {KVN_STS_SIZE_ERR, [&] { return kvniInterpolateBlock_H264_8u_P3P1R(s, s, d, 8, 0xffffffffu, 64, 64, 64); }},
-      {KVN_STS_OK, [&] { return kvniInterpolateBlock_H264_8u_P3P1R(s, s + 1, d, 16, 16, 64, 64, 64); }},
-      {KVN_STS_NULL_PTR, [&] { return expand(nullptr, 0, 3, 0, 0, 7); }},
-      {KVN_STS_SIZE_ERR, [&] { return expand(plane, 8, 3, 64, 0, 7); }},
-      {KVN_STS_SIZE_ERR, [&] { return expand(plane, 8, 0, 64, 4, 0); }},
-      {KVN_STS_SIZE_ERR, [&] { return expand(plane, 0, 8, 64, 4, 0); }},
-      {KVN_STS_OK, [&] { return expand(plane, 8, 8, 1, 0, 7); }},
-      {KVN_STS_BAD_ARG, [&] { return expand(plane, 8, 8, 1, 4, 3); }},
-      {KVN_STS_SIZE_ERR, [&] { return expand(plane, 8, 8, 64, -4, 0); }},
-      {KVN_STS_STEP_ERR, [&] { return expand(plane, 8, 8, 15, 4, 1); }},  // borders would overwrite rows
-      {KVN_STS_OK, [&] { return expand(plane, 8, 8, 16, 4, 2); }},
-  };
-  for (const auto& c : cases) {
-    const std::vector<Kvn8u> before = dst;
-    const std::vector<Kvn16u> before16 = d16;
-    EXPECT_EQ(c.want, c.call()) << "case " << (&c - cases);
-    if (c.want != KVN_STS_OK) {
-      EXPECT_TRUE(before == dst && before16 == d16) << "case " << (&c - cases) << " wrote";
+  // The calls in turn: each status, and a failed call writes nothing.
+  std::vector<Kvn8u> before = dst;
+  std::vector<Kvn16u> before16 = d16;
+  int n = 0;
+  const auto expect = [&](KvnResult want, KvnResult got) {
+    EXPECT_EQ(want, got) << "case " << n;
+    if (want != KVN_STS_OK) {
+      EXPECT_TRUE(before == dst && before16 == d16) << "case " << n << " wrote";
     }
-  }
+    before = dst, before16 = d16, ++n;
+  };
+  expect(KVN_STS_NULL_PTR, c1(nullptr, 9, 0, {3, 3}));
+  expect(KVN_STS_NULL_PTR, kvniInterpolateChroma_H264_8u_C2P2R(s, 64, d, nullptr, 64, 0, 0, {2, 2}));
+  expect(KVN_STS_BAD_ARG, c1(s, 8, 0, {3, 3}));
+  expect(KVN_STS_BAD_ARG, c1(s, 0, -1, {2, 2}));
+  expect(KVN_STS_SIZE_ERR, c1(s, 7, 7, {3, 2}));
+  expect(KVN_STS_SIZE_ERR, c1(s, 0, 0, {10, 2}));  // within the bit pattern, wider than 8
+  expect(KVN_STS_SIZE_ERR, c1(s, 0, 0, {0, 2}));
+  expect(KVN_STS_SIZE_ERR, c1(s, 0, 0, {2, 0}));
+  expect(KVN_STS_SIZE_ERR, c1(s, 0, 0, {2, 18}));
+  expect(KVN_STS_SIZE_ERR, c1(s, 0, 0, {2, -2}));
+  expect(KVN_STS_OK, c1(s, 7, 7, {6, 14}));
+  expect(KVN_STS_SIZE_ERR, top(0, {5, 2}, -1));
+  expect(KVN_STS_OUT_OF_RANGE, top(0, {2, 2}, -1));
+  expect(KVN_STS_OK, kvniInterpolateChromaBottom_H264_8u_C1R(s, 64, d, 64, 1, 1, -2, {8, 8}));
+  expect(KVN_STS_NULL_PTR, kvniInterpolateChroma_H264_16u_C1R(nullptr));
+  expect(KVN_STS_NULL_PTR,
+         rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.pSrc = nullptr, r.srcStep = 0; }));
+  expect(KVN_STS_NULL_PTR, rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.pDst = nullptr; }));
+  expect(KVN_STS_STEP_ERR, rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.dstStep = 7, r.dx = 9; }));
+  expect(KVN_STS_BAD_ARG, rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.dy = 8, r.roiSize = {6, 6}; }));
+  expect(KVN_STS_SIZE_ERR, rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.roiSize = {6, 2}; }));
+  expect(KVN_STS_SIZE_ERR, rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.roiSize = {2, 6}; }));
+  expect(KVN_STS_OUT_OF_RANGE, rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.bitDepth = 0; }));
+  expect(KVN_STS_SIZE_ERR, rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) {
+           r.bitDepth = 17, r.roiSize = {8, 6};
+         }));
+  expect(KVN_STS_OK, rec(kvniInterpolateChroma_H264_16u_C1R, r16, [](R16& r) { r.bitDepth = 16; }));
+  expect(KVN_STS_OUT_OF_RANGE, kvniInterpolateChromaTop_H264_16u_C1R(&r16, -1));
+  expect(KVN_STS_OUT_OF_RANGE, rec(kvniInterpolateChromaBlock_H264_16u_P2R, b16, [](auto& r) { r.bitDepth = 17; }));
+  expect(KVN_STS_OK, kvniInterpolateChromaBottom_H264_16u_C1R(&r16, 20));
+  expect(KVN_STS_NULL_PTR, kvniInterpolateChromaBlock_H264_8u_P2R(nullptr));
+  expect(KVN_STS_NULL_PTR, rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) { r.pSrc[1] = nullptr; }));
+  expect(KVN_STS_NULL_PTR, rec(kvniInterpolateChromaBlock_H264_8u_C2P2R, b8, [](B8& r) { r.pDst[1] = nullptr; }));
+  expect(KVN_STS_OK, rec(kvniInterpolateChromaBlock_H264_8u_C2C2R, b8, [](B8& r) { r.pDst[1] = nullptr; }));
+  expect(KVN_STS_SIZE_ERR, rec(kvniInterpolateChromaBlock_H264_8u_C2C2R, b8, [](B8& r) { r.sizeBlock = {12, 4}; }));
+  expect(KVN_STS_SIZE_ERR, rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) { r.sizeBlock = {4, 0}; }));
+  expect(KVN_STS_SIZE_ERR, rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) { r.sizeFrame = {0, 32}; }));
+  expect(KVN_STS_OK, rec(kvniInterpolateChromaBlock_H264_8u_P2R, b8, [](B8& r) {
+           r.sizeFrame = {0, -1}, r.pointVectorQuarterPix[0] = r.pointVectorQuarterPix[1] = 0;
+         }));
+  expect(KVN_STS_SIZE_ERR, rec(kvniInterpolateChromaBlock_H264_16u_P2R, b16, [](auto& r) { r.sizeFrame = {32, -5}; }));
+  expect(KVN_STS_OK, kvniInterpolateChromaBlock_H264_16u_P2R(&b16));
+  expect(KVN_STS_NULL_PTR, kvniInterpolateBlock_H264_8u_P2P1R(s, nullptr, d, 1, 1, 64));
+  expect(KVN_STS_SIZE_ERR, kvniInterpolateBlock_H264_8u_P2P1R(s, s, d, 1, 8, 64));
+  expect(KVN_STS_SIZE_ERR, kvniInterpolateBlock_H264_8u_P3P1R(s, s, d, 17, 8, 64, 64, 64));
+  expect(KVN_STS_SIZE_ERR, kvniInterpolateBlock_H264_8u_P3P1R(s, s, d, 8, 0xffffffffu, 64, 64, 64));
+  expect(KVN_STS_OK, kvniInterpolateBlock_H264_8u_P3P1R(s, s + 1, d, 16, 16, 64, 64, 64));
+  expect(KVN_STS_NULL_PTR, expand(nullptr, 0, 3, 0, 0, 7));
+  expect(KVN_STS_SIZE_ERR, expand(plane, 8, 3, 64, 0, 7));
+  expect(KVN_STS_SIZE_ERR, expand(plane, 8, 0, 64, 4, 0));
+  expect(KVN_STS_SIZE_ERR, expand(plane, 0, 8, 64, 4, 0));
+  expect(KVN_STS_OK, expand(plane, 8, 8, 1, 0, 7));
+  expect(KVN_STS_BAD_ARG, expand(plane, 8, 8, 1, 4, 3));
+  expect(KVN_STS_SIZE_ERR, expand(plane, 8, 8, 64, -4, 0));
+  expect(KVN_STS_STEP_ERR, expand(plane, 8, 8, 15, 4, 1));  // borders would overwrite rows
+  expect(KVN_STS_OK, expand(plane, 8, 8, 16, 4, 2));
 }
 
 }  // namespace

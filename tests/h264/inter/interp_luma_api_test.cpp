@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <random>
 #include <vector>
 
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
 
@@ -47,13 +47,13 @@ struct Picture {
   static constexpr int kMargin = 8, kSize = 40;
   int step = kSize + 3;  // odd
   std::vector<T> px = std::vector<T>(size_t(kSize) * step);
-  Picture(std::mt19937& g, int maxv) {
-    const int style = int(g() % 4);
+  Picture(kvntest::Rng& g, int maxv) {
+    const int style = g.range(0, 3);
     for (int y = 0; y < kSize; ++y)
       for (int x = 0; x < step; ++x)
-        px[size_t(y) * step + x] = T(style == 0   ? g() % (maxv + 1)
+        px[size_t(y) * step + x] = T(style == 0   ? g.range(0, maxv)
                                      : style == 1 ? ((x + y) & 1) * maxv
-                                     : style == 2 ? (g() & 1) * maxv
+                                     : style == 2 ? g.coin() * maxv
                                                   : ((x % 3 != 1) != (y % 3 == 1)) * maxv);  // extreme centre sums
   }
   const T* at(int x, int y) const { return px.data() + size_t(y + kMargin) * step + x + kMargin; }
@@ -207,7 +207,7 @@ TEST(InterpLumaApi, FlatAreaGivesItsValueAtEveryFraction) {
 // ---- every size and fraction against the model
 
 TEST(InterpLumaApi, PlainFunctionsMatchTheModel) {
-  std::mt19937 g(11);
+  kvntest::TestRng g;
   for (int trial = 0; trial < 24; ++trial) {
     const Picture<Kvn8u> pic(g, 255);
     for (KvnSize size : kSizes8)
@@ -238,7 +238,7 @@ TEST(InterpLumaApi, PlainFunctionsMatchTheModel) {
 // Top and Bottom: the rows beyond the edge row repeat it; columns are read as
 // they are.
 TEST(InterpLumaApi, TopAndBottomRepeatTheEdgeRow) {
-  std::mt19937 g(12);
+  kvntest::TestRng g;
   for (int trial = 0; trial < 6; ++trial) {
     const Picture<Kvn8u> pic(g, 255);
     const int bitDepth = 8 + trial;
@@ -283,14 +283,14 @@ struct PaddedPicture {
   static constexpr int kPad = 32;
   int w, h, step, pstep;
   std::vector<T> px, padded;
-  PaddedPicture(std::mt19937& g, int width, int height, int maxv)
+  PaddedPicture(kvntest::Rng& g, int width, int height, int maxv)
       : w(width),
         h(height),
         step(width + 5),
         pstep(width + 2 * kPad),
         px(size_t(height) * step),
         padded(size_t(height + 2 * kPad) * pstep) {
-    for (T& v : px) v = T(g() % 3 == 0 ? (g() & 1) * maxv : g() % (maxv + 1));
+    for (T& v : px) v = T(g.range(0, 2) == 0 ? g.coin() * maxv : g.range(0, maxv));
     for (int y = -kPad; y < h + kPad; ++y)
       for (int x = -kPad; x < w + kPad; ++x)
         padded[size_t(y + kPad) * pstep + x + kPad] =
@@ -305,27 +305,28 @@ struct PaddedPicture {
 };
 
 TEST(InterpLumaApi, BlockFunctionsMatchThePlainOnesOnAPaddedPicture) {
-  std::mt19937 g(13);
+  kvntest::TestRng g;
   const int32_t hostile[] = {INT32_MIN, INT32_MIN + 3, -(1 << 29), (1 << 29), INT32_MAX - 2, INT32_MAX};
   for (int trial = 0; trial < 400; ++trial) {
-    const int w = 1 + int(g() % 40), h = 1 + int(g() % 40);
+    const int w = g.range(1, 40), h = g.range(1, 40);
     const int bitDepth = 8 + trial % 7;
     const PaddedPicture<Kvn8u> pic(g, w, h, 255);
     const PaddedPicture<Kvn16u> pic16(g, w, h, (1 << bitDepth) - 1);
-    KvnSize block{int(4 << (g() % 3)), int(4 << (g() % 3))};
+    KvnSize block{4 << g.range(0, 2), 4 << g.range(0, 2)};
     if (trial % 5 == 0) block.width = 12;
     int32_t pos[2], mv[2];
     for (int c = 0; c < 2; ++c) {
       const int extent = c == 0 ? w : h;
-      pos[c] = int32_t(g() % (extent + 8)) - 4;
-      mv[c] = int32_t(g() % 160) - 80;
-      if (trial % 7 == 0) mv[c] = hostile[g() % 6];
-      if (trial % 11 == 0) pos[c] = hostile[g() % 6];
+      pos[c] = g.range(-4, extent + 3);
+      mv[c] = g.range(-80, 79);
+      if (trial % 7 == 0) mv[c] = hostile[g.range(0, 5)];
+      if (trial % 11 == 0) pos[c] = hostile[g.range(0, 5)];
       if (trial % 13 == 0) mv[c] = 0;
     }
     const int64_t x = int64_t(pos[0]) + (mv[0] >> 2), y = int64_t(pos[1]) + (mv[1] >> 2);
     const int dx = mv[0] & 3, dy = mv[1] & 3;
-    if (mv[0] == 0 && mv[1] == 0 && (pos[0] < 0 || pos[1] < 0 || pos[0] + block.width > w || pos[1] + block.height > h))
+    if (mv[0] == 0 && mv[1] == 0 &&
+        (pos[0] < 0 || pos[1] < 0 || int64_t(pos[0]) + block.width > w || int64_t(pos[1]) + block.height > h))
       continue;  // a zero vector is not tested against the picture
     Kvn8u want[16 * 16], got[16 * 16];
     ASSERT_EQ(KVN_STS_OK,

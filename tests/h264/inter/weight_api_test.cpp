@@ -8,10 +8,10 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
-#include <random>
 #include <vector>
 
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
 
@@ -28,9 +28,9 @@ struct Plane {
   std::vector<T> mem;
   std::ptrdiff_t origin;
   int step;
-  Plane(int len, int rows, int st, std::mt19937& g, int max) : step(st) {
+  Plane(int len, int rows, int st, kvntest::Rng& g, int max) : step(st) {
     mem.resize(size_t(std::ptrdiff_t(rows - 1) * std::abs(st) + len + 64));
-    for (auto& v : mem) v = T(g() % (uint32_t(max) + 1));
+    g.fill(mem, 0, max);
     origin = 32 + (st < 0 ? std::ptrdiff_t(rows - 1) * -st : 0);
   }
   T* p() { return mem.data() + origin; }
@@ -40,19 +40,19 @@ using P8 = Plane<Kvn8u>;
 using P16 = Plane<Kvn16u>;
 
 TEST(WeightApi, EveryFunctionMatchesTheModel) {
-  std::mt19937 g(7);
+  kvntest::TestRng g;
   auto any = [&] {
     static const int32_t special[] = {INT32_MIN, INT32_MAX, -129, 128, 255, -32768, 65535, 1 << 24};
-    return g() % 3 ? int32_t(g()) : special[g() % 8];
+    return g.range(0, 2) ? int32_t(g.u32()) : special[g.range(0, 7)];
   };
-  auto h264 = [&] { return int32_t(g() % 256) - 128; };
+  auto h264 = [&] { return g.range(-128, 127); };
   static const uint32_t kShifts[] = {8, 15, 16, 31, 32, 47, 63, 64, 0xffffffffu};
   for (int t = 0; t < 3000; ++t) {
-    const bool in = g() % 3;  // H.264 parameters, else anything
-    const uint32_t l = in ? g() % 8 : g() % 2 ? kShifts[g() % 9] : g() % 16;
+    const bool in = g.range(0, 2) != 0;  // H.264 parameters, else anything
+    const uint32_t l = in ? uint32_t(g.range(0, 7)) : g.coin() ? kShifts[g.range(0, 8)] : uint32_t(g.range(0, 15));
     auto draw = [&] { return in ? h264() : any(); };
     const int32_t w1 = draw(), o1 = draw(), w2 = draw(), o2 = draw();
-    const int w = 2 << (g() % 4), h = 2 << (g() % 4), step = 2 * w + int(g() % 9), depth = 1 + int(g() % 16);
+    const int w = 2 << g.range(0, 3), h = 2 << g.range(0, 3), step = 2 * w + g.range(0, 8), depth = g.range(1, 16);
     const int64_t max16 = (int64_t(1) << depth) - 1;
     const KvnSize roi{w, h};
     P8 a(2 * w, h, step, g, 255), b(2 * w, h, step, g, 255), d(2 * w, h, step, g, 255);
@@ -107,8 +107,8 @@ TEST(WeightApi, EveryFunctionMatchesTheModel) {
         return model(__int128(a.at(x, y)) * v1 + __int128(bn.at(x, y)) * v2, (l & 15) + 1, o, 255);
       });
     } else if (kind <= 8) {  // 16-bit: explicit, implicit, rounded average (any width 2..16, no step check)
-      const int k = kind - 6, ww = k == 2 ? 2 + int(g() % 15) : w, hh = k == 2 ? 2 + int(g() % 15) : h;
-      const int st = ww + int(g() % 5);
+      const int k = kind - 6, ww = k == 2 ? g.range(2, 16) : w, hh = k == 2 ? g.range(2, 16) : h;
+      const int st = ww + g.range(0, 4);
       P16 s1(ww, hh, st, g, 65535), s2(ww, hh, st + 1, g, 65535), d16(ww, hh, k == 2 ? -st : st, g, 65535);
       const KvnBidirRecord16u r{s1.p(), s1.step, s2.p(), s2.step, d16.p(), d16.step, {ww, hh}, depth};
       ASSERT_EQ(0, k == 0   ? kvniBidirWeight_H264_16u_P2P1R(&r, l, w1, o1, w2, o2)
@@ -125,8 +125,8 @@ TEST(WeightApi, EveryFunctionMatchesTheModel) {
       ASSERT_EQ(0, kvniBiDirWeightBlockImplicit_H264_8u_P2P1R(a.p(), b.p(), d.p(), step, step, w1, w2, roi));
       check8(w, [&](int x, int y) { return model(__int128(a.at(x, y)) * w1 + __int128(b.at(x, y)) * w2, 6, 0, 255); });
     } else if (kind == 10) {  // any size, any steps
-      const int ww = 1 + int(g() % 40), hh = 1 + int(g() % 17);
-      P8 aa(ww, hh, ww + int(g() % 3), g, 255), bb(ww, hh, -ww, g, 255), dd(ww, hh, ww, g, 255);
+      const int ww = g.range(1, 40), hh = g.range(1, 17);
+      P8 aa(ww, hh, ww + g.range(0, 2), g, 255), bb(ww, hh, -ww, g, 255), dd(ww, hh, ww, g, 255);
       ASSERT_EQ(0, kvniBiDirWeightBlockImplicit_H264_8u_P3P1R(aa.p(), bb.p(), dd.p(), aa.step, bb.step, dd.step, w1, w2,
                                                               {ww, hh}));
       for (int y = 0; y < hh; ++y)
@@ -280,11 +280,11 @@ const Member kMembers[] = {
 
 TEST(WeightApi, StatusesInTheirOrderAndNothingWrittenOnFailure) {
   static Buffers bufs;
-  std::mt19937 g(3);
+  kvntest::TestRng g;
   for (const Member& m : kMembers)
     for (int f = 0; f < kFaults; ++f) {
-      for (auto& v : bufs.d) v = Kvn8u(g());
-      for (auto& v : bufs.d16) v = Kvn16u(g() & 1023);
+      g.fill(bufs.d, 0, 255);
+      g.fill(bufs.d16, 0, 1023);
       const std::vector<Kvn8u> d(std::begin(bufs.d), std::end(bufs.d));
       const std::vector<Kvn16u> d16(std::begin(bufs.d16), std::end(bufs.d16));
       const Faulty x = faulty(f);

@@ -8,10 +8,11 @@
 
 #include <cstdint>
 #include <cstring>
-#include <random>
 #include <vector>
 
+#include "h264_model.h"
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
 
@@ -37,13 +38,12 @@ std::vector<int> all_flags() {
 // and the top-left sample at the end of page -2.
 class GuardedPlane {
  public:
-  GuardedPlane(int n, int offset, uint32_t seed) : n_(n) {
+  GuardedPlane(int n, int offset, kvntest::Rng& g) : n_(n) {
     page_ = int(sysconf(_SC_PAGESIZE));
     pages_ = 2 * n + 3;
     mem_ = static_cast<uint8_t*>(
         mmap(nullptr, size_t(pages_) * page_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-    std::mt19937 g(seed);
-    for (size_t i = 0; i < size_t(pages_) * page_; ++i) mem_[i] = uint8_t(g());
+    for (size_t i = 0; i < size_t(pages_) * page_; ++i) mem_[i] = g.byte();
     block_ = page(1) + offset;
   }
   ~GuardedPlane() { munmap(mem_, size_t(pages_) * page_); }
@@ -86,85 +86,11 @@ struct Model4x4 {
 };
 
 Model4x4 model4x4(const Neigh& q, int mode, int flags) {
-  // p(x, -1) for x = -1..7 and p(-1, y) for y = 0..3 with the substitutions.
-  auto P = [&](int x, int y) -> int {
-    if (x == -1 && y == -1) return q.c ? q.corner : 128;
-    if (y == -1) {
-      if (x < 4) return q.t ? q.top[x] : 128;
-      if (flags & kTopRight) return q.top[x];
-      return q.t ? q.top[3] : 128;
-    }
-    return q.l ? q.left[y] : 128;
-  };
+  const auto at = [&](int x, int y) { return int64_t(y >= 0 ? q.left[y] : x < 0 ? q.corner : q.top[x]); };
+  const kvntest::IntraRefs r = kvntest::intra_refs4(at, q.t, q.l, q.c, flags & kTopRight, 128);
   Model4x4 m{};
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) {
-      int v = 0;
-      switch (mode) {
-        case 0: v = P(x, -1); break;
-        case 1: v = P(-1, y); break;
-        case 2: {
-          int st = 0, sl = 0;
-          for (int i = 0; i < 4; ++i) st += P(i, -1), sl += P(-1, i);
-          v = q.t && q.l ? (st + sl + 4) >> 3 : q.t ? (st + 2) >> 2 : q.l ? (sl + 2) >> 2 : 128;
-          break;
-        }
-        case 3:
-          v = (x == 3 && y == 3) ? (P(6, -1) + 3 * P(7, -1) + 2) >> 2
-                                 : (P(x + y, -1) + 2 * P(x + y + 1, -1) + P(x + y + 2, -1) + 2) >> 2;
-          break;
-        case 4:
-          if (x > y)
-            v = (P(x - y - 2, -1) + 2 * P(x - y - 1, -1) + P(x - y, -1) + 2) >> 2;
-          else if (x < y)
-            v = (P(-1, y - x - 2) + 2 * P(-1, y - x - 1) + P(-1, y - x) + 2) >> 2;
-          else
-            v = (P(0, -1) + 2 * P(-1, -1) + P(-1, 0) + 2) >> 2;
-          break;
-        case 5: {
-          const int z = 2 * x - y;
-          if (z == 0 || z == 2 || z == 4 || z == 6)
-            v = (P(x - (y >> 1) - 1, -1) + P(x - (y >> 1), -1) + 1) >> 1;
-          else if (z == 1 || z == 3 || z == 5)
-            v = (P(x - (y >> 1) - 2, -1) + 2 * P(x - (y >> 1) - 1, -1) + P(x - (y >> 1), -1) + 2) >> 2;
-          else if (z == -1)
-            v = (P(-1, 0) + 2 * P(-1, -1) + P(0, -1) + 2) >> 2;
-          else
-            v = (P(-1, y - 1) + 2 * P(-1, y - 2) + P(-1, y - 3) + 2) >> 2;
-          break;
-        }
-        case 6: {
-          const int z = 2 * y - x;
-          if (z == 0 || z == 2 || z == 4 || z == 6)
-            v = (P(-1, y - (x >> 1) - 1) + P(-1, y - (x >> 1)) + 1) >> 1;
-          else if (z == 1 || z == 3 || z == 5)
-            v = (P(-1, y - (x >> 1) - 2) + 2 * P(-1, y - (x >> 1) - 1) + P(-1, y - (x >> 1)) + 2) >> 2;
-          else if (z == -1)
-            v = (P(-1, 0) + 2 * P(-1, -1) + P(0, -1) + 2) >> 2;
-          else
-            v = (P(x - 1, -1) + 2 * P(x - 2, -1) + P(x - 3, -1) + 2) >> 2;
-          break;
-        }
-        case 7:
-          if (y == 0 || y == 2)
-            v = (P(x + (y >> 1), -1) + P(x + (y >> 1) + 1, -1) + 1) >> 1;
-          else
-            v = (P(x + (y >> 1), -1) + 2 * P(x + (y >> 1) + 1, -1) + P(x + (y >> 1) + 2, -1) + 2) >> 2;
-          break;
-        default: {
-          const int z = x + 2 * y;
-          if (z == 0 || z == 2 || z == 4)
-            v = (P(-1, y + (x >> 1)) + P(-1, y + (x >> 1) + 1) + 1) >> 1;
-          else if (z == 1 || z == 3)
-            v = (P(-1, y + (x >> 1)) + 2 * P(-1, y + (x >> 1) + 1) + P(-1, y + (x >> 1) + 2) + 2) >> 2;
-          else if (z == 5)
-            v = (P(-1, 2) + 3 * P(-1, 3) + 2) >> 2;
-          else
-            v = P(-1, 3);
-        }
-      }
-      m.pred[y][x] = uint8_t(v);
-    }
+    for (int x = 0; x < 4; ++x) m.pred[y][x] = uint8_t(kvntest::intra_nxn(r, 4, mode, 128, x, y));
   bool warn = false;
   switch (mode) {
     case 0:
@@ -184,70 +110,27 @@ Model4x4 model4x4(const Neigh& q, int mode, int flags) {
 // ---- models of H.264 8.3.3 (16x16) and 8.3.4 (8x8 chroma, 4:2:0)
 // ---------------
 
-int clip255(int v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
-
-// Plane prediction of an n x n block (16 or 8) from the neighbours.
-void model_plane(const Neigh& q, int n, uint8_t* out) {
-  auto top = [&](int x) { return x < 0 ? q.corner : q.top[x]; };
-  auto left = [&](int y) { return y < 0 ? q.corner : q.left[y]; };
-  const int h = n / 2;
-  int H = 0, V = 0;
-  for (int i = 0; i < h; ++i) {
-    H += (i + 1) * (top(h + i) - top(h - 2 - i));
-    V += (i + 1) * (left(h + i) - left(h - 2 - i));
-  }
-  const int a = 16 * (left(n - 1) + top(n - 1));
-  const int b = n == 16 ? (5 * H + 32) >> 6 : (34 * H + 32) >> 6;
-  const int c = n == 16 ? (5 * V + 32) >> 6 : (34 * V + 32) >> 6;
+// An n x n block (16, or 8 for chroma) predicted from the neighbours in
+// `mode` of the 16x16 numbering.
+void predict(const Neigh& q, int n, int mode, uint8_t* out) {
+  const auto at = [&](int x, int y) { return int64_t(y >= 0 ? q.left[y] : x < 0 ? q.corner : q.top[x]); };
   for (int y = 0; y < n; ++y)
-    for (int x = 0; x < n; ++x) out[y * n + x] = uint8_t(clip255((a + b * (x - h + 1) + c * (y - h + 1) + 16) >> 5));
+    for (int x = 0; x < n; ++x)
+      out[n * y + x] = uint8_t(kvntest::intra_mb(at, n, n, mode, q.t, q.l, q.l, 128, 255, x, y));
 }
 
-// Returns the status; out receives the prediction when it is 0.
+// Return the status; out receives the prediction when it is 0.
 int model16(const Neigh& q, int mode, uint8_t* out) {
   if ((mode == 0 && !q.t) || (mode == 1 && !q.l) || (mode == 3 && !(q.t && q.l && q.c))) return -117;
   if (mode > 3) return -11;
-  if (mode == 3) {
-    model_plane(q, 16, out);
-    return 0;
-  }
-  int st = 0, sl = 0;
-  for (int i = 0; i < 16; ++i) st += q.t ? q.top[i] : 0, sl += q.l ? q.left[i] : 0;
-  const int dc = q.t && q.l ? (st + sl + 16) >> 5 : q.t ? (st + 8) >> 4 : q.l ? (sl + 8) >> 4 : 128;
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x) out[16 * y + x] = uint8_t(mode == 0 ? q.top[x] : mode == 1 ? q.left[y] : dc);
+  predict(q, 16, mode, out);
   return 0;
 }
-
 int model_chroma(const Neigh& q, int mode, uint8_t* out) {
   if ((mode == 2 && !q.t) || (mode == 1 && !q.l) || (mode == 3 && !(q.t && q.l && q.c))) return -117;
   if (mode > 3) return -11;
-  if (mode == 3) {
-    model_plane(q, 8, out);
-    return 0;
-  }
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) {
-      int v;
-      if (mode == 1)
-        v = q.left[y];
-      else if (mode == 2)
-        v = q.top[x];
-      else {
-        // 8.3.4.1-8.3.4.3: chroma4x4BlkIdx by (xO, yO).
-        const int xO = x & 4, yO = y & 4;
-        int st = 0, sl = 0;
-        for (int i = 0; i < 4; ++i) st += q.t ? q.top[xO + i] : 0, sl += q.l ? q.left[yO + i] : 0;
-        if ((xO == 0 && yO == 0) || (xO > 0 && yO > 0)) {
-          v = q.t && q.l ? (st + sl + 4) >> 3 : q.l ? (sl + 2) >> 2 : q.t ? (st + 2) >> 2 : 128;
-        } else if (xO > 0) {
-          v = q.t ? (st + 2) >> 2 : q.l ? (sl + 2) >> 2 : 128;
-        } else {
-          v = q.l ? (sl + 2) >> 2 : q.t ? (st + 2) >> 2 : 128;
-        }
-      }
-      out[8 * y + x] = uint8_t(v);
-    }
+  static const int kTo16[4] = {2, 1, 0, 3};  // chroma modes in the 16x16 numbering
+  predict(q, 8, kTo16[mode], out);
   return 0;
 }
 
@@ -268,8 +151,8 @@ void guard_unavailable(GuardedPlane& g, int n, int flags, bool hasTopRight) {
 
 // Runs one mode with one set of flags on a guarded plane; compares with the
 // model, and checks that a failing call writes nothing.
-void sweep_one(PredictFn fn, int n, int mode, int flags, int offset, uint32_t seed) {
-  GuardedPlane g(n, offset, seed);
+void sweep_one(PredictFn fn, int n, int mode, int flags, int offset, kvntest::Rng& rng) {
+  GuardedPlane g(n, offset, rng);
   uint8_t* b = g.block();
   const int s = g.step();
   const Neigh q = read_neigh(b, s, n, flags, n == 4 ? 8 : n);
@@ -300,24 +183,24 @@ void sweep_one(PredictFn fn, int n, int mode, int flags, int offset, uint32_t se
 }
 
 TEST(IntraSweep, Luma4x4EveryModeAndFlagsNeverReadingUnavailable) {
-  uint32_t seed = 1;
+  kvntest::TestRng rng;
   for (int mode = 0; mode < 9; ++mode)
     for (int flags : all_flags()) {
-      sweep_one(kvniPredictIntra_4x4_H264_8u_C1IR, 4, mode, flags, 0, seed++);
-      sweep_one(kvniPredictIntra_4x4_H264_8u_C1IR, 4, mode, flags, 4092 % 4096, seed++);
+      sweep_one(kvniPredictIntra_4x4_H264_8u_C1IR, 4, mode, flags, 0, rng);
+      sweep_one(kvniPredictIntra_4x4_H264_8u_C1IR, 4, mode, flags, 4092 % 4096, rng);
     }
 }
 
 TEST(IntraSweep, Luma16x16EveryModeAndFlagsNeverReadingUnavailable) {
-  uint32_t seed = 100;
+  kvntest::TestRng rng;
   for (int mode = 0; mode < 5; ++mode)
-    for (int flags : all_flags()) sweep_one(kvniPredictIntra_16x16_H264_8u_C1IR, 16, mode, flags, 0, seed++);
+    for (int flags : all_flags()) sweep_one(kvniPredictIntra_16x16_H264_8u_C1IR, 16, mode, flags, 0, rng);
 }
 
 TEST(IntraSweep, Chroma8x8EveryModeAndFlagsNeverReadingUnavailable) {
-  uint32_t seed = 1000;
+  kvntest::TestRng rng;
   for (int mode = 0; mode < 5; ++mode)
-    for (int flags : all_flags()) sweep_one(kvniPredictIntraChroma8x8_H264_8u_C1IR, 8, mode, flags, 0, seed++);
+    for (int flags : all_flags()) sweep_one(kvniPredictIntraChroma8x8_H264_8u_C1IR, 8, mode, flags, 0, rng);
 }
 
 // Extreme neighbours (all 0 / all 255 / alternating) for the plane and DC sums.

@@ -1,33 +1,25 @@
 // The high-profile reconstruction functions against a model of H.264 written
-// here from the clauses (intra prediction 8.3, scaling and transforms 8.5) in
-// exact arithmetic: random masks, modes, qp, scale tables and coefficients
-// (kept where 32 bits hold every intermediate), bit depths 8 to 14, every
-// combination of edge flags, planes with guard samples around the macroblock
-// and its neighbours, streams allocated to their last coefficient.
+// from the clauses (intra prediction 8.3 and the 8x8 transform in
+// h264_model.h, scaling and 4x4 transforms 8.5 here) in exact arithmetic:
+// random masks, modes, qp, scale tables and coefficients (kept where 32 bits
+// hold every intermediate), bit depths 8 to 14, every combination of edge
+// flags, planes with guard samples around the macroblock and its neighbours,
+// streams allocated to their last coefficient.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
+#include "h264_model.h"
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
 
 using I = int64_t;
 
-struct Rand {
-  uint64_t s;
-  uint32_t next() {
-    s ^= s << 13;
-    s ^= s >> 7;
-    s ^= s << 17;
-    return uint32_t(s >> 16);
-  }
-  int range(int lo, int hi) { return lo + int(next() % uint32_t(hi - lo + 1)); }
-  bool one_in(int n) { return next() % uint32_t(n) == 0; }
-  bool coin() { return next() & 1; }
-};
+using kvntest::Rng;
 
 // ---- the model ---------------------------------------------------------------
 
@@ -69,148 +61,27 @@ const char* const k8x8Avail[4] = {"TLDT", "TYTR", "YLLY", "YYYN"};
 const int k4x4X[16] = {0, 4, 0, 4, 8, 12, 8, 12, 0, 4, 0, 4, 8, 12, 8, 12};
 const int k4x4Y[16] = {0, 0, 4, 4, 0, 0, 4, 4, 8, 8, 12, 12, 8, 8, 12, 12};
 
-// The references p[x, -1] (x = -1 .. 2N-1) and p[-1, y] (y = 0 .. N-1) of an
-// N x N luma block at (bx, by) as 8.3.1.2 (N = 4, unavailable samples 2^(bd-1),
-// a missing top-right repeating p[3, -1]) and 8.3.2.2.1 (N = 8, filtered)
-// define them.
-struct Refs {
-  I top[17], left[8];
-  I p(int x, int y) const { return y < 0 ? top[x + 1] : left[y]; }
-};
-
-Refs refs4(Pic& m, int bx, int by, Avail a, I half) {
-  Refs r;
-  r.top[0] = a.tl ? m.at(bx - 1, by - 1) : half;
-  for (int x = 0; x < 8; ++x)
-    r.top[x + 1] = x < 4 ? (a.t ? m.at(bx + x, by - 1) : half) : a.tr ? m.at(bx + x, by - 1) : r.top[4];
-  for (int y = 0; y < 4; ++y) r.left[y] = a.l ? m.at(bx - 1, by + y) : half;
-  return r;
-}
-
-Refs refs8(Pic& m, int bx, int by, Avail a, I half) {
-  I p[16], q[8];
-  for (int x = 0; x < 16; ++x) p[x] = a.t ? m.at(bx + (x < 8 || a.tr ? x : 7), by - 1) : half;
-  for (int y = 0; y < 8; ++y) q[y] = a.l ? m.at(bx - 1, by + y) : half;
-  const I c = a.tl ? m.at(bx - 1, by - 1) : half;
-  Refs r;
-  for (int x = 0; x < 16; ++x)
-    r.top[x + 1] = !a.t      ? half
-                   : x == 0  ? (a.tl ? (c + 2 * p[0] + p[1] + 2) >> 2 : (3 * p[0] + p[1] + 2) >> 2)
-                   : x == 15 ? (p[14] + 3 * p[15] + 2) >> 2
-                             : (p[x - 1] + 2 * p[x] + p[x + 1] + 2) >> 2;
-  for (int y = 0; y < 8; ++y)
-    r.left[y] = !a.l     ? half
-                : y == 0 ? (a.tl ? (c + 2 * q[0] + q[1] + 2) >> 2 : (3 * q[0] + q[1] + 2) >> 2)
-                : y == 7 ? (q[6] + 3 * q[7] + 2) >> 2
-                         : (q[y - 1] + 2 * q[y] + q[y + 1] + 2) >> 2;
-  r.top[0] = !a.tl        ? half
-             : a.t && a.l ? (p[0] + 2 * c + q[0] + 2) >> 2
-             : a.t        ? (3 * c + p[0] + 2) >> 2
-             : a.l        ? (3 * c + q[0] + 2) >> 2
-                          : c;
-  return r;
-}
-
-// 8.3.1.2.1 - 8.3.1.2.9 and 8.3.2.2.2 - 8.3.2.2.10.
-I pred_nxn(const Refs& r, int n, int mode, Avail a, I half, int x, int y) {
-  auto p = [&](int px, int py) { return r.p(px, py); };
-  switch (mode) {
-    case 0: return p(x, -1);
-    case 1: return p(-1, y);
-    case 2: {
-      I st = 0, sl = 0;
-      for (int i = 0; i < n; ++i) st += p(i, -1), sl += p(-1, i);
-      const int k = n == 4 ? 2 : 3;
-      if (a.t && a.l) return (st + sl + n) >> (k + 1);
-      if (a.t) return (st + n / 2) >> k;
-      if (a.l) return (sl + n / 2) >> k;
-      return half;
-    }
-    case 3:
-      if (x == n - 1 && y == n - 1) return (p(2 * n - 2, -1) + 3 * p(2 * n - 1, -1) + 2) >> 2;
-      return (p(x + y, -1) + 2 * p(x + y + 1, -1) + p(x + y + 2, -1) + 2) >> 2;
-    case 4:
-      if (x > y) return (p(x - y - 2, -1) + 2 * p(x - y - 1, -1) + p(x - y, -1) + 2) >> 2;
-      if (x < y) return (p(-1, y - x - 2) + 2 * p(-1, y - x - 1) + p(-1, y - x) + 2) >> 2;
-      return (p(0, -1) + 2 * p(-1, -1) + p(-1, 0) + 2) >> 2;
-    case 5: {
-      const int z = 2 * x - y;
-      if (z >= 0 && z % 2 == 0) return (p(x - (y >> 1) - 1, -1) + p(x - (y >> 1), -1) + 1) >> 1;
-      if (z >= 0) return (p(x - (y >> 1) - 2, -1) + 2 * p(x - (y >> 1) - 1, -1) + p(x - (y >> 1), -1) + 2) >> 2;
-      if (z == -1) return (p(-1, 0) + 2 * p(-1, -1) + p(0, -1) + 2) >> 2;
-      return (p(-1, y - 2 * x - 1) + 2 * p(-1, y - 2 * x - 2) + p(-1, y - 2 * x - 3) + 2) >> 2;
-    }
-    case 6: {
-      const int z = 2 * y - x;
-      if (z >= 0 && z % 2 == 0) return (p(-1, y - (x >> 1) - 1) + p(-1, y - (x >> 1)) + 1) >> 1;
-      if (z >= 0) return (p(-1, y - (x >> 1) - 2) + 2 * p(-1, y - (x >> 1) - 1) + p(-1, y - (x >> 1)) + 2) >> 2;
-      if (z == -1) return (p(-1, 0) + 2 * p(-1, -1) + p(0, -1) + 2) >> 2;
-      return (p(x - 2 * y - 1, -1) + 2 * p(x - 2 * y - 2, -1) + p(x - 2 * y - 3, -1) + 2) >> 2;
-    }
-    case 7:
-      if (y % 2 == 0) return (p(x + (y >> 1), -1) + p(x + (y >> 1) + 1, -1) + 1) >> 1;
-      return (p(x + (y >> 1), -1) + 2 * p(x + (y >> 1) + 1, -1) + p(x + (y >> 1) + 2, -1) + 2) >> 2;
-    default: {
-      const int z = x + 2 * y;
-      if (z > 2 * n - 3) return p(-1, n - 1);
-      if (z == 2 * n - 3) return (p(-1, n - 2) + 3 * p(-1, n - 1) + 2) >> 2;
-      if (z % 2 == 0) return (p(-1, y + (x >> 1)) + p(-1, y + (x >> 1) + 1) + 1) >> 1;
-      return (p(-1, y + (x >> 1)) + 2 * p(-1, y + (x >> 1) + 1) + p(-1, y + (x >> 1) + 2) + 2) >> 2;
-    }
-  }
-}
-
+// An N x N luma block at (bx, by) predicted as 8.3.1.2 (N = 4, unavailable
+// samples 2^(bd-1)) and 8.3.2.2 (N = 8) define it.
 void predict_nxn(Pic& m, int bx, int by, int n, int mode, Avail a, I half) {
-  const Refs r = n == 4 ? refs4(m, bx, by, a, half) : refs8(m, bx, by, a, half);
+  const auto at = [&](int x, int y) { return m.at(bx + x, by + y); };
+  const kvntest::IntraRefs r = n == 4 ? kvntest::intra_refs4(at, a.t, a.l, a.tl, a.tr, half)
+                                      : kvntest::intra_refs8(at, a.t, a.l, a.tl, a.tr, half);
   for (int y = 0; y < n; ++y)
-    for (int x = 0; x < n; ++x) m.at(bx + x, by + y) = pred_nxn(r, n, mode, a, half, x, y);
+    for (int x = 0; x < n; ++x) m.at(bx + x, by + y) = kvntest::intra_nxn(r, n, mode, half, x, y);
 }
 
 // 16x16 (8.3.3) and chroma (8.3.4: W = 8, H = 8 or 16); chroma modes are
 // mapped to the 16x16 numbering (0 V, 1 H, 2 DC, 3 plane) by the caller.
 // leftLow: availability of the left samples of rows H/2 .. H-1.
 void predict_mb(Pic& m, int mode, bool t, bool l, bool leftLow, I half, I max) {
-  const int w = m.w, h = m.h;
-  auto p = [&](int x, int y) { return m.at(x, y); };
-  std::vector<I> out(size_t(w) * h);
-  if (mode == 3) {
-    const int xcf = w == 16 ? 4 : 0, ycf = h == 16 ? 4 : 0;
-    I gh = 0, gv = 0;
-    for (int i = 0; i <= 3 + xcf; ++i) gh += (i + 1) * (p(4 + xcf + i, -1) - p(2 + xcf - i, -1));
-    for (int i = 0; i <= 3 + ycf; ++i) gv += (i + 1) * (p(-1, 4 + ycf + i) - p(-1, 2 + ycf - i));
-    const I a = 16 * (p(-1, h - 1) + p(w - 1, -1));
-    const I b = ((w == 16 ? 5 : 34) * gh + 32) >> 6, c = ((h == 16 ? 5 : 34) * gv + 32) >> 6;
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x)
-        out[size_t(y) * w + x] = clip((a + b * (x - 3 - xcf) + c * (y - 3 - ycf) + 16) >> 5, max);
-  }
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      I& o = out[size_t(y) * w + x];
-      if (mode == 0) o = p(x, -1);
-      if (mode == 1) o = p(-1, y);
-      if (mode != 2) continue;
-      if (w == 16) {  // 8.3.3.3
-        I st = 0, sl = 0;
-        for (int i = 0; i < 16; ++i) st += t ? p(i, -1) : 0, sl += l ? p(-1, i) : 0;
-        o = t && l ? (st + sl + 16) >> 5 : t ? (st + 8) >> 4 : l ? (sl + 8) >> 4 : half;
-        continue;
-      }
-      // 8.3.4.1 - 8.3.4.3 for the 4x4 block at (xo, yo).
-      const int xo = x & ~3, yo = y & ~3;
-      const bool lb = yo < h / 2 ? l : leftLow;
-      I st = 0, sl = 0;
-      for (int i = 0; i < 4; ++i) st += t ? p(xo + i, -1) : 0, sl += lb ? p(-1, yo + i) : 0;
-      const I both = (st + sl + 4) >> 3, top = (st + 2) >> 2, left = (sl + 2) >> 2;
-      if ((xo == 0 && yo == 0) || (xo > 0 && yo > 0))
-        o = t && lb ? both : t ? top : lb ? left : half;
-      else if (xo > 0)
-        o = t ? top : lb ? left : half;
-      else
-        o = lb ? left : t ? top : half;
-    }
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) m.at(x, y) = out[size_t(y) * w + x];
+  const auto at = [&](int x, int y) { return m.at(x, y); };
+  std::vector<I> out(size_t(m.w) * m.h);
+  for (int y = 0; y < m.h; ++y)
+    for (int x = 0; x < m.w; ++x)
+      out[size_t(y) * m.w + x] = kvntest::intra_mb(at, m.w, m.h, mode, t, l, leftLow, half, max, x, y);
+  for (int y = 0; y < m.h; ++y)
+    for (int x = 0; x < m.w; ++x) m.at(x, y) = out[size_t(y) * m.w + x];
 }
 
 // 8.5.12.1 (4x4) / 8.5.13.1 (8x8) scaling of c with LevelScale ls.
@@ -239,25 +110,6 @@ void idct4(const I* d, I* r) {
   for (int p = 0; p < 16; ++p) r[p] = (h[p] + 32) >> 6;
 }
 
-// 8.5.13.2, one 8-point pass over x[0], x[s], ..., x[7s].
-void idct8_1d(I* x, int s) {
-  I d[8], g[8], h[8];
-  for (int k = 0; k < 8; ++k) d[k] = x[k * s];
-  g[0] = d[0] + d[4];
-  g[1] = -d[3] + d[5] - d[7] - (d[7] >> 1);
-  g[2] = d[0] - d[4];
-  g[3] = d[1] + d[7] - d[3] - (d[3] >> 1);
-  g[4] = (d[2] >> 1) - d[6];
-  g[5] = -d[1] + d[7] + d[5] + (d[5] >> 1);
-  g[6] = d[2] + (d[6] >> 1);
-  g[7] = d[3] + d[5] + d[1] + (d[1] >> 1);
-  h[0] = g[0] + g[6], h[1] = g[1] + (g[7] >> 2), h[2] = g[2] + g[4], h[3] = g[3] + (g[5] >> 2);
-  h[4] = g[2] - g[4], h[5] = (g[3] >> 2) - g[5], h[6] = g[0] - g[6], h[7] = g[7] - (g[1] >> 2);
-  const I f[8] = {h[0] + h[7], h[2] + h[5], h[4] + h[3], h[6] + h[1],
-                  h[6] - h[1], h[4] - h[3], h[2] - h[5], h[0] - h[7]};
-  for (int k = 0; k < 8; ++k) x[k * s] = f[k];
-}
-
 // Adds the n x n residual r at (bx, by), clamped.
 void add(Pic& m, int bx, int by, int n, const I* r, I max) {
   for (int y = 0; y < n; ++y)
@@ -279,14 +131,10 @@ void block4(Pic& m, int bx, int by, const C* c, const I* dc, const int16_t* ls, 
 }
 
 void block8(Pic& m, int bx, int by, const I* c, const int16_t* ls, int qp, bool lossless, I max) {
-  I d[64];
+  I d[64], r[64];
   for (int p = 0; p < 64; ++p) d[p] = lossless ? c[p] : scale_dc(c[p], ls[p], qp);
-  if (!lossless) {
-    for (int i = 0; i < 8; ++i) idct8_1d(d + 8 * i, 1);
-    for (int j = 0; j < 8; ++j) idct8_1d(d + j, 8);
-    for (I& v : d) v = (v + 32) >> 6;
-  }
-  add(m, bx, by, 8, d, max);
+  if (!lossless) kvntest::idct8(d, r);
+  add(m, bx, by, 8, lossless ? d : r, max);
 }
 
 // ---- one macroblock component: layout, model, call ----------------------------
@@ -319,9 +167,9 @@ struct Comp {
   I max() const { return (I(1) << bd) - 1; }
   bool lossless() const { return bypass && qp == 0; }
   // Samples mostly in range, some anywhere in the type; bypass now and then.
-  void fill(Rand& g, int nTable, int maxQp) {
+  void fill(Rng& g, int nTable, int maxQp) {
     for (size_t i = 0; i < plane.size(); ++i) {
-      plane[i] = S(g.one_in(40) ? g.next() : g.range(0, int(max())));
+      plane[i] = S(g.one_in(40) ? g.u32() : g.range(0, int(max())));
       m.v[i] = plane[i];
     }
     bypass = g.one_in(5) ? g.range(1, 1000) : 0;
@@ -335,7 +183,7 @@ struct Comp {
 // them; the library then gets them allocated to the last one.
 template <class C>
 struct Stream {
-  Rand* g;
+  Rng* g;
   std::vector<C> v;
   std::vector<I> take(int n, int bound) {
     std::vector<I> out;
@@ -372,6 +220,7 @@ int model_luma(Kind kind, Comp<uint16_t, int32_t>& c, const int32_t* modes, int 
     const int mode = modes[0];
     const bool t = !(e & 4), l = !(e & 1), tl = !(e & 16);
     if ((mode == 0 && !t) || (mode == 1 && !l) || (mode == 3 && !(t && l && tl))) return -117;
+    if (mode < 0 || mode > 3) return -11;
     predict_mb(c.m, mode, t, l, l, half, max);
     if (!(c.mask & 0x1ffff)) return 0;
     I dc[16] = {};
@@ -471,13 +320,13 @@ template <class S, class C>
 
 // Random masks: each bit of the function's set at 1/2, others at random too
 // (they must be ignored).
-uint32_t draw_mask(Rand& g, uint32_t used) {
-  const uint32_t m = g.one_in(8) ? 0 : g.one_in(4) ? used : g.next() & used;
-  return m | (g.next() & ~used);
+uint32_t draw_mask(Rng& g, uint32_t used) {
+  const uint32_t m = g.one_in(8) ? 0 : g.one_in(4) ? used : g.u32() & used;
+  return m | (g.u32() & ~used);
 }
 
 TEST(ReconHbdModel, Luma) {
-  Rand g{0x9e3779b97f4a7c15ull};
+  kvntest::TestRng g;
   const Kind kinds[] = {kInter4, kInter8, kIntra16, kIntra4, kIntra8, kHalf4, kHalf8};
   for (Kind kind : kinds)
     for (int rep = 0; rep < 1200; ++rep) {
@@ -492,7 +341,7 @@ TEST(ReconHbdModel, Luma) {
                                                                : 0x1fffe;
       c.mask = draw_mask(g, used);
       const int combo = (rep / 5) % 16;  // every edge-flag combination at every bit depth
-      const int e = (combo & 1) | (combo & 2) << 1 | (combo & 12) << 2 | (g.next() & 0xca);
+      const int e = (combo & 1) | (combo & 2) << 1 | (combo & 12) << 2 | (g.u32() & 0xca);
       int32_t modes[16];
       for (int32_t& m : modes) m = g.range(0, kind == kIntra16 ? 3 : 8);
       if (g.one_in(50)) modes[g.range(0, 15)] = g.coin() ? 9 : -1;
@@ -523,7 +372,7 @@ TEST(ReconHbdModel, Luma) {
 }
 
 template <class S, class C, class R>
-void chroma_case(Kind kind, Rand& g, int rep) {
+void chroma_case(Kind kind, Rng& g, int rep) {
   const int n = kind == k422 || kind == k422Intra || kind == k422Half ? 8 : 4;
   Comp<S, C> c[2] = {Comp<S, C>(8, 2 * n, g.range(0, 5)), Comp<S, C>(8, 2 * n, g.range(0, 5))};
   for (auto& k : c) {
@@ -532,7 +381,7 @@ void chroma_case(Kind kind, Rand& g, int rep) {
     k.mask = draw_mask(g, (2u << n) - 1);
   }
   const int mode = kind == kChroma || kind == k422 ? -1 : g.range(0, 3);
-  const int eTop = (rep & 1) | (rep & 2) * 2 | (rep & 4) * 4 | (g.next() & 0xea), eBottom = g.next() & 0xff;
+  const int eTop = (rep & 1) | (rep & 2) * 2 | (rep & 4) * 4 | (g.u32() & 0xea), eBottom = g.u32() & 0xff;
   const int32_t dcScale[2] = {16 * g.range(10, 25), g.range(1, 3000)};
   const bool shared = g.coin();
   Stream<C> s0{&g, {}}, s1{&g, {}};
@@ -584,7 +433,7 @@ void chroma_case(Kind kind, Rand& g, int rep) {
 }
 
 TEST(ReconHbdModel, Chroma) {
-  Rand g{0x2545f4914f6cdd1dull};
+  kvntest::TestRng g;
   for (Kind kind : {kChroma, kChromaIntra, kChromaHalf, k422, k422Intra, k422Half})
     for (int rep = 0; rep < 800; ++rep) {
       chroma_case<uint16_t, int32_t, KvnReconstructRecord32s16u>(kind, g, rep);

@@ -1,24 +1,24 @@
 // Every 8-bit reconstruction call against the same work done through the
 // separate exported block functions (intra predictors, DC transforms,
 // dequantise + inverse transform + add), on random coded-block masks, modes,
-// qp, edge flags and coefficients, with the intra 8x8 predictor modelled here
-// from H.264 8.3.2.2. Checked: every picture byte (guards around the
-// macroblock included), the stream pointer's advance, the stream contents
+// qp, edge flags and coefficients, with the intra 8x8 predictor modelled from
+// H.264 8.3.2.2 (h264_model.h). Checked: every picture byte (guards around
+// the macroblock included), the stream pointer's advance, the stream contents
 // (DC blocks transformed in place, nothing else written, guards after it).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <random>
 #include <vector>
 
+#include "h264_model.h"
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
 
-using Rng = std::mt19937;
-int rnd(Rng& g, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(g); }
+using kvntest::Rng;
 
 enum : int { kTop = 1, kLeft = 2, kTopLeft = 32, kTopRight = 64 };
 
@@ -51,10 +51,10 @@ struct Pic {
   int step;
   uint8_t* base;
   Pic(Rng& g, int width, bool negative) {
-    step = width + rnd(g, 0, 40);
+    step = width + g.range(0, 40);
     if (negative) step = -step;
     mem.resize(size_t(40) * std::abs(step));
-    for (auto& b : mem) b = uint8_t(g());
+    g.fill(mem, 0, 255);
     base = step > 0 ? mem.data() : mem.data() + size_t(39) * -step;
   }
   Pic(const Pic& o) : mem(o.mem), step(o.step), base(mem.data() + (o.base - o.mem.data())) {}
@@ -63,9 +63,11 @@ struct Pic {
 
 // Coefficients: decoder-like levels, or anything.
 void fill(Rng& g, int16_t* c, int n) {
-  const int kind = rnd(g, 0, 3);
+  const int kind = g.range(0, 3);
   for (int i = 0; i < n; ++i)
-    c[i] = int16_t(kind == 0 ? rnd(g, -30, 30) * (rnd(g, 0, 2) == 0) : kind == 1 ? rnd(g, -2063, 2063) : int(g()));
+    c[i] = int16_t(kind == 0   ? g.range(-30, 30) * (g.range(0, 2) == 0)
+                   : kind == 1 ? g.range(-2063, 2063)
+                               : int(g.u32()));
 }
 
 // The packed stream: blocks appended in order, then guards.
@@ -85,13 +87,13 @@ struct Scale {
   int16_t t4[2][16], t8[64];
   Scale(Rng& g, int m) {
     static const int v4[6][3] = {{10, 16, 13}, {11, 18, 14}, {13, 20, 16}, {14, 23, 18}, {16, 25, 20}, {18, 29, 23}};
-    const bool flat = rnd(g, 0, 1);
+    const bool flat = g.range(0, 1);
     for (int c = 0; c < 2; ++c)
       for (int p = 0; p < 16; ++p) {
         const int i = p / 4, j = p % 4, cls = (i % 2 == 0 && j % 2 == 0) ? 0 : (i % 2 && j % 2) ? 1 : 2;
-        t4[c][p] = int16_t(v4[m][cls] * (flat ? 16 : rnd(g, 1, 64)));
+        t4[c][p] = int16_t(v4[m][cls] * (flat ? 16 : g.range(1, 64)));
       }
-    for (int p = 0; p < 64; ++p) t8[p] = int16_t(rnd(g, 1, 800) * (flat ? 1 : rnd(g, 1, 4)));
+    for (int p = 0; p < 64; ++p) t8[p] = int16_t(g.range(1, 800) * (flat ? 1 : g.range(1, 4)));
   }
 };
 
@@ -137,108 +139,13 @@ void model8x8(uint8_t* blk, int step, const int16_t* coef, const Q& q) {
   ASSERT_EQ(0, kvniTransformLuma8x8InvAddPred_H264_16s8u_C1R(blk, step, c, blk, step));
 }
 
-// Intra 8x8 prediction with reference filtering, H.264 8.3.2.2, written from
-// the clause's formulas with p(x, y) over x = -1..15, y = -1..7.
+// Intra 8x8 prediction with reference filtering, H.264 8.3.2.2.
 void model_pred8x8(uint8_t* b, int s, int mode, int avail) {
-  const bool T = avail & kTop, L = avail & kLeft, D = avail & kTopLeft, R = avail & kTopRight;
-  auto raw = [&](int x, int y) -> int {
-    if (y == -1 && x == -1) return D ? b[-s - 1] : 128;
-    if (y == -1) return !T ? 128 : x < 8 || R ? b[-s + x] : b[-s + 7];
-    return L ? b[y * s - 1] : 128;
-  };
-  int top[17], left[9];  // index + 1
-  for (int x = -1; x < 16; ++x) top[x + 1] = raw(x, -1);
-  for (int y = -1; y < 8; ++y) left[y + 1] = raw(-1, y);
-  int ft[17], fl[9];
-  std::copy(top, top + 17, ft);
-  std::copy(left, left + 9, fl);
-  if (T) {
-    ft[1] = D ? (top[0] + 2 * top[1] + top[2] + 2) >> 2 : (3 * top[1] + top[2] + 2) >> 2;
-    for (int x = 1; x < 15; ++x) ft[x + 1] = (top[x] + 2 * top[x + 1] + top[x + 2] + 2) >> 2;
-    ft[16] = (top[15] + 3 * top[16] + 2) >> 2;
-  }
-  if (D) {
-    const int c = top[0];
-    ft[0] = T && L ? (top[1] + 2 * c + left[1] + 2) >> 2
-            : T    ? (3 * c + top[1] + 2) >> 2
-            : L    ? (3 * c + left[1] + 2) >> 2
-                   : c;
-  }
-  if (L) {
-    fl[1] = D ? (left[0] + 2 * left[1] + left[2] + 2) >> 2 : (3 * left[1] + left[2] + 2) >> 2;
-    for (int y = 1; y < 7; ++y) fl[y + 1] = (left[y] + 2 * left[y + 1] + left[y + 2] + 2) >> 2;
-    fl[8] = (left[7] + 3 * left[8] + 2) >> 2;
-  }
-  fl[0] = ft[0];
-  auto P = [&](int x, int y) { return y == -1 ? ft[x + 1] : fl[y + 1]; };
-  int dc = 128, st = 0, sl = 0;
-  for (int i = 0; i < 8; ++i) st += P(i, -1), sl += P(-1, i);
-  if (T && L)
-    dc = (st + sl + 8) >> 4;
-  else if (T)
-    dc = (st + 4) >> 3;
-  else if (L)
-    dc = (sl + 4) >> 3;
-  uint8_t out[64];
+  const auto at = [&](int x, int y) { return int64_t(b[y * s + x]); };
+  const kvntest::IntraRefs r =
+      kvntest::intra_refs8(at, avail & kTop, avail & kLeft, avail & kTopLeft, avail & kTopRight, 128);
   for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) {
-      int v = 0;
-      switch (mode) {
-        case 0: v = P(x, -1); break;
-        case 1: v = P(-1, y); break;
-        case 2: v = dc; break;
-        case 3:
-          v = x == 7 && y == 7 ? (P(14, -1) + 3 * P(15, -1) + 2) >> 2
-                               : (P(x + y, -1) + 2 * P(x + y + 1, -1) + P(x + y + 2, -1) + 2) >> 2;
-          break;
-        case 4:
-          v = x > y   ? (P(x - y - 2, -1) + 2 * P(x - y - 1, -1) + P(x - y, -1) + 2) >> 2
-              : x < y ? (P(-1, y - x - 2) + 2 * P(-1, y - x - 1) + P(-1, y - x) + 2) >> 2
-                      : (P(0, -1) + 2 * P(-1, -1) + P(-1, 0) + 2) >> 2;
-          break;
-        case 5: {
-          const int z = 2 * x - y;
-          if (z >= 0 && z % 2 == 0)
-            v = (P(x - (y >> 1) - 1, -1) + P(x - (y >> 1), -1) + 1) >> 1;
-          else if (z > 0)
-            v = (P(x - (y >> 1) - 2, -1) + 2 * P(x - (y >> 1) - 1, -1) + P(x - (y >> 1), -1) + 2) >> 2;
-          else if (z == -1)
-            v = (P(-1, 0) + 2 * P(-1, -1) + P(0, -1) + 2) >> 2;
-          else
-            v = (P(-1, y - 2 * x - 1) + 2 * P(-1, y - 2 * x - 2) + P(-1, y - 2 * x - 3) + 2) >> 2;
-          break;
-        }
-        case 6: {
-          const int z = 2 * y - x;
-          if (z >= 0 && z % 2 == 0)
-            v = (P(-1, y - (x >> 1) - 1) + P(-1, y - (x >> 1)) + 1) >> 1;
-          else if (z > 0)
-            v = (P(-1, y - (x >> 1) - 2) + 2 * P(-1, y - (x >> 1) - 1) + P(-1, y - (x >> 1)) + 2) >> 2;
-          else if (z == -1)
-            v = (P(-1, 0) + 2 * P(-1, -1) + P(0, -1) + 2) >> 2;
-          else
-            v = (P(x - 2 * y - 1, -1) + 2 * P(x - 2 * y - 2, -1) + P(x - 2 * y - 3, -1) + 2) >> 2;
-          break;
-        }
-        case 7:
-          v = y % 2 == 0 ? (P(x + (y >> 1), -1) + P(x + (y >> 1) + 1, -1) + 1) >> 1
-                         : (P(x + (y >> 1), -1) + 2 * P(x + (y >> 1) + 1, -1) + P(x + (y >> 1) + 2, -1) + 2) >> 2;
-          break;
-        default: {
-          const int z = x + 2 * y;
-          if (z > 13)
-            v = P(-1, 7);
-          else if (z == 13)
-            v = (P(-1, 6) + 3 * P(-1, 7) + 2) >> 2;
-          else if (z % 2 == 0)
-            v = (P(-1, y + (x >> 1)) + P(-1, y + (x >> 1) + 1) + 1) >> 1;
-          else
-            v = (P(-1, y + (x >> 1)) + 2 * P(-1, y + (x >> 1) + 1) + P(-1, y + (x >> 1) + 2) + 2) >> 2;
-        }
-      }
-      out[8 * y + x] = uint8_t(v);
-    }
-  for (int y = 0; y < 8; ++y) std::memcpy(b + y * s, out + 8 * y, 8);
+    for (int x = 0; x < 8; ++x) b[y * s + x] = uint8_t(kvntest::intra_nxn(r, 8, mode, 128, x, y));
 }
 
 // ---- one random macroblock per function kind -------------------------------
@@ -270,29 +177,29 @@ struct Case {
 };
 
 uint32_t random_mask(Rng& g) {
-  switch (rnd(g, 0, 3)) {
+  switch (g.range(0, 3)) {
     case 0: return 0;
     case 1: return 0xffffffffu;
-    default: return uint32_t(g()) & (rnd(g, 0, 1) ? uint32_t(g()) : ~0u);
+    default: return g.u32() & (g.coin() ? g.u32() : ~0u);
   }
 }
 
 // Every qp in turn (0 often for the lossless path of the scale-table forms),
 // and every combination of the four edge bits in turn, other bits random.
 int qp_for(Rng& g, int it, bool tableForm, int max) {
-  return tableForm && rnd(g, 0, 3) == 0 ? 0 : (it / 3 + rnd(g, 0, 1)) % (max + 1);
+  return tableForm && g.range(0, 3) == 0 ? 0 : (it / 3 + g.range(0, 1)) % (max + 1);
 }
 int edges_for(Rng& g, int it) {
   const int combo = it / 2 % 16;
-  return (rnd(g, 0, 255) & ~0x35) | (combo & 1) | (combo & 2) << 1 | (combo & 12) << 2;
+  return (g.range(0, 255) & ~0x35) | (combo & 1) | (combo & 2) << 1 | (combo & 12) << 2;
 }
 
 TEST(ReconModel, LumaInter) {
-  Rng g(1);
+  kvntest::TestRng g;
   for (int it = 0; it < 3000; ++it) {
     const int kind = it % 3;  // older, 4x4 with table, 8x8
-    const bool bypass = rnd(g, 0, 1);
-    Case c(g, 48, kind != 2 && rnd(g, 0, 1));
+    const bool bypass = g.range(0, 1);
+    Case c(g, 48, kind != 2 && g.range(0, 1));
     const int qp = qp_for(g, it, kind > 0, 51);
     const Scale sc(g, qp % 6);
     const uint32_t mask = random_mask(g);
@@ -319,10 +226,10 @@ TEST(ReconModel, LumaInter) {
 }
 
 TEST(ReconModel, LumaIntra4x4) {
-  Rng g(2);
+  kvntest::TestRng g;
   for (int it = 0; it < 3000; ++it) {
     const int kind = it % 4;  // IntraMB, Intra4x4MB, IntraHalfMB, IntraHalf4x4MB
-    const bool table = kind == 1 || kind == 3, half = kind >= 2, bypass = rnd(g, 0, 1);
+    const bool table = kind == 1 || kind == 3, half = kind >= 2, bypass = g.range(0, 1);
     Case c(g, 48, false);  // the exported predictors take positive steps only
     const int qp = qp_for(g, it, table, 51), edges = edges_for(g, it);
     const Scale sc(g, qp % 6);
@@ -330,8 +237,8 @@ TEST(ReconModel, LumaIntra4x4) {
     const uint32_t mask = half && table ? random_mask(g) & 0xff : random_mask(g);
     const int n = half ? 8 : 16;
     int32_t modes[16];
-    const int bad = rnd(g, 0, 5) == 0 ? rnd(g, 0, n - 1) : -1;  // a mode out of range met there
-    for (int k = 0; k < 16; ++k) modes[k] = k == bad ? (rnd(g, 0, 1) ? 9 : -1) : rnd(g, 0, 8);
+    const int bad = g.range(0, 5) == 0 ? g.range(0, n - 1) : -1;  // a mode out of range met there
+    for (int k = 0; k < 16; ++k) modes[k] = k == bad ? (g.range(0, 1) ? 9 : -1) : g.range(0, 8);
     std::vector<int16_t*> blocks(16, nullptr);
     for (int k = 0; k < (bad >= 0 ? bad : n); ++k)
       if (mask >> (half ? k : k + 1) & 1) blocks[k] = c.take(16);
@@ -366,17 +273,17 @@ TEST(ReconModel, LumaIntra4x4) {
 }
 
 TEST(ReconModel, LumaIntra8x8) {
-  Rng g(3);
+  kvntest::TestRng g;
   for (int it = 0; it < 3000; ++it) {
-    const bool half = it % 2, bypass = rnd(g, 0, 1);
-    Case c(g, 48, rnd(g, 0, 1));
+    const bool half = it % 2, bypass = g.range(0, 1);
+    Case c(g, 48, g.range(0, 1));
     const int qp = qp_for(g, it, true, 51), edges = edges_for(g, it), n = half ? 2 : 4;
     const Scale sc(g, qp % 6);
     const Q q{qp, sc.t8, bypass && qp == 0};
     const uint32_t mask = random_mask(g);
     uint32_t modes[4];
-    const int bad = rnd(g, 0, 5) == 0 ? rnd(g, 0, n - 1) : -1;
-    for (int b = 0; b < 4; ++b) modes[b] = b == bad ? 9 + rnd(g, 0, 1) * 1000 : rnd(g, 0, 8);
+    const int bad = g.range(0, 5) == 0 ? g.range(0, n - 1) : -1;
+    for (int b = 0; b < 4; ++b) modes[b] = b == bad ? 9 + g.range(0, 1) * 1000 : g.range(0, 8);
     std::vector<int16_t*> blocks(4, nullptr);
     for (int b = 0; b < (bad >= 0 ? bad : n); ++b)
       if (mask >> b & 1) blocks[b] = c.take(64);
@@ -397,11 +304,11 @@ TEST(ReconModel, LumaIntra8x8) {
 }
 
 TEST(ReconModel, LumaIntra16x16) {
-  Rng g(4);
+  kvntest::TestRng g;
   for (int it = 0; it < 3000; ++it) {
-    const bool table = it % 2, bypass = rnd(g, 0, 1);
+    const bool table = it % 2, bypass = g.range(0, 1);
     Case c(g, 48, false);
-    const int qp = qp_for(g, it, table, 51), edges = edges_for(g, it), mode = rnd(g, 0, 3);
+    const int qp = qp_for(g, it, table, 51), edges = edges_for(g, it), mode = g.range(0, 3);
     const Scale sc(g, qp % 6);
     const Q q{qp, table ? sc.t4[0] : nullptr, table && bypass && qp == 0};
     const uint32_t mask = random_mask(g);
@@ -442,14 +349,14 @@ TEST(ReconModel, LumaIntra16x16) {
 // Chroma: 0 inter, 1 intra, 2 halves; older or with tables; planar or
 // interleaved (modelled on split planes).
 void chroma_case(Rng& g, int it) {
-  const int kind = rnd(g, 0, 2);
-  const bool table = rnd(g, 0, 1), c2 = !(kind == 2 && table) && rnd(g, 0, 1), bypass = rnd(g, 0, 1);
+  const int kind = g.range(0, 2);
+  const bool table = g.range(0, 1), c2 = !(kind == 2 && table) && g.range(0, 1), bypass = g.range(0, 1);
   const int width = c2 ? 64 : 48;
-  Case c(g, width, kind == 0 && !c2 && rnd(g, 0, 1));
+  Case c(g, width, kind == 0 && !c2 && g.range(0, 1));
   Pic cr(g, 48, false);  // second plane of P2R, same step
   cr.step = c.pic.step;
   cr.mem.resize(c.pic.mem.size());
-  for (auto& b : cr.mem) b = uint8_t(g());
+  g.fill(cr.mem, 0, 255);
   cr.base = cr.mem.data() + (c.pic.base - c.pic.mem.data());
   Pic want_cr(cr);
   int qpc[2] = {qp_for(g, it, table, 39), qp_for(g, it + 1, table, 39)};
@@ -458,8 +365,8 @@ void chroma_case(Rng& g, int it) {
   int16_t t[2][16];
   for (int ch = 0; ch < 2; ++ch) std::memcpy(t[ch], sc.t4[ch], sizeof t[ch]);
   const uint32_t mask = random_mask(g);
-  const int e0 = edges_for(g, it), e1 = rnd(g, 0, 255);
-  const int mode = rnd(g, 0, 3);
+  const int e0 = edges_for(g, it), e1 = g.range(0, 255);
+  const int mode = g.range(0, 3);
   const int avail = mb_avail(e0);
   bool possible = true;
   if (kind == 1)
@@ -559,7 +466,7 @@ void chroma_case(Rng& g, int it) {
 }
 
 TEST(ReconModel, Chroma) {
-  Rng g(5);
+  kvntest::TestRng g;
   for (int it = 0; it < 6000; ++it) {
     chroma_case(g, it);
     if (HasFatalFailure()) FAIL() << "it=" << it;

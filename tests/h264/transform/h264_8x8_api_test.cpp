@@ -10,9 +10,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 
+#include "h264_model.h"
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
 
@@ -124,19 +125,19 @@ int64_t quant_model(int64_t c, int F, int q6, bool intra) {
 }
 
 TEST(Transform8x8Quant, MatchesModelAndCounts) {
-  std::mt19937 g(5);
+  kvntest::TestRng g;
   Scan sc;
   for (int q6 = 0; q6 <= 14; ++q6)
     for (int intra = 0; intra < 2; ++intra)
       for (int rep = 0; rep < 20; ++rep) {
         int16_t inv[64], fwd[64];
-        flat_tables(int(g() % 6), inv, fwd);
+        flat_tables(g.range(0, 5), inv, fwd);
         int16_t c16[64], l16[64];
         int32_t c32[64], l32[64];
         for (int p = 0; p < 64; ++p) {
-          const int kind = int(g() % 4);
-          c16[p] = int16_t(kind == 0 ? 0 : kind == 1 ? int16_t(g()) : kind == 2 ? -32768 : int(g() % 4001) - 2000);
-          c32[p] = kind == 2 ? int32_t(g()) : c16[p] * 37;
+          const int kind = g.range(0, 3);
+          c16[p] = int16_t(kind == 0 ? 0 : kind == 1 ? int16_t(g.u32()) : kind == 2 ? -32768 : g.range(-2000, 2000));
+          c32[p] = kind == 2 ? int32_t(g.u32()) : c16[p] * 37;
         }
         int32_t n, last;
         if (q6 <= 8) {
@@ -181,13 +182,13 @@ TEST(Transform8x8Quant, DcOnlyGivesMinusOneAndScanEntryZero) {
 }
 
 TEST(Transform8x8Dequant, MatchesScalingOfClause8_5_12_1) {
-  std::mt19937 g(9);
+  kvntest::TestRng g;
   for (int q6 = 0; q6 <= 14; ++q6) {
     int16_t inv[64], fwd[64];
     flat_tables(q6 % 6, inv, fwd);
     int16_t c16[64];
     int32_t c32[64];
-    for (int p = 0; p < 64; ++p) c16[p] = int16_t(int(g() % 2001) - 1000), c32[p] = c16[p];
+    for (int p = 0; p < 64; ++p) c16[p] = int16_t(g.range(-1000, 1000)), c32[p] = c16[p];
     int16_t d16[64];
     std::memcpy(d16, c16, sizeof d16);
     if (q6 <= 8) {
@@ -224,35 +225,14 @@ void fwd_model(const int64_t* x, int64_t* y) {
   for (int j = 0; j < 8; ++j) f(t + j, 8, y + j, 8);
 }
 
-// H.264 8.5.13.2 on 64-bit values, (r + 32) >> 6 at the end.
-void inv_model(const int64_t* c, int64_t* r) {
-  int64_t g[64], m[64];
-  for (int pass = 0; pass < 2; ++pass) {
-    const int64_t* in = pass ? g : c;
-    int64_t* out = pass ? m : g;
-    for (int k = 0; k < 8; ++k) {
-      auto d = [&](int i) { return pass ? in[8 * i + k] : in[8 * k + i]; };
-      const int64_t e0 = d(0) + d(4), e1 = -d(3) + d(5) - d(7) - (d(7) >> 1), e2 = d(0) - d(4);
-      const int64_t e3 = d(1) + d(7) - d(3) - (d(3) >> 1), e4 = (d(2) >> 1) - d(6);
-      const int64_t e5 = -d(1) + d(7) + d(5) + (d(5) >> 1), e6 = d(2) + (d(6) >> 1);
-      const int64_t e7 = d(3) + d(5) + d(1) + (d(1) >> 1);
-      const int64_t f0 = e0 + e6, f1 = e1 + (e7 >> 2), f2 = e2 + e4, f3 = e3 + (e5 >> 2);
-      const int64_t f4 = e2 - e4, f5 = (e3 >> 2) - e5, f6 = e0 - e6, f7 = e7 - (e1 >> 2);
-      const int64_t o[8] = {f0 + f7, f2 + f5, f4 + f3, f6 + f1, f6 - f1, f4 - f3, f2 - f5, f0 - f7};
-      for (int i = 0; i < 8; ++i) (pass ? out[8 * i + k] : out[8 * k + i]) = o[i];
-    }
-  }
-  for (int p = 0; p < 64; ++p) r[p] = (m[p] + 32) >> 6;
-}
-
 TEST(Transform8x8Fwd, MatchesModelForResidualsAndInPlace) {
-  std::mt19937 g(3);
+  kvntest::TestRng g;
   for (int rep = 0; rep < 200; ++rep) {
     int16_t x[64], y16[64], ip[64];
     int32_t y32[64];
     int64_t x64[64], want[64];
     const int range = rep % 2 ? 255 : 511;
-    for (int p = 0; p < 64; ++p) x[p] = int16_t(int(g() % (2 * range + 1)) - range), x64[p] = x[p];
+    for (int p = 0; p < 64; ++p) x[p] = int16_t(g.range(-range, range)), x64[p] = x[p];
     fwd_model(x64, want);
     ASSERT_EQ(0, kvniTransformFwdLuma8x8_H264_16s_C1(x, y16));
     ASSERT_EQ(0, kvniTransformFwdLuma8x8_H264_16s32s_C1(x, y32));
@@ -277,7 +257,7 @@ TEST(Transform8x8Fwd, MatchesModelForResidualsAndInPlace) {
 }
 
 TEST(Transform8x8Inv, MatchesClause8_5_13ForBothDepths) {
-  std::mt19937 g(4);
+  kvntest::TestRng g;
   for (int rep = 0; rep < 300; ++rep) {
     const int depth = 8 + rep % 7;
     const int maxv = (1 << depth) - 1;
@@ -286,11 +266,11 @@ TEST(Transform8x8Inv, MatchesClause8_5_13ForBothDepths) {
     int64_t c64[64], r[64];
     for (int p = 0; p < 64; ++p) {
       const int lim = rep % 3 == 0 ? 4000 : 300;
-      c16[p] = int16_t(int(g() % (2 * lim + 1)) - lim), c32[p] = c16[p] * (1 << (depth - 8)), c64[p] = c16[p];
+      c16[p] = int16_t(g.range(-lim, lim)), c32[p] = c16[p] * (1 << (depth - 8)), c64[p] = c16[p];
     }
-    inv_model(c64, r);
+    kvntest::idct8(c64, r);
     uint8_t pred[8 * 12], dst[8 * 10];
-    for (auto& v : pred) v = uint8_t(g());
+    g.fill(pred, 0, 255);
     std::memset(dst, 0xcd, sizeof dst);
     ASSERT_EQ(0, kvniTransformLuma8x8InvAddPred_H264_16s8u_C1R(pred, 12, c16, dst, 10));
     const bool fits16 = rep % 3 != 0;  // larger levels saturate the 16-bit intermediates
@@ -303,9 +283,9 @@ TEST(Transform8x8Inv, MatchesClause8_5_13ForBothDepths) {
       ASSERT_EQ(0xcd, dst[10 * i + 9]);
     }
     for (int p = 0; p < 64; ++p) c64[p] = c32[p];
-    inv_model(c64, r);
+    kvntest::idct8(c64, r);
     uint16_t p16[8 * 9], d16[8 * 9];
-    for (auto& v : p16) v = uint16_t(g() % (maxv + 1));
+    g.fill(p16, 0, maxv);
     ASSERT_EQ(0, kvniTransformInvAddPredLuma8x8_H264_32s16u_C1R(p16, 18, c32, d16, 18, depth));
     for (int i = 0; i < 8; ++i)
       for (int j = 0; j < 8; ++j) {
@@ -326,7 +306,7 @@ TEST(Transform8x8Inv, MatchesClause8_5_13ForBothDepths) {
 // Forward + quantise + dequantise + inverse reconstructs within the
 // quantiser's error bound (and exactly enough at the lowest qp).
 TEST(Transform8x8RoundTrip, ReconstructionWithinQuantiserBound) {
-  std::mt19937 g(11);
+  kvntest::TestRng g;
   Scan sc;
   for (int qp = 0; qp <= 30; ++qp) {
     int16_t inv[64], fwd[64];
@@ -338,7 +318,7 @@ TEST(Transform8x8RoundTrip, ReconstructionWithinQuantiserBound) {
       uint8_t orig[64], pred[64], rec[64];
       int16_t res[64], coef[64], lev[64];
       for (int p = 0; p < 64; ++p) {
-        orig[p] = uint8_t(g()), pred[p] = uint8_t(std::min(255, std::max(0, int(orig[p]) + int(g() % 41) - 20)));
+        orig[p] = g.byte(), pred[p] = uint8_t(std::clamp(int(orig[p]) + g.range(-20, 20), 0, 255));
         res[p] = int16_t(orig[p] - pred[p]);
       }
       ASSERT_EQ(0, kvniTransformFwdLuma8x8_H264_16s_C1(res, coef));

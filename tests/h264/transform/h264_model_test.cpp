@@ -11,20 +11,9 @@
 #include <cstdlib>
 
 #include "kvnvc.h"
+#include "rng.h"
 
 namespace {
-
-// xorshift, seeded per test.
-struct Rand {
-  uint64_t s;
-  uint32_t next() {
-    s ^= s << 13;
-    s ^= s >> 7;
-    s ^= s << 17;
-    return uint32_t(s >> 16);
-  }
-  int range(int lo, int hi) { return lo + int(next() % uint32_t(hi - lo + 1)); }
-};
 
 // normAdjust4x4 (8.5.9): v0 for (even, even), v1 for (odd, odd), v2 otherwise.
 int norm_adjust(int m, int i, int j) {
@@ -70,14 +59,14 @@ void residual_model(const int16_t* c, int qp, const int16_t* dc, int64_t r[16], 
 }
 
 // Sparse levels small enough for 16-bit intermediates most of the time.
-void draw_levels(Rand& rng, int qp, int16_t* c) {
+void draw_levels(kvntest::Rng& rng, int qp, int16_t* c) {
   const int k = std::max(1, 2000 / (29 << (qp / 6)));
   const int density = rng.range(1, 16);
   for (int p = 0; p < 16; ++p) c[p] = int16_t(rng.range(0, 15) < density ? rng.range(-k, k) : 0);
 }
 
 TEST(H264Model, InverseAddPredictionMatchesTheStandard) {
-  Rand rng{0x1234567};
+  kvntest::TestRng rng;
   int compared = 0;
   for (int qp = 0; qp <= 51; ++qp)
     for (int t = 0; t < 60; ++t) {
@@ -120,7 +109,7 @@ TEST(H264Model, InverseAddPredictionMatchesTheStandard) {
 
 TEST(H264Model, DcOnlyBlocks) {
   // Without the AC flag only the DC is used and the coefficients stay.
-  Rand rng{99};
+  kvntest::TestRng rng;
   for (int qp = 0; qp <= 51; ++qp) {
     int16_t c[16];
     draw_levels(rng, qp, c);
@@ -154,7 +143,7 @@ int64_t luma_dc_scale(int64_t f, int qp) {
 
 TEST(H264Model, LumaDcMatchesTheStandard) {
   static const int H[4][4] = {{1, 1, 1, 1}, {1, 1, -1, -1}, {1, -1, -1, 1}, {1, -1, 1, -1}};
-  Rand rng{7};
+  kvntest::TestRng rng;
   for (int qp = 0; qp <= 51; ++qp)
     for (int t = 0; t < 40; ++t) {
       int16_t c[16];
@@ -186,7 +175,7 @@ TEST(H264Model, LumaDcMatchesTheStandard) {
 }
 
 TEST(H264Model, ChromaDcMatchesTheStandard) {
-  Rand rng{11};
+  kvntest::TestRng rng;
   for (int qp = 0; qp <= 39; ++qp)
     for (int t = 0; t < 40; ++t) {
       // 4:2:0: f = M c M, dcC = ((f * LS) << qp / 6) >> 5.
@@ -237,7 +226,7 @@ double qstep(int qp) {
 }
 
 TEST(H264Model, RoundTripWithinTheQuantiserError) {
-  Rand rng{2024};
+  kvntest::TestRng rng;
   int16_t scan[16];
   for (int i = 0; i < 16; ++i) scan[i] = int16_t(i);
   for (int qp = 0; qp <= 51; ++qp)
@@ -277,7 +266,7 @@ TEST(H264Model, RoundTripWithinTheQuantiserError) {
 TEST(H264Model, SpPredictionOnlyReconstructsThePrediction) {
   // Zero levels, qs = qp: the transformed prediction requantised and
   // reconstructed is the prediction within the quantiser's error.
-  Rand rng{5};
+  kvntest::TestRng rng;
   for (int qp = 0; qp <= 30; ++qp) {
     uint8_t p[16];
     for (auto& x : p) x = uint8_t(rng.range(0, 255));
