@@ -374,6 +374,35 @@ Outcome cavlc_analysis(const Api& a, uint64_t seed) {
   return o.take();
 }
 
+// A slice of random bins and residual blocks of every category, each state
+// and buffer the thread's own.
+Outcome cabac(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  std::vector<Kvn8u> buf(4096);
+  alignas(8) Kvn8u state[504];
+  o << a.kvniCABACInit_H264(state, buf.data(), Kvn32u(r.range(0, 40)), Kvn32u(buf.size()), r.range(0, 51),
+                            r.range(-1, 2));
+  for (int k = 0; k < 40; ++k) {
+    o << a.kvniCABACEncodeBin_H264(Kvn32u(r.range(0, 275)), Kvn32u(r.range(0, 1)), state);
+    o << a.kvniCABACEncodeBinBypass_H264(Kvn32u(r.range(0, 1)), state);
+    const int cat = r.range(0, 5), n = cat == 5 ? 64 : 16;
+    const Kvn32u frame = Kvn32u(r.range(0, 1));
+    auto c16 = r.sparse<Kvn16s>(size_t(n), 40);
+    auto c32 = r.sparse<Kvn32s>(size_t(n), 3000);
+    const int last = cat == 5 ? 63 : cat == 3 ? 3 : cat == 1 || cat == 4 ? 14 : 15;
+    o << a.kvniCABACEncodeResidualBlock_H264_16s(c16.data(), last, Kvn32u(cat), 0, frame, state);
+    o << a.kvniCABACEncodeResidualBlock_H264_32s(c32.data(), last, Kvn32u(cat), 0, frame, state);
+  }
+  std::vector<Kvn8u> ctx(460);
+  o << a.kvniCABACGetContexts_H264(state, 0, ctx.data(), 460);
+  o << a.kvniCABACEncodeBin_H264(276, 1, state);
+  Kvn32u bytes = 0;
+  o << a.kvniCABACTerminateSlice_H264(&bytes, state);
+  buf.resize(bytes);
+  return (o << ctx << buf).take();
+}
+
 const kvnvlc::CavlcTables& tables() {
   static const kvnvlc::CavlcTables t;
   return t;
@@ -590,6 +619,7 @@ const std::vector<WorkItem>& work_items() {
       {"macroblock reconstruction, high bit depth", recon_hbd},
       {"CAVLC analysis", cavlc_analysis},
       {"CAVLC decoding", cavlc_decode},
+      {"CABAC encoding", cabac},
       {"luma interpolation", interp_luma},
       {"chroma interpolation", interp_chroma},
       {"weighted prediction", weighting},

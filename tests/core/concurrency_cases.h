@@ -70,6 +70,13 @@ namespace conc {
   X(kvniReconstructChromaIntra4x4_H264High_32s16u_IP2R) \
   X(kvniReconstructChroma422Intra4x4_H264High_16s8u_IP2R) \
   X(kvniEncodeCoeffsCAVLC_H264_16s) \
+  X(kvniCABACInit_H264) \
+  X(kvniCABACEncodeBin_H264) \
+  X(kvniCABACEncodeBinBypass_H264) \
+  X(kvniCABACEncodeResidualBlock_H264_16s) \
+  X(kvniCABACEncodeResidualBlock_H264_32s) \
+  X(kvniCABACTerminateSlice_H264) \
+  X(kvniCABACGetContexts_H264) \
   X(kvniEncodeCoeffsCAVLC_H264_32s) \
   X(kvniEncodeCoeffsCAVLCChromaDC2x2_H264_32s) \
   X(kvniEncodeCoeffsCAVLCChromaDC2x4_H264_16s) \

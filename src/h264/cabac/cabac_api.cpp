@@ -179,7 +179,7 @@ KVN_ENTRY(kvniCABACTerminateSlice_H264)(Kvn32u* pBitStreamBytes, void* pState) {
   CabacRegs r = load_regs(pState);
   CabacCoder c(static_cast<const uint8_t*>(pState));
   const int n = 3;
-  if (!(c.word + (n > c.free ? 4 : 0) < c.end)) return KVN_STS_MEM_ALLOC;
+  if (!c.word_below_end(n > c.free ? 4 : 0)) return KVN_STS_MEM_ALLOC;
   c.put(((c.low >> 7) & 7u) | 1u, n);
   if (c.free == 32) {  // the bits filled the word exactly: put stored it
     c.word -= 4;

@@ -114,7 +114,11 @@ struct CabacCoder {
   int64_t bit_position() const { return int64_t(word - start) * 8 + 32 - free + pending; }
 
   // Whether n more output bits leave the word under construction below the end limit.
-  bool room(int n) const { return word + (n >= free ? 4 : 0) < end; }
+  // (Address arithmetic as integers: a cleared state's pointers are null.)
+  bool room(int n) const { return word_below_end(n >= free ? 4 : 0); }
+  bool word_below_end(uintptr_t ahead) const {
+    return reinterpret_cast<uintptr_t>(word) + ahead < reinterpret_cast<uintptr_t>(end);
+  }
 
   // Adds 1 at the last output bit.
   void carry() {
