@@ -13,9 +13,11 @@ extern const int8_t kCabacInitMN[4][kCabacContexts][2];
 // rangeTabLPS[pStateIdx][(codIRange >> 6) & 3] and transIdxLPS[pStateIdx].
 extern const uint8_t kCabacRangeLps[64][4];
 extern const uint8_t kCabacNextLps[64];
-// rangeTabLPS with the LPS path's renormalisation: rLPS | shift << 8 |
-// (rLPS << shift) << 16, shift the left shifts that bring rLPS to 256..510.
-extern const uint32_t kCabacLps[64][4];
+// rangeTabLPS with the LPS path's renormalisation, by pStateIdx and
+// codIRange >> 6 (4..7, as qCodIRangeIdx 0..3; 0..3 repeat them): rLPS |
+// shift << 8 | (rLPS << shift) << 16, shift the left shifts that bring rLPS
+// to 256..510.
+extern const uint32_t kCabacLps[64][8];
 // The next context byte (bit 6 valMPS, bits 0..5 pStateIdx) by context byte
 // and bin: Table 9-45 with valMPS flipping on an LPS in state 0.
 extern const uint8_t kCabacNext[128][2];

@@ -164,14 +164,14 @@ struct CabacCoder {
   // few selections.
   __attribute__((always_inline)) void decision(uint8_t& ctx, uint32_t bin) {
     const uint32_t c = ctx & 127u;
-    const uint32_t e = kCabacLps[c & 63u][(range >> 6) & 3];
+    const uint32_t e = kCabacLps[c & 63u][range >> 6];  // range < 512
     const uint32_t r = range - (e & 255u);
     const uint32_t mpsShift = (r >> 8) ^ 1u;                // r >= 128 after an MPS
     const uint32_t lpsMask = 0u - ((bin ^ (c >> 6)) & 1u);  // all ones for an LPS, without a branch
     low += r & lpsMask;
     const uint32_t n = mpsShift ^ ((mpsShift ^ (e >> 8 & 15u)) & lpsMask);
     const uint32_t mpsRange = r << mpsShift;
-    range = mpsRange ^ ((mpsRange ^ (e >> 16)) & lpsMask);
+    range = (mpsRange & ~lpsMask) | ((e >> 16) & lpsMask);
     ctx = kCabacNext[c][bin & 1];
     low <<= n;
     pending += int(n);
