@@ -1,0 +1,585 @@
+#include "encoder.h"
+
+#include <kvnvc.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "h264_tables.h"
+#include "nal.h"
+
+namespace h264enc {
+namespace {
+
+using kvnvlc::BitWriter;
+
+constexpr int kPad = 48;          // luma border of the reference (chroma: half)
+constexpr int kSearch = 16;       // full-sample search range around the prediction
+constexpr int kMvLimit = 4 * 24;  // quarter samples a block may reach outside the picture
+
+// Zig-zag scan (H.264 8.5.6): raster position of each scan index, and the
+// inverse (scan index of each raster position).
+constexpr Kvn32s kZigzag[16] = {0, 1, 4, 8, 5, 2, 3, 6, 9, 12, 13, 10, 7, 11, 14, 15};
+constexpr Kvn16s kZigzagInv[16] = {0, 1, 5, 6, 2, 4, 7, 12, 3, 8, 11, 13, 9, 10, 14, 15};
+
+// Position of luma4x4BlkIdx within the macroblock, in 4x4 blocks.
+constexpr int kBlkX[16] = {0, 1, 0, 1, 2, 3, 2, 3, 0, 1, 0, 1, 2, 3, 2, 3};
+constexpr int kBlkY[16] = {0, 0, 1, 1, 0, 0, 1, 1, 2, 2, 3, 3, 2, 2, 3, 3};
+
+int clip3(int lo, int hi, int v) { return v < lo ? lo : v > hi ? hi : v; }
+int median(int a, int b, int c) { return std::max(std::min(a, b), std::min(std::max(a, b), c)); }
+
+// Bits of se(v) / ue(v), for the rate terms of the decisions.
+int ue_bits(uint32_t v) { return 2 * (31 - __builtin_clz(v + 1)) + 1; }
+int se_bits(int v) { return ue_bits(v > 0 ? uint32_t(2 * v - 1) : uint32_t(-2 * v)); }
+
+// Lagrange multiplier for SATD-domain costs.
+int lambda(int qp) { return std::max(1, int(std::lround(0.85 * std::pow(2.0, (qp - 12) / 6.0)))); }
+
+// CAVLC of one block: the library's analysis, then the support writer.
+// Coefficients raster, coded from scan index start to 15 (maxCoeff 16 - start).
+int write_block(BitWriter& w, const Kvn16s* coef, int start, int nC) {
+  Kvn8u t1 = 0, signs = 0, total = 0, zeros = 0, runs[16] = {};
+  Kvn16s levels[16] = {};
+  kvniEncodeCoeffsCAVLC_H264_16s(coef, Kvn8u(start), kZigzag, 15, &t1, &signs, &total, &zeros, levels, runs);
+  kvnvlc::CavlcBlock b;
+  b.trailingOnes = t1, b.signs = signs, b.totalCoeff = total, b.totalZeros = zeros;
+  for (int i = 0; i < 16; ++i) b.levels[i] = levels[i], b.runs[i] = runs[i];
+  kvnvlc::CavlcCoding c;
+  c.nC = nC;
+  c.maxCoeff = 16 - start;
+  kvnvlc::write_cavlc_block(w, b, c);
+  return total;
+}
+
+int write_chroma_dc(BitWriter& w, const Kvn16s* dc) {
+  Kvn8u t1 = 0, signs = 0, total = 0, zeros = 0, runs[16] = {};
+  Kvn16s levels[16] = {};
+  kvniEncodeChromaDcCoeffsCAVLC_H264_16s(dc, &t1, &signs, &total, &zeros, levels, runs);
+  kvnvlc::CavlcBlock b;
+  b.trailingOnes = t1, b.signs = signs, b.totalCoeff = total, b.totalZeros = zeros;
+  for (int i = 0; i < 16; ++i) b.levels[i] = levels[i], b.runs[i] = runs[i];
+  kvnvlc::CavlcCoding c;
+  c.nC = -1;
+  c.maxCoeff = 4;
+  kvnvlc::write_cavlc_block(w, b, c);
+  return total;
+}
+
+bool any_nonzero(const Kvn16s* c, int n) {
+  for (int i = 0; i < n; ++i)
+    if (c[i]) return true;
+  return false;
+}
+
+}  // namespace
+
+void Plane::init(int width, int height, int padding) {
+  w = width, h = height, pad = padding;
+  stride = (w + 2 * pad + 15) & ~15;
+  data.assign(size_t(stride) * size_t(h + 2 * pad), 128);
+}
+
+void Plane::extend_edges() {
+  for (int y = 0; y < h; ++y) {
+    uint8_t* row = at(0, y);
+    std::memset(row - pad, row[0], size_t(pad));
+    std::memset(row + w, row[w - 1], size_t(pad));
+  }
+  for (int y = 1; y <= pad; ++y) {
+    std::memcpy(at(-pad, -y), at(-pad, 0), size_t(stride));
+    std::memcpy(at(-pad, h - 1 + y), at(-pad, h - 1), size_t(stride));
+  }
+}
+
+// Residual and reconstruction of one macroblock, as coded.
+struct Encoder::Mb {
+  Kvn16s luma[16][16] = {};  // [luma4x4BlkIdx] raster levels (I16x16: AC only)
+  Kvn16s lumaDc[16] = {};    // I16x16 DC levels, raster
+  Kvn16s chromaDc[2][4] = {};
+  Kvn16s chroma[2][4][16] = {};  // AC levels (position 0 unused)
+  int cbpLuma = 0;          // 8x8 bits (I16x16: 0 or 15)
+  int cbpChroma = 0;        // 0, 1 (DC only), 2
+};
+
+Encoder::Encoder(const Options& o) : o_(o), mbw_((o.width + 15) / 16), mbh_((o.height + 15) / 16) {
+  for (Picture* p : {&src_, &cur_, &ref_}) {
+    p->plane[0].init(mbw_ * 16, mbh_ * 16, kPad);
+    p->plane[1].init(mbw_ * 8, mbh_ * 8, kPad / 2);
+    p->plane[2].init(mbw_ * 8, mbh_ * 8, kPad / 2);
+  }
+  mbs_.resize(size_t(mbw_) * size_t(mbh_));
+  tcY_.resize(mbs_.size() * 16);
+  nzY_.resize(mbs_.size() * 16);
+  tcC_[0].resize(mbs_.size() * 4);
+  tcC_[1].resize(mbs_.size() * 4);
+}
+
+std::vector<uint8_t> Encoder::headers() const {
+  std::vector<uint8_t> out;
+  BitWriter s;
+  s.put(66, 8);    // profile_idc: Baseline
+  s.put(0xc0, 8);  // constraint_set0_flag, constraint_set1_flag
+  s.put(40, 8);    // level_idc
+  s.put_ue(0);     // seq_parameter_set_id
+  s.put_ue(0);     // log2_max_frame_num_minus4
+  s.put_ue(2);     // pic_order_cnt_type
+  s.put_ue(1);     // max_num_ref_frames
+  s.put(0, 1);     // gaps_in_frame_num_value_allowed_flag
+  s.put_ue(uint32_t(mbw_ - 1));
+  s.put_ue(uint32_t(mbh_ - 1));
+  s.put(1, 1);  // frame_mbs_only_flag
+  s.put(1, 1);  // direct_8x8_inference_flag
+  const int cropR = (mbw_ * 16 - o_.width) / 2, cropB = (mbh_ * 16 - o_.height) / 2;
+  s.put(cropR || cropB, 1);
+  if (cropR || cropB) {
+    s.put_ue(0);
+    s.put_ue(uint32_t(cropR));
+    s.put_ue(0);
+    s.put_ue(uint32_t(cropB));
+  }
+  s.put(0, 1);  // vui_parameters_present_flag
+  append_nal(out, 3, kNalSps, rbsp_bytes(s));
+
+  BitWriter p;
+  p.put_ue(0);  // pic_parameter_set_id
+  p.put_ue(0);  // seq_parameter_set_id
+  p.put(0, 1);  // entropy_coding_mode_flag
+  p.put(0, 1);  // bottom_field_pic_order_in_frame_present_flag
+  p.put_ue(0);  // num_slice_groups_minus1
+  p.put_ue(0);  // num_ref_idx_l0_default_active_minus1
+  p.put_ue(0);  // num_ref_idx_l1_default_active_minus1
+  p.put(0, 1);  // weighted_pred_flag
+  p.put(0, 2);  // weighted_bipred_idc
+  p.put_se(o_.qp - 26);
+  p.put_se(0);  // pic_init_qs_minus26
+  p.put_se(0);  // chroma_qp_index_offset
+  p.put(1, 1);  // deblocking_filter_control_present_flag
+  p.put(0, 1);  // constrained_intra_pred_flag
+  p.put(0, 1);  // redundant_pic_cnt_present_flag
+  append_nal(out, 3, kNalPps, rbsp_bytes(p));
+  return out;
+}
+
+void Encoder::load_source(const uint8_t* const src[3], const int srcStride[3]) {
+  for (int c = 0; c < 3; ++c) {
+    Plane& p = src_.plane[c];
+    const int w = c ? (o_.width + 1) / 2 : o_.width, h = c ? (o_.height + 1) / 2 : o_.height;
+    for (int y = 0; y < p.h; ++y) {
+      const uint8_t* row = src[c] + size_t(std::min(y, h - 1)) * size_t(srcStride[c]);
+      uint8_t* d = p.at(0, y);
+      std::memcpy(d, row, size_t(w));
+      std::memset(d + w, row[w - 1], size_t(p.w - w));
+    }
+  }
+}
+
+void Encoder::encode(const uint8_t* const src[3], const int srcStride[3], std::vector<uint8_t>& out) {
+  load_source(src, srcStride);
+  const bool idr = count_ % std::max(1, o_.keyint) == 0;
+  ++count_;
+  if (idr) frameNum_ = 0;
+  const bool pSlice = !idr;
+
+  BitWriter w;
+  w.put_ue(0);                    // first_mb_in_slice
+  w.put_ue(pSlice ? 0 : 2);       // slice_type
+  w.put_ue(0);                    // pic_parameter_set_id
+  w.put(uint32_t(frameNum_), 4);  // frame_num
+  if (idr) w.put_ue(uint32_t(idrId_++ & 0xffff));
+  if (pSlice) {
+    w.put(0, 1);  // num_ref_idx_active_override_flag
+    w.put(0, 1);  // ref_pic_list_modification_flag_l0
+  }
+  if (idr) {
+    w.put(0, 1);  // no_output_of_prior_pics_flag
+    w.put(0, 1);  // long_term_reference_flag
+  } else {
+    w.put(0, 1);  // adaptive_ref_pic_marking_mode_flag
+  }
+  w.put_se(0);                   // slice_qp_delta
+  w.put_ue(o_.deblock ? 0 : 1);  // disable_deblocking_filter_idc
+  if (o_.deblock) {
+    w.put_se(0);  // slice_alpha_c0_offset_div2
+    w.put_se(0);  // slice_beta_offset_div2
+  }
+
+  int skipRun = 0;
+  for (int mby = 0; mby < mbh_; ++mby)
+    for (int mbx = 0; mbx < mbw_; ++mbx) encode_mb(mbx, mby, pSlice, w, skipRun);
+  if (skipRun) w.put_ue(uint32_t(skipRun));
+  append_nal(out, 3, idr ? kNalIdr : kNalSlice, rbsp_bytes(w));
+
+  if (o_.deblock) deblock();
+  frameNum_ = (frameNum_ + 1) & 15;
+  std::swap(cur_, ref_);
+  for (Plane& p : ref_.plane) p.extend_edges();
+}
+
+void Encoder::reconstruction(std::vector<uint8_t>& out) const {
+  out.clear();
+  for (int c = 0; c < 3; ++c) {
+    const Plane& p = ref_.plane[c];
+    const int w = c ? (o_.width + 1) / 2 : o_.width, h = c ? (o_.height + 1) / 2 : o_.height;
+    for (int y = 0; y < h; ++y) out.insert(out.end(), p.at(0, y), p.at(0, y) + w);
+  }
+}
+
+// nC of a luma 4x4 block at (bx, by) in 4x4 units (H.264 9.2.1); the whole
+// picture is one slice.
+int Encoder::nc_luma(int bx, int by) const {
+  const int W4 = mbw_ * 4;
+  const bool a = bx > 0, b = by > 0;
+  const int nA = a ? tcY_[size_t(by) * W4 + bx - 1] : 0, nB = b ? tcY_[size_t(by - 1) * W4 + bx] : 0;
+  return a && b ? (nA + nB + 1) >> 1 : a ? nA : nB;
+}
+
+int Encoder::nc_chroma(int c, int bx, int by) const {
+  const int W2 = mbw_ * 2;
+  const bool a = bx > 0, b = by > 0;
+  const int nA = a ? tcC_[c][size_t(by) * W2 + bx - 1] : 0, nB = b ? tcC_[c][size_t(by - 1) * W2 + bx] : 0;
+  return a && b ? (nA + nB + 1) >> 1 : a ? nA : nB;
+}
+
+// Motion vector prediction of a 16x16 partition (H.264 8.4.1.3), reference 0.
+void Encoder::mv_pred(int mbx, int mby, int16_t mvp[2]) const {
+  struct N {
+    bool avail;
+    int ref;
+    int mv[2];
+  };
+  auto get = [&](int x, int y) {
+    N n{false, -1, {0, 0}};
+    if (x < 0 || y < 0 || x >= mbw_) return n;
+    const MbInfo& m = mbs_[size_t(y) * mbw_ + x];
+    n.avail = true;
+    if (!m.intra) n.ref = 0, n.mv[0] = m.mv[0], n.mv[1] = m.mv[1];
+    return n;
+  };
+  N a = get(mbx - 1, mby), b = get(mbx, mby - 1), c = get(mbx + 1, mby - 1);
+  if (!c.avail) c = get(mbx - 1, mby - 1);
+  if (!b.avail && !c.avail && a.avail) b = c = a;
+  const int matches = (a.ref == 0) + (b.ref == 0) + (c.ref == 0);
+  for (int k = 0; k < 2; ++k) {
+    if (matches == 1)
+      mvp[k] = int16_t(a.ref == 0 ? a.mv[k] : b.ref == 0 ? b.mv[k] : c.mv[k]);
+    else
+      mvp[k] = int16_t(median(a.mv[k], b.mv[k], c.mv[k]));
+  }
+}
+
+// P_Skip motion vector (H.264 8.4.1.1).
+void Encoder::skip_mv(int mbx, int mby, int16_t mv[2]) const {
+  mv[0] = mv[1] = 0;
+  if (mbx == 0 || mby == 0) return;
+  const MbInfo& a = mbs_[size_t(mby) * mbw_ + mbx - 1];
+  const MbInfo& b = mbs_[size_t(mby - 1) * mbw_ + mbx];
+  if (!a.intra && a.mv[0] == 0 && a.mv[1] == 0) return;
+  if (!b.intra && b.mv[0] == 0 && b.mv[1] == 0) return;
+  mv_pred(mbx, mby, mv);
+}
+
+void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRun) {
+  const int qp = o_.qp, qpc = kvnsupport::kChromaQp[qp];
+  const int lam = lambda(qp);
+  Plane &sy = src_.plane[0], &ry = cur_.plane[0];
+  const int x0 = mbx * 16, y0 = mby * 16;
+  const uint8_t* srcY = sy.at(x0, y0);
+  uint8_t* recY = ry.at(x0, y0);
+  const uint8_t* srcC[2] = {src_.plane[1].at(x0 / 2, y0 / 2), src_.plane[2].at(x0 / 2, y0 / 2)};
+  uint8_t* recC[2] = {cur_.plane[1].at(x0 / 2, y0 / 2), cur_.plane[2].at(x0 / 2, y0 / 2)};
+  const int cs = cur_.plane[1].stride;
+  MbInfo& info = mbs_[size_t(mby) * mbw_ + mbx];
+  info = MbInfo();
+
+  // Intra 16x16 and chroma prediction modes by SATD, predicted in place.
+  const int avail = (mby > 0 ? 1 : 0) | (mbx > 0 ? 2 : 0) | (mbx > 0 && mby > 0 ? 32 : 0);
+  alignas(16) uint8_t predY[16 * 16], predC[2][8 * 8];
+  uint32_t bestIntra = UINT32_MAX;
+  int modeY = 2, modeC = 0;
+  auto copy_block = [](uint8_t* d, int ds, const uint8_t* s, int ss, int n) {
+    for (int y = 0; y < n; ++y) std::memcpy(d + y * ds, s + y * ss, size_t(n));
+  };
+  for (int m = 0; m < 4; ++m) {
+    if (kvniPredictIntra_16x16_H264_8u_C1IR(recY, ry.stride, m, avail) != 0) continue;
+    Kvn32u satd = 0;
+    kvniSATD16x16_8u32s_C1R(srcY, sy.stride, recY, ry.stride, &satd);
+    satd += uint32_t(lam * (m == 2 ? 1 : 3));
+    if (satd < bestIntra) bestIntra = satd, modeY = m, copy_block(predY, 16, recY, ry.stride, 16);
+  }
+  uint32_t bestC = UINT32_MAX;
+  for (int m = 0; m < 4; ++m) {
+    uint32_t cost = uint32_t(lam * (m == 0 ? 1 : 3));
+    bool ok = true;
+    for (int c = 0; c < 2 && ok; ++c) {
+      ok = kvniPredictIntraChroma8x8_H264_8u_C1IR(recC[c], cs, m, avail) == 0;
+      Kvn32u satd = 0;
+      if (ok) kvniSATD8x8_8u32s_C1R(srcC[c], src_.plane[1].stride, recC[c], cs, &satd);
+      cost += satd;
+    }
+    if (!ok) continue;
+    if (cost < bestC) {
+      bestC = cost, modeC = m;
+      for (int c = 0; c < 2; ++c) copy_block(predC[c], 8, recC[c], cs, 8);
+    }
+  }
+
+  // P: full-sample search around the prediction by SAD, then quarter-sample
+  // refinement by SATD.
+  int16_t mvp[2] = {0, 0};
+  int16_t mv[2] = {0, 0};
+  alignas(16) uint8_t interY[16 * 16], interC[2][8 * 8];
+  bool inter = false;
+  Plane& fy = ref_.plane[0];
+  auto clamp_mv = [&](int v, int pos, int size, int extent) {
+    return clip3(-(pos * 4) - kMvLimit, (extent - pos - size) * 4 + kMvLimit, v);
+  };
+  auto predict_luma = [&](const int16_t m[2], uint8_t* dst) {
+    const uint8_t* p = fy.at(x0 + (m[0] >> 2), y0 + (m[1] >> 2));
+    kvniInterpolateLuma_H264_8u_C1R(p, fy.stride, dst, 16, m[0] & 3, m[1] & 3, KvnSize{16, 16});
+  };
+  if (pSlice) {
+    mv_pred(mbx, mby, mvp);
+    const int cx = clamp_mv(mvp[0], x0, 16, fy.w) >> 2, cy = clamp_mv(mvp[1], y0, 16, fy.h) >> 2;
+    uint32_t best = UINT32_MAX;
+    int bx = cx, by = cy;
+    for (int dy = -kSearch; dy <= kSearch; ++dy) {
+      const int vy = clip3(-(y0 + 24), fy.h - y0 - 16 + 24, cy + dy);
+      Kvn16u sads[2 * kSearch + 1];
+      const int vx0 = clip3(-(x0 + 24), fy.w - x0 - 16 + 24 - 2 * kSearch, cx - kSearch);
+      kvniSAD16x16xN_8u16u_C1R(srcY, sy.stride, fy.at(x0 + vx0, y0 + vy), fy.stride, sads, 2 * kSearch + 1);
+      for (int k = 0; k <= 2 * kSearch; ++k) {
+        const int vx = vx0 + k;
+        const uint32_t cost = sads[k] + uint32_t(lam * (se_bits(vx * 4 - mvp[0]) + se_bits(vy * 4 - mvp[1])));
+        if (cost < best) best = cost, bx = vx, by = vy;
+      }
+    }
+    uint32_t bestQ = UINT32_MAX;
+    int16_t centre[2] = {int16_t(bx * 4), int16_t(by * 4)};
+    for (int step : {2, 1}) {
+      const int16_t c0[2] = {centre[0], centre[1]};
+      for (int dy = -step; dy <= step; dy += step)
+        for (int dx = -step; dx <= step; dx += step) {
+          const int16_t m[2] = {int16_t(clamp_mv(c0[0] + dx, x0, 16, fy.w)),
+                                int16_t(clamp_mv(c0[1] + dy, y0, 16, fy.h))};
+          alignas(16) uint8_t tmp[16 * 16];
+          predict_luma(m, tmp);
+          Kvn32u satd = 0;
+          kvniSATD16x16_8u32s_C1R(srcY, sy.stride, tmp, 16, &satd);
+          const uint32_t cost = satd + uint32_t(lam * (se_bits(m[0] - mvp[0]) + se_bits(m[1] - mvp[1])));
+          if (cost < bestQ) bestQ = cost, centre[0] = m[0], centre[1] = m[1];
+        }
+    }
+    mv[0] = centre[0], mv[1] = centre[1];
+    inter = bestQ <= bestIntra + uint32_t(4 * lam);
+  }
+  if (inter) {
+    predict_luma(mv, interY);
+    for (int c = 0; c < 2; ++c) {
+      const Plane& f = ref_.plane[1 + c];
+      const int cx = x0 * 4 + mv[0], cy = y0 * 4 + mv[1];  // eighth chroma samples
+      kvniInterpolateChroma_H264_8u_C1R(f.at(cx >> 3, cy >> 3), f.stride, interC[c], 8, cx & 7, cy & 7, KvnSize{8, 8});
+    }
+  }
+  const uint8_t* pY = inter ? interY : predY;
+  const uint8_t* pC[2] = {inter ? interC[0] : predC[0], inter ? interC[1] : predC[1]};
+  const int intraFlag = inter ? 0 : 1;
+
+  // Transform and quantisation.
+  Mb mb{};
+  alignas(16) Kvn16s coef[16][16];
+  for (int b = 0; b < 16; ++b) {
+    const int ox = kBlkX[b] * 4, oy = kBlkY[b] * 4;
+    alignas(16) Kvn16s diff[16];
+    kvniGetDiff4x4_8u16s_C1(srcY + oy * sy.stride + ox, sy.stride, pY + oy * 16 + ox, 16, diff, 8);
+    if (inter) {
+      Kvn32s n = 0, last = 0;
+      kvniTransformQuantFwd4x4_H264_16s_C1(diff, mb.luma[b], qp, &n, 0, kZigzagInv, &last, nullptr);
+      if (n) mb.cbpLuma |= 1 << (b >> 2);
+    } else {
+      kvniTransformResidual4x4Fwd_H264_16s_C1(diff, coef[b]);
+      mb.lumaDc[kBlkY[b] * 4 + kBlkX[b]] = coef[b][0];
+      coef[b][0] = 0;
+      Kvn32s n = 0, last = 0;
+      kvniQuantizeResidual4x4Fwd_H264_16s_C1(coef[b], mb.luma[b], &n, &last, nullptr, kZigzagInv, qp, 1);
+      if (n) mb.cbpLuma = 15;
+    }
+  }
+  if (!inter) {
+    Kvn16s transformed[16];
+    Kvn32s n = 0, last = 0;
+    kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I(mb.lumaDc, transformed, qp, &n, 1, kZigzagInv, &last, nullptr);
+  }
+  for (int c = 0; c < 2; ++c) {
+    for (int b = 0; b < 4; ++b) {
+      const int ox = (b & 1) * 4, oy = (b >> 1) * 4;
+      alignas(16) Kvn16s diff[16], t[16];
+      kvniGetDiff4x4_8u16s_C1(srcC[c] + oy * src_.plane[1].stride + ox, src_.plane[1].stride, pC[c] + oy * 8 + ox, 8,
+                              diff, 8);
+      kvniTransformResidual4x4Fwd_H264_16s_C1(diff, t);
+      mb.chromaDc[c][b] = t[0];
+      t[0] = 0;
+      Kvn32s n = 0, last = 0;
+      kvniQuantizeResidual4x4Fwd_H264_16s_C1(t, mb.chroma[c][b], &n, &last, nullptr, kZigzagInv, qpc, intraFlag);
+      if (n) mb.cbpChroma = 2;
+    }
+    Kvn16s transformed[4];
+    Kvn32s n = 0;
+    kvniTransformQuantFwdChromaDC2x2_H264_16s_C1I(mb.chromaDc[c], transformed, qpc, &n, intraFlag, 1, nullptr);
+    if (mb.cbpChroma == 0 && any_nonzero(mb.chromaDc[c], 4)) mb.cbpChroma = 1;
+  }
+  // Coefficients the cbp does not carry are not coded.
+  if (mb.cbpChroma == 0) std::memset(mb.chromaDc, 0, sizeof mb.chromaDc);
+  if (mb.cbpChroma < 2) std::memset(mb.chroma, 0, sizeof mb.chroma);
+
+  const int16_t* skipMv = nullptr;
+  int16_t smv[2];
+  if (inter) {
+    skip_mv(mbx, mby, smv);
+    if (smv[0] == mv[0] && smv[1] == mv[1] && mb.cbpLuma == 0 && mb.cbpChroma == 0) skipMv = smv;
+  }
+
+  // Reconstruction: prediction plus the decoded residual, into the picture.
+  Kvn16s dcY[16];
+  std::memcpy(dcY, mb.lumaDc, sizeof dcY);
+  if (!inter) kvniTransformQuantInvLumaDC4x4_H264_16s_C1I(dcY, qp, nullptr);
+  for (int b = 0; b < 16; ++b) {
+    const int ox = kBlkX[b] * 4, oy = kBlkY[b] * 4;
+    alignas(16) Kvn16s lv[16];
+    std::memcpy(lv, mb.luma[b], sizeof lv);
+    const bool ac = any_nonzero(lv, 16);
+    const Kvn16s* dc = inter ? nullptr : &dcY[kBlkY[b] * 4 + kBlkX[b]];
+    kvniTransformQuantInvAddPred4x4_H264_16s_C1IR(pY + oy * 16 + ox, 16, lv, dc, recY + oy * ry.stride + ox, ry.stride,
+                                                  qp, ac, nullptr);
+  }
+  for (int c = 0; c < 2; ++c) {
+    Kvn16s dc[4];
+    std::memcpy(dc, mb.chromaDc[c], sizeof dc);
+    kvniTransformQuantInvChromaDC2x2_H264_16s_C1I(dc, qpc, nullptr);
+    for (int b = 0; b < 4; ++b) {
+      const int ox = (b & 1) * 4, oy = (b >> 1) * 4;
+      alignas(16) Kvn16s lv[16];
+      std::memcpy(lv, mb.chroma[c][b], sizeof lv);
+      kvniTransformQuantInvAddPred4x4_H264_16s_C1IR(pC[c] + oy * 8 + ox, 8, lv, &dc[b], recC[c] + oy * cs + ox, cs, qpc,
+                                                    any_nonzero(lv, 16), nullptr);
+    }
+  }
+
+  // Syntax (H.264 7.3.5) and the neighbour data of later macroblocks.
+  info.intra = !inter;
+  info.skip = skipMv != nullptr;
+  if (inter) info.mv[0] = mv[0], info.mv[1] = mv[1];
+  const int W4 = mbw_ * 4, W2 = mbw_ * 2;
+  auto tcY = [&](int b) -> uint8_t& { return tcY_[size_t(mby * 4 + kBlkY[b]) * W4 + mbx * 4 + kBlkX[b]]; };
+  for (int b = 0; b < 16; ++b) tcY(b) = 0;
+  for (int c = 0; c < 2; ++c)
+    for (int b = 0; b < 4; ++b) tcC_[c][size_t(mby * 2 + (b >> 1)) * W2 + mbx * 2 + (b & 1)] = 0;
+  for (int b = 0; b < 16; ++b)
+    nzY_[size_t(mby * 4 + kBlkY[b]) * W4 + mbx * 4 + kBlkX[b]] = inter && any_nonzero(mb.luma[b], 16);
+  if (info.skip) {
+    ++skipRun;
+    return;
+  }
+  if (pSlice) {
+    w.put_ue(uint32_t(skipRun));
+    skipRun = 0;
+  }
+  if (inter) {
+    w.put_ue(0);  // P_L0_16x16
+    w.put_se(mv[0] - mvp[0]);
+    w.put_se(mv[1] - mvp[1]);
+    const int cbp = mb.cbpLuma | mb.cbpChroma << 4;
+    int code = 0;
+    while (kvnsupport::kCbpInter[code] != cbp) ++code;
+    w.put_ue(uint32_t(code));
+    if (cbp) w.put_se(0);  // mb_qp_delta
+  } else {
+    w.put_ue(uint32_t((pSlice ? 5 : 0) + 1 + modeY + 4 * mb.cbpChroma + (mb.cbpLuma ? 12 : 0)));
+    w.put_ue(uint32_t(modeC));
+    w.put_se(0);  // mb_qp_delta
+    write_block(w, mb.lumaDc, 0, nc_luma(mbx * 4, mby * 4));
+  }
+  for (int b = 0; b < 16; ++b) {
+    if (!(mb.cbpLuma >> (b >> 2) & 1)) continue;
+    const int bx = mbx * 4 + kBlkX[b], by = mby * 4 + kBlkY[b];
+    tcY(b) = uint8_t(write_block(w, mb.luma[b], inter ? 0 : 1, nc_luma(bx, by)));
+  }
+  if (mb.cbpChroma)
+    for (int c = 0; c < 2; ++c) write_chroma_dc(w, mb.chromaDc[c]);
+  if (mb.cbpChroma == 2)
+    for (int c = 0; c < 2; ++c)
+      for (int b = 0; b < 4; ++b) {
+        const int bx = mbx * 2 + (b & 1), by = mby * 2 + (b >> 1);
+        tcC_[c][size_t(by) * W2 + bx] = uint8_t(write_block(w, mb.chroma[c][b], 1, nc_chroma(c, bx, by)));
+      }
+}
+
+// Deblocking (H.264 8.7): boundary strengths from the macroblock data, the
+// filters of the library, macroblocks in raster order, vertical edges first.
+void Encoder::deblock() {
+  const int qp = o_.qp, qpc = kvnsupport::kChromaQp[qp];
+  const int W4 = mbw_ * 4;
+  for (int mby = 0; mby < mbh_; ++mby)
+    for (int mbx = 0; mbx < mbw_; ++mbx) {
+      const MbInfo& q = mbs_[size_t(mby) * mbw_ + mbx];
+      uint8_t bs[2][16];
+      for (int dir = 0; dir < 2; ++dir)
+        for (int e = 0; e < 4; ++e) {
+          const bool mbEdge = e == 0;
+          if (mbEdge && (dir == 0 ? mbx == 0 : mby == 0)) {
+            std::memset(bs[dir] + 4 * e, 0, 4);
+            continue;
+          }
+          const MbInfo& p = mbEdge ? mbs_[size_t(mby - dir) * mbw_ + mbx - (1 - dir)] : q;
+          for (int s = 0; s < 4; ++s) {
+            const int qx = mbx * 4 + (dir == 0 ? e : s), qy = mby * 4 + (dir == 0 ? s : e);
+            const int px = dir == 0 ? qx - 1 : qx, py = dir == 0 ? qy : qy - 1;
+            int v;
+            if (p.intra || q.intra)
+              v = mbEdge ? 4 : 3;
+            else if (nzY_[size_t(qy) * W4 + qx] || nzY_[size_t(py) * W4 + px])
+              v = 2;
+            else
+              v = mbEdge && (std::abs(p.mv[0] - q.mv[0]) >= 4 || std::abs(p.mv[1] - q.mv[1]) >= 4);
+            bs[dir][4 * e + s] = uint8_t(v);
+          }
+        }
+      // alpha, beta: [0] the macroblock edge, [1] inner edges (same QP throughout).
+      const Kvn8u alpha[2] = {kvnsupport::kAlpha[qp], kvnsupport::kAlpha[qp]};
+      const Kvn8u beta[2] = {kvnsupport::kBeta[qp], kvnsupport::kBeta[qp]};
+      const Kvn8u alphaC[2] = {kvnsupport::kAlpha[qpc], kvnsupport::kAlpha[qpc]};
+      const Kvn8u betaC[2] = {kvnsupport::kBeta[qpc], kvnsupport::kBeta[qpc]};
+      Plane& y = cur_.plane[0];
+      uint8_t* Y = y.at(mbx * 16, mby * 16);
+      for (int dir = 0; dir < 2; ++dir) {
+        Kvn8u tc[16], tcC[8];
+        for (int i = 0; i < 16; ++i)
+          tc[i] = bs[dir][i] >= 1 && bs[dir][i] <= 3 ? kvnsupport::kTc0[qp][bs[dir][i] - 1] : 0;
+        if (dir == 0)
+          kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR(Y, y.stride, alpha, beta, tc, bs[0]);
+        else
+          kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR(Y, y.stride, alpha, beta, tc, bs[1]);
+        // Chroma edges 0 and 1 take the bS of luma edges 0 and 2.
+        uint8_t bsC[16];
+        std::memcpy(bsC, bs[dir], 16);
+        for (int e = 0; e < 2; ++e)
+          for (int s = 0; s < 4; ++s) {
+            const int b = bs[dir][8 * e + s];
+            tcC[4 * e + s] = b >= 1 && b <= 3 ? kvnsupport::kTc0[qpc][b - 1] : 0;
+          }
+        for (int c = 1; c <= 2; ++c) {
+          Plane& pc = cur_.plane[c];
+          uint8_t* C = pc.at(mbx * 8, mby * 8);
+          if (dir == 0)
+            kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR(C, pc.stride, alphaC, betaC, tcC, bsC);
+          else
+            kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR(C, pc.stride, alphaC, betaC, tcC, bsC);
+        }
+      }
+    }
+}
+
+}  // namespace h264enc
