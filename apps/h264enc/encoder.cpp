@@ -20,15 +20,6 @@ constexpr int kPad = 48;          // luma border of the reference (chroma: half)
 constexpr int kSearch = 16;       // full-sample search range around the prediction
 constexpr int kMvLimit = 4 * 24;  // quarter samples a block may reach outside the picture
 
-// Zig-zag scan (H.264 8.5.6): raster position of each scan index, and the
-// inverse (scan index of each raster position).
-constexpr Kvn32s kZigzag[16] = {0, 1, 4, 8, 5, 2, 3, 6, 9, 12, 13, 10, 7, 11, 14, 15};
-constexpr Kvn16s kZigzagInv[16] = {0, 1, 5, 6, 2, 4, 7, 12, 3, 8, 11, 13, 9, 10, 14, 15};
-
-// Position of luma4x4BlkIdx within the macroblock, in 4x4 blocks.
-constexpr int kBlkX[16] = {0, 1, 0, 1, 2, 3, 2, 3, 0, 1, 0, 1, 2, 3, 2, 3};
-constexpr int kBlkY[16] = {0, 0, 1, 1, 0, 0, 1, 1, 2, 2, 3, 3, 2, 2, 3, 3};
-
 int clip3(int lo, int hi, int v) { return v < lo ? lo : v > hi ? hi : v; }
 int median(int a, int b, int c) { return std::max(std::min(a, b), std::min(std::max(a, b), c)); }
 
@@ -95,16 +86,6 @@ void Plane::extend_edges() {
   }
 }
 
-// Residual and reconstruction of one macroblock, as coded.
-struct Encoder::Mb {
-  Kvn16s luma[16][16] = {};  // [luma4x4BlkIdx] raster levels (I16x16: AC only)
-  Kvn16s lumaDc[16] = {};    // I16x16 DC levels, raster
-  Kvn16s chromaDc[2][4] = {};
-  Kvn16s chroma[2][4][16] = {};  // AC levels (position 0 unused)
-  int cbpLuma = 0;          // 8x8 bits (I16x16: 0 or 15)
-  int cbpChroma = 0;        // 0, 1 (DC only), 2
-};
-
 Encoder::Encoder(const Options& o) : o_(o), mbw_((o.width + 15) / 16), mbh_((o.height + 15) / 16) {
   for (Picture* p : {&src_, &cur_, &ref_}) {
     p->plane[0].init(mbw_ * 16, mbh_ * 16, kPad);
@@ -116,6 +97,9 @@ Encoder::Encoder(const Options& o) : o_(o), mbw_((o.width + 15) / 16), mbh_((o.h
   nzY_.resize(mbs_.size() * 16);
   tcC_[0].resize(mbs_.size() * 4);
   tcC_[1].resize(mbs_.size() * 4);
+  cbfY_.resize(mbs_.size() * 16);
+  cbfC_[0].resize(mbs_.size() * 4);
+  cbfC_[1].resize(mbs_.size() * 4);
 }
 
 std::vector<uint8_t> Encoder::headers() const {
@@ -145,15 +129,15 @@ std::vector<uint8_t> Encoder::headers() const {
   append_nal(out, 3, kNalSps, rbsp_bytes(s));
 
   BitWriter p;
-  p.put_ue(0);  // pic_parameter_set_id
-  p.put_ue(0);  // seq_parameter_set_id
-  p.put(0, 1);  // entropy_coding_mode_flag
-  p.put(0, 1);  // bottom_field_pic_order_in_frame_present_flag
-  p.put_ue(0);  // num_slice_groups_minus1
-  p.put_ue(0);  // num_ref_idx_l0_default_active_minus1
-  p.put_ue(0);  // num_ref_idx_l1_default_active_minus1
-  p.put(0, 1);  // weighted_pred_flag
-  p.put(0, 2);  // weighted_bipred_idc
+  p.put_ue(0);         // pic_parameter_set_id
+  p.put_ue(0);         // seq_parameter_set_id
+  p.put(o_.cabac, 1);  // entropy_coding_mode_flag
+  p.put(0, 1);         // bottom_field_pic_order_in_frame_present_flag
+  p.put_ue(0);         // num_slice_groups_minus1
+  p.put_ue(0);         // num_ref_idx_l0_default_active_minus1
+  p.put_ue(0);         // num_ref_idx_l1_default_active_minus1
+  p.put(0, 1);         // weighted_pred_flag
+  p.put(0, 2);         // weighted_bipred_idc
   p.put_se(o_.qp - 26);
   p.put_se(0);  // pic_init_qs_minus26
   p.put_se(0);  // chroma_qp_index_offset
@@ -200,18 +184,27 @@ void Encoder::encode(const uint8_t* const src[3], const int srcStride[3], std::v
   } else {
     w.put(0, 1);  // adaptive_ref_pic_marking_mode_flag
   }
-  w.put_se(0);                   // slice_qp_delta
-  w.put_ue(o_.deblock ? 0 : 1);  // disable_deblocking_filter_idc
+  if (o_.cabac && pSlice) w.put_ue(0);  // cabac_init_idc
+  w.put_se(0);                          // slice_qp_delta
+  w.put_ue(o_.deblock ? 0 : 1);         // disable_deblocking_filter_idc
   if (o_.deblock) {
     w.put_se(0);  // slice_alpha_c0_offset_div2
     w.put_se(0);  // slice_beta_offset_div2
   }
 
   int skipRun = 0;
+  if (o_.cabac) cabac_start(w, pSlice);
   for (int mby = 0; mby < mbh_; ++mby)
-    for (int mbx = 0; mbx < mbw_; ++mbx) encode_mb(mbx, mby, pSlice, w, skipRun);
-  if (skipRun) w.put_ue(uint32_t(skipRun));
-  append_nal(out, 3, idr ? kNalIdr : kNalSlice, rbsp_bytes(w));
+    for (int mbx = 0; mbx < mbw_; ++mbx) {
+      encode_mb(mbx, mby, pSlice, w, skipRun);
+      if (o_.cabac) cabac_bin(276, mbx == mbw_ - 1 && mby == mbh_ - 1);  // end_of_slice_flag
+    }
+  if (o_.cabac) {
+    append_nal(out, 3, idr ? kNalIdr : kNalSlice, cabac_finish());
+  } else {
+    if (skipRun) w.put_ue(uint32_t(skipRun));
+    append_nal(out, 3, idr ? kNalIdr : kNalSlice, rbsp_bytes(w));
+  }
 
   if (o_.deblock) deblock();
   frameNum_ = (frameNum_ + 1) & 15;
@@ -389,7 +382,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   const int intraFlag = inter ? 0 : 1;
 
   // Transform and quantisation.
-  Mb mb{};
+  MbLevels mb;
   alignas(16) Kvn16s coef[16][16];
   for (int b = 0; b < 16; ++b) {
     const int ox = kBlkX[b] * 4, oy = kBlkY[b] * 4;
@@ -472,13 +465,25 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   info.intra = !inter;
   info.skip = skipMv != nullptr;
   if (inter) info.mv[0] = mv[0], info.mv[1] = mv[1];
+  if (inter && !info.skip) info.mvd[0] = int16_t(mv[0] - mvp[0]), info.mvd[1] = int16_t(mv[1] - mvp[1]);
+  info.cbpLuma = mb.cbpLuma, info.cbpChroma = mb.cbpChroma, info.chromaMode = inter ? 0 : modeC;
   const int W4 = mbw_ * 4, W2 = mbw_ * 2;
-  auto tcY = [&](int b) -> uint8_t& { return tcY_[size_t(mby * 4 + kBlkY[b]) * W4 + mbx * 4 + kBlkX[b]]; };
-  for (int b = 0; b < 16; ++b) tcY(b) = 0;
+  for (int b = 0; b < 16; ++b) {
+    const size_t at = size_t(mby * 4 + kBlkY[b]) * W4 + mbx * 4 + kBlkX[b];
+    tcY_[at] = 0;
+    cbfY_[at] = -1;
+    nzY_[at] = inter && any_nonzero(mb.luma[b], 16);
+  }
   for (int c = 0; c < 2; ++c)
-    for (int b = 0; b < 4; ++b) tcC_[c][size_t(mby * 2 + (b >> 1)) * W2 + mbx * 2 + (b & 1)] = 0;
-  for (int b = 0; b < 16; ++b)
-    nzY_[size_t(mby * 4 + kBlkY[b]) * W4 + mbx * 4 + kBlkX[b]] = inter && any_nonzero(mb.luma[b], 16);
+    for (int b = 0; b < 4; ++b) {
+      const size_t at = size_t(mby * 2 + (b >> 1)) * W2 + mbx * 2 + (b & 1);
+      tcC_[c][at] = 0;
+      cbfC_[c][at] = -1;
+    }
+  if (o_.cabac) {
+    write_mb_cabac(mbx, mby, pSlice, mb, modeY);
+    return;
+  }
   if (info.skip) {
     ++skipRun;
     return;
@@ -487,10 +492,16 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
     w.put_ue(uint32_t(skipRun));
     skipRun = 0;
   }
-  if (inter) {
+  write_mb_cavlc(mbx, mby, pSlice, mb, modeY, w);
+}
+
+void Encoder::write_mb_cavlc(int mbx, int mby, bool pSlice, const MbLevels& mb, int modeY, BitWriter& w) {
+  const MbInfo& info = mbs_[size_t(mby) * mbw_ + mbx];
+  const int W4 = mbw_ * 4, W2 = mbw_ * 2;
+  if (!info.intra) {
     w.put_ue(0);  // P_L0_16x16
-    w.put_se(mv[0] - mvp[0]);
-    w.put_se(mv[1] - mvp[1]);
+    w.put_se(info.mvd[0]);
+    w.put_se(info.mvd[1]);
     const int cbp = mb.cbpLuma | mb.cbpChroma << 4;
     int code = 0;
     while (kvnsupport::kCbpInter[code] != cbp) ++code;
@@ -498,14 +509,14 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
     if (cbp) w.put_se(0);  // mb_qp_delta
   } else {
     w.put_ue(uint32_t((pSlice ? 5 : 0) + 1 + modeY + 4 * mb.cbpChroma + (mb.cbpLuma ? 12 : 0)));
-    w.put_ue(uint32_t(modeC));
+    w.put_ue(uint32_t(info.chromaMode));
     w.put_se(0);  // mb_qp_delta
     write_block(w, mb.lumaDc, 0, nc_luma(mbx * 4, mby * 4));
   }
   for (int b = 0; b < 16; ++b) {
     if (!(mb.cbpLuma >> (b >> 2) & 1)) continue;
     const int bx = mbx * 4 + kBlkX[b], by = mby * 4 + kBlkY[b];
-    tcY(b) = uint8_t(write_block(w, mb.luma[b], inter ? 0 : 1, nc_luma(bx, by)));
+    tcY_[size_t(by) * W4 + bx] = uint8_t(write_block(w, mb.luma[b], info.intra ? 1 : 0, nc_luma(bx, by)));
   }
   if (mb.cbpChroma)
     for (int c = 0; c < 2; ++c) write_chroma_dc(w, mb.chromaDc[c]);

@@ -11,11 +11,21 @@
 
 namespace h264enc {
 
+// Zig-zag scan (H.264 8.5.6): raster position of each scan index, and the
+// inverse (scan index of each raster position).
+inline constexpr int32_t kZigzag[16] = {0, 1, 4, 8, 5, 2, 3, 6, 9, 12, 13, 10, 7, 11, 14, 15};
+inline constexpr int16_t kZigzagInv[16] = {0, 1, 5, 6, 2, 4, 7, 12, 3, 8, 11, 13, 9, 10, 14, 15};
+
+// Position of luma4x4BlkIdx within the macroblock, in 4x4 blocks.
+inline constexpr int kBlkX[16] = {0, 1, 0, 1, 2, 3, 2, 3, 0, 1, 0, 1, 2, 3, 2, 3};
+inline constexpr int kBlkY[16] = {0, 0, 1, 1, 0, 0, 1, 1, 2, 2, 3, 3, 2, 2, 3, 3};
+
 struct Options {
   int width = 0, height = 0;
   int qp = 26;
   int keyint = 30;  // pictures from one IDR picture to the next (1: intra only)
   bool deblock = true;
+  bool cabac = false;
 };
 
 // A plane of samples with a border of `pad` on every side.
@@ -34,9 +44,22 @@ struct Picture {
 
 // Per macroblock: what prediction, motion and deblocking need.
 struct MbInfo {
-  bool intra = false;
+  bool intra = false;  // Intra 16x16
   bool skip = false;
-  int16_t mv[2] = {0, 0};  // quarter samples, reference index 0
+  int16_t mv[2] = {0, 0};   // quarter samples, reference index 0
+  int16_t mvd[2] = {0, 0};  // as coded (0 for skipped and intra macroblocks)
+  int cbpLuma = 0, cbpChroma = 0, chromaMode = 0;
+  int8_t cbfDc = -1, cbfChromaDc[2] = {-1, -1};  // coded_block_flag, -1 no such block coded
+};
+
+// The levels of one macroblock, as coded.
+struct MbLevels {
+  int16_t luma[16][16] = {};  // [luma4x4BlkIdx] raster levels (Intra 16x16: AC only)
+  int16_t lumaDc[16] = {};    // Intra 16x16 DC levels, raster
+  int16_t chromaDc[2][4] = {};
+  int16_t chroma[2][4][16] = {};  // AC levels (position 0 unused)
+  int cbpLuma = 0;                // 8x8 bits (Intra 16x16: 0 or 15)
+  int cbpChroma = 0;              // 0, 1 (DC only), 2
 };
 
 class Encoder {
@@ -51,9 +74,16 @@ class Encoder {
   void reconstruction(std::vector<uint8_t>& out) const;
 
  private:
-  struct Mb;
   void load_source(const uint8_t* const src[3], const int srcStride[3]);
   void encode_mb(int mbx, int mby, bool pSlice, kvnvlc::BitWriter& w, int& skipRun);
+  void write_mb_cavlc(int mbx, int mby, bool pSlice, const MbLevels& mb, int modeY, kvnvlc::BitWriter& w);
+  // CABAC (H.264 9.3): the coder state over a buffer that grows on demand.
+  void cabac_start(const kvnvlc::BitWriter& header, bool pSlice);
+  void cabac_bin(int ctx, int bin);
+  void cabac_bypass(int bin);
+  void cabac_block(const int16_t* raster, int start, int count, int cat);
+  std::vector<uint8_t> cabac_finish();
+  void write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, int modeY);
   void deblock();
   int nc_luma(int bx, int by) const;
   int nc_chroma(int c, int bx, int by) const;
@@ -64,8 +94,11 @@ class Encoder {
   int mbw_, mbh_;
   Picture src_, cur_, ref_;
   std::vector<MbInfo> mbs_;
-  std::vector<uint8_t> tcY_, tcC_[2];  // total_coeff per 4x4 block (luma, chroma components)
-  std::vector<uint8_t> nzY_;           // nonzero coefficients per luma 4x4 block (deblocking)
+  std::vector<uint8_t> tcY_, tcC_[2];   // total_coeff per 4x4 block (luma, chroma components)
+  std::vector<uint8_t> nzY_;            // nonzero coefficients per luma 4x4 block (deblocking)
+  std::vector<int8_t> cbfY_, cbfC_[2];  // coded_block_flag per 4x4 block, -1 not coded
+  std::vector<uint8_t> cabacBuf_;
+  alignas(8) uint8_t cabacState_[504];
   int frameNum_ = 0, idrId_ = 0, count_ = 0;
 };
 

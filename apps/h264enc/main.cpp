@@ -19,6 +19,7 @@ void usage() {
                "  --size WxH       picture size of raw input (Y4M carries its own)\n"
                "  --qp N           quantisation parameter 0..51 (default 26)\n"
                "  --keyint N       pictures from one IDR picture to the next (default 30; 1: intra only)\n"
+               "  --cabac, --cavlc entropy coding (default CAVLC; CABAC streams are Main profile)\n"
                "  --no-deblock     switch the loop filter off\n"
                "  --frames N       encode at most N pictures\n"
                "  --recon F        write the reconstruction (raw planar YUV) to F\n"
@@ -84,6 +85,10 @@ int main(int argc, char** argv) {
       ok = parse_int(value(), 0, 1 << 30, maxFrames);
     else if (a == "--no-deblock")
       o.deblock = false;
+    else if (a == "--cabac")
+      o.cabac = true;
+    else if (a == "--cavlc")
+      o.cabac = false;
     else if (a == "--quiet" || a == "-q")
       quiet = true;
     else if (a == "-h" || a == "--help")

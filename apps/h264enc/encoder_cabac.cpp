@@ -1,0 +1,212 @@
+// CABAC syntax of the sample encoder (H.264 7.3.5, 9.3.2 binarisations,
+// 9.3.3.1.1 context index increments): the library codes the bins and the
+// residual blocks; the choice of each bin's context is the encoder's.
+#include <kvnvc.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "encoder.h"
+
+namespace h264enc {
+namespace {
+
+void check(KvnResult st, const char* what) {
+  if (st < 0) {
+    std::fprintf(stderr, "kvnvc-h264enc: %s failed with status %d\n", what, st);
+    std::exit(1);
+  }
+}
+
+}  // namespace
+
+void Encoder::cabac_start(const kvnvlc::BitWriter& header, bool pSlice) {
+  // The slice header's bits, then the slice data from the next byte on.
+  const size_t bits = header.size();
+  const std::vector<uint32_t> words = header.words(0, 0);
+  cabacBuf_.assign(std::max<size_t>(4096, size_t(mbw_) * size_t(mbh_) * 64), 0);
+  for (size_t i = 0; i < (bits + 7) / 8; ++i) cabacBuf_[i] = uint8_t(words[i / 4] >> (24 - 8 * (i % 4)));
+  check(
+      kvniCABACInit_H264(cabacState_, cabacBuf_.data(), Kvn32u(bits), Kvn32u(cabacBuf_.size()), o_.qp, pSlice ? 0 : -1),
+      "CABAC initialisation");
+}
+
+// A full buffer is moved to one twice the size, and the bin coded again.
+template <class Code>
+static void with_room(std::vector<uint8_t>& buf, void* state, Code code) {
+  KvnResult st;
+  while ((st = code()) == KVN_STS_OUT_OF_BUFFER) {
+    std::vector<uint8_t> larger(buf.size() * 2);
+    std::memcpy(larger.data(), buf.data(), buf.size());
+    check(kvniCABACSetStream_H264(larger.data(), Kvn32u(larger.size()), state), "CABAC buffer change");
+    buf.swap(larger);
+  }
+  check(st, "CABAC coding");
+}
+
+void Encoder::cabac_bin(int ctx, int bin) {
+  with_room(cabacBuf_, cabacState_, [&] { return kvniCABACEncodeBin_H264(Kvn32u(ctx), Kvn32u(bin), cabacState_); });
+}
+
+void Encoder::cabac_bypass(int bin) {
+  with_room(cabacBuf_, cabacState_, [&] { return kvniCABACEncodeBinBypass_H264(Kvn32u(bin), cabacState_); });
+}
+
+// significant_coeff_flag, last_significant_coeff_flag and the levels of a
+// block whose coded_block_flag is 1: raster levels from scan index start, count of them.
+void Encoder::cabac_block(const int16_t* raster, int start, int count, int cat) {
+  Kvn16s scan[16];
+  int last = -1;
+  for (int k = 0; k < count; ++k) {
+    scan[k] = raster[cat == 3 ? k : kZigzag[start + k]];
+    if (scan[k]) last = k;
+  }
+  with_room(cabacBuf_, cabacState_,
+            [&] { return kvniCABACEncodeResidualBlock_H264_16s(scan, last, Kvn32u(cat), 0, 1, cabacState_); });
+}
+
+std::vector<uint8_t> Encoder::cabac_finish() {
+  Kvn32u bytes = 0;
+  with_room(cabacBuf_, cabacState_, [&] { return kvniCABACTerminateSlice_H264(&bytes, cabacState_); });
+  return std::vector<uint8_t>(cabacBuf_.begin(), cabacBuf_.begin() + bytes);
+}
+
+void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, int modeY) {
+  const MbInfo& cur = mbs_[size_t(mby) * mbw_ + mbx];
+  const MbInfo* A = mbx > 0 ? &cur - 1 : nullptr;
+  const MbInfo* B = mby > 0 ? &cur - mbw_ : nullptr;
+
+  if (pSlice) {  // mb_skip_flag: ctxIdxInc counts neighbours that are not skipped
+    cabac_bin(11 + (A && !A->skip) + (B && !B->skip), cur.skip);
+    if (cur.skip) return;
+  }
+
+  if (cur.intra) {
+    // mb_type Intra 16x16 (Table 9-36): 1, terminate 0, luma, chroma (1 or
+    // 2 bins), two bins of the prediction mode. I slices: ctxIdxOffset 3,
+    // bin 0 by neighbours that are not I_NxN (all ours are Intra 16x16); P
+    // slices: prefix 1 (ctxIdx 14), suffix with ctxIdxOffset 17.
+    int o;
+    if (pSlice) {
+      cabac_bin(14, 1);
+      o = 17;
+      cabac_bin(o, 1);
+    } else {
+      o = 3;
+      cabac_bin(o + (A && A->intra) + (B && B->intra), 1);
+    }
+    cabac_bin(276, 0);
+    const bool p = pSlice;
+    cabac_bin(o + (p ? 1 : 3), mb.cbpLuma != 0);
+    cabac_bin(o + (p ? 2 : 4), mb.cbpChroma != 0);
+    if (mb.cbpChroma) cabac_bin(o + (p ? 2 : 5), mb.cbpChroma == 2);
+    const int b3 = mb.cbpChroma != 0;
+    cabac_bin(o + (p ? 3 : b3 ? 6 : 6), modeY >> 1);
+    cabac_bin(o + (p ? 3 : 7), modeY & 1);
+    // intra_chroma_pred_mode: TU, cMax 3; bin 0 by intra neighbours whose mode is not DC.
+    const int condA = A && A->intra && A->chromaMode != 0, condB = B && B->intra && B->chromaMode != 0;
+    for (int k = 0; k < 3; ++k) {
+      const int bin = cur.chromaMode > k;
+      cabac_bin(64 + (k == 0 ? condA + condB : 3), bin);
+      if (!bin) break;
+    }
+  } else {
+    // P_L0_16x16: 0 0 0 (ctxIdx 14, 15, 16).
+    cabac_bin(14, 0);
+    cabac_bin(15, 0);
+    cabac_bin(16, 0);
+    // mvd_l0: UEG3 with signedValFlag 1, uCoff 9; bin 0 by the neighbours' |mvd| sum.
+    for (int comp = 0; comp < 2; ++comp) {
+      const int base = comp ? 47 : 40;
+      const int sum = (A ? std::abs(A->mvd[comp]) : 0) + (B ? std::abs(B->mvd[comp]) : 0);
+      const int v = cur.mvd[comp], a = std::abs(v);
+      const int prefix = std::min(a, 9);
+      for (int k = 0; k < prefix; ++k)
+        cabac_bin(base + (k == 0 ? (sum < 3 ? 0 : sum <= 32 ? 1 : 2) : std::min(k + 2, 6)), 1);
+      if (a < 9) {
+        cabac_bin(base + (prefix == 0 ? (sum < 3 ? 0 : sum <= 32 ? 1 : 2) : std::min(prefix + 2, 6)), 0);
+      } else {  // Exp-Golomb order 3 suffix of a - 9, bypass
+        int rest = a - 9, k = 3;
+        while (rest >= (1 << k)) {
+          cabac_bypass(1);
+          rest -= 1 << k++;
+        }
+        cabac_bypass(0);
+        while (k--) cabac_bypass(rest >> k & 1);
+      }
+      if (a) cabac_bypass(v < 0);
+    }
+    // coded_block_pattern: four luma bins by 8x8 block, then chroma (TU, cMax 2).
+    for (int b8 = 0; b8 < 4; ++b8) {
+      const int x = b8 & 1, y = b8 >> 1;
+      // condTermFlagN: 0 when the neighbouring 8x8 block is unavailable or has coefficients.
+      auto cond = [&](const MbInfo* n, int bit, bool inside) {
+        if (inside) return (mb.cbpLuma >> bit & 1) == 0 ? 1 : 0;
+        if (!n) return 0;
+        return (n->cbpLuma >> bit & 1) == 0 ? 1 : 0;
+      };
+      const int ca = x ? cond(nullptr, b8 - 1, true) : cond(A, b8 + 1, false);
+      const int cb = y ? cond(nullptr, b8 - 2, true) : cond(B, b8 + 2, false);
+      cabac_bin(73 + ca + 2 * cb, mb.cbpLuma >> b8 & 1);
+    }
+    auto chromaCond = [](const MbInfo* n, int min) { return n && !n->skip && n->cbpChroma >= min ? 1 : 0; };
+    cabac_bin(77 + chromaCond(A, 1) + 2 * chromaCond(B, 1), mb.cbpChroma != 0);
+    if (mb.cbpChroma) cabac_bin(77 + 4 + chromaCond(A, 2) + 2 * chromaCond(B, 2), mb.cbpChroma == 2);
+  }
+  if (cur.intra || mb.cbpLuma || mb.cbpChroma) cabac_bin(60, 0);  // mb_qp_delta 0 (the previous one is 0 too)
+
+  // Residual blocks with coded_block_flag (ctxIdxOffset 85 + 4 * ctxBlockCat):
+  // condTermFlagN is the neighbouring block's flag; 0 when that block was not
+  // coded; for an unavailable neighbour 1 in intra and 0 in inter macroblocks.
+  const int unavailable = cur.intra ? 1 : 0;
+  auto cbf = [&](int cat, int condA, int condB, int flag) { cabac_bin(85 + 4 * cat + condA + 2 * condB, flag); };
+  auto term = [&](int v) { return v < 0 ? 0 : v; };
+  const int W4 = mbw_ * 4, W2 = mbw_ * 2;
+  MbInfo& info = mbs_[size_t(mby) * mbw_ + mbx];
+  if (cur.intra) {
+    const int flag = [&] {
+      for (int k = 0; k < 16; ++k)
+        if (mb.lumaDc[k]) return 1;
+      return 0;
+    }();
+    cbf(0, A ? term(A->cbfDc) : unavailable, B ? term(B->cbfDc) : unavailable, flag);
+    info.cbfDc = int8_t(flag);
+    if (flag) cabac_block(mb.lumaDc, 0, 16, 0);
+  }
+  for (int b = 0; b < 16; ++b) {
+    if (!(mb.cbpLuma >> (b >> 2) & 1)) continue;
+    const int bx = mbx * 4 + kBlkX[b], by = mby * 4 + kBlkY[b];
+    const int ca = bx > 0 ? term(cbfY_[size_t(by) * W4 + bx - 1]) : unavailable;
+    const int cb = by > 0 ? term(cbfY_[size_t(by - 1) * W4 + bx]) : unavailable;
+    const int start = cur.intra ? 1 : 0;
+    int flag = 0;
+    for (int k = start; k < 16; ++k) flag |= mb.luma[b][kZigzag[k]] != 0;
+    const int cat = cur.intra ? 1 : 2;
+    cbf(cat, ca, cb, flag);
+    cbfY_[size_t(by) * W4 + bx] = int8_t(flag);
+    if (flag) cabac_block(mb.luma[b], start, 16 - start, cat);
+  }
+  if (mb.cbpChroma)
+    for (int c = 0; c < 2; ++c) {
+      const int flag = mb.chromaDc[c][0] || mb.chromaDc[c][1] || mb.chromaDc[c][2] || mb.chromaDc[c][3];
+      auto dcTerm = [&](const MbInfo* n) { return !n ? unavailable : n->skip ? 0 : term(n->cbfChromaDc[c]); };
+      cbf(3, dcTerm(A), dcTerm(B), flag);
+      info.cbfChromaDc[c] = int8_t(flag);
+      if (flag) cabac_block(mb.chromaDc[c], 0, 4, 3);
+    }
+  if (mb.cbpChroma == 2)
+    for (int c = 0; c < 2; ++c)
+      for (int b = 0; b < 4; ++b) {
+        const int bx = mbx * 2 + (b & 1), by = mby * 2 + (b >> 1);
+        const int ca = bx > 0 ? term(cbfC_[c][size_t(by) * W2 + bx - 1]) : unavailable;
+        const int cb = by > 0 ? term(cbfC_[c][size_t(by - 1) * W2 + bx]) : unavailable;
+        int flag = 0;
+        for (int k = 1; k < 16; ++k) flag |= mb.chroma[c][b][k] != 0;
+        cbf(4, ca, cb, flag);
+        cbfC_[c][size_t(by) * W2 + bx] = int8_t(flag);
+        if (flag) cabac_block(mb.chroma[c][b], 1, 15, 4);
+      }
+}
+
+}  // namespace h264enc
