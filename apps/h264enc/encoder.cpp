@@ -288,40 +288,92 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   MbInfo& info = mbs_[size_t(mby) * mbw_ + mbx];
   info = MbInfo();
 
-  // Intra 16x16 and chroma prediction modes by SATD, predicted in place.
+  // Transform and quantisation of the residual against a prediction.
+  auto quantize = [&](const uint8_t* pY, const uint8_t* const* pC, bool isInter, MbLevels& mb) {
+    alignas(16) Kvn16s coef[16][16];
+    for (int b = 0; b < 16; ++b) {
+      const int ox = kBlkX[b] * 4, oy = kBlkY[b] * 4;
+      alignas(16) Kvn16s diff[16];
+      kvniGetDiff4x4_8u16s_C1(srcY + oy * sy.stride + ox, sy.stride, pY + oy * 16 + ox, 16, diff, 8);
+      if (isInter) {
+        Kvn32s n = 0, last = 0;
+        kvniTransformQuantFwd4x4_H264_16s_C1(diff, mb.luma[b], qp, &n, 0, kZigzagInv, &last, nullptr);
+        if (n) mb.cbpLuma |= 1 << (b >> 2);
+      } else {
+        kvniTransformResidual4x4Fwd_H264_16s_C1(diff, coef[b]);
+        mb.lumaDc[kBlkY[b] * 4 + kBlkX[b]] = coef[b][0];
+        coef[b][0] = 0;
+        Kvn32s n = 0, last = 0;
+        kvniQuantizeResidual4x4Fwd_H264_16s_C1(coef[b], mb.luma[b], &n, &last, nullptr, kZigzagInv, qp, 1);
+        if (n) mb.cbpLuma = 15;
+      }
+    }
+    if (!isInter) {
+      Kvn16s transformed[16];
+      Kvn32s n = 0, last = 0;
+      kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I(mb.lumaDc, transformed, qp, &n, 1, kZigzagInv, &last, nullptr);
+    }
+    for (int c = 0; c < 2; ++c) {
+      for (int b = 0; b < 4; ++b) {
+        const int ox = (b & 1) * 4, oy = (b >> 1) * 4;
+        alignas(16) Kvn16s diff[16], t[16];
+        kvniGetDiff4x4_8u16s_C1(srcC[c] + oy * src_.plane[1].stride + ox, src_.plane[1].stride, pC[c] + oy * 8 + ox, 8,
+                                diff, 8);
+        kvniTransformResidual4x4Fwd_H264_16s_C1(diff, t);
+        mb.chromaDc[c][b] = t[0];
+        t[0] = 0;
+        Kvn32s n = 0, last = 0;
+        kvniQuantizeResidual4x4Fwd_H264_16s_C1(t, mb.chroma[c][b], &n, &last, nullptr, kZigzagInv, qpc,
+                                               isInter ? 0 : 1);
+        if (n) mb.cbpChroma = 2;
+      }
+      Kvn16s transformed[4];
+      Kvn32s n = 0;
+      kvniTransformQuantFwdChromaDC2x2_H264_16s_C1I(mb.chromaDc[c], transformed, qpc, &n, isInter ? 0 : 1, 1, nullptr);
+      if (mb.cbpChroma == 0 && any_nonzero(mb.chromaDc[c], 4)) mb.cbpChroma = 1;
+    }
+    if (mb.cbpChroma == 0) std::memset(mb.chromaDc, 0, sizeof mb.chromaDc);
+    if (mb.cbpChroma < 2) std::memset(mb.chroma, 0, sizeof mb.chroma);
+  };
+  // Intra 16x16 and chroma prediction modes by SATD, predicted in place (once).
   const int avail = (mby > 0 ? 1 : 0) | (mbx > 0 ? 2 : 0) | (mbx > 0 && mby > 0 ? 32 : 0);
   alignas(16) uint8_t predY[16 * 16], predC[2][8 * 8];
   uint32_t bestIntra = UINT32_MAX;
+  bool intraDone = false;
   int modeY = 2, modeC = 0;
   auto copy_block = [](uint8_t* d, int ds, const uint8_t* s, int ss, int n) {
     for (int y = 0; y < n; ++y) std::memcpy(d + y * ds, s + y * ss, size_t(n));
   };
-  for (int m = 0; m < 4; ++m) {
-    if (kvniPredictIntra_16x16_H264_8u_C1IR(recY, ry.stride, m, avail) != 0) continue;
-    Kvn32u satd = 0;
-    kvniSATD16x16_8u32s_C1R(srcY, sy.stride, recY, ry.stride, &satd);
-    satd += uint32_t(lam * (m == 2 ? 1 : 3));
-    if (satd < bestIntra) bestIntra = satd, modeY = m, copy_block(predY, 16, recY, ry.stride, 16);
-  }
-  uint32_t bestC = UINT32_MAX;
-  for (int m = 0; m < 4; ++m) {
-    uint32_t cost = uint32_t(lam * (m == 0 ? 1 : 3));
-    bool ok = true;
-    for (int c = 0; c < 2 && ok; ++c) {
-      ok = kvniPredictIntraChroma8x8_H264_8u_C1IR(recC[c], cs, m, avail) == 0;
+  auto intra_cost = [&]() -> uint32_t {
+    if (intraDone) return bestIntra;
+    intraDone = true;
+    for (int m = 0; m < 4; ++m) {
+      if (kvniPredictIntra_16x16_H264_8u_C1IR(recY, ry.stride, m, avail) != 0) continue;
       Kvn32u satd = 0;
-      if (ok) kvniSATD8x8_8u32s_C1R(srcC[c], src_.plane[1].stride, recC[c], cs, &satd);
-      cost += satd;
+      kvniSATD16x16_8u32s_C1R(srcY, sy.stride, recY, ry.stride, &satd);
+      satd += uint32_t(lam * (m == 2 ? 1 : 3));
+      if (satd < bestIntra) bestIntra = satd, modeY = m, copy_block(predY, 16, recY, ry.stride, 16);
     }
-    if (!ok) continue;
-    if (cost < bestC) {
-      bestC = cost, modeC = m;
-      for (int c = 0; c < 2; ++c) copy_block(predC[c], 8, recC[c], cs, 8);
+    uint32_t bestC = UINT32_MAX;
+    for (int m = 0; m < 4; ++m) {
+      uint32_t cost = uint32_t(lam * (m == 0 ? 1 : 3));
+      bool ok = true;
+      for (int c = 0; c < 2 && ok; ++c) {
+        ok = kvniPredictIntraChroma8x8_H264_8u_C1IR(recC[c], cs, m, avail) == 0;
+        Kvn32u satd = 0;
+        if (ok) kvniSATD8x8_8u32s_C1R(srcC[c], src_.plane[1].stride, recC[c], cs, &satd);
+        cost += satd;
+      }
+      if (!ok) continue;
+      if (cost < bestC) {
+        bestC = cost, modeC = m;
+        for (int c = 0; c < 2; ++c) copy_block(predC[c], 8, recC[c], cs, 8);
+      }
     }
-  }
+    return bestIntra;
+  };
 
-  // P: full-sample search around the prediction by SAD, then quarter-sample
-  // refinement by SATD.
+  // P: motion search by SAD on full samples, then SATD on quarter samples.
   int16_t mvp[2] = {0, 0};
   int16_t mv[2] = {0, 0};
   alignas(16) uint8_t interY[16 * 16], interC[2][8 * 8];
@@ -334,22 +386,65 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
     const uint8_t* p = fy.at(x0 + (m[0] >> 2), y0 + (m[1] >> 2));
     kvniInterpolateLuma_H264_8u_C1R(p, fy.stride, dst, 16, m[0] & 3, m[1] & 3, KvnSize{16, 16});
   };
+  auto predict_chroma = [&](const int16_t m[2], uint8_t(*dst)[64]) {
+    for (int c = 0; c < 2; ++c) {
+      const Plane& f = ref_.plane[1 + c];
+      const int cx = x0 * 4 + m[0], cy = y0 * 4 + m[1];  // eighth chroma samples
+      kvniInterpolateChroma_H264_8u_C1R(f.at(cx >> 3, cy >> 3), f.stride, dst[c], 8, cx & 7, cy & 7, KvnSize{8, 8});
+    }
+  };
+  bool skip = false;
+  int16_t smv[2] = {0, 0};
   if (pSlice) {
     mv_pred(mbx, mby, mvp);
-    const int cx = clamp_mv(mvp[0], x0, 16, fy.w) >> 2, cy = clamp_mv(mvp[1], y0, 16, fy.h) >> 2;
-    uint32_t best = UINT32_MAX;
-    int bx = cx, by = cy;
-    for (int dy = -kSearch; dy <= kSearch; ++dy) {
-      const int vy = clip3(-(y0 + 24), fy.h - y0 - 16 + 24, cy + dy);
-      Kvn16u sads[2 * kSearch + 1];
-      const int vx0 = clip3(-(x0 + 24), fy.w - x0 - 16 + 24 - 2 * kSearch, cx - kSearch);
-      kvniSAD16x16xN_8u16u_C1R(srcY, sy.stride, fy.at(x0 + vx0, y0 + vy), fy.stride, sads, 2 * kSearch + 1);
-      for (int k = 0; k <= 2 * kSearch; ++k) {
-        const int vx = vx0 + k;
-        const uint32_t cost = sads[k] + uint32_t(lam * (se_bits(vx * 4 - mvp[0]) + se_bits(vy * 4 - mvp[1])));
-        if (cost < best) best = cost, bx = vx, by = vy;
-      }
+    // P_Skip when its prediction leaves no residual worth coding.
+    skip_mv(mbx, mby, smv);
+    if (clamp_mv(smv[0], x0, 16, fy.w) == smv[0] && clamp_mv(smv[1], y0, 16, fy.h) == smv[1]) {
+      predict_luma(smv, interY);
+      predict_chroma(smv, interC);
+      const uint8_t* pc[2] = {interC[0], interC[1]};
+      MbLevels t;
+      quantize(interY, pc, true, t);
+      skip = t.cbpLuma == 0 && t.cbpChroma == 0;
     }
+  }
+  if (skip) {
+    inter = true;
+    mv[0] = smv[0], mv[1] = smv[1];
+  } else if (pSlice) {
+    // Full samples: the best of a few candidates (the prediction, zero, the
+    // neighbours' vectors), then diamond steps of 4, 2 and 1 while one helps.
+    const int minX = -(x0 + 24), maxX = fy.w - x0 - 16 + 24, minY = -(y0 + 24), maxY = fy.h - y0 - 16 + 24;
+    auto cost = [&](int vx, int vy) {
+      Kvn32s sad = 0;
+      kvniSAD16x16_8u32s(srcY, sy.stride, fy.at(x0 + vx, y0 + vy), fy.stride, &sad, 0);
+      return uint32_t(sad) + uint32_t(lam * (se_bits(vx * 4 - mvp[0]) + se_bits(vy * 4 - mvp[1])));
+    };
+    int bx = 0, by = 0;
+    uint32_t best = UINT32_MAX;
+    auto consider = [&](int vx, int vy) {
+      vx = clip3(minX, maxX, vx), vy = clip3(minY, maxY, vy);
+      const uint32_t c = cost(vx, vy);
+      if (c < best) best = c, bx = vx, by = vy;
+    };
+    consider((mvp[0] + 2) >> 2, (mvp[1] + 2) >> 2);
+    consider(0, 0);
+    if (mbx > 0)
+      consider((mbs_[size_t(mby) * mbw_ + mbx - 1].mv[0] + 2) >> 2,
+               (mbs_[size_t(mby) * mbw_ + mbx - 1].mv[1] + 2) >> 2);
+    if (mby > 0)
+      consider((mbs_[size_t(mby - 1) * mbw_ + mbx].mv[0] + 2) >> 2,
+               (mbs_[size_t(mby - 1) * mbw_ + mbx].mv[1] + 2) >> 2);
+    for (int step : {4, 2, 1})
+      for (int it = 0; it < kSearch; ++it) {
+        const int cx = bx, cy = by;
+        consider(cx - step, cy);
+        consider(cx + step, cy);
+        consider(cx, cy - step);
+        consider(cx, cy + step);
+        if (bx == cx && by == cy) break;
+      }
+    // Half, then quarter samples around it by SATD.
     uint32_t bestQ = UINT32_MAX;
     int16_t centre[2] = {int16_t(bx * 4), int16_t(by * 4)};
     for (int step : {2, 1}) {
@@ -362,78 +457,25 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
           predict_luma(m, tmp);
           Kvn32u satd = 0;
           kvniSATD16x16_8u32s_C1R(srcY, sy.stride, tmp, 16, &satd);
-          const uint32_t cost = satd + uint32_t(lam * (se_bits(m[0] - mvp[0]) + se_bits(m[1] - mvp[1])));
-          if (cost < bestQ) bestQ = cost, centre[0] = m[0], centre[1] = m[1];
+          const uint32_t c = satd + uint32_t(lam * (se_bits(m[0] - mvp[0]) + se_bits(m[1] - mvp[1])));
+          if (c < bestQ) bestQ = c, centre[0] = m[0], centre[1] = m[1];
         }
     }
     mv[0] = centre[0], mv[1] = centre[1];
-    inter = bestQ <= bestIntra + uint32_t(4 * lam);
+    inter = bestQ <= intra_cost() + uint32_t(4 * lam);
   }
-  if (inter) {
+  if (inter && !skip) {
     predict_luma(mv, interY);
-    for (int c = 0; c < 2; ++c) {
-      const Plane& f = ref_.plane[1 + c];
-      const int cx = x0 * 4 + mv[0], cy = y0 * 4 + mv[1];  // eighth chroma samples
-      kvniInterpolateChroma_H264_8u_C1R(f.at(cx >> 3, cy >> 3), f.stride, interC[c], 8, cx & 7, cy & 7, KvnSize{8, 8});
-    }
+    predict_chroma(mv, interC);
   }
+  if (!inter) intra_cost();
   const uint8_t* pY = inter ? interY : predY;
   const uint8_t* pC[2] = {inter ? interC[0] : predC[0], inter ? interC[1] : predC[1]};
-  const int intraFlag = inter ? 0 : 1;
 
-  // Transform and quantisation.
   MbLevels mb;
-  alignas(16) Kvn16s coef[16][16];
-  for (int b = 0; b < 16; ++b) {
-    const int ox = kBlkX[b] * 4, oy = kBlkY[b] * 4;
-    alignas(16) Kvn16s diff[16];
-    kvniGetDiff4x4_8u16s_C1(srcY + oy * sy.stride + ox, sy.stride, pY + oy * 16 + ox, 16, diff, 8);
-    if (inter) {
-      Kvn32s n = 0, last = 0;
-      kvniTransformQuantFwd4x4_H264_16s_C1(diff, mb.luma[b], qp, &n, 0, kZigzagInv, &last, nullptr);
-      if (n) mb.cbpLuma |= 1 << (b >> 2);
-    } else {
-      kvniTransformResidual4x4Fwd_H264_16s_C1(diff, coef[b]);
-      mb.lumaDc[kBlkY[b] * 4 + kBlkX[b]] = coef[b][0];
-      coef[b][0] = 0;
-      Kvn32s n = 0, last = 0;
-      kvniQuantizeResidual4x4Fwd_H264_16s_C1(coef[b], mb.luma[b], &n, &last, nullptr, kZigzagInv, qp, 1);
-      if (n) mb.cbpLuma = 15;
-    }
-  }
-  if (!inter) {
-    Kvn16s transformed[16];
-    Kvn32s n = 0, last = 0;
-    kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I(mb.lumaDc, transformed, qp, &n, 1, kZigzagInv, &last, nullptr);
-  }
-  for (int c = 0; c < 2; ++c) {
-    for (int b = 0; b < 4; ++b) {
-      const int ox = (b & 1) * 4, oy = (b >> 1) * 4;
-      alignas(16) Kvn16s diff[16], t[16];
-      kvniGetDiff4x4_8u16s_C1(srcC[c] + oy * src_.plane[1].stride + ox, src_.plane[1].stride, pC[c] + oy * 8 + ox, 8,
-                              diff, 8);
-      kvniTransformResidual4x4Fwd_H264_16s_C1(diff, t);
-      mb.chromaDc[c][b] = t[0];
-      t[0] = 0;
-      Kvn32s n = 0, last = 0;
-      kvniQuantizeResidual4x4Fwd_H264_16s_C1(t, mb.chroma[c][b], &n, &last, nullptr, kZigzagInv, qpc, intraFlag);
-      if (n) mb.cbpChroma = 2;
-    }
-    Kvn16s transformed[4];
-    Kvn32s n = 0;
-    kvniTransformQuantFwdChromaDC2x2_H264_16s_C1I(mb.chromaDc[c], transformed, qpc, &n, intraFlag, 1, nullptr);
-    if (mb.cbpChroma == 0 && any_nonzero(mb.chromaDc[c], 4)) mb.cbpChroma = 1;
-  }
-  // Coefficients the cbp does not carry are not coded.
-  if (mb.cbpChroma == 0) std::memset(mb.chromaDc, 0, sizeof mb.chromaDc);
-  if (mb.cbpChroma < 2) std::memset(mb.chroma, 0, sizeof mb.chroma);
-
-  const int16_t* skipMv = nullptr;
-  int16_t smv[2];
-  if (inter) {
-    skip_mv(mbx, mby, smv);
-    if (smv[0] == mv[0] && smv[1] == mv[1] && mb.cbpLuma == 0 && mb.cbpChroma == 0) skipMv = smv;
-  }
+  quantize(pY, pC, inter, mb);
+  // A vector equal to the skip vector without residual is P_Skip too.
+  if (inter && smv[0] == mv[0] && smv[1] == mv[1] && mb.cbpLuma == 0 && mb.cbpChroma == 0) skip = true;
 
   // Reconstruction: prediction plus the decoded residual, into the picture.
   Kvn16s dcY[16];
@@ -463,7 +505,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
 
   // Syntax (H.264 7.3.5) and the neighbour data of later macroblocks.
   info.intra = !inter;
-  info.skip = skipMv != nullptr;
+  info.skip = skip;
   if (inter) info.mv[0] = mv[0], info.mv[1] = mv[1];
   if (inter && !info.skip) info.mvd[0] = int16_t(mv[0] - mvp[0]), info.mvd[1] = int16_t(mv[1] - mvp[1]);
   info.cbpLuma = mb.cbpLuma, info.cbpChroma = mb.cbpChroma, info.chromaMode = inter ? 0 : modeC;
