@@ -46,6 +46,36 @@ TotalZerosTable total_zeros_table(int maxCoeff, int totalCoeff) {
 
 namespace {
 
+// The code tables, built once: coeff_token by nC -2..7, total_zeros by block
+// size (4, 8, 16) and tzVlcIndex, run_before by zerosLeft (1..7, 7 standing
+// for all above 6).
+const std::vector<Code>& token_codes(int nC) {
+  static const auto t = [] {
+    std::vector<std::vector<Code>> v;
+    for (int n = -2; n <= 7; ++n) v.push_back(coeff_token_codes(n));
+    return v;
+  }();
+  return t[std::size_t(nC + 2)];
+}
+const std::vector<Code>& zeros_codes(int blockCoeffs, int index) {
+  static const auto t = [] {
+    constexpr int kSizes[3] = {4, 8, 16};
+    std::vector<std::vector<Code>> v(3 * 16);
+    for (int k = 0; k < 3; ++k)
+      for (int i = 1; i < kSizes[k]; ++i) v[std::size_t(k * 16 + i)] = total_zeros_codes(kSizes[k], i);
+    return v;
+  }();
+  return t[std::size_t((blockCoeffs == 4 ? 0 : blockCoeffs == 8 ? 1 : 2) * 16 + index)];
+}
+const std::vector<Code>& run_codes(int zerosLeft) {
+  static const auto t = [] {
+    std::vector<std::vector<Code>> v(8);
+    for (int z = 1; z <= 7; ++z) v[std::size_t(z)] = run_before_codes(z);
+    return v;
+  }();
+  return t[std::size_t(std::min(zerosLeft, 7))];
+}
+
 const Code* find(const std::vector<Code>& codes, int32_t value) {
   for (const Code& c : codes)
     if (c.value == value) return &c;
@@ -72,7 +102,7 @@ bool write_cavlc_block(BitWriter& w, const CavlcBlock& b, const CavlcCoding& c) 
   int tcCoded = tc, t1Coded = t1;
   if (c.nC >= 0 && c.rangeCoeffs < 16) {
     const int n = c.rangeCoeffs;
-    const std::vector<Code> order = in_codeword_order(coeff_token_codes(std::min(c.nC, 7)));
+    const std::vector<Code> order = in_codeword_order(token_codes(std::min(c.nC, 7)));
     int rank = -1, r = 0;
     for (const Code& k : order)
       if ((k.value >> 8) <= n && (k.value & 0xff) <= std::min(n, 3)) {
@@ -86,7 +116,7 @@ bool write_cavlc_block(BitWriter& w, const CavlcBlock& b, const CavlcCoding& c) 
   if (c.nC >= 8) {
     out.emplace_back(tcCoded ? uint32_t((tcCoded - 1) << 2 | t1Coded) : 3u, 6);
   } else {
-    const std::vector<Code> codes = coeff_token_codes(c.nC);
+    const std::vector<Code>& codes = token_codes(std::min(c.nC, 7));
     const Code* k = find(codes, tcCoded << 8 | t1Coded);
     if (!k) return false;
     out.emplace_back(k->bits, k->len);
@@ -133,7 +163,8 @@ bool write_cavlc_block(BitWriter& w, const CavlcBlock& b, const CavlcCoding& c) 
     if (tc < c.maxCoeff) {
       const TotalZerosTable t = total_zeros_table(c.maxCoeff, tc);
       if (t.index < 1 || t.index >= t.blockCoeffs) return false;
-      const std::vector<Code> codes = total_zeros_codes(t.blockCoeffs, t.index);
+      if (t.index < 1 || t.index >= t.blockCoeffs) return false;
+      const std::vector<Code>& codes = zeros_codes(t.blockCoeffs, t.index);
       const Code* k = find(codes, b.totalZeros);
       if (!k) return false;
       out.emplace_back(k->bits, k->len);
@@ -142,7 +173,7 @@ bool write_cavlc_block(BitWriter& w, const CavlcBlock& b, const CavlcCoding& c) 
     }
     int zerosLeft = b.totalZeros;
     for (int i = 0; i < tc - 1 && zerosLeft > 0; ++i) {
-      const std::vector<Code> codes = run_before_codes(zerosLeft);
+      const std::vector<Code>& codes = run_codes(zerosLeft);
       const Code* k = find(codes, b.runs[i]);
       if (!k) return false;
       out.emplace_back(k->bits, k->len);
