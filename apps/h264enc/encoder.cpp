@@ -100,6 +100,7 @@ Encoder::Encoder(const Options& o) : o_(o), mbw_((o.width + 15) / 16), mbh_((o.h
   cbfY_.resize(mbs_.size() * 16);
   cbfC_[0].resize(mbs_.size() * 4);
   cbfC_[1].resize(mbs_.size() * 4);
+  modes4x4_.resize(mbs_.size() * 16);
 }
 
 std::vector<uint8_t> Encoder::headers() const {
@@ -289,9 +290,9 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   info = MbInfo();
 
   // Transform and quantisation of the residual against a prediction.
-  auto quantize = [&](const uint8_t* pY, const uint8_t* const* pC, bool isInter, MbLevels& mb) {
+  auto quantize = [&](const uint8_t* pY, const uint8_t* const* pC, bool isInter, MbLevels& mb, bool luma = true) {
     alignas(16) Kvn16s coef[16][16];
-    for (int b = 0; b < 16; ++b) {
+    for (int b = 0; b < 16 && luma; ++b) {
       const int ox = kBlkX[b] * 4, oy = kBlkY[b] * 4;
       alignas(16) Kvn16s diff[16];
       kvniGetDiff4x4_8u16s_C1(srcY + oy * sy.stride + ox, sy.stride, pY + oy * 16 + ox, 16, diff, 8);
@@ -308,7 +309,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
         if (n) mb.cbpLuma = 15;
       }
     }
-    if (!isInter) {
+    if (!isInter && luma) {
       Kvn16s transformed[16];
       Kvn32s n = 0, last = 0;
       kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I(mb.lumaDc, transformed, qp, &n, 1, kZigzagInv, &last, nullptr);
@@ -468,25 +469,88 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
     predict_luma(mv, interY);
     predict_chroma(mv, interC);
   }
-  if (!inter) intra_cost();
+  MbLevels mb;
+  bool i4x4 = false;
+  int8_t modes[16];
+  if (!inter) {
+    // Intra 4x4 (H.264 8.3.1): per block the mode of least SATD plus mode
+    // bits, each block coded and reconstructed before the next is predicted.
+    const uint32_t cost16 = intra_cost();
+    MbLevels t;
+    uint32_t cost4 = uint32_t(6 * lam);
+    const int W4 = mbw_ * 4;
+    for (int b = 0; b < 16 && cost4 < cost16; ++b) {
+      const int bx = kBlkX[b], by = kBlkY[b], gx = mbx * 4 + bx, gy = mby * 4 + by;
+      const bool top = gy > 0, left = gx > 0;
+      // The top-right block: in the macroblock row above, or an earlier block of this one.
+      bool topRight = false;
+      if (by == 0)
+        topRight = mby > 0 && (bx < 3 || mbx + 1 < mbw_);
+      else if (bx < 3)
+        for (int k = 0; k < b; ++k) topRight |= kBlkX[k] == bx + 1 && kBlkY[k] == by - 1;
+      const int av = (top ? 1 : 0) | (left ? 2 : 0) | (top && left ? 32 : 0) | (topRight ? 64 : 0);
+      auto neighbour_mode = [&](int x, int y) {  // -1 unavailable; not intra 4x4: DC
+        if (x < 0 || y < 0) return -1;
+        const int m = modes4x4_[size_t(y) * W4 + x];
+        return m < 0 ? 2 : m;
+      };
+      auto inner = [&](int x, int y) -> int {  // mode of block (x, y) of this macroblock
+        for (int k = 0; k < b; ++k)
+          if (kBlkX[k] == x && kBlkY[k] == y) return modes[k];
+        return -1;
+      };
+      const int a = bx > 0 ? inner(bx - 1, by) : neighbour_mode(gx - 1, gy);
+      const int u = by > 0 ? inner(bx, by - 1) : neighbour_mode(gx, gy - 1);
+      const int pred = a < 0 || u < 0 ? 2 : std::min(a, u);
+      uint8_t* blk = recY + by * 4 * ry.stride + bx * 4;
+      const uint8_t* src = srcY + by * 4 * sy.stride + bx * 4;
+      uint32_t best = UINT32_MAX;
+      int bestMode = 2;
+      for (int m = 0; m < 9; ++m) {
+        if (kvniPredictIntra_4x4_H264_8u_C1IR(blk, ry.stride, m, av) != 0) continue;
+        Kvn32u satd = 0;
+        kvniSATD4x4_8u32s_C1R(src, sy.stride, blk, ry.stride, &satd);
+        const uint32_t c = satd + uint32_t(lam * (m == pred ? 1 : 4));
+        if (c < best) best = c, bestMode = m;
+      }
+      cost4 += best;
+      modes[b] = int8_t(bestMode);
+      t.intraRem[b] = int8_t(bestMode == pred ? -1 : bestMode < pred ? bestMode : bestMode - 1);
+      kvniPredictIntra_4x4_H264_8u_C1IR(blk, ry.stride, bestMode, av);
+      alignas(16) uint8_t p4[16];
+      copy_block(p4, 4, blk, ry.stride, 4);
+      alignas(16) Kvn16s diff[16], lv[16];
+      kvniGetDiff4x4_8u16s_C1(src, sy.stride, p4, 4, diff, 8);
+      Kvn32s n = 0, last = 0;
+      kvniTransformQuantFwd4x4_H264_16s_C1(diff, t.luma[b], qp, &n, 1, kZigzagInv, &last, nullptr);
+      if (n) t.cbpLuma |= 1 << (b >> 2);
+      std::memcpy(lv, t.luma[b], sizeof lv);
+      kvniTransformQuantInvAddPred4x4_H264_16s_C1IR(p4, 4, lv, nullptr, blk, ry.stride, qp, n != 0, nullptr);
+    }
+    if (cost4 < cost16) {
+      i4x4 = true;
+      std::memcpy(mb.luma, t.luma, sizeof mb.luma);
+      std::memcpy(mb.intraRem, t.intraRem, sizeof mb.intraRem);
+      mb.cbpLuma = t.cbpLuma;
+      mb.i4x4 = true;
+    }
+  }
   const uint8_t* pY = inter ? interY : predY;
   const uint8_t* pC[2] = {inter ? interC[0] : predC[0], inter ? interC[1] : predC[1]};
-
-  MbLevels mb;
-  quantize(pY, pC, inter, mb);
+  quantize(pY, pC, inter, mb, !i4x4);
   // A vector equal to the skip vector without residual is P_Skip too.
   if (inter && smv[0] == mv[0] && smv[1] == mv[1] && mb.cbpLuma == 0 && mb.cbpChroma == 0) skip = true;
 
   // Reconstruction: prediction plus the decoded residual, into the picture.
   Kvn16s dcY[16];
   std::memcpy(dcY, mb.lumaDc, sizeof dcY);
-  if (!inter) kvniTransformQuantInvLumaDC4x4_H264_16s_C1I(dcY, qp, nullptr);
-  for (int b = 0; b < 16; ++b) {
+  if (!inter && !i4x4) kvniTransformQuantInvLumaDC4x4_H264_16s_C1I(dcY, qp, nullptr);
+  for (int b = 0; b < 16 && !i4x4; ++b) {  // (intra 4x4 blocks are reconstructed already)
     const int ox = kBlkX[b] * 4, oy = kBlkY[b] * 4;
     alignas(16) Kvn16s lv[16];
     std::memcpy(lv, mb.luma[b], sizeof lv);
     const bool ac = any_nonzero(lv, 16);
-    const Kvn16s* dc = inter ? nullptr : &dcY[kBlkY[b] * 4 + kBlkX[b]];
+    const Kvn16s* dc = inter || i4x4 ? nullptr : &dcY[kBlkY[b] * 4 + kBlkX[b]];
     kvniTransformQuantInvAddPred4x4_H264_16s_C1IR(pY + oy * 16 + ox, 16, lv, dc, recY + oy * ry.stride + ox, ry.stride,
                                                   qp, ac, nullptr);
   }
@@ -505,6 +569,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
 
   // Syntax (H.264 7.3.5) and the neighbour data of later macroblocks.
   info.intra = !inter;
+  info.i4x4 = i4x4;
   info.skip = skip;
   if (inter) info.mv[0] = mv[0], info.mv[1] = mv[1];
   if (inter && !info.skip) info.mvd[0] = int16_t(mv[0] - mvp[0]), info.mvd[1] = int16_t(mv[1] - mvp[1]);
@@ -514,6 +579,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
     const size_t at = size_t(mby * 4 + kBlkY[b]) * W4 + mbx * 4 + kBlkX[b];
     tcY_[at] = 0;
     cbfY_[at] = -1;
+    modes4x4_[at] = int8_t(i4x4 ? modes[b] : -1);
     nzY_[at] = inter && any_nonzero(mb.luma[b], 16);
   }
   for (int c = 0; c < 2; ++c)
@@ -549,6 +615,18 @@ void Encoder::write_mb_cavlc(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     while (kvnsupport::kCbpInter[code] != cbp) ++code;
     w.put_ue(uint32_t(code));
     if (cbp) w.put_se(0);  // mb_qp_delta
+  } else if (mb.i4x4) {
+    w.put_ue(pSlice ? 5 : 0);  // I_NxN
+    for (int b = 0; b < 16; ++b) {
+      w.put(mb.intraRem[b] < 0, 1);  // prev_intra4x4_pred_mode_flag
+      if (mb.intraRem[b] >= 0) w.put(uint32_t(mb.intraRem[b]), 3);
+    }
+    w.put_ue(uint32_t(info.chromaMode));
+    const int cbp = mb.cbpLuma | mb.cbpChroma << 4;
+    int code = 0;
+    while (kvnsupport::kCbpIntra[code] != cbp) ++code;
+    w.put_ue(uint32_t(code));
+    if (cbp) w.put_se(0);  // mb_qp_delta
   } else {
     w.put_ue(uint32_t((pSlice ? 5 : 0) + 1 + modeY + 4 * mb.cbpChroma + (mb.cbpLuma ? 12 : 0)));
     w.put_ue(uint32_t(info.chromaMode));
@@ -558,7 +636,8 @@ void Encoder::write_mb_cavlc(int mbx, int mby, bool pSlice, const MbLevels& mb, 
   for (int b = 0; b < 16; ++b) {
     if (!(mb.cbpLuma >> (b >> 2) & 1)) continue;
     const int bx = mbx * 4 + kBlkX[b], by = mby * 4 + kBlkY[b];
-    tcY_[size_t(by) * W4 + bx] = uint8_t(write_block(w, mb.luma[b], info.intra ? 1 : 0, nc_luma(bx, by)));
+    const int start = info.intra && !mb.i4x4 ? 1 : 0;  // Intra 16x16: AC blocks
+    tcY_[size_t(by) * W4 + bx] = uint8_t(write_block(w, mb.luma[b], start, nc_luma(bx, by)));
   }
   if (mb.cbpChroma)
     for (int c = 0; c < 2; ++c) write_chroma_dc(w, mb.chromaDc[c]);

@@ -23,7 +23,7 @@ inline constexpr int kBlkY[16] = {0, 0, 1, 1, 0, 0, 1, 1, 2, 2, 3, 3, 2, 2, 3, 3
 struct Options {
   int width = 0, height = 0;
   int qp = 26;
-  int keyint = 30;  // pictures from one IDR picture to the next (1: intra only)
+  int keyint = 250;  // pictures from one IDR picture to the next (1: intra only)
   bool deblock = true;
   bool cabac = false;
 };
@@ -44,7 +44,8 @@ struct Picture {
 
 // Per macroblock: what prediction, motion and deblocking need.
 struct MbInfo {
-  bool intra = false;  // Intra 16x16
+  bool intra = false;  // Intra 16x16 or Intra 4x4
+  bool i4x4 = false;
   bool skip = false;
   int16_t mv[2] = {0, 0};   // quarter samples, reference index 0
   int16_t mvd[2] = {0, 0};  // as coded (0 for skipped and intra macroblocks)
@@ -60,6 +61,8 @@ struct MbLevels {
   int16_t chroma[2][4][16] = {};  // AC levels (position 0 unused)
   int cbpLuma = 0;                // 8x8 bits (Intra 16x16: 0 or 15)
   int cbpChroma = 0;              // 0, 1 (DC only), 2
+  bool i4x4 = false;              // Intra 4x4 (luma levels of whole blocks)
+  int8_t intraRem[16] = {};       // rem_intra4x4_pred_mode, -1 for the predicted mode
 };
 
 class Encoder {
@@ -97,6 +100,7 @@ class Encoder {
   std::vector<uint8_t> tcY_, tcC_[2];   // total_coeff per 4x4 block (luma, chroma components)
   std::vector<uint8_t> nzY_;            // nonzero coefficients per luma 4x4 block (deblocking)
   std::vector<int8_t> cbfY_, cbfC_[2];  // coded_block_flag per 4x4 block, -1 not coded
+  std::vector<int8_t> modes4x4_;        // Intra4x4PredMode per 4x4 block, -1 other macroblocks
   std::vector<uint8_t> cabacBuf_;
   alignas(8) uint8_t cabacState_[504];
   int frameNum_ = 0, idrId_ = 0, count_ = 0;

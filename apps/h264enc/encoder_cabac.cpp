@@ -82,11 +82,27 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     if (cur.skip) return;
   }
 
-  if (cur.intra) {
+  if (cur.intra && mb.i4x4) {
+    // mb_type I_NxN: 0 (I slices: ctxIdxInc by neighbours that are not
+    // I_NxN); P slices: prefix 1, suffix 0. Then the 16 prediction modes:
+    // prev_intra4x4_pred_mode_flag (ctxIdx 68), rem_intra4x4_pred_mode in
+    // three bins, least significant first (ctxIdx 69).
+    if (pSlice) {
+      cabac_bin(14, 1);
+      cabac_bin(17, 0);
+    } else {
+      cabac_bin(3 + (A && !A->i4x4) + (B && !B->i4x4), 0);
+    }
+    for (int b = 0; b < 16; ++b) {
+      cabac_bin(68, mb.intraRem[b] < 0);
+      if (mb.intraRem[b] >= 0)
+        for (int k = 0; k < 3; ++k) cabac_bin(69, mb.intraRem[b] >> k & 1);
+    }
+  } else if (cur.intra) {
     // mb_type Intra 16x16 (Table 9-36): 1, terminate 0, luma, chroma (1 or
     // 2 bins), two bins of the prediction mode. I slices: ctxIdxOffset 3,
-    // bin 0 by neighbours that are not I_NxN (all ours are Intra 16x16); P
-    // slices: prefix 1 (ctxIdx 14), suffix with ctxIdxOffset 17.
+    // bin 0 by neighbours that are not I_NxN; P slices: prefix 1 (ctxIdx 14),
+    // suffix with ctxIdxOffset 17.
     int o;
     if (pSlice) {
       cabac_bin(14, 1);
@@ -94,16 +110,17 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
       cabac_bin(o, 1);
     } else {
       o = 3;
-      cabac_bin(o + (A && A->intra) + (B && B->intra), 1);
+      cabac_bin(o + (A && !A->i4x4) + (B && !B->i4x4), 1);
     }
     cabac_bin(276, 0);
     const bool p = pSlice;
     cabac_bin(o + (p ? 1 : 3), mb.cbpLuma != 0);
     cabac_bin(o + (p ? 2 : 4), mb.cbpChroma != 0);
     if (mb.cbpChroma) cabac_bin(o + (p ? 2 : 5), mb.cbpChroma == 2);
-    const int b3 = mb.cbpChroma != 0;
-    cabac_bin(o + (p ? 3 : b3 ? 6 : 6), modeY >> 1);
+    cabac_bin(o + (p ? 3 : 6), modeY >> 1);
     cabac_bin(o + (p ? 3 : 7), modeY & 1);
+  }
+  if (cur.intra) {
     // intra_chroma_pred_mode: TU, cMax 3; bin 0 by intra neighbours whose mode is not DC.
     const int condA = A && A->intra && A->chromaMode != 0, condB = B && B->intra && B->chromaMode != 0;
     for (int k = 0; k < 3; ++k) {
@@ -111,7 +128,8 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
       cabac_bin(64 + (k == 0 ? condA + condB : 3), bin);
       if (!bin) break;
     }
-  } else {
+  }
+  if (!cur.intra) {
     // P_L0_16x16: 0 0 0 (ctxIdx 14, 15, 16).
     cabac_bin(14, 0);
     cabac_bin(15, 0);
@@ -137,6 +155,8 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
       }
       if (a) cabac_bypass(v < 0);
     }
+  }
+  if (!cur.intra || mb.i4x4) {
     // coded_block_pattern: four luma bins by 8x8 block, then chroma (TU, cMax 2).
     for (int b8 = 0; b8 < 4; ++b8) {
       const int x = b8 & 1, y = b8 >> 1;
@@ -154,7 +174,8 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     cabac_bin(77 + chromaCond(A, 1) + 2 * chromaCond(B, 1), mb.cbpChroma != 0);
     if (mb.cbpChroma) cabac_bin(77 + 4 + chromaCond(A, 2) + 2 * chromaCond(B, 2), mb.cbpChroma == 2);
   }
-  if (cur.intra || mb.cbpLuma || mb.cbpChroma) cabac_bin(60, 0);  // mb_qp_delta 0 (the previous one is 0 too)
+  if ((cur.intra && !mb.i4x4) || mb.cbpLuma || mb.cbpChroma)
+    cabac_bin(60, 0);  // mb_qp_delta 0 (the previous one is 0 too)
 
   // Residual blocks with coded_block_flag (ctxIdxOffset 85 + 4 * ctxBlockCat):
   // condTermFlagN is the neighbouring block's flag; 0 when that block was not
@@ -164,7 +185,7 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
   auto term = [&](int v) { return v < 0 ? 0 : v; };
   const int W4 = mbw_ * 4, W2 = mbw_ * 2;
   MbInfo& info = mbs_[size_t(mby) * mbw_ + mbx];
-  if (cur.intra) {
+  if (cur.intra && !mb.i4x4) {
     const int flag = [&] {
       for (int k = 0; k < 16; ++k)
         if (mb.lumaDc[k]) return 1;
@@ -179,10 +200,10 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     const int bx = mbx * 4 + kBlkX[b], by = mby * 4 + kBlkY[b];
     const int ca = bx > 0 ? term(cbfY_[size_t(by) * W4 + bx - 1]) : unavailable;
     const int cb = by > 0 ? term(cbfY_[size_t(by - 1) * W4 + bx]) : unavailable;
-    const int start = cur.intra ? 1 : 0;
+    const int start = cur.intra && !mb.i4x4 ? 1 : 0;  // Intra 16x16: AC blocks
     int flag = 0;
     for (int k = start; k < 16; ++k) flag |= mb.luma[b][kZigzag[k]] != 0;
-    const int cat = cur.intra ? 1 : 2;
+    const int cat = start ? 1 : 2;
     cbf(cat, ca, cb, flag);
     cbfY_[size_t(by) * W4 + bx] = int8_t(flag);
     if (flag) cabac_block(mb.luma[b], start, 16 - start, cat);

@@ -18,7 +18,7 @@ void usage() {
                "usage: kvnvc-h264enc [options] input.yuv|input.y4m -o out.264\n"
                "  --size WxH       picture size of raw input (Y4M carries its own)\n"
                "  --qp N           quantisation parameter 0..51 (default 26)\n"
-               "  --keyint N       pictures from one IDR picture to the next (default 30; 1: intra only)\n"
+               "  --keyint N       pictures from one IDR picture to the next (default 250; 1: intra only)\n"
                "  --cabac, --cavlc entropy coding (default CAVLC; CABAC streams are Main profile)\n"
                "  --no-deblock     switch the loop filter off\n"
                "  --frames N       encode at most N pictures\n"
