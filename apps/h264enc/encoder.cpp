@@ -169,42 +169,48 @@ void Encoder::encode(const uint8_t* const src[3], const int srcStride[3], std::v
   if (idr) frameNum_ = 0;
   const bool pSlice = !idr;
 
-  BitWriter w;
-  w.put_ue(0);                    // first_mb_in_slice
-  w.put_ue(pSlice ? 0 : 2);       // slice_type
-  w.put_ue(0);                    // pic_parameter_set_id
-  w.put(uint32_t(frameNum_), 4);  // frame_num
-  if (idr) w.put_ue(uint32_t(idrId_++ & 0xffff));
-  if (pSlice) {
-    w.put(0, 1);  // num_ref_idx_active_override_flag
-    w.put(0, 1);  // ref_pic_list_modification_flag_l0
-  }
-  if (idr) {
-    w.put(0, 1);  // no_output_of_prior_pics_flag
-    w.put(0, 1);  // long_term_reference_flag
-  } else {
-    w.put(0, 1);  // adaptive_ref_pic_marking_mode_flag
-  }
-  if (o_.cabac && pSlice) w.put_ue(0);  // cabac_init_idc
-  w.put_se(0);                          // slice_qp_delta
-  w.put_ue(o_.deblock ? 0 : 1);         // disable_deblocking_filter_idc
-  if (o_.deblock) {
-    w.put_se(0);  // slice_alpha_c0_offset_div2
-    w.put_se(0);  // slice_beta_offset_div2
-  }
-
-  int skipRun = 0;
-  if (o_.cabac) cabac_start(w, pSlice);
-  for (int mby = 0; mby < mbh_; ++mby)
-    for (int mbx = 0; mbx < mbw_; ++mbx) {
-      encode_mb(mbx, mby, pSlice, w, skipRun);
-      if (o_.cabac) cabac_bin(276, mbx == mbw_ - 1 && mby == mbh_ - 1);  // end_of_slice_flag
+  const int total = mbw_ * mbh_, slices = std::min(std::max(1, o_.slices), total);
+  const uint32_t idrId = idr ? uint32_t(idrId_++ & 0xffff) : 0;
+  for (int slice = 0; slice < slices; ++slice) {
+    // Slices of equal numbers of macroblocks, in raster order.
+    const int first = int(int64_t(slice) * total / slices), end = int(int64_t(slice + 1) * total / slices);
+    sliceStart_ = first;
+    BitWriter w;
+    w.put_ue(uint32_t(first));      // first_mb_in_slice
+    w.put_ue(pSlice ? 0 : 2);       // slice_type
+    w.put_ue(0);                    // pic_parameter_set_id
+    w.put(uint32_t(frameNum_), 4);  // frame_num
+    if (idr) w.put_ue(idrId);
+    if (pSlice) {
+      w.put(0, 1);  // num_ref_idx_active_override_flag
+      w.put(0, 1);  // ref_pic_list_modification_flag_l0
     }
-  if (o_.cabac) {
-    append_nal(out, 3, idr ? kNalIdr : kNalSlice, cabac_finish());
-  } else {
-    if (skipRun) w.put_ue(uint32_t(skipRun));
-    append_nal(out, 3, idr ? kNalIdr : kNalSlice, rbsp_bytes(w));
+    if (idr) {
+      w.put(0, 1);  // no_output_of_prior_pics_flag
+      w.put(0, 1);  // long_term_reference_flag
+    } else {
+      w.put(0, 1);  // adaptive_ref_pic_marking_mode_flag
+    }
+    if (o_.cabac && pSlice) w.put_ue(0);  // cabac_init_idc
+    w.put_se(0);                          // slice_qp_delta
+    w.put_ue(o_.deblock ? 0 : 1);         // disable_deblocking_filter_idc
+    if (o_.deblock) {
+      w.put_se(0);  // slice_alpha_c0_offset_div2
+      w.put_se(0);  // slice_beta_offset_div2
+    }
+
+    int skipRun = 0;
+    if (o_.cabac) cabac_start(w, pSlice);
+    for (int addr = first; addr < end; ++addr) {
+      encode_mb(addr % mbw_, addr / mbw_, pSlice, w, skipRun);
+      if (o_.cabac) cabac_bin(276, addr == end - 1);  // end_of_slice_flag
+    }
+    if (o_.cabac) {
+      append_nal(out, 3, idr ? kNalIdr : kNalSlice, cabac_finish());
+    } else {
+      if (skipRun) w.put_ue(uint32_t(skipRun));
+      append_nal(out, 3, idr ? kNalIdr : kNalSlice, rbsp_bytes(w));
+    }
   }
 
   if (o_.deblock) deblock();
@@ -212,6 +218,8 @@ void Encoder::encode(const uint8_t* const src[3], const int srcStride[3], std::v
   std::swap(cur_, ref_);
   for (Plane& p : ref_.plane) p.extend_edges();
 }
+
+bool Encoder::mb_available(int x, int y) const { return x >= 0 && y >= 0 && x < mbw_ && y * mbw_ + x >= sliceStart_; }
 
 void Encoder::reconstruction(std::vector<uint8_t>& out) const {
   out.clear();
@@ -226,14 +234,16 @@ void Encoder::reconstruction(std::vector<uint8_t>& out) const {
 // picture is one slice.
 int Encoder::nc_luma(int bx, int by) const {
   const int W4 = mbw_ * 4;
-  const bool a = bx > 0, b = by > 0;
+  const bool a = bx > 0 && (bx & 3 || mb_available(bx / 4 - 1, by / 4)),
+             b = by > 0 && (by & 3 || mb_available(bx / 4, by / 4 - 1));
   const int nA = a ? tcY_[size_t(by) * W4 + bx - 1] : 0, nB = b ? tcY_[size_t(by - 1) * W4 + bx] : 0;
   return a && b ? (nA + nB + 1) >> 1 : a ? nA : nB;
 }
 
 int Encoder::nc_chroma(int c, int bx, int by) const {
   const int W2 = mbw_ * 2;
-  const bool a = bx > 0, b = by > 0;
+  const bool a = bx > 0 && (bx & 1 || mb_available(bx / 2 - 1, by / 2)),
+             b = by > 0 && (by & 1 || mb_available(bx / 2, by / 2 - 1));
   const int nA = a ? tcC_[c][size_t(by) * W2 + bx - 1] : 0, nB = b ? tcC_[c][size_t(by - 1) * W2 + bx] : 0;
   return a && b ? (nA + nB + 1) >> 1 : a ? nA : nB;
 }
@@ -247,7 +257,7 @@ void Encoder::mv_pred(int mbx, int mby, int16_t mvp[2]) const {
   };
   auto get = [&](int x, int y) {
     N n{false, -1, {0, 0}};
-    if (x < 0 || y < 0 || x >= mbw_) return n;
+    if (!mb_available(x, y)) return n;
     const MbInfo& m = mbs_[size_t(y) * mbw_ + x];
     n.avail = true;
     if (!m.intra) n.ref = 0, n.mv[0] = m.mv[0], n.mv[1] = m.mv[1];
@@ -268,7 +278,7 @@ void Encoder::mv_pred(int mbx, int mby, int16_t mvp[2]) const {
 // P_Skip motion vector (H.264 8.4.1.1).
 void Encoder::skip_mv(int mbx, int mby, int16_t mv[2]) const {
   mv[0] = mv[1] = 0;
-  if (mbx == 0 || mby == 0) return;
+  if (!mb_available(mbx - 1, mby) || !mb_available(mbx, mby - 1)) return;
   const MbInfo& a = mbs_[size_t(mby) * mbw_ + mbx - 1];
   const MbInfo& b = mbs_[size_t(mby - 1) * mbw_ + mbx];
   if (!a.intra && a.mv[0] == 0 && a.mv[1] == 0) return;
@@ -337,7 +347,9 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
     if (mb.cbpChroma < 2) std::memset(mb.chroma, 0, sizeof mb.chroma);
   };
   // Intra 16x16 and chroma prediction modes by SATD, predicted in place (once).
-  const int avail = (mby > 0 ? 1 : 0) | (mbx > 0 ? 2 : 0) | (mbx > 0 && mby > 0 ? 32 : 0);
+  const bool mbTop = mb_available(mbx, mby - 1), mbLeft = mb_available(mbx - 1, mby);
+  const bool mbTopLeft = mb_available(mbx - 1, mby - 1), mbTopRight = mb_available(mbx + 1, mby - 1);
+  const int avail = (mbTop ? 1 : 0) | (mbLeft ? 2 : 0) | (mbTopLeft ? 32 : 0);
   alignas(16) uint8_t predY[16 * 16], predC[2][8 * 8];
   uint32_t bestIntra = UINT32_MAX;
   bool intraDone = false;
@@ -430,10 +442,10 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
     };
     consider((mvp[0] + 2) >> 2, (mvp[1] + 2) >> 2);
     consider(0, 0);
-    if (mbx > 0)
+    if (mbLeft)
       consider((mbs_[size_t(mby) * mbw_ + mbx - 1].mv[0] + 2) >> 2,
                (mbs_[size_t(mby) * mbw_ + mbx - 1].mv[1] + 2) >> 2);
-    if (mby > 0)
+    if (mbTop)
       consider((mbs_[size_t(mby - 1) * mbw_ + mbx].mv[0] + 2) >> 2,
                (mbs_[size_t(mby - 1) * mbw_ + mbx].mv[1] + 2) >> 2);
     for (int step : {4, 2, 1})
@@ -481,16 +493,17 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
     const int W4 = mbw_ * 4;
     for (int b = 0; b < 16 && cost4 < cost16; ++b) {
       const int bx = kBlkX[b], by = kBlkY[b], gx = mbx * 4 + bx, gy = mby * 4 + by;
-      const bool top = gy > 0, left = gx > 0;
+      const bool top = by > 0 || mbTop, left = bx > 0 || mbLeft;
+      const bool topLeft = bx > 0 && by > 0 ? true : bx > 0 ? mbTop : by > 0 ? mbLeft : mbTopLeft;
       // The top-right block: in the macroblock row above, or an earlier block of this one.
       bool topRight = false;
       if (by == 0)
-        topRight = mby > 0 && (bx < 3 || mbx + 1 < mbw_);
+        topRight = bx < 3 ? mbTop : mbTopRight;
       else if (bx < 3)
         for (int k = 0; k < b; ++k) topRight |= kBlkX[k] == bx + 1 && kBlkY[k] == by - 1;
-      const int av = (top ? 1 : 0) | (left ? 2 : 0) | (top && left ? 32 : 0) | (topRight ? 64 : 0);
+      const int av = (top ? 1 : 0) | (left ? 2 : 0) | (topLeft ? 32 : 0) | (topRight ? 64 : 0);
       auto neighbour_mode = [&](int x, int y) {  // -1 unavailable; not intra 4x4: DC
-        if (x < 0 || y < 0) return -1;
+        if (!mb_available(x >> 2, y >> 2)) return -1;
         const int m = modes4x4_[size_t(y) * W4 + x];
         return m < 0 ? 2 : m;
       };

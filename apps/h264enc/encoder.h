@@ -26,6 +26,7 @@ struct Options {
   int keyint = 250;  // pictures from one IDR picture to the next (1: intra only)
   bool deblock = true;
   bool cabac = false;
+  int slices = 1;  // per picture
 };
 
 // A plane of samples with a border of `pad` on every side.
@@ -88,6 +89,9 @@ class Encoder {
   std::vector<uint8_t> cabac_finish();
   void write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, int modeY);
   void deblock();
+  // Whether macroblock (x, y) lies in the picture and in the current slice
+  // (every one asked for precedes the current macroblock).
+  bool mb_available(int x, int y) const;
   int nc_luma(int bx, int by) const;
   int nc_chroma(int c, int bx, int by) const;
   void mv_pred(int mbx, int mby, int16_t mvp[2]) const;
@@ -104,6 +108,7 @@ class Encoder {
   std::vector<uint8_t> cabacBuf_;
   alignas(8) uint8_t cabacState_[504];
   int frameNum_ = 0, idrId_ = 0, count_ = 0;
+  int sliceStart_ = 0;  // address of the current slice's first macroblock
 };
 
 }  // namespace h264enc

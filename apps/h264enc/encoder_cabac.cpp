@@ -74,8 +74,8 @@ std::vector<uint8_t> Encoder::cabac_finish() {
 
 void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, int modeY) {
   const MbInfo& cur = mbs_[size_t(mby) * mbw_ + mbx];
-  const MbInfo* A = mbx > 0 ? &cur - 1 : nullptr;
-  const MbInfo* B = mby > 0 ? &cur - mbw_ : nullptr;
+  const MbInfo* A = mb_available(mbx - 1, mby) ? &cur - 1 : nullptr;
+  const MbInfo* B = mb_available(mbx, mby - 1) ? &cur - mbw_ : nullptr;
 
   if (pSlice) {  // mb_skip_flag: ctxIdxInc counts neighbours that are not skipped
     cabac_bin(11 + (A && !A->skip) + (B && !B->skip), cur.skip);
@@ -198,8 +198,8 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
   for (int b = 0; b < 16; ++b) {
     if (!(mb.cbpLuma >> (b >> 2) & 1)) continue;
     const int bx = mbx * 4 + kBlkX[b], by = mby * 4 + kBlkY[b];
-    const int ca = bx > 0 ? term(cbfY_[size_t(by) * W4 + bx - 1]) : unavailable;
-    const int cb = by > 0 ? term(cbfY_[size_t(by - 1) * W4 + bx]) : unavailable;
+    const int ca = kBlkX[b] || A ? term(cbfY_[size_t(by) * W4 + bx - 1]) : unavailable;
+    const int cb = kBlkY[b] || B ? term(cbfY_[size_t(by - 1) * W4 + bx]) : unavailable;
     const int start = cur.intra && !mb.i4x4 ? 1 : 0;  // Intra 16x16: AC blocks
     int flag = 0;
     for (int k = start; k < 16; ++k) flag |= mb.luma[b][kZigzag[k]] != 0;
@@ -220,8 +220,8 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     for (int c = 0; c < 2; ++c)
       for (int b = 0; b < 4; ++b) {
         const int bx = mbx * 2 + (b & 1), by = mby * 2 + (b >> 1);
-        const int ca = bx > 0 ? term(cbfC_[c][size_t(by) * W2 + bx - 1]) : unavailable;
-        const int cb = by > 0 ? term(cbfC_[c][size_t(by - 1) * W2 + bx]) : unavailable;
+        const int ca = (b & 1) || A ? term(cbfC_[c][size_t(by) * W2 + bx - 1]) : unavailable;
+        const int cb = (b >> 1) || B ? term(cbfC_[c][size_t(by - 1) * W2 + bx]) : unavailable;
         int flag = 0;
         for (int k = 1; k < 16; ++k) flag |= mb.chroma[c][b][k] != 0;
         cbf(4, ca, cb, flag);

@@ -20,6 +20,7 @@ void usage() {
                "  --qp N           quantisation parameter 0..51 (default 26)\n"
                "  --keyint N       pictures from one IDR picture to the next (default 250; 1: intra only)\n"
                "  --cabac, --cavlc entropy coding (default CAVLC; CABAC streams are Main profile)\n"
+               "  --slices N       slices per picture (default 1)\n"
                "  --no-deblock     switch the loop filter off\n"
                "  --frames N       encode at most N pictures\n"
                "  --recon F        write the reconstruction (raw planar YUV) to F\n"
@@ -81,6 +82,8 @@ int main(int argc, char** argv) {
       ok = parse_int(value(), 0, 51, o.qp);
     else if (a == "--keyint")
       ok = parse_int(value(), 1, 1 << 20, o.keyint);
+    else if (a == "--slices")
+      ok = parse_int(value(), 1, 1 << 20, o.slices);
     else if (a == "--frames")
       ok = parse_int(value(), 0, 1 << 30, maxFrames);
     else if (a == "--no-deblock")
