@@ -101,6 +101,9 @@ Encoder::Encoder(const Options& o) : o_(o), mbw_((o.width + 15) / 16), mbh_((o.h
   cbfC_[0].resize(mbs_.size() * 4);
   cbfC_[1].resize(mbs_.size() * 4);
   modes4x4_.resize(mbs_.size() * 16);
+  refG_.resize(mbs_.size() * 16);
+  mvG_.resize(mbs_.size() * 32);
+  mvdG_.resize(mbs_.size() * 32);
 }
 
 std::vector<uint8_t> Encoder::headers() const {
@@ -248,23 +251,48 @@ int Encoder::nc_chroma(int c, int bx, int by) const {
   return a && b ? (nA + nB + 1) >> 1 : a ? nA : nB;
 }
 
-// Motion vector prediction of a 16x16 partition (H.264 8.4.1.3), reference 0.
-void Encoder::mv_pred(int mbx, int mby, int16_t mvp[2]) const {
+namespace {
+int part_of(int type, int x, int y) {
+  return type == 3 ? (y >> 1) * 2 + (x >> 1) : type == 1 ? y >> 1 : type == 2 ? x >> 1 : 0;
+}
+}  // namespace
+
+// Motion vector prediction of partition idx of a P macroblock of the given
+// type (H.264 8.4.1.3), reference 0; the vectors of the earlier partitions
+// are in the block grid already.
+void Encoder::mv_pred(int mbx, int mby, int type, int idx, int16_t mvp[2]) const {
   struct N {
     bool avail;
     int ref;
     int mv[2];
   };
-  auto get = [&](int x, int y) {
+  const int W4 = mbw_ * 4;
+  auto get = [&](int x, int y) {  // 4x4 block (x, y) relative to the macroblock
     N n{false, -1, {0, 0}};
-    if (!mb_available(x, y)) return n;
-    const MbInfo& m = mbs_[size_t(y) * mbw_ + x];
+    bool avail;
+    if (y < 0)
+      avail = x < 0   ? mb_available(mbx - 1, mby - 1)
+              : x < 4 ? mb_available(mbx, mby - 1)
+                      : mb_available(mbx + 1, mby - 1);
+    else if (x < 0)
+      avail = mb_available(mbx - 1, mby);
+    else
+      avail = x < 4 && part_of(type, x, y) < idx;
+    if (!avail) return n;
     n.avail = true;
-    if (!m.intra) n.ref = 0, n.mv[0] = m.mv[0], n.mv[1] = m.mv[1];
+    const size_t g = size_t(mby * 4 + y) * W4 + mbx * 4 + x;
+    n.ref = refG_[g];
+    if (n.ref == 0) n.mv[0] = mvG_[2 * g], n.mv[1] = mvG_[2 * g + 1];
     return n;
   };
-  N a = get(mbx - 1, mby), b = get(mbx, mby - 1), c = get(mbx + 1, mby - 1);
-  if (!c.avail) c = get(mbx - 1, mby - 1);
+  const Rect r = kParts[type][idx];
+  N a = get(r.x - 1, r.y), b = get(r.x, r.y - 1), c = get(r.x + r.w, r.y - 1);
+  if (!c.avail) c = get(r.x - 1, r.y - 1);
+  const N* directional = type == 1 ? (idx == 0 ? &b : &a) : type == 2 ? (idx == 0 ? &a : &c) : nullptr;
+  if (directional && directional->ref == 0) {
+    mvp[0] = int16_t(directional->mv[0]), mvp[1] = int16_t(directional->mv[1]);
+    return;
+  }
   if (!b.avail && !c.avail && a.avail) b = c = a;
   const int matches = (a.ref == 0) + (b.ref == 0) + (c.ref == 0);
   for (int k = 0; k < 2; ++k) {
@@ -279,11 +307,11 @@ void Encoder::mv_pred(int mbx, int mby, int16_t mvp[2]) const {
 void Encoder::skip_mv(int mbx, int mby, int16_t mv[2]) const {
   mv[0] = mv[1] = 0;
   if (!mb_available(mbx - 1, mby) || !mb_available(mbx, mby - 1)) return;
-  const MbInfo& a = mbs_[size_t(mby) * mbw_ + mbx - 1];
-  const MbInfo& b = mbs_[size_t(mby - 1) * mbw_ + mbx];
-  if (!a.intra && a.mv[0] == 0 && a.mv[1] == 0) return;
-  if (!b.intra && b.mv[0] == 0 && b.mv[1] == 0) return;
-  mv_pred(mbx, mby, mv);
+  const int W4 = mbw_ * 4;
+  const size_t a = size_t(mby * 4) * W4 + mbx * 4 - 1, b = size_t(mby * 4 - 1) * W4 + mbx * 4;
+  if (refG_[a] == 0 && mvG_[2 * a] == 0 && mvG_[2 * a + 1] == 0) return;
+  if (refG_[b] == 0 && mvG_[2 * b] == 0 && mvG_[2 * b + 1] == 0) return;
+  mv_pred(mbx, mby, 0, 0, mv);
 }
 
 void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRun) {
@@ -387,67 +415,76 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   };
 
   // P: motion search by SAD on full samples, then SATD on quarter samples.
-  int16_t mvp[2] = {0, 0};
-  int16_t mv[2] = {0, 0};
   alignas(16) uint8_t interY[16 * 16], interC[2][8 * 8];
   bool inter = false;
   Plane& fy = ref_.plane[0];
   auto clamp_mv = [&](int v, int pos, int size, int extent) {
     return clip3(-(pos * 4) - kMvLimit, (extent - pos - size) * 4 + kMvLimit, v);
   };
-  auto predict_luma = [&](const int16_t m[2], uint8_t* dst) {
-    const uint8_t* p = fy.at(x0 + (m[0] >> 2), y0 + (m[1] >> 2));
-    kvniInterpolateLuma_H264_8u_C1R(p, fy.stride, dst, 16, m[0] & 3, m[1] & 3, KvnSize{16, 16});
+  const int W4 = mbw_ * 4;
+  // Luma / chroma prediction of a partition (r in 4x4 blocks) into 16- and 8-wide buffers.
+  auto predict_luma = [&](const int16_t m[2], const Rect& r, uint8_t* dst) {
+    const uint8_t* p = fy.at(x0 + r.x * 4 + (m[0] >> 2), y0 + r.y * 4 + (m[1] >> 2));
+    kvniInterpolateLuma_H264_8u_C1R(p, fy.stride, dst + r.y * 4 * 16 + r.x * 4, 16, m[0] & 3, m[1] & 3,
+                                    KvnSize{r.w * 4, r.h * 4});
   };
-  auto predict_chroma = [&](const int16_t m[2], uint8_t(*dst)[64]) {
+  auto predict_chroma = [&](const int16_t m[2], const Rect& r, uint8_t(*dst)[64]) {
     for (int c = 0; c < 2; ++c) {
       const Plane& f = ref_.plane[1 + c];
-      const int cx = x0 * 4 + m[0], cy = y0 * 4 + m[1];  // eighth chroma samples
-      kvniInterpolateChroma_H264_8u_C1R(f.at(cx >> 3, cy >> 3), f.stride, dst[c], 8, cx & 7, cy & 7, KvnSize{8, 8});
+      const int cx = (x0 + r.x * 4) * 4 + m[0], cy = (y0 + r.y * 4) * 4 + m[1];  // eighth chroma samples
+      kvniInterpolateChroma_H264_8u_C1R(f.at(cx >> 3, cy >> 3), f.stride, dst[c] + r.y * 2 * 8 + r.x * 2, 8, cx & 7,
+                                        cy & 7, KvnSize{r.w * 2, r.h * 2});
     }
   };
-  bool skip = false;
-  int16_t smv[2] = {0, 0};
-  if (pSlice) {
-    mv_pred(mbx, mby, mvp);
-    // P_Skip when its prediction leaves no residual worth coding.
-    skip_mv(mbx, mby, smv);
-    if (clamp_mv(smv[0], x0, 16, fy.w) == smv[0] && clamp_mv(smv[1], y0, 16, fy.h) == smv[1]) {
-      predict_luma(smv, interY);
-      predict_chroma(smv, interC);
-      const uint8_t* pc[2] = {interC[0], interC[1]};
-      MbLevels t;
-      quantize(interY, pc, true, t);
-      skip = t.cbpLuma == 0 && t.cbpChroma == 0;
-    }
-  }
-  if (skip) {
-    inter = true;
-    mv[0] = smv[0], mv[1] = smv[1];
-  } else if (pSlice) {
-    // Full samples: the best of a few candidates (the prediction, zero, the
-    // neighbours' vectors), then diamond steps of 4, 2 and 1 while one helps.
-    const int minX = -(x0 + 24), maxX = fy.w - x0 - 16 + 24, minY = -(y0 + 24), maxY = fy.h - y0 - 16 + 24;
-    auto cost = [&](int vx, int vy) {
-      Kvn32s sad = 0;
-      kvniSAD16x16_8u32s(srcY, sy.stride, fy.at(x0 + vx, y0 + vy), fy.stride, &sad, 0);
-      return uint32_t(sad) + uint32_t(lam * (se_bits(vx * 4 - mvp[0]) + se_bits(vy * 4 - mvp[1])));
-    };
+  constexpr Rect kWhole{0, 0, 4, 4};
+  auto sad = [&](const Rect& r, int vx, int vy) {
+    const uint8_t* s0 = srcY + r.y * 4 * sy.stride + r.x * 4;
+    const uint8_t* p = fy.at(x0 + r.x * 4 + vx, y0 + r.y * 4 + vy);
+    Kvn32s v = 0;
+    if (r.w == 4 && r.h == 4)
+      kvniSAD16x16_8u32s(s0, sy.stride, p, fy.stride, &v, 0);
+    else if (r.w == 4)
+      kvniSAD16x8_8u32s_C1R(s0, sy.stride, p, fy.stride, &v, 0);
+    else if (r.h == 4)
+      kvniSAD8x16_8u32s_C1R(s0, sy.stride, p, fy.stride, &v);
+    else
+      kvniSAD8x8_8u32s_C1R(s0, sy.stride, p, fy.stride, &v, 0);
+    return uint32_t(v);
+  };
+  auto satd = [&](const Rect& r, const uint8_t* pred) {
+    const uint8_t* s0 = srcY + r.y * 4 * sy.stride + r.x * 4;
+    const uint8_t* p = pred + r.y * 4 * 16 + r.x * 4;
+    Kvn32u v = 0;
+    if (r.w == 4 && r.h == 4)
+      kvniSATD16x16_8u32s_C1R(s0, sy.stride, p, 16, &v);
+    else if (r.w == 4)
+      kvniSATD16x8_8u32s_C1R(s0, sy.stride, p, 16, &v);
+    else if (r.h == 4)
+      kvniSATD8x16_8u32s_C1R(s0, sy.stride, p, 16, &v);
+    else
+      kvniSATD8x8_8u32s_C1R(s0, sy.stride, p, 16, &v);
+    return uint32_t(v);
+  };
+  // Motion search of one partition: the best of a few full-sample candidates
+  // (the prediction, zero, `seed`, the neighbours' vectors), diamond steps of
+  // 4, 2 and 1 while one helps, then half and quarter samples by SATD.
+  auto search = [&](const Rect& r, const int16_t mvpP[2], const int16_t* seed, int16_t out[2]) {
+    const int px = x0 + r.x * 4, py = y0 + r.y * 4, w = r.w * 4, h = r.h * 4;
+    const int minX = -(px + 24), maxX = fy.w - px - w + 24, minY = -(py + 24), maxY = fy.h - py - h + 24;
     int bx = 0, by = 0;
     uint32_t best = UINT32_MAX;
     auto consider = [&](int vx, int vy) {
       vx = clip3(minX, maxX, vx), vy = clip3(minY, maxY, vy);
-      const uint32_t c = cost(vx, vy);
+      const uint32_t c = sad(r, vx, vy) + uint32_t(lam * (se_bits(vx * 4 - mvpP[0]) + se_bits(vy * 4 - mvpP[1])));
       if (c < best) best = c, bx = vx, by = vy;
     };
-    consider((mvp[0] + 2) >> 2, (mvp[1] + 2) >> 2);
+    consider((mvpP[0] + 2) >> 2, (mvpP[1] + 2) >> 2);
     consider(0, 0);
-    if (mbLeft)
-      consider((mbs_[size_t(mby) * mbw_ + mbx - 1].mv[0] + 2) >> 2,
-               (mbs_[size_t(mby) * mbw_ + mbx - 1].mv[1] + 2) >> 2);
-    if (mbTop)
-      consider((mbs_[size_t(mby - 1) * mbw_ + mbx].mv[0] + 2) >> 2,
-               (mbs_[size_t(mby - 1) * mbw_ + mbx].mv[1] + 2) >> 2);
+    if (seed) consider((seed[0] + 2) >> 2, (seed[1] + 2) >> 2);
+    for (const size_t g : {size_t(mby * 4) * W4 + mbx * 4 - 1, size_t(mby * 4 - 1) * W4 + mbx * 4}) {
+      const bool left = g % size_t(W4) == size_t(mbx * 4 - 1);
+      if (left ? mbLeft : mbTop) consider((mvG_[2 * g] + 2) >> 2, (mvG_[2 * g + 1] + 2) >> 2);
+    }
     for (int step : {4, 2, 1})
       for (int it = 0; it < kSearch; ++it) {
         const int cx = bx, cy = by;
@@ -457,30 +494,85 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
         consider(cx, cy + step);
         if (bx == cx && by == cy) break;
       }
-    // Half, then quarter samples around it by SATD.
     uint32_t bestQ = UINT32_MAX;
     int16_t centre[2] = {int16_t(bx * 4), int16_t(by * 4)};
     for (int step : {2, 1}) {
       const int16_t c0[2] = {centre[0], centre[1]};
       for (int dy = -step; dy <= step; dy += step)
         for (int dx = -step; dx <= step; dx += step) {
-          const int16_t m[2] = {int16_t(clamp_mv(c0[0] + dx, x0, 16, fy.w)),
-                                int16_t(clamp_mv(c0[1] + dy, y0, 16, fy.h))};
+          const int16_t m[2] = {int16_t(clamp_mv(c0[0] + dx, px, w, fy.w)), int16_t(clamp_mv(c0[1] + dy, py, h, fy.h))};
           alignas(16) uint8_t tmp[16 * 16];
-          predict_luma(m, tmp);
-          Kvn32u satd = 0;
-          kvniSATD16x16_8u32s_C1R(srcY, sy.stride, tmp, 16, &satd);
-          const uint32_t c = satd + uint32_t(lam * (se_bits(m[0] - mvp[0]) + se_bits(m[1] - mvp[1])));
+          predict_luma(m, r, tmp);
+          const uint32_t c = satd(r, tmp) + uint32_t(lam * (se_bits(m[0] - mvpP[0]) + se_bits(m[1] - mvpP[1])));
           if (c < bestQ) bestQ = c, centre[0] = m[0], centre[1] = m[1];
         }
     }
-    mv[0] = centre[0], mv[1] = centre[1];
-    inter = bestQ <= intra_cost() + uint32_t(4 * lam);
+    out[0] = centre[0], out[1] = centre[1];
+    return bestQ;
+  };
+  auto set_grid = [&](const Rect& r, int ref, const int16_t m[2], const int16_t d[2]) {
+    for (int y = r.y; y < r.y + r.h; ++y)
+      for (int x = r.x; x < r.x + r.w; ++x) {
+        const size_t g = size_t(mby * 4 + y) * W4 + mbx * 4 + x;
+        refG_[g] = int8_t(ref);
+        mvG_[2 * g] = m[0], mvG_[2 * g + 1] = m[1];
+        mvdG_[2 * g] = d[0], mvdG_[2 * g + 1] = d[1];
+      }
+  };
+
+  bool skip = false;
+  int16_t smv[2] = {0, 0};
+  int type = 0;
+  int16_t pmv[4][2] = {}, pmvd[4][2] = {};
+  if (pSlice) {
+    // P_Skip when its prediction leaves no residual worth coding.
+    skip_mv(mbx, mby, smv);
+    if (clamp_mv(smv[0], x0, 16, fy.w) == smv[0] && clamp_mv(smv[1], y0, 16, fy.h) == smv[1]) {
+      predict_luma(smv, kWhole, interY);
+      predict_chroma(smv, kWhole, interC);
+      const uint8_t* pc[2] = {interC[0], interC[1]};
+      MbLevels t;
+      quantize(interY, pc, true, t);
+      skip = t.cbpLuma == 0 && t.cbpChroma == 0;
+    }
   }
-  if (inter && !skip) {
-    predict_luma(mv, interY);
-    predict_chroma(mv, interC);
+  if (skip) {
+    inter = true;
+    pmv[0][0] = smv[0], pmv[0][1] = smv[1];
+  } else if (pSlice) {
+    // 16x16, and the smaller partitions when its residual is large; each
+    // partition's prediction uses the vectors of the partitions before it.
+    static constexpr int kTypeBits[4] = {1, 3, 3, 9};
+    uint32_t bestCost = UINT32_MAX;
+    int16_t mv16[2] = {0, 0};
+    for (int t = 0; t < 4; ++t) {
+      uint32_t c = uint32_t(lam * kTypeBits[t]);
+      int16_t m[4][2], d[4][2];
+      for (int i = 0; i < kPartCount[t]; ++i) {
+        const Rect& r = kParts[t][i];
+        int16_t mvpP[2];
+        mv_pred(mbx, mby, t, i, mvpP);
+        c += search(r, mvpP, t ? mv16 : nullptr, m[i]);
+        d[i][0] = int16_t(m[i][0] - mvpP[0]), d[i][1] = int16_t(m[i][1] - mvpP[1]);
+        set_grid(r, 0, m[i], d[i]);
+      }
+      if (c < bestCost) {
+        bestCost = c, type = t;
+        std::memcpy(pmv, m, sizeof m);
+        std::memcpy(pmvd, d, sizeof d);
+      }
+      if (t == 0) {
+        mv16[0] = m[0][0], mv16[1] = m[0][1];
+        if (c < uint32_t(40 * lam + 256)) break;  // small residual: no smaller partitions
+      }
+    }
+    inter = bestCost <= intra_cost() + uint32_t(4 * lam);
   }
+  if (inter && !skip)
+    for (int i = 0; i < kPartCount[type]; ++i) {
+      predict_luma(pmv[i], kParts[type][i], interY);
+      predict_chroma(pmv[i], kParts[type][i], interC);
+    }
   MbLevels mb;
   bool i4x4 = false;
   int8_t modes[16];
@@ -551,8 +643,9 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   const uint8_t* pY = inter ? interY : predY;
   const uint8_t* pC[2] = {inter ? interC[0] : predC[0], inter ? interC[1] : predC[1]};
   quantize(pY, pC, inter, mb, !i4x4);
-  // A vector equal to the skip vector without residual is P_Skip too.
-  if (inter && smv[0] == mv[0] && smv[1] == mv[1] && mb.cbpLuma == 0 && mb.cbpChroma == 0) skip = true;
+  // A 16x16 vector equal to the skip vector without residual is P_Skip too.
+  if (inter && type == 0 && smv[0] == pmv[0][0] && smv[1] == pmv[0][1] && mb.cbpLuma == 0 && mb.cbpChroma == 0)
+    skip = true;
 
   // Reconstruction: prediction plus the decoded residual, into the picture.
   Kvn16s dcY[16];
@@ -584,10 +677,19 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   info.intra = !inter;
   info.i4x4 = i4x4;
   info.skip = skip;
-  if (inter) info.mv[0] = mv[0], info.mv[1] = mv[1];
-  if (inter && !info.skip) info.mvd[0] = int16_t(mv[0] - mvp[0]), info.mvd[1] = int16_t(mv[1] - mvp[1]);
+  info.type = type;
+  // The block grid: final vectors (skipped: the skip vector), coded differences.
+  static constexpr int16_t kZero[2] = {0, 0};
+  if (!inter) {
+    set_grid(kWhole, -1, kZero, kZero);
+  } else if (skip) {
+    set_grid(kWhole, 0, smv, kZero);
+  } else {
+    for (int i = 0; i < kPartCount[type]; ++i) set_grid(kParts[type][i], 0, pmv[i], pmvd[i]);
+    std::memcpy(info.mvd, pmvd, sizeof pmvd);
+  }
   info.cbpLuma = mb.cbpLuma, info.cbpChroma = mb.cbpChroma, info.chromaMode = inter ? 0 : modeC;
-  const int W4 = mbw_ * 4, W2 = mbw_ * 2;
+  const int W2 = mbw_ * 2;
   for (int b = 0; b < 16; ++b) {
     const size_t at = size_t(mby * 4 + kBlkY[b]) * W4 + mbx * 4 + kBlkX[b];
     tcY_[at] = 0;
@@ -620,9 +722,13 @@ void Encoder::write_mb_cavlc(int mbx, int mby, bool pSlice, const MbLevels& mb, 
   const MbInfo& info = mbs_[size_t(mby) * mbw_ + mbx];
   const int W4 = mbw_ * 4, W2 = mbw_ * 2;
   if (!info.intra) {
-    w.put_ue(0);  // P_L0_16x16
-    w.put_se(info.mvd[0]);
-    w.put_se(info.mvd[1]);
+    w.put_ue(uint32_t(info.type));  // P_L0_16x16, P_L0_L0_16x8, P_L0_L0_8x16, P_8x8
+    if (info.type == 3)
+      for (int i = 0; i < 4; ++i) w.put_ue(0);  // sub_mb_type P_L0_8x8
+    for (int i = 0; i < kPartCount[info.type]; ++i) {
+      w.put_se(info.mvd[i][0]);
+      w.put_se(info.mvd[i][1]);
+    }
     const int cbp = mb.cbpLuma | mb.cbpChroma << 4;
     int code = 0;
     while (kvnsupport::kCbpInter[code] != cbp) ++code;
@@ -687,8 +793,10 @@ void Encoder::deblock() {
               v = mbEdge ? 4 : 3;
             else if (nzY_[size_t(qy) * W4 + qx] || nzY_[size_t(py) * W4 + px])
               v = 2;
-            else
-              v = mbEdge && (std::abs(p.mv[0] - q.mv[0]) >= 4 || std::abs(p.mv[1] - q.mv[1]) >= 4);
+            else {
+              const size_t gp = size_t(py) * W4 + px, gq = size_t(qy) * W4 + qx;
+              v = std::abs(mvG_[2 * gp] - mvG_[2 * gq]) >= 4 || std::abs(mvG_[2 * gp + 1] - mvG_[2 * gq + 1]) >= 4;
+            }
             bs[dir][4 * e + s] = uint8_t(v);
           }
         }

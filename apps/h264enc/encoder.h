@@ -16,6 +16,17 @@ namespace h264enc {
 inline constexpr int32_t kZigzag[16] = {0, 1, 4, 8, 5, 2, 3, 6, 9, 12, 13, 10, 7, 11, 14, 15};
 inline constexpr int16_t kZigzagInv[16] = {0, 1, 5, 6, 2, 4, 7, 12, 3, 8, 11, 13, 9, 10, 14, 15};
 
+// Partitions of P macroblock types 0..3 (16x16, 16x8, 8x16, 8x8) in 4x4
+// blocks: x, y, width, height.
+struct Rect {
+  int x, y, w, h;
+};
+inline constexpr int kPartCount[4] = {1, 2, 2, 4};
+inline constexpr Rect kParts[4][4] = {{{0, 0, 4, 4}},
+                                      {{0, 0, 4, 2}, {0, 2, 4, 2}},
+                                      {{0, 0, 2, 4}, {2, 0, 2, 4}},
+                                      {{0, 0, 2, 2}, {2, 0, 2, 2}, {0, 2, 2, 2}, {2, 2, 2, 2}}};
+
 // Position of luma4x4BlkIdx within the macroblock, in 4x4 blocks.
 inline constexpr int kBlkX[16] = {0, 1, 0, 1, 2, 3, 2, 3, 0, 1, 0, 1, 2, 3, 2, 3};
 inline constexpr int kBlkY[16] = {0, 0, 1, 1, 0, 0, 1, 1, 2, 2, 3, 3, 2, 2, 3, 3};
@@ -48,8 +59,8 @@ struct MbInfo {
   bool intra = false;  // Intra 16x16 or Intra 4x4
   bool i4x4 = false;
   bool skip = false;
-  int16_t mv[2] = {0, 0};   // quarter samples, reference index 0
-  int16_t mvd[2] = {0, 0};  // as coded (0 for skipped and intra macroblocks)
+  int type = 0;            // P macroblock: 0 16x16, 1 16x8, 2 8x16, 3 8x8
+  int16_t mvd[4][2] = {};  // motion vector differences of the partitions, as coded
   int cbpLuma = 0, cbpChroma = 0, chromaMode = 0;
   int8_t cbfDc = -1, cbfChromaDc[2] = {-1, -1};  // coded_block_flag, -1 no such block coded
 };
@@ -94,7 +105,7 @@ class Encoder {
   bool mb_available(int x, int y) const;
   int nc_luma(int bx, int by) const;
   int nc_chroma(int c, int bx, int by) const;
-  void mv_pred(int mbx, int mby, int16_t mvp[2]) const;
+  void mv_pred(int mbx, int mby, int type, int idx, int16_t mvp[2]) const;
   void skip_mv(int mbx, int mby, int16_t mv[2]) const;
 
   Options o_;
@@ -105,6 +116,10 @@ class Encoder {
   std::vector<uint8_t> nzY_;            // nonzero coefficients per luma 4x4 block (deblocking)
   std::vector<int8_t> cbfY_, cbfC_[2];  // coded_block_flag per 4x4 block, -1 not coded
   std::vector<int8_t> modes4x4_;        // Intra4x4PredMode per 4x4 block, -1 other macroblocks
+  // Motion per 4x4 block: reference index (0, or -1 intra), vector and coded
+  // difference (0 in skipped and intra macroblocks), x then y.
+  std::vector<int8_t> refG_;
+  std::vector<int16_t> mvG_, mvdG_;
   std::vector<uint8_t> cabacBuf_;
   alignas(8) uint8_t cabacState_[504];
   int frameNum_ = 0, idrId_ = 0, count_ = 0;

@@ -130,30 +130,43 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     }
   }
   if (!cur.intra) {
-    // P_L0_16x16: 0 0 0 (ctxIdx 14, 15, 16).
-    cabac_bin(14, 0);
-    cabac_bin(15, 0);
-    cabac_bin(16, 0);
-    // mvd_l0: UEG3 with signedValFlag 1, uCoff 9; bin 0 by the neighbours' |mvd| sum.
-    for (int comp = 0; comp < 2; ++comp) {
-      const int base = comp ? 47 : 40;
-      const int sum = (A ? std::abs(A->mvd[comp]) : 0) + (B ? std::abs(B->mvd[comp]) : 0);
-      const int v = cur.mvd[comp], a = std::abs(v);
-      const int prefix = std::min(a, 9);
-      for (int k = 0; k < prefix; ++k)
-        cabac_bin(base + (k == 0 ? (sum < 3 ? 0 : sum <= 32 ? 1 : 2) : std::min(k + 2, 6)), 1);
-      if (a < 9) {
-        cabac_bin(base + (prefix == 0 ? (sum < 3 ? 0 : sum <= 32 ? 1 : 2) : std::min(prefix + 2, 6)), 0);
-      } else {  // Exp-Golomb order 3 suffix of a - 9, bypass
-        int rest = a - 9, k = 3;
-        while (rest >= (1 << k)) {
-          cabac_bypass(1);
-          rest -= 1 << k++;
+    // mb_type (Table 9-37): 16x16 000, 16x8 011, 8x16 010, 8x8 001 at
+    // ctxIdx 14, 15, then 16 (b1 0) or 17; sub_mb_type P_L0_8x8 1 (ctxIdx 21).
+    static constexpr int kBins[4][3] = {{0, 0, 0}, {0, 1, 1}, {0, 1, 0}, {0, 0, 1}};
+    const int* bins = kBins[cur.type];
+    cabac_bin(14, bins[0]);
+    cabac_bin(15, bins[1]);
+    cabac_bin(bins[1] ? 17 : 16, bins[2]);
+    if (cur.type == 3)
+      for (int i = 0; i < 4; ++i) cabac_bin(21, 1);
+    // mvd_l0 per partition: UEG3 with signedValFlag 1, uCoff 9; bin 0 by the
+    // sum of |mvd| of the blocks left of and above the partition.
+    const int W4b = mbw_ * 4;
+    for (int i = 0; i < kPartCount[cur.type]; ++i) {
+      const int rx = mbx * 4 + kParts[cur.type][i].x, ry = mby * 4 + kParts[cur.type][i].y;
+      const bool leftIn = kParts[cur.type][i].x > 0, topIn = kParts[cur.type][i].y > 0;
+      for (int comp = 0; comp < 2; ++comp) {
+        const int base = comp ? 47 : 40;
+        int sum = 0;
+        if (leftIn || A) sum += std::abs(mvdG_[2 * (size_t(ry) * W4b + rx - 1) + size_t(comp)]);
+        if (topIn || B) sum += std::abs(mvdG_[2 * (size_t(ry - 1) * W4b + rx) + size_t(comp)]);
+        const int v = cur.mvd[i][comp], a = std::abs(v);
+        const int prefix = std::min(a, 9);
+        const int inc0 = sum < 3 ? 0 : sum <= 32 ? 1 : 2;
+        for (int k = 0; k < prefix; ++k) cabac_bin(base + (k == 0 ? inc0 : std::min(k + 2, 6)), 1);
+        if (a < 9) {
+          cabac_bin(base + (prefix == 0 ? inc0 : std::min(prefix + 2, 6)), 0);
+        } else {  // Exp-Golomb order 3 suffix of a - 9, bypass
+          int rest = a - 9, k = 3;
+          while (rest >= (1 << k)) {
+            cabac_bypass(1);
+            rest -= 1 << k++;
+          }
+          cabac_bypass(0);
+          while (k--) cabac_bypass(rest >> k & 1);
         }
-        cabac_bypass(0);
-        while (k--) cabac_bypass(rest >> k & 1);
+        if (a) cabac_bypass(v < 0);
       }
-      if (a) cabac_bypass(v < 0);
     }
   }
   if (!cur.intra || mb.i4x4) {
