@@ -565,6 +565,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
         mv16[0] = m[0][0], mv16[1] = m[0][1];
         if (c < uint32_t(40 * lam + 256)) break;  // small residual: no smaller partitions
       }
+      if (t == 2 && type == 0) break;  // 8x8 only when a two-partition split helped
     }
     inter = bestCost <= intra_cost() + uint32_t(4 * lam);
   }
