@@ -87,7 +87,10 @@ void Plane::extend_edges() {
 }
 
 Encoder::Encoder(const Options& o) : o_(o), mbw_((o.width + 15) / 16), mbh_((o.height + 15) / 16) {
-  for (Picture* p : {&src_, &cur_, &ref_}) {
+  refs_.resize(size_t(std::clamp(o.refs, 1, 4)));
+  std::vector<Picture*> all = {&src_, &cur_};
+  for (Picture& r : refs_) all.push_back(&r);
+  for (Picture* p : all) {
     p->plane[0].init(mbw_ * 16, mbh_ * 16, kPad);
     p->plane[1].init(mbw_ * 8, mbh_ * 8, kPad / 2);
     p->plane[2].init(mbw_ * 8, mbh_ * 8, kPad / 2);
@@ -109,14 +112,14 @@ Encoder::Encoder(const Options& o) : o_(o), mbw_((o.width + 15) / 16), mbh_((o.h
 std::vector<uint8_t> Encoder::headers() const {
   std::vector<uint8_t> out;
   BitWriter s;
-  s.put(66, 8);    // profile_idc: Baseline
-  s.put(0xc0, 8);  // constraint_set0_flag, constraint_set1_flag
-  s.put(40, 8);    // level_idc
-  s.put_ue(0);     // seq_parameter_set_id
-  s.put_ue(0);     // log2_max_frame_num_minus4
-  s.put_ue(2);     // pic_order_cnt_type
-  s.put_ue(1);     // max_num_ref_frames
-  s.put(0, 1);     // gaps_in_frame_num_value_allowed_flag
+  s.put(66, 8);                      // profile_idc: Baseline
+  s.put(0xc0, 8);                    // constraint_set0_flag, constraint_set1_flag
+  s.put(40, 8);                      // level_idc
+  s.put_ue(0);                       // seq_parameter_set_id
+  s.put_ue(0);                       // log2_max_frame_num_minus4
+  s.put_ue(2);                       // pic_order_cnt_type
+  s.put_ue(uint32_t(refs_.size()));  // max_num_ref_frames
+  s.put(0, 1);                       // gaps_in_frame_num_value_allowed_flag
   s.put_ue(uint32_t(mbw_ - 1));
   s.put_ue(uint32_t(mbh_ - 1));
   s.put(1, 1);  // frame_mbs_only_flag
@@ -169,7 +172,7 @@ void Encoder::encode(const uint8_t* const src[3], const int srcStride[3], std::v
   load_source(src, srcStride);
   const bool idr = count_ % std::max(1, o_.keyint) == 0;
   ++count_;
-  if (idr) frameNum_ = 0;
+  if (idr) frameNum_ = 0, refCount_ = 0;
   const bool pSlice = !idr;
 
   const int total = mbw_ * mbh_, slices = std::min(std::max(1, o_.slices), total);
@@ -185,7 +188,8 @@ void Encoder::encode(const uint8_t* const src[3], const int srcStride[3], std::v
     w.put(uint32_t(frameNum_), 4);  // frame_num
     if (idr) w.put_ue(idrId);
     if (pSlice) {
-      w.put(0, 1);  // num_ref_idx_active_override_flag
+      w.put(refCount_ > 1, 1);  // num_ref_idx_active_override_flag (the default is 1)
+      if (refCount_ > 1) w.put_ue(uint32_t(refCount_ - 1));
       w.put(0, 1);  // ref_pic_list_modification_flag_l0
     }
     if (idr) {
@@ -218,8 +222,11 @@ void Encoder::encode(const uint8_t* const src[3], const int srcStride[3], std::v
 
   if (o_.deblock) deblock();
   frameNum_ = (frameNum_ + 1) & 15;
-  std::swap(cur_, ref_);
-  for (Plane& p : ref_.plane) p.extend_edges();
+  // Sliding window: the new picture first, the oldest dropped.
+  std::rotate(refs_.begin(), refs_.end() - 1, refs_.end());
+  std::swap(refs_[0], cur_);
+  for (Plane& p : refs_[0].plane) p.extend_edges();
+  refCount_ = std::min(refCount_ + 1, int(refs_.size()));
 }
 
 bool Encoder::mb_available(int x, int y) const { return x >= 0 && y >= 0 && x < mbw_ && y * mbw_ + x >= sliceStart_; }
@@ -227,7 +234,7 @@ bool Encoder::mb_available(int x, int y) const { return x >= 0 && y >= 0 && x < 
 void Encoder::reconstruction(std::vector<uint8_t>& out) const {
   out.clear();
   for (int c = 0; c < 3; ++c) {
-    const Plane& p = ref_.plane[c];
+    const Plane& p = refs_[0].plane[c];
     const int w = c ? (o_.width + 1) / 2 : o_.width, h = c ? (o_.height + 1) / 2 : o_.height;
     for (int y = 0; y < h; ++y) out.insert(out.end(), p.at(0, y), p.at(0, y) + w);
   }
@@ -260,7 +267,7 @@ int part_of(int type, int x, int y) {
 // Motion vector prediction of partition idx of a P macroblock of the given
 // type (H.264 8.4.1.3), reference 0; the vectors of the earlier partitions
 // are in the block grid already.
-void Encoder::mv_pred(int mbx, int mby, int type, int idx, int16_t mvp[2]) const {
+void Encoder::mv_pred(int mbx, int mby, int type, int idx, int ref, int16_t mvp[2]) const {
   struct N {
     bool avail;
     int ref;
@@ -282,22 +289,22 @@ void Encoder::mv_pred(int mbx, int mby, int type, int idx, int16_t mvp[2]) const
     n.avail = true;
     const size_t g = size_t(mby * 4 + y) * W4 + mbx * 4 + x;
     n.ref = refG_[g];
-    if (n.ref == 0) n.mv[0] = mvG_[2 * g], n.mv[1] = mvG_[2 * g + 1];
+    if (n.ref >= 0) n.mv[0] = mvG_[2 * g], n.mv[1] = mvG_[2 * g + 1];
     return n;
   };
   const Rect r = kParts[type][idx];
   N a = get(r.x - 1, r.y), b = get(r.x, r.y - 1), c = get(r.x + r.w, r.y - 1);
   if (!c.avail) c = get(r.x - 1, r.y - 1);
   const N* directional = type == 1 ? (idx == 0 ? &b : &a) : type == 2 ? (idx == 0 ? &a : &c) : nullptr;
-  if (directional && directional->ref == 0) {
+  if (directional && directional->ref == ref) {
     mvp[0] = int16_t(directional->mv[0]), mvp[1] = int16_t(directional->mv[1]);
     return;
   }
   if (!b.avail && !c.avail && a.avail) b = c = a;
-  const int matches = (a.ref == 0) + (b.ref == 0) + (c.ref == 0);
+  const int matches = (a.ref == ref) + (b.ref == ref) + (c.ref == ref);
   for (int k = 0; k < 2; ++k) {
     if (matches == 1)
-      mvp[k] = int16_t(a.ref == 0 ? a.mv[k] : b.ref == 0 ? b.mv[k] : c.mv[k]);
+      mvp[k] = int16_t(a.ref == ref ? a.mv[k] : b.ref == ref ? b.mv[k] : c.mv[k]);
     else
       mvp[k] = int16_t(median(a.mv[k], b.mv[k], c.mv[k]));
   }
@@ -311,7 +318,7 @@ void Encoder::skip_mv(int mbx, int mby, int16_t mv[2]) const {
   const size_t a = size_t(mby * 4) * W4 + mbx * 4 - 1, b = size_t(mby * 4 - 1) * W4 + mbx * 4;
   if (refG_[a] == 0 && mvG_[2 * a] == 0 && mvG_[2 * a + 1] == 0) return;
   if (refG_[b] == 0 && mvG_[2 * b] == 0 && mvG_[2 * b + 1] == 0) return;
-  mv_pred(mbx, mby, 0, 0, mv);
+  mv_pred(mbx, mby, 0, 0, 0, mv);
 }
 
 void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRun) {
@@ -417,20 +424,22 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   // P: motion search by SAD on full samples, then SATD on quarter samples.
   alignas(16) uint8_t interY[16 * 16], interC[2][8 * 8];
   bool inter = false;
-  Plane& fy = ref_.plane[0];
+  int curRef = 0;                           // the reference picture predictions below read
+  const Plane& fyDims = refs_[0].plane[0];  // (every reference has these dimensions)
   auto clamp_mv = [&](int v, int pos, int size, int extent) {
     return clip3(-(pos * 4) - kMvLimit, (extent - pos - size) * 4 + kMvLimit, v);
   };
   const int W4 = mbw_ * 4;
   // Luma / chroma prediction of a partition (r in 4x4 blocks) into 16- and 8-wide buffers.
   auto predict_luma = [&](const int16_t m[2], const Rect& r, uint8_t* dst) {
+    const Plane& fy = refs_[size_t(curRef)].plane[0];
     const uint8_t* p = fy.at(x0 + r.x * 4 + (m[0] >> 2), y0 + r.y * 4 + (m[1] >> 2));
     kvniInterpolateLuma_H264_8u_C1R(p, fy.stride, dst + r.y * 4 * 16 + r.x * 4, 16, m[0] & 3, m[1] & 3,
                                     KvnSize{r.w * 4, r.h * 4});
   };
   auto predict_chroma = [&](const int16_t m[2], const Rect& r, uint8_t(*dst)[64]) {
     for (int c = 0; c < 2; ++c) {
-      const Plane& f = ref_.plane[1 + c];
+      const Plane& f = refs_[size_t(curRef)].plane[1 + c];
       const int cx = (x0 + r.x * 4) * 4 + m[0], cy = (y0 + r.y * 4) * 4 + m[1];  // eighth chroma samples
       kvniInterpolateChroma_H264_8u_C1R(f.at(cx >> 3, cy >> 3), f.stride, dst[c] + r.y * 2 * 8 + r.x * 2, 8, cx & 7,
                                         cy & 7, KvnSize{r.w * 2, r.h * 2});
@@ -438,6 +447,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   };
   constexpr Rect kWhole{0, 0, 4, 4};
   auto sad = [&](const Rect& r, int vx, int vy) {
+    const Plane& fy = refs_[size_t(curRef)].plane[0];
     const uint8_t* s0 = srcY + r.y * 4 * sy.stride + r.x * 4;
     const uint8_t* p = fy.at(x0 + r.x * 4 + vx, y0 + r.y * 4 + vy);
     Kvn32s v = 0;
@@ -470,7 +480,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   // 4, 2 and 1 while one helps, then half and quarter samples by SATD.
   auto search = [&](const Rect& r, const int16_t mvpP[2], const int16_t* seed, int16_t out[2]) {
     const int px = x0 + r.x * 4, py = y0 + r.y * 4, w = r.w * 4, h = r.h * 4;
-    const int minX = -(px + 24), maxX = fy.w - px - w + 24, minY = -(py + 24), maxY = fy.h - py - h + 24;
+    const int minX = -(px + 24), maxX = fyDims.w - px - w + 24, minY = -(py + 24), maxY = fyDims.h - py - h + 24;
     int bx = 0, by = 0;
     uint32_t best = UINT32_MAX;
     auto consider = [&](int vx, int vy) {
@@ -500,7 +510,8 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
       const int16_t c0[2] = {centre[0], centre[1]};
       for (int dy = -step; dy <= step; dy += step)
         for (int dx = -step; dx <= step; dx += step) {
-          const int16_t m[2] = {int16_t(clamp_mv(c0[0] + dx, px, w, fy.w)), int16_t(clamp_mv(c0[1] + dy, py, h, fy.h))};
+          const int16_t m[2] = {int16_t(clamp_mv(c0[0] + dx, px, w, fyDims.w)),
+                                int16_t(clamp_mv(c0[1] + dy, py, h, fyDims.h))};
           alignas(16) uint8_t tmp[16 * 16];
           predict_luma(m, r, tmp);
           const uint32_t c = satd(r, tmp) + uint32_t(lam * (se_bits(m[0] - mvpP[0]) + se_bits(m[1] - mvpP[1])));
@@ -524,10 +535,11 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   int16_t smv[2] = {0, 0};
   int type = 0;
   int16_t pmv[4][2] = {}, pmvd[4][2] = {};
+  int8_t pref[4] = {};
   if (pSlice) {
     // P_Skip when its prediction leaves no residual worth coding.
     skip_mv(mbx, mby, smv);
-    if (clamp_mv(smv[0], x0, 16, fy.w) == smv[0] && clamp_mv(smv[1], y0, 16, fy.h) == smv[1]) {
+    if (clamp_mv(smv[0], x0, 16, fyDims.w) == smv[0] && clamp_mv(smv[1], y0, 16, fyDims.h) == smv[1]) {
       predict_luma(smv, kWhole, interY);
       predict_chroma(smv, kWhole, interC);
       const uint8_t* pc[2] = {interC[0], interC[1]};
@@ -548,18 +560,30 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
     for (int t = 0; t < 4; ++t) {
       uint32_t c = uint32_t(lam * kTypeBits[t]);
       int16_t m[4][2], d[4][2];
+      int8_t rf[4] = {};
       for (int i = 0; i < kPartCount[t]; ++i) {
         const Rect& r = kParts[t][i];
-        int16_t mvpP[2];
-        mv_pred(mbx, mby, t, i, mvpP);
-        c += search(r, mvpP, t ? mv16 : nullptr, m[i]);
-        d[i][0] = int16_t(m[i][0] - mvpP[0]), d[i][1] = int16_t(m[i][1] - mvpP[1]);
-        set_grid(r, 0, m[i], d[i]);
+        uint32_t bestP = UINT32_MAX;
+        for (int ref = 0; ref < refCount_; ++ref) {  // each reference picture
+          curRef = ref;
+          int16_t mvpP[2], mm[2];
+          mv_pred(mbx, mby, t, i, ref, mvpP);
+          const int refBits = refCount_ == 1 ? 0 : refCount_ == 2 ? 1 : ue_bits(uint32_t(ref));
+          const uint32_t pc = search(r, mvpP, t ? mv16 : nullptr, mm) + uint32_t(lam * refBits);
+          if (pc < bestP) {
+            bestP = pc, rf[i] = int8_t(ref);
+            m[i][0] = mm[0], m[i][1] = mm[1];
+            d[i][0] = int16_t(mm[0] - mvpP[0]), d[i][1] = int16_t(mm[1] - mvpP[1]);
+          }
+        }
+        c += bestP;
+        set_grid(r, rf[i], m[i], d[i]);
       }
       if (c < bestCost) {
         bestCost = c, type = t;
         std::memcpy(pmv, m, sizeof m);
         std::memcpy(pmvd, d, sizeof d);
+        std::memcpy(pref, rf, sizeof rf);
       }
       if (t == 0) {
         mv16[0] = m[0][0], mv16[1] = m[0][1];
@@ -571,6 +595,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   }
   if (inter && !skip)
     for (int i = 0; i < kPartCount[type]; ++i) {
+      curRef = pref[i];
       predict_luma(pmv[i], kParts[type][i], interY);
       predict_chroma(pmv[i], kParts[type][i], interC);
     }
@@ -645,7 +670,8 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   const uint8_t* pC[2] = {inter ? interC[0] : predC[0], inter ? interC[1] : predC[1]};
   quantize(pY, pC, inter, mb, !i4x4);
   // A 16x16 vector equal to the skip vector without residual is P_Skip too.
-  if (inter && type == 0 && smv[0] == pmv[0][0] && smv[1] == pmv[0][1] && mb.cbpLuma == 0 && mb.cbpChroma == 0)
+  if (inter && type == 0 && pref[0] == 0 && smv[0] == pmv[0][0] && smv[1] == pmv[0][1] && mb.cbpLuma == 0 &&
+      mb.cbpChroma == 0)
     skip = true;
 
   // Reconstruction: prediction plus the decoded residual, into the picture.
@@ -686,8 +712,9 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   } else if (skip) {
     set_grid(kWhole, 0, smv, kZero);
   } else {
-    for (int i = 0; i < kPartCount[type]; ++i) set_grid(kParts[type][i], 0, pmv[i], pmvd[i]);
+    for (int i = 0; i < kPartCount[type]; ++i) set_grid(kParts[type][i], pref[i], pmv[i], pmvd[i]);
     std::memcpy(info.mvd, pmvd, sizeof pmvd);
+    std::memcpy(info.ref, pref, sizeof pref);
   }
   info.cbpLuma = mb.cbpLuma, info.cbpChroma = mb.cbpChroma, info.chromaMode = inter ? 0 : modeC;
   const int W2 = mbw_ * 2;
@@ -726,6 +753,13 @@ void Encoder::write_mb_cavlc(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     w.put_ue(uint32_t(info.type));  // P_L0_16x16, P_L0_L0_16x8, P_L0_L0_8x16, P_8x8
     if (info.type == 3)
       for (int i = 0; i < 4; ++i) w.put_ue(0);  // sub_mb_type P_L0_8x8
+    if (refCount_ > 1)                          // ref_idx_l0: te(v), one inverted bit for two references
+      for (int i = 0; i < kPartCount[info.type]; ++i) {
+        if (refCount_ == 2)
+          w.put(info.ref[i] == 0, 1);
+        else
+          w.put_ue(uint32_t(info.ref[i]));
+      }
     for (int i = 0; i < kPartCount[info.type]; ++i) {
       w.put_se(info.mvd[i][0]);
       w.put_se(info.mvd[i][1]);
@@ -796,7 +830,8 @@ void Encoder::deblock() {
               v = 2;
             else {
               const size_t gp = size_t(py) * W4 + px, gq = size_t(qy) * W4 + qx;
-              v = std::abs(mvG_[2 * gp] - mvG_[2 * gq]) >= 4 || std::abs(mvG_[2 * gp + 1] - mvG_[2 * gq + 1]) >= 4;
+              v = refG_[gp] != refG_[gq] || std::abs(mvG_[2 * gp] - mvG_[2 * gq]) >= 4 ||
+                  std::abs(mvG_[2 * gp + 1] - mvG_[2 * gq + 1]) >= 4;
             }
             bs[dir][4 * e + s] = uint8_t(v);
           }

@@ -38,6 +38,7 @@ struct Options {
   bool deblock = true;
   bool cabac = false;
   int slices = 1;  // per picture
+  int refs = 1;    // reference pictures, 1..4
 };
 
 // A plane of samples with a border of `pad` on every side.
@@ -61,6 +62,7 @@ struct MbInfo {
   bool skip = false;
   int type = 0;            // P macroblock: 0 16x16, 1 16x8, 2 8x16, 3 8x8
   int16_t mvd[4][2] = {};  // motion vector differences of the partitions, as coded
+  int8_t ref[4] = {};      // ref_idx_l0 of the partitions
   int cbpLuma = 0, cbpChroma = 0, chromaMode = 0;
   int8_t cbfDc = -1, cbfChromaDc[2] = {-1, -1};  // coded_block_flag, -1 no such block coded
 };
@@ -105,12 +107,14 @@ class Encoder {
   bool mb_available(int x, int y) const;
   int nc_luma(int bx, int by) const;
   int nc_chroma(int c, int bx, int by) const;
-  void mv_pred(int mbx, int mby, int type, int idx, int16_t mvp[2]) const;
+  void mv_pred(int mbx, int mby, int type, int idx, int ref, int16_t mvp[2]) const;
   void skip_mv(int mbx, int mby, int16_t mv[2]) const;
 
   Options o_;
   int mbw_, mbh_;
-  Picture src_, cur_, ref_;
+  Picture src_, cur_;
+  std::vector<Picture> refs_;  // reconstructed pictures, the latest first (RefPicList0)
+  int refCount_ = 0;           // of them usable by the current picture
   std::vector<MbInfo> mbs_;
   std::vector<uint8_t> tcY_, tcC_[2];   // total_coeff per 4x4 block (luma, chroma components)
   std::vector<uint8_t> nzY_;            // nonzero coefficients per luma 4x4 block (deblocking)

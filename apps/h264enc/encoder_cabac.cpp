@@ -139,6 +139,17 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     cabac_bin(bins[1] ? 17 : 16, bins[2]);
     if (cur.type == 3)
       for (int i = 0; i < 4; ++i) cabac_bin(21, 1);
+    // ref_idx_l0 (unary, ctxIdxOffset 54): bin 0 by the blocks left of and
+    // above the partition that use a reference index above 0, then 4, 5.
+    if (refCount_ > 1)
+      for (int i = 0; i < kPartCount[cur.type]; ++i) {
+        const int rx = mbx * 4 + kParts[cur.type][i].x, ry = mby * 4 + kParts[cur.type][i].y;
+        const int W4r = mbw_ * 4;
+        const int condA = (kParts[cur.type][i].x > 0 || A) && refG_[size_t(ry) * W4r + rx - 1] > 0;
+        const int condB = (kParts[cur.type][i].y > 0 || B) && refG_[size_t(ry - 1) * W4r + rx] > 0;
+        for (int k = 0; k <= cur.ref[i]; ++k)
+          cabac_bin(54 + (k == 0 ? condA + 2 * condB : k == 1 ? 4 : 5), k < cur.ref[i]);
+      }
     // mvd_l0 per partition: UEG3 with signedValFlag 1, uCoff 9; bin 0 by the
     // sum of |mvd| of the blocks left of and above the partition.
     const int W4b = mbw_ * 4;

@@ -21,6 +21,7 @@ void usage() {
                "  --keyint N       pictures from one IDR picture to the next (default 250; 1: intra only)\n"
                "  --cabac, --cavlc entropy coding (default CAVLC; CABAC streams are Main profile)\n"
                "  --slices N       slices per picture (default 1)\n"
+               "  --ref N          reference pictures of P pictures, 1..4 (default 1)\n"
                "  --no-deblock     switch the loop filter off\n"
                "  --frames N       encode at most N pictures\n"
                "  --recon F        write the reconstruction (raw planar YUV) to F\n"
@@ -82,6 +83,8 @@ int main(int argc, char** argv) {
       ok = parse_int(value(), 0, 51, o.qp);
     else if (a == "--keyint")
       ok = parse_int(value(), 1, 1 << 20, o.keyint);
+    else if (a == "--ref")
+      ok = parse_int(value(), 1, 4, o.refs);
     else if (a == "--slices")
       ok = parse_int(value(), 1, 1 << 20, o.slices);
     else if (a == "--frames")

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Conformance of kvnvc-h264enc: encodes synthetic sources over a matrix of
 # options (CAVLC and CABAC, intra only and I/P, QP 0..51, loop filter on and
-# off, 1 and 3 slices, a size that is not a multiple of 16) and requires that ffmpeg (with
+# off, 1 and 3 slices, 1 to 4 reference pictures, a size that is not a multiple of 16) and requires that ffmpeg (with
 # -xerror, no message) decodes every stream to exactly the encoder's --recon
 # output, and kvnvc-h264dec every CAVLC stream.
 #   conformance.sh ENCODER DECODER WORKDIR
@@ -26,8 +26,9 @@ src noise 64x48 6 "testsrc2=size=64x48:rate=25,noise=alls=40:allf=t+u"
 fail=0 n=0
 for s in moving mandel noise; do
   for qp in 0 10 26 40 51; do
-    for opts in "--keyint 1" "--keyint 4 --slices 3" "--keyint 30 --no-deblock" \
-      "--cabac --keyint 1 --no-deblock --slices 3" "--cabac --keyint 4" "--cabac --keyint 30 --no-deblock --slices 3"; do
+    for opts in "--keyint 1" "--keyint 4 --slices 3" "--keyint 30 --no-deblock --ref 2" \
+      "--cabac --keyint 1 --no-deblock --slices 3" "--cabac --keyint 4 --ref 3" \
+      "--cabac --keyint 30 --no-deblock --slices 3 --ref 4"; do
       name="$s qp$qp $opts"
       # shellcheck disable=SC2086
       if ! "$enc" "$s.y4m" -o out.264 --recon rec.yuv --qp "$qp" $opts --quiet; then
