@@ -137,14 +137,12 @@ KVN_ENTRY(kvniCABACEncodeBin_H264)(Kvn32u ctxIdx, Kvn32u binVal, void* pState) {
   if (binVal > 1 || ctxIdx >= uint32_t(kCabacContexts)) return KVN_STS_OUT_OF_RANGE;
   uint8_t* const state = static_cast<uint8_t*>(pState);
   CabacCoder c(state);
-  if (!(c.word < c.end)) return KVN_STS_OUT_OF_BUFFER;
   uint8_t& ctx = state[kCabacCtxOffset + ctxIdx];
   uint8_t next = ctx;
   c.decision(next, binVal);
   if (!c.flush()) return KVN_STS_OUT_OF_BUFFER;
   ctx = next;
-  store_be32(c.word, c.value);
-  c.save(state);
+  c.commit(state);
   return KVN_STS_OK;
 }
 
@@ -153,11 +151,9 @@ KVN_ENTRY(kvniCABACEncodeBinBypass_H264)(Kvn32u binVal, void* pState) {
   if (binVal > 1) return KVN_STS_OUT_OF_RANGE;
   uint8_t* const state = static_cast<uint8_t*>(pState);
   CabacCoder c(state);
-  if (!(c.word < c.end)) return KVN_STS_OUT_OF_BUFFER;
   c.bypass(binVal);
   if (!c.flush()) return KVN_STS_OUT_OF_BUFFER;
-  store_be32(c.word, c.value);
-  c.save(state);
+  c.commit(state);
   return KVN_STS_OK;
 }
 
@@ -200,9 +196,9 @@ KVN_ENTRY(kvniCABACTerminateSlice_H264)(Kvn32u* pBitStreamBytes, void* pState) {
 
 KVN_ENTRY(kvniCABACGetStreamSize_H264)(Kvn32u* pBitStreamBits, const void* pState) {
   KVN_CHECK_PTRS(pBitStreamBits, pState);
-  const CabacRegs r = load_regs(pState);
-  const int64_t dataStart = (int64_t(r.offset) + 7) & ~int64_t(7);
-  const int64_t bits = std::max(int64_t(r.word - r.start) * 8 + 32 - r.free, dataStart);
+  const uint8_t* const state = static_cast<const uint8_t*>(pState);
+  const int64_t dataStart = (int64_t(KVN_CABAC_LOAD(state, offset)) + 7) & ~int64_t(7);
+  const int64_t bits = std::max(CabacCoder(state).bit_position(), dataStart);
   *pBitStreamBits = bits > int64_t(UINT32_MAX) ? 0 : uint32_t(bits);
   return KVN_STS_OK;
 }

@@ -63,9 +63,13 @@ void uncarry(uint8_t* p, const uint8_t* start, uint32_t n) {
 template <class T>
 int residual(const T* coef, const CabacBlock& b, uint8_t* state) {
   if (b.last < 0) return KVN_STS_OK;
-  CabacRegs regs;
-  std::memcpy(&regs, state, sizeof regs);
-  if (!(regs.word < regs.end)) return KVN_STS_OUT_OF_BUFFER;
+  CabacCoder c(state);
+  if (!c.word_below_end(0)) return KVN_STS_OUT_OF_BUFFER;
+  // What a failing block puts back: the word under construction, and (by the
+  // carries counted past it) the bytes before it.
+  uint8_t* const entryWord = c.word;
+  const uint32_t entryValue = c.value;
+  c.mark = entryWord;
 
   uint8_t* const ctx = state + kCabacCtxOffset;
   const int count = cabac_coeff_count(b.cat, b.chromaExp);
@@ -90,12 +94,11 @@ int residual(const T* coef, const CabacBlock& b, uint8_t* state) {
   SavedContexts saved;
   saved.take(sig, last, level, b.cat == 5);
 
-  CabacCoder c(state);
-  c.mark = regs.word;
-  auto fail = [&saved, &regs](uint32_t marked) {
+  const uint8_t* const start = c.start;
+  auto fail = [&saved, entryWord, entryValue, start](uint32_t marked) {
     saved.restore();
-    store_be32(regs.word, regs.value);
-    uncarry(regs.word, regs.start, marked);
+    store_be32(entryWord, entryValue);
+    uncarry(entryWord, start, marked);
     return KVN_STS_OUT_OF_BUFFER;
   };
 
@@ -164,8 +167,7 @@ int residual(const T* coef, const CabacBlock& b, uint8_t* state) {
 #undef KVN_CABAC_OUT
   if (!c.flush()) return fail(c.marked);
 
-  store_be32(c.word, c.value);
-  c.save(state);
+  c.commit(state);
   return KVN_STS_OK;
 }
 

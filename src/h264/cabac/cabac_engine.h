@@ -101,8 +101,10 @@ struct CabacCoder {
         low(KVN_CABAC_LOAD(state, low) & 1023u),
         range((KVN_CABAC_LOAD(state, range) & 511u) | 256u) {}
 
-  // Stores the registers a call changes; after flush().
-  void save(uint8_t* state) const {
+  // Stores the word under construction into the buffer (which so holds every
+  // bit produced) and the registers a call changes into the state; after flush().
+  void commit(uint8_t* state) const {
+    store_be32(word, value);
     KVN_CABAC_STORE(state, word, word);
     KVN_CABAC_STORE(state, value, value);
     KVN_CABAC_STORE(state, free, free);
@@ -159,12 +161,12 @@ struct CabacCoder {
   }
 
   // EncodeDecision (9.3.4.2) of bin on the context byte ctx. The LPS range
-  // comes with its renormalised value and shift (kCabacLps), so that the
+  // comes with its renormalised value and shift (kCabacEngine.lps), so that the
   // chain from one bin's range to the next is a load, a subtraction and a
   // few selections.
   __attribute__((always_inline)) void decision(uint8_t& ctx, uint32_t bin) {
     const uint32_t c = ctx & 127u;
-    const uint32_t e = kCabacLps[c & 63u][range >> 6];  // range < 512
+    const uint32_t e = kCabacEngine.lps[c & 63u][range >> 6];  // range < 512
     const uint32_t r = range - (e & 255u);
     const uint32_t mpsShift = (r >> 8) ^ 1u;                // r >= 128 after an MPS
     const uint32_t lpsMask = 0u - ((bin ^ (c >> 6)) & 1u);  // all ones for an LPS, without a branch
@@ -172,7 +174,7 @@ struct CabacCoder {
     const uint32_t n = mpsShift ^ ((mpsShift ^ (e >> 8 & 15u)) & lpsMask);
     const uint32_t mpsRange = r << mpsShift;
     range = (mpsRange & ~lpsMask) | ((e >> 16) & lpsMask);
-    ctx = kCabacNext[c][bin & 1];
+    ctx = kCabacEngine.next[c][bin & 1];
     low <<= n;
     pending += int(n);
   }
