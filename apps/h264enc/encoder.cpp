@@ -229,6 +229,10 @@ void Encoder::encode(const uint8_t* const src[3], const int srcStride[3], std::v
   refCount_ = std::min(refCount_ + 1, int(refs_.size()));
 }
 
+size_t Encoder::part_block(int mbx, int mby, int type, int i) const {
+  return size_t(mby * 4 + kParts[type][i].y) * size_t(mbw_) * 4 + size_t(mbx * 4 + kParts[type][i].x);
+}
+
 bool Encoder::mb_available(int x, int y) const { return x >= 0 && y >= 0 && x < mbw_ && y * mbw_ + x >= sliceStart_; }
 
 void Encoder::reconstruction(std::vector<uint8_t>& out) const {
@@ -491,10 +495,9 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
     consider((mvpP[0] + 2) >> 2, (mvpP[1] + 2) >> 2);
     consider(0, 0);
     if (seed) consider((seed[0] + 2) >> 2, (seed[1] + 2) >> 2);
-    for (const size_t g : {size_t(mby * 4) * W4 + mbx * 4 - 1, size_t(mby * 4 - 1) * W4 + mbx * 4}) {
-      const bool left = g % size_t(W4) == size_t(mbx * 4 - 1);
-      if (left ? mbLeft : mbTop) consider((mvG_[2 * g] + 2) >> 2, (mvG_[2 * g + 1] + 2) >> 2);
-    }
+    auto consider_block = [&](size_t g) { consider((mvG_[2 * g] + 2) >> 2, (mvG_[2 * g + 1] + 2) >> 2); };
+    if (mbLeft) consider_block(size_t(mby * 4) * W4 + mbx * 4 - 1);
+    if (mbTop) consider_block(size_t(mby * 4 - 1) * W4 + mbx * 4);
     for (int step : {4, 2, 1})
       for (int it = 0; it < kSearch; ++it) {
         const int cx = bx, cy = by;
@@ -531,6 +534,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
       }
   };
 
+  MbLevels mb;
   bool skip = false;
   int16_t smv[2] = {0, 0};
   int type = 0;
@@ -543,9 +547,8 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
       predict_luma(smv, kWhole, interY);
       predict_chroma(smv, kWhole, interC);
       const uint8_t* pc[2] = {interC[0], interC[1]};
-      MbLevels t;
-      quantize(interY, pc, true, t);
-      skip = t.cbpLuma == 0 && t.cbpChroma == 0;
+      quantize(interY, pc, true, mb);
+      skip = mb.cbpLuma == 0 && mb.cbpChroma == 0;  // mb then holds the skip's (zero) levels
     }
   }
   if (skip) {
@@ -599,7 +602,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
       predict_luma(pmv[i], kParts[type][i], interY);
       predict_chroma(pmv[i], kParts[type][i], interC);
     }
-  MbLevels mb;
+  if (!skip) mb = MbLevels();
   bool i4x4 = false;
   int8_t modes[16];
   if (!inter) {
@@ -668,7 +671,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   }
   const uint8_t* pY = inter ? interY : predY;
   const uint8_t* pC[2] = {inter ? interC[0] : predC[0], inter ? interC[1] : predC[1]};
-  quantize(pY, pC, inter, mb, !i4x4);
+  if (!skip) quantize(pY, pC, inter, mb, !i4x4);
   // A 16x16 vector equal to the skip vector without residual is P_Skip too.
   if (inter && type == 0 && pref[0] == 0 && smv[0] == pmv[0][0] && smv[1] == pmv[0][1] && mb.cbpLuma == 0 &&
       mb.cbpChroma == 0)
@@ -713,8 +716,6 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
     set_grid(kWhole, 0, smv, kZero);
   } else {
     for (int i = 0; i < kPartCount[type]; ++i) set_grid(kParts[type][i], pref[i], pmv[i], pmvd[i]);
-    std::memcpy(info.mvd, pmvd, sizeof pmvd);
-    std::memcpy(info.ref, pref, sizeof pref);
   }
   info.cbpLuma = mb.cbpLuma, info.cbpChroma = mb.cbpChroma, info.chromaMode = inter ? 0 : modeC;
   const int W2 = mbw_ * 2;
@@ -753,16 +754,19 @@ void Encoder::write_mb_cavlc(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     w.put_ue(uint32_t(info.type));  // P_L0_16x16, P_L0_L0_16x8, P_L0_L0_8x16, P_8x8
     if (info.type == 3)
       for (int i = 0; i < 4; ++i) w.put_ue(0);  // sub_mb_type P_L0_8x8
-    if (refCount_ > 1)                          // ref_idx_l0: te(v), one inverted bit for two references
+    // ref_idx_l0: te(v), one inverted bit for two references.
+    if (refCount_ > 1)
       for (int i = 0; i < kPartCount[info.type]; ++i) {
+        const int ref = refG_[part_block(mbx, mby, info.type, i)];
         if (refCount_ == 2)
-          w.put(info.ref[i] == 0, 1);
+          w.put(ref == 0, 1);
         else
-          w.put_ue(uint32_t(info.ref[i]));
+          w.put_ue(uint32_t(ref));
       }
     for (int i = 0; i < kPartCount[info.type]; ++i) {
-      w.put_se(info.mvd[i][0]);
-      w.put_se(info.mvd[i][1]);
+      const size_t g = part_block(mbx, mby, info.type, i);
+      w.put_se(mvdG_[2 * g]);
+      w.put_se(mvdG_[2 * g + 1]);
     }
     const int cbp = mb.cbpLuma | mb.cbpChroma << 4;
     int code = 0;

@@ -60,9 +60,7 @@ struct MbInfo {
   bool intra = false;  // Intra 16x16 or Intra 4x4
   bool i4x4 = false;
   bool skip = false;
-  int type = 0;            // P macroblock: 0 16x16, 1 16x8, 2 8x16, 3 8x8
-  int16_t mvd[4][2] = {};  // motion vector differences of the partitions, as coded
-  int8_t ref[4] = {};      // ref_idx_l0 of the partitions
+  int type = 0;  // P macroblock: 0 16x16, 1 16x8, 2 8x16, 3 8x8
   int cbpLuma = 0, cbpChroma = 0, chromaMode = 0;
   int8_t cbfDc = -1, cbfChromaDc[2] = {-1, -1};  // coded_block_flag, -1 no such block coded
 };
@@ -105,6 +103,8 @@ class Encoder {
   // Whether macroblock (x, y) lies in the picture and in the current slice
   // (every one asked for precedes the current macroblock).
   bool mb_available(int x, int y) const;
+  // Index in the 4x4 block grids of partition i's first block.
+  size_t part_block(int mbx, int mby, int type, int i) const;
   int nc_luma(int bx, int by) const;
   int nc_chroma(int c, int bx, int by) const;
   void mv_pred(int mbx, int mby, int type, int idx, int ref, int16_t mvp[2]) const;

@@ -139,29 +139,30 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     cabac_bin(bins[1] ? 17 : 16, bins[2]);
     if (cur.type == 3)
       for (int i = 0; i < 4; ++i) cabac_bin(21, 1);
-    // ref_idx_l0 (unary, ctxIdxOffset 54): bin 0 by the blocks left of and
-    // above the partition that use a reference index above 0, then 4, 5.
+    // The partitions' first blocks and the blocks left of and above them
+    // (within the slice), whose reference indices and vector differences
+    // choose the contexts of ref_idx_l0 and mvd_l0.
+    const size_t W4 = size_t(mbw_) * 4;
+    auto first = [&](int i) { return part_block(mbx, mby, cur.type, i); };
+    auto left = [&](int i) { return kParts[cur.type][i].x > 0 || A; };
+    auto top = [&](int i) { return kParts[cur.type][i].y > 0 || B; };
+    // ref_idx_l0 (unary, ctxIdxOffset 54): bin 0 by the neighbouring blocks
+    // that use a reference index above 0, then 4, 5.
     if (refCount_ > 1)
       for (int i = 0; i < kPartCount[cur.type]; ++i) {
-        const int rx = mbx * 4 + kParts[cur.type][i].x, ry = mby * 4 + kParts[cur.type][i].y;
-        const int W4r = mbw_ * 4;
-        const int condA = (kParts[cur.type][i].x > 0 || A) && refG_[size_t(ry) * W4r + rx - 1] > 0;
-        const int condB = (kParts[cur.type][i].y > 0 || B) && refG_[size_t(ry - 1) * W4r + rx] > 0;
-        for (int k = 0; k <= cur.ref[i]; ++k)
-          cabac_bin(54 + (k == 0 ? condA + 2 * condB : k == 1 ? 4 : 5), k < cur.ref[i]);
+        const size_t g = first(i);
+        const int condA = left(i) && refG_[g - 1] > 0, condB = top(i) && refG_[g - W4] > 0;
+        for (int k = 0; k <= refG_[g]; ++k) cabac_bin(54 + (k == 0 ? condA + 2 * condB : k == 1 ? 4 : 5), k < refG_[g]);
       }
     // mvd_l0 per partition: UEG3 with signedValFlag 1, uCoff 9; bin 0 by the
-    // sum of |mvd| of the blocks left of and above the partition.
-    const int W4b = mbw_ * 4;
+    // sum of |mvd| of the neighbouring blocks.
     for (int i = 0; i < kPartCount[cur.type]; ++i) {
-      const int rx = mbx * 4 + kParts[cur.type][i].x, ry = mby * 4 + kParts[cur.type][i].y;
-      const bool leftIn = kParts[cur.type][i].x > 0, topIn = kParts[cur.type][i].y > 0;
-      for (int comp = 0; comp < 2; ++comp) {
+      const size_t g = first(i);
+      for (size_t comp = 0; comp < 2; ++comp) {
         const int base = comp ? 47 : 40;
-        int sum = 0;
-        if (leftIn || A) sum += std::abs(mvdG_[2 * (size_t(ry) * W4b + rx - 1) + size_t(comp)]);
-        if (topIn || B) sum += std::abs(mvdG_[2 * (size_t(ry - 1) * W4b + rx) + size_t(comp)]);
-        const int v = cur.mvd[i][comp], a = std::abs(v);
+        const int sum =
+            (left(i) ? std::abs(mvdG_[2 * (g - 1) + comp]) : 0) + (top(i) ? std::abs(mvdG_[2 * (g - W4) + comp]) : 0);
+        const int v = mvdG_[2 * g + comp], a = std::abs(v);
         const int prefix = std::min(a, 9);
         const int inc0 = sum < 3 ? 0 : sum <= 32 ? 1 : 2;
         for (int k = 0; k < prefix; ++k) cabac_bin(base + (k == 0 ? inc0 : std::min(k + 2, 6)), 1);
