@@ -3,11 +3,13 @@
 // residual blocks; the choice of each bin's context is the encoder's.
 #include <kvnvc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "encoder.h"
+#include "nal.h"
 
 namespace h264enc {
 namespace {
@@ -24,9 +26,9 @@ void check(KvnResult st, const char* what) {
 void Encoder::cabac_start(const kvnvlc::BitWriter& header, bool pSlice) {
   // The slice header's bits, then the slice data from the next byte on.
   const size_t bits = header.size();
-  const std::vector<uint32_t> words = header.words(0, 0);
+  const std::vector<uint8_t> bytes = written_bytes(header);
   cabacBuf_.assign(std::max<size_t>(4096, size_t(mbw_) * size_t(mbh_) * 64), 0);
-  for (size_t i = 0; i < (bits + 7) / 8; ++i) cabacBuf_[i] = uint8_t(words[i / 4] >> (24 - 8 * (i % 4)));
+  std::copy(bytes.begin(), bytes.end(), cabacBuf_.begin());
   check(
       kvniCABACInit_H264(cabacState_, cabacBuf_.data(), Kvn32u(bits), Kvn32u(cabacBuf_.size()), o_.qp, pSlice ? 0 : -1),
       "CABAC initialisation");

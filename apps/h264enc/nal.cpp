@@ -2,14 +2,17 @@
 
 namespace h264enc {
 
+std::vector<uint8_t> written_bytes(const kvnvlc::BitWriter& w) {
+  const std::vector<uint32_t> words = w.words(0, 0);
+  std::vector<uint8_t> out((w.size() + 7) / 8);
+  for (size_t i = 0; i < out.size(); ++i) out[i] = uint8_t(words[i / 4] >> (24 - 8 * (i % 4)));
+  return out;
+}
+
 std::vector<uint8_t> rbsp_bytes(const kvnvlc::BitWriter& w0) {
   kvnvlc::BitWriter w = w0;
   w.put(1, 1);  // rbsp_stop_one_bit, then zero bits to the byte boundary
-  const size_t bytes = (w.size() + 7) / 8;
-  const std::vector<uint32_t> words = w.words(0, 0);
-  std::vector<uint8_t> out(bytes);
-  for (size_t i = 0; i < bytes; ++i) out[i] = uint8_t(words[i / 4] >> (24 - 8 * (i % 4)));
-  return out;
+  return written_bytes(w);
 }
 
 void append_nal(std::vector<uint8_t>& out, int refIdc, NalType type, const std::vector<uint8_t>& rbsp) {

@@ -12,6 +12,8 @@ namespace h264enc {
 
 enum NalType { kNalSlice = 1, kNalIdr = 5, kNalSps = 7, kNalPps = 8 };
 
+// The bits written so far, the last byte padded with zeros.
+std::vector<uint8_t> written_bytes(const kvnvlc::BitWriter& w);
 // The RBSP's bytes after rbsp_trailing_bits.
 std::vector<uint8_t> rbsp_bytes(const kvnvlc::BitWriter& w);
 
