@@ -321,54 +321,39 @@ TEST(CabacApi, OutOfBufferThenLargerBuffer) {
     State s;
     ASSERT_EQ(kvniCABACInit_H264(s.p, tight->p, offset, size, 30, int(g.u32() % 4) - 1), 0);
     const std::vector<uint8_t> ctx0 = contexts_of(s.p);
-    std::vector<uint8_t> data(tight->p, tight->p + size);
+    // Moves the slice to a buffer `extra` bytes larger (the bytes so far copied).
+    auto grow = [&](uint32_t extra) {
+      auto next = std::make_unique<TightBuffer>(size + extra);
+      std::fill(next->p, next->p + size + extra, 0x33);
+      std::copy(tight->p, tight->p + size, next->p);
+      ASSERT_EQ(kvniCABACSetStream_H264(next->p, size + extra, s.p), 0);
+      tight = std::move(next);
+      size += extra;
+    };
     for (const Op& op : ops) {
       Kvn32u bits = 0;
       ASSERT_EQ(kvniCABACGetStreamSize_H264(&bits, s.p), 0);
       const State before = s;
       const std::vector<uint8_t> written(tight->p, tight->p + size);
       KvnResult st = apply(op, s.p);
-      bool first = true;
-      while (st == KVN_STS_OUT_OF_BUFFER) {
-        if (first) {
-          EXPECT_EQ(std::memcmp(s.bytes, before.bytes, sizeof s.bytes), 0);
-          EXPECT_TRUE(std::equal(written.begin(), written.begin() + bits / 8, tight->p));
-          // The buffer's last bytes (from the end limit on) were never written.
-          const uint32_t endLimit = size >= 4 ? (size - 4 + 3) & ~3u : 0;
-          for (uint32_t k = std::max<uint32_t>(endLimit, (offset + 7) / 8); k < size; ++k)
-            ASSERT_EQ(tight->p[k], 0x33) << k;
-        }
-        first = false;
-        const uint32_t larger = size + 4 * (1 + g.u32() % 64);
-        auto next = std::make_unique<TightBuffer>(larger);
-        std::fill(next->p, next->p + larger, 0x33);
-        std::copy(tight->p, tight->p + size, next->p);
-        ASSERT_EQ(kvniCABACSetStream_H264(next->p, larger, s.p), 0);
-        tight = std::move(next);
-        size = larger;
-        st = apply(op, s.p);
+      if (st == KVN_STS_OUT_OF_BUFFER) {
+        EXPECT_EQ(std::memcmp(s.bytes, before.bytes, sizeof s.bytes), 0);
+        EXPECT_TRUE(std::equal(written.begin(), written.begin() + bits / 8, tight->p));
+        // The buffer's last bytes (from the end limit on) were never written.
+        const uint32_t endLimit = size >= 4 ? (size - 4 + 3) & ~3u : 0;
+        for (uint32_t k = std::max<uint32_t>(endLimit, (offset + 7) / 8); k < size; ++k)
+          ASSERT_EQ(tight->p[k], 0x33) << k;
       }
+      for (; st == KVN_STS_OUT_OF_BUFFER; st = apply(op, s.p)) grow(4 * (1 + g.u32() % 64));
       ASSERT_EQ(st, 0);
     }
-    KvnResult st = kvniCABACEncodeBin_H264(276, 1, s.p);
-    if (st == KVN_STS_OUT_OF_BUFFER) {
-      auto larger = std::make_unique<TightBuffer>(size + 64);
-      std::copy(tight->p, tight->p + size, larger->p);
-      ASSERT_EQ(kvniCABACSetStream_H264(larger->p, size + 64, s.p), 0);
-      tight = std::move(larger);
-      size += 64;
-      st = kvniCABACEncodeBin_H264(276, 1, s.p);
-    }
+    KvnResult st;
+    while ((st = kvniCABACEncodeBin_H264(276, 1, s.p)) == KVN_STS_OUT_OF_BUFFER) grow(64);
     ASSERT_EQ(st, 0);
     const std::vector<uint8_t> ctxEnd = contexts_of(s.p);
     Kvn32u bytes = 0;
-    if (kvniCABACTerminateSlice_H264(&bytes, s.p) == KVN_STS_MEM_ALLOC) {
-      auto larger = std::make_unique<TightBuffer>(size + 8);
-      std::copy(tight->p, tight->p + size, larger->p);
-      ASSERT_EQ(kvniCABACSetStream_H264(larger->p, size + 8, s.p), 0);
-      tight = std::move(larger);
-      ASSERT_EQ(kvniCABACTerminateSlice_H264(&bytes, s.p), 0);
-    }
+    while ((st = kvniCABACTerminateSlice_H264(&bytes, s.p)) == KVN_STS_MEM_ALLOC) grow(8);
+    ASSERT_EQ(st, 0);
     const uint32_t dataByte = (offset + 7) / 8;
     expect_decodes(ops, tight->p + dataByte, bytes - dataByte, ctx0, ctxEnd);
   }
