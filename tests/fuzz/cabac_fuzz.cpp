@@ -19,6 +19,7 @@
 
 #include "cabac_decoder.h"
 #include "core/entry.h"
+#include "h264/cabac/cabac.h"
 #include "guard_page.h"
 
 namespace {
@@ -185,7 +186,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         // The block's real last nonzero coefficient most of the time, or the fuzzer's.
         int l = last;
         if (in_.byte() % 4) {
-          const int n = op.cat == 5 ? 64 : op.cat == 3 ? 4 << (op.exp & 1) : op.cat == 1 || op.cat == 4 ? 15 : 16;
+          const int n = op.cat > 5 ? 16 : kvn::cabac_coeff_count(op.cat, op.cat == 3 ? op.exp & 1 : 0);
           l = -1;
           for (int i = 0; i < n; ++i)
             if (c32[i]) l = i;
@@ -200,7 +201,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         if (st == 0 && l >= 0) {
           if (c32[l] != 0) {
             std::memcpy(op.coef, c32, sizeof op.coef);
-            const int n = op.cat == 5 ? 64 : op.cat == 3 ? 4 << op.exp : op.cat == 1 || op.cat == 4 ? 15 : 16;
+            const int n = kvn::cabac_coeff_count(op.cat, op.exp);
             for (int i = l + 1; i < n; ++i) op.coef[i] = 0;
             if (!wide)
               for (int i = 0; i < n; ++i) op.coef[i] = int16_t(op.coef[i]);
