@@ -6,6 +6,10 @@
 
 namespace kvnsupport {
 
+// Zig-zag scans of frame macroblocks (clause 8.5.6, 8.5.7): raster position
+// of each scan index, 4x4 and 8x8.
+extern const uint8_t kZigzag4x4[16];
+extern const uint8_t kZigzag8x8[64];
 // coded_block_pattern by codeNum of me(v) (clause 9.1.2, Table 9-4),
 // ChromaArrayType 1 and 2: intra (Intra_4x4, Intra_8x8) and inter macroblocks.
 extern const uint8_t kCbpIntra[48];

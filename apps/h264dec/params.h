@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include "bitstream.h"
+#include "h264_tables.h"
 #include "status.h"
 
 namespace h264dec {
@@ -100,7 +101,7 @@ Status parse_slice_header(BitReader& br, int nalType, int nalRefIdc, const Sps* 
 // from the SPS alone (rule A); flat 16 when neither carries lists.
 void resolve_scaling(const Sps& sps, Pps& pps);
 
-extern const uint8_t kZigzag4x4[16];  // scan index -> raster position
-extern const uint8_t kZigzag8x8[64];
+using kvnsupport::kZigzag4x4;
+using kvnsupport::kZigzag8x8;
 
 }  // namespace h264dec

@@ -27,9 +27,6 @@ int median(int a, int b, int c) { return std::max(std::min(a, b), std::min(std::
 int ue_bits(uint32_t v) { return 2 * (31 - __builtin_clz(v + 1)) + 1; }
 int se_bits(int v) { return ue_bits(v > 0 ? uint32_t(2 * v - 1) : uint32_t(-2 * v)); }
 
-// Lagrange multiplier for SATD-domain costs.
-int lambda(int qp) { return std::max(1, int(std::lround(0.85 * std::pow(2.0, (qp - 12) / 6.0)))); }
-
 // CAVLC of one block: the library's analysis, then the support writer.
 // Coefficients raster, coded from scan index start to 15 (maxCoeff 16 - start).
 int write_block(BitWriter& w, const Kvn16s* coef, int start, int nC) {
@@ -88,6 +85,7 @@ void Plane::extend_edges() {
 
 Encoder::Encoder(const Options& o) : o_(o), mbw_((o.width + 15) / 16), mbh_((o.height + 15) / 16) {
   refs_.resize(size_t(std::clamp(o.refs, 1, 4)));
+  init_8x8_scales();
   std::vector<Picture*> all = {&src_, &cur_};
   for (Picture& r : refs_) all.push_back(&r);
   for (Picture* p : all) {
@@ -112,10 +110,19 @@ Encoder::Encoder(const Options& o) : o_(o), mbw_((o.width + 15) / 16), mbh_((o.h
 std::vector<uint8_t> Encoder::headers() const {
   std::vector<uint8_t> out;
   BitWriter s;
-  s.put(66, 8);                      // profile_idc: Baseline
-  s.put(0xc0, 8);                    // constraint_set0_flag, constraint_set1_flag
-  s.put(40, 8);                      // level_idc
-  s.put_ue(0);                       // seq_parameter_set_id
+  // profile_idc: High with the 8x8 transform, else Main with CABAC, else
+  // Baseline; constraint_set1_flag (Main compatible) for the last two.
+  s.put(o_.t8x8 ? 100 : o_.cabac ? 77 : 66, 8);
+  s.put(o_.t8x8 ? 0 : o_.cabac ? 0x40 : 0xc0, 8);
+  s.put(40, 8);  // level_idc
+  s.put_ue(0);   // seq_parameter_set_id
+  if (o_.t8x8) {
+    s.put_ue(1);  // chroma_format_idc 4:2:0
+    s.put_ue(0);  // bit_depth_luma_minus8
+    s.put_ue(0);  // bit_depth_chroma_minus8
+    s.put(0, 1);  // qpprime_y_zero_transform_bypass_flag
+    s.put(0, 1);  // seq_scaling_matrix_present_flag
+  }
   s.put_ue(0);                       // log2_max_frame_num_minus4
   s.put_ue(2);                       // pic_order_cnt_type
   s.put_ue(uint32_t(refs_.size()));  // max_num_ref_frames
@@ -151,6 +158,11 @@ std::vector<uint8_t> Encoder::headers() const {
   p.put(1, 1);  // deblocking_filter_control_present_flag
   p.put(0, 1);  // constrained_intra_pred_flag
   p.put(0, 1);  // redundant_pic_cnt_present_flag
+  if (o_.t8x8) {
+    p.put(1, 1);  // transform_8x8_mode_flag
+    p.put(0, 1);  // pic_scaling_matrix_present_flag
+    p.put_se(0);  // second_chroma_qp_index_offset
+  }
   append_nal(out, 3, kNalPps, rbsp_bytes(p));
   return out;
 }
@@ -341,7 +353,12 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   // Transform and quantisation of the residual against a prediction.
   auto quantize = [&](const uint8_t* pY, const uint8_t* const* pC, bool isInter, MbLevels& mb, bool luma = true) {
     alignas(16) Kvn16s coef[16][16];
-    for (int b = 0; b < 16 && luma; ++b) {
+    for (int b8 = 0; b8 < 4 && luma && mb.t8x8; ++b8) {  // (inter only)
+      const int ox = (b8 & 1) * 8, oy = (b8 >> 1) * 8;
+      if (quant8x8(srcY + oy * sy.stride + ox, sy.stride, pY + oy * 16 + ox, 16, false, mb.luma8[b8]))
+        mb.cbpLuma |= 1 << b8;
+    }
+    for (int b = 0; b < 16 && luma && !mb.t8x8; ++b) {
       const int ox = kBlkX[b] * 4, oy = kBlkY[b] * 4;
       alignas(16) Kvn16s diff[16];
       kvniGetDiff4x4_8u16s_C1(srcY + oy * sy.stride + ox, sy.stride, pY + oy * 16 + ox, 16, diff, 8);
@@ -603,6 +620,18 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
       predict_chroma(pmv[i], kParts[type][i], interC);
     }
   if (!skip) mb = MbLevels();
+  if (inter && !skip && o_.t8x8) {
+    // The transform of lower Hadamard cost (8x8 against 4x4 blocks, scaled alike).
+    Kvn32u satd4 = 0, satd8 = 0;
+    kvniSATD16x16_8u32s_C1R(srcY, sy.stride, interY, 16, &satd4);
+    for (int b8 = 0; b8 < 4; ++b8) {
+      const int ox = (b8 & 1) * 8, oy = (b8 >> 1) * 8;
+      Kvn32u v = 0;
+      kvniSAT8x8D_8u32s_C1R(srcY + oy * sy.stride + ox, sy.stride, interY + oy * 16 + ox, 16, &v);
+      satd8 += v;
+    }
+    mb.t8x8 = satd8 / 2 < satd4;
+  }
   bool i4x4 = false;
   int8_t modes[16];
   if (!inter) {
@@ -661,17 +690,36 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
       std::memcpy(lv, t.luma[b], sizeof lv);
       kvniTransformQuantInvAddPred4x4_H264_16s_C1IR(p4, 4, lv, nullptr, blk, ry.stride, qp, n != 0, nullptr);
     }
-    if (cost4 < cost16) {
-      i4x4 = true;
+    uint32_t best = cost16;
+    if (cost4 < best) {
+      i4x4 = true, best = cost4;
       std::memcpy(mb.luma, t.luma, sizeof mb.luma);
       std::memcpy(mb.intraRem, t.intraRem, sizeof mb.intraRem);
       mb.cbpLuma = t.cbpLuma;
       mb.i4x4 = true;
     }
+    if (o_.t8x8) {  // Intra 8x8, reconstructed over the Intra 4x4 blocks (kept aside)
+      alignas(16) uint8_t kept[16 * 16];
+      if (i4x4) copy_block(kept, 16, recY, ry.stride, 16);
+      MbLevels t8;
+      int8_t modes8[4];
+      if (intra8x8(mbx, mby, best, t8, modes8) < best) {
+        i4x4 = true;
+        mb = MbLevels();
+        std::memcpy(mb.luma8, t8.luma8, sizeof mb.luma8);
+        std::memcpy(mb.intraRem, t8.intraRem, sizeof mb.intraRem);
+        mb.cbpLuma = t8.cbpLuma;
+        mb.i4x4 = mb.t8x8 = true;
+        for (int b = 0; b < 16; ++b) modes[b] = modes8[b >> 2];
+      } else if (i4x4) {
+        copy_block(recY, ry.stride, kept, 16, 16);
+      }
+    }
   }
   const uint8_t* pY = inter ? interY : predY;
   const uint8_t* pC[2] = {inter ? interC[0] : predC[0], inter ? interC[1] : predC[1]};
   if (!skip) quantize(pY, pC, inter, mb, !i4x4);
+  if (inter && mb.cbpLuma == 0) mb.t8x8 = false;  // transform_size_8x8_flag is not coded
   // A 16x16 vector equal to the skip vector without residual is P_Skip too.
   if (inter && type == 0 && pref[0] == 0 && smv[0] == pmv[0][0] && smv[1] == pmv[0][1] && mb.cbpLuma == 0 &&
       mb.cbpChroma == 0)
@@ -681,7 +729,11 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   Kvn16s dcY[16];
   std::memcpy(dcY, mb.lumaDc, sizeof dcY);
   if (!inter && !i4x4) kvniTransformQuantInvLumaDC4x4_H264_16s_C1I(dcY, qp, nullptr);
-  for (int b = 0; b < 16 && !i4x4; ++b) {  // (intra 4x4 blocks are reconstructed already)
+  for (int b8 = 0; b8 < 4 && inter && mb.t8x8; ++b8) {
+    const int ox = (b8 & 1) * 8, oy = (b8 >> 1) * 8;
+    recon8x8(mb.luma8[b8], pY + oy * 16 + ox, 16, recY + oy * ry.stride + ox, ry.stride);
+  }
+  for (int b = 0; b < 16 && !i4x4 && !mb.t8x8; ++b) {  // (intra NxN blocks are reconstructed already)
     const int ox = kBlkX[b] * 4, oy = kBlkY[b] * 4;
     alignas(16) Kvn16s lv[16];
     std::memcpy(lv, mb.luma[b], sizeof lv);
@@ -706,6 +758,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   // Syntax (H.264 7.3.5) and the neighbour data of later macroblocks.
   info.intra = !inter;
   info.i4x4 = i4x4;
+  info.t8x8 = mb.t8x8;
   info.skip = skip;
   info.type = type;
   // The block grid: final vectors (skipped: the skip vector), coded differences.
@@ -724,7 +777,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
     tcY_[at] = 0;
     cbfY_[at] = -1;
     modes4x4_[at] = int8_t(i4x4 ? modes[b] : -1);
-    nzY_[at] = inter && any_nonzero(mb.luma[b], 16);
+    nzY_[at] = inter && (mb.t8x8 ? any_nonzero(mb.luma8[b >> 2], 64) : any_nonzero(mb.luma[b], 16));
   }
   for (int c = 0; c < 2; ++c)
     for (int b = 0; b < 4; ++b) {
@@ -772,10 +825,12 @@ void Encoder::write_mb_cavlc(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     int code = 0;
     while (kvnsupport::kCbpInter[code] != cbp) ++code;
     w.put_ue(uint32_t(code));
-    if (cbp) w.put_se(0);  // mb_qp_delta
+    if (o_.t8x8 && mb.cbpLuma) w.put(mb.t8x8, 1);  // transform_size_8x8_flag
+    if (cbp) w.put_se(0);                          // mb_qp_delta
   } else if (mb.i4x4) {
-    w.put_ue(pSlice ? 5 : 0);  // I_NxN
-    for (int b = 0; b < 16; ++b) {
+    w.put_ue(pSlice ? 5 : 0);        // I_NxN
+    if (o_.t8x8) w.put(mb.t8x8, 1);  // transform_size_8x8_flag
+    for (int b = 0; b < (mb.t8x8 ? 4 : 16); ++b) {
       w.put(mb.intraRem[b] < 0, 1);  // prev_intra4x4_pred_mode_flag
       if (mb.intraRem[b] >= 0) w.put(uint32_t(mb.intraRem[b]), 3);
     }
@@ -795,7 +850,13 @@ void Encoder::write_mb_cavlc(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     if (!(mb.cbpLuma >> (b >> 2) & 1)) continue;
     const int bx = mbx * 4 + kBlkX[b], by = mby * 4 + kBlkY[b];
     const int start = info.intra && !mb.i4x4 ? 1 : 0;  // Intra 16x16: AC blocks
-    tcY_[size_t(by) * W4 + bx] = uint8_t(write_block(w, mb.luma[b], start, nc_luma(bx, by)));
+    const int16_t* levels = mb.luma[b];
+    Kvn16s part[16];
+    if (mb.t8x8) {  // 8x8 blocks: four interleaved parts of the 8x8 scan (7.3.5.3.2)
+      for (int j = 0; j < 16; ++j) part[kZigzag[j]] = mb.luma8[b >> 2][kvnsupport::kZigzag8x8[4 * j + (b & 3)]];
+      levels = part;
+    }
+    tcY_[size_t(by) * W4 + bx] = uint8_t(write_block(w, levels, start, nc_luma(bx, by)));
   }
   if (mb.cbpChroma)
     for (int c = 0; c < 2; ++c) write_chroma_dc(w, mb.chromaDc[c]);
@@ -819,7 +880,8 @@ void Encoder::deblock() {
       for (int dir = 0; dir < 2; ++dir)
         for (int e = 0; e < 4; ++e) {
           const bool mbEdge = e == 0;
-          if (mbEdge && (dir == 0 ? mbx == 0 : mby == 0)) {
+          // Picture edges; with the 8x8 transform, the luma edges inside 8x8 blocks.
+          if ((mbEdge && (dir == 0 ? mbx == 0 : mby == 0)) || (q.t8x8 && (e & 1))) {
             std::memset(bs[dir] + 4 * e, 0, 4);
             continue;
           }

@@ -4,6 +4,8 @@
 // search metrics, interpolation, deblocking).
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -15,6 +17,9 @@ namespace h264enc {
 // inverse (scan index of each raster position).
 inline constexpr int32_t kZigzag[16] = {0, 1, 4, 8, 5, 2, 3, 6, 9, 12, 13, 10, 7, 11, 14, 15};
 inline constexpr int16_t kZigzagInv[16] = {0, 1, 5, 6, 2, 4, 7, 12, 3, 8, 11, 13, 9, 10, 14, 15};
+
+// Lagrange multiplier for SATD-domain costs.
+inline int lambda(int qp) { return std::max(1, int(std::lround(0.85 * std::pow(2.0, (qp - 12) / 6.0)))); }
 
 // Partitions of P macroblock types 0..3 (16x16, 16x8, 8x16, 8x8) in 4x4
 // blocks: x, y, width, height.
@@ -37,8 +42,9 @@ struct Options {
   int keyint = 250;  // pictures from one IDR picture to the next (1: intra only)
   bool deblock = true;
   bool cabac = false;
-  int slices = 1;  // per picture
-  int refs = 1;    // reference pictures, 1..4
+  int slices = 1;     // per picture
+  int refs = 1;       // reference pictures, 1..4
+  bool t8x8 = false;  // the 8x8 transform and Intra 8x8 (High profile)
 };
 
 // A plane of samples with a border of `pad` on every side.
@@ -57,8 +63,9 @@ struct Picture {
 
 // Per macroblock: what prediction, motion and deblocking need.
 struct MbInfo {
-  bool intra = false;  // Intra 16x16 or Intra 4x4
-  bool i4x4 = false;
+  bool intra = false;  // Intra 16x16 or Intra NxN
+  bool i4x4 = false;   // Intra NxN: 4x4, or 8x8 with t8x8
+  bool t8x8 = false;   // transform_size_8x8_flag
   bool skip = false;
   int type = 0;  // P macroblock: 0 16x16, 1 16x8, 2 8x16, 3 8x8
   int cbpLuma = 0, cbpChroma = 0, chromaMode = 0;
@@ -68,13 +75,15 @@ struct MbInfo {
 // The levels of one macroblock, as coded.
 struct MbLevels {
   int16_t luma[16][16] = {};  // [luma4x4BlkIdx] raster levels (Intra 16x16: AC only)
+  int16_t luma8[4][64] = {};  // [luma8x8BlkIdx] raster levels, with t8x8
   int16_t lumaDc[16] = {};    // Intra 16x16 DC levels, raster
   int16_t chromaDc[2][4] = {};
   int16_t chroma[2][4][16] = {};  // AC levels (position 0 unused)
   int cbpLuma = 0;                // 8x8 bits (Intra 16x16: 0 or 15)
   int cbpChroma = 0;              // 0, 1 (DC only), 2
-  bool i4x4 = false;              // Intra 4x4 (luma levels of whole blocks)
-  int8_t intraRem[16] = {};       // rem_intra4x4_pred_mode, -1 for the predicted mode
+  bool i4x4 = false;              // Intra NxN (luma levels of whole blocks)
+  bool t8x8 = false;              // transform_size_8x8_flag: levels in luma8
+  int8_t intraRem[16] = {};       // rem_intra4x4/8x8_pred_mode, -1 for the predicted mode
 };
 
 class Encoder {
@@ -97,9 +106,19 @@ class Encoder {
   void cabac_bin(int ctx, int bin);
   void cabac_bypass(int bin);
   void cabac_block(const int16_t* raster, int start, int count, int cat);
+  void transform_size_flag(const MbInfo* A, const MbInfo* B, bool flag);
   std::vector<uint8_t> cabac_finish();
   void write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, int modeY);
   void deblock();
+  // The 8x8 transform (transform8x8.cpp): scale tables, one block's levels
+  // (returns the number of nonzero ones) and reconstruction, and Intra 8x8
+  // of a macroblock (levels and modes into t and modes, the reconstruction
+  // into the picture; returns its cost, stopping once it reaches bound).
+  void init_8x8_scales();
+  int quant8x8(const uint8_t* src, int srcStride, const uint8_t* pred, int predStride, bool intra,
+               int16_t levels[64]) const;
+  void recon8x8(const int16_t levels[64], const uint8_t* pred, int predStride, uint8_t* dst, int dstStride) const;
+  uint32_t intra8x8(int mbx, int mby, uint32_t bound, MbLevels& t, int8_t modes[4]);
   // Whether macroblock (x, y) lies in the picture and in the current slice
   // (every one asked for precedes the current macroblock).
   bool mb_available(int x, int y) const;
@@ -126,6 +145,8 @@ class Encoder {
   std::vector<int16_t> mvG_, mvdG_;
   std::vector<uint8_t> cabacBuf_;
   alignas(8) uint8_t cabacState_[504];
+  int16_t fwd8_[6][64], inv8_[6][64];  // 8x8 scale tables by qp % 6 (flat weights)
+  int16_t scan8Inv_[64];               // 8x8 zig-zag scan index of each raster position
   int frameNum_ = 0, idrId_ = 0, count_ = 0;
   int sliceStart_ = 0;  // address of the current slice's first macroblock
 };

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "encoder.h"
+#include "h264_tables.h"
 #include "nal.h"
 
 namespace h264enc {
@@ -68,6 +69,12 @@ void Encoder::cabac_block(const int16_t* raster, int start, int count, int cat) 
             [&] { return kvniCABACEncodeResidualBlock_H264_16s(scan, last, Kvn32u(cat), 0, 1, cabacState_); });
 }
 
+// transform_size_8x8_flag (ctxIdx 399 + the neighbours that have it), when
+// the 8x8 transform is on.
+void Encoder::transform_size_flag(const MbInfo* A, const MbInfo* B, bool flag) {
+  if (o_.t8x8) cabac_bin(399 + (A && A->t8x8) + (B && B->t8x8), flag);
+}
+
 std::vector<uint8_t> Encoder::cabac_finish() {
   Kvn32u bytes = 0;
   with_room(cabacBuf_, cabacState_, [&] { return kvniCABACTerminateSlice_H264(&bytes, cabacState_); });
@@ -95,7 +102,8 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     } else {
       cabac_bin(3 + (A && !A->i4x4) + (B && !B->i4x4), 0);
     }
-    for (int b = 0; b < 16; ++b) {
+    transform_size_flag(A, B, mb.t8x8);
+    for (int b = 0; b < (mb.t8x8 ? 4 : 16); ++b) {
       cabac_bin(68, mb.intraRem[b] < 0);
       if (mb.intraRem[b] >= 0)
         for (int k = 0; k < 3; ++k) cabac_bin(69, mb.intraRem[b] >> k & 1);
@@ -201,6 +209,7 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     cabac_bin(77 + chromaCond(A, 1) + 2 * chromaCond(B, 1), mb.cbpChroma != 0);
     if (mb.cbpChroma) cabac_bin(77 + 4 + chromaCond(A, 2) + 2 * chromaCond(B, 2), mb.cbpChroma == 2);
   }
+  if (!cur.intra && mb.cbpLuma) transform_size_flag(A, B, mb.t8x8);
   if ((cur.intra && !mb.i4x4) || mb.cbpLuma || mb.cbpChroma)
     cabac_bin(60, 0);  // mb_qp_delta 0 (the previous one is 0 too)
 
@@ -222,7 +231,19 @@ void Encoder::write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, 
     info.cbfDc = int8_t(flag);
     if (flag) cabac_block(mb.lumaDc, 0, 16, 0);
   }
-  for (int b = 0; b < 16; ++b) {
+  for (int b8 = 0; b8 < 4 && mb.t8x8; ++b8) {
+    // 8x8 blocks (ctxBlockCat 5) carry no coded_block_flag; it is 1 for the
+    // 4x4 blocks of coded 8x8 blocks as later neighbours see them.
+    if (!(mb.cbpLuma >> b8 & 1)) continue;
+    for (int b = 4 * b8; b < 4 * b8 + 4; ++b) cbfY_[size_t(mby * 4 + kBlkY[b]) * W4 + mbx * 4 + kBlkX[b]] = 1;
+    Kvn16s scan[64];
+    int last = -1;
+    for (int k = 0; k < 64; ++k)
+      if ((scan[k] = mb.luma8[b8][kvnsupport::kZigzag8x8[k]]) != 0) last = k;
+    with_room(cabacBuf_, cabacState_,
+              [&] { return kvniCABACEncodeResidualBlock_H264_16s(scan, last, 5, 0, 1, cabacState_); });
+  }
+  for (int b = 0; b < 16 && !mb.t8x8; ++b) {
     if (!(mb.cbpLuma >> (b >> 2) & 1)) continue;
     const int bx = mbx * 4 + kBlkX[b], by = mby * 4 + kBlkY[b];
     const int ca = kBlkX[b] || A ? term(cbfY_[size_t(by) * W4 + bx - 1]) : unavailable;

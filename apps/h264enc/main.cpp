@@ -19,7 +19,8 @@ void usage() {
                "  --size WxH       picture size of raw input (Y4M carries its own)\n"
                "  --qp N           quantisation parameter 0..51 (default 26)\n"
                "  --keyint N       pictures from one IDR picture to the next (default 250; 1: intra only)\n"
-               "  --cabac, --cavlc entropy coding (default CAVLC; CABAC streams are Main profile)\n"
+               "  --cabac, --cavlc entropy coding (default CAVLC, Baseline profile; CABAC: Main)\n"
+               "  --8x8dct         the 8x8 transform and Intra 8x8 (High profile)\n"
                "  --slices N       slices per picture (default 1)\n"
                "  --ref N          reference pictures of P pictures, 1..4 (default 1)\n"
                "  --no-deblock     switch the loop filter off\n"
@@ -95,6 +96,8 @@ int main(int argc, char** argv) {
       o.cabac = true;
     else if (a == "--cavlc")
       o.cabac = false;
+    else if (a == "--8x8dct")
+      o.t8x8 = true;
     else if (a == "--quiet" || a == "-q")
       quiet = true;
     else if (a == "-h" || a == "--help")

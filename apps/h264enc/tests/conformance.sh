@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Conformance of kvnvc-h264enc: encodes synthetic sources over a matrix of
-# options (CAVLC and CABAC, intra only and I/P, QP 0..51, loop filter on and
-# off, 1 and 3 slices, 1 to 4 reference pictures, a size that is not a multiple of 16) and requires that ffmpeg (with
+# options (CAVLC and CABAC, 4x4 and 8x8 transforms, intra only and I/P, QP
+# 0..51, loop filter on and off, 1 and 3 slices, 1 to 4 reference pictures, a
+# size that is not a multiple of 16) and requires that ffmpeg (with
 # -xerror, no message) decodes every stream to exactly the encoder's --recon
 # output, and kvnvc-h264dec every CAVLC stream.
 #   conformance.sh ENCODER DECODER WORKDIR
@@ -28,7 +29,9 @@ for s in moving mandel noise; do
   for qp in 0 10 26 40 51; do
     for opts in "--keyint 1" "--keyint 4 --slices 3" "--keyint 30 --no-deblock --ref 2" \
       "--cabac --keyint 1 --no-deblock --slices 3" "--cabac --keyint 4 --ref 3" \
-      "--cabac --keyint 30 --no-deblock --slices 3 --ref 4"; do
+      "--cabac --keyint 30 --no-deblock --slices 3 --ref 4" "--8x8dct --keyint 1 --slices 3" \
+      "--8x8dct --keyint 4 --no-deblock --ref 2" "--cabac --8x8dct --keyint 1" \
+      "--cabac --8x8dct --keyint 30 --slices 3 --ref 3"; do
       name="$s qp$qp $opts"
       # shellcheck disable=SC2086
       if ! "$enc" "$s.y4m" -o out.264 --recon rec.yuv --qp "$qp" $opts --quiet; then
