@@ -404,15 +404,12 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   };
   // Intra 16x16 and chroma prediction modes by SATD, predicted in place (once).
   const bool mbTop = mb_available(mbx, mby - 1), mbLeft = mb_available(mbx - 1, mby);
-  const bool mbTopLeft = mb_available(mbx - 1, mby - 1), mbTopRight = mb_available(mbx + 1, mby - 1);
+  const bool mbTopLeft = mb_available(mbx - 1, mby - 1);
   const int avail = (mbTop ? 1 : 0) | (mbLeft ? 2 : 0) | (mbTopLeft ? 32 : 0);
   alignas(16) uint8_t predY[16 * 16], predC[2][8 * 8];
   uint32_t bestIntra = UINT32_MAX;
   bool intraDone = false;
   int modeY = 2, modeC = 0;
-  auto copy_block = [](uint8_t* d, int ds, const uint8_t* s, int ss, int n) {
-    for (int y = 0; y < n; ++y) std::memcpy(d + y * ds, s + y * ss, size_t(n));
-  };
   auto intra_cost = [&]() -> uint32_t {
     if (intraDone) return bestIntra;
     intraDone = true;
@@ -552,6 +549,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
   };
 
   MbLevels mb;
+  uint32_t interCost = UINT32_MAX;  // of the best partitioning (P slices, not skipped)
   bool skip = false;
   int16_t smv[2] = {0, 0};
   int type = 0;
@@ -611,86 +609,21 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
       }
       if (t == 2 && type == 0) break;  // 8x8 only when a two-partition split helped
     }
+    interCost = bestCost;
     inter = bestCost <= intra_cost() + uint32_t(4 * lam);
   }
-  if (inter && !skip)
-    for (int i = 0; i < kPartCount[type]; ++i) {
-      curRef = pref[i];
-      predict_luma(pmv[i], kParts[type][i], interY);
-      predict_chroma(pmv[i], kParts[type][i], interC);
-    }
   if (!skip) mb = MbLevels();
-  if (inter && !skip && o_.t8x8) {
-    // The transform of lower Hadamard cost (8x8 against 4x4 blocks, scaled alike).
-    Kvn32u satd4 = 0, satd8 = 0;
-    kvniSATD16x16_8u32s_C1R(srcY, sy.stride, interY, 16, &satd4);
-    for (int b8 = 0; b8 < 4; ++b8) {
-      const int ox = (b8 & 1) * 8, oy = (b8 >> 1) * 8;
-      Kvn32u v = 0;
-      kvniSAT8x8D_8u32s_C1R(srcY + oy * sy.stride + ox, sy.stride, interY + oy * 16 + ox, 16, &v);
-      satd8 += v;
-    }
-    mb.t8x8 = satd8 / 2 < satd4;
-  }
   bool i4x4 = false;
   int8_t modes[16];
-  if (!inter) {
-    // Intra 4x4 (H.264 8.3.1): per block the mode of least SATD plus mode
-    // bits, each block coded and reconstructed before the next is predicted.
-    const uint32_t cost16 = intra_cost();
+  if (!skip) {
+    // Intra NxN while it may win: against Intra 16x16 when inter prediction
+    // lost to it (or in I slices), else against inter prediction with a
+    // margin of about 8 bits per 4x4 block (its modes, and the residual bits
+    // that SATD underrates for intra blocks).
+    const uint32_t margin = uint32_t(128 * lam);
+    uint32_t best = !inter ? intra_cost() : interCost > margin ? interCost - margin : 0;
     MbLevels t;
-    uint32_t cost4 = uint32_t(6 * lam);
-    const int W4 = mbw_ * 4;
-    for (int b = 0; b < 16 && cost4 < cost16; ++b) {
-      const int bx = kBlkX[b], by = kBlkY[b], gx = mbx * 4 + bx, gy = mby * 4 + by;
-      const bool top = by > 0 || mbTop, left = bx > 0 || mbLeft;
-      const bool topLeft = bx > 0 && by > 0 ? true : bx > 0 ? mbTop : by > 0 ? mbLeft : mbTopLeft;
-      // The top-right block: in the macroblock row above, or an earlier block of this one.
-      bool topRight = false;
-      if (by == 0)
-        topRight = bx < 3 ? mbTop : mbTopRight;
-      else if (bx < 3)
-        for (int k = 0; k < b; ++k) topRight |= kBlkX[k] == bx + 1 && kBlkY[k] == by - 1;
-      const int av = (top ? 1 : 0) | (left ? 2 : 0) | (topLeft ? 32 : 0) | (topRight ? 64 : 0);
-      auto neighbour_mode = [&](int x, int y) {  // -1 unavailable; not intra 4x4: DC
-        if (!mb_available(x >> 2, y >> 2)) return -1;
-        const int m = modes4x4_[size_t(y) * W4 + x];
-        return m < 0 ? 2 : m;
-      };
-      auto inner = [&](int x, int y) -> int {  // mode of block (x, y) of this macroblock
-        for (int k = 0; k < b; ++k)
-          if (kBlkX[k] == x && kBlkY[k] == y) return modes[k];
-        return -1;
-      };
-      const int a = bx > 0 ? inner(bx - 1, by) : neighbour_mode(gx - 1, gy);
-      const int u = by > 0 ? inner(bx, by - 1) : neighbour_mode(gx, gy - 1);
-      const int pred = a < 0 || u < 0 ? 2 : std::min(a, u);
-      uint8_t* blk = recY + by * 4 * ry.stride + bx * 4;
-      const uint8_t* src = srcY + by * 4 * sy.stride + bx * 4;
-      uint32_t best = UINT32_MAX;
-      int bestMode = 2;
-      for (int m = 0; m < 9; ++m) {
-        if (kvniPredictIntra_4x4_H264_8u_C1IR(blk, ry.stride, m, av) != 0) continue;
-        Kvn32u satd = 0;
-        kvniSATD4x4_8u32s_C1R(src, sy.stride, blk, ry.stride, &satd);
-        const uint32_t c = satd + uint32_t(lam * (m == pred ? 1 : 4));
-        if (c < best) best = c, bestMode = m;
-      }
-      cost4 += best;
-      modes[b] = int8_t(bestMode);
-      t.intraRem[b] = int8_t(bestMode == pred ? -1 : bestMode < pred ? bestMode : bestMode - 1);
-      kvniPredictIntra_4x4_H264_8u_C1IR(blk, ry.stride, bestMode, av);
-      alignas(16) uint8_t p4[16];
-      copy_block(p4, 4, blk, ry.stride, 4);
-      alignas(16) Kvn16s diff[16], lv[16];
-      kvniGetDiff4x4_8u16s_C1(src, sy.stride, p4, 4, diff, 8);
-      Kvn32s n = 0, last = 0;
-      kvniTransformQuantFwd4x4_H264_16s_C1(diff, t.luma[b], qp, &n, 1, kZigzagInv, &last, nullptr);
-      if (n) t.cbpLuma |= 1 << (b >> 2);
-      std::memcpy(lv, t.luma[b], sizeof lv);
-      kvniTransformQuantInvAddPred4x4_H264_16s_C1IR(p4, 4, lv, nullptr, blk, ry.stride, qp, n != 0, nullptr);
-    }
-    uint32_t best = cost16;
+    const uint32_t cost4 = best ? intra4x4(mbx, mby, best, t, modes) : UINT32_MAX;
     if (cost4 < best) {
       i4x4 = true, best = cost4;
       std::memcpy(mb.luma, t.luma, sizeof mb.luma);
@@ -698,7 +631,7 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
       mb.cbpLuma = t.cbpLuma;
       mb.i4x4 = true;
     }
-    if (o_.t8x8) {  // Intra 8x8, reconstructed over the Intra 4x4 blocks (kept aside)
+    if (o_.t8x8 && best) {  // Intra 8x8, reconstructed over the Intra 4x4 blocks (kept aside)
       alignas(16) uint8_t kept[16 * 16];
       if (i4x4) copy_block(kept, 16, recY, ry.stride, 16);
       MbLevels t8;
@@ -715,6 +648,25 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
         copy_block(recY, ry.stride, kept, 16, 16);
       }
     }
+    if (i4x4) inter = false;
+  }
+  if (inter && !skip)
+    for (int i = 0; i < kPartCount[type]; ++i) {
+      curRef = pref[i];
+      predict_luma(pmv[i], kParts[type][i], interY);
+      predict_chroma(pmv[i], kParts[type][i], interC);
+    }
+  if (inter && !skip && o_.t8x8) {
+    // The transform of lower Hadamard cost (8x8 against 4x4 blocks, scaled alike).
+    Kvn32u satd4 = 0, satd8 = 0;
+    kvniSATD16x16_8u32s_C1R(srcY, sy.stride, interY, 16, &satd4);
+    for (int b8 = 0; b8 < 4; ++b8) {
+      const int ox = (b8 & 1) * 8, oy = (b8 >> 1) * 8;
+      Kvn32u v = 0;
+      kvniSAT8x8D_8u32s_C1R(srcY + oy * sy.stride + ox, sy.stride, interY + oy * 16 + ox, 16, &v);
+      satd8 += v;
+    }
+    mb.t8x8 = satd8 / 2 < satd4;
   }
   const uint8_t* pY = inter ? interY : predY;
   const uint8_t* pC[2] = {inter ? interC[0] : predC[0], inter ? interC[1] : predC[1]};

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "cavlc_writer.h"
@@ -20,6 +21,11 @@ inline constexpr int16_t kZigzagInv[16] = {0, 1, 5, 6, 2, 4, 7, 12, 3, 8, 11, 13
 
 // Lagrange multiplier for SATD-domain costs.
 inline int lambda(int qp) { return std::max(1, int(std::lround(0.85 * std::pow(2.0, (qp - 12) / 6.0)))); }
+
+// Copies an n x n block of samples.
+inline void copy_block(uint8_t* d, int ds, const uint8_t* s, int ss, int n) {
+  for (int y = 0; y < n; ++y) std::memcpy(d + y * ds, s + y * ss, size_t(n));
+}
 
 // Partitions of P macroblock types 0..3 (16x16, 16x8, 8x16, 8x8) in 4x4
 // blocks: x, y, width, height.
@@ -110,6 +116,10 @@ class Encoder {
   std::vector<uint8_t> cabac_finish();
   void write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, int modeY);
   void deblock();
+  // Intra 4x4 of a macroblock (intra4x4.cpp): levels and modes into t and
+  // modes, the reconstruction into the picture; returns its cost, stopping
+  // once it reaches bound.
+  uint32_t intra4x4(int mbx, int mby, uint32_t bound, MbLevels& t, int8_t modes[16]);
   // The 8x8 transform (transform8x8.cpp): scale tables, one block's levels
   // (returns the number of nonzero ones) and reconstruction, and Intra 8x8
   // of a macroblock (levels and modes into t and modes, the reconstruction
