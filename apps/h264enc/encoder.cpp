@@ -57,6 +57,23 @@ int write_chroma_dc(BitWriter& w, const Kvn16s* dc) {
   return total;
 }
 
+// The largest SAD of a 4x4 residual block (dc: of an 8x8 chroma block, for
+// its 2x2 DC block) whose inter levels at qp are all 0 whatever its samples:
+// a coefficient of the core transform is at most g * SAD (g 1, 4, 2 for the
+// three classes of positions, 1 for chroma DC), and its level is 0 when
+// |c| * M + f < 2^s (s = 15 + qp / 6, one more for DC, f = 2^s / 6).
+int zero_sad(int qp, bool dc) {
+  static constexpr int kM[6][3] = {{13107, 5243, 8066}, {11916, 4660, 7490}, {10082, 4194, 6554},
+                                   {9362, 3647, 5825},  {8192, 3355, 5243},  {7282, 2893, 4559}};
+  const int64_t s = 15 + qp / 6 + (dc ? 1 : 0), limit = (int64_t(1) << s) - (int64_t(1) << s) / 6;
+  int64_t sad = INT32_MAX;
+  for (int k = 0; k < (dc ? 1 : 3); ++k) {
+    const int64_t gm = int64_t(dc ? 1 : k == 0 ? 1 : k == 1 ? 4 : 2) * kM[qp % 6][k];
+    sad = std::min(sad, (limit - 1) / gm);  // largest SAD with SAD * g * M + f < 2^s
+  }
+  return int(sad);
+}
+
 bool any_nonzero(const Kvn16s* c, int n) {
   for (int i = 0; i < n; ++i)
     if (c[i]) return true;
@@ -86,6 +103,8 @@ void Plane::extend_edges() {
 Encoder::Encoder(const Options& o) : o_(o), mbw_((o.width + 15) / 16), mbh_((o.height + 15) / 16) {
   refs_.resize(size_t(std::clamp(o.refs, 1, 4)));
   init_8x8_scales();
+  const int qpc = kvnsupport::kChromaQp[o.qp];
+  zeroSad_[0] = zero_sad(o.qp, false), zeroSad_[1] = zero_sad(qpc, false), zeroSad_[2] = zero_sad(qpc, true);
   std::vector<Picture*> all = {&src_, &cur_};
   for (Picture& r : refs_) all.push_back(&r);
   for (Picture* p : all) {
@@ -239,6 +258,26 @@ void Encoder::encode(const uint8_t* const src[3], const int srcStride[3], std::v
   std::swap(refs_[0], cur_);
   for (Plane& p : refs_[0].plane) p.extend_edges();
   refCount_ = std::min(refCount_ + 1, int(refs_.size()));
+}
+
+bool Encoder::residual_surely_zero(const uint8_t* srcY, int strideY, const uint8_t* predY, const uint8_t* const srcC[2],
+                                   int strideC, const uint8_t (*predC)[64]) const {
+  Kvn16u sad[16];
+  kvniSAD16x16Blocks4x4_8u16u(srcY, strideY, predY, 16, sad);
+  for (int b = 0; b < 16; ++b)
+    if (sad[b] > zeroSad_[0]) return false;
+  for (int c = 0; c < 2; ++c) {
+    int total = 0;
+    for (int b = 0; b < 4; ++b) {
+      const int ox = (b & 1) * 4, oy = (b >> 1) * 4;
+      Kvn32s v = 0;
+      kvniSAD4x4_8u32s(srcC[c] + oy * strideC + ox, strideC, predC[c] + oy * 8 + ox, 8, &v);
+      if (v > zeroSad_[1]) return false;
+      total += v;
+    }
+    if (total > zeroSad_[2]) return false;
+  }
+  return true;
 }
 
 size_t Encoder::part_block(int mbx, int mby, int type, int i) const {
@@ -562,8 +601,11 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
       predict_luma(smv, kWhole, interY);
       predict_chroma(smv, kWhole, interC);
       const uint8_t* pc[2] = {interC[0], interC[1]};
-      quantize(interY, pc, true, mb);
-      skip = mb.cbpLuma == 0 && mb.cbpChroma == 0;  // mb then holds the skip's (zero) levels
+      skip = residual_surely_zero(srcY, sy.stride, interY, srcC, src_.plane[1].stride, interC);
+      if (!skip) {
+        quantize(interY, pc, true, mb);
+        skip = mb.cbpLuma == 0 && mb.cbpChroma == 0;  // mb then holds the skip's (zero) levels
+      }
     }
   }
   if (skip) {

@@ -116,6 +116,10 @@ class Encoder {
   std::vector<uint8_t> cabac_finish();
   void write_mb_cabac(int mbx, int mby, bool pSlice, const MbLevels& mb, int modeY);
   void deblock();
+  // Whether every inter level of a macroblock's residual is 0, judged from
+  // the SADs of its 4x4 blocks alone (false: it may not be).
+  bool residual_surely_zero(const uint8_t* srcY, int strideY, const uint8_t* predY, const uint8_t* const srcC[2],
+                            int strideC, const uint8_t (*predC)[64]) const;
   // Intra 4x4 of a macroblock (intra4x4.cpp): levels and modes into t and
   // modes, the reconstruction into the picture; returns its cost, stopping
   // once it reaches bound.
@@ -156,7 +160,9 @@ class Encoder {
   std::vector<uint8_t> cabacBuf_;
   alignas(8) uint8_t cabacState_[504];
   int16_t fwd8_[6][64], inv8_[6][64];  // 8x8 scale tables by qp % 6 (flat weights)
-  int16_t scan8Inv_[64];               // 8x8 zig-zag scan index of each raster position
+  int16_t scan8Inv_[64];
+  int zeroSad_[3];  // SAD bounds of surely zero levels: luma, chroma AC, chroma DC (8x8 SAD)               // 8x8
+                    // zig-zag scan index of each raster position
   int frameNum_ = 0, idrId_ = 0, count_ = 0;
   int sliceStart_ = 0;  // address of the current slice's first macroblock
 };
