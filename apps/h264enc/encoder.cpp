@@ -727,7 +727,10 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
     const int ox = (b8 & 1) * 8, oy = (b8 >> 1) * 8;
     recon8x8(mb.luma8[b8], pY + oy * 16 + ox, 16, recY + oy * ry.stride + ox, ry.stride);
   }
-  for (int b = 0; b < 16 && !i4x4 && !mb.t8x8; ++b) {  // (intra NxN blocks are reconstructed already)
+  // (Intra NxN blocks are reconstructed already; without levels the prediction is the reconstruction.)
+  const bool lumaLevels = !i4x4 && (!inter || mb.cbpLuma);
+  if (inter && !mb.cbpLuma) copy_block(recY, ry.stride, pY, 16, 16);
+  for (int b = 0; b < 16 && lumaLevels && !mb.t8x8; ++b) {
     const int ox = kBlkX[b] * 4, oy = kBlkY[b] * 4;
     alignas(16) Kvn16s lv[16];
     std::memcpy(lv, mb.luma[b], sizeof lv);
@@ -737,6 +740,10 @@ void Encoder::encode_mb(int mbx, int mby, bool pSlice, BitWriter& w, int& skipRu
                                                   qp, ac, nullptr);
   }
   for (int c = 0; c < 2; ++c) {
+    if (!mb.cbpChroma) {
+      copy_block(recC[c], cs, pC[c], 8, 8);
+      continue;
+    }
     Kvn16s dc[4];
     std::memcpy(dc, mb.chromaDc[c], sizeof dc);
     kvniTransformQuantInvChromaDC2x2_H264_16s_C1I(dc, qpc, nullptr);
@@ -904,6 +911,8 @@ void Encoder::deblock() {
       Plane& y = cur_.plane[0];
       uint8_t* Y = y.at(mbx * 16, mby * 16);
       for (int dir = 0; dir < 2; ++dir) {
+        static constexpr uint8_t kNone[16] = {};
+        if (!std::memcmp(bs[dir], kNone, 16)) continue;  // nothing to filter
         Kvn8u tc[16], tcC[8];
         for (int i = 0; i < 16; ++i)
           tc[i] = bs[dir][i] >= 1 && bs[dir][i] <= 3 ? kvnsupport::kTc0[qp][bs[dir][i] - 1] : 0;
