@@ -5,10 +5,14 @@
 namespace kvnsupport {
 namespace cabac_detail {
 
-uint64_t load_tail(const uint8_t* data, std::size_t size, std::size_t pos) {
-  uint64_t w = 0;
-  for (std::size_t i = pos; i < pos + 6; ++i) w = w << 8 | (i < size ? data[i] : 0u);
-  return w;
+Tail load_tail(const uint8_t* p, const uint8_t* end) {
+  Tail t{0, 0};
+  for (int i = 0; i < 6; ++i) {
+    const bool in = i < end - p;
+    t.bytes = t.bytes << 8 | (in ? p[i] : 0u);
+    t.taken += in;
+  }
+  return t;
 }
 
 }  // namespace cabac_detail
@@ -26,8 +30,7 @@ const uint8_t kSig8x8Field[64] = {0,  1,  1,  2, 2,  3,  3,  4,  5,  6,  7, 7, 7
 const uint8_t kLast8x8[64] = {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2,
                               2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3, 4, 4, 4, 4,
                               4, 4, 4, 4, 5, 5, 5, 5, 6, 6, 6, 6, 7, 7, 7, 7, 8, 8, 8, 0};
-// Other categories: the scan position itself; chroma DC: Min(i / NumC8x8, 2).
-const uint8_t kIdentity[16] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+// Chroma DC: Min(i / NumC8x8, 2).
 const uint8_t kChromaDc[2][8] = {{0, 1, 2, 2, 2, 2, 2, 2}, {0, 0, 1, 1, 2, 2, 2, 2}};
 
 // ctxIdxOffset + ctxBlockCatOffset (H.264 Tables 9-34 and 9-40) by ctxBlockCat.
@@ -43,22 +46,29 @@ constexpr int kCount[6] = {16, 15, 16, 4, 15, 64};
 template <typename T>
 int CabacDecoder::residual_impl(int cat, int chromaExp, bool field, const uint8_t* scan, T* coef) {
   const int count = cat == 3 ? 4 << chromaExp : kCount[cat];
-  const uint8_t* sigInc = cat == 5   ? (field ? kSig8x8Field : kSig8x8Frame)
-                          : cat == 3 ? kChromaDc[chromaExp]
-                                     : kIdentity;
-  const uint8_t* lastInc = cat == 5 ? kLast8x8 : cat == 3 ? kChromaDc[chromaExp] : kIdentity;
+  const uint8_t* sigInc = cat == 5 ? (field ? kSig8x8Field : kSig8x8Frame) : kChromaDc[chromaExp];
+  const uint8_t* lastInc = cat == 5 ? kLast8x8 : kChromaDc[chromaExp];
   uint8_t* sig = ctx_ + (field ? kSigField[cat] : kSigFrame[cat]);
   uint8_t* last = ctx_ + (field ? kLastField[cat] : kLastFrame[cat]);
   CabacEngine e = e_;
 
   // Significance map (7.3.5.3.3): positions of the significant coefficients.
+  // The increments of the 4x4 categories are the position itself.
   uint8_t pos[64];
   int n = 0;
   int i = 0;
-  for (; i < count - 1; ++i) {
-    if (!e.decide(sig[sigInc[i]])) continue;
-    pos[n++] = uint8_t(i);
-    if (e.decide(last[lastInc[i]])) break;
+  if (cat == 5 || cat == 3) {
+    for (; i < count - 1; ++i) {
+      if (!e.decide(sig[sigInc[i]])) continue;
+      pos[n++] = uint8_t(i);
+      if (e.decide(last[lastInc[i]])) break;
+    }
+  } else {
+    for (; i < count - 1; ++i) {
+      if (!e.decide(sig[i])) continue;
+      pos[n++] = uint8_t(i);
+      if (e.decide(last[i])) break;
+    }
   }
   if (i == count - 1) pos[n++] = uint8_t(i);  // no last flag ended the map: the final one is significant
 

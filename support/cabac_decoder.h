@@ -40,21 +40,15 @@ inline constexpr uint8_t kTransLps[64] = {0,  0,  1,  2,  2,  4,  4,  5,  6,  7,
                                           24, 25, 26, 26, 27, 27, 28, 29, 29, 30, 30, 30, 31, 32, 32, 33,
                                           33, 33, 34, 34, 35, 35, 35, 36, 36, 36, 37, 37, 37, 38, 38, 63};
 
-template <typename F>
-struct Table128 {
-  uint8_t v[128];
-  constexpr explicit Table128(F f) : v() {
-    for (int s = 0; s < 128; ++s) v[s] = f(s & 63, s >> 6);
-  }
-};
-struct Mps {
-  constexpr uint8_t operator()(int state, int mps) const {
-    return uint8_t(mps << 6 | (state < 62 ? state + 1 : state));
-  }
-};
-struct Lps {
-  constexpr uint8_t operator()(int state, int mps) const {
-    return uint8_t((state == 0 ? 1 - mps : mps) << 6 | kTransLps[state]);
+// The context byte after a bin, by (bin was the LPS) << 7 | context byte.
+struct NextState {
+  uint8_t v[256];
+  constexpr NextState() : v() {
+    for (int s = 0; s < 128; ++s) {
+      const int state = s & 63, mps = s >> 6;
+      v[s] = uint8_t(mps << 6 | (state < 62 ? state + 1 : state));
+      v[128 + s] = uint8_t((state == 0 ? 1 - mps : mps) << 6 | kTransLps[state]);
+    }
   }
 };
 struct ByState {
@@ -64,59 +58,57 @@ struct ByState {
       for (int q = 0; q < 4; ++q) v[s][q] = kRangeLpsByQ[q][s];
   }
 };
-// The engine's tables: rangeTabLPS by pStateIdx, then qCodIRangeIdx; the
-// context byte after an MPS and after an LPS bin, by context byte.
+// The engine's tables: rangeTabLPS by pStateIdx, then qCodIRangeIdx; state
+// transitions.
 inline constexpr ByState kRangeLps{};
-inline constexpr Table128<Mps> kAfterMps{Mps()};
-inline constexpr Table128<Lps> kAfterLps{Lps()};
+inline constexpr NextState kNextState{};
 
-// Bytes data[pos] .. data[pos + 5] as a 48-bit big-endian value, 0 past size.
-uint64_t load_tail(const uint8_t* data, std::size_t size, std::size_t pos);
+// The six bytes from p as a 48-bit big-endian value, 0 from end on, and how
+// many of them were before end.
+struct Tail {
+  uint64_t bytes;
+  int taken;
+};
+Tail load_tail(const uint8_t* p, const uint8_t* end);
 
 }  // namespace cabac_detail
 
 // The engine's registers; its members are inline so that a caller may keep
 // a copy in local variables through a loop.
 struct CabacEngine {
-  const uint8_t* data = nullptr;
-  std::size_t size = 0;
-  std::size_t pos = 0;  // next byte to load
-  uint64_t value = 0;   // codIOffset << bits, then the bits loaded after it
+  const uint8_t* data = nullptr;  // slice data
+  const uint8_t* p = nullptr;     // next byte to load
+  const uint8_t* end = nullptr;
+  std::size_t past = 0;  // bytes loaded beyond the end (as 0)
+  uint64_t value = 0;    // codIOffset << bits, then the bits loaded after it
   uint32_t range = 510;
   int bits = 0;
 
   // Initialisation (9.3.1.2) at byte `at` of the slice data.
   void start(std::size_t at) {
-    pos = at;
+    p = data + (at < std::size_t(end - data) ? at : std::size_t(end - data));
+    past = at - std::size_t(p - data);
     range = 510;
     value = 0;
     bits = -9;  // the 9 bits of codIOffset come with the first refill
     refill();
   }
-  // DecodeDecision (9.3.3.2.1) on context byte c.
+  // DecodeDecision (9.3.3.2.1) on context byte c, without branches on the
+  // bin: the LPS case selects its offset, range and next state by masks.
   int decide(uint8_t& c) {
     const unsigned s = c;
     const uint32_t lps = cabac_detail::kRangeLps.v[s & 63][(range >> 6) & 3];
-    range -= lps;
-    const uint64_t scaled = uint64_t(range) << bits;
-    int bin;
-    if (value < scaled) {
-      bin = int(s >> 6);
-      c = cabac_detail::kAfterMps.v[s];
-      if (range < 256) {
-        range <<= 1;
-        --bits;
-      }
-    } else {
-      value -= scaled;
-      bin = int(s >> 6) ^ 1;
-      c = cabac_detail::kAfterLps.v[s];
-      const int shift = __builtin_clz(lps) - 23;  // lps < 256: codIRange back to 256..510
-      range = lps << shift;
-      bits -= shift;
-    }
+    const uint32_t mps = range - lps;
+    const uint64_t scaled = uint64_t(mps) << bits;
+    const unsigned isLps = value >= scaled;
+    value -= scaled & (0 - uint64_t(isLps));
+    const uint32_t r = isLps ? lps : mps;
+    c = cabac_detail::kNextState.v[isLps << 7 | s];
+    const int shift = __builtin_clz(r) - 23;  // codIRange back to 256..510
+    range = r << shift;
+    bits -= shift;
     if (bits < 8) refill();
-    return bin;
+    return int(s >> 6 ^ isLps);
   }
   // DecodeBypass (9.3.3.2.3).
   int bypass() {
@@ -144,17 +136,21 @@ struct CabacEngine {
   // At most 7 bits are left: six more bytes fit in the register.
   void refill() {
     uint64_t w;
-    if (pos + 8 <= size) {
-      std::memcpy(&w, data + pos, 8);
+    if (end - p >= 8) {
+      std::memcpy(&w, p, 8);
       w = __builtin_bswap64(w) >> 16;
+      p += 6;
     } else {
-      w = cabac_detail::load_tail(data, size, pos);
+      const cabac_detail::Tail t = cabac_detail::load_tail(p, end);
+      w = t.bytes;
+      p += t.taken;
+      past += 6 - t.taken;
     }
     value = value << 48 | w;
     bits += 48;
-    pos += 6;
   }
-  std::size_t bits_read() const { return pos * 8 - std::size_t(bits); }
+  std::size_t bits_read() const { return (std::size_t(p - data) + past) * 8 - std::size_t(bits); }
+  std::size_t size() const { return std::size_t(end - data); }
 };
 
 class CabacDecoder {
@@ -170,7 +166,7 @@ class CabacDecoder {
   void init(const uint8_t* data, std::size_t size, const uint8_t* contexts) {
     std::memcpy(ctx_, contexts, kContexts);
     e_.data = data;
-    e_.size = size;
+    e_.end = data + size;
     e_.start(0);
   }
   // Initialises the engine alone at byte `pos` of the slice data, e.g. after
@@ -197,7 +193,7 @@ class CabacDecoder {
   // then a bit per renormalisation step).
   std::size_t bits_read() const { return e_.bits_read(); }
   // True when the engine has read past the end of the slice data.
-  bool overrun() const { return e_.bits_read() > e_.size * 8; }
+  bool overrun() const { return e_.bits_read() > e_.size() * 8; }
 
  private:
   template <typename T>

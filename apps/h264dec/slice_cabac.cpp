@@ -4,6 +4,7 @@
 #include <kvnvc.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "cabac_syntax.h"
 #include "slice.h"
@@ -58,11 +59,13 @@ namespace {
 // skipped and direct blocks count as neither coded references nor vector
 // differences).
 void clear_motion_state(PictureContext& ctx, size_t base, int W4) {
+  uint8_t* ref = ctx.refGt0.data() + base;
+  uint8_t* mvd0 = ctx.absMvd[0].data() + 2 * base;
+  uint8_t* mvd1 = ctx.absMvd[1].data() + 2 * base;
   for (int y = 0; y < 4; ++y) {
-    const size_t i = base + size_t(y) * W4;
-    for (int x = 0; x < 4; ++x) ctx.refGt0[i + x] = 0;
-    for (int l = 0; l < 2; ++l)
-      for (int x = 0; x < 8; ++x) ctx.absMvd[l][2 * i + x] = 0;
+    std::memset(ref + y * W4, 0, 4);
+    std::memset(mvd0 + 2 * y * W4, 0, 8);
+    std::memset(mvd1 + 2 * y * W4, 0, 8);
   }
 }
 
