@@ -91,6 +91,24 @@ Status SliceDecoder::run_cavlc() {
   return Status::success();
 }
 
+// Coefficient counts and intra modes of the macroblock's blocks: none yet.
+void SliceDecoder::clear_block_state() {
+  const size_t W4 = size_t(W) * 4, W2 = size_t(W) * 2;
+  const size_t base = size_t(mb.y * 4) * W4 + size_t(mb.x) * 4;
+  uint8_t* nzY = ctx.nzY.data() + base;
+  uint8_t* nzDeb = ctx.nzDeb.data() + base;
+  int8_t* ipred = ctx.ipred.data() + base;
+  for (size_t y = 0; y < 4; ++y) {
+    std::memset(nzY + y * W4, 0, 4);
+    std::memset(nzDeb + y * W4, 0, 4);
+    std::memset(ipred + y * W4, -1, 4);
+  }
+  for (int c = 0; c < 2; ++c) {
+    uint8_t* nzC = ctx.nzC[c].data() + size_t(mb.y * 2 * cf) * W2 + size_t(mb.x) * 2;
+    for (int y = 0; y < 2 * cf; ++y) std::memset(nzC + size_t(y) * W2, 0, 2);
+  }
+}
+
 void SliceDecoder::decode_skip() {
   MbState& st = ctx.mbs[mb.addr];
   st = MbState();
@@ -98,17 +116,7 @@ void SliceDecoder::decode_skip() {
   st.skip = true;
   st.qp = qp;
   set_neighbours();
-  const int W4 = W * 4;
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) {
-      size_t i = size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x;
-      ctx.nzY[i] = 0;
-      ctx.nzDeb[i] = 0;
-      ctx.ipred[i] = -1;
-    }
-  for (int c = 0; c < 2; ++c)
-    for (int y = 0; y < 2 * cf; ++y)
-      for (int x = 0; x < 2; ++x) ctx.nzC[c][size_t(mb.y * 2 * cf + y) * (W * 2) + mb.x * 2 + x] = 0;
+  clear_block_state();
   cur->mbIntra[mb.addr] = 0;
   if (sh.type == kP) {
     mb.partShape = 0;
@@ -133,17 +141,7 @@ void SliceDecoder::begin_mb() {
   st = MbState();
   st.slice = sliceNum;
   set_neighbours();
-  const int W4 = W * 4;
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) {
-      size_t i = size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x;
-      ctx.nzY[i] = 0;
-      ctx.nzDeb[i] = 0;
-      ctx.ipred[i] = -1;
-    }
-  for (int c = 0; c < 2; ++c)
-    for (int y = 0; y < 2 * cf; ++y)
-      for (int x = 0; x < 2; ++x) ctx.nzC[c][size_t(mb.y * 2 * cf + y) * (W * 2) + mb.x * 2 + x] = 0;
+  clear_block_state();
 }
 
 // mb_type t of the slice type: partitions and their prediction, or the
