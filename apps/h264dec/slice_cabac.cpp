@@ -35,10 +35,9 @@ Status SliceDecoder::run_cabac() {
     if (addr >= total) return Status::skip("slice data past the picture");
     mb.reset(addr, W);
     bool skipped = false;
-    if (sh.type != kI) {
-      set_neighbours();
-      auto cond = [&](bool avail, int n) { return avail && !ctx.mbs[size_t(n)].skip ? 1 : 0; };
-      skipped = cabac::mb_skip(cabac_, sh.type == kB, cond(mb.availA, addr - 1) + cond(mb.availB, addr - W));
+    if (sh.type != kI) {  // condTermFlagN: N available and not skipped
+      auto cond = [&](int x, int y) { return mb_avail(x, y) && !ctx.mbs[size_t(y * W + x)].skip ? 1 : 0; };
+      skipped = cabac::mb_skip(cabac_, sh.type == kB, cond(mb.x - 1, mb.y) + cond(mb.x, mb.y - 1));
     }
     if (skipped) {
       skip_cabac();
