@@ -60,6 +60,7 @@ cases=(
   "high10_spatial_8x8|noise|--profile high10 --output-depth 10 --bframes 3 --direct spatial --partitions all --ref 3"
   "high_cqm_jvt|testsrc|--profile high --cqm jvt --bframes 2"
   "base_constrained_intra|noise|--profile baseline --constrained-intra --ref 2"
+  "main_constrained_intra|noise|--profile main --constrained-intra --bframes 2 --ref 2"
   "ref16_b8_pyramid|testsrc|--profile high --ref 16 --bframes 8 --b-pyramid normal"
   "open_gop|cuts|--profile high --open-gop --keyint 12 --bframes 3"
   "slice_max_size|noise|--profile main --slice-max-size 300 --bframes 2"
