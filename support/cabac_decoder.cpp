@@ -52,7 +52,7 @@ int CabacDecoder::residual_impl(int cat, int chromaExp, bool field, const uint8_
   uint8_t* last = ctx_ + (field ? kLastField[cat] : kLastFrame[cat]);
   CabacEngine e = e_;
 
-  // Significance map (7.3.5.3.3): positions of the significant coefficients.
+  // Significance map (7.3.5.3.3): where the significant coefficients go.
   // The increments of the 4x4 categories are the position itself.
   uint8_t pos[64];
   int n = 0;
@@ -60,17 +60,17 @@ int CabacDecoder::residual_impl(int cat, int chromaExp, bool field, const uint8_
   if (cat == 5 || cat == 3) {
     for (; i < count - 1; ++i) {
       if (!e.decide(sig[sigInc[i]])) continue;
-      pos[n++] = uint8_t(i);
+      pos[n++] = scan[i];
       if (e.decide(last[lastInc[i]])) break;
     }
   } else {
     for (; i < count - 1; ++i) {
       if (!e.decide(sig[i])) continue;
-      pos[n++] = uint8_t(i);
+      pos[n++] = scan[i];
       if (e.decide(last[i])) break;
     }
   }
-  if (i == count - 1) pos[n++] = uint8_t(i);  // no last flag ended the map: the final one is significant
+  if (i == count - 1) pos[n++] = scan[i];  // no last flag ended the map: the final one is significant
 
   // Levels in reverse scan order: coeff_abs_level_minus1 (prefix TU with
   // cMax 14, suffix UEG0) and coeff_sign_flag.
@@ -95,7 +95,7 @@ int CabacDecoder::residual_impl(int cat, int chromaExp, bool field, const uint8_
       magnitude = int64_t(minus1) + 1;
       ++gt1;
     }
-    coef[scan[pos[k]]] = T(e.bypass() ? -magnitude : magnitude);
+    coef[pos[k]] = T(e.bypass() ? -magnitude : magnitude);
   }
   e_ = e;
   return n;
