@@ -66,6 +66,7 @@ bool make_nal(const uint8_t* p, size_t n, NalUnit& out) {
     }
     out.words[w] = v;
   }
+  out.bytes = std::move(rbsp);
   return true;
 }
 

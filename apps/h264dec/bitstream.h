@@ -15,6 +15,7 @@ struct NalUnit {
   int type = 0;
   int refIdc = 0;
   std::vector<uint32_t> words;  // RBSP (header byte removed), padded
+  std::vector<uint8_t> bytes;   // the same RBSP as bytes, unpadded (CABAC slice data)
   size_t bits = 0;              // RBSP length in bits
 };
 
@@ -43,6 +44,13 @@ struct BitReader {
   size_t pos() const { return size_t(ptr - base) * 32 + (31 - bit); }
   bool overrun() const { return pos() > totalBits; }
   size_t left() const { return pos() >= totalBits ? 0 : totalBits - pos(); }
+  // Moves to bit `p` of the RBSP (at most the padding's start).
+  void seek(size_t p) {
+    const size_t words = size_t(limit - base);
+    if (p > words * 32) p = words * 32;
+    ptr = base + p / 32;
+    bit = 31 - uint32_t(p % 32);
+  }
 
   uint32_t u1() {
     if (ptr >= limit) {

@@ -97,7 +97,7 @@ Status Decoder::decode_nal(NalUnit& nal) {
   si.chromaQpOffset[1] = pps.chromaQpOffset[1];
   si.type = sh.type;
   slices_.push_back(si);
-  SliceDecoder dec(pic_, sh, pps, sps, br, int(slices_.size()) - 1);
+  SliceDecoder dec(pic_, sh, pps, sps, br, nal.bytes, int(slices_.size()) - 1);
   return dec.run();
 }
 
@@ -183,6 +183,10 @@ Status Decoder::start_picture(const SliceHeader& sh, const Pps& pps, const Sps& 
   pic_.nzDeb.assign(size_t(nMbs) * 16, 0);
   pic_.ipred.assign(size_t(nMbs) * 16, -1);
   for (int c = 0; c < 2; ++c) pic_.nzC[c].assign(size_t(nMbs) * 4 * chromaFormat_, 0);
+  // Written by each macroblock before any later one reads them.
+  pic_.cabacMbs.resize(size_t(nMbs));
+  for (int l = 0; l < 2; ++l) pic_.absMvd[l].resize(size_t(nMbs) * 32);
+  pic_.refGt0.resize(size_t(nMbs) * 16);
   slices_.clear();
   deblockedRows_ = 0;
 

@@ -141,10 +141,8 @@ void SliceDecoder::finish_motion() {
           pred = 1;
           shape = mb.subType[i];
         } else {
-          static const uint8_t kSub[13][2] = {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {1, 1}, {1, 2}, {2, 1},
-                                              {2, 2}, {3, 1}, {3, 2}, {1, 3}, {2, 3}, {3, 3}};
-          pred = kSub[mb.subType[i]][0];
-          shape = kSub[mb.subType[i]][1];
+          pred = kBSub[mb.subType[i]][0];
+          shape = kBSub[mb.subType[i]][1];
           if (pred == 0) {
             direct_motion(i, false);
             continue;

@@ -236,7 +236,6 @@ Status parse_pps(BitReader& br, const Sps* spsTable, Pps& p) {
   p.id = int(id);
   p.spsId = int(sid);
   p.cabac = br.u1();
-  if (p.cabac) return Status::unsupported("CABAC entropy coding");
   p.bottomFieldPicOrderPresent = br.u1();
   if (br.ue() != 0) return Status::unsupported("slice groups (FMO)");
   uint32_t r0 = br.ue(), r1 = br.ue();
@@ -392,6 +391,12 @@ Status parse_slice_header(BitReader& br, int nalType, int nalRefIdc, const Sps* 
         }
       }
     }
+  }
+  sh.cabacInitIdc = -1;
+  if (pps.cabac && sh.type != kI) {
+    uint32_t idc = br.ue();
+    if (idc > 2) return Status::skip("invalid cabac_init_idc");
+    sh.cabacInitIdc = int(idc);
   }
   sh.qpDelta = br.se();
   {

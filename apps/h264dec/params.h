@@ -86,6 +86,7 @@ struct SliceHeader {
   int numMmco = 0;
   Mmco mmco[66];
   bool hasMmco5 = false;
+  int cabacInitIdc = -1;  // -1 for I slices and CAVLC
   int qpDelta = 0;
   int disableDeblock = 0, alphaOffset = 0, betaOffset = 0;
 };

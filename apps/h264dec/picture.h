@@ -23,6 +23,16 @@ struct MbState {
   uint8_t cbp = 0;
 };
 
+// What CABAC's context selection reads of neighbouring macroblocks besides
+// MbState (H.264 9.3.3.1.1). Skipped macroblocks keep all zero, I_PCM ones
+// all coded_block_flag bits set.
+struct CabacMbState {
+  uint16_t cbfY = 0;       // coded_block_flag per luma 4x4 block, bit 4 * y + x (coded 8x8 blocks: their four bits)
+  uint8_t cbfC[2] = {};    // per chroma AC block of Cb, Cr: bit 2 * y + x
+  uint8_t cbfDc = 0;       // bit 0 Intra16x16 DC, 1 Cb DC, 2 Cr DC
+  uint8_t chromaPred = 0;  // intra_chroma_pred_mode, 0 for inter macroblocks
+};
+
 struct PictureContext {
   int widthMbs = 0, heightMbs = 0;
   Frame* cur = nullptr;  // frame being decoded
@@ -31,6 +41,12 @@ struct PictureContext {
   std::vector<uint8_t> nzC[2];  // TotalCoeff per chroma 4x4 block (nC)
   std::vector<uint8_t> nzDeb;   // nonzero coefficients per luma 4x4 (deblocking)
   std::vector<int8_t> ipred;    // intra 4x4/8x8 modes per luma 4x4, -1 other
+  // CABAC neighbour state: per macroblock, and per luma 4x4 block the
+  // absMvdComp of each list (x, y; capped at 127) and bit l set for
+  // ref_idx_lX > 0 of a coded (not direct or skipped) partition.
+  std::vector<CabacMbState> cabacMbs;
+  std::vector<uint8_t> absMvd[2];
+  std::vector<uint8_t> refGt0;
 
   // reference lists of the current slice
   Frame* refList[2][33] = {};

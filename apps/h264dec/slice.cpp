@@ -3,24 +3,11 @@
 
 #include <cstring>
 
+#include "cabac_syntax.h"
 #include "residual.h"
 #include "tables.h"
 
 namespace h264dec {
-
-namespace {
-
-// B macroblock types 1..21 (Table 7-14): shape (0 16x16, 1 16x8, 2 8x16) and
-// the prediction of each partition (1 L0, 2 L1, 3 Bi).
-const uint8_t kBTypes[22][3] = {{0, 0, 0}, {0, 1, 0}, {0, 2, 0}, {0, 3, 0}, {1, 1, 1}, {2, 1, 1}, {1, 2, 2}, {2, 2, 2},
-                                {1, 1, 2}, {2, 1, 2}, {1, 2, 1}, {2, 2, 1}, {1, 1, 3}, {2, 1, 3}, {1, 2, 3}, {2, 2, 3},
-                                {1, 3, 1}, {2, 3, 1}, {1, 3, 2}, {2, 3, 2}, {1, 3, 3}, {2, 3, 3}};
-// B sub-macroblock types (Table 7-18): prediction (0 direct) and shape
-// (0 8x8, 1 8x4, 2 4x8, 3 4x4).
-const uint8_t kBSub[13][2] = {{0, 0}, {1, 0}, {2, 0}, {3, 0}, {1, 1}, {1, 2}, {2, 1},
-                              {2, 2}, {3, 1}, {3, 2}, {1, 3}, {2, 3}, {3, 3}};
-
-}  // namespace
 
 int SliceDecoder::chroma_qp(int qpy, int offset, int qpBdOffsetC) {
   int qpi = qpy + offset;
@@ -30,8 +17,8 @@ int SliceDecoder::chroma_qp(int qpy, int offset, int qpBdOffsetC) {
 }
 
 SliceDecoder::SliceDecoder(PictureContext& picture, const SliceHeader& h, const Pps& p, const Sps& s, BitReader& r,
-                           int num)
-    : ctx(picture), sh(h), pps(p), sps(s), br(r), sliceNum(num) {
+                           const std::vector<uint8_t>& rbsp, int num)
+    : ctx(picture), sh(h), pps(p), sps(s), br(r), sliceNum(num), rbsp_(rbsp) {
   W = picture.widthMbs;
   H = picture.heightMbs;
   bd = s.bitDepthY;
@@ -70,7 +57,9 @@ void SliceDecoder::set_neighbours() {
   mb.edge = uint8_t((mb.intraA ? 0 : 1) | (mb.intraB ? 0 : 4) | (mb.intraD ? 0 : 16) | (mb.intraC ? 0 : 32));
 }
 
-Status SliceDecoder::run() {
+Status SliceDecoder::run() { return pps.cabac ? run_cabac() : run_cavlc(); }
+
+Status SliceDecoder::run_cavlc() {
   int total = W * H;
   int addr = sh.firstMb;
   if (addr >= total) return Status::skip("first_mb_in_slice out of range");
@@ -102,6 +91,24 @@ Status SliceDecoder::run() {
   return Status::success();
 }
 
+// Coefficient counts and intra modes of the macroblock's blocks: none yet.
+void SliceDecoder::clear_block_state() {
+  const size_t W4 = size_t(W) * 4, W2 = size_t(W) * 2;
+  const size_t base = size_t(mb.y * 4) * W4 + size_t(mb.x) * 4;
+  uint8_t* nzY = ctx.nzY.data() + base;
+  uint8_t* nzDeb = ctx.nzDeb.data() + base;
+  int8_t* ipred = ctx.ipred.data() + base;
+  for (size_t y = 0; y < 4; ++y) {
+    std::memset(nzY + y * W4, 0, 4);
+    std::memset(nzDeb + y * W4, 0, 4);
+    std::memset(ipred + y * W4, -1, 4);
+  }
+  for (int c = 0; c < 2; ++c) {
+    uint8_t* nzC = ctx.nzC[c].data() + size_t(mb.y * 2 * cf) * W2 + size_t(mb.x) * 2;
+    for (int y = 0; y < 2 * cf; ++y) std::memset(nzC + size_t(y) * W2, 0, 2);
+  }
+}
+
 void SliceDecoder::decode_skip() {
   MbState& st = ctx.mbs[mb.addr];
   st = MbState();
@@ -109,17 +116,7 @@ void SliceDecoder::decode_skip() {
   st.skip = true;
   st.qp = qp;
   set_neighbours();
-  const int W4 = W * 4;
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) {
-      size_t i = size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x;
-      ctx.nzY[i] = 0;
-      ctx.nzDeb[i] = 0;
-      ctx.ipred[i] = -1;
-    }
-  for (int c = 0; c < 2; ++c)
-    for (int y = 0; y < 2 * cf; ++y)
-      for (int x = 0; x < 2; ++x) ctx.nzC[c][size_t(mb.y * 2 * cf + y) * (W * 2) + mb.x * 2 + x] = 0;
+  clear_block_state();
   cur->mbIntra[mb.addr] = 0;
   if (sh.type == kP) {
     mb.partShape = 0;
@@ -139,15 +136,19 @@ void SliceDecoder::decode_skip() {
     inter_pred<uint8_t>();
 }
 
-Status SliceDecoder::decode_mb() {
+void SliceDecoder::begin_mb() {
   MbState& st = ctx.mbs[mb.addr];
   st = MbState();
   st.slice = sliceNum;
   set_neighbours();
-  uint32_t t = br.ue();
-  if (br.fail) return Status::skip("invalid mb_type");
-  int intraType = -1;
-  bool direct16 = false;
+  clear_block_state();
+}
+
+// mb_type t of the slice type: partitions and their prediction, or the
+// intra type (0 I_NxN, 1..24 Intra16x16, 25 I_PCM; -1 for inter).
+bool SliceDecoder::apply_mb_type(uint32_t t, int& intraType, bool& direct16) {
+  intraType = -1;
+  direct16 = false;
   if (sh.type == kI) {
     intraType = int(t);
   } else if (sh.type == kP) {
@@ -156,7 +157,7 @@ Status SliceDecoder::decode_mb() {
       mb.partPred[0] = mb.partPred[1] = 1;
       if (t == 4) mb.kind = 1;  // P_8x8ref0
     } else {
-      intraType = int(t) - 5;
+      intraType = int(t - 5);
     }
   } else {
     if (t == 0) {
@@ -169,43 +170,86 @@ Status SliceDecoder::decode_mb() {
     } else if (t == 22) {
       mb.partShape = 3;
     } else {
-      intraType = int(t) - 23;
+      intraType = int(t - 23);
     }
   }
-  if (intraType > 25) return Status::skip("invalid mb_type");
-  const int W4 = W * 4;
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) {
-      size_t i = size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x;
-      ctx.nzY[i] = 0;
-      ctx.nzDeb[i] = 0;
-      ctx.ipred[i] = -1;
-    }
-  for (int c = 0; c < 2; ++c)
-    for (int y = 0; y < 2 * cf; ++y)
-      for (int x = 0; x < 2; ++x) ctx.nzC[c][size_t(mb.y * 2 * cf + y) * (W * 2) + mb.x * 2 + x] = 0;
-
+  if (intraType > 25) return false;
   mb.intra = intraType >= 0;
+  MbState& st = ctx.mbs[mb.addr];
   st.intra = mb.intra;
   cur->mbIntra[mb.addr] = mb.intra ? 1 : 0;
+  if (intraType > 0 && intraType < 25) {
+    st.i16 = true;
+    mb.i16Mode = (intraType - 1) % 4;
+    mb.cbp = (((intraType - 1) / 4) % 3) << 4 | (intraType >= 13 ? 15 : 0);
+  }
+  return true;
+}
+
+void SliceDecoder::set_intra_motion() {
+  const int W4 = W * 4;
+  BlockMotion none{{{0, 0}, {0, 0}}, {-1, -1}, {-1, -1}};
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) cur->motion[size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x] = none;
+}
+
+// transform_size_8x8_flag of an inter macroblock with luma coefficients is
+// present when no partition is below 8x8 (7.3.5).
+bool SliceDecoder::t8x8_allowed(bool direct16) const {
+  if (!pps.transform8x8 || mb.intra || !(mb.cbp & 15)) return false;
+  bool ok = !direct16 || sps.direct8x8Inference;
+  if (mb.partShape == 3 && !direct16) {
+    for (int i = 0; i < 4; ++i) {
+      if (sh.type == kP)
+        ok = ok && mb.subType[i] == 0;
+      else if (mb.subType[i] == 0)
+        ok = ok && sps.direct8x8Inference;
+      else
+        ok = ok && kBSub[mb.subType[i]][1] == 0;
+    }
+  }
+  return ok;
+}
+
+bool SliceDecoder::apply_qp_delta(int delta) {
+  if (delta < -(26 + qpBdOffset / 2) || delta > 25 + qpBdOffset / 2) return false;
+  qp = ((qp + delta + 52 + 2 * qpBdOffset) % (52 + qpBdOffset)) - qpBdOffset;
+  return true;
+}
+
+// Motion, prediction and reconstruction of a parsed macroblock.
+Status SliceDecoder::finish_mb() {
+  if (!mb.intra) finish_motion();
+  int rst;
+  if (bd > 8) {
+    if (!mb.intra) inter_pred<uint16_t>();
+    rst = reconstruct<uint16_t>();
+  } else {
+    if (!mb.intra) inter_pred<uint8_t>();
+    rst = reconstruct<uint8_t>();
+  }
+  if (rst < 0) return Status::skip("reconstruction failed", rst);
+  return Status::success();
+}
+
+Status SliceDecoder::decode_mb() {
+  begin_mb();
+  MbState& st = ctx.mbs[mb.addr];
+  uint32_t t = br.ue();
+  if (br.fail) return Status::skip("invalid mb_type");
+  int intraType;
+  bool direct16;
+  if (!apply_mb_type(t, intraType, direct16)) return Status::skip("invalid mb_type");
   if (intraType == 25) {
     st.pcm = true;
     st.qp = 0;
     return parse_pcm();
   }
   if (mb.intra) {
-    if (intraType == 0) {
-      if (pps.transform8x8) mb.t8x8 = br.u1();
-    } else {
-      st.i16 = true;
-      mb.i16Mode = (intraType - 1) % 4;
-      mb.cbp = (((intraType - 1) / 4) % 3) << 4 | (intraType >= 13 ? 15 : 0);
-    }
+    if (intraType == 0 && pps.transform8x8) mb.t8x8 = br.u1();
     Status e = parse_intra_modes();
     if (!e.ok()) return e;
-    BlockMotion none{{{0, 0}, {0, 0}}, {-1, -1}, {-1, -1}};
-    for (int y = 0; y < 4; ++y)
-      for (int x = 0; x < 4; ++x) cur->motion[size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x] = none;
+    set_intra_motion();
   } else {
     st.direct16 = direct16;
     if (direct16) {
@@ -220,43 +264,18 @@ Status SliceDecoder::decode_mb() {
     uint32_t c = br.ue();
     if (c > 47 || br.fail) return Status::skip("invalid coded_block_pattern");
     mb.cbp = mb.intra ? kCbpIntra[c] : kCbpInter[c];
-    if ((mb.cbp & 15) && pps.transform8x8 && !mb.intra) {
-      bool ok = !direct16 || sps.direct8x8Inference;
-      if (mb.partShape == 3 && !direct16) {
-        for (int i = 0; i < 4; ++i) {
-          if (sh.type == kP)
-            ok = ok && mb.subType[i] == 0;
-          else if (mb.subType[i] == 0)
-            ok = ok && sps.direct8x8Inference;
-          else
-            ok = ok && kBSub[mb.subType[i]][1] == 0;
-        }
-      }
-      if (ok) mb.t8x8 = br.u1();
-    }
+    if (t8x8_allowed(direct16)) mb.t8x8 = br.u1();
   }
   st.t8x8 = mb.t8x8;
   st.cbp = uint8_t(mb.cbp);
   st.part16 = !mb.intra && mb.partShape == 0;
   if ((mb.cbp & 0x3F) || st.i16) {
-    int delta = br.se();
-    if (delta < -(26 + qpBdOffset / 2) || delta > 25 + qpBdOffset / 2) return Status::skip("invalid mb_qp_delta");
-    qp = ((qp + delta + 52 + 2 * qpBdOffset) % (52 + qpBdOffset)) - qpBdOffset;
+    if (!apply_qp_delta(br.se())) return Status::skip("invalid mb_qp_delta");
   }
   st.qp = qp;
   Status e = parse_residual();
   if (!e.ok()) return e;
-  if (!mb.intra) finish_motion();
-  int rst;
-  if (bd > 8) {
-    if (!mb.intra) inter_pred<uint16_t>();
-    rst = reconstruct<uint16_t>();
-  } else {
-    if (!mb.intra) inter_pred<uint8_t>();
-    rst = reconstruct<uint8_t>();
-  }
-  if (rst < 0) return Status::skip("reconstruction failed", rst);
-  return Status::success();
+  return finish_mb();
 }
 
 Status SliceDecoder::parse_pcm() {
@@ -303,16 +322,18 @@ Status SliceDecoder::parse_intra_modes() {
     if (b < 0) b = 2;
     return a < b ? a : b;
   };
+  // prev_intra_pred_mode_flag and rem_intra_pred_mode: -1 for the predicted mode
+  auto read_rem = [&]() -> int {
+    if (pps.cabac) return cabac::intra_rem(cabac_);
+    return br.u1() ? -1 : int(br.u(3));
+  };
   if (!ctx.mbs[mb.addr].i16) {
     if (mb.t8x8) {
       for (int b = 0; b < 4; ++b) {
         int bx = (b & 1) * 2, by = (b >> 1) * 2;
         int p = predicted(bx, by);
-        int m = p;
-        if (!br.u1()) {
-          int rem = int(br.u(3));
-          m = rem < p ? rem : rem + 1;
-        }
+        int rem = read_rem();
+        int m = rem < 0 ? p : rem < p ? rem : rem + 1;
         mb.i8Modes[b] = uint32_t(m);
         ip[by * W4 + bx] = ip[by * W4 + bx + 1] = ip[(by + 1) * W4 + bx] = ip[(by + 1) * W4 + bx + 1] = int8_t(m);
       }
@@ -320,17 +341,22 @@ Status SliceDecoder::parse_intra_modes() {
       for (int k = 0; k < 16; ++k) {
         int bx = kBlkX[k], by = kBlkY[k];
         int p = predicted(bx, by);
-        int m = p;
-        if (!br.u1()) {
-          int rem = int(br.u(3));
-          m = rem < p ? rem : rem + 1;
-        }
+        int rem = read_rem();
+        int m = rem < 0 ? p : rem < p ? rem : rem + 1;
         mb.i4Modes[k] = m;
         ip[by * W4 + bx] = int8_t(m);
       }
     }
   }
-  uint32_t cm = br.ue();
+  uint32_t cm;
+  if (pps.cabac) {
+    // condTermFlagN: N available, intra (not I_PCM) and its mode not DC
+    auto cond = [&](bool avail, int n) { return avail && ctx.cabacMbs[size_t(n)].chromaPred != 0 ? 1 : 0; };
+    cm = uint32_t(cabac::chroma_pred(cabac_, cond(mb.availA, mb.addr - 1) + cond(mb.availB, mb.addr - W)));
+    ctx.cabacMbs[size_t(mb.addr)].chromaPred = uint8_t(cm);
+  } else {
+    cm = br.ue();
+  }
   if (cm > 3) return Status::skip("invalid intra_chroma_pred_mode");
   mb.chromaMode = int(cm);
   return Status::success();

@@ -1,12 +1,14 @@
-// Decoding of one slice: macroblock layer (CAVLC), intra mode and motion
-// vector prediction, inter prediction and reconstruction.
+// Decoding of one slice: macroblock layer (CAVLC or CABAC), intra mode and
+// motion vector prediction, inter prediction and reconstruction.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include <kvnvc.h>
 
 #include "bitstream.h"
+#include "cabac_decoder.h"
 #include "params.h"
 #include "picture.h"
 #include "status.h"
@@ -87,16 +89,44 @@ struct SliceDecoder {
   int32_t* endY32 = nullptr;
   int32_t* endC32[2] = {nullptr, nullptr};
 
-  SliceDecoder(PictureContext& picture, const SliceHeader& h, const Pps& p, const Sps& s, BitReader& r, int num);
+  // rbsp: the slice NAL unit's RBSP bytes (CABAC reads its slice data there).
+  SliceDecoder(PictureContext& picture, const SliceHeader& h, const Pps& p, const Sps& s, BitReader& r,
+               const std::vector<uint8_t>& rbsp, int num);
   Status run();
 
  private:
+  Status run_cavlc();
   Status decode_mb();
   void decode_skip();
   Status parse_intra_modes();
   Status parse_inter_pred();
   Status parse_residual();
   Status parse_pcm();
+
+  // shared by both entropy coders (slice.cpp)
+  void begin_mb();
+  void clear_block_state();
+  bool apply_mb_type(uint32_t t, int& intraType, bool& direct16);
+  void set_intra_motion();
+  bool t8x8_allowed(bool direct16) const;
+  bool apply_qp_delta(int delta);
+  Status finish_mb();
+
+  // CABAC (slice_cabac.cpp, residual_cabac.cpp)
+  Status run_cabac();
+  Status decode_mb_cabac();
+  void skip_cabac();
+  Status pcm_cabac();
+  Status parse_inter_pred_cabac();
+  int parse_cbp_cabac();
+  Status parse_residual_cabac();
+  int cbf_inc_luma(int bx, int by) const;
+  int cbf_inc_chroma(int c, int bx, int by) const;
+  int cbf_inc_dc(int bit) const;
+  const std::vector<uint8_t>& rbsp_;
+  size_t cabacStart_ = 0;  // first byte of the slice data in the RBSP
+  kvnsupport::CabacDecoder cabac_;
+  bool prevQpDelta_ = false;  // the previous macroblock coded a nonzero mb_qp_delta
   int residual_block(int cat, int comp, int blk, int nC, int maxCoeff);
   int nc_luma(int bx, int by);
   int nc_chroma(int comp, int bx, int by);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Conformance matrix: encodes synthetic pictures with x264 (CAVLC) over a set
-# of encoder options, decodes each stream with kvnvc-h264dec and with ffmpeg,
+# Conformance matrix: encodes synthetic pictures with x264 over a set of
+# encoder options, each case once with CAVLC and once with CABAC (baseline
+# cases: CAVLC only), decodes each stream with kvnvc-h264dec and with ffmpeg,
 # and requires byte-identical raw output.
 #   conformance.sh DECODER WORKDIR [CASE-FILTER]
 # Exit 0 all passed, 1 a mismatch, 77 x264/ffmpeg unavailable (skipped).
@@ -28,7 +29,7 @@ src noise 176x144 10 "testsrc2=size=176x144:rate=25,noise=alls=30:allf=t+u" yuv4
 src t422 176x144 10 "testsrc=size=176x144:rate=25" yuv422p
 src cuts 176x144 60 "testsrc=size=176x144:rate=25:duration=0.8[a];mandelbrot=size=176x144:rate=25,trim=duration=0.8,setpts=PTS-STARTPTS[b];smptebars=size=176x144:rate=25:duration=0.8[c];[a][b][c]concat=n=3" yuv420p
 
-# name | source | x264 options (--no-cabac is always added)
+# name | source | x264 options (each run with --no-cabac and with --cabac)
 cases=(
   "base_i|testsrc|--profile baseline --keyint 1 --qp 26"
   "base_p_ref1|testsrc|--profile baseline --ref 1"
@@ -59,6 +60,7 @@ cases=(
   "high10_spatial_8x8|noise|--profile high10 --output-depth 10 --bframes 3 --direct spatial --partitions all --ref 3"
   "high_cqm_jvt|testsrc|--profile high --cqm jvt --bframes 2"
   "base_constrained_intra|noise|--profile baseline --constrained-intra --ref 2"
+  "main_constrained_intra|noise|--profile main --constrained-intra --bframes 2 --ref 2"
   "ref16_b8_pyramid|testsrc|--profile high --ref 16 --bframes 8 --b-pyramid normal"
   "open_gop|cuts|--profile high --open-gop --keyint 12 --bframes 3"
   "slice_max_size|noise|--profile main --slice-max-size 300 --bframes 2"
@@ -70,23 +72,30 @@ declare -A sizes=([testsrc]=176x144 [mandel]=208x120 [noise]=176x144 [t422]=176x
 declare -A csps=([t422]=i422)
 pass=0 fail=0
 for c in "${cases[@]}"; do
-  IFS='|' read -r name source opts <<<"$c"
-  [ -n "$filter" ] && [[ $name != *$filter* ]] && continue
+  IFS='|' read -r case source opts <<<"$c"
   csp=${csps[$source]:-i420}
-  # shellcheck disable=SC2086
-  if ! x264 --quiet --no-progress --no-cabac $opts --input-csp "$csp" --input-res "${sizes[$source]}" --fps 25 \
-      -o "$name.264" "$source.yuv" >/dev/null 2>"$name.x264.log"; then
-    echo "FAIL $name: x264 failed: $(tail -1 "$name.x264.log")"; fail=$((fail + 1)); continue
-  fi
-  ffmpeg -v error -y -i "$name.264" -f rawvideo -fps_mode passthrough "$name.ref.yuv"
-  if ! "$dec" --quiet "$name.264" "$name.out.yuv" 2>"$name.dec.log"; then
-    echo "FAIL $name: decoder failed: $(tail -1 "$name.dec.log")"; fail=$((fail + 1)); continue
-  fi
-  if cmp -s "$name.ref.yuv" "$name.out.yuv"; then
-    echo "ok   $name"; pass=$((pass + 1))
-  else
-    echo "FAIL $name: output differs ($(cmp "$name.ref.yuv" "$name.out.yuv" 2>&1 | head -1))"; fail=$((fail + 1))
-  fi
+  for entropy in cavlc cabac; do
+    name=${case}_$entropy
+    [ -n "$filter" ] && [[ $name != *$filter* ]] && continue
+    [ "$entropy" = cabac ] && [[ $case == base_* ]] && continue  # baseline profile: no CABAC
+    flag=--no-cabac
+    [ "$entropy" = cabac ] && flag=--cabac
+    # shellcheck disable=SC2086
+    if ! x264 --quiet --no-progress $flag $opts --input-csp "$csp" --input-res "${sizes[$source]}" --fps 25 \
+        -o "$name.264" "$source.yuv" >/dev/null 2>"$name.x264.log"; then
+      echo "FAIL $name: x264 failed: $(tail -1 "$name.x264.log")"; fail=$((fail + 1)); continue
+    fi
+    ffmpeg -v error -y -i "$name.264" -f rawvideo -fps_mode passthrough "$name.ref.yuv"
+    if ! "$dec" --quiet "$name.264" "$name.out.yuv" 2>"$name.dec.log"; then
+      echo "FAIL $name: decoder failed: $(tail -1 "$name.dec.log")"; fail=$((fail + 1)); continue
+    fi
+    if cmp -s "$name.ref.yuv" "$name.out.yuv"; then
+      echo "ok   $name"; pass=$((pass + 1))
+    else
+      echo "FAIL $name: output differs ($(cmp "$name.ref.yuv" "$name.out.yuv" 2>&1 | head -1))"; fail=$((fail + 1))
+    fi
+    rm -f "$name.ref.yuv" "$name.out.yuv"
+  done
 done
 echo "conformance: $pass passed, $fail failed"
 [ "$fail" -eq 0 ]

@@ -1,6 +1,9 @@
 // Unit checks of the decoder's own layers: Annex B splitting, emulation
-// prevention removal, the header bit reader, MD5, scaling-list fall-back and
-// what decode_nal reports for redundant, damaged and unsupported units.
+// prevention removal, the header bit reader, MD5, scaling-list fall-back,
+// what decode_nal reports for redundant, damaged and unsupported units, and
+// I_PCM in a CABAC slice (which x264 does not write).
+#include <kvnvc.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -51,6 +54,10 @@ struct NalWriter {
   h264dec::NalUnit nal() {
     u(1, 1);
     while (nbits % 8) u(1, 0);
+    return wrap();
+  }
+  // The RBSP as it is (a CABAC slice ends with its own stop bit).
+  h264dec::NalUnit wrap() {
     std::vector<uint8_t> b{header};
     int zeros = 0;
     for (uint8_t x : rbsp) {
@@ -67,33 +74,35 @@ struct NalWriter {
   }
 };
 
-// Baseline SPS of a 16x16 picture: pic_order_cnt_type 2, one reference frame.
-h264dec::NalUnit sps_16x16() {
+// Baseline SPS of a picture one macroblock high: pic_order_cnt_type 2, one
+// reference frame.
+h264dec::NalUnit sps_16x16(int widthMbs = 1) {
   NalWriter w(3, 7);
   w.u(8, 66);  // profile_idc
   w.u(8, 0);
-  w.u(8, 30);  // level_idc
-  w.ue(0);     // seq_parameter_set_id
-  w.ue(0);     // log2_max_frame_num_minus4
-  w.ue(2);     // pic_order_cnt_type
-  w.ue(1);     // max_num_ref_frames
-  w.u(1, 0);   // gaps_in_frame_num_value_allowed_flag
-  w.ue(0);     // pic_width_in_mbs_minus1
-  w.ue(0);     // pic_height_in_map_units_minus1
-  w.u(1, 1);   // frame_mbs_only_flag
-  w.u(1, 1);   // direct_8x8_inference_flag
-  w.u(1, 0);   // frame_cropping_flag
-  w.u(1, 0);   // vui_parameters_present_flag
+  w.u(8, 30);                    // level_idc
+  w.ue(0);                       // seq_parameter_set_id
+  w.ue(0);                       // log2_max_frame_num_minus4
+  w.ue(2);                       // pic_order_cnt_type
+  w.ue(1);                       // max_num_ref_frames
+  w.u(1, 0);                     // gaps_in_frame_num_value_allowed_flag
+  w.ue(uint32_t(widthMbs - 1));  // pic_width_in_mbs_minus1
+  w.ue(0);                       // pic_height_in_map_units_minus1
+  w.u(1, 1);                     // frame_mbs_only_flag
+  w.u(1, 1);                     // direct_8x8_inference_flag
+  w.u(1, 0);                     // frame_cropping_flag
+  w.u(1, 0);                     // vui_parameters_present_flag
   return w.nal();
 }
 
-h264dec::NalUnit pps(int id, bool cabac, bool redundantPicCnt) {
+h264dec::NalUnit pps(int id, bool cabac, bool redundantPicCnt, bool sliceGroups = false) {
   NalWriter w(3, 8);
   w.ue(uint32_t(id));
-  w.ue(0);                  // seq_parameter_set_id
-  w.u(1, cabac);            // entropy_coding_mode_flag
-  w.u(1, 0);                // bottom_field_pic_order_in_frame_present_flag
-  w.ue(0);                  // num_slice_groups_minus1
+  w.ue(0);            // seq_parameter_set_id
+  w.u(1, cabac);      // entropy_coding_mode_flag
+  w.u(1, 0);          // bottom_field_pic_order_in_frame_present_flag
+  w.ue(sliceGroups);  // num_slice_groups_minus1
+  if (sliceGroups) return w.nal();
   w.ue(0);                  // num_ref_idx_l0_default_active_minus1
   w.ue(0);                  // num_ref_idx_l1_default_active_minus1
   w.u(1, 0);                // weighted_pred_flag
@@ -126,6 +135,49 @@ h264dec::NalUnit idr_slice(int ppsId, int redundantPicCnt) {
   w.se(0);    // mb_qp_delta
   w.u(1, 1);  // Intra16x16DCLevel coeff_token: TotalCoeff 0 (nC 0)
   return w.nal();
+}
+
+// CABAC IDR slice of two macroblocks coded with the library's CABAC
+// encoder: I_PCM with the given samples, then I_16x16 with DC prediction and
+// no residual, predicted from the PCM samples on its left.
+h264dec::NalUnit cabac_pcm_slice(const std::vector<uint8_t>& pcm) {
+  NalWriter w(3, 5);
+  w.ue(0);  // first_mb_in_slice
+  w.ue(7);  // slice_type: I
+  w.ue(0);  // pic_parameter_set_id
+  w.u(4, 0);
+  w.ue(0);  // idr_pic_id
+  w.u(1, 0);
+  w.u(1, 0);
+  w.se(0);  // slice_qp_delta
+  std::vector<uint8_t> buf(4096, 0);
+  std::memcpy(buf.data(), w.rbsp.data(), w.rbsp.size());
+  std::vector<uint8_t> state(504);
+  Kvn32u bytes = 0;
+  auto bin = [&](int ctx, int b) { kvniCABACEncodeBin_H264(Kvn32u(ctx), Kvn32u(b), state.data()); };
+  kvniCABACInit_H264(state.data(), buf.data(), Kvn32u(w.nbits), Kvn32u(buf.size()), 26, -1);
+  bin(3, 1);    // mb_type bin 0: not I_NxN (no neighbours)
+  bin(276, 1);  // I_PCM; the engine's final bits, then pcm_alignment_zero_bit
+  kvniCABACTerminateSlice_H264(&bytes, state.data());
+  std::memcpy(buf.data() + bytes, pcm.data(), pcm.size());
+  bytes += Kvn32u(pcm.size());
+  // The engine starts again after the samples. The contexts go on, but the
+  // second macroblock uses none that the first one changed.
+  kvniCABACInit_H264(state.data(), buf.data(), bytes * 8, Kvn32u(buf.size()), 26, -1);
+  bin(276, 0);  // end_of_slice_flag
+  bin(4, 1);    // mb_type bin 0, left neighbour not I_NxN
+  bin(276, 0);  // not I_PCM
+  bin(6, 0);    // no luma AC
+  bin(7, 0);    // no chroma
+  bin(9, 1);    // prediction mode 2 (DC)
+  bin(10, 0);
+  bin(64, 0);   // intra_chroma_pred_mode DC
+  bin(60, 0);   // mb_qp_delta 0
+  bin(88, 0);   // coded_block_flag of the DC block: neighbours I_PCM and unavailable (intra)
+  bin(276, 1);  // end_of_slice_flag
+  kvniCABACTerminateSlice_H264(&bytes, state.data());
+  w.rbsp.assign(buf.begin(), buf.begin() + bytes);
+  return w.wrap();
 }
 
 }  // namespace
@@ -211,9 +263,9 @@ int main() {
            "slice with a missing PPS skipped with its message");
     n = idr_slice(0, 0);
     expect(dec.decode_nal(n).ok(), "primary slice decoded");
-    n = pps(1, true, false);
+    n = pps(1, false, false, true);
     st = dec.decode_nal(n);
-    expect(st.fatal() && st.message() == "unsupported: CABAC entropy coding", "CABAC PPS is fatal");
+    expect(st.fatal() && st.message() == "unsupported: slice groups (FMO)", "PPS with slice groups is fatal");
     n = idr_slice(0, 0);
     expect(dec.decode_nal(n).ok(), "units after a fatal error are ignored");
     dec.flush();
@@ -221,6 +273,38 @@ int main() {
     bool gray = frames.size() == 1 && frames[0].size() == 384;
     for (size_t i = 0; gray && i < frames[0].size(); ++i) gray = frames[0][i] == 128;
     expect(gray, "the decoded frame is the DC prediction, 128 everywhere");
+  }
+  // I_PCM in a CABAC slice: the samples start at the byte after the engine's
+  // last bit, and the engine starts again after them for the next macroblock.
+  {
+    std::vector<std::vector<uint8_t>> frames;
+    Decoder dec([&](const Frame& f, const Sps& sps) {
+      frames.emplace_back();
+      frame_bytes(f, sps, frames.back());
+    });
+    std::vector<uint8_t> pcm(384);
+    for (int i = 0; i < 256; ++i) pcm[size_t(i)] = uint8_t(10 * (i / 16) + i % 16);  // row y: 10 y + x
+    for (int i = 0; i < 64; ++i) pcm[size_t(256 + i)] = uint8_t(40 + i);
+    for (int i = 0; i < 64; ++i) pcm[size_t(320 + i)] = 200;
+    NalUnit n = sps_16x16(2);
+    dec.decode_nal(n);
+    n = pps(0, true, false);
+    expect(dec.decode_nal(n).ok(), "CABAC PPS accepted");
+    n = cabac_pcm_slice(pcm);
+    Status st = dec.decode_nal(n);
+    expect(st.ok(), "CABAC slice with I_PCM decoded");
+    dec.flush();
+    bool same = frames.size() == 1 && frames[0].size() == 768;
+    for (int y = 0; same && y < 16; ++y) {
+      for (int x = 0; x < 16; ++x) same = same && frames[0][size_t(y * 32 + x)] == pcm[size_t(y * 16 + x)];
+      // DC prediction from the left column: (sum of 10 y + 15 + 8) >> 4 = 90
+      for (int x = 16; x < 32; ++x) same = same && frames[0][size_t(y * 32 + x)] == 90;
+    }
+    for (int y = 0; same && y < 8; ++y)
+      for (int x = 0; x < 8; ++x)
+        same =
+            same && frames[0][size_t(512 + y * 16 + x)] == 40 + y * 8 + x && frames[0][size_t(640 + y * 16 + x)] == 200;
+    expect(same, "PCM samples and the macroblock after them");
   }
   // A failed library call keeps its status code in the message.
   expect(Status::skip("reconstruction failed", -7).message() == "reconstruction failed (status -7)",
