@@ -23,6 +23,7 @@
 #include "h264/recon/residual_hbd.h"
 #include "h264/transform/transform8x8.h"
 #include "h264/inter/weight.h"
+#include "mpeg2/mpeg2_vlc.h"  // MPEG-1/MPEG-2 VLC
 #include "slot_tables.h"
 
 namespace kvntest {
@@ -70,6 +71,10 @@ KVN_TABLE(transform8x8, Transform8x8Kernels, M(fwd16s), M(fwd32s), M(quant16s), 
           M(dequant32s), M(inv_add8u), M(inv_add16u), M(gen_scale))
 KVN_TABLE(weight, WeightKernels, M(uni8), M(bi8), M(bi8_any), M(uni16), M(bi16), M(average16), M(uni8_exact),
           M(bi8_exact), M(uni16_exact), M(bi16_exact))
+
+// MPEG-1/MPEG-2 VLC (scalar only)
+KVN_TABLE(mpeg2_vlc, Mpeg2VlcKernels, M(decode_one), M(decode_pair), M(inter_mpeg1), M(inter_mpeg2), M(intra_mpeg1),
+          M(intra_mpeg2), M(put_intra), M(put_inter))
 
 AnyFn read_slot(const void* table, std::size_t i) {
   AnyFn f;
@@ -122,6 +127,7 @@ const std::vector<Family>& families() {
       family<ResidualHbdKernels, residual_hbd_kernels>("residual_hbd", kResidualHbdKernelsC, residual_hbd::kMembers),
       family<Transform8x8Kernels, transform8x8_kernels>("transform8x8", kTransform8x8KernelsC, transform8x8::kMembers),
       family<WeightKernels, weight_kernels>("weight", kWeightKernelsC, weight::kMembers),
+      family<Mpeg2VlcKernels, mpeg2_vlc_kernels>("mpeg2_vlc", kMpeg2VlcKernelsC, mpeg2_vlc::kMembers),
   };
   return all;
 }
