@@ -1,5 +1,7 @@
 #include "mpeg2_syntax_tables.h"
 
+#include "mpeg2_vlc_tables.h"
+
 #include <algorithm>
 #include <string>
 #include <utility>
@@ -157,25 +159,15 @@ const Codes& codes(Mpeg2Syntax table) {
 }  // namespace
 
 std::vector<int32_t> mpeg2_syntax_source(Mpeg2Syntax table) {
-  // Word 0 unused, one stage as wide as the longest code, then per length a
-  // count and (code, value) pairs, ended by a negative count.
-  const Codes& all = codes(table);
-  int longest = 0, len = 0;
-  for (const Code& c : all) bits_of(c.bits, len), longest = std::max(longest, len);
-  std::vector<int32_t> t = {0, 1, longest};
-  for (int l = 1; l <= longest; ++l) {
-    const size_t at = t.size();
-    t.push_back(0);
-    for (const Code& c : all) {
-      const uint32_t code = bits_of(c.bits, len);
-      if (len != l) continue;
-      t.push_back(int32_t(code));
-      t.push_back(c.value);
-      ++t[at];
-    }
+  std::vector<Mpeg2Vlc> all;
+  int longest = 0;
+  for (const Code& c : codes(table)) {
+    Mpeg2Vlc v{0, 0, c.value, 0};
+    v.code = bits_of(c.bits, v.len);
+    longest = std::max(longest, v.len);
+    all.push_back(v);
   }
-  t.push_back(-1);
-  return t;
+  return mpeg2_source_table(all, {longest}, false);
 }
 
 bool mpeg2_syntax_code(Mpeg2Syntax table, int32_t value, uint32_t& code, int& length) {
@@ -191,15 +183,6 @@ const uint8_t kMpeg2DefaultIntraMatrix[64] = {
     8,  16, 19, 22, 26, 27, 29, 34, 16, 16, 22, 24, 27, 29, 34, 37, 19, 22, 26, 27, 29, 34,
     34, 38, 22, 22, 26, 27, 29, 34, 37, 40, 22, 26, 27, 29, 32, 35, 40, 48, 26, 27, 29, 32,
     35, 40, 48, 58, 26, 27, 29, 34, 38, 46, 56, 69, 27, 29, 35, 38, 46, 56, 69, 83,
-};
-
-const uint8_t kMpeg2Scan[2][64] = {
-    {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48,
-     41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
-     30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63},
-    {0,  8,  16, 24, 1,  9,  2,  10, 17, 25, 32, 40, 48, 56, 57, 49, 41, 33, 26, 18, 3,  11,
-     4,  12, 19, 27, 34, 42, 50, 58, 35, 43, 51, 59, 20, 28, 5,  13, 6,  14, 21, 29, 36, 44,
-     52, 60, 37, 45, 53, 61, 22, 30, 7,  15, 23, 31, 38, 46, 54, 62, 39, 47, 55, 63},
 };
 
 const uint8_t kMpeg2NonLinearScale[32] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  10, 12, 14, 16, 18, 20,  22,

@@ -1,7 +1,8 @@
 // Macroblock-layer tables of ISO/IEC 13818-2 (and 11172-2): the variable
 // length codes of Tables B-1 to B-4, B-9 and B-10 in the library's Huffman
 // source-table format (for kvniHuffmanTableInitAlloc_32s), the default
-// quantiser matrix, the two scans and the non-linear quantiser scale.
+// quantiser matrix and the non-linear quantiser scale. (The block-level codes
+// and the scans are in mpeg2_vlc_tables.h.)
 #pragma once
 
 #include <cstdint>
@@ -35,8 +36,6 @@ bool mpeg2_syntax_code(Mpeg2Syntax table, int32_t value, uint32_t& code, int& le
 
 // Default intra_quantiser_matrix (raster order), 7.3.11.
 extern const uint8_t kMpeg2DefaultIntraMatrix[64];
-// Scans (7.3): raster index by scan position; [0] zigzag, [1] alternate.
-extern const uint8_t kMpeg2Scan[2][64];
 // quantiser_scale by quantiser_scale_code for q_scale_type 1 (Table 7-6).
 extern const uint8_t kMpeg2NonLinearScale[32];
 

@@ -61,13 +61,16 @@ Decoder::Decoder(Sink sink) : sink_(std::move(sink)) {
   mbType_[2] = build(kvnsupport::mpeg2_syntax_source(Mpeg2Syntax::kMbTypeB));
   cbp_ = build(kvnsupport::mpeg2_syntax_source(Mpeg2Syntax::kCodedBlockPattern));
   motion_ = build(kvnsupport::mpeg2_syntax_source(Mpeg2Syntax::kMotionCode));
-  for (int c = 0; c < 2; ++c) dcSize_[c] = build(kvnsupport::mpeg2_dct_dc_size(c));
-  for (int t = 0; t < 2; ++t) coef_[t] = build_run_level(kvnsupport::mpeg2_dct_coefficients(t));
+  using kvnsupport::Mpeg2DctTable;
+  for (int c = 0; c < 2; ++c) dcSize_[c] = build(kvnsupport::mpeg2_dc_size_source(c == 1));
+  coef_[0] = build_run_level(kvnsupport::mpeg2_dct_source(Mpeg2DctTable::kB14First));
+  coef_[1] = build_run_level(kvnsupport::mpeg2_dct_source(Mpeg2DctTable::kB14));
+  coef_[2] = build_run_level(kvnsupport::mpeg2_dct_source(Mpeg2DctTable::kB15));
 }
 
 std::string Decoder::decode(const std::vector<uint8_t>& bytes) {
   if (!mbInc_ || !cbp_ || !motion_ || !mbType_[0] || !mbType_[1] || !mbType_[2] || !dcSize_[0] || !dcSize_[1] ||
-      !coef_[0] || !coef_[1])
+      !coef_[0] || !coef_[1] || !coef_[2])
     return "cannot build the code tables";
   Stream s(bytes);
   bool afterPicture = false;  // the last header was a picture header (its extensions follow)
@@ -150,7 +153,7 @@ std::string Decoder::start_picture() {
   // with horizontal frequency in the row index.
   const int alt = seq_.mpeg2 && pic_.alternateScan ? 1 : 0;
   auto transpose = [](int k) { return (k & 7) * 8 + (k >> 3); };
-  for (int p = 0; p < 64; ++p) scan_[p] = Kvn32s(transpose(kvnsupport::kMpeg2Scan[alt][p]));
+  for (int p = 0; p < 64; ++p) scan_[p] = Kvn32s(transpose((alt ? kvnsupport::kMpeg2Alternate : kvnsupport::kMpeg2Zigzag)[p]));
   for (int m = 0; m < 2; ++m)
     for (int k = 0; k < 64; ++k) weights_[m][transpose(k)] = Kvn16s(seq_.matrix[m][k]);
   inPicture_ = true;

@@ -59,10 +59,10 @@ class Decoder {
   void flush();
   std::string decode_slice(Bits& b, int row);
   std::string decode_macroblock(Bits& b, int addr, int mbType, bool skipped);
-  bool motion_vectors(Bits& b, int s, int mbType);
+  bool motion_vectors(Bits& b, int s);
   int motion_component(Bits& b, int s, int t, int pred);
   void predict(int mbx, int mby, int mbType);
-  std::string decode_blocks(Bits& b, int mbx, int mby, int mbType, int cbp, bool fieldDct);
+  std::string decode_blocks(Bits& b, int mbx, int mby, bool intra, int cbp, bool fieldDct);
 
   Sink sink_;
   Sequence seq_;
@@ -77,7 +77,8 @@ class Decoder {
   int maxMbs_ = 1 << 20;
 
   // Tables built by the library from the standard's source tables.
-  Table mbInc_, mbType_[3], cbp_, motion_, dcSize_[2], coef_[2];
+  Table mbInc_, mbType_[3], cbp_, motion_, dcSize_[2];
+  Table coef_[3];  // B-14 for a non-intra block's first coefficient, B-14, B-15
   // Per picture: scans and matrices in the transposed order the inverse DCT takes.
   Kvn32s scan_[64];
   Kvn16s weights_[2][64];

@@ -3,15 +3,15 @@
 #include <cstring>
 
 #include "mpeg2_syntax_tables.h"
+#include "mpeg2_vlc_tables.h"
 
 namespace mpeg2dec {
 namespace {
 
-using kvnsupport::kMpeg2Scan;
 
 // A quantiser matrix as transmitted: 64 bytes in zigzag order (6.3.11).
 void read_matrix(Bits& b, uint8_t* m) {
-  for (int i = 0; i < 64; ++i) m[kMpeg2Scan[0][i]] = uint8_t(b.u(8));
+  for (int i = 0; i < 64; ++i) m[kvnsupport::kMpeg2Zigzag[i]] = uint8_t(b.u(8));
 }
 
 }  // namespace

@@ -250,16 +250,17 @@ std::string Decoder::decode_blocks(Bits& b, int mbx, int mby, bool intra, int cb
     Kvn32s last = 0;
     KvnResult st;
     if (intra) {
-      const KvnHuffmanTable* ac = coef_[mpeg2 && pic_.intraVlcFormat ? 1 : 0].get();
+      const KvnHuffmanTable* ac = coef_[mpeg2 && pic_.intraVlcFormat ? 2 : 1].get();
       st = mpeg2 ? kvniReconstructDCTBlockIntra_MPEG2_32s(&b.ptr, &b.bit, dcSize_[comp ? 1 : 0].get(), ac, scan_,
                                                           qScale_, weights_[0], &dcPred_[comp],
                                                           3 - pic_.intraDcPrecision, coef, &last)
                  : kvniReconstructDCTBlockIntra_MPEG1_32s(&b.ptr, &b.bit, dcSize_[comp ? 1 : 0].get(), ac, scan_,
                                                           qScale_, weights_[0], &dcPred_[comp], coef, &last);
     } else {
-      const KvnHuffmanTable* t = coef_[0].get();
-      st = mpeg2 ? kvniReconstructDCTBlock_MPEG2_32s(&b.ptr, &b.bit, t, t, scan_, qScale_, weights_[1], coef, &last)
-                 : kvniReconstructDCTBlock_MPEG1_32s(&b.ptr, &b.bit, t, t, scan_, qScale_, weights_[1], coef, &last);
+      const KvnHuffmanTable *first = coef_[0].get(), *ac = coef_[1].get();
+      st = mpeg2
+               ? kvniReconstructDCTBlock_MPEG2_32s(&b.ptr, &b.bit, first, ac, scan_, qScale_, weights_[1], coef, &last)
+               : kvniReconstructDCTBlock_MPEG1_32s(&b.ptr, &b.bit, first, ac, scan_, qScale_, weights_[1], coef, &last);
     }
     if (st < 0) return "invalid block";
     // The inverse DCT's path: the 4x4 low-frequency corner (scan positions

@@ -84,7 +84,7 @@ Encoder::Encoder(const Options& o)
   kvniCreateRLEncodeTable(kvnsupport::mpeg2_dct_source(kvnsupport::Mpeg2DctTable::kB14).data(), &rl_);
   for (int c = 0; c < 2; ++c) dcSizeCodes_[c] = kvnsupport::mpeg2_dc_size_writer_table(c == 1);
   for (int k = 0; k < 64; ++k) {
-    scan_[k] = kvnsupport::kMpeg2Scan[0][k];
+    scan_[k] = kvnsupport::kMpeg2Zigzag[k];
     intraMatrix_[k] = kvnsupport::kMpeg2DefaultIntraMatrix[k];
   }
 }

@@ -83,7 +83,7 @@ class Encoder {
   KvnRLEncodeTable* rl_ = nullptr;
   std::vector<int32_t> dcSizeCodes_[2];
   Kvn32s scan_[64];
-  Kvn16s intraMatrix_[64];
+  Kvn16u intraMatrix_[64];
   alignas(16) Kvn16s levels_[6][64];
   Kvn32s dcPred_[3];
   int pmv_[2] = {0, 0};
