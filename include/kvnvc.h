@@ -1443,7 +1443,7 @@ KvnResult kvniCreateRLEncodeTable(const Kvn32s* pSrcTable, KvnRLEncodeTable** pp
  * touching the next. The buffer must be zero from the current word on and
  * large enough: the writers are not told its end (a block takes at most
  * 64 * 24 + 32 bits plus the DC code). Levels are coded from pRLTable
- * (pFirstTable) or by escape (000001, run in 6 bits, the low 12 bits of the
+ * or by escape (000001, run in 6 bits, the low 12 bits of the
  * level); pScan entries are taken modulo 64. Writing stops after count
  * non-zero levels or at scan position 63, then the end-of-block code
  * (eobLength 0..32 bits of eobCode, else KVN_STS_OUT_OF_RANGE).

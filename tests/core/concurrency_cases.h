@@ -100,7 +100,17 @@ namespace conc {
   X(kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR) \
   X(kvniFilterDeblockingChroma_HorEdge_H264_8u_C2IR) \
   X(kvniFilterDeblockingLuma_VerEdge_MBAFF_H264_8u_C1IR) \
-  X(kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR)
+  X(kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR) \
+  X(kvniHuffmanTableInitAlloc_32s) \
+  X(kvniHuffmanRunLevelTableInitAlloc_32s) \
+  X(kvniHuffmanTableFree_32s) \
+  X(kvniCreateRLEncodeTable) \
+  X(kvniPutIntraBlock) \
+  X(kvniPutNonIntraBlock) \
+  X(kvniReconstructDCTBlock_MPEG2_32s) \
+  X(kvniReconstructDCTBlockIntra_MPEG2_32s) \
+  X(kvniReconstructDCTBlock_MPEG1_32s) \
+  X(kvniDecodeHuffmanPair_1u16s)
 // clang-format on
 
 struct Api {
