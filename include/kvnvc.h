@@ -1459,6 +1459,55 @@ KvnResult kvniPutNonIntraBlock(Kvn32u** ppBitStream, Kvn32s* pBitCount, const Kv
                                const KvnRLEncodeTable* pRLTable, const Kvn32s* pScan, Kvn32s eobLength, Kvn32s eobCode,
                                Kvn32s count);
 
+/* ------------------------------------------------------------------------ */
+/* MPEG-2 quantisation and DCT                                              */
+/*                                                                          */
+/* Blocks are 64 signed 16-bit values, raster order unless stated.          */
+/* Checks: null pointers (KVN_STS_NULL_PTR), then a forward quantiser's     */
+/* scale of 0 (KVN_STS_DIV_BY_ZERO) or a row step below 1                   */
+/* (KVN_STS_STEP_ERR); nothing is written on failure.                       */
+/* ------------------------------------------------------------------------ */
+
+/* Forward quantisers, in place; *pCount: the number of non-zero levels.
+ * With reciprocal weights (64 floats, 1/W): level = trunc(c * (16/Q) * (1/W))
+ * in single precision, clamped to -2047..2047. Without (non-intra only):
+ * Q >= 1: sign(c) * min((|c| * R) >> 16, 2047), R = (65536 + Q/2) / Q;
+ * Q < 0: the block is left as it is and its non-zero values counted. The
+ * intra quantiser leaves position 0 (the DC) and counts positions 1..63; a
+ * null pointer selects the reciprocals of the default intra matrix. */
+KvnResult kvniQuant_MPEG2_16s_C1I(Kvn16s* pSrcDst, int32_t quantScale, const float* pQuantMatrix, int32_t* pCount);
+KvnResult kvniQuantIntra_MPEG2_16s_C1I(Kvn16s* pSrcDst, int32_t quantScale, const float* pQuantMatrix, int32_t* pCount);
+/* Inverse quantisers, in place (ISO/IEC 13818-2 7.4): non-intra
+ * ((2L + sign(L)) * W * Q) / 32 at all positions (null weights: 16
+ * everywhere); intra (L * W * Q) / 16 at positions 1..63 (weights required),
+ * position 0 unchanged; exact, saturated to -2048..2047, then mismatch
+ * control over all 64 values. */
+KvnResult kvniQuantInv_MPEG2_16s_C1I(Kvn16s* pSrcDst, int32_t quantScale, const Kvn16u* pQuantMatrix);
+KvnResult kvniQuantInvIntra_MPEG2_16s_C1I(Kvn16s* pSrcDst, int32_t quantScale, const Kvn16u* pQuantMatrix);
+
+/* Inverse DCT of a transposed coefficient block (element 8i + j: horizontal
+ * frequency i, vertical frequency j). count > 9: full transform; 1..9: only
+ * the 4x4 low-frequency corner is read; 0: every sample coefficient 0 / 8;
+ * below 0: as 0 for 8-bit output, zeros for 16-bit output. Samples clamped
+ * to 0..255 (8u) or -256..255 (16s). Steps in bytes, at least 1. The P2C2R
+ * forms write two blocks interleaved (the first at even samples), each
+ * with its own count. */
+KvnResult kvniDCT8x8Inv_AANTransposed_16s8u_C1R(const Kvn16s* pSrc, Kvn8u* pDst, int32_t dstStep, int32_t count);
+KvnResult kvniDCT8x8Inv_AANTransposed_16s_C1R(const Kvn16s* pSrc, Kvn16s* pDst, int32_t dstStep, int32_t count);
+KvnResult kvniDCT8x8Inv_AANTransposed_16s8u_P2C2R(const Kvn16s* pSrcU, const Kvn16s* pSrcV, Kvn8u* pDstUV,
+                                                  int32_t dstStep, int32_t countU, int32_t countV);
+KvnResult kvniDCT8x8Inv_AANTransposed_16s_P2C2R(const Kvn16s* pSrcU, const Kvn16s* pSrcV, Kvn16s* pDstUV,
+                                                int32_t dstStep, int32_t countU, int32_t countV);
+/* Two natural-order blocks (element 8v + u) into 8 rows of 16 interleaved
+ * bytes: a channel whose flag is set (value 1: the second, 2: the first)
+ * takes clamp(coefficient 0 >> 3, 0, 255) everywhere, the other the inverse
+ * DCT (IEEE 1180 accuracy) clamped to 0..255. Higher flag bits are ignored. */
+KvnResult kvniDCT8x8InvOrSet_16s8u_P2C2(const Kvn16s* pSrcU, const Kvn16s* pSrcV, Kvn8u* pDstUV, int32_t dstStep,
+                                        int32_t flags);
+/* Forward DCT (ISO/IEC 13818-2 Annex A scaling, DC = 8 x mean) of 8 rows of
+ * 16 interleaved bytes into two natural-order coefficient blocks. */
+KvnResult kvniDCT8x8Fwd_8u16s_C2P2(const Kvn8u* pSrcUV, int32_t srcStep, Kvn16s* pDstU, Kvn16s* pDstV);
+
 #ifdef __cplusplus
 }
 #endif

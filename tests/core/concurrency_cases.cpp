@@ -661,6 +661,32 @@ Outcome core_services(const Api& a, uint64_t seed) {
   return (o << std::vector<char>(text.begin(), text.end())).take();
 }
 
+// MPEG-2: an encoder's forward DCT, quantisers and reconstruction, and the
+// decoder's inverse quantisers and inverse DCTs.
+Outcome mpeg2_dct_quant(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  const int q = r.range(1, 31);
+  auto src = r.fill<Kvn8u>(128, 0, 255);
+  auto w = r.fill<Kvn16u>(64, 8, 80);
+  std::vector<float> recip(64);
+  for (size_t i = 0; i < 64; ++i) recip[i] = 1.0f / float(w[i]);
+  std::vector<Kvn16s> u(64), v(64), u16(256);
+  std::vector<Kvn8u> rec(128), rec2(128);
+  int32_t n1 = 0, n2 = 0;
+  o << a.kvniDCT8x8Fwd_8u16s_C2P2(src.data(), 16, u.data(), v.data());
+  o << a.kvniQuantIntra_MPEG2_16s_C1I(u.data(), q, r.range(0, 1) ? recip.data() : nullptr, &n1);
+  o << a.kvniQuant_MPEG2_16s_C1I(v.data(), q, r.range(0, 1) ? recip.data() : nullptr, &n2);
+  auto uq = u, vq = v;
+  o << a.kvniQuantInvIntra_MPEG2_16s_C1I(u.data(), q, w.data());
+  o << a.kvniQuantInv_MPEG2_16s_C1I(v.data(), q, r.range(0, 1) ? w.data() : nullptr);
+  o << a.kvniDCT8x8InvOrSet_16s8u_P2C2(u.data(), v.data(), rec.data(), 16, r.range(0, 3));
+  o << a.kvniDCT8x8Inv_AANTransposed_16s8u_C1R(u.data(), rec2.data(), 8, r.range(-1, 64));
+  o << a.kvniDCT8x8Inv_AANTransposed_16s_P2C2R(u.data(), v.data(), u16.data(), 32, r.range(-1, 64), r.range(0, 12));
+  o.val(n1).val(n2);
+  return (o << uq << vq << u << v << rec << rec2 << u16).take();
+}
+
 }  // namespace
 
 const std::vector<WorkItem>& work_items() {
@@ -685,6 +711,7 @@ const std::vector<WorkItem>& work_items() {
       {"deblocking", deblocking},
       {"MPEG-1/MPEG-2 VLC", mpeg2_vlc},
       {"core services", core_services},
+      {"MPEG-2 quantisation and DCT", mpeg2_dct_quant},
   };
   return items;
 }
