@@ -101,19 +101,9 @@ std::string Decoder::decode(const std::vector<uint8_t>& bytes) {
         finish_picture();
         err = parse_sequence_header(b, seq_);
         afterPicture = false;
-        if (err.empty()) {
-          const int mbw = (seq_.width + 15) / 16, mbh = (seq_.height + 15) / 16;
-          if (int64_t(mbw) * mbh > maxMbs_) {
-            err = "picture too large";
-            break;
-          }
-          if (!haveSeq_ || mbw != mbw_ || mbh != mbh_) {
-            flush();
-            older_.reset(), newer_.reset();
-            mbw_ = mbw, mbh_ = mbh;
-          }
-          haveSeq_ = true;
-        }
+        if (err.empty() && int64_t((seq_.width + 15) / 16) * ((seq_.height + 31) / 32 * 2) > maxMbs_)
+          err = "picture too large";
+        haveSeq_ = err.empty();
         break;
       case kExtension:
         if (haveSeq_) err = parse_extension(b, seq_, afterPicture ? &pic_ : nullptr);
@@ -146,14 +136,26 @@ std::string Decoder::decode(const std::vector<uint8_t>& bytes) {
 std::string Decoder::start_picture() {
   if (seq_.mpeg2 && pic_.structure != 3) return "unsupported: field pictures";
   if ((pic_.type == 2 && !newer_) || (pic_.type == 3 && (!older_ || !newer_))) return "missing reference picture";
+  // The picture in macroblocks (6.3.3): frames of an interlaced sequence
+  // are coded in pairs of macroblock rows.
+  const int mbw = (seq_.width + 15) / 16;
+  const int mbh = seq_.mpeg2 && !seq_.progressive ? (seq_.height + 31) / 32 * 2 : (seq_.height + 15) / 16;
+  if (mbw != mbw_ || mbh != mbh_) {  // a new size: the references go
+    flush();
+    older_.reset(), newer_.reset();
+    mbw_ = mbw, mbh_ = mbh;
+    if ((pic_.type == 2 && !newer_) || (pic_.type == 3 && (!older_ || !newer_))) return "missing reference picture";
+  }
   cur_ = std::make_unique<Frame>();
+  cur_->width = seq_.width, cur_->height = seq_.height;
   for (int c = 0; c < 3; ++c)
     cur_->plane[c].init(c ? mbw_ * 8 : mbw_ * 16, c ? mbh_ * 8 : mbh_ * 16, c ? kPad / 2 : kPad);
   // Scans and matrices transposed: the inverse DCT takes its coefficients
   // with horizontal frequency in the row index.
   const int alt = seq_.mpeg2 && pic_.alternateScan ? 1 : 0;
   auto transpose = [](int k) { return (k & 7) * 8 + (k >> 3); };
-  for (int p = 0; p < 64; ++p) scan_[p] = Kvn32s(transpose((alt ? kvnsupport::kMpeg2Alternate : kvnsupport::kMpeg2Zigzag)[p]));
+  for (int p = 0; p < 64; ++p)
+    scan_[p] = Kvn32s(transpose((alt ? kvnsupport::kMpeg2Alternate : kvnsupport::kMpeg2Zigzag)[p]));
   for (int m = 0; m < 2; ++m)
     for (int k = 0; k < 64; ++k) weights_[m][transpose(k)] = Kvn16s(seq_.matrix[m][k]);
   inPicture_ = true;
@@ -165,19 +167,19 @@ void Decoder::finish_picture() {
   inPicture_ = false;
   ++decoded_;
   if (pic_.type == 3) {  // B pictures are shown at once
-    sink_(*cur_, seq_.width, seq_.height);
+    sink_(*cur_, cur_->width, cur_->height);
     cur_.reset();
     return;
   }
   for (Plane& p : cur_->plane) p.extend_edges();
-  if (newer_ && !newerShown_) sink_(*newer_, seq_.width, seq_.height);
+  if (newer_ && !newerShown_) sink_(*newer_, newer_->width, newer_->height);
   older_ = std::move(newer_);
   newer_ = std::move(cur_);
   newerShown_ = false;
 }
 
 void Decoder::flush() {
-  if (newer_ && !newerShown_) sink_(*newer_, seq_.width, seq_.height);
+  if (newer_ && !newerShown_) sink_(*newer_, newer_->width, newer_->height);
   newerShown_ = true;
 }
 

@@ -29,6 +29,7 @@ struct Plane {
 
 struct Frame {
   Plane plane[3];
+  int width = 0, height = 0;  // the sequence's picture size when it was decoded
 };
 
 // The bytes of a picture cropped to width x height, planar, as written out.

@@ -8,7 +8,6 @@
 namespace mpeg2dec {
 namespace {
 
-
 // A quantiser matrix as transmitted: 64 bytes in zigzag order (6.3.11).
 void read_matrix(Bits& b, uint8_t* m) {
   for (int i = 0; i < 64; ++i) m[kvnsupport::kMpeg2Zigzag[i]] = uint8_t(b.u(8));

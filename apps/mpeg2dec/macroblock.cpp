@@ -269,6 +269,10 @@ std::string Decoder::decode_blocks(Bits& b, int mbx, int mby, bool intra, int cb
     // (Never the DC-only path: its truncating division is coarser than the
     // rounding of the transform.)
     const int count = coef[63] || last > 9 ? 63 : std::max<int>(last, 1);
+    // The transform's second pass rounds with 5/8 (its definition), 1/8 of
+    // a sample too high on average; one step less on the DC coefficient,
+    // worth 1/8 of a sample everywhere, centres it.
+    coef[0] = Kvn16s(coef[0] - 1);
     if (intra) {
       kvniDCT8x8Inv_AANTransposed_16s8u_C1R(coef, dst, step, count);
     } else {

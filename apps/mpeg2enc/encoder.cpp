@@ -156,10 +156,10 @@ void Encoder::encode(const uint8_t* const src[3], const int stride[3], std::vect
   w.start_code(0x00);  // picture_header
   w.put(uint32_t(gopIndex_++ & 1023), 10);
   w.put(intra ? 1 : 2, 3);
-  w.put(0xffff, 16);          // vbv_delay
-  if (!intra) w.put(0xf, 4);  // full_pel_forward_vector 0, forward_f_code 7
-  w.put(0, 1);                // extra_bit_picture
-  w.start_code(0xb5);         // picture_coding_extension
+  w.put(0xffff, 16);        // vbv_delay
+  if (!intra) w.put(7, 4);  // full_pel_forward_vector 0, forward_f_code 7 (unused)
+  w.put(0, 1);              // extra_bit_picture
+  w.start_code(0xb5);       // picture_coding_extension
   w.put(8, 4);
   w.put(intra ? 15 : kFCode, 4);
   w.put(intra ? 15 : kFCode, 4);
@@ -241,6 +241,7 @@ void Encoder::code_intra(BitWriter& w, int mbx, int mby) {
     std::memcpy(rec, lv, sizeof rec);
     rec[0] = Kvn16s(lv[0] * 8);
     kvniQuantInvIntra_MPEG2_16s_C1I(rec, q_, intraMatrix_);
+    rec[0] = Kvn16s(rec[0] - 1);  // the decoder's centring of the inverse DCT's rounding
     transposed(rec, t);
     uint8_t* d = c ? cur_[c].at(mbx * 8, mby * 8) : cur_[0].at(mbx * 16 + (blk & 1) * 8, mby * 16 + (blk >> 1) * 8);
     kvniDCT8x8Inv_AANTransposed_16s8u_C1R(t, d, cur_[c].stride, 63);
@@ -292,10 +293,14 @@ void Encoder::encode_mb(BitWriter& w, int mbx, int mby, bool pPicture, int& skip
     kvniSAD16x16_8u32s(sy.at(x0, y0), sy.stride, ry.at(x0 + (hx >> 1), y0 + (hy >> 1)), ry.stride, &v, mode);
     return v + 2 * (std::abs(hx - pmv_[0]) + std::abs(hy - pmv_[1]));
   };
+  // Vectors keep the block and its half-sample neighbours inside the
+  // picture's macroblocks (13818-2 7.6.4: predictions only from the
+  // reference picture) and within the search range.
   const int lim = 2 * kRange;
   auto inside = [&](int hx, int hy) {
-    return std::abs(hx) <= lim && std::abs(hy) <= lim && x0 * 2 + hx >= -2 * kPad + 2 && y0 * 2 + hy >= -2 * kPad + 2 &&
-           x0 * 2 + hx + 32 <= 2 * (ry.w + kPad) - 4 && y0 * 2 + hy + 32 <= 2 * (ry.h + kPad) - 4;
+    const int px = x0 + (hx >> 1), py = y0 + (hy >> 1);
+    return std::abs(hx) <= lim && std::abs(hy) <= lim && px >= 0 && py >= 0 && px + 16 + (hx & 1) <= ry.w &&
+           py + 16 + (hy & 1) <= ry.h;
   };
   int bx = 0, by = 0, best = sad(0, 0);
   auto consider = [&](int hx, int hy) {
@@ -378,6 +383,7 @@ void Encoder::encode_mb(BitWriter& w, int mbx, int mby, bool pPicture, int& skip
     alignas(16) Kvn16s rec[64], t[64], residual[64];
     std::memcpy(rec, lv, sizeof rec);
     kvniQuantInv_MPEG2_16s_C1I(rec, q_, nullptr);
+    rec[0] = Kvn16s(rec[0] - 1);  // the decoder's centring of the inverse DCT's rounding
     transposed(rec, t);
     kvniDCT8x8Inv_AANTransposed_16s_C1R(t, residual, 16, 63);
     kvniAdd8x8_16s8u_C1IRS(residual, 16, d, cur_[c].stride);

@@ -38,7 +38,7 @@ for s in moving mandel noise; do
         echo "FAIL $name: encoder"; fail=1; continue
       fi
       n=$((n + 1))
-      if ! ffmpeg -v error -xerror -y -i out.m2v -f rawvideo -pix_fmt yuv420p ff.yuv 2>err.txt || [ -s err.txt ]; then
+      if ! ffmpeg -v error -xerror -y -i out.m2v -fps_mode passthrough -f rawvideo -pix_fmt yuv420p ff.yuv 2>err.txt || [ -s err.txt ]; then
         echo "FAIL $name: ffmpeg: $(head -c 300 err.txt)"; fail=1; continue
       fi
       rm -f ./*.pgm
