@@ -1318,6 +1318,196 @@ KvnResult kvniBidir_H264_16u_P2P1R(const KvnBidirRecord16u* pBidir);
 KvnResult kvniWeightedAverage_H264_8u_C1IR(const Kvn8u* pSrc1, Kvn8u* pSrc2Dst, int32_t srcDstStep, int32_t weight1,
                                            int32_t weight2, Kvn32u shift, int32_t offset, KvnSize roiSize);
 
+/* ------------------------------------------------------------------------ */
+/* MPEG-1/MPEG-2 VLC tables, block decoding and block writing               */
+/* (ISO/IEC 11172-2 2.4.3.7, ISO/IEC 13818-2 7.2, 7.3, 7.4, Annex B)        */
+/*                                                                          */
+/* Source tables (caller's Kvn32s arrays) describe a prefix code:           */
+/*   [0] not read; [1] S, the lookup stages (1..32); [2 .. S+1] the bits    */
+/*   each stage indexes (1..16); then, for code lengths L = 1, 2, 3, ... in */
+/*   turn, a count n(L) >= 0 and n(L) entries, ended by a negative count.   */
+/*   An entry is (code, value) for kvniHuffmanTableInitAlloc_32s and        */
+/*   (code, first, second) for kvniHuffmanRunLevelTableInitAlloc_32s and    */
+/*   kvniCreateRLEncodeTable; code holds the L bits right-aligned. Codes    */
+/*   have 1..32 bits and at most the stages' total. Run-level convention:   */
+/*   first = run (0..63), 254 end of block, 255 escape (first is taken mod  */
+/*   256); second = signed level.                                           */
+/* Malformed source tables are refused with KVN_STS_VLC_CODE_ERR before     */
+/*   anything is stored: a stage count or stage width outside its range, a  */
+/*   code longer than 32 bits or than the stages' total, a code value of    */
+/*   more than L bits, codes that are not prefix-free (a code that is a     */
+/*   prefix of another, or listed twice), a value outside the leaf's field  */
+/*   (signed 24 bits; run-level: second outside the signed 16 bits) or a    */
+/*   leaf equal to the invalid entry (value 61681 given back 1 bit). The    */
+/*   source is read up to its terminating count; a count after L = 32 that  */
+/*   is not negative is malformed too.                                      */
+/* KvnHuffmanTable: 32-bit words from kvnMalloc. [0] = B0, then 2^B0        */
+/*   entries; each further subtable is a header word (its B) and 2^B        */
+/*   entries. Entry: leaf value * 256 + u (u bits of its stage given back;  */
+/*   run-level leaves: second * 65536 + (first & 255) * 256 + u), link      */
+/*   offset * 256 + 128 (word index of the subtable header), or the invalid */
+/*   entry 0x00F0F101. Tables of more than 2^23 words are refused           */
+/*   (KVN_STS_MEM_ALLOC). Built tables are read-only and may be shared      */
+/*   between threads; kvniHuffmanTableFree_32s releases them and            */
+/*   KvnRLEncodeTables.                                                     */
+/*                                                                          */
+/* Readers: word bit position as for the H.264 readers: *ppBitStream is    */
+/*   the current 32-bit word (machine byte order), *pOffset (0..31, else    */
+/*   KVN_STS_BAD_ARG) its next bit, 31 the most significant. A reader never */
+/*   touches memory beyond the word after the one holding the last bit it  */
+/*   consumes (or, when it consumes none, the word after the current one):  */
+/*   keep one readable word beyond the data. Table lookups treat entries    */
+/*   that no builder makes (stage widths outside 1..16, a leaf giving back  */
+/*   all the bits of its stage, links past 31 bits) as invalid codes.       */
+/* ------------------------------------------------------------------------ */
+
+typedef Kvn32s KvnHuffmanTable;
+typedef Kvn32s KvnRLEncodeTable;
+
+/* Builds a table from a source table. 0; KVN_STS_NULL_PTR; KVN_STS_MEM_ALLOC
+ * (memory or a table too large); KVN_STS_VLC_CODE_ERR (malformed source). On
+ * failure *ppTable is not written. */
+KvnResult kvniHuffmanTableInitAlloc_32s(const Kvn32s* pSrcTable, KvnHuffmanTable** ppTable);
+KvnResult kvniHuffmanRunLevelTableInitAlloc_32s(const Kvn32s* pSrcTable, KvnHuffmanTable** ppTable);
+KvnResult kvniHuffmanTableFree_32s(KvnHuffmanTable* pTable);
+
+/* One code. *pDst = the leaf's value (signed 24 bits). An invalid code
+ * writes 61681 and returns KVN_STS_VLC_CODE_ERR with the position after all
+ * the bits read. */
+KvnResult kvniDecodeHuffmanOne_1u32s(Kvn32u** ppBitStream, Kvn32s* pOffset, Kvn32s* pDst,
+                                     const KvnHuffmanTable* pTable);
+/* One run-level code: *pFirst = bits 8..15 of the leaf, *pSecond = bits
+ * 16..31. An invalid code returns KVN_STS_VLC_CODE_ERR with the position as
+ * it was and nothing written. */
+KvnResult kvniDecodeHuffmanPair_1u16s(Kvn32u** ppBitStream, Kvn32s* pOffset, const KvnHuffmanTable* pTable,
+                                      Kvn8u* pFirst, Kvn16s* pSecond);
+
+/* One 8x8 block: cleared, then each coefficient inverse quantised and stored
+ * at raster index pScan[scan position]; the position is advanced past the
+ * block's end-of-block code. pScan: 64 raster indices; pQuantMatrix: 64
+ * weights in raster order. Escapes: MPEG-2 run (6 bits) and level (12 bits,
+ * two's complement); MPEG-1 run (6 bits) and level (8 bits; 0 and -128 are
+ * followed by 8 more bits).
+ * Non-intra: a first bit 1 is the code 1s (run 0, level +-1); otherwise
+ * pDCTFirstTable codes the first coefficient and pACTable the others.
+ *   MPEG-2: F = (2L + sign(L)) * W * Q / 32 (towards zero), saturated to
+ *   -2048..2047, then mismatch control (an even sum of the block toggles the
+ *   lowest bit of coefficient 63). A null pQuantMatrix means 16 everywhere.
+ *   *pDstSize = scan position of the last coefficient (0 reported as 1).
+ *   MPEG-1: F = (2L + sign(L)) * W * Q / 16, an even F moved one step
+ *   towards zero, clamped to -2048..2047; *pDstSize as it is.
+ * Intra: dct_dc_size from pDCSizeTable (sizes 0..11), the differential, then
+ * AC coefficients from scan position 1 with pACTable.
+ *   MPEG-2: DC = *pDCPred + differential (16 bits) becomes the predictor,
+ *   coefficient 0 = DC << shiftDC (shiftDC 0..3 = 3 - intra_dc_precision,
+ *   else KVN_STS_OUT_OF_RANGE), AC F = L * W * 2Q / 32; every value
+ *   saturated to -2048..2047, then mismatch control over the whole block.
+ *   MPEG-1: coefficient 0 = *pDCPred + 8 * differential (16 bits), which
+ *   becomes the predictor; AC F = L * W * 2Q / 16, the odd step and clamp
+ *   as above. *pDstSize = scan position of the last coefficient.
+ * KVN_STS_VLC_CODE_ERR: an invalid code, a dct_dc_size above 11, a run past
+ * scan position 63 or a scan entry outside 0..63; the block is left partly
+ * filled, the position after the bits read, *pDstSize not written. */
+KvnResult kvniReconstructDCTBlock_MPEG1_32s(Kvn32u** ppBitStream, Kvn32s* pOffset,
+                                            const KvnHuffmanTable* pDCTFirstTable, const KvnHuffmanTable* pACTable,
+                                            const Kvn32s* pScan, Kvn32s quantScale, const Kvn16s* pQuantMatrix,
+                                            Kvn16s* pDstBlock, Kvn32s* pDstSize);
+KvnResult kvniReconstructDCTBlock_MPEG2_32s(Kvn32u** ppBitStream, Kvn32s* pOffset,
+                                            const KvnHuffmanTable* pDCTFirstTable, const KvnHuffmanTable* pACTable,
+                                            const Kvn32s* pScan, Kvn32s quantScale, const Kvn16s* pQuantMatrix,
+                                            Kvn16s* pDstBlock, Kvn32s* pDstSize);
+KvnResult kvniReconstructDCTBlockIntra_MPEG1_32s(Kvn32u** ppBitStream, Kvn32s* pOffset,
+                                                 const KvnHuffmanTable* pDCSizeTable, const KvnHuffmanTable* pACTable,
+                                                 const Kvn32s* pScan, Kvn32s quantScale, const Kvn16s* pQuantMatrix,
+                                                 Kvn16s* pDCPred, Kvn16s* pDstBlock, Kvn32s* pDstSize);
+KvnResult kvniReconstructDCTBlockIntra_MPEG2_32s(Kvn32u** ppBitStream, Kvn32s* pOffset,
+                                                 const KvnHuffmanTable* pDCSizeTable, const KvnHuffmanTable* pACTable,
+                                                 const Kvn32s* pScan, Kvn32s quantScale, const Kvn16s* pQuantMatrix,
+                                                 Kvn16s* pDCPred, Kvn32s shiftDC, Kvn16s* pDstBlock, Kvn32s* pDstSize);
+
+/* Run-level encoding table from a run-level source table (see above):
+ * word 0 = escape code * 16 + length (bits 0..9), end-of-block code * 16 +
+ * length (bits 10..19), largest run R (bits 20..); words 1..R+1 the byte
+ * offset of each run's base word, which holds the run's largest |level|;
+ * the word base + level holds code * 65536 + length. Besides the malformed
+ * sources above, KVN_STS_VLC_CODE_ERR also for: a run whose levels are not
+ * exactly +-1 .. +-m each once, a code of 16 bits or more in value, an
+ * escape or end-of-block code that does not fit its 10-bit field. Released
+ * with kvniHuffmanTableFree_32s. */
+KvnResult kvniCreateRLEncodeTable(const Kvn32s* pSrcTable, KvnRLEncodeTable** ppTable);
+
+/* Block writers. Output position: *ppBitStream the current word, *pBitCount
+ * the bits still free in it (1..32, else KVN_STS_BAD_ARG); bits are ORed in
+ * from its most significant free bit down, a code crossing into the next
+ * word assigns that word, a code filling the word exactly moves on without
+ * touching the next. The buffer must be zero from the current word on and
+ * large enough: the writers are not told its end (a block takes at most
+ * 64 * 24 + 32 bits plus the DC code). Levels are coded from pRLTable
+ * or by escape (000001, run in 6 bits, the low 12 bits of the
+ * level); pScan entries are taken modulo 64. Writing stops after count
+ * non-zero levels or at scan position 63, then the end-of-block code
+ * (eobLength 0..32 bits of eobCode, else KVN_STS_OUT_OF_RANGE).
+ * Intra: d = pSrcBlock[0] - *pDCPred (|d| <= 2047, else
+ * KVN_STS_OUT_OF_RANGE) becomes the dct_dc_size code pDCSizeTable[2 * size],
+ * of pDCSizeTable[2 * size + 1] bits (1..32, else KVN_STS_OUT_OF_RANGE),
+ * and size bits of d (negative: d + 2^size - 1); *pDCPred = pSrcBlock[0].
+ * Non-intra: a first coefficient (at pScan[0]) of +-1 is written as 1s. */
+KvnResult kvniPutIntraBlock(Kvn32u** ppBitStream, Kvn32s* pBitCount, const Kvn16s* pSrcBlock, Kvn32s* pDCPred,
+                            const Kvn32s* pDCSizeTable, const KvnRLEncodeTable* pRLTable, const Kvn32s* pScan,
+                            Kvn32s eobLength, Kvn32s eobCode, Kvn32s count);
+KvnResult kvniPutNonIntraBlock(Kvn32u** ppBitStream, Kvn32s* pBitCount, const Kvn16s* pSrcBlock,
+                               const KvnRLEncodeTable* pRLTable, const Kvn32s* pScan, Kvn32s eobLength, Kvn32s eobCode,
+                               Kvn32s count);
+
+/* ------------------------------------------------------------------------ */
+/* MPEG-2 quantisation and DCT                                              */
+/*                                                                          */
+/* Blocks are 64 signed 16-bit values, raster order unless stated.          */
+/* Checks: null pointers (KVN_STS_NULL_PTR), then a forward quantiser's     */
+/* scale of 0 (KVN_STS_DIV_BY_ZERO) or a row step below 1                   */
+/* (KVN_STS_STEP_ERR); nothing is written on failure.                       */
+/* ------------------------------------------------------------------------ */
+
+/* Forward quantisers, in place; *pCount: the number of non-zero levels.
+ * With reciprocal weights (64 floats, 1/W): level = trunc(c * (16/Q) * (1/W))
+ * in single precision, clamped to -2047..2047. Without (non-intra only):
+ * Q >= 1: sign(c) * min((|c| * R) >> 16, 2047), R = (65536 + Q/2) / Q;
+ * Q < 0: the block is left as it is and its non-zero values counted. The
+ * intra quantiser leaves position 0 (the DC) and counts positions 1..63; a
+ * null pointer selects the reciprocals of the default intra matrix. */
+KvnResult kvniQuant_MPEG2_16s_C1I(Kvn16s* pSrcDst, int32_t quantScale, const float* pQuantMatrix, int32_t* pCount);
+KvnResult kvniQuantIntra_MPEG2_16s_C1I(Kvn16s* pSrcDst, int32_t quantScale, const float* pQuantMatrix, int32_t* pCount);
+/* Inverse quantisers, in place (ISO/IEC 13818-2 7.4): non-intra
+ * ((2L + sign(L)) * W * Q) / 32 at all positions (null weights: 16
+ * everywhere); intra (L * W * Q) / 16 at positions 1..63 (weights required),
+ * position 0 unchanged; exact, saturated to -2048..2047, then mismatch
+ * control over all 64 values. */
+KvnResult kvniQuantInv_MPEG2_16s_C1I(Kvn16s* pSrcDst, int32_t quantScale, const Kvn16u* pQuantMatrix);
+KvnResult kvniQuantInvIntra_MPEG2_16s_C1I(Kvn16s* pSrcDst, int32_t quantScale, const Kvn16u* pQuantMatrix);
+
+/* Inverse DCT of a transposed coefficient block (element 8i + j: horizontal
+ * frequency i, vertical frequency j). count > 9: full transform; 1..9: only
+ * the 4x4 low-frequency corner is read; 0: every sample coefficient 0 / 8;
+ * below 0: as 0 for 8-bit output, zeros for 16-bit output. Samples clamped
+ * to 0..255 (8u) or -256..255 (16s). Steps in bytes, at least 1. The P2C2R
+ * forms write two blocks interleaved (the first at even samples), each
+ * with its own count. */
+KvnResult kvniDCT8x8Inv_AANTransposed_16s8u_C1R(const Kvn16s* pSrc, Kvn8u* pDst, int32_t dstStep, int32_t count);
+KvnResult kvniDCT8x8Inv_AANTransposed_16s_C1R(const Kvn16s* pSrc, Kvn16s* pDst, int32_t dstStep, int32_t count);
+KvnResult kvniDCT8x8Inv_AANTransposed_16s8u_P2C2R(const Kvn16s* pSrcU, const Kvn16s* pSrcV, Kvn8u* pDstUV,
+                                                  int32_t dstStep, int32_t countU, int32_t countV);
+KvnResult kvniDCT8x8Inv_AANTransposed_16s_P2C2R(const Kvn16s* pSrcU, const Kvn16s* pSrcV, Kvn16s* pDstUV,
+                                                int32_t dstStep, int32_t countU, int32_t countV);
+/* Two natural-order blocks (element 8v + u) into 8 rows of 16 interleaved
+ * bytes: a channel whose flag is set (value 1: the second, 2: the first)
+ * takes clamp(coefficient 0 >> 3, 0, 255) everywhere, the other the inverse
+ * DCT (IEEE 1180 accuracy) clamped to 0..255. Higher flag bits are ignored. */
+KvnResult kvniDCT8x8InvOrSet_16s8u_P2C2(const Kvn16s* pSrcU, const Kvn16s* pSrcV, Kvn8u* pDstUV, int32_t dstStep,
+                                        int32_t flags);
+/* Forward DCT (ISO/IEC 13818-2 Annex A scaling, DC = 8 x mean) of 8 rows of
+ * 16 interleaved bytes into two natural-order coefficient blocks. */
+KvnResult kvniDCT8x8Fwd_8u16s_C2P2(const Kvn8u* pSrcUV, int32_t srcStep, Kvn16s* pDstU, Kvn16s* pDstV);
+
 #ifdef __cplusplus
 }
 #endif

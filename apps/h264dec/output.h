@@ -1,5 +1,5 @@
 // Raw planar YUV writer (cropped, display order; samples above 8 bits as
-// 16-bit little-endian) and per-frame MD5 of the same bytes.
+// 16-bit little-endian), whose bytes the per-frame MD5 takes.
 #pragma once
 
 #include <cstdint>
@@ -8,23 +8,12 @@
 #include <vector>
 
 #include "frame.h"
+#include "md5.h"
 #include "params.h"
 
 namespace h264dec {
 
-class Md5 {
- public:
-  Md5();
-  void update(const uint8_t* p, size_t n);
-  std::string hex();  // finishes
-
- private:
-  void block(const uint8_t* p);
-  uint32_t h_[4];
-  uint8_t buf_[64];
-  size_t len_ = 0;
-  uint64_t total_ = 0;
-};
+using kvnsupport::Md5;
 
 // Visits the bytes of the cropped frame in file order, in runs as long as
 // the cropping allows (a whole plane when only rows are cropped).

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "encoder.h"
+#include "yuv_input.h"
 
 namespace {
 
@@ -27,34 +28,6 @@ void usage() {
                "  --frames N       encode at most N pictures\n"
                "  --recon F        write the reconstruction (raw planar YUV) to F\n"
                "  --quiet          no progress on stderr\n");
-}
-
-bool parse_int(const char* s, int lo, int hi, int& v) {
-  char* end = nullptr;
-  errno = 0;
-  const long x = std::strtol(s, &end, 10);
-  if (errno || end == s || *end || x < lo || x > hi) return false;
-  v = int(x);
-  return true;
-}
-
-// The size and the first frame's offset from a Y4M stream header (4:2:0 only).
-bool y4m_header(FILE* f, int& w, int& h, std::string& err) {
-  std::string line;
-  for (int c; (c = std::fgetc(f)) != EOF && c != '\n';) line += char(c);
-  if (line.rfind("YUV4MPEG2", 0) != 0) return err = "not a Y4M stream", false;
-  size_t pos = 0;
-  while ((pos = line.find(' ', pos)) != std::string::npos) {
-    ++pos;
-    const char tag = line[pos];
-    const std::string value = line.substr(pos + 1, line.find(' ', pos) - pos - 1);
-    if (tag == 'W') w = std::atoi(value.c_str());
-    if (tag == 'H') h = std::atoi(value.c_str());
-    if (tag == 'C' && value.rfind("420", 0) != 0 && value != "mono")
-      return err = "unsupported Y4M colour space " + value + " (4:2:0 8-bit only)", false;
-    if (tag == 'I' && value != "p" && value != "?") return err = "interlaced Y4M input is not supported", false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -81,15 +54,15 @@ int main(int argc, char** argv) {
     else if (a == "--size")
       ok = std::sscanf(value(), "%dx%d", &o.width, &o.height) == 2;
     else if (a == "--qp")
-      ok = parse_int(value(), 0, 51, o.qp);
+      ok = kvnapp::parse_int(value(), 0, 51, o.qp);
     else if (a == "--keyint")
-      ok = parse_int(value(), 1, 1 << 20, o.keyint);
+      ok = kvnapp::parse_int(value(), 1, 1 << 20, o.keyint);
     else if (a == "--ref")
-      ok = parse_int(value(), 1, 4, o.refs);
+      ok = kvnapp::parse_int(value(), 1, 4, o.refs);
     else if (a == "--slices")
-      ok = parse_int(value(), 1, 1 << 20, o.slices);
+      ok = kvnapp::parse_int(value(), 1, 1 << 20, o.slices);
     else if (a == "--frames")
-      ok = parse_int(value(), 0, 1 << 30, maxFrames);
+      ok = kvnapp::parse_int(value(), 0, 1 << 30, maxFrames);
     else if (a == "--no-deblock")
       o.deblock = false;
     else if (a == "--cabac")
@@ -112,18 +85,9 @@ int main(int argc, char** argv) {
   }
   if (input.empty() || output.empty()) return usage(), 2;
 
-  FILE* in = std::fopen(input.c_str(), "rb");
-  if (!in) return std::fprintf(stderr, "kvnvc-h264enc: cannot open %s: %s\n", input.c_str(), std::strerror(errno)), 1;
-  const bool y4m = input.size() > 4 && input.compare(input.size() - 4, 4, ".y4m") == 0;
-  if (y4m) {
-    std::string err;
-    if (!y4m_header(in, o.width, o.height, err))
-      return std::fprintf(stderr, "kvnvc-h264enc: %s: %s\n", input.c_str(), err.c_str()), 1;
-  }
-  if (o.width < 2 || o.height < 2 || o.width % 2 || o.height % 2 || o.width > 8192 || o.height > 8192)
-    return std::fprintf(stderr, "kvnvc-h264enc: picture size %dx%d: give an even size 2x2..8192x8192%s\n", o.width,
-                        o.height, y4m ? "" : " with --size"),
-           1;
+  kvnapp::YuvInput in;
+  const std::string inErr = in.open(input, o.width, o.height);
+  if (!inErr.empty()) return std::fprintf(stderr, "kvnvc-h264enc: %s\n", inErr.c_str()), 1;
 
   FILE* out = std::fopen(output.c_str(), "wb");
   if (!out)
@@ -134,25 +98,16 @@ int main(int argc, char** argv) {
 
   h264enc::Encoder enc(o);
   std::vector<uint8_t> bytes = enc.headers(), picture;
-  const size_t lumaSize = size_t(o.width) * size_t(o.height), frameSize = lumaSize * 3 / 2;
-  std::vector<uint8_t> frame(frameSize);
+  const size_t lumaSize = size_t(o.width) * size_t(o.height);
+  std::vector<uint8_t> frame;
   int count = 0;
   size_t total = 0;
   const auto t0 = std::chrono::steady_clock::now();
   for (; maxFrames < 0 || count < maxFrames; ++count) {
-    if (y4m) {
-      char tag[6] = {};
-      if (std::fread(tag, 1, 5, in) != 5) break;
-      if (std::memcmp(tag, "FRAME", 5) != 0) {
-        std::fprintf(stderr, "kvnvc-h264enc: %s: bad Y4M frame header\n", input.c_str());
-        break;
-      }
-      for (int c; (c = std::fgetc(in)) != EOF && c != '\n';) {
-      }
-    }
-    const size_t got = std::fread(frame.data(), 1, frameSize, in);
-    if (got != frameSize) {
-      if (got) std::fprintf(stderr, "kvnvc-h264enc: %zu bytes of a truncated last picture not encoded\n", got);
+    size_t truncated = 0;
+    if (!in.read(frame, truncated)) {
+      if (truncated)
+        std::fprintf(stderr, "kvnvc-h264enc: %zu bytes of a truncated last picture not encoded\n", truncated);
       break;
     }
     const uint8_t* planes[3] = {frame.data(), frame.data() + lumaSize, frame.data() + lumaSize * 5 / 4};
@@ -168,7 +123,6 @@ int main(int argc, char** argv) {
     }
     if (!quiet && count % 25 == 0) std::fprintf(stderr, "\rkvnvc-h264enc: %d pictures, %zu bytes", count + 1, total);
   }
-  std::fclose(in);
   if (rec && std::fclose(rec) != 0) return std::fprintf(stderr, "kvnvc-h264enc: write error on %s\n", recon.c_str()), 1;
   if (std::fclose(out) != 0) return std::fprintf(stderr, "kvnvc-h264enc: write error on %s\n", output.c_str()), 1;
   const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();

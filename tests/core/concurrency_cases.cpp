@@ -5,6 +5,7 @@
 
 #include "cavlc_writer.h"
 #include "h264_vlc_tables.h"
+#include "mpeg2_vlc_tables.h"
 
 namespace conc {
 namespace {
@@ -571,6 +572,64 @@ Outcome deblocking(const Api& a, uint64_t seed) {
   return (o << y << y2 << uv << m << y16).take();
 }
 
+// MPEG-1/MPEG-2 VLC: tables built by each caller, blocks written and read
+// back, a table shared by every caller read with the pair decoder.
+const std::vector<int32_t>& mpeg2_b14_source() {
+  static const std::vector<int32_t> s = kvnsupport::mpeg2_dct_source(kvnsupport::Mpeg2DctTable::kB14);
+  return s;
+}
+Outcome mpeg2_vlc(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  using kvnsupport::Mpeg2DctTable;
+  const std::vector<int> stages = {r.range(1, 9), 8, 8};
+  const auto firstSrc = kvnsupport::mpeg2_dct_source(Mpeg2DctTable::kB14First, stages);
+  const auto acSrc = kvnsupport::mpeg2_dct_source(Mpeg2DctTable::kB14, stages);
+  const auto dcSrc = kvnsupport::mpeg2_dc_size_source(false);
+  const auto dcWriter = kvnsupport::mpeg2_dc_size_writer_table(false);
+  KvnHuffmanTable *first = nullptr, *ac = nullptr, *dc = nullptr;
+  KvnRLEncodeTable* enc = nullptr;
+  o << a.kvniHuffmanRunLevelTableInitAlloc_32s(firstSrc.data(), &first);
+  o << a.kvniHuffmanRunLevelTableInitAlloc_32s(acSrc.data(), &ac);
+  o << a.kvniHuffmanTableInitAlloc_32s(dcSrc.data(), &dc);
+  o << a.kvniCreateRLEncodeTable(mpeg2_b14_source().data(), &enc);
+  std::vector<Kvn32u> words(400, 0);
+  Kvn32u* w = words.data();
+  Kvn32s freeBits = r.range(1, 32), pred = 0;
+  const Kvn32s startIdx = freeBits - 1;
+  std::vector<std::vector<Kvn16s>> blocks;
+  for (int i = 0; i < 4; ++i) {
+    auto b = r.sparse<Kvn16s>(64, i % 2 ? 300 : 3);
+    b[0] = Kvn16s(r.range(0, 255));
+    int n = 0;
+    for (int k = 1; k < 64; ++k) n += b[size_t(k)] != 0;
+    o << (i % 2 ? a.kvniPutNonIntraBlock(&w, &freeBits, b.data(), enc, kvnsupport::kMpeg2Zigzag, 2, 2, n + (b[0] != 0))
+                : a.kvniPutIntraBlock(&w, &freeBits, b.data(), &pred, dcWriter.data(), enc, kvnsupport::kMpeg2Zigzag, 2,
+                                      2, n));
+    blocks.push_back(b);
+  }
+  Kvn32u* p = words.data();
+  Kvn32s idx = startIdx, last = 0;
+  Kvn16s dcPred = 0;
+  std::vector<Kvn16s> out(64 * 4);
+  const std::vector<Kvn16s> weights(64, Kvn16s(r.range(8, 40)));
+  for (int i = 0; i < 4; ++i) {
+    o << (i % 2 ? a.kvniReconstructDCTBlock_MPEG2_32s(&p, &idx, first, ac, kvnsupport::kMpeg2Zigzag, 5, nullptr,
+                                                      &out[size_t(64 * i)], &last)
+                : a.kvniReconstructDCTBlockIntra_MPEG2_32s(&p, &idx, dc, ac, kvnsupport::kMpeg2Zigzag, 5,
+                                                           weights.data(), &dcPred, 1, &out[size_t(64 * i)], &last));
+    o.val(last).val(int64_t(p - words.data())).val(idx);
+  }
+  Kvn8u run = 0;
+  Kvn16s level = 0;
+  Kvn32u code[2] = {0x40000000u | (uint32_t(r.next()) >> 5), 0};  // 0100 0: run 0, level 2
+  p = code, idx = 31;
+  o << a.kvniDecodeHuffmanPair_1u16s(&p, &idx, ac, &run, &level);
+  o.val(run).val(level);
+  for (KvnHuffmanTable* t : {first, ac, dc, static_cast<KvnHuffmanTable*>(enc)}) o << a.kvniHuffmanTableFree_32s(t);
+  return (o << words << out).take();
+}
+
 // The core services: blocks of their own to each caller, and the same
 // answers to every caller.
 Outcome core_services(const Api& a, uint64_t seed) {
@@ -602,6 +661,32 @@ Outcome core_services(const Api& a, uint64_t seed) {
   return (o << std::vector<char>(text.begin(), text.end())).take();
 }
 
+// MPEG-2: an encoder's forward DCT, quantisers and reconstruction, and the
+// decoder's inverse quantisers and inverse DCTs.
+Outcome mpeg2_dct_quant(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  const int q = r.range(1, 31);
+  auto src = r.fill<Kvn8u>(128, 0, 255);
+  auto w = r.fill<Kvn16u>(64, 8, 80);
+  std::vector<float> recip(64);
+  for (size_t i = 0; i < 64; ++i) recip[i] = 1.0f / float(w[i]);
+  std::vector<Kvn16s> u(64), v(64), u16(256);
+  std::vector<Kvn8u> rec(128), rec2(128);
+  int32_t n1 = 0, n2 = 0;
+  o << a.kvniDCT8x8Fwd_8u16s_C2P2(src.data(), 16, u.data(), v.data());
+  o << a.kvniQuantIntra_MPEG2_16s_C1I(u.data(), q, r.range(0, 1) ? recip.data() : nullptr, &n1);
+  o << a.kvniQuant_MPEG2_16s_C1I(v.data(), q, r.range(0, 1) ? recip.data() : nullptr, &n2);
+  auto uq = u, vq = v;
+  o << a.kvniQuantInvIntra_MPEG2_16s_C1I(u.data(), q, w.data());
+  o << a.kvniQuantInv_MPEG2_16s_C1I(v.data(), q, r.range(0, 1) ? w.data() : nullptr);
+  o << a.kvniDCT8x8InvOrSet_16s8u_P2C2(u.data(), v.data(), rec.data(), 16, r.range(0, 3));
+  o << a.kvniDCT8x8Inv_AANTransposed_16s8u_C1R(u.data(), rec2.data(), 8, r.range(-1, 64));
+  o << a.kvniDCT8x8Inv_AANTransposed_16s_P2C2R(u.data(), v.data(), u16.data(), 32, r.range(-1, 64), r.range(0, 12));
+  o.val(n1).val(n2);
+  return (o << uq << vq << u << v << rec << rec2 << u16).take();
+}
+
 }  // namespace
 
 const std::vector<WorkItem>& work_items() {
@@ -624,13 +709,16 @@ const std::vector<WorkItem>& work_items() {
       {"chroma interpolation", interp_chroma},
       {"weighted prediction", weighting},
       {"deblocking", deblocking},
+      {"MPEG-1/MPEG-2 VLC", mpeg2_vlc},
       {"core services", core_services},
+      {"MPEG-2 quantisation and DCT", mpeg2_dct_quant},
   };
   return items;
 }
 
 void prepare() {
   (void)tables();
+  (void)mpeg2_b14_source();
   (void)work_items();
 }
 

@@ -100,7 +100,25 @@ namespace conc {
   X(kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR) \
   X(kvniFilterDeblockingChroma_HorEdge_H264_8u_C2IR) \
   X(kvniFilterDeblockingLuma_VerEdge_MBAFF_H264_8u_C1IR) \
-  X(kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR)
+  X(kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR) \
+  X(kvniHuffmanTableInitAlloc_32s) \
+  X(kvniHuffmanRunLevelTableInitAlloc_32s) \
+  X(kvniHuffmanTableFree_32s) \
+  X(kvniCreateRLEncodeTable) \
+  X(kvniPutIntraBlock) \
+  X(kvniPutNonIntraBlock) \
+  X(kvniReconstructDCTBlock_MPEG2_32s) \
+  X(kvniReconstructDCTBlockIntra_MPEG2_32s) \
+  X(kvniReconstructDCTBlock_MPEG1_32s) \
+  X(kvniDecodeHuffmanPair_1u16s) \
+  X(kvniQuant_MPEG2_16s_C1I) \
+  X(kvniQuantIntra_MPEG2_16s_C1I) \
+  X(kvniQuantInv_MPEG2_16s_C1I) \
+  X(kvniQuantInvIntra_MPEG2_16s_C1I) \
+  X(kvniDCT8x8Inv_AANTransposed_16s8u_C1R) \
+  X(kvniDCT8x8Inv_AANTransposed_16s_P2C2R) \
+  X(kvniDCT8x8InvOrSet_16s8u_P2C2) \
+  X(kvniDCT8x8Fwd_8u16s_C2P2)
 // clang-format on
 
 struct Api {

@@ -1201,4 +1201,27 @@ TEST(HostileArgs, H264Cavlc) {
   });
 }
 
+// ---------------------------------------------------------------------------
+// MPEG-2 quantisation and DCT: steps below 1 are refused; steps below the row
+// make the rows overlap (accepted, rows written in order).
+
+TEST(HostileArgs, Mpeg2Dct) {
+  const Fixed coef = in(128, kSmall16);
+  for (int32_t count : {64, 5, 0, -1})
+    sweep({
+        fn(FN(kvniDCT8x8Inv_AANTransposed_16s8u_C1R), {p8(kOut, 0, 8, 8)}, {step(at_least(1, 8))}, {coef}, f0, p0, a0,
+           count),
+        fn(FN(kvniDCT8x8Inv_AANTransposed_16s_C1R), {p16(kOut, 0, 8, 8, kBytes)}, {step(at_least(1, 16))}, {coef}, f0,
+           p0, a0, count),
+        fn(FN(kvniDCT8x8Inv_AANTransposed_16s8u_P2C2R), {p8(kOut, 0, 16, 8)}, {step(at_least(1, 16))}, {coef, coef}, f0,
+           f1, p0, a0, count, 64 - count),
+        fn(FN(kvniDCT8x8Inv_AANTransposed_16s_P2C2R), {p16(kOut, 0, 16, 8, kBytes)}, {step(at_least(1, 32))},
+           {coef, coef}, f0, f1, p0, a0, count, 64 - count),
+        fn(FN(kvniDCT8x8InvOrSet_16s8u_P2C2), {p8(kOut, 0, 16, 8)}, {step(at_least(1, 16))}, {coef, coef}, f0, f1, p0,
+           a0, count & 3),
+    });
+  sweep({fn(FN(kvniDCT8x8Fwd_8u16s_C2P2), {p8(kIn, 0, 16, 8)}, {step(at_least(1, 16))}, {out(128), out(128)}, p0, a0,
+            f0, f1)});
+}
+
 }  // namespace

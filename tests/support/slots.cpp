@@ -23,6 +23,9 @@
 #include "h264/recon/residual_hbd.h"
 #include "h264/transform/transform8x8.h"
 #include "h264/inter/weight.h"
+#include "mpeg2/dct_mpeg2.h"
+#include "mpeg2/mpeg2_vlc.h"
+#include "mpeg2/quant_mpeg2.h"
 #include "slot_tables.h"
 
 namespace kvntest {
@@ -70,6 +73,15 @@ KVN_TABLE(transform8x8, Transform8x8Kernels, M(fwd16s), M(fwd32s), M(quant16s), 
           M(dequant32s), M(inv_add8u), M(inv_add16u), M(gen_scale))
 KVN_TABLE(weight, WeightKernels, M(uni8), M(bi8), M(bi8_any), M(uni16), M(bi16), M(average16), M(uni8_exact),
           M(bi8_exact), M(uni16_exact), M(bi16_exact))
+
+// MPEG-1/MPEG-2 VLC (scalar only)
+KVN_TABLE(mpeg2_vlc, Mpeg2VlcKernels, M(decode_one), M(decode_pair), M(inter_mpeg1), M(inter_mpeg2), M(intra_mpeg1),
+          M(intra_mpeg2), M(put_intra), M(put_inter))
+// MPEG-2 quantisation and DCT
+KVN_TABLE(quant_mpeg2, QuantMpeg2Kernels, M(quant_float), M(quant_float_intra), M(quant_recip), M(count), M(inv),
+          M(inv_intra))
+KVN_TABLE(dct_mpeg2, DctMpeg2Kernels, M(inv8u), M(inv16s), M(inv8u_p2), M(inv16s_p2), M(or_set), M(natural),
+          M(fwd_c2p2))
 
 AnyFn read_slot(const void* table, std::size_t i) {
   AnyFn f;
@@ -122,6 +134,10 @@ const std::vector<Family>& families() {
       family<ResidualHbdKernels, residual_hbd_kernels>("residual_hbd", kResidualHbdKernelsC, residual_hbd::kMembers),
       family<Transform8x8Kernels, transform8x8_kernels>("transform8x8", kTransform8x8KernelsC, transform8x8::kMembers),
       family<WeightKernels, weight_kernels>("weight", kWeightKernelsC, weight::kMembers),
+      family<Mpeg2VlcKernels, mpeg2_vlc_kernels>("mpeg2_vlc", kMpeg2VlcKernelsC, mpeg2_vlc::kMembers),
+      // MPEG-2 quantisation and DCT
+      family<QuantMpeg2Kernels, quant_mpeg2_kernels>("quant_mpeg2", kQuantMpeg2KernelsC, quant_mpeg2::kMembers),
+      family<DctMpeg2Kernels, dct_mpeg2_kernels>("dct_mpeg2", kDctMpeg2KernelsC, dct_mpeg2::kMembers),
   };
   return all;
 }

@@ -15,6 +15,7 @@
 #include "bitstream.h"
 #include "decoder.h"
 #include "output.h"
+#include "stream_damage.h"
 
 namespace {
 
@@ -78,22 +79,7 @@ int main(int argc, char** argv) {
     int variants = 0, withFrames = 0;
     double worst = 0;
     for (int v = 0; v < 200; ++v) {
-      std::vector<uint8_t> d = data;
-      switch (v % 4) {
-        case 0: d.resize(rng() % d.size()); break;
-        case 1:
-          for (int k = 0, n = 1 + int(rng() % 8); k < n; ++k) d[rng() % d.size()] ^= uint8_t(1u << (rng() % 8));
-          break;
-        case 2: {
-          size_t at = rng() % d.size(), n = 1 + rng() % 16;
-          for (size_t k = at; k < d.size() && k < at + n; ++k) d[k] = v & 4 ? 0 : 0xFF;
-          break;
-        }
-        default:
-          for (int k = 0, n = 1 + int(rng() % 4); k < n; ++k) d[rng() % d.size()] = uint8_t(rng());
-          d.resize(d.size() - rng() % (d.size() / 4 + 1));
-          break;
-      }
+      const std::vector<uint8_t> d = kvnsupport::damaged_variant(data, v, rng);
       auto t0 = std::chrono::steady_clock::now();
       Result r = decode(d);
       double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();

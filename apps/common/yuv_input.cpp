@@ -1,0 +1,76 @@
+#include "yuv_input.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace kvnapp {
+namespace {
+
+// The size from a Y4M stream header (4:2:0 8-bit progressive only).
+std::string y4m_header(FILE* f, int& w, int& h) {
+  std::string line;
+  for (int c; (c = std::fgetc(f)) != EOF && c != '\n';) line += char(c);
+  if (line.rfind("YUV4MPEG2", 0) != 0) return "not a Y4M stream";
+  size_t pos = 0;
+  while ((pos = line.find(' ', pos)) != std::string::npos) {
+    ++pos;
+    const char tag = line[pos];
+    const std::string value = line.substr(pos + 1, line.find(' ', pos) - pos - 1);
+    if (tag == 'W') w = std::atoi(value.c_str());
+    if (tag == 'H') h = std::atoi(value.c_str());
+    if (tag == 'C' && value.rfind("420", 0) != 0 && value != "mono")
+      return "unsupported Y4M colour space " + value + " (4:2:0 8-bit only)";
+    if (tag == 'I' && value != "p" && value != "?") return "interlaced Y4M input is not supported";
+  }
+  return "";
+}
+
+}  // namespace
+
+bool parse_int(const char* s, int lo, int hi, int& v) {
+  char* end = nullptr;
+  errno = 0;
+  const long x = std::strtol(s, &end, 10);
+  if (errno || end == s || *end || x < lo || x > hi) return false;
+  v = int(x);
+  return true;
+}
+
+YuvInput::~YuvInput() {
+  if (f_) std::fclose(f_);
+}
+
+std::string YuvInput::open(const std::string& path, int& width, int& height) {
+  f_ = std::fopen(path.c_str(), "rb");
+  if (!f_) return "cannot open " + path + ": " + std::strerror(errno);
+  y4m_ = path.size() > 4 && path.compare(path.size() - 4, 4, ".y4m") == 0;
+  if (y4m_) {
+    const std::string err = y4m_header(f_, width, height);
+    if (!err.empty()) return path + ": " + err;
+  }
+  if (width < 2 || height < 2 || width % 2 || height % 2 || width > 8192 || height > 8192)
+    return "picture size " + std::to_string(width) + "x" + std::to_string(height) +
+           ": give an even size 2x2..8192x8192" + (y4m_ ? "" : " with --size");
+  size_ = size_t(width) * size_t(height) * 3 / 2;
+  return "";
+}
+
+bool YuvInput::read(std::vector<uint8_t>& picture, size_t& truncated) {
+  truncated = 0;
+  if (y4m_) {
+    char tag[6] = {};
+    if (std::fread(tag, 1, 5, f_) != 5 || std::memcmp(tag, "FRAME", 5) != 0) return false;
+    for (int c; (c = std::fgetc(f_)) != EOF && c != '\n';) {
+    }
+  }
+  picture.resize(size_);
+  const size_t got = std::fread(picture.data(), 1, size_, f_);
+  if (got != size_) {
+    truncated = got;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kvnapp

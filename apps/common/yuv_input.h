@@ -1,0 +1,35 @@
+// What the sample encoders share: option values and the input pictures (raw
+// planar YUV 4:2:0 8-bit, or Y4M, whose header gives the size).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace kvnapp {
+
+// An integer option value in lo..hi.
+bool parse_int(const char* s, int lo, int hi, int& v);
+
+class YuvInput {
+ public:
+  YuvInput() = default;
+  YuvInput(const YuvInput&) = delete;
+  YuvInput& operator=(const YuvInput&) = delete;
+  ~YuvInput();
+  // Opens a file (Y4M when its name ends in .y4m; then the size comes from
+  // its header, else width x height must be given). Returns "" or the error.
+  std::string open(const std::string& path, int& width, int& height);
+  // The next picture, planar; false at the end. `truncated` receives the
+  // bytes of an incomplete last picture (not returned).
+  bool read(std::vector<uint8_t>& picture, size_t& truncated);
+  size_t picture_size() const { return size_; }
+
+ private:
+  FILE* f_ = nullptr;
+  bool y4m_ = false;
+  size_t size_ = 0;
+};
+
+}  // namespace kvnapp

@@ -1,0 +1,98 @@
+// kvnvc-mpeg2dec: decodes an MPEG-1 or MPEG-2 video elementary stream with
+// the kvnVC library and writes raw planar YUV 4:2:0 in display order.
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "decoder.h"
+#include "md5.h"
+
+namespace {
+
+void usage() {
+  std::fprintf(stderr,
+               "usage: kvnvc-mpeg2dec [--md5] [--quiet] input.m2v [output.yuv]\n"
+               "  writes raw planar YUV 4:2:0 in display order;\n"
+               "  --md5 prints one MD5 per picture instead of writing a file.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool quiet = false, md5 = false;
+  std::vector<std::string> files;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--md5") {
+      md5 = true;
+    } else if (a == "--quiet" || a == "-q") {
+      quiet = true;
+    } else if (a == "-h" || a == "--help") {
+      usage();
+      return 0;
+    } else if (a.size() > 1 && a[0] == '-') {
+      std::fprintf(stderr, "kvnvc-mpeg2dec: unknown option %s\n", a.c_str());
+      usage();
+      return 2;
+    } else {
+      files.push_back(a);
+    }
+  }
+  if (files.empty() || files.size() > 2 || (!md5 && files.size() != 2)) {
+    usage();
+    return 2;
+  }
+  FILE* in = std::fopen(files[0].c_str(), "rb");
+  if (!in) {
+    std::fprintf(stderr, "kvnvc-mpeg2dec: cannot open %s: %s\n", files[0].c_str(), std::strerror(errno));
+    return 1;
+  }
+  std::vector<uint8_t> data;
+  uint8_t buf[1 << 16];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) data.insert(data.end(), buf, buf + n);
+  const bool readErr = std::ferror(in);
+  std::fclose(in);
+  if (readErr) {
+    std::fprintf(stderr, "kvnvc-mpeg2dec: cannot read %s\n", files[0].c_str());
+    return 1;
+  }
+  FILE* out = files.size() == 2 ? std::fopen(files[1].c_str(), "wb") : nullptr;
+  if (files.size() == 2 && !out) {
+    std::fprintf(stderr, "kvnvc-mpeg2dec: cannot create %s: %s\n", files[1].c_str(), std::strerror(errno));
+    return 1;
+  }
+  int frames = 0;
+  bool writeErr = false;
+  const auto t0 = std::chrono::steady_clock::now();
+  std::vector<uint8_t> bytes;
+  mpeg2dec::Decoder dec([&](const mpeg2dec::Frame& f, int width, int height) {
+    mpeg2dec::picture_bytes(f, width, height, bytes);
+    if (out) writeErr |= std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size();
+    if (md5) {
+      kvnsupport::Md5 m;
+      m.update(bytes.data(), bytes.size());
+      std::printf("%s\n", m.hex().c_str());
+    }
+    ++frames;
+    if (!quiet && frames % 25 == 0) std::fprintf(stderr, "\rkvnvc-mpeg2dec: %d pictures", frames);
+  });
+  const std::string err = dec.decode(data);
+  if (out) writeErr |= std::fclose(out) != 0;
+  const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  if (!quiet)
+    std::fprintf(stderr, "\rkvnvc-mpeg2dec: %d pictures in %.2f s (%.1f per second)%s\n", frames, secs,
+                 secs > 0 ? frames / secs : 0.0, dec.errors() ? ", with damaged slices" : "");
+  if (writeErr) {
+    std::fprintf(stderr, "kvnvc-mpeg2dec: cannot write %s\n", files[1].c_str());
+    return 1;
+  }
+  if (!err.empty()) {
+    std::fprintf(stderr, "kvnvc-mpeg2dec: %s\n", err.c_str());
+    return err.compare(0, 12, "unsupported:") == 0 ? 3 : frames ? 0 : 4;
+  }
+  return 0;
+}
