@@ -8,6 +8,7 @@
 #   scripts/bench_h264dec.sh [build-dir] [frames]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/cpu_time.sh
 build=${1:-build}
 frames=${2:-300}
 scripts/deps.sh x264 ffmpeg
@@ -18,15 +19,6 @@ fi
 dec=$build/apps/h264dec/kvnvc-h264dec
 work=$build/bench-h264dec
 mkdir -p "$work"
-cpu_time() {  # best user+system seconds of three runs of the command
-  local best=""
-  for _ in 1 2 3; do
-    local t
-    t=$( { TIMEFORMAT='%U %S'; time "$@" >/dev/null 2>&1; } 2>&1 | awk '{print $1 + $2}')
-    if [ -z "$best" ] || awk "BEGIN{exit !($t < $best)}"; then best=$t; fi
-  done
-  echo "$best"
-}
 
 for entropy in cavlc cabac; do
   stream=$work/hd720_${entropy}_$frames.264
