@@ -1351,10 +1351,10 @@ KvnResult kvniWeightedAverage_H264_8u_C1IR(const Kvn8u* pSrc1, Kvn8u* pSrc2Dst, 
 /*   between threads; kvniHuffmanTableFree_32s releases them and            */
 /*   KvnRLEncodeTables.                                                     */
 /*                                                                          */
-/* Readers: word bit position as for the H.264 readers: *ppBitStream is    */
+/* Readers: word bit position as for the H.264 readers: *ppBitStream is     */
 /*   the current 32-bit word (machine byte order), *pOffset (0..31, else    */
 /*   KVN_STS_BAD_ARG) its next bit, 31 the most significant. A reader never */
-/*   touches memory beyond the word after the one holding the last bit it  */
+/*   touches memory beyond the word after the one holding the last bit it   */
 /*   consumes (or, when it consumes none, the word after the current one):  */
 /*   keep one readable word beyond the data. Table lookups treat entries    */
 /*   that no builder makes (stage widths outside 1..16, a leaf giving back  */

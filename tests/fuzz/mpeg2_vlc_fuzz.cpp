@@ -8,8 +8,8 @@
 // several stage layouts or with a table built from the input, first with
 // ample room, then - when they succeeded - with the stream ending one word
 // after the word holding the last bit consumed, right before an inaccessible
-// page; both runs must agree. Blocks from the input go through the writers
-// and back through the decoders.
+// page; both runs must agree. (Writers and decoders meet in the round trips
+// of the tests.)
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -54,7 +54,7 @@ struct Built {
 // Standard tables: first-coefficient, B-14, B-15, DC luma, DC chroma, in one
 // of three stage layouts.
 struct Standard {
-  Built first, b14, b15, dcLuma, dcChroma, enc14, enc15;
+  Built first, b14, b15, dcLuma, dcChroma;
   explicit Standard(const std::vector<int>& stages) {
     KVN_BODY(kvniHuffmanRunLevelTableInitAlloc_32s, 0)
     (kvnsupport::mpeg2_dct_source(Mpeg2DctTable::kB14First, stages).data(), &first.t);
@@ -64,9 +64,7 @@ struct Standard {
     (kvnsupport::mpeg2_dct_source(Mpeg2DctTable::kB15, stages).data(), &b15.t);
     KVN_BODY(kvniHuffmanTableInitAlloc_32s, 0)(kvnsupport::mpeg2_dc_size_source(false, stages).data(), &dcLuma.t);
     KVN_BODY(kvniHuffmanTableInitAlloc_32s, 0)(kvnsupport::mpeg2_dc_size_source(true, stages).data(), &dcChroma.t);
-    KVN_BODY(kvniCreateRLEncodeTable, 0)(kvnsupport::mpeg2_dct_source(Mpeg2DctTable::kB14).data(), &enc14.t);
-    KVN_BODY(kvniCreateRLEncodeTable, 0)(kvnsupport::mpeg2_dct_source(Mpeg2DctTable::kB15).data(), &enc15.t);
-    CHECK(first.t && b14.t && b15.t && dcLuma.t && dcChroma.t && enc14.t && enc15.t);
+    CHECK(first.t && b14.t && b15.t && dcLuma.t && dcChroma.t);
   }
 };
 
@@ -227,67 +225,14 @@ void fuzz_blocks(Input& in) {
   CHECK(!std::memcmp(a.b, b.b, sizeof a.b));
 }
 
-// Levels from the input through the writers, back through the MPEG-2 decoders.
-void fuzz_writers(Input& in) {
-  const bool intra = in.byte() & 1, b15 = intra && (in.byte() & 1);
-  const Standard& s = standard(in.byte());
-  int16_t blk[64] = {};
-  const int n = in.byte() % 64;
-  for (int i = 0; i < n; ++i) {
-    const uint8_t pos = in.byte();
-    int v = int(int16_t(in.u32() & 0xffff)) % 2048;
-    if (in.byte() & 1) v %= 4;
-    blk[pos & 63] = int16_t(v == -2048 ? 0 : v);
-  }
-  Kvn32s pred = Kvn32s(int16_t(in.u32())) % 3000;
-  if (blk[0] - pred > 2047 || blk[0] - pred < -2047) pred = blk[0];
-  const Kvn32s startPred = pred;
-  const int lead = in.byte() & 31, count = in.byte() % 70;
-  std::vector<Kvn32u> out(80, 0);
-  Kvn32u* o = out.data();
-  Kvn32s freeBits = 32 - lead;
-  const std::vector<int32_t> dc = kvnsupport::mpeg2_dc_size_writer_table(false);
-  const Kvn32s* scan = kvnsupport::kMpeg2Zigzag;
-  const KvnResult st =
-      intra ? KVN_BODY(kvniPutIntraBlock, 0)(&o, &freeBits, blk, &pred, dc.data(), b15 ? s.enc15.t : s.enc14.t, scan,
-                                             b15 ? 4 : 2, b15 ? 6 : 2, count)
-            : KVN_BODY(kvniPutNonIntraBlock, 0)(&o, &freeBits, blk, s.enc14.t, scan, 2, 2, count);
-  CHECK(st == KVN_STS_OK);
-  const long bits = long(o - out.data()) * 32 + 32 - freeBits;
-  CHECK(bits < long(out.size()) * 32);
-  bool any = false;  // a non-intra block with no level written has no first coefficient
-  int written = 0;
-  for (int p = intra ? 1 : 0; p < 64 && written < count; ++p)
-    if (blk[scan[p]]) any = true, ++written;
-  if (!intra && !any) return;
-  Kvn32u* at = guarded().place(out.data(), std::size_t(bits + 31) / 32 + 1);
-  const Kvn16s w[64] = {16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16,
-                        16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16,
-                        16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16};
-  const Outcome r = decode(intra ? 3 : 1, at, 31 - lead, intra ? s.dcLuma.t : s.first.t, b15 ? s.b15.t : s.b14.t, scan,
-                           1, w, Kvn16s(startPred), 3);
-  CHECK(r.st == KVN_STS_OK);
-  CHECK(r.words * 32 + 31 - r.idx == bits);
-  written = 0;
-  for (int p = intra ? 1 : 0; p < 64; ++p) {
-    const int k = scan[p];
-    const int16_t want = written < count && blk[k] ? blk[k] : 0;
-    if (blk[k]) ++written;
-    // Q 1, W 16: (2L + sign(L)) / 2 and L for intra; 63 may carry mismatch control.
-    if (k != 63) CHECK(r.b[k] == (intra ? want : (2 * want + (want > 0) - (want < 0)) / 2));
-  }
-  if (intra) CHECK(r.pred == blk[0]);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
   Input in{data + 1, size - 1};
-  switch (data[0] % 3) {
-    case 0: fuzz_builders(in); break;
-    case 1: fuzz_blocks(in); break;
-    default: fuzz_writers(in);
-  }
+  if (data[0] & 1)
+    fuzz_blocks(in);
+  else
+    fuzz_builders(in);
   return 0;
 }
