@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+#include "plane.h"
+
 #include "cavlc_writer.h"
 
 namespace h264enc {
@@ -53,15 +55,7 @@ struct Options {
   bool t8x8 = false;  // the 8x8 transform and Intra 8x8 (High profile)
 };
 
-// A plane of samples with a border of `pad` on every side.
-struct Plane {
-  void init(int width, int height, int padding);
-  uint8_t* at(int x, int y) { return data.data() + size_t(y + pad) * size_t(stride) + size_t(x + pad); }
-  const uint8_t* at(int x, int y) const { return data.data() + size_t(y + pad) * size_t(stride) + size_t(x + pad); }
-  void extend_edges();  // the border repeats the outermost samples
-  int w = 0, h = 0, pad = 0, stride = 0;
-  std::vector<uint8_t> data;
-};
+using kvnapp::Plane;
 
 struct Picture {
   Plane plane[3];

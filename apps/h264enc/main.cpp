@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "encoder.h"
-#include "yuv_input.h"
+#include "input.h"
 
 namespace {
 

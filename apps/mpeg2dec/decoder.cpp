@@ -27,24 +27,6 @@ Table build_run_level(const std::vector<int32_t>& source) {
 
 void TableDeleter::operator()(KvnHuffmanTable* t) const { kvniHuffmanTableFree_32s(t); }
 
-void Plane::init(int width, int height, int padding) {
-  w = width, h = height, pad = padding;
-  stride = (w + 2 * pad + 15) & ~15;
-  data.assign(size_t(stride) * size_t(h + 2 * pad), 128);
-}
-
-void Plane::extend_edges() {
-  for (int y = 0; y < h; ++y) {
-    uint8_t* row = at(0, y);
-    std::memset(row - pad, row[0], size_t(pad));
-    std::memset(row + w, row[w - 1], size_t(pad));
-  }
-  for (int y = 1; y <= pad; ++y) {
-    std::memcpy(at(-pad, -y), at(-pad, 0), size_t(stride));
-    std::memcpy(at(-pad, h - 1 + y), at(-pad, h - 1), size_t(stride));
-  }
-}
-
 void picture_bytes(const Frame& f, int width, int height, std::vector<uint8_t>& out) {
   out.clear();
   for (int c = 0; c < 3; ++c) {

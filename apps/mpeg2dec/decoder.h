@@ -12,20 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "plane.h"
+
 #include "headers.h"
 #include "stream.h"
 
 namespace mpeg2dec {
 
-// A plane of samples with a border of `pad` on every side.
-struct Plane {
-  void init(int width, int height, int padding);
-  uint8_t* at(int x, int y) { return data.data() + ptrdiff_t(y + pad) * stride + (x + pad); }
-  const uint8_t* at(int x, int y) const { return data.data() + ptrdiff_t(y + pad) * stride + (x + pad); }
-  void extend_edges();  // the border repeats the outermost samples
-  int w = 0, h = 0, pad = 0, stride = 0;
-  std::vector<uint8_t> data;
-};
+using kvnapp::Plane;
 
 struct Frame {
   Plane plane[3];

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "decoder.h"
+#include "input.h"
 #include "md5.h"
 
 namespace {
@@ -45,19 +46,10 @@ int main(int argc, char** argv) {
     usage();
     return 2;
   }
-  FILE* in = std::fopen(files[0].c_str(), "rb");
-  if (!in) {
-    std::fprintf(stderr, "kvnvc-mpeg2dec: cannot open %s: %s\n", files[0].c_str(), std::strerror(errno));
-    return 1;
-  }
   std::vector<uint8_t> data;
-  uint8_t buf[1 << 16];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) data.insert(data.end(), buf, buf + n);
-  const bool readErr = std::ferror(in);
-  std::fclose(in);
-  if (readErr) {
-    std::fprintf(stderr, "kvnvc-mpeg2dec: cannot read %s\n", files[0].c_str());
+  const std::string readErr = kvnapp::read_file(files[0], data);
+  if (!readErr.empty()) {
+    std::fprintf(stderr, "kvnvc-mpeg2dec: %s\n", readErr.c_str());
     return 1;
   }
   FILE* out = files.size() == 2 ? std::fopen(files[1].c_str(), "wb") : nullptr;

@@ -55,24 +55,6 @@ void BitWriter::append_bytes(std::vector<uint8_t>& out) const {
   for (int k = 3; k >= 0 && 32 - 8 * (3 - k) > free_; --k) out.push_back(uint8_t(*end >> (8 * k)));
 }
 
-void Plane::init(int width, int height, int padding) {
-  w = width, h = height, pad = padding;
-  stride = (w + 2 * pad + 15) & ~15;
-  data.assign(size_t(stride) * size_t(h + 2 * pad), 128);
-}
-
-void Plane::extend_edges() {
-  for (int y = 0; y < h; ++y) {
-    uint8_t* row = at(0, y);
-    std::memset(row - pad, row[0], size_t(pad));
-    std::memset(row + w, row[w - 1], size_t(pad));
-  }
-  for (int y = 1; y <= pad; ++y) {
-    std::memcpy(at(-pad, -y), at(-pad, 0), size_t(stride));
-    std::memcpy(at(-pad, h - 1 + y), at(-pad, h - 1), size_t(stride));
-  }
-}
-
 Encoder::Encoder(const Options& o)
     : o_(o), mbw_((o.width + 15) / 16), mbh_((o.height + 15) / 16), q_(2 * std::clamp(o.qscaleCode, 1, 31)) {
   for (int c = 0; c < 3; ++c) {

@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+#include "plane.h"
+
 #include "mpeg2_syntax_tables.h"
 
 namespace mpeg2enc {
@@ -45,14 +47,7 @@ class BitWriter {
   Kvn32s free_ = 32;
 };
 
-struct Plane {
-  void init(int width, int height, int padding);
-  uint8_t* at(int x, int y) { return data.data() + ptrdiff_t(y + pad) * stride + (x + pad); }
-  const uint8_t* at(int x, int y) const { return data.data() + ptrdiff_t(y + pad) * stride + (x + pad); }
-  void extend_edges();
-  int w = 0, h = 0, pad = 0, stride = 0;
-  std::vector<uint8_t> data;
-};
+using kvnapp::Plane;
 
 class Encoder {
  public:

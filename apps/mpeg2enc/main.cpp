@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "encoder.h"
-#include "yuv_input.h"
+#include "input.h"
 
 namespace {
 

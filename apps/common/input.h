@@ -1,5 +1,6 @@
-// What the sample encoders share: option values and the input pictures (raw
-// planar YUV 4:2:0 8-bit, or Y4M, whose header gives the size).
+// What the sample programs share: option values, input files, and the
+// encoders' input pictures (raw planar YUV 4:2:0 8-bit, or Y4M, whose header
+// gives the size).
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,9 @@ namespace kvnapp {
 
 // An integer option value in lo..hi.
 bool parse_int(const char* s, int lo, int hi, int& v);
+
+// A whole file; returns "" or what went wrong.
+std::string read_file(const std::string& path, std::vector<uint8_t>& data);
 
 class YuvInput {
  public:

@@ -1,4 +1,4 @@
-#include "yuv_input.h"
+#include "input.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -35,6 +35,18 @@ bool parse_int(const char* s, int lo, int hi, int& v) {
   if (errno || end == s || *end || x < lo || x > hi) return false;
   v = int(x);
   return true;
+}
+
+std::string read_file(const std::string& path, std::vector<uint8_t>& data) {
+  FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) return "cannot open " + path + ": " + std::strerror(errno);
+  data.clear();
+  uint8_t buf[1 << 16];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) data.insert(data.end(), buf, buf + n);
+  const bool failed = std::ferror(in);
+  std::fclose(in);
+  return failed ? "cannot read " + path : "";
 }
 
 YuvInput::~YuvInput() {
