@@ -37,6 +37,32 @@ bool parse_int(const char* s, int lo, int hi, int& v) {
   return true;
 }
 
+int parse_decoder_args(int argc, char** argv, const char* program, void (*usage)(), DecoderArgs& args) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--md5") {
+      args.md5 = true;
+    } else if (a == "--quiet" || a == "-q") {
+      args.quiet = true;
+    } else if (a == "-h" || a == "--help") {
+      usage();
+      return 0;
+    } else if (a.size() > 1 && a[0] == '-') {
+      std::fprintf(stderr, "%s: unknown option %s\n", program, a.c_str());
+      usage();
+      return 2;
+    } else {
+      args.files.push_back(a);
+    }
+  }
+  const size_t n = args.files.size();
+  if (n == 0 || n > 2 || (!args.md5 && n != 2)) {
+    usage();
+    return 2;
+  }
+  return -1;
+}
+
 std::string read_file(const std::string& path, std::vector<uint8_t>& data) {
   FILE* in = std::fopen(path.c_str(), "rb");
   if (!in) return "cannot open " + path + ": " + std::strerror(errno);

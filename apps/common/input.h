@@ -13,6 +13,15 @@ namespace kvnapp {
 // An integer option value in lo..hi.
 bool parse_int(const char* s, int lo, int hi, int& v);
 
+// The sample decoders' command line: [--md5] [--quiet] input [output]
+// (the output is optional with --md5). Returns -1 to go on, else the exit
+// code: 0 after --help, 2 for a usage error (usage printed).
+struct DecoderArgs {
+  bool md5 = false, quiet = false;
+  std::vector<std::string> files;  // input, then the output if given
+};
+int parse_decoder_args(int argc, char** argv, const char* program, void (*usage)(), DecoderArgs& args);
+
 // A whole file; returns "" or what went wrong.
 std::string read_file(const std::string& path, std::vector<uint8_t>& data);
 

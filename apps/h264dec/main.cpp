@@ -25,29 +25,10 @@ void usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool md5 = false, quiet = false;
-  std::vector<std::string> files;
-  for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
-    if (a == "--md5")
-      md5 = true;
-    else if (a == "--quiet" || a == "-q")
-      quiet = true;
-    else if (a == "-h" || a == "--help") {
-      usage();
-      return 0;
-    } else if (a.size() > 1 && a[0] == '-') {
-      std::fprintf(stderr, "kvnvc-h264dec: unknown option %s\n", a.c_str());
-      usage();
-      return 2;
-    } else {
-      files.push_back(a);
-    }
-  }
-  if (files.empty() || files.size() > 2 || (!md5 && files.size() != 2)) {
-    usage();
-    return 2;
-  }
+  kvnapp::DecoderArgs args;
+  if (const int code = kvnapp::parse_decoder_args(argc, argv, "kvnvc-h264dec", usage, args); code >= 0) return code;
+  const bool md5 = args.md5, quiet = args.quiet;
+  const std::vector<std::string>& files = args.files;
   std::vector<uint8_t> data;
   const std::string readErr = kvnapp::read_file(files[0], data);
   if (!readErr.empty()) {

@@ -63,14 +63,7 @@ int SliceDecoder::cbf_inc_dc(int bit) const {
 
 Status SliceDecoder::parse_residual_cabac() {
   const bool hbd = bd > 8;
-  endY16 = coefY16;
-  endY32 = coefY32;
-  endC16[0] = coefC16[0];
-  endC16[1] = coefC16[1];
-  endC32[0] = coefC32[0];
-  endC32[1] = coefC32[1];
-  maskY = 0;
-  maskC[0] = maskC[1] = 0;
+  reset_coefficients();
   CabacMbState& cs = ctx.cabacMbs[size_t(mb.addr)];
   const int W4 = W * 4;
   uint8_t* nzd = &ctx.nzDeb[size_t(mb.y * 4) * W4 + mb.x * 4];

@@ -437,9 +437,7 @@ int SliceDecoder::nc_chroma(int c, int bx, int by) {
   return aOk ? a : bOk ? b : 0;
 }
 
-Status SliceDecoder::parse_residual() {
-  const bool hbd = bd > 8;
-  Residual rs(*ctx.vlc, br);
+void SliceDecoder::reset_coefficients() {
   endY16 = coefY16;
   endY32 = coefY32;
   endC16[0] = coefC16[0];
@@ -448,6 +446,12 @@ Status SliceDecoder::parse_residual() {
   endC32[1] = coefC32[1];
   maskY = 0;
   maskC[0] = maskC[1] = 0;
+}
+
+Status SliceDecoder::parse_residual() {
+  const bool hbd = bd > 8;
+  Residual rs(*ctx.vlc, br);
+  reset_coefficients();
   const int W4 = W * 4;
   uint8_t* nz = &ctx.nzY[size_t(mb.y * 4) * W4 + mb.x * 4];
   uint8_t* nzd = &ctx.nzDeb[size_t(mb.y * 4) * W4 + mb.x * 4];

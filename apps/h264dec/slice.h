@@ -101,6 +101,7 @@ struct SliceDecoder {
   Status parse_intra_modes();
   Status parse_inter_pred();
   Status parse_residual();
+  void reset_coefficients();  // empty coefficient streams and masks
   Status parse_pcm();
 
   // shared by both entropy coders (slice.cpp)
