@@ -57,6 +57,9 @@ class Decoder {
   bool motion_vectors(Bits& b, int s);
   int motion_component(Bits& b, int s, int t, int pred);
   void predict(int mbx, int mby, int mbType);
+  void set_quantiser(int code);  // quantiser_scale from quantiser_scale_code
+  void reset_dc_predictors();
+  void zero_motion();
   std::string decode_blocks(Bits& b, int mbx, int mby, bool intra, int cbp, bool fieldDct);
 
   Sink sink_;

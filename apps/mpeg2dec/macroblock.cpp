@@ -33,17 +33,33 @@ const uint8_t* source(const Plane& p, int x, int y, int w, int h, int ystep) {
 
 }  // namespace
 
+void Decoder::set_quantiser(int code) {
+  qScale_ = !seq_.mpeg2 ? code : pic_.qScaleType ? kMpeg2NonLinearScale[code] : 2 * code;
+}
+
+// 7.2.1: at the start of a slice, and after non-intra and skipped macroblocks.
+void Decoder::reset_dc_predictors() {
+  std::fill(dcPred_, dcPred_ + 3, Kvn16s(seq_.mpeg2 ? 1 << (7 + pic_.intraDcPrecision) : 1024));
+}
+
+// A frame prediction with the zero vector, the vector predictors reset
+// (P pictures' skipped and "No MC" macroblocks, 7.6.3.4, 7.6.6.3).
+void Decoder::zero_motion() {
+  std::fill(&pmv_[0][0][0], &pmv_[0][0][0] + 8, 0);
+  std::fill(&mv_[0][0][0], &mv_[0][0][0] + 8, 0);
+  motionType_ = 2;
+}
+
 std::string Decoder::decode_slice(Bits& b, int row) {
   if (seq_.mpeg2 && seq_.height > 2800) row += int(b.u(3)) << 7;
   if (row > mbh_) return "slice below the picture";
   const int code = int(b.u(5));
   if (code == 0) return "quantiser_scale_code 0";
-  qScale_ = !seq_.mpeg2 ? code : pic_.qScaleType ? kMpeg2NonLinearScale[code] : 2 * code;
+  set_quantiser(code);
   if (seq_.mpeg2 && b.peek(1)) b.skip(9);  // intra_slice_flag, intra_slice, reserved_bits
   while (b.u1()) b.skip(8);                // extra_information_slice
   // Predictors reset at the start of a slice (7.2.1, 7.6.3.4).
-  const int dcReset = seq_.mpeg2 ? 1 << (7 + pic_.intraDcPrecision) : 1024;
-  std::fill(dcPred_, dcPred_ + 3, Kvn16s(dcReset));
+  reset_dc_predictors();
   std::fill(&pmv_[0][0][0], &pmv_[0][0][0] + 8, 0);
   prevType_ = 0;
 
@@ -83,11 +99,9 @@ std::string Decoder::decode_macroblock(Bits& b, int addr, int type, bool skipped
   if (skipped) {
     // P: forward prediction with a zero vector; B: the previous
     // macroblock's prediction and vectors (7.6.6).
-    std::fill(dcPred_, dcPred_ + 3, Kvn16s(seq_.mpeg2 ? 1 << (7 + pic_.intraDcPrecision) : 1024));
+    reset_dc_predictors();
     if (pic_.type == 2) {
-      std::fill(&pmv_[0][0][0], &pmv_[0][0][0] + 8, 0);
-      std::fill(&mv_[0][0][0], &mv_[0][0][0] + 8, 0);
-      motionType_ = 2;
+      zero_motion();
       predict(mbx, mby, kMbForward);
     } else {
       if (!(type & (kMbForward | kMbBackward))) return "skipped macroblock after an intra one";
@@ -109,7 +123,7 @@ std::string Decoder::decode_macroblock(Bits& b, int addr, int type, bool skipped
   if (type & kMbQuant) {
     const int code = int(b.u(5));
     if (code == 0) return "quantiser_scale_code 0";
-    qScale_ = !seq_.mpeg2 ? code : pic_.qScaleType ? kMpeg2NonLinearScale[code] : 2 * code;
+    set_quantiser(code);
   }
   const bool concealment = intra && seq_.mpeg2 && pic_.concealmentVectors;
   if (((type & kMbForward) || concealment) && !motion_vectors(b, 0)) return "invalid motion vector";
@@ -124,11 +138,9 @@ std::string Decoder::decode_macroblock(Bits& b, int addr, int type, bool skipped
   if (intra) {
     if (!concealment) std::fill(&pmv_[0][0][0], &pmv_[0][0][0] + 8, 0);
   } else {
-    std::fill(dcPred_, dcPred_ + 3, Kvn16s(seq_.mpeg2 ? 1 << (7 + pic_.intraDcPrecision) : 1024));
+    reset_dc_predictors();
     if (pic_.type == 2 && !(type & kMbForward)) {  // "No MC": zero vector, predictors reset
-      std::fill(&pmv_[0][0][0], &pmv_[0][0][0] + 8, 0);
-      std::fill(&mv_[0][0][0], &mv_[0][0][0] + 8, 0);
-      motionType_ = 2;
+      zero_motion();
       type |= kMbForward;
     }
     predict(mbx, mby, type & (kMbForward | kMbBackward));

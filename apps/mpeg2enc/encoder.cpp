@@ -25,12 +25,6 @@ void transposed(const Kvn16s* in, Kvn16s* out) {
   for (int k = 0; k < 64; ++k) out[transpose(k)] = in[k];
 }
 
-int nonzero(const Kvn16s* b, int from) {
-  int n = 0;
-  for (int k = from; k < 64; ++k) n += b[k] != 0;
-  return n;
-}
-
 }  // namespace
 
 void BitWriter::put(uint32_t bits, int n) {
@@ -214,11 +208,11 @@ void Encoder::code_intra(BitWriter& w, int mbx, int mby) {
     Kvn16s* lv = levels_[blk];
     std::memcpy(lv, coef[blk], sizeof coef[blk]);
     const int dc = coef[blk][0];
-    Kvn32s count = 0;
+    Kvn32s count = 0;  // of the AC levels, as the block writer takes it
     kvniQuantIntra_MPEG2_16s_C1I(lv, q_, nullptr, &count);
     lv[0] = Kvn16s(std::clamp((dc + (dc < 0 ? -4 : 4)) / 8, 0, 255));  // dc_dct level, 8-bit precision
     kvniPutIntraBlock(w.ptr(), w.free(), lv, &dcPred_[c], dcSizeCodes_[c ? 1 : 0].data(), rl_, scan_, kEobLength,
-                      kEobCode, nonzero(lv, 1));
+                      kEobCode, count);
     alignas(16) Kvn16s rec[64], t[64];
     std::memcpy(rec, lv, sizeof rec);
     rec[0] = Kvn16s(lv[0] * 8);
@@ -250,9 +244,8 @@ int Encoder::quantise_inter(int mbx, int mby, const uint8_t* pred) {
     kvniDCT8x8Fwd_8u16s_C2P2(two, 16, a, b);
     Kvn16s* lv = levels_[blk];
     for (int k = 0; k < 64; ++k) lv[k] = Kvn16s(a[k] - b[k]);
-    Kvn32s count = 0;
-    kvniQuant_MPEG2_16s_C1I(lv, q_, nullptr, &count);
-    if (nonzero(lv, 0)) cbp |= 32 >> blk;
+    kvniQuant_MPEG2_16s_C1I(lv, q_, nullptr, &counts_[blk]);
+    if (counts_[blk]) cbp |= 32 >> blk;
   }
   return cbp;
 }
@@ -361,7 +354,7 @@ void Encoder::encode_mb(BitWriter& w, int mbx, int mby, bool pPicture, int& skip
     for (int y = 0; y < 8; ++y) std::memcpy(d + y * cur_[c].stride, p + y * ps, 8);
     if (!(cbp & (32 >> blk))) continue;
     const Kvn16s* lv = levels_[blk];
-    kvniPutNonIntraBlock(w.ptr(), w.free(), lv, rl_, scan_, kEobLength, kEobCode, nonzero(lv, 0));
+    kvniPutNonIntraBlock(w.ptr(), w.free(), lv, rl_, scan_, kEobLength, kEobCode, counts_[blk]);
     alignas(16) Kvn16s rec[64], t[64], residual[64];
     std::memcpy(rec, lv, sizeof rec);
     kvniQuantInv_MPEG2_16s_C1I(rec, q_, nullptr);

@@ -66,7 +66,8 @@ class Encoder {
   void encode_mb(BitWriter& w, int mbx, int mby, bool pPicture, int& skipRun);
   void code_intra(BitWriter& w, int mbx, int mby);
   // Residual of the six blocks against pred (luma 16x16 at stride 16, then
-  // Cb, Cr 8x8 at stride 8): levels into levels_, returns the coded_block_pattern.
+  // Cb, Cr 8x8 at stride 8): levels into levels_ (their counts into counts_),
+  // returns the coded_block_pattern.
   int quantise_inter(int mbx, int mby, const uint8_t* pred);
   void write_vector(BitWriter& w, int delta);
   void put_vlc(BitWriter& w, kvnsupport::Mpeg2Syntax table, int value);
@@ -80,6 +81,7 @@ class Encoder {
   Kvn32s scan_[64];
   Kvn16u intraMatrix_[64];
   alignas(16) Kvn16s levels_[6][64];
+  Kvn32s counts_[6];  // non-zero levels of each inter block
   Kvn32s dcPred_[3];
   int pmv_[2] = {0, 0};
 };
