@@ -1508,6 +1508,137 @@ KvnResult kvniDCT8x8InvOrSet_16s8u_P2C2(const Kvn16s* pSrcU, const Kvn16s* pSrcV
  * 16 interleaved bytes into two natural-order coefficient blocks. */
 KvnResult kvniDCT8x8Fwd_8u16s_C2P2(const Kvn8u* pSrcUV, int32_t srcStep, Kvn16s* pDstU, Kvn16s* pDstV);
 
+/* ------------------------------------------------------------------------ */
+/* MPEG-4 Part 2, H.263 and H.261: quantisation                             */
+/*                                                                          */
+/* Blocks are 64 signed 16-bit values in raster order, processed in place.  */
+/* Checks: null pointers (KVN_STS_NULL_PTR), the state's kind              */
+/* (KVN_STS_CONTEXT_MISMATCH), the quantiser range (KVN_STS_QP_ERR: H.263  */
+/* 1..31, MPEG-4 1..2^(bitsPerPixel-3)-1); nothing is written on failure.  */
+/* ------------------------------------------------------------------------ */
+
+/* MPEG-4 quantiser states. The caller allocates the size that GetSize
+ * reports and passes that memory as it comes: every function rounds the
+ * pointer up to the next multiple of 16 and finds the record there. */
+typedef struct KvnQuantInvState_MPEG4 {
+  Kvn16u weights[64];  /* the caller's matrix, raster order */
+  Kvn32s bitsPerPixel; /* 4..12 */
+  Kvn32s matrixFlag;   /* 1: weights hold a matrix (quantisation method 2) */
+  char tag[4];         /* "SAMC" inter, "RAMC" intra */
+} KvnQuantInvState_MPEG4;
+
+typedef struct KvnQuantState_MPEG4 {
+  Kvn16u weights[64]; /* bitsPerPixel <= 8: floor(W / 2); above: W */
+  union {
+    Kvn16u reciprocals[64]; /* bitsPerPixel <= 8: floor(65536 / W) + 1 (65535 for W = 1) */
+    float inverses[64];     /* above 8: 1 / W rounded to single precision */
+  } scale;
+  Kvn32s bitsPerPixel;
+  Kvn32s matrixFlag;
+  char tag[4]; /* "UAMC" inter, "TAMC" intra */
+} KvnQuantState_MPEG4;
+
+KvnResult kvniQuantIntra_H263_16s_C1I(Kvn16s* pSrcDst, Kvn32s QP, Kvn32s* pCount, Kvn32s advIntraFlag,
+                                      Kvn32s modQuantFlag);
+KvnResult kvniQuantInter_H263_16s_C1I(Kvn16s* pSrcDst, Kvn32s QP, Kvn32s* pCount, Kvn32s modQuantFlag);
+KvnResult kvniQuantInvIntra_H263_16s_C1I(Kvn16s* pSrcDst, Kvn32s indxLastNonZero, Kvn32s QP, Kvn32s advIntraFlag,
+                                         Kvn32s modQuantFlag);
+KvnResult kvniQuantInvInter_H263_16s_C1I(Kvn16s* pSrcDst, Kvn32s indxLastNonZero, Kvn32s QP, Kvn32s modQuantFlag);
+
+KvnResult kvniQuantIntraGetSize_MPEG4(Kvn32s* pSize);
+KvnResult kvniQuantInterGetSize_MPEG4(Kvn32s* pSize);
+KvnResult kvniQuantInvIntraGetSize_MPEG4(Kvn32s* pSize);
+KvnResult kvniQuantInvInterGetSize_MPEG4(Kvn32s* pSize);
+KvnResult kvniQuantIntraInit_MPEG4(const Kvn8u* pQuantMatrix, KvnQuantState_MPEG4* pSpec, Kvn32s bitsPerPixel);
+KvnResult kvniQuantInterInit_MPEG4(const Kvn8u* pQuantMatrix, KvnQuantState_MPEG4* pSpec, Kvn32s bitsPerPixel);
+KvnResult kvniQuantInvIntraInit_MPEG4(const Kvn8u* pQuantMatrix, KvnQuantInvState_MPEG4* pSpec, Kvn32s bitsPerPixel);
+KvnResult kvniQuantInvInterInit_MPEG4(const Kvn8u* pQuantMatrix, KvnQuantInvState_MPEG4* pSpec, Kvn32s bitsPerPixel);
+KvnResult kvniQuantIntra_MPEG4_16s_C1I(Kvn16s* pCoeffs, const KvnQuantState_MPEG4* pSpec, Kvn32s QP, Kvn32s* pCount,
+                                       Kvn32s blockType);
+KvnResult kvniQuantInter_MPEG4_16s_C1I(Kvn16s* pCoeffs, const KvnQuantState_MPEG4* pSpec, Kvn32s QP, Kvn32s* pCount);
+KvnResult kvniQuantInvIntra_MPEG4_16s_C1I(Kvn16s* pCoeffs, Kvn32s indxLastNonZero, const KvnQuantInvState_MPEG4* pSpec,
+                                          Kvn32s QP, Kvn32s blockType);
+KvnResult kvniQuantInvInter_MPEG4_16s_C1I(Kvn16s* pCoeffs, Kvn32s indxLastNonZero, const KvnQuantInvState_MPEG4* pSpec,
+                                          Kvn32s QP);
+
+/* ------------------------------------------------------------------------ */
+/* MPEG-4 Part 2, H.263 and H.261: coefficient VLC decoding and encoding    */
+/*                                                                          */
+/* Byte bit position: *ppBitStream the current byte, *pBitOffset the bits   */
+/* already used in it (0..7, else KVN_STS_BIT_OFFSET_ERR), most significant */
+/* first. Decoders read up to 4 bytes past the byte holding the block's     */
+/* last bit. Invalid codes: KVN_STS_CODE_ERR.                               */
+/* ------------------------------------------------------------------------ */
+
+KvnResult kvniDecodeCoeffsIntra_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
+                                            Kvn32s* pIndxLastNonZero, Kvn32s rvlcFlag, Kvn32s noDCFlag, Kvn32s scan);
+KvnResult kvniDecodeCoeffsInter_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
+                                            Kvn32s* pIndxLastNonZero, Kvn32s rvlcFlag, Kvn32s scan);
+KvnResult kvniDecodeCoeffsIntraRVLCBack_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
+                                                    Kvn32s* pIndxLastNonZero, Kvn32s noDCFlag);
+KvnResult kvniDecodeCoeffsInterRVLCBack_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
+                                                    Kvn32s* pIndxLastNonZero);
+KvnResult kvniDecodeCoeffsIntra_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
+                                           Kvn32s* pIndxLastNonZero, Kvn32s advIntraFlag, Kvn32s modQuantFlag,
+                                           Kvn32s scan);
+KvnResult kvniDecodeCoeffsInter_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
+                                           Kvn32s* pIndxLastNonZero, Kvn32s modQuantFlag, Kvn32s scan);
+KvnResult kvniDecodeCoeffsIntra_H261_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
+                                           Kvn32s* pIndxLastNonZero, Kvn32s scan);
+KvnResult kvniDecodeCoeffsInter_H261_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
+                                           Kvn32s* pIndxLastNonZero, Kvn32s scan);
+KvnResult kvniDecodeDCIntra_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pDC);
+KvnResult kvniDecodeDCIntra_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pDC, Kvn32s blockType);
+KvnResult kvniReconstructCoeffsIntra_H261_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
+                                                Kvn32s* pIndxLastNonZero, Kvn32s QP);
+KvnResult kvniReconstructCoeffsInter_H261_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
+                                                Kvn32s* pIndxLastNonZero, Kvn32s QP);
+KvnResult kvniReconstructCoeffsIntra_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
+                                                Kvn32s* pIndxLastNonZero, Kvn32s cbp, Kvn32s QP, Kvn32s advIntraFlag,
+                                                Kvn32s scan, Kvn32s modQuantFlag);
+KvnResult kvniReconstructCoeffsInter_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
+                                                Kvn32s* pIndxLastNonZero, Kvn32s QP, Kvn32s modQuantFlag);
+KvnResult kvniReconstructCoeffsInter_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
+                                                 Kvn32s* pIndxLastNonZero, Kvn32s rvlcFlag, Kvn32s scan,
+                                                 const KvnQuantInvState_MPEG4* pQuantInvState, Kvn32s QP);
+
+/* Writers: the bits of the current byte before the offset are kept, the
+ * code follows, the rest of the last byte written is cleared and no byte
+ * after it is touched. The caller provides the room (up to 64 escapes of
+ * 30 bits a block). count: the number of non-zero levels coded. */
+KvnResult kvniEncodeCoeffsIntra_MPEG4_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
+                                            Kvn32s countNonZero, Kvn32s rvlcFlag, Kvn32s noDCFlag, Kvn32s scan);
+KvnResult kvniEncodeCoeffsInter_MPEG4_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
+                                            Kvn32s countNonZero, Kvn32s rvlcFlag, Kvn32s scan);
+KvnResult kvniEncodeCoeffsIntra_H263_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
+                                           Kvn32s countNonZero, Kvn32s advIntraFlag, Kvn32s modQuantFlag, Kvn32s scan);
+KvnResult kvniEncodeCoeffsInter_H263_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
+                                           Kvn32s countNonZero, Kvn32s modQuantFlag, Kvn32s scan);
+KvnResult kvniEncodeCoeffsIntra_H261_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
+                                           Kvn32s countNonZero, Kvn32s scan);
+KvnResult kvniEncodeCoeffsInter_H261_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
+                                           Kvn32s countNonZero, Kvn32s scan);
+KvnResult kvniEncodeDCIntra_H263_16s1u(Kvn16s qDC, Kvn8u** ppBitStream, Kvn32s* pBitOffset);
+KvnResult kvniEncodeDCIntra_MPEG4_16s1u(Kvn16s dcCoeff, Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn32s blockType);
+
+/* ------------------------------------------------------------------------ */
+/* H.263 edge filters, in place. The pointer designates the first sample    */
+/* after the edge (the row below a horizontal edge, the column right of a   */
+/* vertical one); the two samples on each side change.                     */
+/* ------------------------------------------------------------------------ */
+
+/* Annex J deblocking of an 8-sample edge with the strength of QUANT 1..31
+ * (else KVN_STS_QP_ERR). */
+KvnResult kvniFilterDeblocking8x8HorEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep, Kvn32s QP);
+KvnResult kvniFilterDeblocking8x8VerEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep, Kvn32s QP);
+/* The same filter without the strength limit, on a 16-sample edge. */
+KvnResult kvniFilterDeblocking16x16HorEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep);
+KvnResult kvniFilterDeblocking16x16VerEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep);
+/* Block boundary filter of a 16-sample edge: B' = (3B + C + 2) >> 2,
+ * C' = (B + 3C + 2) >> 2. */
+KvnResult kvniFilterBlockBoundaryHorEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep);
+KvnResult kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep);
+
 #ifdef __cplusplus
 }
 #endif
