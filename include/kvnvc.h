@@ -1,5 +1,6 @@
-/*
- * kvnVC: video-coding primitives with a flat C interface.
+/**
+ * @file kvnvc.h
+ * @brief kvnVC: video-coding primitives with a flat C interface.
  *
  * Every function works on caller-owned memory, one unit of work per call, and
  * returns a KvnResult (kvncore.h). Row steps are signed distances in bytes
@@ -14,158 +15,406 @@
 extern "C" {
 #endif
 
+/** @defgroup core Core: version, types, statuses and kvncore services */
+/** @defgroup blocks Blocks: copy, averaging, motion compensation and metrics */
+/** @defgroup h264 H.264 */
+/** @defgroup mpeg2 MPEG-1 and MPEG-2 */
+/** @defgroup mpeg4 MPEG-4 Part 2, H.263 and H.261 */
+
 /* ------------------------------------------------------------------------ */
 /* Library version                                                          */
 /* ------------------------------------------------------------------------ */
 
+/**
+ * @defgroup core_version Library version
+ * @ingroup core
+ * @brief kvnvcGetLibVersion() and its record.
+ * @{
+ */
+
+/** The library's version record (static, read-only). */
 typedef struct KvnVersionRecord {
-  int32_t versionMajor;
-  int32_t versionMinor;
-  int32_t versionUpdate;
-  int32_t revision;
-  char targetCode[4]; /* "m7" and two NUL bytes */
-  const char* libraryName;
-  const char* versionText;
-  const char* buildDate;
+  int32_t versionMajor;    /**< Major version (7). */
+  int32_t versionMinor;    /**< Minor version (1). */
+  int32_t versionUpdate;   /**< Update number (1). */
+  int32_t revision;        /**< Source revision (37466). */
+  char targetCode[4];      /**< "m7" and two NUL bytes. */
+  const char* libraryName; /**< NUL-terminated library name, "kvnVC SSE3 (m7)". */
+  const char* versionText; /**< NUL-terminated version, "7.1.1 (r37466)". */
+  const char* buildDate;   /**< NUL-terminated build date, "Sep 24 2012". */
 } KvnVersionRecord;
 
-/* The one static version record; never null, never to be written or freed. */
+/**
+ * The library's version. Never fails; the only function that does not return a KvnResult.
+ * @return The one static version record: never null, the same on every call,
+ *         never to be written or freed.
+ */
 const KvnVersionRecord* kvnvcGetLibVersion(void);
+
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* Block copy, averaging and motion compensation                            */
-/*                                                                          */
-/* halfCode (HP functions): low two bits, 0 full, 1 horizontal half,        */
-/*   2 vertical half, 3 both.                                               */
-/* mode (MC functions): bits of value 4 (vertical half) and 8 (horizontal   */
-/*   half); 12 both.                                                        */
-/* rounding: 0 rounds half-sample averages up, 1 down. Widths 2 and 4 of    */
-/*   the MC functions accept only 0 and 1.                                  */
 /* ------------------------------------------------------------------------ */
 
+/**
+ * @defgroup blocks_mc Copy, averaging and motion compensation
+ * @ingroup blocks
+ * @brief Codec-independent block layer of MPEG-1/2, MPEG-4 and H.263 motion compensation.
+ *
+ * Each function works on the fixed block size in its name, 8-bit samples and
+ * 16-bit residuals; steps are in bytes (a dense 8x8 residual has step 16).
+ * Only pointers are checked (KVN_STS_NULL_PTR, nothing written), plus the
+ * count of the scan functions (KVN_STS_OUT_OF_RANGE); only the destination is
+ * written. Results do not depend on alignment.
+ *
+ * - **halfCode** (HP functions): the low two bits select the prediction p of
+ *   the reference r: 0 full sample r(x, y); 1 horizontal half
+ *   (r(x, y) + r(x+1, y) + 1 - rc) >> 1; 2 vertical half
+ *   (r(x, y) + r(x, y+1) + 1 - rc) >> 1; 3 both, (four samples + 2 - rc) >> 2.
+ *   Higher bits are ignored.
+ * - **mode** (MC functions, the SAD/SSD/GetDiff metrics): bits of value 4
+ *   (vertical half) and 8 (horizontal half), 12 both, 0 full sample; other
+ *   bits are ignored. The averages are those of halfCode.
+ * - **rounding** (rc): 0 rounds half-sample averages up, 1 down. The HP
+ *   functions and MC widths 8 and 16 use its low bit; MC widths 2 and 4
+ *   subtract it from the rounding constant, so pass only 0 or 1.
+ * - Half-sample positions read one more column (horizontal) and/or one more
+ *   row (vertical) of the reference than the block has.
+ * - clamp() limits to 0..255.
+ * @{
+ */
+
+/**
+ * Copies an 8x8 block.
+ * @param pSrc Source block, top-left sample.
+ * @param srcStep Source row step in bytes.
+ * @param[out] pDst Destination block.
+ * @param dstStep Destination row step in bytes.
+ * @return KVN_STS_NULL_PTR if pSrc or pDst is null (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniCopy8x8_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep);
+/** Copies a 16x16 block. @copydetails kvniCopy8x8_8u_C1R */
 KvnResult kvniCopy16x16_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep);
 
+/**
+ * Writes the half-sample prediction of an 8x4 reference block.
+ * @param pSrc Reference block at the integer position (one more row/column is
+ *        read at half-sample positions).
+ * @param srcStep Reference row step in bytes.
+ * @param[out] pDst Destination block.
+ * @param dstStep Destination row step in bytes.
+ * @param halfCode Half-sample code (low two bits: 0 full, 1 horizontal, 2 vertical, 3 both).
+ * @param rounding Rounding control, low bit: 0 rounds up, 1 down.
+ * @return KVN_STS_NULL_PTR if pSrc or pDst is null (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniCopy8x4HP_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t halfCode,
                                int32_t rounding);
+/** Half-sample prediction of an 8x8 block. @copydetails kvniCopy8x4HP_8u_C1R */
 KvnResult kvniCopy8x8HP_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t halfCode,
                                int32_t rounding);
+/** Half-sample prediction of a 16x8 block. @copydetails kvniCopy8x4HP_8u_C1R */
 KvnResult kvniCopy16x8HP_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t halfCode,
                                 int32_t rounding);
+/** Half-sample prediction of a 16x16 block. @copydetails kvniCopy8x4HP_8u_C1R */
 KvnResult kvniCopy16x16HP_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t halfCode,
                                  int32_t rounding);
 
-/* pSrcDst = (pSrc + pSrcDst + 1) >> 1 */
+/**
+ * Averages an 8x8 block into another in place: pSrcDst = (pSrc + pSrcDst + 1) >> 1.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param[in,out] pSrcDst Second source and destination.
+ * @param srcDstStep Its row step in bytes.
+ * @return KVN_STS_NULL_PTR if a pointer is null (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniAverage8x8_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep);
+/** 16x16 in-place average, pSrcDst = (pSrc + pSrcDst + 1) >> 1. @copydetails kvniAverage8x8_8u_C1IR */
 KvnResult kvniAverage16x16_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep);
-/* pDst = (pSrc1 + pSrc2 + 1) >> 1 */
+/**
+ * Averages two 8x8 blocks: pDst = (pSrc1 + pSrc2 + 1) >> 1.
+ * @param pSrc1 First source.
+ * @param src1Step Its row step in bytes.
+ * @param pSrc2 Second source.
+ * @param src2Step Its row step in bytes.
+ * @param[out] pDst Destination.
+ * @param dstStep Its row step in bytes.
+ * @return KVN_STS_NULL_PTR if a pointer is null (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniAverage8x8_8u_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step, Kvn8u* pDst,
                                 int32_t dstStep);
+/** Averages two 16x16 blocks, pDst = (pSrc1 + pSrc2 + 1) >> 1. @copydetails kvniAverage8x8_8u_C1R */
 KvnResult kvniAverage16x16_8u_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
                                   Kvn8u* pDst, int32_t dstStep);
 
-/* pSrcDst = (p + pSrcDst + 1) >> 1, p the half-sample prediction of pSrc */
+/**
+ * Averages the half-sample prediction of an 8x4 block into the destination:
+ * pSrcDst = (p + pSrcDst + 1) >> 1, p the prediction of pSrc.
+ * @param pSrc Reference block at the integer position.
+ * @param srcStep Reference row step in bytes.
+ * @param[in,out] pSrcDst Other prediction and destination.
+ * @param srcDstStep Its row step in bytes.
+ * @param halfCode Half-sample code (low two bits: 0 full, 1 horizontal, 2 vertical, 3 both).
+ * @param rounding Rounding control of p, low bit: 0 rounds up, 1 down.
+ * @return KVN_STS_NULL_PTR if a pointer is null (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateAverage8x4_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
                                             int32_t halfCode, int32_t rounding);
+/** The same for an 8x8 block. @copydetails kvniInterpolateAverage8x4_8u_C1IR */
 KvnResult kvniInterpolateAverage8x8_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
                                             int32_t halfCode, int32_t rounding);
+/** The same for a 16x8 block. @copydetails kvniInterpolateAverage8x4_8u_C1IR */
 KvnResult kvniInterpolateAverage16x8_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
                                              int32_t halfCode, int32_t rounding);
+/** The same for a 16x16 block. @copydetails kvniInterpolateAverage8x4_8u_C1IR */
 KvnResult kvniInterpolateAverage16x16_8u_C1IR(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep,
                                               int32_t halfCode, int32_t rounding);
 
-/* pSrcDst = clamp(pSrcDst + residual), 16-bit wrap-around sum */
+/**
+ * Adds an 8x8 residual in place: pSrcDst = clamp(pSrcDst + residual).
+ * The sum is formed in 16 bits with wrap-around before the clamp, so a
+ * residual above 32767 - 255 can wrap and give 0.
+ * @param pSrc Residual, signed 16-bit.
+ * @param srcStep Residual row step in bytes (16 for a dense block).
+ * @param[in,out] pSrcDst Prediction and destination.
+ * @param srcDstStep Its row step in bytes.
+ * @return KVN_STS_NULL_PTR if a pointer is null (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniAdd8x8_16s8u_C1IRS(const Kvn16s* pSrc, int32_t srcStep, Kvn8u* pSrcDst, int32_t srcDstStep);
-/* pDst = clamp(p + residual), p the half-sample prediction of pRef, 16-bit wrap-around sum */
+/**
+ * Half-sample prediction plus an 8x8 residual: pDst = clamp(p + residual), p the
+ * prediction of pRef; 16-bit wrap-around sum as kvniAdd8x8_16s8u_C1IRS().
+ * @param pSrc Residual, signed 16-bit.
+ * @param srcStep Residual row step in bytes.
+ * @param pRef Reference block at the integer position.
+ * @param refStep Reference row step in bytes.
+ * @param[out] pDst Destination.
+ * @param dstStep Destination row step in bytes.
+ * @param halfCode Half-sample code (low two bits: 0 full, 1 horizontal, 2 vertical, 3 both).
+ * @param rounding Rounding control, low bit: 0 rounds up, 1 down.
+ * @return KVN_STS_NULL_PTR if pSrc, pRef or pDst is null (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniAdd8x8HP_16s8u_C1RS(const Kvn16s* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn8u* pDst,
                                   int32_t dstStep, int32_t halfCode, int32_t rounding);
-/* pSrcDst = clamp(pSrcDst + value), 16-bit wrap-around sum */
+/**
+ * Adds a constant to an 8x8 block: pSrcDst = clamp(pSrcDst + value), 16-bit wrap-around sum.
+ * @param value Value added to every sample.
+ * @param[in,out] pSrcDst Block.
+ * @param srcDstStep Its row step in bytes.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
 KvnResult kvniAddC8x8_16s8u_C1IR(Kvn16s value, Kvn8u* pSrcDst, int32_t srcDstStep);
 
-/* pDst = clamp(p + residual), p the prediction of pRef by mode and rounding */
+/**
+ * Motion compensation of a 16x16 block from one reference: pDst = clamp(p + residual),
+ * p the prediction of pRef by mode and rounding; the sum is exact before the clamp.
+ * @param pRef Reference block at the integer position.
+ * @param refStep Reference row step in bytes.
+ * @param pSrcYData Residual, signed 16-bit.
+ * @param srcYStep Residual row step in bytes.
+ * @param[out] pDst Destination.
+ * @param dstStep Destination row step in bytes.
+ * @param mode Reference interpolation mode: 0 full, 4 vertical half, 8 horizontal half, 12 both.
+ * @param rounding Rounding control: 0 rounds up, 1 down (widths 2 and 4: only 0 or 1).
+ * @return KVN_STS_NULL_PTR if pRef, pSrcYData or pDst is null (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniMC16x16_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
                             int32_t dstStep, int32_t mode, int32_t rounding);
+/**
+ * Motion compensation of a 16x16 block from two references:
+ * pDst = clamp(((pF + pB + 1) >> 1) + residual), pF and pB the predictions of
+ * pRefF and pRefB by their modes with the shared rounding control (the final
+ * average always rounds up).
+ * @param pRefF Forward reference block at the integer position.
+ * @param refFStep Its row step in bytes.
+ * @param modeF Its reference interpolation mode (0, 4, 8, 12).
+ * @param pRefB Backward reference block at the integer position.
+ * @param refBStep Its row step in bytes.
+ * @param modeB Its reference interpolation mode (0, 4, 8, 12).
+ * @param pSrcYData Residual, signed 16-bit.
+ * @param srcYStep Residual row step in bytes.
+ * @param[out] pDst Destination.
+ * @param dstStep Destination row step in bytes.
+ * @param rounding Rounding control of both predictions: 0 up, 1 down (widths 2 and 4: only 0 or 1).
+ * @return KVN_STS_NULL_PTR if a reference, pSrcYData or pDst is null (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniMC16x16B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
                              int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
                              int32_t rounding);
+/** One-reference motion compensation of a 16x8 block. @copydetails kvniMC16x16_8u_C1 */
 KvnResult kvniMC16x8_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
                            int32_t dstStep, int32_t mode, int32_t rounding);
+/** Two-reference motion compensation of a 16x8 block. @copydetails kvniMC16x16B_8u_C1 */
 KvnResult kvniMC16x8B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
                             int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
                             int32_t rounding);
+/** One-reference motion compensation of an 8x16 block. @copydetails kvniMC16x16_8u_C1 */
 KvnResult kvniMC8x16_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
                            int32_t dstStep, int32_t mode, int32_t rounding);
+/** Two-reference motion compensation of an 8x16 block. @copydetails kvniMC16x16B_8u_C1 */
 KvnResult kvniMC8x16B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
                             int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
                             int32_t rounding);
+/** One-reference motion compensation of an 8x8 block. @copydetails kvniMC16x16_8u_C1 */
 KvnResult kvniMC8x8_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
                           int32_t dstStep, int32_t mode, int32_t rounding);
+/** Two-reference motion compensation of an 8x8 block. @copydetails kvniMC16x16B_8u_C1 */
 KvnResult kvniMC8x8B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
                            int32_t rounding);
+/** One-reference motion compensation of an 8x4 block. @copydetails kvniMC16x16_8u_C1 */
 KvnResult kvniMC8x4_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
                           int32_t dstStep, int32_t mode, int32_t rounding);
+/** Two-reference motion compensation of an 8x4 block. @copydetails kvniMC16x16B_8u_C1 */
 KvnResult kvniMC8x4B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
                            int32_t rounding);
+/** One-reference motion compensation of a 4x8 block. @copydetails kvniMC16x16_8u_C1 */
 KvnResult kvniMC4x8_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
                           int32_t dstStep, int32_t mode, int32_t rounding);
+/** Two-reference motion compensation of a 4x8 block. @copydetails kvniMC16x16B_8u_C1 */
 KvnResult kvniMC4x8B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
                            int32_t rounding);
+/** One-reference motion compensation of a 4x4 block. @copydetails kvniMC16x16_8u_C1 */
 KvnResult kvniMC4x4_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
                           int32_t dstStep, int32_t mode, int32_t rounding);
+/** Two-reference motion compensation of a 4x4 block. @copydetails kvniMC16x16B_8u_C1 */
 KvnResult kvniMC4x4B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
                            int32_t rounding);
+/** One-reference motion compensation of a 4x2 block. @copydetails kvniMC16x16_8u_C1 */
 KvnResult kvniMC4x2_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
                           int32_t dstStep, int32_t mode, int32_t rounding);
+/** Two-reference motion compensation of a 4x2 block. @copydetails kvniMC16x16B_8u_C1 */
 KvnResult kvniMC4x2B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
                            int32_t rounding);
+/** One-reference motion compensation of a 2x4 block. @copydetails kvniMC16x16_8u_C1 */
 KvnResult kvniMC2x4_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
                           int32_t dstStep, int32_t mode, int32_t rounding);
+/** Two-reference motion compensation of a 2x4 block. @copydetails kvniMC16x16B_8u_C1 */
 KvnResult kvniMC2x4B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
                            int32_t rounding);
+/** One-reference motion compensation of a 2x2 block. @copydetails kvniMC16x16_8u_C1 */
 KvnResult kvniMC2x2_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
                           int32_t dstStep, int32_t mode, int32_t rounding);
+/** Two-reference motion compensation of a 2x2 block. @copydetails kvniMC16x16B_8u_C1 */
 KvnResult kvniMC2x2B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
                            int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
                            int32_t rounding);
-/* Interleaved chroma (Cb, Cr pairs), 16 bytes wide: the horizontal neighbour
- * of a sample is two bytes further on. */
+/**
+ * One-reference motion compensation of interleaved chroma, 16 bytes (8 Cb/Cr
+ * pairs) by 8 rows: the horizontal neighbour of a sample is two bytes further on.
+ * @copydetails kvniMC16x16_8u_C1
+ */
 KvnResult kvniMC16x8UV_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
                              int32_t dstStep, int32_t mode, int32_t rounding);
+/**
+ * Two-reference motion compensation of interleaved chroma, 16 bytes by 8 rows
+ * (horizontal neighbour two bytes further on).
+ * @copydetails kvniMC16x16B_8u_C1
+ */
 KvnResult kvniMC16x8BUV_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
                               int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
                               int32_t rounding);
+/**
+ * One-reference motion compensation of interleaved chroma, 16 bytes by 4 rows
+ * (horizontal neighbour two bytes further on).
+ * @copydetails kvniMC16x16_8u_C1
+ */
 KvnResult kvniMC16x4_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
                            int32_t dstStep, int32_t mode, int32_t rounding);
+/**
+ * Two-reference motion compensation of interleaved chroma, 16 bytes by 4 rows
+ * (horizontal neighbour two bytes further on).
+ * @copydetails kvniMC16x16B_8u_C1
+ */
 KvnResult kvniMC16x4B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB, int32_t refBStep,
                             int32_t modeB, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst, int32_t dstStep,
                             int32_t rounding);
 
-/* Interleaved chroma prediction with planar residuals: even destination bytes
- * take pSrcUData, odd bytes pSrcVData; both planes share srcUVStep. */
+/**
+ * Interleaved chroma prediction with planar residuals, 8x8 per component:
+ * pDst = clamp(p + residual), even destination bytes (Cb) taking pSrcUData,
+ * odd bytes (Cr) pSrcVData; horizontal neighbours are two bytes apart.
+ * @param pRef Interleaved reference at the integer position.
+ * @param refStep Reference row step in bytes.
+ * @param pSrcUData Cb residual, signed 16-bit.
+ * @param pSrcVData Cr residual, signed 16-bit.
+ * @param srcUVStep Row step in bytes shared by both residual planes.
+ * @param[out] pDst Interleaved destination.
+ * @param dstStep Destination row step in bytes.
+ * @param mode Reference interpolation mode: 0 full, 4 vertical half, 8 horizontal half, 12 both.
+ * @param rounding Rounding control, low bit: 0 rounds up, 1 down.
+ * @return KVN_STS_NULL_PTR if pRef, a residual or pDst is null (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniMC8x8_16s8u_P2C2R(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
                                 int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
+/** The same with 8x4 per component. @copydetails kvniMC8x8_16s8u_P2C2R */
 KvnResult kvniMC8x4_16s8u_P2C2R(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
                                 int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
+/**
+ * Two-reference interleaved chroma prediction with planar residuals, 8x8 per
+ * component: pDst = clamp(((pF + pB + 1) >> 1) + residual), Cb residual in the
+ * even bytes, Cr in the odd bytes.
+ * @param pRefF Forward interleaved reference.
+ * @param refFStep Its row step in bytes.
+ * @param modeF Its reference interpolation mode (0, 4, 8, 12).
+ * @param pRefB Backward interleaved reference.
+ * @param refBStep Its row step in bytes.
+ * @param modeB Its reference interpolation mode (0, 4, 8, 12).
+ * @param pSrcUData Cb residual, signed 16-bit.
+ * @param pSrcVData Cr residual, signed 16-bit.
+ * @param srcUVStep Row step in bytes shared by both residual planes.
+ * @param[out] pDst Interleaved destination.
+ * @param dstStep Destination row step in bytes.
+ * @param rounding Rounding control of both predictions, low bit: 0 up, 1 down.
+ * @return KVN_STS_NULL_PTR if any of the five pointers is null (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniMC8x8B_16s8u_P2C2R(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
                                  int32_t refBStep, int32_t modeB, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
                                  int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding);
+/** The same with 8x4 per component. @copydetails kvniMC8x8B_16s8u_P2C2R */
 KvnResult kvniMC8x4B_16s8u_P2C2R(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF, const Kvn8u* pRefB,
                                  int32_t refBStep, int32_t modeB, const Kvn16s* pSrcUData, const Kvn16s* pSrcVData,
                                  int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t rounding);
 
-/* Number of zero coefficients among 64 (0..64). */
+/**
+ * Counts the zero coefficients of an 8x8 block.
+ * @param pSrc 64 coefficients.
+ * @param[out] pCount Receives the number of zeros (0..64).
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniCountZeros8x8_16s_C1(const Kvn16s* pSrc, Kvn32u* pCount);
 
-/* scan: 1 alternate-vertical, 2 alternate-horizontal, anything else zigzag
- * (ISO/IEC 14496-2 Figure 7-2 and 7-3). */
+/**
+ * Reorders 64 raster-order coefficients into scan order (ISO/IEC 14496-2 7.4.1,
+ * Figures 7-2 and 7-3). With countNonZero below 20 the destination is cleared
+ * and only the first countNonZero nonzero coefficients met in scan order are
+ * copied; otherwise all 64 are copied.
+ * @param pSrc 64 coefficients in raster order.
+ * @param[out] pDst 64 coefficients in scan order.
+ * @param countNonZero Number of nonzero coefficients, 1..64.
+ * @param scan 1 alternate-vertical, 2 alternate-horizontal, any other value zigzag.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_OUT_OF_RANGE if
+ *         countNonZero is outside 1..64 (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniScanFwd_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t countNonZero, int32_t scan);
+/**
+ * Places scan-order coefficients 0..indxLastNonZero at their raster positions;
+ * the other positions are cleared.
+ * @param pSrc 64 coefficients in scan order.
+ * @param[out] pDst 64 coefficients in raster order.
+ * @param indxLastNonZero Scan index of the last nonzero coefficient, 0..63.
+ * @param scan 1 alternate-vertical, 2 alternate-horizontal, any other value zigzag.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_OUT_OF_RANGE if
+ *         indxLastNonZero is outside 0..63 (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniScanInv_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t indxLastNonZero, int32_t scan);
+
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* Motion-estimation metrics: SAD family                                    */
