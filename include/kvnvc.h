@@ -420,250 +420,737 @@ KvnResult kvniScanInv_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t indxLastN
 /* Motion-estimation metrics: SAD family                                    */
 /* ------------------------------------------------------------------------ */
 
-/* SAD = sum over the block of |pSrc - p|, p the reference sample chosen by
+/**
+ * @defgroup blocks_sad SAD
+ * @ingroup blocks
+ * @brief Sums of absolute differences for motion estimation.
+ *
+ * SAD = sum over the block of |pSrc - p|, p the reference sample chosen by
  * mode (members with a mode): (mode >> 2) & 3 selects 0 full sample,
  * 1 vertical half (r(x, y) + r(x, y+1) + 1) >> 1, 2 horizontal half
  * (r(x, y) + r(x+1, y) + 1) >> 1, 3 centre (four samples + 2) >> 2; the other
- * bits are ignored. Half-sample modes read one more row and/or column of
- * pRef. Only null pointers are checked (and the steps where stated); steps
- * are bytes also for 16-bit samples. The value is written as unsigned. */
+ * bits are ignored (this is the reference interpolation mode 0, 4, 8, 12 of
+ * the MC functions). Half-sample modes read one more row and/or column of
+ * pRef. Steps are in bytes, also for 16-bit samples. Only null pointers are
+ * checked (KVN_STS_NULL_PTR), and the steps or counts where stated; nothing
+ * is written on failure. The value is written as unsigned.
+ * @{
+ */
+
+/**
+ * SAD of a 16x16 block against a full- or half-sample reference.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Reference block at the integer position.
+ * @param refStep Reference row step in bytes.
+ * @param[out] pSAD Receives the SAD (exact for 8-bit samples).
+ * @param mode Reference interpolation mode: 0 full, 4 vertical half, 8 horizontal half, 12 both.
+ * @return KVN_STS_NULL_PTR if pSrc, pRef or pSAD is null; else KVN_STS_OK.
+ */
 KvnResult kvniSAD16x16_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD,
                              int32_t mode);
+/** SAD of a 16x8 block against a full- or half-sample reference. @copydetails kvniSAD16x16_8u32s */
 KvnResult kvniSAD16x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD,
                                 int32_t mode);
+/** SAD of an 8x8 block against a full- or half-sample reference. @copydetails kvniSAD16x16_8u32s */
 KvnResult kvniSAD8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD,
                                int32_t mode);
+/**
+ * SAD of a 4x4 block, full sample.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Reference block.
+ * @param refStep Reference row step in bytes.
+ * @param[out] pSAD Receives the SAD.
+ * @return KVN_STS_NULL_PTR if pSrc, pRef or pSAD is null; else KVN_STS_OK.
+ */
 KvnResult kvniSAD4x4_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD);
+/** SAD of an 8x4 block, full sample. @copydetails kvniSAD4x4_8u32s */
 KvnResult kvniSAD8x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD);
+/** SAD of a 4x8 block, full sample. @copydetails kvniSAD4x4_8u32s */
 KvnResult kvniSAD4x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD);
+/** SAD of an 8x16 block, full sample. @copydetails kvniSAD4x4_8u32s */
 KvnResult kvniSAD8x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD);
 
-/* 16-bit samples: the half-sample averages are formed with sums saturating at
- * 65535, and each |s - p| is added to the total as a signed 16-bit value, so
- * the result is exact for samples up to 16383. */
+/**
+ * SAD of a 16x16 block of 16-bit samples against a full- or half-sample reference.
+ * The half-sample averages are formed with sums saturating at 65535, and each
+ * |s - p| is added to the total as a signed 16-bit value, so the result is
+ * exact for samples up to 16383 (14 bits).
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Reference block at the integer position.
+ * @param refStep Reference row step in bytes.
+ * @param[out] pSAD Receives the SAD.
+ * @param mode Reference interpolation mode: 0 full, 4 vertical half, 8 horizontal half, 12 both.
+ * @return KVN_STS_NULL_PTR if pSrc, pRef or pSAD is null; else KVN_STS_OK.
+ */
 KvnResult kvniSAD16x16_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
                                   Kvn32s* pSAD, int32_t mode);
+/** SAD of an 8x8 block of 16-bit samples. @copydetails kvniSAD16x16_16u32s_C1R */
 KvnResult kvniSAD8x8_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32s* pSAD,
                                 int32_t mode);
+/** SAD of a 4x4 block of 16-bit samples. @copydetails kvniSAD16x16_16u32s_C1R */
 KvnResult kvniSAD4x4_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep, Kvn32s* pSAD,
                                 int32_t mode);
 
-/* 8x8 of each of two interleaved channels (16 bytes a row): pSAD1 gets the SAD
- * of the even bytes, pSAD2 that of the odd bytes; the horizontal neighbour of
- * a sample is two bytes further on. Steps below 1: KVN_STS_STEP_ERR. */
+/**
+ * SADs of 8x8 of each of two interleaved channels (16 bytes a row); the
+ * horizontal neighbour of a sample is two bytes further on, and the mode
+ * applies to each channel alone.
+ * @param pSrc Interleaved source.
+ * @param srcStep Source row step in bytes, at least 1.
+ * @param pRef Interleaved reference at the integer position.
+ * @param refStep Reference row step in bytes, at least 1.
+ * @param[out] pSAD1 Receives the SAD of the even bytes (first channel).
+ * @param[out] pSAD2 Receives the SAD of the odd bytes (second channel).
+ * @param mode Reference interpolation mode: 0 full, 4 vertical half, 8 horizontal half, 12 both.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_STEP_ERR if a step
+ *         is below 1; else KVN_STS_OK.
+ */
 KvnResult kvniSAD8x8_8u32s_C2R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32s* pSAD1,
                                Kvn32s* pSAD2, int32_t mode);
 
-/* Candidates at pRef + i bytes, i = 0 .. (count & ~7) - 1, in the same rows;
- * pSAD[i] gets the SAD of candidate i. Fewer than 8 candidates (count & ~7
- * below 1): KVN_STS_SIZE_ERR. The reference rows are read for
- * (count & ~7) + width - 1 bytes. */
+/**
+ * SADs of a 16x16 block against a horizontal run of candidates, full sample.
+ * Candidate i is the block at pRef + i bytes in the same rows,
+ * i = 0 .. (count & ~7) - 1; candidates are scored eight at a time. The
+ * reference rows are read for (count & ~7) + width - 1 bytes.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef First candidate.
+ * @param refStep Reference row step in bytes.
+ * @param[out] pSAD count & ~7 SADs, entry i for candidate i.
+ * @param count Number of candidates; rounded down to a multiple of 8.
+ * @return KVN_STS_NULL_PTR if pSrc, pRef or pSAD is null; KVN_STS_SIZE_ERR if
+ *         count & ~7 is below 1 (fewer than 8 candidates); else KVN_STS_OK.
+ */
 KvnResult kvniSAD16x16xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
                                    int32_t count);
+/** SADs of an 8x8 block against a run of candidates. @copydetails kvniSAD16x16xN_8u16u_C1R */
 KvnResult kvniSAD8x8xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
                                  int32_t count);
+/** SADs of a 4x4 block against a run of candidates. @copydetails kvniSAD16x16xN_8u16u_C1R */
 KvnResult kvniSAD4x4xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
                                  int32_t count);
+/** SADs of a 2x2 block against a run of candidates. @copydetails kvniSAD16x16xN_8u16u_C1R */
 KvnResult kvniSAD2x2xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
                                  int32_t count);
-/* As xN, and *pIndex = the index of the smallest SAD (the lowest among equal
- * ones). */
+/**
+ * As kvniSAD16x16xN_8u16u_C1R(), and the index of the smallest SAD (the lowest
+ * index among equal ones).
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef First candidate.
+ * @param refStep Reference row step in bytes.
+ * @param[out] pSAD count & ~7 SADs, entry i for candidate i.
+ * @param count Number of candidates; rounded down to a multiple of 8.
+ * @param[out] pIndex Receives the index of the best candidate.
+ * @return KVN_STS_NULL_PTR if pSrc, pRef, pSAD or pIndex is null;
+ *         KVN_STS_SIZE_ERR if count & ~7 is below 1; else KVN_STS_OK.
+ */
 KvnResult kvniSAD16x16xNI_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                     Kvn16u* pSAD, int32_t count, Kvn32u* pIndex);
+/** SADs of an 8x8 block against a run of candidates, and the best index. @copydetails kvniSAD16x16xNI_8u16u_C1R */
 KvnResult kvniSAD8x8xNI_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
                                   int32_t count, Kvn32u* pIndex);
+/** SADs of a 4x4 block against a run of candidates, and the best index. @copydetails kvniSAD16x16xNI_8u16u_C1R */
 KvnResult kvniSAD4x4xNI_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
                                   int32_t count, Kvn32u* pIndex);
 
-/* SADs of the 8x8 (4 values) or 4x4 (16 values) sub-blocks of a 16x16 block,
- * full sample, in raster order of the sub-blocks. The 16-bit members address
- * rows by (step >> 1) samples and add differences as the other 16-bit SADs. */
+/**
+ * SADs of the four 8x8 sub-blocks of a 16x16 block, full sample, in raster
+ * order of the sub-blocks.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Reference block.
+ * @param refStep Reference row step in bytes.
+ * @param[out] pDstSAD 4 SADs.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniSAD16x16Blocks8x8_8u16u(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                       Kvn16u* pDstSAD);
+/**
+ * SADs of the sixteen 4x4 sub-blocks of a 16x16 block, full sample; entry
+ * 4 * row + column in sub-blocks.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Reference block.
+ * @param refStep Reference row step in bytes.
+ * @param[out] pDstSAD 16 SADs.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniSAD16x16Blocks4x4_8u16u(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                       Kvn16u* pDstSAD);
+/**
+ * SADs of the four 8x8 sub-blocks of a 16x16 block of 16-bit samples. Rows
+ * are addressed by (step >> 1) samples; differences are added as in the other
+ * 16-bit SADs (exact up to 14-bit samples).
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Reference block.
+ * @param refStep Reference row step in bytes.
+ * @param[out] pDstSAD 4 SADs in raster order of the sub-blocks.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniSAD16x16Blocks8x8_16u32u_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
                                            Kvn32u* pDstSAD);
+/**
+ * SADs of the sixteen 4x4 sub-blocks of a 16x16 block of 16-bit samples
+ * (rows addressed by (step >> 1) samples).
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Reference block.
+ * @param refStep Reference row step in bytes.
+ * @param[out] pDstSAD 16 SADs, entry 4 * row + column in sub-blocks.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniSAD16x16Blocks4x4_16u32u_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
                                            Kvn32u* pDstSAD);
 
-/* Activity of one 16x16 block: frame = sum |R(i) - R(i+1)| over the row pairs
- * within each 8-row half (14 pairs); field = sum |R(i) - R(i+2)|, i = 0..13.
- * The 16-bit form computes modulo 65536 and stores the sums zero-extended. */
+/**
+ * Frame and field activity of one 16x16 block: frame = sum |R(i) - R(i+1)|
+ * over the row pairs within each 8-row half (14 pairs; rows 7 and 8 are not
+ * paired); field = sum |R(i) - R(i+2)|, i = 0..13. Both are exact.
+ * @param pSrc Block.
+ * @param srcStep Row step in bytes.
+ * @param[out] pFrameSAD Receives the frame activity.
+ * @param[out] pFieldSAD Receives the field activity.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniFrameFieldSAD16x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32u* pFrameSAD, Kvn32u* pFieldSAD);
+/**
+ * Frame and field activity of a 16x16 block of signed 16-bit samples, as
+ * kvniFrameFieldSAD16x16_8u32s_C1R() but computed modulo 65536; the 16-bit
+ * sums are stored zero-extended.
+ * @param pSrc Block.
+ * @param srcStep Row step in bytes.
+ * @param[out] pFrameSAD Receives the frame activity.
+ * @param[out] pFieldSAD Receives the field activity.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniFrameFieldSAD16x16_16s32s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn32u* pFrameSAD, Kvn32u* pFieldSAD);
 
-/* pDst = pSrc1 - pSrc2 (8x8, 16-bit, dstStep in bytes); *pSAD = sum |pDst|. */
+/**
+ * Differences and their SAD, 8x8: pDst = pSrc1 - pSrc2, *pSAD = sum |pDst|.
+ * @param pSrc1 First source.
+ * @param src1Step Its row step in bytes.
+ * @param pSrc2 Second source.
+ * @param src2Step Its row step in bytes.
+ * @param[out] pDst Differences, signed 16-bit.
+ * @param dstStep Difference row step in bytes.
+ * @param[out] pSAD Receives the SAD.
+ * @return KVN_STS_NULL_PTR if pSrc1, pSrc2, pDst or pSAD is null (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniSubSAD8x8_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
                                   Kvn16s* pDst, int32_t dstStep, Kvn32u* pSAD);
+
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* Motion-estimation metrics: Hadamard, squared-error, variance and         */
 /* activity measures                                                        */
 /* ------------------------------------------------------------------------ */
 
-/* Hadamard costs of d = pSrc - pRef: each 4x4 block of d is transformed by the
- * unnormalised 4x4 Hadamard transform (rows and columns, entries +-1); *pSATD
- * receives the sum of the absolute values of all coefficients, exact. */
+/**
+ * @defgroup blocks_satd SATD
+ * @ingroup blocks
+ * @brief Hadamard-domain costs of d = pSrc - pRef.
+ *
+ * Only null pointers are checked (KVN_STS_NULL_PTR, nothing written); steps
+ * are in bytes, also for 16-bit samples. No scaling or halving is applied.
+ * @{
+ */
+
+/**
+ * Hadamard cost of a 4x4 block: d is transformed by the unnormalised 4x4
+ * Hadamard transform (rows and columns, entries +-1) and *pSATD receives the
+ * sum of the absolute values of all coefficients, exact. Larger members sum
+ * over their 4x4 blocks.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Prediction block.
+ * @param refStep Prediction row step in bytes.
+ * @param[out] pSATD Receives the cost.
+ * @return KVN_STS_NULL_PTR if pSrc, pRef or pSATD is null; else KVN_STS_OK.
+ */
 KvnResult kvniSATD4x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD);
+/** Hadamard cost of a 4x8 block, summed over its 4x4 blocks. @copydetails kvniSATD4x4_8u32s_C1R */
 KvnResult kvniSATD4x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD);
+/** Hadamard cost of an 8x4 block, summed over its 4x4 blocks. @copydetails kvniSATD4x4_8u32s_C1R */
 KvnResult kvniSATD8x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD);
+/** Hadamard cost of an 8x8 block, summed over its 4x4 blocks. @copydetails kvniSATD4x4_8u32s_C1R */
 KvnResult kvniSATD8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD);
+/** Hadamard cost of an 8x16 block, summed over its 4x4 blocks. @copydetails kvniSATD4x4_8u32s_C1R */
 KvnResult kvniSATD8x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD);
+/** Hadamard cost of a 16x8 block, summed over its 4x4 blocks. @copydetails kvniSATD4x4_8u32s_C1R */
 KvnResult kvniSATD16x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD);
+/** Hadamard cost of a 16x16 block, summed over its 4x4 blocks. @copydetails kvniSATD4x4_8u32s_C1R */
 KvnResult kvniSATD16x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                   Kvn32u* pSATD);
-/* The same with one 8x8 Hadamard transform of the whole 8x8 block. The 16-bit
- * member is exact for every 16-bit sample value. */
+/**
+ * Hadamard cost of an 8x8 block with one unnormalised 8x8 Hadamard transform
+ * of the whole block: the sum of the absolute values of the 64 coefficients.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Prediction block.
+ * @param refStep Prediction row step in bytes.
+ * @param[out] pSATD Receives the cost.
+ * @return KVN_STS_NULL_PTR if pSrc, pRef or pSATD is null; else KVN_STS_OK.
+ */
 KvnResult kvniSAT8x8D_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSATD);
+/**
+ * 8x8 Hadamard cost of 16-bit samples, as kvniSAT8x8D_8u32s_C1R(); exact for
+ * every 16-bit sample value.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Prediction block.
+ * @param refStep Prediction row step in bytes.
+ * @param[out] pSATD Receives the cost.
+ * @return KVN_STS_NULL_PTR if pSrc, pRef or pSATD is null; else KVN_STS_OK.
+ */
 KvnResult kvniSAT8x8D_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pRef, int32_t refStep,
                                  Kvn32u* pSATD);
 
-/* Sum of squared differences between pSrc and the prediction of pRef by mode
- * (bits of value 4 and 8 as in the MC functions; half-sample averages rounded
- * up). */
+/** @} */
+
+/**
+ * @defgroup blocks_ssd SSD
+ * @ingroup blocks
+ * @brief Sums of squared differences against full- or half-sample predictions.
+ *
+ * The prediction is chosen by the reference interpolation mode (bits of value
+ * 4 and 8 as in the MC functions; half-sample averages rounded up). Only null
+ * pointers are checked (KVN_STS_NULL_PTR, nothing written).
+ * @{
+ */
+
+/**
+ * Sum of squared differences of a 4x4 block and the prediction of pRef by mode.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Reference block at the integer position.
+ * @param refStep Reference row step in bytes.
+ * @param[out] pSSD Receives the sum.
+ * @param mode Reference interpolation mode: 0 full, 4 vertical half, 8 horizontal half, 12 both.
+ * @return KVN_STS_NULL_PTR if pSrc, pRef or pSSD is null; else KVN_STS_OK.
+ */
 KvnResult kvniSSD4x4_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSSD,
                                int32_t mode);
+/** Sum of squared differences of an 8x8 block. @copydetails kvniSSD4x4_8u32s_C1R */
 KvnResult kvniSSD8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn32u* pSSD,
                                int32_t mode);
+/** Sum of squared differences of a 16x16 block (mode before the result pointer). @copydetails kvniSSD4x4_8u32s_C1R */
 KvnResult kvniSqrDiff16x16_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, int32_t mode,
                                  Kvn32u* pSSD);
-/* The prediction is (pF + pB + 1) >> 1 of the predictions of both references. */
+/**
+ * Sum of squared differences of a 16x16 block and the two-reference
+ * prediction (pF + pB + 1) >> 1 of the predictions of both references.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRefF Forward reference at the integer position.
+ * @param refFStep Its row step in bytes.
+ * @param modeF Its reference interpolation mode (0, 4, 8, 12).
+ * @param pRefB Backward reference at the integer position.
+ * @param refBStep Its row step in bytes.
+ * @param modeB Its reference interpolation mode (0, 4, 8, 12).
+ * @param[out] pSSD Receives the sum.
+ * @return KVN_STS_NULL_PTR if pSrc, pRefF, pRefB or pSSD is null; else KVN_STS_OK.
+ */
 KvnResult kvniSqrDiff16x16B_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
                                   int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB, Kvn32u* pSSD);
 
-/* Q - ((S * S) >> 8) for the sum S and the sum of squares Q of the 256 samples:
- * 256 times the variance, the subtracted term rounded down. */
+/** @} */
+
+/**
+ * @defgroup blocks_variance Variance and activity
+ * @ingroup blocks
+ * @brief Variances, means, mean absolute deviations and edge detection of blocks.
+ *
+ * Only null pointers are checked (KVN_STS_NULL_PTR, nothing written); steps
+ * are in bytes, also for 16-bit samples.
+ * @{
+ */
+
+/**
+ * 256 times the variance of a 16x16 block: Q - ((S * S) >> 8) for the sum S
+ * and the sum of squares Q of the 256 samples (the subtracted term rounded down).
+ * @param pSrc Block.
+ * @param srcStep Row step in bytes.
+ * @param[out] pVar Receives the value.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniVariance16x16_8u32s(const Kvn8u* pSrc, int32_t srcStep, Kvn32s* pVar);
-/* *pSum = S, the sum of the 64 samples (not their mean), under both names;
- * *pVar = trunc(Q / 64 - (S / 64)^2) in single precision. The 16-bit members
- * sum each column with signed 16-bit saturation, row by row, and add up the
- * squares modulo 2^32. */
+/**
+ * Variance and sum of an 8x8 block: *pSum = S, the sum of the 64 samples (not
+ * their mean); *pVar = trunc(Q / 64 - (S / 64)^2) in single precision, Q the
+ * sum of squares. kvniVarSum8x8_8u32s_C1R() is the same function.
+ * @param pSrc Block.
+ * @param srcStep Row step in bytes.
+ * @param[out] pVar Receives the variance.
+ * @param[out] pSum Receives the sum of the samples.
+ * @return KVN_STS_NULL_PTR if pSrc, pVar or pSum is null; else KVN_STS_OK.
+ */
 KvnResult kvniVarMean8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32s* pVar, Kvn32s* pSum);
+/** The same function as kvniVarMean8x8_8u32s_C1R(). @copydetails kvniVarMean8x8_8u32s_C1R */
 KvnResult kvniVarSum8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32s* pVar, Kvn32s* pSum);
+/**
+ * Variance and sum of an 8x8 block of signed 16-bit samples, as
+ * kvniVarMean8x8_8u32s_C1R(); each column is summed with signed 16-bit
+ * saturation, row by row, and the squares are added modulo 2^32.
+ * kvniVarSum8x8_16s32s_C1R() is the same function.
+ * @param pSrc Block.
+ * @param srcStep Row step in bytes.
+ * @param[out] pVar Receives the variance.
+ * @param[out] pSum Receives the sum of the samples.
+ * @return KVN_STS_NULL_PTR if pSrc, pVar or pSum is null; else KVN_STS_OK.
+ */
 KvnResult kvniVarMean8x8_16s32s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn32s* pVar, Kvn32s* pSum);
+/** The same function as kvniVarMean8x8_16s32s_C1R(). @copydetails kvniVarMean8x8_16s32s_C1R */
 KvnResult kvniVarSum8x8_16s32s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn32s* pVar, Kvn32s* pSum);
-/* For each 8x8 block b of pSrc minus the prediction of pRef by mode (blocks in
- * raster order: four for 16x16, two for 16x8): D = pSrcSum[b] - the sum of the
- * prediction over the block, pMean[b] = D / 8 truncated toward zero, and with
- * Q the sum of the squared differences, pVar[b] = (Q - pMean[b]^2) >> 6 when
- * Q > pMean[b]^2, else 0. The 16x16 member computes and writes nothing unless
- * mode is exactly 0, 4, 8 or 12 (and returns success); the 16x8 member uses
- * the bits of value 4 and 8. */
+/**
+ * Variances and means of the four 8x8 blocks of a 16x16 difference pSrc - p,
+ * p the prediction of pRef by mode (blocks in raster order). For block b:
+ * D = pSrcSum[b] - the sum of p over the block, pMean[b] = D / 8 truncated
+ * toward zero, and with Q the sum of the squared differences,
+ * pVar[b] = (Q - pMean[b]^2) >> 6 when Q > pMean[b]^2, else 0. Unless mode is
+ * exactly 0, 4, 8 or 12 nothing is computed or written (and KVN_STS_OK returned).
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Reference block at the integer position.
+ * @param refStep Reference row step in bytes.
+ * @param pSrcSum Sums of the source's 8x8 blocks (4 values).
+ * @param[out] pVar 4 variances.
+ * @param[out] pMean 4 means.
+ * @param mode Reference interpolation mode: 0 full, 4 vertical half, 8 horizontal half, 12 both.
+ * @return KVN_STS_NULL_PTR if any of the five pointers is null; else KVN_STS_OK.
+ */
 KvnResult kvniVarMeanDiff16x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                          const Kvn32s* pSrcSum, Kvn32s* pVar, Kvn32s* pMean, int32_t mode);
+/**
+ * Variances and means of the two 8x8 blocks of a 16x8 difference, as
+ * kvniVarMeanDiff16x16_8u32s_C1R() (pSrcSum, pVar and pMean hold 2 values);
+ * the bits of value 4 and 8 of mode are used, the others ignored.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Reference block at the integer position.
+ * @param refStep Reference row step in bytes.
+ * @param pSrcSum Sums of the source's 8x8 blocks (2 values).
+ * @param[out] pVar 2 variances.
+ * @param[out] pMean 2 means.
+ * @param mode Reference interpolation mode: 0 full, 4 vertical half, 8 horizontal half, 12 both.
+ * @return KVN_STS_NULL_PTR if any of the five pointers is null; else KVN_STS_OK.
+ */
 KvnResult kvniVarMeanDiff16x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                         const Kvn32s* pSrcSum, Kvn32s* pVar, Kvn32s* pMean, int32_t mode);
-/* Sum of |x - m| over the block, m the mean rounded half up. */
+/**
+ * Mean absolute deviation sum of a 16x16 block: sum of |x - m|, m the mean
+ * rounded half up, (S + 128) / 256.
+ * @param pSrc Block.
+ * @param srcStep Row step in bytes.
+ * @param[out] pDst Receives the sum.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniMeanAbsDev16x16_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32s* pDst);
+/**
+ * Mean absolute deviation sum of an 8x8 block: sum of |x - m|, m the mean
+ * rounded half up, (S + 32) / 64.
+ * @param pSrc Block.
+ * @param srcStep Row step in bytes.
+ * @param[out] pDst Receives the sum.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniMeanAbsDev8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32s* pDst);
-/* A position (x, y), x and y below 15, of the 16x16 block is an edge when its
- * right or lower neighbour differs from it by more than diffThreshold; *pFlag
- * is 1 when there are more than countThreshold edges, else 0. */
+/**
+ * Edge detection in a 16x16 block: a position (x, y), x and y below 15, is an
+ * edge when its right or lower neighbour differs from it by more than
+ * diffThreshold; the flag is 1 when there are more than countThreshold edges, else 0.
+ * @param pSrc Block.
+ * @param srcStep Row step in bytes.
+ * @param diffThreshold Sample-difference threshold.
+ * @param countThreshold Edge-count threshold (225 or more: always 0).
+ * @param[out] pFlag Receives 1 or 0.
+ * @return KVN_STS_NULL_PTR if pSrc or pFlag is null; else KVN_STS_OK.
+ */
 KvnResult kvniEdgesDetect16x16_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, int32_t diffThreshold, int32_t countThreshold,
                                       Kvn8u* pFlag);
+/**
+ * Edge detection in a 16x16 block of 16-bit samples, as kvniEdgesDetect16x16_8u_C1R().
+ * @param pSrc Block.
+ * @param srcStep Row step in bytes.
+ * @param diffThreshold Sample-difference threshold.
+ * @param countThreshold Edge-count threshold.
+ * @param[out] pFlag Receives 1 or 0.
+ * @return KVN_STS_NULL_PTR if pSrc or pFlag is null; else KVN_STS_OK.
+ */
 KvnResult kvniEdgesDetect16x16_16u_C1R(const Kvn16u* pSrc, int32_t srcStep, int32_t diffThreshold,
                                        int32_t countThreshold, Kvn32u* pFlag);
+
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* Block differences: residual formation                                    */
 /* ------------------------------------------------------------------------ */
 
-/* Differences are source - prediction as signed 16-bit values; steps of
+/**
+ * @defgroup blocks_diff Differences and residual formation
+ * @ingroup blocks
+ * @brief Residuals source - prediction, with optional half-sample prediction and per-4x4 sums.
+ *
+ * Differences are source - prediction as signed 16-bit values; steps of
  * 16-bit data are in bytes. mode: bits of value 4 (vertical half) and 8
  * (horizontal half), as in the MC functions; rounding: its low bit, 0 rounds
- * half-sample averages up, 1 down. */
+ * half-sample averages up, 1 down. Only null pointers are checked
+ * (KVN_STS_NULL_PTR, nothing written); optional outputs may be null.
+ * @{
+ */
 
-/* pDstDiff = pSrc - pRef, 4x4 */
+/**
+ * Differences of a 4x4 block: pDstDiff = pSrc - pRef.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Prediction block.
+ * @param refStep Prediction row step in bytes.
+ * @param[out] pDstDiff Differences.
+ * @param dstDiffStep Difference row step in bytes.
+ * @return KVN_STS_NULL_PTR if pSrc, pRef or pDstDiff is null; else KVN_STS_OK.
+ */
 KvnResult kvniGetDiff4x4_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                   Kvn16s* pDstDiff, int32_t dstDiffStep);
 
-/* pDstDiff = pSrc - p, p the prediction of pRef by mode and rounding; p is
- * also written to pDstPredictor (16-bit, its own step) unless that is null. */
+/**
+ * Residual of an 8x4 block against a half-sample prediction: pDstDiff = pSrc - p,
+ * p the prediction of pRef by mode and rounding; p is also written to
+ * pDstPredictor unless that is null.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Reference block at the integer position.
+ * @param refStep Reference row step in bytes.
+ * @param[out] pDstDiff Differences.
+ * @param dstDiffStep Difference row step in bytes.
+ * @param[out] pDstPredictor Optional: receives p as 16-bit values (may be null).
+ * @param dstPredictorStep Predictor row step in bytes.
+ * @param mode Reference interpolation mode: 0 full, 4 vertical half, 8 horizontal half, 12 both.
+ * @param rounding Rounding control, low bit: 0 rounds up, 1 down.
+ * @return KVN_STS_NULL_PTR if pSrc, pRef or pDstDiff is null; else KVN_STS_OK.
+ */
 KvnResult kvniGetDiff8x4_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                   Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
                                   int32_t dstPredictorStep, int32_t mode, int32_t rounding);
+/** Residual of an 8x8 block against a half-sample prediction. @copydetails kvniGetDiff8x4_8u16s_C1 */
 KvnResult kvniGetDiff8x8_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                   Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
                                   int32_t dstPredictorStep, int32_t mode, int32_t rounding);
+/** Residual of an 8x16 block against a half-sample prediction. @copydetails kvniGetDiff8x4_8u16s_C1 */
 KvnResult kvniGetDiff8x16_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                    Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
                                    int32_t dstPredictorStep, int32_t mode, int32_t rounding);
+/** Residual of a 16x8 block against a half-sample prediction. @copydetails kvniGetDiff8x4_8u16s_C1 */
 KvnResult kvniGetDiff16x8_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                    Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
                                    int32_t dstPredictorStep, int32_t mode, int32_t rounding);
+/** Residual of a 16x16 block against a half-sample prediction. @copydetails kvniGetDiff8x4_8u16s_C1 */
 KvnResult kvniGetDiff16x16_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                     Kvn16s* pDstDiff, int32_t dstDiffStep, Kvn16s* pDstPredictor,
                                     int32_t dstPredictorStep, int32_t mode, int32_t rounding);
 
-/* pDstDiff = pSrc - ((pF + pB + 1) >> 1), pF and pB the predictions of pRefF
- * and pRefB by their modes and the shared rounding. */
+/**
+ * Residual of an 8x4 block against a two-reference prediction:
+ * pDstDiff = pSrc - ((pF + pB + 1) >> 1), pF and pB the predictions of pRefF
+ * and pRefB by their modes and the shared rounding.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pRefF Forward reference at the integer position.
+ * @param refFStep Its row step in bytes.
+ * @param modeF Its reference interpolation mode (0, 4, 8, 12).
+ * @param pRefB Backward reference at the integer position.
+ * @param refBStep Its row step in bytes.
+ * @param modeB Its reference interpolation mode (0, 4, 8, 12).
+ * @param[out] pDstDiff Differences.
+ * @param dstDiffStep Difference row step in bytes.
+ * @param rounding Rounding control of both predictions, low bit: 0 up, 1 down.
+ * @return KVN_STS_NULL_PTR if pSrc, a reference or pDstDiff is null; else KVN_STS_OK.
+ */
 KvnResult kvniGetDiff8x4B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
                                    int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB, Kvn16s* pDstDiff,
                                    int32_t dstDiffStep, int32_t rounding);
+/** Residual of an 8x8 block against a two-reference prediction. @copydetails kvniGetDiff8x4B_8u16s_C1 */
 KvnResult kvniGetDiff8x8B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
                                    int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB, Kvn16s* pDstDiff,
                                    int32_t dstDiffStep, int32_t rounding);
+/** Residual of an 8x16 block against a two-reference prediction. @copydetails kvniGetDiff8x4B_8u16s_C1 */
 KvnResult kvniGetDiff8x16B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
                                     int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
                                     Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding);
+/** Residual of a 16x8 block against a two-reference prediction. @copydetails kvniGetDiff8x4B_8u16s_C1 */
 KvnResult kvniGetDiff16x8B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
                                     int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
                                     Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding);
+/** Residual of a 16x16 block against a two-reference prediction. @copydetails kvniGetDiff8x4B_8u16s_C1 */
 KvnResult kvniGetDiff16x16B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
                                      int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
                                      Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding);
 
-/* Interleaved (Cb, Cr) source and reference, 8 pairs a row (the horizontal
- * neighbour of a sample is two bytes further on); Cb differences go to
- * pDstDiffU, Cr differences to pDstDiffV. */
+/**
+ * Residual of interleaved (Cb, Cr) chroma, 8x4 per channel (8 pairs a row; the
+ * horizontal neighbour of a sample is two bytes further on): Cb differences go
+ * to pDstDiffU, Cr differences to pDstDiffV.
+ * @param pSrc Interleaved source.
+ * @param srcStep Source row step in bytes.
+ * @param pRef Interleaved reference at the integer position.
+ * @param refStep Reference row step in bytes.
+ * @param[out] pDstDiffU Cb differences.
+ * @param dstDiffUStep Their row step in bytes.
+ * @param[out] pDstDiffV Cr differences.
+ * @param dstDiffVStep Their row step in bytes.
+ * @param mode Reference interpolation mode: 0 full, 4 vertical half, 8 horizontal half, 12 both.
+ * @param rounding Rounding control, low bit: 0 rounds up, 1 down.
+ * @return KVN_STS_NULL_PTR if pSrc, pRef, pDstDiffU or pDstDiffV is null; else KVN_STS_OK.
+ */
 KvnResult kvniGetDiff8x4_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                     Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV, int32_t dstDiffVStep,
                                     int32_t mode, int32_t rounding);
+/** Residual of interleaved chroma, 8x8 per channel. @copydetails kvniGetDiff8x4_8u16s_C2P2 */
 KvnResult kvniGetDiff8x8_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep,
                                     Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV, int32_t dstDiffVStep,
                                     int32_t mode, int32_t rounding);
+/**
+ * Residual of interleaved (Cb, Cr) chroma, 8x4 per channel, against a
+ * two-reference prediction (pF + pB + 1) >> 1.
+ * @param pSrc Interleaved source.
+ * @param srcStep Source row step in bytes.
+ * @param pRefF Forward interleaved reference.
+ * @param refFStep Its row step in bytes.
+ * @param modeF Its reference interpolation mode (0, 4, 8, 12).
+ * @param pRefB Backward interleaved reference.
+ * @param refBStep Its row step in bytes.
+ * @param modeB Its reference interpolation mode (0, 4, 8, 12).
+ * @param[out] pDstDiffU Cb differences.
+ * @param dstDiffUStep Their row step in bytes.
+ * @param[out] pDstDiffV Cr differences.
+ * @param dstDiffVStep Their row step in bytes.
+ * @param rounding Rounding control of both predictions, low bit: 0 up, 1 down.
+ * @return KVN_STS_NULL_PTR if pSrc, a reference or a difference pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniGetDiff8x4B_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
                                      int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
                                      Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV, int32_t dstDiffVStep,
                                      int32_t rounding);
+/** Two-reference residual of interleaved chroma, 8x8 per channel. @copydetails kvniGetDiff8x4B_8u16s_C2P2 */
 KvnResult kvniGetDiff8x8B_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRefF, int32_t refFStep,
                                      int32_t modeF, const Kvn8u* pRefB, int32_t refBStep, int32_t modeB,
                                      Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV, int32_t dstDiffVStep,
                                      int32_t rounding);
 
-/* pDst = pSrc1 - pSrc2 */
+/**
+ * Differences of two 4x4 blocks: pDst = pSrc1 - pSrc2.
+ * @param pSrc1 First source.
+ * @param src1Step Its row step in bytes.
+ * @param pSrc2 Second source.
+ * @param src2Step Its row step in bytes.
+ * @param[out] pDst Differences.
+ * @param dstStep Difference row step in bytes.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniSub4x4_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step, Kvn16s* pDst,
                                int32_t dstStep);
+/** Differences of two 8x8 blocks. @copydetails kvniSub4x4_8u16s_C1R */
 KvnResult kvniSub8x8_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step, Kvn16s* pDst,
                                int32_t dstStep);
+/** Differences of two 16x16 blocks. @copydetails kvniSub4x4_8u16s_C1R */
 KvnResult kvniSub16x16_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kvn8u* pSrc2, int32_t src2Step,
                                  Kvn16s* pDst, int32_t dstStep);
-/* 16-bit samples: the difference modulo 65536, read as signed. */
+/**
+ * Differences of two 4x4 blocks of 16-bit samples, modulo 65536 read as signed.
+ * @param pSrc1 First source.
+ * @param src1Step Its row step in bytes.
+ * @param pSrc2 Second source.
+ * @param src2Step Its row step in bytes.
+ * @param[out] pDst Differences.
+ * @param dstStep Difference row step in bytes.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniSub4x4_16u16s_C1R(const Kvn16u* pSrc1, int32_t src1Step, const Kvn16u* pSrc2, int32_t src2Step,
                                 Kvn16s* pDst, int32_t dstStep);
+/** Differences of two 8x8 blocks of 16-bit samples. @copydetails kvniSub4x4_16u16s_C1R */
 KvnResult kvniSub8x8_16u16s_C1R(const Kvn16u* pSrc1, int32_t src1Step, const Kvn16u* pSrc2, int32_t src2Step,
                                 Kvn16s* pDst, int32_t dstStep);
 
-/* pSums[b] = sum of the 16 differences pSrc - pPred of 4x4 block b (blocks in
- * raster order). Unless pDiff is null it receives the differences without a
- * step: 4x4 block after 4x4 block in that order, each block row by row
- * (64 values for 8x8, 256 for 16x16). */
+/**
+ * Per-4x4 sums of the differences of an 8x8 block: pSums[b] = sum of the 16
+ * differences pSrc - pPred of 4x4 block b (raster order of blocks). Unless
+ * pDiff is null it receives the differences without a step: 4x4 block after
+ * 4x4 block in that order, each block row by row.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pPred Prediction block.
+ * @param predStep Prediction row step in bytes.
+ * @param[out] pSums 4 sums.
+ * @param[out] pDiff Optional: 64 differences (may be null).
+ * @return KVN_STS_NULL_PTR if pSrc, pPred or pSums is null; else KVN_STS_OK.
+ */
 KvnResult kvniSumsDiff8x8Blocks4x4_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPred, int32_t predStep,
                                             Kvn16s* pSums, Kvn16s* pDiff);
+/**
+ * Per-4x4 sums of the differences of a 16x16 block, as
+ * kvniSumsDiff8x8Blocks4x4_8u16s_C1() with 16 sums and 256 differences.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pPred Prediction block.
+ * @param predStep Prediction row step in bytes.
+ * @param[out] pSums 16 sums.
+ * @param[out] pDiff Optional: 256 differences (may be null).
+ * @return KVN_STS_NULL_PTR if pSrc, pPred or pSums is null; else KVN_STS_OK.
+ */
 KvnResult kvniSumsDiff16x16Blocks4x4_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPred, int32_t predStep,
                                               Kvn16s* pSums, Kvn16s* pDiff);
-/* 16-bit samples: exact 32-bit sums; the differences modulo 65536. */
+/**
+ * Per-4x4 sums of the differences of an 8x8 block of 16-bit samples: exact
+ * 32-bit sums; the differences modulo 65536.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pPred Prediction block.
+ * @param predStep Prediction row step in bytes.
+ * @param[out] pSums 4 sums.
+ * @param[out] pDiff Optional: 64 differences (may be null).
+ * @return KVN_STS_NULL_PTR if pSrc, pPred or pSums is null; else KVN_STS_OK.
+ */
 KvnResult kvniSumsDiff8x8Blocks4x4_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pPred,
                                               int32_t predStep, Kvn32s* pSums, Kvn16s* pDiff);
+/**
+ * Per-4x4 sums of the differences of a 16x16 block of 16-bit samples: exact
+ * 32-bit sums; the differences modulo 65536.
+ * @param pSrc Source block.
+ * @param srcStep Source row step in bytes.
+ * @param pPred Prediction block.
+ * @param predStep Prediction row step in bytes.
+ * @param[out] pSums 16 sums.
+ * @param[out] pDiff Optional: 256 differences (may be null).
+ * @return KVN_STS_NULL_PTR if pSrc, pPred or pSums is null; else KVN_STS_OK.
+ */
 KvnResult kvniSumsDiff16x16Blocks4x4_16u32s_C1R(const Kvn16u* pSrc, int32_t srcStep, const Kvn16u* pPred,
                                                 int32_t predStep, Kvn32s* pSums, Kvn16s* pDiff);
-/* Interleaved (Cb, Cr) source against planar predictions: the Cb channel
- * gives pSumsU (4 sums) and pDiffU, the Cr channel pSumsV and pDiffV; either
- * difference pointer may be null. */
+/**
+ * Per-4x4 sums of the differences of interleaved (Cb, Cr) 8x8 chroma against
+ * planar predictions: the Cb channel gives pSumsU and pDiffU, the Cr channel
+ * pSumsV and pDiffV.
+ * @param pSrc Interleaved source (8 pairs a row).
+ * @param srcStep Source row step in bytes.
+ * @param pPredU Cb prediction (planar).
+ * @param predUStep Its row step in bytes.
+ * @param pPredV Cr prediction (planar).
+ * @param predVStep Its row step in bytes.
+ * @param[out] pSumsU 4 Cb sums.
+ * @param[out] pDiffU Optional: 64 Cb differences (may be null).
+ * @param[out] pSumsV 4 Cr sums.
+ * @param[out] pDiffV Optional: 64 Cr differences (may be null).
+ * @return KVN_STS_NULL_PTR if pSrc, a prediction or a sums pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniSumsDiff8x8Blocks4x4_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pPredU,
                                               int32_t predUStep, const Kvn8u* pPredV, int32_t predVStep, Kvn16s* pSumsU,
                                               Kvn16s* pDiffU, Kvn16s* pSumsV, Kvn16s* pDiffV);
+
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* H.264 4x4 and DC transforms with quantisation                            */
