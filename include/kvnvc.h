@@ -1156,139 +1156,503 @@ KvnResult kvniSumsDiff8x8Blocks4x4_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep
 /* H.264 4x4 and DC transforms with quantisation                            */
 /* ------------------------------------------------------------------------ */
 
-/* Blocks are 16 coefficients in raster order (DC blocks: 4 for 2x2 chroma,
- * 8 = 4 rows of 2 for 2x4 chroma, 16 for luma) unless a step is given.
- * qp is split as qp / 6 and qp % 6. Forward functions: level =
- * sign(c) * ((|c| * M + f) >> s), M the multiplier Q(qp % 6, class) or the
- * caller's forward scale level, s = 15 + qp / 6 (11 + qp / 6 with scale
- * levels; one more for DC blocks), f = 2^s / 3 intra, 2^s / 6 inter unless
- * stated otherwise. pScanMatrix[p] is the scan index of raster position p;
- * *pLastCoeff receives the largest one among the nonzero levels (0 if none).
- * Inverse scale levels are LevelScale4x4 = v * w (16 * v for flat weights),
- * H.264 8.5.9. */
+/**
+ * @defgroup h264_transform Transforms and quantisation
+ * @ingroup h264
+ * @brief H.264 4x4, DC and 8x8 transforms, quantisation, dequantisation and scale tables (H.264 8.5, 8.6).
+ *
+ * Blocks are 16 coefficients in raster order (DC blocks: 4 for 2x2 chroma,
+ * 8 = 4 rows of 2 for 2x4 chroma, 16 for luma; 8x8 blocks 64) unless a step
+ * is given. qp is split as q6 = qp / 6 and m = qp % 6; position classes E (row
+ * and column even), O (both odd), M (mixed).
+ *
+ * - Forward quantisation: level = sign(c) * ((|c| * M + f) >> s), M the
+ *   multiplier Q(m, class) or the caller's forward scale level,
+ *   s = 15 + q6 (11 + q6 with scale levels; one more for DC blocks),
+ *   f = 2^s / 3 intra, 2^s / 6 inter unless stated otherwise.
+ * - pScanMatrix[p] is the scan index of raster position p; *pLastCoeff
+ *   receives the largest one among the nonzero levels (0 if none).
+ * - Forward scale levels are floor(Q / w), inverse ones LevelScale4x4 = v * w
+ *   (16 * v for flat weights), H.264 8.5.9; kvniGenScaleLevel4x4_H264_8u16s_C1()
+ *   makes both.
+ * - Checks: required pointers (KVN_STS_NULL_PTR), then the ranges in argument
+ *   order (KVN_STS_OUT_OF_RANGE; the 8x8 functions KVN_STS_QP_ERR); nothing is
+ *   written on failure unless stated.
+ * @{
+ */
 
-/* Plain core transforms (H.264 8.5.12); 16s saturates every addition, 32s
- * wraps. The inverse includes (x + 32) >> 6. */
+/**
+ * Forward 4x4 core transform (counterpart of H.264 8.5.12), saturating 16-bit additions.
+ * @param pSrc 16 residuals.
+ * @param[out] pDst 16 coefficients.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniTransformResidual4x4Fwd_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst);
+/**
+ * Forward 4x4 core transform, 32-bit wrapping arithmetic.
+ * @param pSrc 16 residuals.
+ * @param[out] pDst 16 coefficients.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniTransformResidual4x4Fwd_H264_32s_C1(const Kvn32s* pSrc, Kvn32s* pDst);
+/**
+ * Inverse 4x4 core transform (H.264 8.5.12.2) including (x + 32) >> 6,
+ * saturating 16-bit additions.
+ * @param pSrc 16 coefficients.
+ * @param[out] pDst 16 residuals.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniTransformResidual4x4Inv_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst);
+/**
+ * Inverse 4x4 core transform (H.264 8.5.12.2) including (x + 32) >> 6, 32-bit wrapping.
+ * @param pSrc 16 coefficients.
+ * @param[out] pDst 16 residuals.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniTransformResidual4x4Inv_H264_32s_C1(const Kvn32s* pSrc, Kvn32s* pDst);
-/* Forward core transform of a 4x4 block of samples (for SP/SI prediction). */
+/**
+ * Forward core transform of a 4x4 block of prediction samples (SP/SI slices, H.264 8.6).
+ * @param pSrc 4x4 samples.
+ * @param srcStep Their row step in bytes.
+ * @param[out] pDst 16 coefficients.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniTransformPrediction_H264_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, Kvn16s* pDst);
 
-/* Forward transform and quantisation of a residual block; qp 0..51 (16s) or
- * 0..87 (16s32s); intra nonzero for intra blocks; pScaleLevels may be null.
- * *pNumLevels is the number of nonzero levels, negated when level 0 is
- * nonzero. The 16s levels are the low 16 bits of the exact ones; the 16s32s
- * levels are exact, also where |c| * M + f passes 2^32. */
+/**
+ * Forward transform and quantisation of a 4x4 residual block. The transform
+ * and products are exact in 32 bits; the levels are the low 16 bits of the
+ * exact ones.
+ * @param pSrc 16 residuals.
+ * @param[out] pDst 16 levels, raster order.
+ * @param qp 0..51.
+ * @param[out] pNumLevels Number of nonzero levels, negated when level 0 (DC) is nonzero.
+ * @param intra Nonzero for intra blocks (f = 2^s / 3), 0 for inter (2^s / 6).
+ * @param pScanMatrix 16 scan indices of the raster positions.
+ * @param[out] pLastCoeff Largest scan index among the nonzero levels (0 if none).
+ * @param pScaleLevels Optional 16 forward scale levels (null: flat).
+ * @return KVN_STS_NULL_PTR if pSrc, pDst, pNumLevels, pScanMatrix or
+ *         pLastCoeff is null; KVN_STS_OUT_OF_RANGE if qp is outside 0..51; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantFwd4x4_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t qp, int32_t* pNumLevels,
                                                int32_t intra, const Kvn16s* pScanMatrix, int32_t* pLastCoeff,
                                                const Kvn16s* pScaleLevels);
+/**
+ * Forward transform and quantisation of a 4x4 residual block to 32-bit
+ * levels, for bit depths up to 14. The levels are exact, also where
+ * |c| * M + f passes 2^32.
+ * @param pSrc 16 residuals.
+ * @param[out] pDst 16 levels, raster order.
+ * @param qp 0..87 (QP + 6 * (bitDepth - 8)).
+ * @param[out] pNumLevels Number of nonzero levels, negated when level 0 is nonzero.
+ * @param intra Nonzero for intra blocks, 0 for inter.
+ * @param pScanMatrix 16 scan indices of the raster positions.
+ * @param[out] pLastCoeff Largest scan index among the nonzero levels (0 if none).
+ * @param pScaleLevels Optional 16 forward scale levels (null: flat).
+ * @return KVN_STS_NULL_PTR if pSrc, pDst, pNumLevels, pScanMatrix or
+ *         pLastCoeff is null; KVN_STS_OUT_OF_RANGE if qp is outside 0..87; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantFwd4x4_H264_16s32s_C1(const Kvn16s* pSrc, Kvn32s* pDst, int32_t qp, int32_t* pNumLevels,
                                                   int32_t intra, const Kvn16s* pScanMatrix, int32_t* pLastCoeff,
                                                   const Kvn16s* pScaleLevels);
-/* Quantisation of transformed coefficients; levels saturate to their type;
- * *pNumLevels is never negated. qp 0..51 (16s, 16s32s) or 0..87 (32s);
- * pScaleLevels may be null except in 16s32s. The 32-bit levels are computed
- * exactly and saturated to 32 bits. */
+/**
+ * Quantisation of transformed 4x4 coefficients; levels saturate to 16 bits;
+ * *pNumLevels is never negated.
+ * @param pSrc 16 coefficients.
+ * @param[out] pDst 16 levels.
+ * @param[out] pNumLevels Number of nonzero levels.
+ * @param[out] pLastCoeff Largest scan index among the nonzero levels (0 if none).
+ * @param pScaleLevels Optional 16 forward scale levels (null: flat).
+ * @param pScanMatrix 16 scan indices of the raster positions.
+ * @param qp 0..51.
+ * @param intra Nonzero for intra blocks, 0 for inter.
+ * @return KVN_STS_NULL_PTR if pSrc, pDst, pNumLevels, pLastCoeff or
+ *         pScanMatrix is null; KVN_STS_OUT_OF_RANGE if qp is outside 0..51; else KVN_STS_OK.
+ */
 KvnResult kvniQuantizeResidual4x4Fwd_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t* pNumLevels,
                                                  int32_t* pLastCoeff, const Kvn16s* pScaleLevels,
                                                  const Kvn16s* pScanMatrix, int32_t qp, int32_t intra);
+/**
+ * Quantisation of 16-bit coefficients to 32-bit levels with required scale
+ * levels; the levels are computed exactly and saturated to 32 bits;
+ * *pNumLevels is never negated.
+ * @param pSrc 16 coefficients.
+ * @param[out] pDst 16 levels.
+ * @param[out] pNumLevels Number of nonzero levels.
+ * @param[out] pLastCoeff Largest scan index among the nonzero levels (0 if none).
+ * @param pScaleLevels 16 forward scale levels (required).
+ * @param pScanMatrix 16 scan indices of the raster positions.
+ * @param qp 0..51.
+ * @param intra Nonzero for intra blocks, 0 for inter.
+ * @return KVN_STS_NULL_PTR if any pointer is null; KVN_STS_OUT_OF_RANGE if
+ *         qp is outside 0..51; else KVN_STS_OK.
+ */
 KvnResult kvniQuantizeResidual4x4Fwd_H264_16s32s_C1(const Kvn16s* pSrc, Kvn32s* pDst, int32_t* pNumLevels,
                                                     int32_t* pLastCoeff, const Kvn32s* pScaleLevels,
                                                     const Kvn16s* pScanMatrix, int32_t qp, int32_t intra);
+/**
+ * Quantisation of 32-bit coefficients; levels computed exactly and saturated
+ * to 32 bits; *pNumLevels is never negated.
+ * @param pSrc 16 coefficients.
+ * @param[out] pDst 16 levels.
+ * @param[out] pNumLevels Number of nonzero levels.
+ * @param[out] pLastCoeff Largest scan index among the nonzero levels (0 if none).
+ * @param pScaleLevels Optional 16 forward scale levels (null: flat).
+ * @param pScanMatrix 16 scan indices of the raster positions.
+ * @param qp 0..87.
+ * @param intra Nonzero for intra blocks, 0 for inter.
+ * @return KVN_STS_NULL_PTR if pSrc, pDst, pNumLevels, pLastCoeff or
+ *         pScanMatrix is null; KVN_STS_OUT_OF_RANGE if qp is outside 0..87; else KVN_STS_OK.
+ */
 KvnResult kvniQuantizeResidual4x4Fwd_H264_32s_C1(const Kvn32s* pSrc, Kvn32s* pDst, int32_t* pNumLevels,
                                                  int32_t* pLastCoeff, const Kvn32s* pScaleLevels,
                                                  const Kvn16s* pScanMatrix, int32_t qp, int32_t intra);
-/* In place, qp 0..51, 16-bit wrapping transform. A level above 2063 in
- * magnitude gives KVN_STS_LEVEL_RANGE: the block then holds the transform,
- * with the levels of the first 8 positions when only the last 8 failed, and
- * the counts are not written. *pLastCoeff is masked with 127. */
+/**
+ * Legacy forward transform and quantisation in place, 16-bit wrapping
+ * transform, levels limited to 2063 in magnitude (baseline CAVLC).
+ * @param[in,out] pSrcDst In: 16 residuals; out: 16 levels.
+ * @param qp 0..51.
+ * @param[out] pNumLevels Number of nonzero levels, negated when level 0 is nonzero.
+ * @param intra Nonzero for intra blocks, 0 for inter.
+ * @param pScanMatrix 16 scan indices of the raster positions.
+ * @param[out] pLastCoeff Largest scan index among the nonzero levels, masked with 127.
+ * @return KVN_STS_NULL_PTR if pSrcDst, pNumLevels, pScanMatrix or pLastCoeff
+ *         is null; KVN_STS_OUT_OF_RANGE if qp is outside 0..51;
+ *         KVN_STS_LEVEL_RANGE if a level exceeds 2063 in magnitude: the block
+ *         then holds the transform, with the levels of the first 8 positions
+ *         when only the last 8 failed, and the counts are not written; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantResidual_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp, Kvn8s* pNumLevels, Kvn8u intra,
                                                   const Kvn16s* pScanMatrix, Kvn8u* pLastCoeff);
 
-/* Forward DC transforms and quantisation: pDCLevels in: DC values, out:
- * levels; pTransformed receives the transform, or with transform 0 supplies
- * it. Multiplier Q(qp % 6, E) or pScaleLevels[0]. */
-/* Luma (Intra16x16): f = 2^s / 3, or 682 * 2^(s - 11) with scale levels;
- * *pNumLevels negated when pTransformed[0] is nonzero. qp 0..51 / 0..87. */
+/**
+ * Forward luma DC transform (Intra16x16 Hadamard, halved) and quantisation,
+ * multiplier Q(m, E) or pScaleLevels[0], s = 16 + q6 (12 + q6 with scale
+ * levels), f = 2^s / 3, or 682 * 2^(s - 11) with scale levels.
+ * @param[in,out] pDCLevels In: 16 DC values; out: 16 levels.
+ * @param[in,out] pTransformed Receives the transform, or with transform 0 supplies it.
+ * @param qp 0..51.
+ * @param[out] pNumLevels Number of nonzero levels, negated when pTransformed[0] is nonzero.
+ * @param transform Nonzero: transform pDCLevels; 0: quantise pTransformed as given.
+ * @param pScanMatrix 16 scan indices of the raster positions.
+ * @param[out] pLastCoeff Largest scan index among the nonzero levels (0 if none).
+ * @param pScaleLevels Optional forward scale levels, element 0 used (null: flat).
+ * @return KVN_STS_NULL_PTR if pDCLevels, pTransformed, pNumLevels,
+ *         pScanMatrix or pLastCoeff is null; KVN_STS_OUT_OF_RANGE if qp is
+ *         outside 0..51; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
                                                       int32_t* pNumLevels, int32_t transform, const Kvn16s* pScanMatrix,
                                                       int32_t* pLastCoeff, const Kvn16s* pScaleLevels);
+/**
+ * Forward luma DC transform and quantisation with 32-bit values, as
+ * kvniTransformQuantFwdLumaDC4x4_H264_16s_C1I() with qp 0..87.
+ * @param[in,out] pDCLevels In: 16 DC values; out: 16 levels.
+ * @param[in,out] pTransformed Receives the transform, or with transform 0 supplies it.
+ * @param qp 0..87.
+ * @param[out] pNumLevels Number of nonzero levels, negated when pTransformed[0] is nonzero.
+ * @param transform Nonzero: transform pDCLevels; 0: quantise pTransformed as given.
+ * @param pScanMatrix 16 scan indices of the raster positions.
+ * @param[out] pLastCoeff Largest scan index among the nonzero levels (0 if none).
+ * @param pScaleLevels Optional forward scale levels, element 0 used (null: flat).
+ * @return KVN_STS_NULL_PTR if pDCLevels, pTransformed, pNumLevels,
+ *         pScanMatrix or pLastCoeff is null; KVN_STS_OUT_OF_RANGE if qp is
+ *         outside 0..87; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantFwdLumaDC4x4_H264_32s_C1I(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp,
                                                       int32_t* pNumLevels, int32_t transform, const Kvn16s* pScanMatrix,
                                                       int32_t* pLastCoeff, const Kvn16s* pScaleLevels);
-/* Legacy luma DC: 16-bit wrapping transform, level limit 2063 as
- * kvniTransformQuantResidual_H264_16s_C1I; negated when level 0 is nonzero. */
+/**
+ * Legacy forward luma DC transform and quantisation: 16-bit wrapping
+ * transform, f = 2^s / 3, level limit 2063 as kvniTransformQuantResidual_H264_16s_C1I().
+ * @param[in,out] pDCLevels In: 16 DC values; out: 16 levels.
+ * @param[in,out] pTransformed Receives the transform, or with transform 0 supplies it.
+ * @param qp 0..51.
+ * @param[out] pNumLevels Number of nonzero levels, negated when level 0 is nonzero.
+ * @param transform Nonzero: transform pDCLevels; 0: quantise pTransformed as given.
+ * @param pScanMatrix 16 scan indices of the raster positions.
+ * @param[out] pLastCoeff Largest scan index among the nonzero levels, masked with 127.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_OUT_OF_RANGE if qp
+ *         is outside 0..51; KVN_STS_LEVEL_RANGE if a level exceeds 2063 (the
+ *         transform is written, the failing half of the levels and the counts
+ *         are not); else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantLumaDC_H264_16s_C1I(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp, Kvn8s* pNumLevels,
                                                 Kvn8u transform, const Kvn16s* pScanMatrix, Kvn8u* pLastCoeff);
-/* Chroma DC 2x2 (4:2:0) and 2x4 (4:2:2, qp + 3 used); chroma qp 0..39 (16s)
- * or 0..75 (32s). 2x4: f = 682 (intra) or 342 (inter) * 2^(s - 11).
- * *pNumLevels negated when level 0 is zero (16s) or nonzero (32s). */
+/**
+ * Forward chroma DC 2x2 transform (4:2:0) and quantisation, multiplier
+ * Q(m, E) or pScaleLevels[0], f = 2^s / 3 intra, 2^s / 6 inter.
+ * @param[in,out] pDCLevels In: 4 DC values (c0 c1 / c2 c3); out: 4 levels.
+ * @param[in,out] pTransformed Receives the transform, or with transform 0 supplies it.
+ * @param qp Chroma QP, 0..39.
+ * @param[out] pNumLevels Number of nonzero levels, negated when level 0 is zero.
+ * @param intra Nonzero for intra blocks, 0 for inter.
+ * @param transform Nonzero: transform pDCLevels; 0: quantise pTransformed as given.
+ * @param pScaleLevels Optional forward scale levels, element 0 used (null: flat).
+ * @return KVN_STS_NULL_PTR if pDCLevels, pTransformed or pNumLevels is null;
+ *         KVN_STS_OUT_OF_RANGE if qp is outside 0..39; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantFwdChromaDC2x2_H264_16s_C1I(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
                                                         int32_t* pNumLevels, int32_t intra, int32_t transform,
                                                         const Kvn16s* pScaleLevels);
+/**
+ * Forward chroma DC 2x2 transform and quantisation with 32-bit values.
+ * @param[in,out] pDCLevels In: 4 DC values; out: 4 levels.
+ * @param[in,out] pTransformed Receives the transform, or with transform 0 supplies it.
+ * @param qp Chroma QP, 0..75.
+ * @param[out] pNumLevels Number of nonzero levels, negated when level 0 is nonzero.
+ * @param intra Nonzero for intra blocks, 0 for inter.
+ * @param transform Nonzero: transform pDCLevels; 0: quantise pTransformed as given.
+ * @param pScaleLevels Optional forward scale levels, element 0 used (null: flat).
+ * @return KVN_STS_NULL_PTR if pDCLevels, pTransformed or pNumLevels is null;
+ *         KVN_STS_OUT_OF_RANGE if qp is outside 0..75; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantFwdChromaDC2x2_H264_32s_C1I(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp,
                                                         int32_t* pNumLevels, int32_t intra, int32_t transform,
                                                         const Kvn16s* pScaleLevels);
+/**
+ * Forward chroma DC 2x4 transform (4:2:2, qp + 3 used) and quantisation,
+ * f = 682 (intra) or 342 (inter) * 2^(s - 11).
+ * @param[in,out] pDCLevels In: 8 DC values (4 rows of 2); out: 8 levels.
+ * @param[in,out] pTransformed Receives the transform, or with transform 0 supplies it.
+ * @param qp Chroma QP, 0..39.
+ * @param[out] pNumLevels Number of nonzero levels, negated when level 0 is zero.
+ * @param intra Nonzero for intra blocks, 0 for inter.
+ * @param transform Nonzero: transform pDCLevels; 0: quantise pTransformed as given.
+ * @param pScaleLevels Optional forward scale levels, element 0 used (null: flat).
+ * @return KVN_STS_NULL_PTR if pDCLevels, pTransformed or pNumLevels is null;
+ *         KVN_STS_OUT_OF_RANGE if qp is outside 0..39; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantFwdChromaDC2x4_H264_16s_C1I(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
                                                         int32_t* pNumLevels, int32_t intra, int32_t transform,
                                                         const Kvn16s* pScaleLevels);
+/**
+ * Forward chroma DC 2x4 transform (4:2:2) and quantisation with 32-bit values.
+ * @param[in,out] pDCLevels In: 8 DC values; out: 8 levels.
+ * @param[in,out] pTransformed Receives the transform, or with transform 0 supplies it.
+ * @param qp Chroma QP, 0..75.
+ * @param[out] pNumLevels Number of nonzero levels, negated when level 0 is nonzero.
+ * @param intra Nonzero for intra blocks, 0 for inter.
+ * @param transform Nonzero: transform pDCLevels; 0: quantise pTransformed as given.
+ * @param pScaleLevels Optional forward scale levels, element 0 used (null: flat).
+ * @return KVN_STS_NULL_PTR if pDCLevels, pTransformed or pNumLevels is null;
+ *         KVN_STS_OUT_OF_RANGE if qp is outside 0..75; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantFwdChromaDC2x4_H264_32s_C1I(Kvn32s* pDCLevels, Kvn32s* pTransformed, int32_t qp,
                                                         int32_t* pNumLevels, int32_t intra, int32_t transform,
                                                         const Kvn16s* pScaleLevels);
-/* Legacy chroma DC 2x2, qp 0..39: a level above 2063 in magnitude gives
- * KVN_STS_LEVEL_RANGE after all levels and the count have been written. */
+/**
+ * Legacy forward chroma DC 2x2 transform and quantisation.
+ * @param[in,out] pDCLevels In: 4 DC values; out: 4 levels.
+ * @param[in,out] pTransformed Receives the transform, or with transform 0 supplies it.
+ * @param qp Chroma QP, 0..39.
+ * @param[out] pNumLevels Number of nonzero levels, negated when level 0 is nonzero.
+ * @param intra 1 intra, 0 inter.
+ * @param transform Nonzero: transform pDCLevels; 0: quantise pTransformed as given.
+ * @return KVN_STS_NULL_PTR if pDCLevels, pTransformed or pNumLevels is null;
+ *         KVN_STS_OUT_OF_RANGE if qp is outside 0..39; KVN_STS_LEVEL_RANGE if
+ *         a level exceeds 2063 in magnitude, after all levels and the count
+ *         have been written; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantChromaDC_H264_16s_C1I(Kvn16s* pDCLevels, Kvn16s* pTransformed, int32_t qp,
                                                   Kvn8s* pNumLevels, Kvn8u intra, Kvn8u transform);
 
-/* Dequantise (H.264 8.5.12.1), replace position 0 by *pDC when given, then
- * with AC & 1: inverse transform, residual written back to pSrcDst, pDst =
- * clamp(pPred + residual); without: only the DC, (dc + 32) >> 6 added to the
- * prediction, pSrcDst untouched. qp 0..51 (16s) or 0..87 (32s, bitDepth
- * 9..14); pScaleLevels (inverse, may be null). */
+/**
+ * Dequantises a 4x4 block (H.264 8.5.12.1), inverse-transforms it and adds it
+ * to the prediction. *pDC, when given, replaces position 0. With AC & 1: the
+ * residual is written back to pSrcDst and pDst = clamp(pPred + residual, 0, 255);
+ * without: only the DC, (dc + 32) >> 6 is added to the prediction and pSrcDst
+ * is untouched.
+ * @param pPred 4x4 prediction.
+ * @param predStep Its row step in bytes.
+ * @param[in,out] pSrcDst 16 levels; receives the residual when AC & 1.
+ * @param pDC Optional dequantised DC value (from the DC inverse functions), may be null.
+ * @param[out] pDst 4x4 destination.
+ * @param dstStep Its row step in bytes.
+ * @param qp 0..51.
+ * @param AC Bit 0: the block has AC coefficients.
+ * @param pScaleLevels Optional 16 inverse scale levels (null: 16 * v, flat).
+ * @return KVN_STS_NULL_PTR if pPred, pSrcDst or pDst is null;
+ *         KVN_STS_OUT_OF_RANGE if qp is outside 0..51; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantInvAddPred4x4_H264_16s_C1IR(const Kvn8u* pPred, int32_t predStep, Kvn16s* pSrcDst,
                                                         const Kvn16s* pDC, Kvn8u* pDst, int32_t dstStep, int32_t qp,
                                                         int32_t AC, const Kvn16s* pScaleLevels);
+/**
+ * High-bit-depth form of kvniTransformQuantInvAddPred4x4_H264_16s_C1IR():
+ * 32-bit coefficients, samples clamped to 0..2^bitDepth - 1.
+ * @param pPred 4x4 prediction, 16-bit samples.
+ * @param predStep Its row step in bytes.
+ * @param[in,out] pSrcDst 16 levels; receives the residual when AC & 1.
+ * @param pDC Optional dequantised DC value, may be null.
+ * @param[out] pDst 4x4 destination, 16-bit samples.
+ * @param dstStep Its row step in bytes.
+ * @param qp 0..87.
+ * @param AC Bit 0: the block has AC coefficients.
+ * @param bitDepth 9..14.
+ * @param pScaleLevels Optional 16 inverse scale levels (null: flat).
+ * @return KVN_STS_NULL_PTR if pPred, pSrcDst or pDst is null;
+ *         KVN_STS_OUT_OF_RANGE if qp is outside 0..87, then if bitDepth is
+ *         outside 9..14; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantInvAddPred4x4_H264_32s_C1IR(const Kvn16u* pPred, int32_t predStep, Kvn32s* pSrcDst,
                                                         const Kvn32s* pDC, Kvn16u* pDst, int32_t dstStep, int32_t qp,
                                                         int32_t AC, int32_t bitDepth, const Kvn16s* pScaleLevels);
-/* Inverse DC transforms with dequantisation (H.264 8.5.10, 8.5.11); in
- * place; pScaleLevels[0] or 16 * v(m, E). Luma qp 0..51 / 0..87, chroma
- * 0..39 / 0..75. */
+/**
+ * Inverse luma DC transform with dequantisation, in place (H.264 8.5.10);
+ * scale pScaleLevels[0] or 16 * v(m, E); 16-bit saturating.
+ * @param[in,out] pSrcDst 16 DC levels in, 16 dequantised DC values out.
+ * @param qp 0..51.
+ * @param pScaleLevels Optional inverse scale levels, element 0 used (null: flat).
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_OUT_OF_RANGE if qp is
+ *         outside 0..51; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantInvLumaDC4x4_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels);
+/**
+ * Inverse luma DC transform with dequantisation, 32-bit (H.264 8.5.10).
+ * @param[in,out] pSrcDst 16 DC levels in, 16 dequantised DC values out.
+ * @param qp 0..87.
+ * @param pScaleLevels Optional inverse scale levels, element 0 used (null: flat).
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_OUT_OF_RANGE if qp is
+ *         outside 0..87; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantInvLumaDC4x4_H264_32s_C1I(Kvn32s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels);
+/**
+ * Inverse chroma DC 2x2 transform with dequantisation (H.264 8.5.11, 4:2:0), 16-bit saturating.
+ * @param[in,out] pSrcDst 4 DC levels in, 4 dequantised DC values out.
+ * @param qp Chroma QP, 0..39.
+ * @param pScaleLevels Optional inverse scale levels, element 0 used (null: flat).
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_OUT_OF_RANGE if qp is
+ *         outside 0..39; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantInvChromaDC2x2_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels);
+/**
+ * Inverse chroma DC 2x2 transform with dequantisation, 32-bit (H.264 8.5.11).
+ * @param[in,out] pSrcDst 4 DC levels in, 4 dequantised DC values out.
+ * @param qp Chroma QP, 0..75.
+ * @param pScaleLevels Optional inverse scale levels, element 0 used (null: flat).
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_OUT_OF_RANGE if qp is
+ *         outside 0..75; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantInvChromaDC2x2_H264_32s_C1I(Kvn32s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels);
+/**
+ * Inverse chroma DC 2x4 transform with dequantisation (H.264 8.5.11, 4:2:2,
+ * qp + 3 used), 16-bit saturating.
+ * @param[in,out] pSrcDst 8 DC levels in, 8 dequantised DC values out.
+ * @param qp Chroma QP, 0..39.
+ * @param pScaleLevels Optional inverse scale levels, element 0 used (null: flat).
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_OUT_OF_RANGE if qp is
+ *         outside 0..39; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantInvChromaDC2x4_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels);
+/**
+ * Inverse chroma DC 2x4 transform with dequantisation, 32-bit (H.264 8.5.11, 4:2:2).
+ * @param[in,out] pSrcDst 8 DC levels in, 8 dequantised DC values out.
+ * @param qp Chroma QP, 0..75.
+ * @param pScaleLevels Optional inverse scale levels, element 0 used (null: flat).
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_OUT_OF_RANGE if qp is
+ *         outside 0..75; else KVN_STS_OK.
+ */
 KvnResult kvniTransformQuantInvChromaDC2x4_H264_32s_C1I(Kvn32s* pSrcDst, int32_t qp, const Kvn16s* pScaleLevels);
-/* Pre-shifted dequantisation: coefficients times v(m, class) << qp / 6
- * (16-bit), DC *pDC when given; qp 0..51. In place with srcDstStep >= 8
- * bytes; without AC the block is filled with (dc + 32) >> 6. */
+/**
+ * Pre-shifted dequantisation and inverse transform in place: coefficients
+ * times v(m, class) << qp / 6 (16-bit), DC *pDC when given; without AC the
+ * block is filled with (dc + 32) >> 6.
+ * @param[in,out] pSrcDst 4x4 levels in, residuals out.
+ * @param srcDstStep Row step in bytes, at least 8.
+ * @param pDC Optional DC value (may be null: position 0 is dequantised).
+ * @param AC Bit 0: the block has AC coefficients.
+ * @param qp 0..51.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_OUT_OF_RANGE if qp is
+ *         outside 0..51; KVN_STS_STEP_ERR if srcDstStep is below 8; else KVN_STS_OK.
+ */
 KvnResult kvniDequantTransformResidual_H264_16s_C1I(Kvn16s* pSrcDst, int32_t srcDstStep, const Kvn16s* pDC, int32_t AC,
                                                     int32_t qp);
-/* The same added to pPred into pDst; pSrcDst may be null when pDC is given
- * and AC is 0. */
+/**
+ * Pre-shifted dequantisation and inverse transform added to the prediction:
+ * pDst = clamp(pPred + residual, 0, 255); with AC & 1 the residual is written
+ * back to pSrcDst.
+ * @param pPred 4x4 prediction.
+ * @param[in,out] pSrcDst 16 levels; may be null when pDC is given and AC is 0.
+ * @param pDC Optional DC value (may be null).
+ * @param[out] pDst 4x4 destination.
+ * @param predStep Prediction row step in bytes.
+ * @param dstStep Destination row step in bytes.
+ * @param qp 0..51.
+ * @param AC Bit 0: the block has AC coefficients.
+ * @return KVN_STS_NULL_PTR if pPred or pDst is null; KVN_STS_OUT_OF_RANGE if
+ *         qp is outside 0..51; KVN_STS_NULL_PTR if pSrcDst is null while it
+ *         is needed; else KVN_STS_OK.
+ */
 KvnResult kvniDequantTransformResidualAndAdd_H264_16s_C1I(const Kvn8u* pPred, Kvn16s* pSrcDst, const Kvn16s* pDC,
                                                           Kvn8u* pDst, int32_t predStep, int32_t dstStep, int32_t qp,
                                                           int32_t AC);
-/* Legacy DC dequantisation in the pre-shifted form; qp 0..51. */
+/**
+ * Legacy luma DC inverse transform and dequantisation in the pre-shifted form, in place.
+ * @param[in,out] pSrcDst 16 DC levels in, 16 DC values out.
+ * @param qp 0..51.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_OUT_OF_RANGE if qp is
+ *         outside 0..51; else KVN_STS_OK.
+ */
 KvnResult kvniTransformDequantLumaDC_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp);
+/**
+ * Legacy chroma DC 2x2 inverse transform and dequantisation in the pre-shifted
+ * form, dc = (f * (v(m, E) << q6)) >> 1, in place.
+ * @param[in,out] pSrcDst 4 DC levels in, 4 DC values out.
+ * @param qp Chroma QP, 0..51.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_OUT_OF_RANGE if qp is
+ *         outside 0..51; else KVN_STS_OK.
+ */
 KvnResult kvniTransformDequantChromaDC_H264_16s_C1I(Kvn16s* pSrcDst, int32_t qp);
-/* SP/SI slices (H.264 8.6): transform-domain prediction, requantisation with
- * qs (qp' = qs when switching is nonzero), reconstruction into the level
- * block. qp and qs 0..51. */
+/**
+ * SP/SI luma reconstruction (H.264 8.6): transform-domain prediction plus
+ * dequantised levels, requantisation with qs (qp' = qs when switching is
+ * nonzero, else qp), dequantisation, inverse transform and clamping to
+ * 0..255; the 16 samples overwrite the level block. Without AC & 1 the AC
+ * levels count as zero; a given DC replaces position 0 unprocessed.
+ * @param[in,out] pSrcDst 16 levels in, 16 reconstructed samples out.
+ * @param pTransformedPred 16 coefficients of the prediction (kvniTransformPrediction_H264_8u16s_C1()).
+ * @param pDC Optional DC value (may be null).
+ * @param AC Bit 0: the block has AC coefficients.
+ * @param qp 0..51.
+ * @param qs 0..51.
+ * @param switching Nonzero for SI and switching SP slices.
+ * @return KVN_STS_NULL_PTR if pSrcDst or pTransformedPred is null;
+ *         KVN_STS_OUT_OF_RANGE if qp or qs is outside 0..51 (refused rather
+ *         than read past the tables); else KVN_STS_OK.
+ */
 KvnResult kvniDequantTransformResidual_SISP_H264_16s_C1I(Kvn16s* pSrcDst, const Kvn16s* pTransformedPred,
                                                          const Kvn16s* pDC, int32_t AC, int32_t qp, int32_t qs,
                                                          int32_t switching);
+/**
+ * SP/SI chroma DC path (H.264 8.6): prediction DC transform, requantisation
+ * with qs, dequantisation, 2x2 transform and halving, written back in place.
+ * @param[in,out] pSrcDst 4 chroma DC levels in, 4 DC values out.
+ * @param pDCPred 4 prediction DC values.
+ * @param qp Chroma QP, 0..51.
+ * @param qs Chroma QS, 0..51.
+ * @param switching Nonzero for SI and switching SP slices (qs used for both steps).
+ * @return KVN_STS_NULL_PTR if pSrcDst or pDCPred is null;
+ *         KVN_STS_OUT_OF_RANGE if qp or qs is outside 0..51; else KVN_STS_OK.
+ */
 KvnResult kvniTransformDequantChromaDC_SISP_H264_16s_C1I(Kvn16s* pSrcDst, const Kvn16s* pDCPred, int32_t qp, int32_t qs,
                                                          int32_t switching);
 
-/* Scale levels for m (0..5) from a scaling list of 16 weights: inverse
- * v(m, class) * w, forward floor(Q(m, class) / w); a weight of 0 gives
- * inverse 0 and forward Q(m, class). */
+/**
+ * 4x4 scale levels for m from a scaling list (H.264 8.5.9): inverse
+ * v(m, class) * w, forward floor(Q(m, class) / w); a weight of 0 gives inverse
+ * 0 and forward Q(m, class).
+ * @param pScaleList 16 weights, raster order.
+ * @param[out] pInvLevels 16 inverse scale levels (LevelScale4x4).
+ * @param[out] pFwdLevels 16 forward scale levels.
+ * @param m qp % 6, 0..5.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_OUT_OF_RANGE if m is
+ *         outside 0..5; else KVN_STS_OK.
+ */
 KvnResult kvniGenScaleLevel4x4_H264_8u16s_C1(const Kvn8u* pScaleList, Kvn16s* pInvLevels, Kvn16s* pFwdLevels,
                                              int32_t m);
+
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* H.264 deblocking filter                                                  */
