@@ -1745,54 +1745,182 @@ KvnResult kvniFilterDeblockingChroma422HorEdge_H264_16u_C1IR(const KvnDeblocking
 /* H.264 8x8 transform and quantisation, intra prediction                   */
 /* ------------------------------------------------------------------------ */
 
-/* 8x8 forward core transform (rows, then columns): 16-bit wrapping
- * intermediates, or 32-bit (16s32s). The in-place form is the 16-bit one. */
+/**
+ * @addtogroup h264_transform
+ * @{
+ */
+
+/**
+ * Forward 8x8 core transform (rows, then columns; counterpart of H.264
+ * 8.5.13), 16-bit wrapping intermediates.
+ * @param pSrc 64 residuals.
+ * @param[out] pDst 64 coefficients.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniTransformFwdLuma8x8_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst);
+/**
+ * Forward 8x8 core transform with 32-bit intermediates.
+ * @param pSrc 64 residuals.
+ * @param[out] pDst 64 coefficients.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniTransformFwdLuma8x8_H264_16s32s_C1(const Kvn16s* pSrc, Kvn32s* pDst);
+/**
+ * Forward 8x8 core transform in place, as kvniTransformFwdLuma8x8_H264_16s_C1().
+ * @param[in,out] pSrcDst 64 residuals in, 64 coefficients out.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
 KvnResult kvniTransformLuma8x8Fwd_H264_16s_C1I(Kvn16s* pSrcDst);
-/* Levels sign(c) * ((|c| * F + f) >> (q6 + 12)), F from pScaleLevels (64,
- * raster), f = 682 or 342 (inter) * 2^(q6 + 1); q6 0..8 (16s) or 0..14 (32s),
- * else KVN_STS_QP_ERR. *pNumLevels: nonzero levels, negated when the DC level
- * is nonzero; *pLastCoeff: largest pScanMatrix entry among them (0 if none). */
+/**
+ * Quantisation of an 8x8 block: level = sign(c) * ((|c| * F + f) >> (q6 + 12)),
+ * F from pScaleLevels, f = 682 (intra) or 342 (inter) * 2^(q6 + 1); |c| is
+ * saturated to 32767 and the levels to 16 bits.
+ * @param pSrc 64 coefficients.
+ * @param[out] pDst 64 levels.
+ * @param q6 qp / 6, 0..8.
+ * @param intra Nonzero for intra blocks, 0 for inter.
+ * @param pScanMatrix 64 scan indices of the raster positions.
+ * @param pScaleLevels 64 forward scale levels for qp % 6 (kvniGenScaleLevel8x8_H264_8u16s_D2()).
+ * @param[out] pNumLevels Number of nonzero levels, negated when the DC level is nonzero.
+ * @param[out] pLastCoeff Largest scan index among the nonzero levels (0 if none).
+ * @return KVN_STS_NULL_PTR if any pointer is null; KVN_STS_QP_ERR if q6 is
+ *         outside 0..8; else KVN_STS_OK.
+ */
 KvnResult kvniQuantLuma8x8_H264_16s_C1(const Kvn16s* pSrc, Kvn16s* pDst, int32_t q6, int32_t intra,
                                        const Kvn16s* pScanMatrix, const Kvn16s* pScaleLevels, int32_t* pNumLevels,
                                        int32_t* pLastCoeff);
+/**
+ * Quantisation of an 8x8 block of 32-bit coefficients (64-bit products), as
+ * kvniQuantLuma8x8_H264_16s_C1().
+ * @param pSrc 64 coefficients.
+ * @param[out] pDst 64 levels.
+ * @param q6 qp / 6, 0..14.
+ * @param intra Nonzero for intra blocks, 0 for inter.
+ * @param pScanMatrix 64 scan indices of the raster positions.
+ * @param pScaleLevels 64 forward scale levels for qp % 6.
+ * @param[out] pNumLevels Number of nonzero levels, negated when the DC level is nonzero.
+ * @param[out] pLastCoeff Largest scan index among the nonzero levels (0 if none).
+ * @return KVN_STS_NULL_PTR if any pointer is null; KVN_STS_QP_ERR if q6 is
+ *         outside 0..14; else KVN_STS_OK.
+ */
 KvnResult kvniQuantLuma8x8_H264_32s_C1(const Kvn32s* pSrc, Kvn32s* pDst, int32_t q6, int32_t intra,
                                        const Kvn16s* pScanMatrix, const Kvn16s* pScaleLevels, int32_t* pNumLevels,
                                        int32_t* pLastCoeff);
-/* Inverse scaling (H.264 8.5.12.1, 8x8) with LevelScale8x8 = pInvLevels:
- * q6 0..8 (16-bit saturated) or 0..14 (32-bit), else KVN_STS_QP_ERR. */
+/**
+ * Inverse scaling of an 8x8 block in place (H.264 8.5.12.1) with
+ * LevelScale8x8 = pInvLevels, saturated to 16 bits.
+ * @param[in,out] pSrcDst 64 levels in, 64 coefficients out.
+ * @param q6 qp / 6, 0..8.
+ * @param pInvLevels 64 inverse scale levels for qp % 6.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_QP_ERR if q6 is
+ *         outside 0..8; else KVN_STS_OK.
+ */
 KvnResult kvniQuantLuma8x8Inv_H264_16s_C1I(Kvn16s* pSrcDst, int32_t q6, const Kvn16s* pInvLevels);
+/**
+ * Inverse scaling of an 8x8 block of 32-bit values in place (H.264 8.5.12.1).
+ * @param[in,out] pSrcDst 64 levels in, 64 coefficients out.
+ * @param q6 qp / 6, 0..14.
+ * @param pInvLevels 64 inverse scale levels for qp % 6.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_QP_ERR if q6 is
+ *         outside 0..14; else KVN_STS_OK.
+ */
 KvnResult kvniQuantInvLuma8x8_H264_32s_C1I(Kvn32s* pSrcDst, int32_t q6, const Kvn16s* pInvLevels);
-/* Inverse 8x8 transform (H.264 8.5.13.2), (x + 32) >> 6, added to the
- * prediction and clamped to 0..255 (16-bit saturating intermediates) or to
- * 0..2^bitDepth - 1 (32-bit; bitDepth 8..14, values outside 1..16 are taken
- * as the nearest of 1 and 16). */
+/**
+ * Inverse 8x8 transform (H.264 8.5.13.2) with (x + 32) >> 6, added to the
+ * prediction and clamped to 0..255 (16-bit saturating intermediates).
+ * @param pPred 8x8 prediction.
+ * @param predStep Its row step in bytes.
+ * @param pSrc 64 dequantised coefficients.
+ * @param[out] pDst 8x8 destination.
+ * @param dstStep Its row step in bytes.
+ * @return KVN_STS_NULL_PTR if pPred, pSrc or pDst is null; else KVN_STS_OK.
+ */
 KvnResult kvniTransformLuma8x8InvAddPred_H264_16s8u_C1R(const Kvn8u* pPred, int32_t predStep, const Kvn16s* pSrc,
                                                         Kvn8u* pDst, int32_t dstStep);
+/**
+ * Inverse 8x8 transform (H.264 8.5.13.2) in 32 bits, added to a 16-bit
+ * prediction and clamped to 0..2^bitDepth - 1.
+ * @param pPred 8x8 prediction, 16-bit samples.
+ * @param predStep Its row step in bytes.
+ * @param pSrc 64 dequantised coefficients.
+ * @param[out] pDst 8x8 destination, 16-bit samples.
+ * @param dstStep Its row step in bytes.
+ * @param bitDepth 8..14; not checked: values outside 1..16 are taken as the nearest of 1 and 16.
+ * @return KVN_STS_NULL_PTR if pPred, pSrc or pDst is null; else KVN_STS_OK.
+ */
 KvnResult kvniTransformInvAddPredLuma8x8_H264_32s16u_C1R(const Kvn16u* pPred, int32_t predStep, const Kvn32s* pSrc,
                                                          Kvn16u* pDst, int32_t dstStep, int32_t bitDepth);
-/* 8x8 scale tables for m = qp % 6 (0..5, else KVN_STS_QP_ERR) from 8 rows of
- * weights at scaleStep bytes: inverse v8(m, class) * w, forward
- * floor(Q8(m, class) / w); a weight of 0 gives inverse 0 and forward Q8. */
+/**
+ * 8x8 scale tables for m = qp % 6 from a scaling list (H.264 8.5.9): inverse
+ * v8(m, class) * w, forward floor(Q8(m, class) / w); a weight of 0 gives
+ * inverse 0 and forward Q8.
+ * @param pScaleList 8 rows of 8 weights.
+ * @param scaleStep Row step of the weights in bytes.
+ * @param[out] pInvLevels 64 inverse scale levels (LevelScale8x8).
+ * @param[out] pFwdLevels 64 forward scale levels.
+ * @param m 0..5.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_QP_ERR if m is
+ *         outside 0..5; else KVN_STS_OK.
+ */
 KvnResult kvniGenScaleLevel8x8_H264_8u16s_D2(const Kvn8u* pScaleList, int32_t scaleStep, Kvn16s* pInvLevels,
                                              Kvn16s* pFwdLevels, int32_t m);
 
-/* Intra prediction in place (H.264 8.3), 8-bit. availability: 1 top, 2 left,
- * 32 top-left, 64 top-right (4x4 only); the memory of an unavailable
+/** @} */
+
+/**
+ * @defgroup h264_intra Intra prediction
+ * @ingroup h264
+ * @brief H.264 intra prediction of one 8-bit block in place (H.264 8.3).
+ *
+ * The pointer addresses the block's top-left sample inside the picture; the
+ * neighbours are read around it in the same plane. availability: 1 top,
+ * 2 left, 32 top-left, 64 top-right (4x4 only); the memory of an unavailable
  * neighbour is never read.
- * 4x4: modes 0..8 (else KVN_STS_OUT_OF_RANGE), step >= 4; unavailable
- * samples are taken as 128 (KVN_STS_WRN_SUBSTITUTE when the mode used them;
- * a missing top-right repeats p[3, -1] without warning). */
+ * @{
+ */
+
+/**
+ * 4x4 luma intra prediction (H.264 8.3.1.2). Unavailable samples are taken as
+ * 128; a missing top-right repeats p[3, -1] without warning.
+ * @param[in,out] pSrcDst Block in the picture (neighbours read around it).
+ * @param srcDstStep Row step in bytes, at least 4.
+ * @param mode 0..8: vertical, horizontal, DC, diagonal down-left, diagonal
+ *        down-right, vertical-right, horizontal-down, vertical-left, horizontal-up.
+ * @param availability Available neighbours: 1 top, 2 left, 32 top-left, 64 top-right.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_STEP_ERR if the step
+ *         is below 4; KVN_STS_OUT_OF_RANGE if mode is outside 0..8 (nothing
+ *         written); KVN_STS_WRN_SUBSTITUTE when the mode used a substitute
+ *         sample (the block is written); else KVN_STS_OK.
+ */
 KvnResult kvniPredictIntra_4x4_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode, int32_t availability);
-/* 16x16: 0 vertical, 1 horizontal, 2 DC, 3 plane; step >= 16; a mode whose
- * neighbours are unavailable: KVN_STS_INTRA_UNAVAILABLE, then mode above 3:
- * KVN_STS_OUT_OF_RANGE. */
+/**
+ * 16x16 luma intra prediction (H.264 8.3.3).
+ * @param[in,out] pSrcDst Macroblock in the picture (neighbours read around it).
+ * @param srcDstStep Row step in bytes, at least 16.
+ * @param mode 0 vertical, 1 horizontal, 2 DC, 3 plane.
+ * @param availability Available neighbours: 1 top, 2 left, 32 top-left.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_STEP_ERR if the step
+ *         is below 16; KVN_STS_INTRA_UNAVAILABLE if the mode needs an
+ *         unavailable neighbour (vertical: top; horizontal: left; plane: top,
+ *         left and top-left); KVN_STS_OUT_OF_RANGE if mode is above 3;
+ *         nothing is written on failure; else KVN_STS_OK.
+ */
 KvnResult kvniPredictIntra_16x16_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode, int32_t availability);
-/* One 8x8 chroma block (4:2:0): 0 DC (per 4x4 quadrant), 1 horizontal,
- * 2 vertical, 3 plane; step >= 8; statuses as for 16x16. */
+/**
+ * Intra prediction of one 8x8 chroma block, 4:2:0 (H.264 8.3.4); DC works per 4x4 quadrant.
+ * @param[in,out] pSrcDst Block in the chroma plane (neighbours read around it).
+ * @param srcDstStep Row step in bytes, at least 8.
+ * @param mode 0 DC, 1 horizontal, 2 vertical, 3 plane.
+ * @param availability Available neighbours: 1 top, 2 left, 32 top-left.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_STEP_ERR if the step
+ *         is below 8; KVN_STS_INTRA_UNAVAILABLE if the mode needs an
+ *         unavailable neighbour; KVN_STS_OUT_OF_RANGE if mode is above 3;
+ *         nothing is written on failure; else KVN_STS_OK.
+ */
 KvnResult kvniPredictIntraChroma8x8_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, int32_t mode,
                                                  int32_t availability);
+
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* H.264 Exp-Golomb and CAVLC decoding, CAVLC encoding analysis             */
