@@ -1658,88 +1658,196 @@ KvnResult kvniGenScaleLevel4x4_H264_8u16s_C1(const Kvn8u* pScaleList, Kvn16s* pI
 /* H.264 deblocking filter                                                  */
 /* ------------------------------------------------------------------------ */
 
-/* One call filters all vertical (VerEdge) or all horizontal (HorEdge) edges of
- * one colour component of a macroblock in place, edge 0 (the macroblock edge)
- * first, with the sample filters of H.264 8.7.2.3 (bS 1..3) and 8.7.2.4
- * (bS 4). pSrcDst is the macroblock's top-left sample; when edge 0 is filtered
- * the 4 (luma) or 2 (chroma) samples left of / above the macroblock are read
- * and written. Edges are 4 samples apart.
- * pAlpha, pBeta: [0] edge 0, [1] internal edges.
- * pThresholds (tc0): [4 * edge + segment].
- * pBS: luma and 4:2:2 horizontal [4 * edge + segment]; 4:2:0 and 4:2:2
+/**
+ * @defgroup h264_deblock Deblocking filter
+ * @ingroup h264
+ * @brief H.264 in-loop deblocking of the edges of one macroblock in place (H.264 8.7).
+ *
+ * One call filters all vertical (VerEdge) or all horizontal (HorEdge) edges
+ * of one colour component of a macroblock in place, edge 0 (the macroblock
+ * edge) first, with the sample filters of H.264 8.7.2.3 (bS 1..3) and 8.7.2.4
+ * (bS 4). The caller derives bS, alpha, beta and tc0 (H.264 8.7.2.2) and
+ * orders the calls (vertical edges of a macroblock before its horizontal ones).
+ *
+ * - The picture pointer is the macroblock's top-left sample; when edge 0 is
+ *   filtered the 4 (luma) or 2 (chroma) samples left of / above the
+ *   macroblock are read and written. Edges are 4 samples apart.
+ * - pAlpha, pBeta: [0] edge 0, [1] internal edges.
+ * - pThresholds (tc0): [4 * edge + segment].
+ * - pBS: luma and 4:2:2 horizontal [4 * edge + segment]; 4:2:0 and 4:2:2
  *   vertical [8 * edge + segment] (the luma bS of luma edges 0 and 2).
- * bS 0 leaves a segment alone, 1..3 select the normal filter, 4 and above the
- * strong one. Only pointers are checked. */
+ * - bS 0 leaves a segment alone, 1..3 select the normal filter, 4 and above
+ *   the strong one.
+ * - Only pointers are checked (KVN_STS_NULL_PTR, nothing written); steps,
+ *   thresholds and bS values are taken as given.
+ * - 8-bit steps are in bytes, 16-bit steps in samples.
+ * @{
+ */
+
+/**
+ * Filters the four vertical luma edges of a macroblock (16 rows, segments of 4).
+ * @param[in,out] pSrcDst Macroblock's top-left luma sample.
+ * @param srcDstStep Row step in bytes.
+ * @param pAlpha 2 alpha values: [0] edge 0, [1] internal edges.
+ * @param pBeta 2 beta values, indexed as pAlpha.
+ * @param pThresholds 16 tc0 values, [4 * edge + segment].
+ * @param pBS 16 boundary strengths, [4 * edge + segment].
+ * @return KVN_STS_NULL_PTR if any pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
                                                         const Kvn8u* pBeta, const Kvn8u* pThresholds, const Kvn8u* pBS);
+/** Filters the four horizontal luma edges of a macroblock. @copydetails kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR */
 KvnResult kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
                                                         const Kvn8u* pBeta, const Kvn8u* pThresholds, const Kvn8u* pBS);
-/* One 4:2:0 chroma plane: edges 0 and 4, 8 samples long, segments of 2. */
+/**
+ * Filters the two vertical edges (0 and 4) of one 4:2:0 chroma plane, 8
+ * samples long, segments of 2.
+ * @param[in,out] pSrcDst Macroblock's top-left chroma sample.
+ * @param srcDstStep Row step in bytes.
+ * @param pAlpha 2 alpha values: [0] edge 0, [1] edge 4.
+ * @param pBeta 2 beta values, indexed as pAlpha.
+ * @param pThresholds 8 tc0 values, [4 * edge + segment].
+ * @param pBS 16 boundary strengths, [8 * edge + segment] (the luma bS of luma edges 0 and 2).
+ * @return KVN_STS_NULL_PTR if any pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
                                                           const Kvn8u* pBeta, const Kvn8u* pThresholds,
                                                           const Kvn8u* pBS);
+/** Filters the two horizontal edges of one 4:2:0 chroma plane. @copydetails kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR */
 KvnResult kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
                                                           const Kvn8u* pBeta, const Kvn8u* pThresholds,
                                                           const Kvn8u* pBS);
-/* Interleaved 4:2:0 chroma (even bytes one channel, odd bytes the other), both
- * channels with the same arrays. */
+/**
+ * Filters the two vertical edges of interleaved 4:2:0 chroma (even bytes one
+ * channel, odd bytes the other), both channels with the same arrays; the
+ * neighbour of a sample is two bytes away.
+ * @param[in,out] pSrcDst Macroblock's top-left Cb byte.
+ * @param srcDstStep Row step in bytes.
+ * @param pAlpha 2 alpha values: [0] edge 0, [1] edge 4.
+ * @param pBeta 2 beta values, indexed as pAlpha.
+ * @param pThresholds 8 tc0 values, [4 * edge + segment].
+ * @param pBS 16 boundary strengths, [8 * edge + segment].
+ * @return KVN_STS_NULL_PTR if any pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblockingChroma_VerEdge_H264_8u_C2IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
                                                           const Kvn8u* pBeta, const Kvn8u* pThresholds,
                                                           const Kvn8u* pBS);
+/** Filters the two horizontal edges of interleaved 4:2:0 chroma. @copydetails kvniFilterDeblockingChroma_VerEdge_H264_8u_C2IR */
 KvnResult kvniFilterDeblockingChroma_HorEdge_H264_8u_C2IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
                                                           const Kvn8u* pBeta, const Kvn8u* pThresholds,
                                                           const Kvn8u* pBS);
-/* The left edge of one field/frame mixed unit: 8 luma rows with bS and tc0
- * [row >> 1], or 4 chroma rows with bS and tc0 [row]; returns at once when
- * alpha is 0 or all four bS are 0. Only pSrcDst, pThresholds and pBS are
- * checked. */
+/**
+ * Filters the left luma edge of one field/frame mixed unit (MBAFF): 8 rows,
+ * bS and tc0 [row >> 1]; returns at once when alpha is 0 or all four bS are 0.
+ * @param[in,out] pSrcDst First sample right of the edge in the unit's first row.
+ * @param srcDstStep Row step in bytes.
+ * @param alpha Alpha threshold.
+ * @param beta Beta threshold.
+ * @param pThresholds 4 tc0 values, [row >> 1].
+ * @param pBS 4 boundary strengths, [row >> 1].
+ * @return KVN_STS_NULL_PTR if pSrcDst, pThresholds or pBS is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblockingLuma_VerEdge_MBAFF_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u alpha,
                                                               Kvn32u beta, const Kvn8u* pThresholds, const Kvn8u* pBS);
+/**
+ * Filters the left chroma edge of one field/frame mixed unit (MBAFF): 4 rows,
+ * bS and tc0 [row]; returns at once when alpha is 0 or all four bS are 0.
+ * @param[in,out] pSrcDst First sample right of the edge in the unit's first row.
+ * @param srcDstStep Row step in bytes.
+ * @param alpha Alpha threshold.
+ * @param beta Beta threshold.
+ * @param pThresholds 4 tc0 values, [row].
+ * @param pBS 4 boundary strengths, [row].
+ * @return KVN_STS_NULL_PTR if pSrcDst, pThresholds or pBS is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblockingChroma_VerEdge_MBAFF_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u alpha,
                                                                 Kvn32u beta, const Kvn8u* pThresholds,
                                                                 const Kvn8u* pBS);
 
+/** Arguments of the 8-bit deblocking functions that take a record. */
 typedef struct KvnDeblockingRecord8u {
-  Kvn8u* pSrcDstPlane; /* macroblock's top-left sample */
-  int32_t srcDstStep;  /* bytes */
-  const Kvn8u* pAlpha;
-  const Kvn8u* pBeta;
-  const Kvn8u* pThresholds;
-  const Kvn8u* pBs;
+  Kvn8u* pSrcDstPlane;      /**< Macroblock's top-left sample, read and written. */
+  int32_t srcDstStep;       /**< Row step in bytes. */
+  const Kvn8u* pAlpha;      /**< Alpha values (layout per function). */
+  const Kvn8u* pBeta;       /**< Beta values, indexed as pAlpha. */
+  const Kvn8u* pThresholds; /**< tc0 values (layout per function). */
+  const Kvn8u* pBs;         /**< Boundary strengths (layout per function). */
 } KvnDeblockingRecord8u;
 
-/* Interleaved 4:2:0 chroma with per-channel arrays: pAlpha and pBeta
- * [2 * channel + (edge != 0)], pThresholds [8 * channel + 4 * edge + segment];
- * pBs shared ([8 * edge + segment]). */
+/**
+ * Filters the two vertical edges of interleaved 4:2:0 chroma with per-channel
+ * arrays: pAlpha and pBeta [2 * channel + (edge != 0)] (4 entries),
+ * pThresholds [8 * channel + 4 * edge + segment] (16 entries); pBs shared
+ * ([8 * edge + segment]). Channel 0 is the even bytes.
+ * @param pDeblockInfo The plane, step and arrays.
+ * @return KVN_STS_NULL_PTR if pDeblockInfo or any pointer in it is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblockingChroma_VerEdge_H264_8u_C2I(const KvnDeblockingRecord8u* pDeblockInfo);
+/** Filters the two horizontal edges of interleaved 4:2:0 chroma with per-channel arrays. @copydetails kvniFilterDeblockingChroma_VerEdge_H264_8u_C2I */
 KvnResult kvniFilterDeblockingChroma_HorEdge_H264_8u_C2I(const KvnDeblockingRecord8u* pDeblockInfo);
-/* One 4:2:2 chroma plane: vertical edges 0 and 4, 16 rows, segments of 4;
- * horizontal edges 0, 4, 8, 12, 8 samples, segments of 2 (pThresholds then
- * holds 16 entries). */
+/**
+ * Filters the two vertical edges (0 and 4) of one 4:2:2 chroma plane: 16
+ * rows, segments of 4; pThresholds [4 * edge + segment], pBs [8 * edge + segment].
+ * @param pDeblockInfo The plane, step and arrays.
+ * @return KVN_STS_NULL_PTR if pDeblockInfo or any pointer in it is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblockingChroma422VerEdge_H264_8u_C1IR(const KvnDeblockingRecord8u* pDeblockInfo);
+/**
+ * Filters the four horizontal edges (0, 4, 8, 12) of one 4:2:2 chroma plane:
+ * 8 samples, segments of 2; pThresholds and pBs [4 * edge + segment] (16 entries).
+ * @param pDeblockInfo The plane, step and arrays.
+ * @return KVN_STS_NULL_PTR if pDeblockInfo or any pointer in it is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblockingChroma422HorEdge_H264_8u_C1IR(const KvnDeblockingRecord8u* pDeblockInfo);
 
-/* High bit depth: steps in samples; results of the normal filter clamped to
- * 0 .. 2^bitDepth - 1, with bitDepth taken as 1 when below and as 16 when
- * above 1..16. The MBAFF members use pAlpha[0] and pBeta[0]. */
+/**
+ * Arguments of the high-bit-depth deblocking functions. Steps are in samples;
+ * the results are clamped to 0 .. 2^bitDepth - 1. The MBAFF members use
+ * pAlpha[0] and pBeta[0].
+ */
 typedef struct KvnDeblockingRecord16u {
-  Kvn16u* pSrcDstPlane;
-  int32_t srcDstStep; /* samples */
-  const Kvn16u* pAlpha;
-  const Kvn16u* pBeta;
-  const Kvn16u* pThresholds;
-  const Kvn8u* pBs;
-  int32_t bitDepth;
+  Kvn16u* pSrcDstPlane;      /**< Macroblock's top-left sample, read and written. */
+  int32_t srcDstStep;        /**< Row step in samples. */
+  const Kvn16u* pAlpha;      /**< Alpha values (layout as the 8-bit function of the same name). */
+  const Kvn16u* pBeta;       /**< Beta values, indexed as pAlpha. */
+  const Kvn16u* pThresholds; /**< tc0 values. */
+  const Kvn8u* pBs;          /**< Boundary strengths. */
+  int32_t bitDepth;          /**< Bits per sample; taken as 1 when below and as 16 when above 1..16. */
 } KvnDeblockingRecord16u;
 
+/**
+ * Filters the four vertical luma edges of a macroblock, 16-bit samples
+ * (layout as kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR()).
+ * @param pDeblockInfo The plane, step, arrays and bit depth.
+ * @return KVN_STS_NULL_PTR if pDeblockInfo or any pointer in it is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+/** Filters the four horizontal luma edges, 16-bit samples. @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR */
 KvnResult kvniFilterDeblockingLumaHorEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+/**
+ * Filters the left luma edge of one MBAFF unit (8 rows, bS and tc0 [row >> 1]),
+ * 16-bit samples, with pAlpha[0] and pBeta[0].
+ * @param pDeblockInfo The plane, step, arrays and bit depth.
+ * @return KVN_STS_NULL_PTR if pDeblockInfo or any pointer in it is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblockingLumaVerEdgeMBAFF_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+/** Filters the two vertical edges of one 4:2:0 chroma plane, 16-bit samples. @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR */
 KvnResult kvniFilterDeblockingChromaVerEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+/** Filters the two horizontal edges of one 4:2:0 chroma plane, 16-bit samples. @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR */
 KvnResult kvniFilterDeblockingChromaHorEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+/**
+ * Filters the left chroma edge of one MBAFF unit (4 rows, bS and tc0 [row]),
+ * 16-bit samples, with pAlpha[0] and pBeta[0].
+ * @param pDeblockInfo The plane, step, arrays and bit depth.
+ * @return KVN_STS_NULL_PTR if pDeblockInfo or any pointer in it is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblockingChromaVerEdgeMBAFF_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+/** Filters the two vertical edges of one 4:2:2 chroma plane, 16-bit samples. @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR */
 KvnResult kvniFilterDeblockingChroma422VerEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+/** Filters the four horizontal edges of one 4:2:2 chroma plane, 16-bit samples. @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR */
 KvnResult kvniFilterDeblockingChroma422HorEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
+
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* H.264 8x8 transform and quantisation, intra prediction                   */
