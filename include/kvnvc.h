@@ -2032,118 +2032,273 @@ KvnResult kvniPredictIntraChroma8x8_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstS
 
 /* ------------------------------------------------------------------------ */
 /* H.264 Exp-Golomb and CAVLC decoding, CAVLC encoding analysis             */
-/*                                                                          */
-/* Word bit position: *ppBitStream points to the current 32-bit word        */
-/*   (machine byte order; stream bit 0 is bit 31 of word 0), *pBitOffset    */
-/*   (0..31, else KVN_STS_BAD_ARG) names its next bit, 31 the most          */
-/*   significant. Both are advanced past the bits decoded. Any read may     */
-/*   load the word after the current one: keep one readable word beyond the */
-/*   data.                                                                  */
-/* VLC tables: arrays of Kvn32s: [0] = b0, the bits of the first level,     */
-/*   then 2^b0 entries indexed by the next b0 bits. An entry with bit 7 set */
-/*   links to the sub-table at word offset entry >> 8 (its b, then 2^b      */
-/*   entries); else it is a leaf: value = entry >> 8, entry & 0x7f = the    */
-/*   bits of its level given back. Value 0xF0F1: not a codeword.            */
-/*   coeff_token values: TotalCoeff << 8 | TrailingOnes. Levels read 1..16  */
-/*   bits, at most 32 over one lookup, and a leaf gives back at most the    */
-/*   bits its level read (else a code error).                               */
-/* Code errors (KVN_STS_VLC_CODE_ERR) leave the bit position as it was; the */
-/*   TotalCoeff output and the cleared, partly filled block may have been   */
-/*   written, the buffer pointer is not advanced. A table taken from one of */
-/*   the arrays is tested when it is about to be used: null gives           */
-/*   KVN_STS_NULL_PTR with the position moved past the bits read so far.    */
 /* ------------------------------------------------------------------------ */
 
-/* ue(v) (low byte of isSigned 0) or se(v). A codeNum of more than 16 (16s)
- * or 31 (32s) leading zero bits is passed over with result 0; 32 or more
- * leading zeros: KVN_STS_VLC_CODE_ERR. The 16s result is the low 16 bits of
- * the value. */
+/**
+ * @defgroup h264_cavlc CAVLC and Exp-Golomb
+ * @ingroup h264
+ * @brief H.264 Exp-Golomb and CAVLC residual decoding into the packed coefficient stream, and CAVLC encoding analysis (H.264 9.1, 9.2).
+ *
+ * - **Word bit position**: *ppBitStream points to the current 32-bit word
+ *   (machine byte order; stream bit 0 is bit 31 of word 0), *pBitOffset
+ *   (0..31, else KVN_STS_BAD_ARG) names its next bit, 31 the most
+ *   significant. Both are advanced past the bits decoded. Any read may load
+ *   the word after the current one: keep one readable word beyond the data.
+ * - **VLC tables**: arrays of Kvn32s: [0] = b0, the bits of the first level,
+ *   then 2^b0 entries indexed by the next b0 bits. An entry with bit 7 set
+ *   links to the sub-table at word offset entry >> 8 (its b, then 2^b
+ *   entries); else it is a leaf: value = entry >> 8, entry & 0x7f = the bits
+ *   of its level given back. Value 0xF0F1: not a codeword. coeff_token
+ *   values: TotalCoeff << 8 | TrailingOnes. Levels read 1..16 bits, at most
+ *   32 over one lookup, and a leaf gives back at most the bits its level read
+ *   (else a code error).
+ * - **Packed coefficient stream**: a block with TotalCoeff 0 writes nothing
+ *   and leaves *ppPosCoefbuf unchanged; otherwise its entries (16, or 4 / 8
+ *   for chroma DC) are cleared, the levels stored at their raster positions
+ *   and *ppPosCoefbuf advanced past them.
+ * - **Checks**: null pointers (including *ppBitStream and *ppPosCoefbuf),
+ *   KVN_STS_NULL_PTR; *pBitOffset above 31, KVN_STS_BAD_ARG; the numeric
+ *   ranges, KVN_STS_OUT_OF_RANGE; nothing is written on these failures.
+ * - **Code errors** (KVN_STS_VLC_CODE_ERR) leave the bit position as it was;
+ *   the TotalCoeff output and the cleared, partly filled block may have been
+ *   written, the buffer pointer is not advanced. A table taken from one of
+ *   the arrays is tested when it is about to be used: null gives
+ *   KVN_STS_NULL_PTR with the position moved past the bits read so far.
+ * @{
+ */
+
+/**
+ * Decodes one Exp-Golomb code, ue(v) or se(v) (H.264 9.1). A code of more than
+ * 16 leading zero bits is passed over with result 0; the result is the low
+ * 16 bits of the value.
+ * @param[in,out] ppBitStream Current word pointer; advanced.
+ * @param[in,out] pBitOffset Next bit in the current word, 0..31; advanced.
+ * @param[out] pDst Receives the value.
+ * @param isSigned 0: ue(v); nonzero: se(v).
+ * @return KVN_STS_NULL_PTR if a pointer or *ppBitStream is null;
+ *         KVN_STS_BAD_ARG if *pBitOffset is above 31;
+ *         KVN_STS_VLC_CODE_ERR for 32 or more leading zeros; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeExpGolombOne_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pDst, Kvn8u isSigned);
+/**
+ * Decodes one Exp-Golomb code, ue(v) or se(v) (H.264 9.1), to 32 bits. A code
+ * of more than 31 leading zero bits is passed over with result 0.
+ * @param[in,out] ppBitStream Current word pointer; advanced.
+ * @param[in,out] pBitOffset Next bit in the current word, 0..31; advanced.
+ * @param[out] pDst Receives the value.
+ * @param isSigned Low byte 0: ue(v); nonzero: se(v).
+ * @return KVN_STS_NULL_PTR if a pointer or *ppBitStream is null;
+ *         KVN_STS_BAD_ARG if *pBitOffset is above 31;
+ *         KVN_STS_VLC_CODE_ERR for 32 or more leading zeros; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeExpGolombOne_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn32s* pDst, Kvn32s isSigned);
 
-/* One CAVLC residual block (H.264 9.2) into the packed coefficient buffer:
- * with TotalCoeff > 0, 16 entries cleared, the levels stored at their raster
- * positions pScanMatrix[scan index] and *ppPosCoefbuf advanced by 16.
- * uVLCSelect: nC (>= 0; 0..1, 2..3, 4..7 pick ppTblCoeffToken[0..2], 8 and
- * above the 6-bit code); uMaxNumCoeff 15 (AC: scan indices 1..15) or 16.
- * ppTblTotalZeros[TotalCoeff] (1..15), ppTblRunBefore[zerosLeft] (1..15).
- * Code errors also: TotalCoeff above uMaxNumCoeff, TrailingOnes above
- * TotalCoeff, total_zeros or a run beyond the block, a level_prefix above
- * 32, a scan entry outside 0..15. */
+/**
+ * Decodes one CAVLC residual block (H.264 9.2) into the packed coefficient
+ * stream: levels at raster positions pScanMatrix[scan index]; with
+ * uMaxNumCoeff 15 (AC blocks) scan indices 1..15 are used. Besides invalid
+ * codes, KVN_STS_VLC_CODE_ERR also for TotalCoeff above uMaxNumCoeff,
+ * TrailingOnes above TotalCoeff, total_zeros or a run beyond the block, a
+ * level_prefix above 32 and a scan entry outside 0..15.
+ * @param[in,out] ppBitStream Current word pointer; advanced.
+ * @param[in,out] pBitOffset Next bit in the current word, 0..31; advanced.
+ * @param[out] pNumCoeff Receives TotalCoeff.
+ * @param[in,out] ppPosCoefbuf Write pointer into the packed stream; advanced by 16 when TotalCoeff > 0.
+ * @param uVLCSelect nC, at least 0: 0..1, 2..3, 4..7 pick ppTblCoeffToken[0..2], 8 and above the 6-bit code.
+ * @param uMaxNumCoeff 15 or 16.
+ * @param ppTblCoeffToken 3 coeff_token tables.
+ * @param ppTblTotalZeros total_zeros tables indexed by TotalCoeff (1..15).
+ * @param ppTblRunBefore run_before tables indexed by zerosLeft (1..15).
+ * @param pScanMatrix 16 raster positions in scan order.
+ * @return KVN_STS_NULL_PTR if a pointer, *ppBitStream or *ppPosCoefbuf is
+ *         null; KVN_STS_BAD_ARG if *pBitOffset is above 31;
+ *         KVN_STS_OUT_OF_RANGE if uMaxNumCoeff is not 15 or 16, then if
+ *         uVLCSelect is negative; KVN_STS_VLC_CODE_ERR for a code error;
+ *         KVN_STS_NULL_PTR for a null table met while decoding; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeCAVLCCoeffs_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
                                            Kvn16s** ppPosCoefbuf, Kvn32s uVLCSelect, Kvn16s uMaxNumCoeff,
                                            const Kvn32s* const* ppTblCoeffToken, const Kvn32s* const* ppTblTotalZeros,
                                            const Kvn32s* const* ppTblRunBefore, const Kvn32s* pScanMatrix);
+/** Decodes one CAVLC residual block into a 32-bit packed coefficient stream. @copydetails kvniDecodeCAVLCCoeffs_H264_1u16s */
 KvnResult kvniDecodeCAVLCCoeffs_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
                                            Kvn32s** ppPosCoefbuf, Kvn32s uVLCSelect, Kvn16s uMaxNumCoeff,
                                            const Kvn32s* const* ppTblCoeffToken, const Kvn32s* const* ppTblTotalZeros,
                                            const Kvn32s* const* ppTblRunBefore, const Kvn32s* pScanMatrix);
-/* A block restricted to scan indices startIdx..endIdx
- * (0 <= start <= end <= 15, else KVN_STS_OUT_OF_RANGE): with
- * n = end - start + 1 < 16 the decoded (TotalCoeff, TrailingOnes) is
+/**
+ * Decodes one CAVLC block restricted to scan indices startIdx..endIdx. With
+ * n = endIdx - startIdx + 1 < 16 the decoded (TotalCoeff, TrailingOnes) is
  * replaced by the pair of the same codeword rank among the pairs with
- * TotalCoeff <= n and TrailingOnes <= min(n, 3). uMaxNumCoeff 1..16:
- * total_zeros follows when TotalCoeff is below it, from the table tzVlcIndex
- * = TotalCoeff (15, 16), TotalCoeff - max + 4 (1..4), + 8 (5..8) or + 16
- * (9..14). Coefficient i (of TotalCoeff) goes to scan index start +
- * (TotalCoeff - 1 - i) + zerosLeft. */
+ * TotalCoeff <= n and TrailingOnes <= min(n, 3). total_zeros follows when
+ * TotalCoeff is below uMaxNumCoeff, from the table tzVlcIndex = TotalCoeff
+ * (maximum 15, 16), TotalCoeff - max + 4 (1..4), + 8 (5..8) or + 16 (9..14).
+ * Coefficient i (of TotalCoeff) goes to scan index
+ * startIdx + (TotalCoeff - 1 - i) + zerosLeft. Code errors as
+ * kvniDecodeCAVLCCoeffs_H264_1u16s().
+ * @param[in,out] ppBitStream Current word pointer; advanced.
+ * @param[in,out] pBitOffset Next bit in the current word, 0..31; advanced.
+ * @param[out] pNumCoeff Receives TotalCoeff.
+ * @param[in,out] ppPosCoefbuf Write pointer into the packed stream; advanced by 16 when TotalCoeff > 0.
+ * @param uVLCSelect nC, at least 0.
+ * @param uMaxNumCoeff Maximum coefficient count, 1..16.
+ * @param ppTblCoeffToken 3 coeff_token tables.
+ * @param ppTblTotalZeros total_zeros tables indexed by tzVlcIndex.
+ * @param ppTblRunBefore run_before tables indexed by zerosLeft.
+ * @param pScanMatrix 16 raster positions in scan order.
+ * @param startIdx First scan index, 0..15.
+ * @param endIdx Last scan index, startIdx..15.
+ * @return KVN_STS_NULL_PTR if a pointer, *ppBitStream or *ppPosCoefbuf is
+ *         null; KVN_STS_BAD_ARG if *pBitOffset is above 31;
+ *         KVN_STS_OUT_OF_RANGE if uMaxNumCoeff is outside 1..16, then if
+ *         uVLCSelect is negative, then if the index range is invalid;
+ *         KVN_STS_VLC_CODE_ERR for a code error; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeCAVLCCoeffsIdxs_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
                                                Kvn16s** ppPosCoefbuf, Kvn32s uVLCSelect, Kvn16s uMaxNumCoeff,
                                                const Kvn32s* const* ppTblCoeffToken,
                                                const Kvn32s* const* ppTblTotalZeros,
                                                const Kvn32s* const* ppTblRunBefore, const Kvn32s* pScanMatrix,
                                                Kvn32s startIdx, Kvn32s endIdx);
-/* Chroma DC blocks: 2x2 (4:2:0, nC = -1 table, ppTblTotalZerosCR[1..3], 4
- * entries in raster order) and 2x4 (4:2:2, nC = -2 table, [1..7], 8 entries,
- * raster order of two columns by four rows; scan 0 2 1 4 6 3 5 7). The 2x2
- * 16s member decodes the codewords "1" and "01" itself. */
+/**
+ * Decodes one CAVLC 2x2 chroma DC block (4:2:0): 4 entries in raster order.
+ * This member decodes the codewords "1" and "01" itself.
+ * @param[in,out] ppBitStream Current word pointer; advanced.
+ * @param[in,out] pBitOffset Next bit in the current word, 0..31; advanced.
+ * @param[out] pNumCoeff Receives TotalCoeff.
+ * @param[in,out] ppPosCoefbuf Write pointer into the packed stream; advanced by 4 when TotalCoeff > 0.
+ * @param pTblCoeffToken coeff_token table for nC = -1.
+ * @param ppTblTotalZerosCR total_zeros tables indexed by TotalCoeff (1..3).
+ * @param ppTblRunBefore run_before tables indexed by zerosLeft.
+ * @return KVN_STS_NULL_PTR if a pointer, *ppBitStream or *ppPosCoefbuf is
+ *         null; KVN_STS_BAD_ARG if *pBitOffset is above 31;
+ *         KVN_STS_VLC_CODE_ERR for a code error; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeCAVLCChromaDcCoeffs_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
                                                    Kvn16s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
                                                    const Kvn32s* const* ppTblTotalZerosCR,
                                                    const Kvn32s* const* ppTblRunBefore);
+/**
+ * Decodes one CAVLC 2x2 chroma DC block (4:2:0) into a 32-bit stream: 4 entries in raster order.
+ * @param[in,out] ppBitStream Current word pointer; advanced.
+ * @param[in,out] pBitOffset Next bit in the current word, 0..31; advanced.
+ * @param[out] pNumCoeff Receives TotalCoeff.
+ * @param[in,out] ppPosCoefbuf Write pointer into the packed stream; advanced by 4 when TotalCoeff > 0.
+ * @param pTblCoeffToken coeff_token table for nC = -1.
+ * @param ppTblTotalZerosCR total_zeros tables indexed by TotalCoeff (1..3).
+ * @param ppTblRunBefore run_before tables indexed by zerosLeft.
+ * @return KVN_STS_NULL_PTR if a pointer, *ppBitStream or *ppPosCoefbuf is
+ *         null; KVN_STS_BAD_ARG if *pBitOffset is above 31;
+ *         KVN_STS_VLC_CODE_ERR for a code error; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
                                                    Kvn32s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
                                                    const Kvn32s* const* ppTblTotalZerosCR,
                                                    const Kvn32s* const* ppTblRunBefore);
+/**
+ * Decodes one CAVLC 2x4 chroma DC block (4:2:2): 8 entries in raster order of
+ * two columns by four rows (scan 0 2 1 4 6 3 5 7).
+ * @param[in,out] ppBitStream Current word pointer; advanced.
+ * @param[in,out] pBitOffset Next bit in the current word, 0..31; advanced.
+ * @param[out] pNumCoeff Receives TotalCoeff.
+ * @param[in,out] ppPosCoefbuf Write pointer into the packed stream; advanced by 8 when TotalCoeff > 0.
+ * @param pTblCoeffToken coeff_token table for nC = -2.
+ * @param ppTblTotalZerosCR total_zeros tables indexed by TotalCoeff (1..7).
+ * @param ppTblRunBefore run_before tables indexed by zerosLeft.
+ * @return KVN_STS_NULL_PTR if a pointer, *ppBitStream or *ppPosCoefbuf is
+ *         null; KVN_STS_BAD_ARG if *pBitOffset is above 31;
+ *         KVN_STS_VLC_CODE_ERR for a code error; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
                                                       Kvn16s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
                                                       const Kvn32s* const* ppTblTotalZerosCR,
                                                       const Kvn32s* const* ppTblRunBefore);
+/** Decodes one CAVLC 2x4 chroma DC block (4:2:2) into a 32-bit stream. @copydetails kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s */
 KvnResult kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
                                                       Kvn32s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
                                                       const Kvn32s* const* ppTblTotalZerosCR,
                                                       const Kvn32s* const* ppTblRunBefore);
 
-/* CAVLC analysis of a quantised block, visited in reverse scan order:
- * *pTrailingOnes (0..3), *pTrailingOneSigns (1 = negative, the first met in
- * the most significant of the TrailingOnes bits), *pNumOutCoeffs
- * (TotalCoeff), *pTotalZeros (the positions scanned for an all-zero block),
- * pLevels (TotalCoeff - TrailingOnes other levels, highest frequency first)
- * and pRuns (run_before of coefficients 0 .. TotalCoeff - 2); the arrays
- * hold 16 (4x4), 4 or 8 entries; entries beyond the counts keep their
- * values. 4x4: scan indices endIdx down to startIdx of pScanMatrix (raster
- * positions 0..15); endIdx <= 15, startIdx <= endIdx, startIdx >= 0 and the
- * scan entries used within 0..15, else KVN_STS_OUT_OF_RANGE. */
+/**
+ * CAVLC analysis of a quantised 4x4 block (H.264 9.2), visited in reverse scan
+ * order over scan indices endIdx down to startIdx: the values of the syntax
+ * elements that the caller's bit writer codes. No bits are written; array
+ * entries beyond the counts keep their values.
+ * @param pSrc 16 levels in raster order.
+ * @param startIdx First scan index (0, or 1 for AC blocks).
+ * @param pScanMatrix 16 raster positions in scan order; the entries used must lie in 0..15.
+ * @param endIdx Last scan index, startIdx..15.
+ * @param[out] pTrailingOnes TrailingOnes, 0..3.
+ * @param[out] pTrailingOneSigns One bit per trailing one, 1 = negative; the
+ *        first met is the most significant of the TrailingOnes bits.
+ * @param[out] pNumOutCoeffs TotalCoeff.
+ * @param[out] pTotalZeros total_zeros (for an all-zero block: the positions scanned).
+ * @param[out] pLevels TotalCoeff - TrailingOnes other levels, highest frequency first (16 entries of room).
+ * @param[out] pRuns run_before of coefficients 0 .. TotalCoeff - 2 (16 entries of room).
+ * @return KVN_STS_NULL_PTR if any pointer is null; KVN_STS_OUT_OF_RANGE if
+ *         endIdx is above 15 or below startIdx, or a scan entry used is
+ *         outside 0..15 (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniEncodeCoeffsCAVLC_H264_16s(const Kvn16s* pSrc, Kvn8u startIdx, const Kvn32s* pScanMatrix, Kvn8u endIdx,
                                          Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,
                                          Kvn8u* pTotalZeros, Kvn16s* pLevels, Kvn8u* pRuns);
+/**
+ * CAVLC analysis of a quantised 4x4 block of 32-bit levels, as
+ * kvniEncodeCoeffsCAVLC_H264_16s(); a negative startIdx is refused.
+ * @param pSrc 16 levels in raster order.
+ * @param startIdx First scan index, 0..endIdx.
+ * @param pScanMatrix 16 raster positions in scan order; the entries used must lie in 0..15.
+ * @param endIdx Last scan index, startIdx..15.
+ * @param[out] pTrailingOnes TrailingOnes, 0..3.
+ * @param[out] pTrailingOneSigns One bit per trailing one, 1 = negative.
+ * @param[out] pNumOutCoeffs TotalCoeff.
+ * @param[out] pTotalZeros total_zeros.
+ * @param[out] pLevels Non-trailing-one levels, highest frequency first (16 entries of room).
+ * @param[out] pRuns run_before values (16 entries of room).
+ * @return KVN_STS_NULL_PTR if any pointer is null; KVN_STS_OUT_OF_RANGE if
+ *         endIdx is above 15 or below startIdx, startIdx is negative, or a
+ *         scan entry used is outside 0..15 (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniEncodeCoeffsCAVLC_H264_32s(const Kvn32s* pSrc, Kvn32s startIdx, const Kvn32s* pScanMatrix, Kvn32s endIdx,
                                          Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,
                                          Kvn8u* pTotalZeros, Kvn32s* pLevels, Kvn8u* pRuns);
-/* 2x2 chroma DC (raster c0 c1 / c2 c3, visited 3 2 1 0) and 2x4 chroma DC
- * (two per row, four rows, visited 7 5 3 6 4 1 2 0). */
+/**
+ * CAVLC analysis of a 2x2 chroma DC block (raster c0 c1 / c2 c3, visited 3 2 1 0).
+ * @param pSrc 4 levels.
+ * @param[out] pTrailingOnes TrailingOnes, 0..3.
+ * @param[out] pTrailingOneSigns One bit per trailing one, 1 = negative.
+ * @param[out] pNumOutCoeffs TotalCoeff.
+ * @param[out] pTotalZeros total_zeros.
+ * @param[out] pLevels Non-trailing-one levels (4 entries of room).
+ * @param[out] pRuns run_before values (4 entries of room).
+ * @return KVN_STS_NULL_PTR if any pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniEncodeChromaDcCoeffsCAVLC_H264_16s(const Kvn16s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
                                                  Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn16s* pLevels,
                                                  Kvn8u* pRuns);
+/** CAVLC analysis of a 2x2 chroma DC block of 32-bit levels. @copydetails kvniEncodeChromaDcCoeffsCAVLC_H264_16s */
 KvnResult kvniEncodeCoeffsCAVLCChromaDC2x2_H264_32s(const Kvn32s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
                                                     Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn32s* pLevels,
                                                     Kvn8u* pRuns);
+/**
+ * CAVLC analysis of a 2x4 chroma DC block (two per row, four rows, visited 7 5 3 6 4 1 2 0).
+ * @param pSrc 8 levels.
+ * @param[out] pTrailingOnes TrailingOnes, 0..3.
+ * @param[out] pTrailingOneSigns One bit per trailing one, 1 = negative.
+ * @param[out] pNumOutCoeffs TotalCoeff.
+ * @param[out] pTotalZeros total_zeros.
+ * @param[out] pLevels Non-trailing-one levels (8 entries of room).
+ * @param[out] pRuns run_before values (8 entries of room).
+ * @return KVN_STS_NULL_PTR if any pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniEncodeCoeffsCAVLCChromaDC2x4_H264_16s(const Kvn16s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
                                                     Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn16s* pLevels,
                                                     Kvn8u* pRuns);
+/** CAVLC analysis of a 2x4 chroma DC block of 32-bit levels. @copydetails kvniEncodeCoeffsCAVLCChromaDC2x4_H264_16s */
 KvnResult kvniEncodeCoeffsCAVLCChromaDC2x4_H264_32s(const Kvn32s* pSrc, Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns,
                                                     Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn32s* pLevels,
                                                     Kvn8u* pRuns);
+
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* H.264 CABAC encoder (H.264 9.3)                                          */
