@@ -2302,66 +2302,163 @@ KvnResult kvniEncodeCoeffsCAVLCChromaDC2x4_H264_32s(const Kvn32s* pSrc, Kvn8u* p
 
 /* ------------------------------------------------------------------------ */
 /* H.264 CABAC encoder (H.264 9.3)                                          */
-/*                                                                          */
-/* The coder state is kvniCABACGetSize_H264 bytes (504) of the caller's     */
-/*   memory, any alignment, or a block from kvniCABACInitAlloc_H264. It     */
-/*   holds the engine registers, the output position and the 460 context    */
-/*   variables (ctxIdx 0..459, one byte each: bit 6 valMPS, bits 0..5       */
-/*   pStateIdx).                                                            */
-/* Output: big-endian 32-bit words into the caller's buffer, which must     */
-/*   start on a 4-byte boundary (else KVN_STS_WRN_MISALIGNED, nothing       */
-/*   done). The buffer holds every bit produced after each call; carries    */
-/*   go at once into the bytes already written. Its last 1 to 4 bytes (from */
-/*   kvnAlignPtr(buffer + size - 4, 4) on) are never written: a bin that    */
-/*   would need them returns KVN_STS_OUT_OF_BUFFER with the state unchanged */
-/*   (move to a larger buffer with kvniCABACSetStream_H264 and repeat it).  */
-/* Init: bitOffset bits of the buffer are the slice header; the rest of     */
-/*   their byte is set to 1 (cabac_alignment_one_bit) and the slice data    */
-/*   starts at the next byte. A bit offset beyond the buffer:               */
-/*   KVN_STS_SIZE_ERR. cabacInitIdc -1 for I and SI slices, else 0..2;      */
-/*   sliceQPY outside 0..51 acts as the nearest bound.                      */
-/* A slice ends with end_of_slice_flag 1 coded by kvniCABACEncodeBin_H264   */
-/*   on ctxIdx 276, then kvniCABACTerminateSlice_H264, which writes the     */
-/*   final bits (the last is the rbsp_stop_one_bit), reports the bytes from */
-/*   the buffer start to the last one written and clears the state's        */
-/*   buffer pointers (then only a new Init is meaningful).                  */
 /* ------------------------------------------------------------------------ */
 
+/**
+ * @defgroup h264_cabac CABAC encoder
+ * @ingroup h264
+ * @brief H.264 CABAC encoding engine with its coder state (H.264 9.3, encoder side).
+ *
+ * - **State**: kvniCABACGetSize_H264() bytes (504) of the caller's memory, any
+ *   alignment, or a block from kvniCABACInitAlloc_H264(). It holds the engine
+ *   registers, the output position and the 460 context variables (ctxIdx
+ *   0..459, one byte each: bit 6 valMPS, bits 0..5 pStateIdx).
+ * - **Output**: big-endian 32-bit words into the caller's buffer, which must
+ *   start on a 4-byte boundary (else KVN_STS_WRN_MISALIGNED, nothing done).
+ *   The buffer holds every bit produced after each call; carries go at once
+ *   into the bytes already written. Its last 1 to 4 bytes (from
+ *   kvnAlignPtr(buffer + size - 4, 4) on) are never written: a bin that
+ *   would need them returns KVN_STS_OUT_OF_BUFFER with the state unchanged
+ *   (move to a larger buffer with kvniCABACSetStream_H264() and repeat it).
+ * - **Init**: bitOffset bits of the buffer are the slice header; the rest of
+ *   their byte is set to 1 (cabac_alignment_one_bit) and the slice data
+ *   starts at the next byte. cabacInitIdc -1 for I and SI slices, else 0..2;
+ *   sliceQPY outside 0..51 acts as the nearest bound.
+ * - **End of slice**: end_of_slice_flag 1 coded by kvniCABACEncodeBin_H264()
+ *   on ctxIdx 276, then kvniCABACTerminateSlice_H264(), which writes the
+ *   final bits (the last is the rbsp_stop_one_bit), reports the bytes from
+ *   the buffer start to the last one written and clears the state's buffer
+ *   pointers (then only a new Init is meaningful).
+ * - The state pointer is not identified: pass only states made by Init or InitAlloc.
+ * @{
+ */
+
+/**
+ * Size of the CABAC coder state.
+ * @param[out] pSize Receives 504 (bytes).
+ * @return KVN_STS_NULL_PTR if pSize is null; else KVN_STS_OK.
+ */
 KvnResult kvniCABACGetSize_H264(Kvn32u* pSize);
+/**
+ * Initialises a coder state in the caller's memory for one slice (H.264
+ * 9.3.1.1 context initialisation, 9.3.1.2 engine initialisation).
+ * @param[out] pState kvniCABACGetSize_H264() bytes, any alignment.
+ * @param[in,out] pBitStream Output buffer, 4-byte aligned, starting with the slice header.
+ * @param bitOffset Bits of slice header already in the buffer.
+ * @param size Buffer size in bytes.
+ * @param sliceQPY SliceQPY; outside 0..51 the nearest bound is used.
+ * @param cabacInitIdc -1 for I and SI slices, else cabac_init_idc 0..2.
+ * @return KVN_STS_NULL_PTR if pState or pBitStream is null;
+ *         KVN_STS_OUT_OF_RANGE if cabacInitIdc is outside -1..2;
+ *         KVN_STS_SIZE_ERR if size is 0 or bitOffset lies beyond the buffer;
+ *         KVN_STS_WRN_MISALIGNED if pBitStream is not 4-byte aligned (nothing
+ *         done); else KVN_STS_OK.
+ */
 KvnResult kvniCABACInit_H264(void* pState, Kvn8u* pBitStream, Kvn32u bitOffset, Kvn32u size, Kvn32s sliceQPY,
                              Kvn32s cabacInitIdc);
-/* Allocates the state with kvnMalloc (KVN_STS_NO_MEMORY when it fails). */
+/**
+ * Allocates a coder state with kvnMalloc() and initialises it as kvniCABACInit_H264().
+ * @param[out] ppState Receives the state, to be released with kvniCABACFree_H264(); not written on failure.
+ * @param[in,out] pBitStream Output buffer, 4-byte aligned, starting with the slice header.
+ * @param bitOffset Bits of slice header already in the buffer.
+ * @param size Buffer size in bytes.
+ * @param sliceQPY SliceQPY; outside 0..51 the nearest bound is used.
+ * @param cabacInitIdc -1 for I and SI slices, else cabac_init_idc 0..2.
+ * @return KVN_STS_NULL_PTR if ppState or pBitStream is null; the statuses of
+ *         kvniCABACInit_H264() in its order; KVN_STS_NO_MEMORY if the
+ *         allocation fails; else KVN_STS_OK.
+ */
 KvnResult kvniCABACInitAlloc_H264(void** ppState, Kvn8u* pBitStream, Kvn32u bitOffset, Kvn32u size, Kvn32s sliceQPY,
                                   Kvn32s cabacInitIdc);
+/**
+ * Releases a state obtained from kvniCABACInitAlloc_H264().
+ * @param pState The state.
+ * @return KVN_STS_NULL_PTR if pState is null; else KVN_STS_OK.
+ */
 KvnResult kvniCABACFree_H264(void* pState);
-/* Continues in a larger buffer (size above the old one) into which the
- * caller has copied the bytes written so far; the write position keeps its
- * offset from the buffer start. */
+/**
+ * Continues in a larger buffer into which the caller has copied the bytes
+ * written so far; the write position keeps its offset from the buffer start.
+ * @param[in,out] pBitStream New buffer, 4-byte aligned.
+ * @param size Its size in bytes, above the old size.
+ * @param[in,out] pState The coder state.
+ * @return KVN_STS_NULL_PTR if pBitStream or pState is null; KVN_STS_SIZE_ERR
+ *         if size is 0; KVN_STS_WRN_MISALIGNED if pBitStream is not 4-byte
+ *         aligned; KVN_STS_SIZE_ERR if size is not above the old size or
+ *         leaves no room after the bytes written; nothing is changed on
+ *         failure; else KVN_STS_OK.
+ */
 KvnResult kvniCABACSetStream_H264(Kvn8u* pBitStream, Kvn32u size, void* pState);
-/* One context-coded bin (ctxIdx 0..459, binVal 0 or 1). */
+/**
+ * Encodes one context-coded bin (H.264 9.3.4.2).
+ * @param ctxIdx Context index, 0..459.
+ * @param binVal 0 or 1.
+ * @param[in,out] pState The coder state.
+ * @return KVN_STS_NULL_PTR if pState is null; KVN_STS_OUT_OF_RANGE if binVal
+ *         is above 1 or ctxIdx above 459; KVN_STS_OUT_OF_BUFFER if the output
+ *         would reach the buffer's end limit (state unchanged); else KVN_STS_OK.
+ */
 KvnResult kvniCABACEncodeBin_H264(Kvn32u ctxIdx, Kvn32u binVal, void* pState);
+/**
+ * Encodes one bypass bin (H.264 9.3.4.4).
+ * @param binVal 0 or 1.
+ * @param[in,out] pState The coder state.
+ * @return KVN_STS_NULL_PTR if pState is null; KVN_STS_OUT_OF_RANGE if binVal
+ *         is above 1; KVN_STS_OUT_OF_BUFFER if the output would reach the
+ *         buffer's end limit (state unchanged); else KVN_STS_OK.
+ */
 KvnResult kvniCABACEncodeBinBypass_H264(Kvn32u binVal, void* pState);
-/* Significance map and levels of one block, coefficients in scan order,
- * lastIdx the index of the last nonzero one (negative: nothing coded;
- * beyond the block: KVN_STS_OUT_OF_RANGE); coded_block_flag is the caller's.
- * ctxBlockCat 0..5 (16, 15, 16, 4 << chromaExp, 15, 64 coefficients);
- * chromaExp 0 (4:2:0) or 1 (4:2:2) with ctxBlockCat 3, else 0
- * (KVN_STS_BAD_ARG); frameFlag 1 frame, 0 field. A block that runs out of
- * buffer returns KVN_STS_OUT_OF_BUFFER with the state, and the buffer
- * before the write position, as they were. */
+/**
+ * Encodes the significance map and levels of one residual block (the
+ * residual_block_cabac syntax of H.264 without coded_block_flag, which is the caller's).
+ * @param pSrc Coefficients in scan order (16, 15, 16, 4 or 8, 15 or 64 by category).
+ * @param lastIdx Index of the last nonzero coefficient; negative: nothing coded.
+ * @param ctxBlockCat 0..5 (16, 15, 16, 4 << chromaExp, 15, 64 coefficients).
+ * @param chromaExp With ctxBlockCat 3: 0 (4:2:0) or 1 (4:2:2); else 0.
+ * @param frameFlag 1 frame coding, 0 field coding (field significance contexts).
+ * @param[in,out] pState The coder state.
+ * @return KVN_STS_NULL_PTR if pSrc or pState is null; KVN_STS_OUT_OF_RANGE if
+ *         ctxBlockCat is above 5 or frameFlag above 1; KVN_STS_BAD_ARG if
+ *         chromaExp does not fit the category; KVN_STS_OUT_OF_RANGE if lastIdx
+ *         lies beyond the block; KVN_STS_OUT_OF_BUFFER if the block runs out
+ *         of buffer (the state, and the buffer before the write position, as
+ *         they were); else KVN_STS_OK.
+ */
 KvnResult kvniCABACEncodeResidualBlock_H264_16s(const Kvn16s* pSrc, Kvn32s lastIdx, Kvn32u ctxBlockCat,
                                                 Kvn32u chromaExp, Kvn32u frameFlag, void* pState);
+/** Encodes one residual block of 32-bit levels. @copydetails kvniCABACEncodeResidualBlock_H264_16s */
 KvnResult kvniCABACEncodeResidualBlock_H264_32s(const Kvn32s* pSrc, Kvn32s lastIdx, Kvn32u ctxBlockCat,
                                                 Kvn32u chromaExp, Kvn32u frameFlag, void* pState);
-/* KVN_STS_MEM_ALLOC when the final bits do not fit before the end limit. */
+/**
+ * Ends the slice (H.264 9.3.4.5 flush, after end_of_slice_flag 1): writes the
+ * final bits, the last of them the rbsp_stop_one_bit, and clears the state's
+ * buffer pointers.
+ * @param[out] pBitStreamBytes Receives the bytes from the buffer start to the last one written.
+ * @param[in,out] pState The coder state.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_MEM_ALLOC if the
+ *         final bits do not fit before the end limit (nothing written); else KVN_STS_OK.
+ */
 KvnResult kvniCABACTerminateSlice_H264(Kvn32u* pBitStreamBytes, void* pState);
-/* Bits from the buffer start to the next bit the slice data will take (the
- * header and alignment bits included, the bits TerminateSlice adds not); 0
- * when that does not fit in 32 bits. */
+/**
+ * Bits from the buffer start to the next bit the slice data will take (the
+ * header and alignment bits included, the bits TerminateSlice adds not).
+ * @param[out] pBitStreamBits Receives the count; 0 when it does not fit in 32 bits.
+ * @param pState The coder state.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniCABACGetStreamSize_H264(Kvn32u* pBitStreamBits, const void* pState);
-/* Copies count context bytes from ctxIdx first on (first + count <= 460,
- * else KVN_STS_OUT_OF_RANGE). */
+/**
+ * Copies context variables out of the state (bit 6 valMPS, bits 0..5 pStateIdx).
+ * @param pState The coder state.
+ * @param first First ctxIdx, at least 0.
+ * @param[out] pContexts Receives count bytes.
+ * @param count Number of contexts; first + count at most 460.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_OUT_OF_RANGE if the
+ *         range is outside 0..459; else KVN_STS_OK.
+ */
 KvnResult kvniCABACGetContexts_H264(const void* pState, Kvn32s first, Kvn8u* pContexts, Kvn32s count);
+
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* H.264 macroblock reconstruction, 8-bit                                   */
