@@ -2462,136 +2462,490 @@ KvnResult kvniCABACGetContexts_H264(const void* pState, Kvn32s first, Kvn8u* pCo
 
 /* ------------------------------------------------------------------------ */
 /* H.264 macroblock reconstruction, 8-bit                                   */
-/*                                                                          */
-/* ppSrcDstCoeff points to the caller's pointer into the packed coefficient */
-/*   stream: only coded blocks, in the order consumed (luma blocks in       */
-/*   luma4x4BlkIdx order, the Intra16x16 DC block first; chroma: Cb DC, Cr  */
-/*   DC, Cb AC blocks, Cr AC blocks). 4x4 blocks are 16 values, 8x8 blocks  */
-/*   64, DC blocks 16 (luma) or 4 (chroma), raster order. On return it      */
-/*   points past the last block consumed. DC blocks are transformed and     */
-/*   dequantised in place.                                                  */
-/* cbp (coded-block mask): bit 0 Intra16x16 DC, bits 1..16 luma 4x4 block   */
-/*   k = bit - 1, 17 Cb DC, 18 Cr DC, 19..22 Cb AC blocks 0..3, 23..26 Cr   */
-/*   AC blocks; 8x8 functions bits 0..3; luma Half functions bits 0..7      */
-/*   (8x8: 0..1).                                                           */
-/* edgeType: set bits mark unavailable neighbours: 1 left, 4 top, 16        */
-/*   top-left, 32 top-right macroblock.                                     */
-/* The older functions dequantise with v(qp % 6, class) << qp / 6; those    */
-/*   with scale tables (LevelScale4x4 for qp % 6: 16 values, 8x8: 64) use   */
-/*   the H.264 8.5.12.1 rule, and with bypass nonzero and qp 0 add the      */
-/*   coefficients themselves (lossless).                                    */
-/* Luma intra 4x4 functions return KVN_STS_WRN_SUBSTITUTE when a block was  */
-/*   predicted from the substitute 128. An intra 4x4 / 8x8 mode outside     */
-/*   0..8 gives KVN_STS_OUT_OF_RANGE when its block is reached, after the   */
-/*   blocks before it were reconstructed. Chroma modes: 0 DC, 1 horizontal, */
-/*   2 vertical, 3 plane; Intra16x16: 0 vertical, 1 horizontal, 2 DC,       */
-/*   3 plane. A mode whose neighbours are unavailable:                      */
-/*   KVN_STS_INTRA_UNAVAILABLE, nothing written.                            */
 /* ------------------------------------------------------------------------ */
 
+/**
+ * @defgroup h264_recon Macroblock reconstruction
+ * @ingroup h264
+ * @brief H.264 reconstruction of a macroblock component from the packed coefficient stream, 8-bit and high profile (H.264 8.3, 8.5).
+ *
+ * One call dequantises, inverse-transforms and adds the residual of one
+ * macroblock component (the 16x16 luma block, or both 4:2:0 chroma blocks)
+ * to the prediction in the picture, in place, clamped to the sample range;
+ * intra functions predict each block themselves first.
+ *
+ * - **ppSrcDstCoeff** points to the caller's pointer into the packed
+ *   coefficient stream (filled by the CAVLC decoders): only coded blocks, in
+ *   the order consumed (luma blocks in luma4x4BlkIdx order, the Intra16x16 DC
+ *   block first; chroma: Cb DC, Cr DC, Cb AC blocks, Cr AC blocks). 4x4
+ *   blocks are 16 values, 8x8 blocks 64, DC blocks 16 (luma) or 4 (chroma),
+ *   raster order. On return it points past the last block consumed. DC
+ *   blocks are transformed and dequantised in place.
+ * - **cbp** (coded-block mask): bit 0 Intra16x16 DC, bits 1..16 luma 4x4
+ *   block k = bit - 1, 17 Cb DC, 18 Cr DC, 19..22 Cb AC blocks 0..3, 23..26
+ *   Cr AC blocks; 8x8 functions bits 0..3; luma Half functions bits 0..7
+ *   (8x8: 0..1).
+ * - **edgeType**: set bits mark unavailable neighbours: 1 left, 4 top,
+ *   16 top-left, 32 top-right macroblock.
+ * - **Dequantisation**: the older functions use v(qp % 6, class) << qp / 6;
+ *   those with scale tables (LevelScale4x4 for qp % 6: 16 values, 8x8: 64)
+ *   use the H.264 8.5.12.1 rule, and with bypassFlag nonzero and qp 0 add
+ *   the coefficients themselves (lossless).
+ * - **Intra modes**: 4x4 and 8x8 modes 0..8 as kvniPredictIntra_4x4_H264_8u_C1IR();
+ *   Intra16x16: 0 vertical, 1 horizontal, 2 DC, 3 plane; chroma: 0 DC,
+ *   1 horizontal, 2 vertical, 3 plane.
+ * - **Statuses**: luma intra 4x4 functions return KVN_STS_WRN_SUBSTITUTE when
+ *   a block was predicted from the substitute 128. An intra 4x4 / 8x8 mode
+ *   outside 0..8 gives KVN_STS_OUT_OF_RANGE when its block is reached, after
+ *   the blocks before it were reconstructed. A 16x16 or chroma mode whose
+ *   neighbours are unavailable: KVN_STS_INTRA_UNAVAILABLE, nothing written.
+ *   Other failures are found before anything is written.
+ * @{
+ */
+
+/**
+ * Inter luma, 4x4 transform, older dequantisation.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstYPlane Macroblock's top-left luma sample, holding the prediction.
+ * @param srcDstYStep Row step in bytes.
+ * @param cbp4x4 Coded-block mask, bits 1..16.
+ * @param qp 0..51.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, pSrcDstYPlane or *ppSrcDstCoeff
+ *         is null; KVN_STS_OUT_OF_RANGE if qp is outside 0..51; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaInterMB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane, int32_t srcDstYStep,
                                                     Kvn32u cbp4x4, int32_t qp);
+/**
+ * Inter luma, 4x4 transform, with a scale table and transform bypass.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstYPlane Macroblock's top-left luma sample, holding the prediction.
+ * @param srcDstYStep Row step in bytes.
+ * @param cbp4x4 Coded-block mask, bits 1..16.
+ * @param qp 0..51.
+ * @param pQuantTable 16 LevelScale4x4 values for qp % 6, raster order.
+ * @param bypassFlag Nonzero with qp 0: lossless (coefficients are the residual).
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, pSrcDstYPlane, *ppSrcDstCoeff
+ *         or pQuantTable is null; KVN_STS_OUT_OF_RANGE if qp is outside
+ *         0..51; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaInter4x4MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
                                                        int32_t srcDstYStep, Kvn32u cbp4x4, int32_t qp,
                                                        const Kvn16s* pQuantTable, Kvn8u bypassFlag);
+/**
+ * Inter luma, 8x8 transform (H.264 8.5.13), with a scale table and transform bypass.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstYPlane Macroblock's top-left luma sample, holding the prediction.
+ * @param srcDstYStep Row step in bytes.
+ * @param cbp8x8 Coded-block mask, bits 0..3.
+ * @param qp 0..51.
+ * @param pQuantTable 64 LevelScale8x8 values for qp % 6, raster order.
+ * @param bypassFlag Nonzero with qp 0: lossless.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, pSrcDstYPlane, *ppSrcDstCoeff
+ *         or pQuantTable is null; KVN_STS_OUT_OF_RANGE if qp is outside
+ *         0..51; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaInter8x8MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
                                                        int32_t srcDstYStep, Kvn32u cbp8x8, int32_t qp,
                                                        const Kvn16s* pQuantTable, Kvn8u bypassFlag);
+/**
+ * Intra 4x4 luma: each block predicted (H.264 8.3.1), then its residual
+ * added, in luma4x4BlkIdx order; older dequantisation.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstYPlane Macroblock's top-left luma sample (neighbours read around it).
+ * @param srcDstYStep Row step in bytes.
+ * @param pMBIntraTypes 16 intra 4x4 modes (0..8) in block order.
+ * @param cbp4x4 Coded-block mask, bits 1..16.
+ * @param qp 0..51.
+ * @param edgeType Unavailable neighbours: 1 left, 4 top, 16 top-left, 32 top-right.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, pSrcDstYPlane, pMBIntraTypes or
+ *         *ppSrcDstCoeff is null; KVN_STS_OUT_OF_RANGE if qp is outside 0..51,
+ *         or when a block with a mode outside 0..8 is reached;
+ *         KVN_STS_WRN_SUBSTITUTE if a block used the substitute 128; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaIntraMB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane, int32_t srcDstYStep,
                                                     const Kvn32s* pMBIntraTypes, Kvn32u cbp4x4, int32_t qp,
                                                     Kvn8u edgeType);
+/**
+ * Intra 4x4 luma with a scale table and transform bypass, as
+ * kvniReconstructLumaIntraMB_H264_16s8u_C1R().
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstYPlane Macroblock's top-left luma sample (neighbours read around it).
+ * @param srcDstYStep Row step in bytes.
+ * @param pMBIntraTypes 16 intra 4x4 modes (0..8) in block order.
+ * @param cbp4x4 Coded-block mask, bits 1..16.
+ * @param qp 0..51.
+ * @param edgeType Unavailable neighbours: 1 left, 4 top, 16 top-left, 32 top-right.
+ * @param pQuantTable 16 LevelScale4x4 values for qp % 6.
+ * @param bypassFlag Nonzero with qp 0: lossless.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, pSrcDstYPlane, pMBIntraTypes,
+ *         *ppSrcDstCoeff or pQuantTable is null; KVN_STS_OUT_OF_RANGE if qp
+ *         is outside 0..51, or when a block with a mode outside 0..8 is
+ *         reached; KVN_STS_WRN_SUBSTITUTE if a block used the substitute 128; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaIntra4x4MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
                                                        int32_t srcDstYStep, const Kvn32s* pMBIntraTypes, Kvn32u cbp4x4,
                                                        int32_t qp, Kvn8u edgeType, const Kvn16s* pQuantTable,
                                                        Kvn8u bypassFlag);
+/**
+ * Intra 16x16 luma (H.264 8.3.3): prediction, luma DC transform (H.264
+ * 8.5.10) and the 16 blocks; older dequantisation.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstYPlane Macroblock's top-left luma sample (neighbours read around it).
+ * @param srcDstYStep Row step in bytes.
+ * @param intraLumaMode 0 vertical, 1 horizontal, 2 DC, 3 plane.
+ * @param cbp4x4 Coded-block mask: bit 0 DC block, bits 1..16 AC blocks.
+ * @param qp 0..51.
+ * @param edgeType Unavailable neighbours: 1 left, 4 top, 16 top-left.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, pSrcDstYPlane or *ppSrcDstCoeff
+ *         is null; KVN_STS_OUT_OF_RANGE if qp is outside 0..51;
+ *         KVN_STS_INTRA_UNAVAILABLE if the mode needs an unavailable
+ *         neighbour; KVN_STS_OUT_OF_RANGE if the mode is above 3; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaIntra16x16MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
                                                          int32_t srcDstYStep, int32_t intraLumaMode, Kvn32u cbp4x4,
                                                          int32_t qp, Kvn8u edgeType);
+/**
+ * Intra 16x16 luma with a scale table and transform bypass, as
+ * kvniReconstructLumaIntra16x16MB_H264_16s8u_C1R().
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstYPlane Macroblock's top-left luma sample (neighbours read around it).
+ * @param srcDstYStep Row step in bytes.
+ * @param intraLumaMode 0 vertical, 1 horizontal, 2 DC, 3 plane.
+ * @param cbp4x4 Coded-block mask: bit 0 DC block, bits 1..16 AC blocks.
+ * @param qp 0..51.
+ * @param edgeType Unavailable neighbours: 1 left, 4 top, 16 top-left.
+ * @param pQuantTable 16 LevelScale4x4 values for qp % 6 (element 0 for the DC).
+ * @param bypassFlag Nonzero with qp 0: lossless.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, pSrcDstYPlane, *ppSrcDstCoeff
+ *         or pQuantTable is null; KVN_STS_OUT_OF_RANGE if qp is outside
+ *         0..51; KVN_STS_INTRA_UNAVAILABLE if the mode needs an unavailable
+ *         neighbour; KVN_STS_OUT_OF_RANGE if the mode is above 3; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaIntra_16x16MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
                                                           int32_t srcDstYStep, int32_t intraLumaMode, Kvn32u cbp4x4,
                                                           int32_t qp, Kvn8u edgeType, const Kvn16s* pQuantTable,
                                                           Kvn8u bypassFlag);
+/**
+ * Intra 8x8 luma (H.264 8.3.2, with reference sample filtering) and the 8x8
+ * transform, with a scale table and transform bypass.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstYPlane Macroblock's top-left luma sample (neighbours read around it).
+ * @param srcDstYStep Row step in bytes.
+ * @param pMBIntraTypes 4 intra 8x8 modes (0..8).
+ * @param cbp8x8 Coded-block mask, bits 0..3.
+ * @param qp 0..51.
+ * @param edgeType Unavailable neighbours: 1 left, 4 top, 16 top-left, 32 top-right.
+ * @param pQuantTable 64 LevelScale8x8 values for qp % 6.
+ * @param bypassFlag Nonzero with qp 0: lossless.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, pSrcDstYPlane, pMBIntraTypes,
+ *         *ppSrcDstCoeff or pQuantTable is null; KVN_STS_OUT_OF_RANGE if qp
+ *         is outside 0..51, or when a block with a mode outside 0..8 is
+ *         reached; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaIntra8x8MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
                                                        int32_t srcDstYStep, const Kvn32u* pMBIntraTypes, Kvn32u cbp8x8,
                                                        int32_t qp, Kvn8u edgeType, const Kvn16s* pQuantTable,
                                                        Kvn8u bypassFlag);
-/* Half functions: one 16x8 half (pointer at its top-left sample) with the
- * edge flags of that half; 8 modes (8x8: 2). */
+/**
+ * Intra 4x4 luma of one 16x8 half macroblock (8 blocks), older dequantisation.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstYPlane Top-left sample of the half.
+ * @param srcDstYStep Row step in bytes, at least 1.
+ * @param pMBIntraTypes 8 intra 4x4 modes (0..8).
+ * @param cbp4x2 Coded-block mask, bits 0..7.
+ * @param qp 0..51.
+ * @param edgeType Unavailable neighbours of the half: 1 left, 4 top, 16 top-left, 32 top-right.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, pSrcDstYPlane, pMBIntraTypes or
+ *         *ppSrcDstCoeff is null; KVN_STS_STEP_ERR if the step is below 1;
+ *         KVN_STS_OUT_OF_RANGE if qp is outside 0..51, or when a block with a
+ *         mode outside 0..8 is reached; KVN_STS_WRN_SUBSTITUTE if a block used
+ *         the substitute 128; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaIntraHalfMB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
                                                         int32_t srcDstYStep, const Kvn32s* pMBIntraTypes, Kvn32u cbp4x2,
                                                         int32_t qp, Kvn8u edgeType);
+/**
+ * Intra 4x4 luma of one 16x8 half macroblock with a scale table and transform bypass.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstYPlane Top-left sample of the half.
+ * @param srcDstYStep Row step in bytes.
+ * @param pMBIntraTypes 8 intra 4x4 modes (0..8).
+ * @param cbp4x2 Coded-block mask, bits 0..7.
+ * @param qp 0..51.
+ * @param edgeType Unavailable neighbours of the half: 1 left, 4 top, 16 top-left, 32 top-right.
+ * @param pQuantTable 16 LevelScale4x4 values for qp % 6.
+ * @param bypassFlag Nonzero with qp 0: lossless.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, pSrcDstYPlane, pMBIntraTypes,
+ *         *ppSrcDstCoeff or pQuantTable is null; KVN_STS_OUT_OF_RANGE if qp
+ *         is outside 0..51, or when a block with a mode outside 0..8 is
+ *         reached; KVN_STS_WRN_SUBSTITUTE if a block used the substitute 128; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaIntraHalf4x4MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
                                                            int32_t srcDstYStep, const Kvn32s* pMBIntraTypes,
                                                            Kvn8u cbp4x2, int32_t qp, Kvn8u edgeType,
                                                            const Kvn16s* pQuantTable, Kvn8u bypassFlag);
+/**
+ * Intra 8x8 luma of one 16x8 half macroblock (2 blocks) with a scale table and transform bypass.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstYPlane Top-left sample of the half.
+ * @param srcDstYStep Row step in bytes.
+ * @param pMBIntraTypes 2 intra 8x8 modes (0..8).
+ * @param cbp8x2 Coded-block mask, bits 0..1.
+ * @param qp 0..51.
+ * @param edgeType Unavailable neighbours of the half: 1 left, 4 top, 16 top-left, 32 top-right.
+ * @param pQuantTable 64 LevelScale8x8 values for qp % 6.
+ * @param bypassFlag Nonzero with qp 0: lossless.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, pSrcDstYPlane, pMBIntraTypes,
+ *         *ppSrcDstCoeff or pQuantTable is null; KVN_STS_OUT_OF_RANGE if qp
+ *         is outside 0..51, or when a block with a mode outside 0..8 is
+ *         reached; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaIntraHalf8x8MB_H264_16s8u_C1R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstYPlane,
                                                            int32_t srcDstYStep, const Kvn32u* pMBIntraTypes,
                                                            Kvn32u cbp8x2, int32_t qp, Kvn8u edgeType,
                                                            const Kvn16s* pQuantTable, Kvn8u bypassFlag);
 
-/* 4:2:0 chroma, both components; chromaQP 0..39. C2R: one interleaved plane
- * (Cb even bytes, Cr odd), a block row is 16 bytes. */
+/**
+ * Inter 4:2:0 chroma, both components in two planes (chroma DC transform,
+ * H.264 8.5.11), older dequantisation.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstUPlane Cb block's top-left sample, holding the prediction.
+ * @param[in,out] pSrcDstVPlane Cr block's top-left sample, holding the prediction.
+ * @param srcDstUVStep Row step in bytes of both planes.
+ * @param cbp4x4 Coded-block mask, bits 17..26.
+ * @param chromaQP QPc, 0..39.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, a plane or *ppSrcDstCoeff is
+ *         null; KVN_STS_OUT_OF_RANGE if chromaQP is outside 0..39; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChromaInterMB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
                                                       Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep, Kvn32u cbp4x4,
                                                       int32_t chromaQP);
+/**
+ * Inter 4:2:0 chroma in one interleaved plane (Cb even bytes, Cr odd; a block
+ * row is 16 bytes), older dequantisation.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstUVPlane Top-left Cb byte, holding the prediction.
+ * @param srcDstUVStep Row step in bytes, at least 1.
+ * @param cbp4x4 Coded-block mask, bits 17..26.
+ * @param chromaQP QPc, 0..39.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, pSrcDstUVPlane or
+ *         *ppSrcDstCoeff is null; KVN_STS_OUT_OF_RANGE if chromaQP is outside
+ *         0..39; KVN_STS_STEP_ERR if the step is below 1; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChromaInterMB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
                                                       int32_t srcDstUVStep, Kvn32u cbp4x4, int32_t chromaQP);
+/**
+ * Inter 4:2:0 chroma in two planes with per-component QPs, scale tables and transform bypass.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstUPlane Cb block's top-left sample, holding the prediction.
+ * @param[in,out] pSrcDstVPlane Cr block's top-left sample, holding the prediction.
+ * @param srcDstUVStep Row step in bytes of both planes.
+ * @param cbp4x4 Coded-block mask, bits 17..26.
+ * @param chromaQPU Cb QPc, 0..39.
+ * @param chromaQPV Cr QPc, 0..39.
+ * @param pQuantTableU 16 Cb LevelScale4x4 values for chromaQPU % 6.
+ * @param pQuantTableV 16 Cr LevelScale4x4 values for chromaQPV % 6.
+ * @param bypassFlag Nonzero with QPc 0: lossless.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, a plane, *ppSrcDstCoeff or a
+ *         table is null; KVN_STS_OUT_OF_RANGE if a QPc is outside 0..39; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChromaInter4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
                                                          Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep, Kvn32u cbp4x4,
                                                          int32_t chromaQPU, int32_t chromaQPV,
                                                          const Kvn16s* pQuantTableU, const Kvn16s* pQuantTableV,
                                                          Kvn8u bypassFlag);
+/**
+ * Inter 4:2:0 chroma in one interleaved plane with per-component QPs, scale tables and transform bypass.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstUVPlane Top-left Cb byte, holding the prediction.
+ * @param srcDstUVStep Row step in bytes, at least 1.
+ * @param cbp4x4 Coded-block mask, bits 17..26.
+ * @param chromaQPU Cb QPc, 0..39.
+ * @param chromaQPV Cr QPc, 0..39.
+ * @param pQuantTableU 16 Cb LevelScale4x4 values.
+ * @param pQuantTableV 16 Cr LevelScale4x4 values.
+ * @param bypassFlag Nonzero with QPc 0: lossless.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, the plane, *ppSrcDstCoeff or a
+ *         table is null; KVN_STS_OUT_OF_RANGE if a QPc is outside 0..39;
+ *         KVN_STS_STEP_ERR if the step is below 1; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChromaInter4x4MB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
                                                          int32_t srcDstUVStep, Kvn32u cbp4x4, int32_t chromaQPU,
                                                          int32_t chromaQPV, const Kvn16s* pQuantTableU,
                                                          const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
+/**
+ * Intra 4:2:0 chroma in two planes (H.264 8.3.4 prediction), older dequantisation.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstUPlane Cb block's top-left sample (neighbours read around it).
+ * @param[in,out] pSrcDstVPlane Cr block's top-left sample (neighbours read around it).
+ * @param srcDstUVStep Row step in bytes of both planes.
+ * @param intraChromaMode 0 DC, 1 horizontal, 2 vertical, 3 plane.
+ * @param cbp4x4 Coded-block mask, bits 17..26.
+ * @param chromaQP QPc, 0..39.
+ * @param edgeType Unavailable neighbours: 1 left, 4 top, 16 top-left.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, a plane or *ppSrcDstCoeff is
+ *         null; KVN_STS_OUT_OF_RANGE if chromaQP is outside 0..39 or the mode
+ *         above 3; KVN_STS_INTRA_UNAVAILABLE if the mode needs an unavailable
+ *         neighbour; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChromaIntraMB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
                                                       Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
                                                       int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQP,
                                                       Kvn8u edgeType);
+/**
+ * Intra 4:2:0 chroma in one interleaved plane, older dequantisation.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstUVPlane Top-left Cb byte (neighbours read around it).
+ * @param srcDstUVStep Row step in bytes, at least 1.
+ * @param intraChromaMode 0 DC, 1 horizontal, 2 vertical, 3 plane.
+ * @param cbp4x4 Coded-block mask, bits 17..26.
+ * @param chromaQP QPc, 0..39.
+ * @param edgeType Unavailable neighbours: 1 left, 4 top, 16 top-left.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, the plane or *ppSrcDstCoeff is
+ *         null; KVN_STS_OUT_OF_RANGE if chromaQP is outside 0..39;
+ *         KVN_STS_STEP_ERR if the step is below 1; KVN_STS_OUT_OF_RANGE if
+ *         the mode is above 3; KVN_STS_INTRA_UNAVAILABLE if the mode needs an
+ *         unavailable neighbour; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChromaIntraMB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
                                                       int32_t srcDstUVStep, int32_t intraChromaMode, Kvn32u cbp4x4,
                                                       int32_t chromaQP, Kvn8u edgeType);
+/**
+ * Intra 4:2:0 chroma in two planes with per-component QPs, scale tables and transform bypass.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstUPlane Cb block's top-left sample (neighbours read around it).
+ * @param[in,out] pSrcDstVPlane Cr block's top-left sample (neighbours read around it).
+ * @param srcDstUVStep Row step in bytes of both planes.
+ * @param intraChromaMode 0 DC, 1 horizontal, 2 vertical, 3 plane.
+ * @param cbp4x4 Coded-block mask, bits 17..26.
+ * @param chromaQPU Cb QPc, 0..39.
+ * @param chromaQPV Cr QPc, 0..39.
+ * @param edgeType Unavailable neighbours: 1 left, 4 top, 16 top-left.
+ * @param pQuantTableU 16 Cb LevelScale4x4 values.
+ * @param pQuantTableV 16 Cr LevelScale4x4 values.
+ * @param bypassFlag Nonzero with QPc 0: lossless.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, a plane, *ppSrcDstCoeff or a
+ *         table is null; KVN_STS_OUT_OF_RANGE if a QPc is outside 0..39, then
+ *         if the mode is above 3; KVN_STS_INTRA_UNAVAILABLE if the mode needs
+ *         an unavailable neighbour; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChromaIntra4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
                                                          Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
                                                          int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQPU,
                                                          int32_t chromaQPV, Kvn8u edgeType, const Kvn16s* pQuantTableU,
                                                          const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
+/**
+ * Intra 4:2:0 chroma in one interleaved plane with per-component QPs, scale tables and transform bypass.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstUVPlane Top-left Cb byte (neighbours read around it).
+ * @param srcDstUVStep Row step in bytes, at least 1.
+ * @param intraChromaMode 0 DC, 1 horizontal, 2 vertical, 3 plane.
+ * @param cbp4x4 Coded-block mask, bits 17..26.
+ * @param chromaQPU Cb QPc, 0..39.
+ * @param chromaQPV Cr QPc, 0..39.
+ * @param edgeType Unavailable neighbours: 1 left, 4 top, 16 top-left.
+ * @param pQuantTableU 16 Cb LevelScale4x4 values.
+ * @param pQuantTableV 16 Cr LevelScale4x4 values.
+ * @param bypassFlag Nonzero with QPc 0: lossless.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, the plane, *ppSrcDstCoeff or a
+ *         table is null; KVN_STS_OUT_OF_RANGE if a QPc is outside 0..39;
+ *         KVN_STS_STEP_ERR if the step is below 1; KVN_STS_OUT_OF_RANGE if
+ *         the mode is above 3; KVN_STS_INTRA_UNAVAILABLE if the mode needs an
+ *         unavailable neighbour; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChromaIntra4x4MB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
                                                          int32_t srcDstUVStep, int32_t intraChromaMode, Kvn32u cbp4x4,
                                                          int32_t chromaQPU, int32_t chromaQPV, Kvn8u edgeType,
                                                          const Kvn16s* pQuantTableU, const Kvn16s* pQuantTableV,
                                                          Kvn8u bypassFlag);
-/* Halves / Halfs (the same function under two names): the upper and the
- * lower 4 rows predicted separately, edgeTypeTop for the upper half,
- * edgeTypeBottom (its left bit only) for the lower; modes DC and vertical
- * only (others: KVN_STS_INTRA_UNAVAILABLE). Without scale tables chromaQP
- * up to 51 is accepted, but with coded blocks a chromaQP above 39 gives
- * KVN_STS_OUT_OF_RANGE after the prediction was written. */
+/**
+ * Intra 4:2:0 chroma of a macroblock whose upper and lower 4 rows are
+ * predicted separately,
+ * two planes, older dequantisation. Modes DC and vertical only.
+ * kvniReconstructChromaIntraHalfsMB_H264_16s8u_P2R() is the same function.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstUPlane Cb block's top-left sample (neighbours read around it).
+ * @param[in,out] pSrcDstVPlane Cr block's top-left sample (neighbours read around it).
+ * @param srcDstUVStep Row step in bytes of both planes.
+ * @param intraChromaMode 0 DC or 2 vertical.
+ * @param cbp4x4 Coded-block mask, bits 17..26.
+ * @param chromaQP QPc, 0..51 accepted; with coded blocks above 39 is refused late.
+ * @param edgeTypeTop Unavailable neighbours of the upper half (1 left, 4 top, 16 top-left).
+ * @param edgeTypeBottom Unavailable neighbours of the lower half (its left bit only).
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, a plane or *ppSrcDstCoeff is
+ *         null; KVN_STS_OUT_OF_RANGE if chromaQP is outside 0..51;
+ *         KVN_STS_INTRA_UNAVAILABLE for another mode or a mode whose
+ *         neighbours are unavailable (nothing written); KVN_STS_OUT_OF_RANGE
+ *         if there are coded blocks and chromaQP is above 39, after the
+ *         prediction was written; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChromaIntraHalvesMB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
                                                             Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
                                                             int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQP,
                                                             Kvn8u edgeTypeTop, Kvn8u edgeTypeBottom);
+/** The same function as kvniReconstructChromaIntraHalvesMB_H264_16s8u_P2R(). @copydetails kvniReconstructChromaIntraHalvesMB_H264_16s8u_P2R */
 KvnResult kvniReconstructChromaIntraHalfsMB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
                                                            Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
                                                            int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQP,
                                                            Kvn8u edgeTypeTop, Kvn8u edgeTypeBottom);
+/**
+ * Intra 4:2:0 chroma with separately predicted halves in one interleaved
+ * plane, older dequantisation. Modes DC and vertical only.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstUVPlane Top-left Cb byte (neighbours read around it).
+ * @param srcDstUVStep Row step in bytes, at least 1.
+ * @param intraChromaMode 0 DC or 2 vertical.
+ * @param cbp4x4 Coded-block mask, bits 17..26.
+ * @param chromaQP QPc, 0..51 accepted; with coded blocks above 39 is refused late.
+ * @param edgeTypeTop Unavailable neighbours of the upper half.
+ * @param edgeTypeBottom Unavailable neighbours of the lower half (its left bit only).
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, the plane or *ppSrcDstCoeff is
+ *         null; KVN_STS_OUT_OF_RANGE if chromaQP is outside 0..51;
+ *         KVN_STS_STEP_ERR if the step is below 1; KVN_STS_INTRA_UNAVAILABLE
+ *         for another mode or unavailable neighbours; KVN_STS_OUT_OF_RANGE if
+ *         there are coded blocks and chromaQP is above 39, after the
+ *         prediction was written; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChromaIntraHalvesMB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUVPlane,
                                                             int32_t srcDstUVStep, int32_t intraChromaMode,
                                                             Kvn32u cbp4x4, int32_t chromaQP, Kvn8u edgeTypeTop,
                                                             Kvn8u edgeTypeBottom);
+/**
+ * Intra 4:2:0 chroma with separately predicted halves, two planes, with
+ * per-component QPs, scale tables and transform bypass. Modes DC and vertical
+ * only. kvniReconstructChromaIntraHalfs4x4MB_H264_16s8u_P2R() is the same function.
+ * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
+ * @param[in,out] pSrcDstUPlane Cb block's top-left sample (neighbours read around it).
+ * @param[in,out] pSrcDstVPlane Cr block's top-left sample (neighbours read around it).
+ * @param srcDstUVStep Row step in bytes of both planes.
+ * @param intraChromaMode 0 DC or 2 vertical.
+ * @param cbp4x4 Coded-block mask, bits 17..26.
+ * @param chromaQPU Cb QPc, 0..39.
+ * @param chromaQPV Cr QPc, 0..39.
+ * @param edgeTypeTop Unavailable neighbours of the upper half.
+ * @param edgeTypeBottom Unavailable neighbours of the lower half (its left bit only).
+ * @param pQuantTableU 16 Cb LevelScale4x4 values.
+ * @param pQuantTableV 16 Cr LevelScale4x4 values.
+ * @param bypassFlag Nonzero with QPc 0: lossless.
+ * @return KVN_STS_NULL_PTR if ppSrcDstCoeff, a plane, *ppSrcDstCoeff or a
+ *         table is null; KVN_STS_OUT_OF_RANGE if a QPc is outside 0..39;
+ *         KVN_STS_INTRA_UNAVAILABLE for another mode or unavailable
+ *         neighbours; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChromaIntraHalves4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
                                                                Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
                                                                int32_t intraChromaMode, Kvn32u cbp4x4,
                                                                int32_t chromaQPU, int32_t chromaQPV, Kvn8u edgeTypeTop,
                                                                Kvn8u edgeTypeBottom, const Kvn16s* pQuantTableU,
                                                                const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
+/** The same function as kvniReconstructChromaIntraHalves4x4MB_H264_16s8u_P2R(). @copydetails kvniReconstructChromaIntraHalves4x4MB_H264_16s8u_P2R */
 KvnResult kvniReconstructChromaIntraHalfs4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
                                                               Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
                                                               int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQPU,
                                                               int32_t chromaQPV, Kvn8u edgeTypeTop,
                                                               Kvn8u edgeTypeBottom, const Kvn16s* pQuantTableU,
                                                               const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
+/** @} */
 /* ------------------------------------------------------------------------ */
 /* H.264 high-profile macroblock reconstruction                             */
 /*                                                                          */
