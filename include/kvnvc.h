@@ -2948,101 +2948,220 @@ KvnResult kvniReconstructChromaIntraHalfs4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDstC
 /** @} */
 /* ------------------------------------------------------------------------ */
 /* H.264 high-profile macroblock reconstruction                             */
-/*                                                                          */
-/* One record per component. The coefficient stream holds, in the order     */
-/* they are consumed, only the coded blocks: 16 values per 4x4 block, 64    */
-/* per 8x8 block, 16 Intra16x16 DC levels, 4 (4:2:0) or 8 (4:2:2) chroma DC */
-/* levels; *ppSrcDstCoeff is advanced past what was consumed (also when a   */
-/* call stops at an invalid intra 4x4 / 8x8 mode) and the stream itself is  */
-/* only read. Coded-block masks: luma as the 8-bit functions (bit 0 DC,     */
-/* bits 1..16 4x4 blocks; 8x8: bits 0..3; Half: bits 0..7 or 0..1); chroma  */
-/* per component: bit 0 DC, bits 1..4 (4:2:0) or 1..8 (4:2:2) AC blocks in */
-/* raster order. Dequantisation with pQuantTable (LevelScale for qp % 6,    */
-/* 16 or 64 raster values), 32-bit wrapping arithmetic; samples clamped to  */
-/* 0 .. 2^bitDepth - 1. bypassFlag nonzero with qp 0: the coefficients are  */
-/* the residual (lossless). Edge flags: 1 left, 4 top, 16 top-left,         */
-/* 32 top-right macroblock unavailable. Intra prediction as the 8-bit       */
-/* predictors with 2^(bitDepth - 1) for 128 and 2^bitDepth - 1 for 255.     */
-/*                                                                          */
-/* Checks: null record, stream, *stream, plane or table: KVN_STS_NULL_PTR;  */
-/* step below the component width (16 luma, 8 chroma): KVN_STS_STEP_ERR;    */
-/* bitDepth outside 8..14, qp outside 0..6*bitDepth+3 (luma),               */
-/* 0..6*bitDepth-9 (chroma) or 0..39 (8-bit 4:2:2): KVN_STS_OUT_OF_RANGE;   */
-/* then the intra mode (KVN_STS_INTRA_UNAVAILABLE, KVN_STS_OUT_OF_RANGE),   */
-/* intra 4x4 / 8x8 modes when their block is reached. Both chroma records   */
-/* are checked before anything is written.                                  */
 /* ------------------------------------------------------------------------ */
 
+/**
+ * @addtogroup h264_recon
+ *
+ * **High-profile functions** (`H264High`, one record per component): the
+ * coefficient stream holds, in the order consumed, only the coded blocks: 16
+ * values per 4x4 block, 64 per 8x8 block, 16 Intra16x16 DC levels, 4 (4:2:0)
+ * or 8 (4:2:2) chroma DC levels; *ppSrcDstCoeff is advanced past what was
+ * consumed (also when a call stops at an invalid intra 4x4 / 8x8 mode) and
+ * the stream itself is only read. Coded-block masks: luma as the 8-bit
+ * functions; chroma per component: bit 0 DC, bits 1..4 (4:2:0) or 1..8
+ * (4:2:2) AC blocks in raster order. Dequantisation with pQuantTable
+ * (LevelScale for qp % 6, 16 or 64 raster values), 32-bit wrapping
+ * arithmetic; samples clamped to 0 .. 2^bitDepth - 1. bypassFlag nonzero
+ * with qp 0: the coefficients are the residual. Intra prediction as the
+ * 8-bit predictors with 2^(bitDepth - 1) for 128 and 2^bitDepth - 1 for 255.
+ *
+ * Checks, in order: a null record, stream, *stream, plane or table:
+ * KVN_STS_NULL_PTR; a step below the component width (16 luma, 8 chroma):
+ * KVN_STS_STEP_ERR; bitDepth outside 8..14, then qp outside
+ * 0..6*bitDepth+3 (luma), 0..6*bitDepth-9 (chroma) or 0..39 (8-bit 4:2:2):
+ * KVN_STS_OUT_OF_RANGE; then the intra mode (KVN_STS_INTRA_UNAVAILABLE,
+ * KVN_STS_OUT_OF_RANGE); intra 4x4 / 8x8 modes when their block is reached.
+ * Both chroma records are checked before anything is written.
+ * @{
+ */
+
+/** Record of one component for the high-bit-depth reconstruction functions. */
 typedef struct KvnReconstructRecord32s16u {
-  Kvn32s** ppSrcDstCoeff;    /* packed coefficient stream */
-  Kvn16u* pSrcDstPlane;      /* component's top-left sample */
-  int32_t srcDstStep;        /* samples */
-  Kvn32u cbp;                /* coded-block mask */
-  int32_t qp;                /* QP' = QP + 6 * (bitDepth - 8) */
-  const Kvn16s* pQuantTable; /* LevelScale for qp % 6 */
-  Kvn32u bypassFlag;
-  int32_t bitDepth; /* 8..14 */
+  Kvn32s** ppSrcDstCoeff;    /**< Pointer to the stream pointer (packed 32-bit coefficients); advanced. */
+  Kvn16u* pSrcDstPlane;      /**< Component's top-left sample, holding the prediction. */
+  int32_t srcDstStep;        /**< Row step in samples, at least 16 (luma) or 8 (chroma). */
+  Kvn32u cbp;                /**< Coded-block mask. */
+  int32_t qp;                /**< QP' = QP + 6 * (bitDepth - 8). */
+  const Kvn16s* pQuantTable; /**< LevelScale for qp % 6 (16 or 64 values, raster order). */
+  Kvn32u bypassFlag;         /**< Nonzero with qp 0: lossless. */
+  int32_t bitDepth;          /**< Bits per sample, 8..14. */
 } KvnReconstructRecord32s16u;
 
-/* 8-bit 4:2:2 chroma: 16-bit coefficients, 8-bit samples, step in bytes. */
+/** Record of one 8-bit 4:2:2 chroma component: 16-bit coefficients, 8-bit samples. */
 typedef struct KvnReconstructRecord16s8u {
-  Kvn16s** ppSrcDstCoeff;
-  Kvn8u* pSrcDstPlane;
-  int32_t srcDstStep;
-  Kvn32u cbp;
-  int32_t qp;
-  const Kvn16s* pQuantTable;
-  Kvn32u bypassFlag;
+  Kvn16s** ppSrcDstCoeff;    /**< Pointer to the stream pointer (packed 16-bit coefficients); advanced. */
+  Kvn8u* pSrcDstPlane;       /**< Component's top-left sample, holding the prediction. */
+  int32_t srcDstStep;        /**< Row step in bytes, at least 8. */
+  Kvn32u cbp;                /**< Coded-block mask. */
+  int32_t qp;                /**< Chroma QP, 0..39. */
+  const Kvn16s* pQuantTable; /**< LevelScale4x4 for qp % 6 (16 values). */
+  Kvn32u bypassFlag;         /**< Nonzero with qp 0: lossless. */
 } KvnReconstructRecord16s8u;
 
-/* Luma, one record; 4x4 intra modes 0..8 (16, Half: 8), 8x8 intra modes
- * 0..8 (4, Half: 2), Intra16x16 mode 0 vertical, 1 horizontal, 2 DC,
- * 3 plane. The intra 4x4 members return KVN_STS_WRN_SUBSTITUTE when a block
- * was predicted from substitute samples. Half members: one 16x8 half. */
+/**
+ * High-bit-depth inter luma, 4x4 transform.
+ * @param pRecord The luma component.
+ * @return KVN_STS_NULL_PTR, KVN_STS_STEP_ERR, KVN_STS_OUT_OF_RANGE for the
+ *         record checks (group order); else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaInter4x4_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord);
+/**
+ * High-bit-depth inter luma, 8x8 transform.
+ * @param pRecord The luma component (64-value scale table).
+ * @return KVN_STS_NULL_PTR, KVN_STS_STEP_ERR, KVN_STS_OUT_OF_RANGE for the
+ *         record checks (group order); else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaInter8x8_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord);
+/**
+ * High-bit-depth Intra 16x16 luma.
+ * @param pRecord The luma component.
+ * @param intraMode 0 vertical, 1 horizontal, 2 DC, 3 plane.
+ * @param edgeFlags Unavailable neighbours: 1 left, 4 top, 16 top-left.
+ * @return The record checks (group order); KVN_STS_INTRA_UNAVAILABLE if the
+ *         mode needs an unavailable neighbour; KVN_STS_OUT_OF_RANGE if the
+ *         mode is above 3; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaIntra16x16_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
                                                              int32_t intraMode, Kvn8u edgeFlags);
+/**
+ * High-bit-depth Intra 4x4 luma, 16 blocks.
+ * @param pRecord The luma component.
+ * @param pIntraModes 16 intra 4x4 modes (0..8) in block order.
+ * @param edgeFlags Unavailable neighbours: 1 left, 4 top, 16 top-left, 32 top-right.
+ * @return KVN_STS_NULL_PTR if pIntraModes is null; the record checks (group
+ *         order); KVN_STS_OUT_OF_RANGE when a block with a mode outside 0..8
+ *         is reached; KVN_STS_WRN_SUBSTITUTE if a block was predicted from
+ *         substitute samples; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaIntra4x4_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
                                                            const int32_t* pIntraModes, Kvn8u edgeFlags);
+/**
+ * High-bit-depth Intra 8x8 luma, 4 blocks.
+ * @param pRecord The luma component (64-value scale table).
+ * @param pIntraModes 4 intra 8x8 modes (0..8).
+ * @param edgeFlags Unavailable neighbours: 1 left, 4 top, 16 top-left, 32 top-right.
+ * @return KVN_STS_NULL_PTR if pIntraModes is null; the record checks (group
+ *         order); KVN_STS_OUT_OF_RANGE when a block with a mode outside 0..8
+ *         is reached; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaIntra8x8_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
                                                            const Kvn32u* pIntraModes, Kvn8u edgeFlags);
+/**
+ * High-bit-depth Intra 4x4 luma of one 16x8 half (8 blocks, mask bits 0..7).
+ * @param pRecord The luma component; the plane pointer is the half's top-left sample.
+ * @param pIntraModes 8 intra 4x4 modes (0..8).
+ * @param edgeFlags Unavailable neighbours of the half.
+ * @return KVN_STS_NULL_PTR if pIntraModes is null; the record checks (group
+ *         order); KVN_STS_OUT_OF_RANGE when a block with a mode outside 0..8
+ *         is reached; KVN_STS_WRN_SUBSTITUTE if a block was predicted from
+ *         substitute samples; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaIntraHalf4x4_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
                                                                const int32_t* pIntraModes, Kvn8u edgeFlags);
+/**
+ * High-bit-depth Intra 8x8 luma of one 16x8 half (2 blocks, mask bits 0..1).
+ * @param pRecord The luma component; the plane pointer is the half's top-left sample.
+ * @param pIntraModes 2 intra 8x8 modes (0..8).
+ * @param edgeFlags Unavailable neighbours of the half.
+ * @return KVN_STS_NULL_PTR if pIntraModes is null; the record checks (group
+ *         order); KVN_STS_OUT_OF_RANGE when a block with a mode outside 0..8
+ *         is reached; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructLumaIntraHalf8x8_H264High_32s16u_IP1R(const KvnReconstructRecord32s16u* pRecord,
                                                                const Kvn32u* pIntraModes, Kvn8u edgeFlags);
 
-/* Chroma, two records (Cb, Cr); stream order Cb DC, Cr DC, Cb AC blocks, Cr
- * AC blocks, so both records may share one stream pointer. Chroma mode 0 DC,
- * 1 horizontal, 2 vertical, 3 plane; Half members: DC and vertical only
- * (else KVN_STS_INTRA_UNAVAILABLE), the upper half predicted with the edge
- * flags of the top half, the lower half with the left flag of the bottom
- * half. 4:2:2 (8x16): levelScaleDc is LevelScale4x4 at position 0 for
- * (qp + 3) % 6 of each component. */
+/**
+ * High-bit-depth inter 4:2:0 chroma, both components. Stream order Cb DC,
+ * Cr DC, Cb AC blocks, Cr AC blocks, so both records may share one stream pointer.
+ * @param pRecords The Cb and Cr records.
+ * @return KVN_STS_NULL_PTR, KVN_STS_STEP_ERR, KVN_STS_OUT_OF_RANGE for the
+ *         record checks (group order, both records first); else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChromaInter4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2]);
+/**
+ * High-bit-depth intra 4:2:0 chroma, both components (H.264 8.3.4).
+ * @param pRecords The Cb and Cr records.
+ * @param intraChromaMode 0 DC, 1 horizontal, 2 vertical, 3 plane.
+ * @param edgeFlags Unavailable neighbours: 1 left, 4 top, 16 top-left.
+ * @return The record checks (group order); KVN_STS_INTRA_UNAVAILABLE if the
+ *         mode needs an unavailable neighbour; KVN_STS_OUT_OF_RANGE if the
+ *         mode is above 3; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChromaIntra4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2],
                                                              int32_t intraChromaMode, Kvn8u edgeFlags);
+/**
+ * High-bit-depth intra 4:2:0 chroma with separately predicted halves: the
+ * upper half with the edge flags of the top half, the lower half with the
+ * left flag of the bottom half. DC and vertical only.
+ * @param pRecords The Cb and Cr records.
+ * @param intraChromaMode 0 DC or 2 vertical.
+ * @param edgeFlagsTop Unavailable neighbours of the upper half.
+ * @param edgeFlagsBottom Unavailable neighbours of the lower half (left bit used).
+ * @return The record checks (group order); KVN_STS_INTRA_UNAVAILABLE for
+ *         another mode, or vertical without the top; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChromaIntraHalf4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2],
                                                                  int32_t intraChromaMode, Kvn8u edgeFlagsTop,
                                                                  Kvn8u edgeFlagsBottom);
+/**
+ * 8-bit inter 4:2:2 chroma (8x16 per component, 2x4 DC transform), both components.
+ * @param pRecords The Cb and Cr records.
+ * @param levelScaleDcCb LevelScale4x4 at position 0 for (Cb qp + 3) % 6.
+ * @param levelScaleDcCr LevelScale4x4 at position 0 for (Cr qp + 3) % 6.
+ * @return The record checks (group order; qp 0..39); else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChroma422Inter4x4_H264High_16s8u_IP2R(const KvnReconstructRecord16s8u* const pRecords[2],
                                                                int32_t levelScaleDcCb, int32_t levelScaleDcCr);
+/**
+ * High-bit-depth inter 4:2:2 chroma, both components.
+ * @param pRecords The Cb and Cr records.
+ * @param levelScaleDcCb LevelScale4x4 at position 0 for (Cb qp + 3) % 6.
+ * @param levelScaleDcCr LevelScale4x4 at position 0 for (Cr qp + 3) % 6.
+ * @return The record checks (group order); else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChroma422Inter4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2],
                                                                 int32_t levelScaleDcCb, int32_t levelScaleDcCr);
+/**
+ * 8-bit intra 4:2:2 chroma, both components.
+ * @param pRecords The Cb and Cr records.
+ * @param intraChromaMode 0 DC, 1 horizontal, 2 vertical, 3 plane.
+ * @param edgeFlags Unavailable neighbours: 1 left, 4 top, 16 top-left.
+ * @param levelScaleDcCb LevelScale4x4 at position 0 for (Cb qp + 3) % 6.
+ * @param levelScaleDcCr LevelScale4x4 at position 0 for (Cr qp + 3) % 6.
+ * @return The record checks (group order); KVN_STS_INTRA_UNAVAILABLE if the
+ *         mode needs an unavailable neighbour; KVN_STS_OUT_OF_RANGE if the
+ *         mode is above 3; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChroma422Intra4x4_H264High_16s8u_IP2R(const KvnReconstructRecord16s8u* const pRecords[2],
                                                                int32_t intraChromaMode, Kvn8u edgeFlags,
                                                                int32_t levelScaleDcCb, int32_t levelScaleDcCr);
+/** High-bit-depth intra 4:2:2 chroma, both components. @copydetails kvniReconstructChroma422Intra4x4_H264High_16s8u_IP2R */
 KvnResult kvniReconstructChroma422Intra4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2],
                                                                 int32_t intraChromaMode, Kvn8u edgeFlags,
                                                                 int32_t levelScaleDcCb, int32_t levelScaleDcCr);
+/**
+ * 8-bit intra 4:2:2 chroma with separately predicted halves. DC and vertical only.
+ * @param pRecords The Cb and Cr records.
+ * @param intraChromaMode 0 DC or 2 vertical.
+ * @param edgeFlagsTop Unavailable neighbours of the upper half.
+ * @param edgeFlagsBottom Unavailable neighbours of the lower half (left bit used).
+ * @param levelScaleDcCb LevelScale4x4 at position 0 for (Cb qp + 3) % 6.
+ * @param levelScaleDcCr LevelScale4x4 at position 0 for (Cr qp + 3) % 6.
+ * @return The record checks (group order); KVN_STS_INTRA_UNAVAILABLE for
+ *         another mode, or vertical without the top; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructChroma422IntraHalf4x4_H264High_16s8u_IP2R(const KvnReconstructRecord16s8u* const pRecords[2],
                                                                    int32_t intraChromaMode, Kvn8u edgeFlagsTop,
                                                                    Kvn8u edgeFlagsBottom, int32_t levelScaleDcCb,
                                                                    int32_t levelScaleDcCr);
+/** High-bit-depth intra 4:2:2 chroma with separately predicted halves. @copydetails kvniReconstructChroma422IntraHalf4x4_H264High_16s8u_IP2R */
 KvnResult kvniReconstructChroma422IntraHalf4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2],
                                                                     int32_t intraChromaMode, Kvn8u edgeFlagsTop,
                                                                     Kvn8u edgeFlagsBottom, int32_t levelScaleDcCb,
                                                                     int32_t levelScaleDcCr);
+
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* H.264 luma and chroma interpolation (H.264 8.4.2.2)                      */
