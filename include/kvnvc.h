@@ -3167,124 +3167,341 @@ KvnResult kvniReconstructChroma422IntraHalf4x4_H264High_32s16u_IP2R(const KvnRec
 /* H.264 luma and chroma interpolation (H.264 8.4.2.2)                      */
 /* ------------------------------------------------------------------------ */
 
-/* Luma fractions dx, dy count quarter samples (0..3), chroma fractions eighth
- * samples (0..7). 8-bit functions take steps in bytes, 16-bit ones in samples.
- * Plain functions read around pSrc (the reference sample at the block's
- * integer position): a luma fraction needs 2 columns/rows before and 3 after
- * the block, a chroma fraction one after. Accepted sizes and statuses are
- * listed after the prototypes. */
+/**
+ * @defgroup h264_inter Inter prediction: interpolation
+ * @ingroup h264
+ * @brief H.264 quarter-sample luma and eighth-sample chroma interpolation, picture-edge handling, block average and border expansion (H.264 8.4.2.2).
+ *
+ * - Luma fractions dx, dy count quarter samples (0..3), chroma fractions
+ *   eighth samples (0..7); else KVN_STS_BAD_ARG. 8-bit functions take steps in
+ *   bytes, 16-bit ones in samples.
+ * - Plain functions read around pSrc (the reference sample at the block's
+ *   integer position): a luma fraction needs 2 columns/rows before and 3
+ *   after the block, a chroma fraction one after; every sample read must be
+ *   inside the caller's picture.
+ * - Top: block row outsideRows is the picture's top row; needed rows above it
+ *   repeat it. Bottom: block row height - 1 - outsideRows is the bottom row;
+ *   needed rows below it repeat it. Columns are not padded. Rows beyond the
+ *   edge row repeat it, so any count is well defined for luma.
+ * - Block functions take the reference plane's origin and size, the block
+ *   position and a motion vector; samples outside the picture are those of
+ *   the nearest edge, and the block is padded into a private buffer only when
+ *   its reference region crosses an edge. Positions and vectors are combined
+ *   in 64 bits.
+ * - Luma sizes: 8-bit and both luma Block functions: width and height 4, 8,
+ *   12 or 16; 16-bit plain, Top and Bottom: 4, 8 or 16 each, not 4x16 or
+ *   16x4. Chroma sizes: 8-bit (and the 16-bit chroma Block function): width
+ *   2, 4, 6 or 8, height even 2..16; 16-bit chroma plain, Top and Bottom:
+ *   width 2, 4 or 8, height 2, 4, 8 or 16. Else KVN_STS_SIZE_ERR.
+ * - 16-bit records: bitDepth outside 1..16 gives KVN_STS_OUT_OF_RANGE (after
+ *   the size checks); luma results are clamped to 0 .. 2^bitDepth - 1;
+ *   results are exact for any 16-bit samples.
+ * - Nothing is written on failure.
+ * @{
+ */
+
+/**
+ * 8-bit luma interpolation at a quarter-sample position (H.264 8.4.2.2.1).
+ * @param pSrc Reference sample at the block's integer position.
+ * @param srcStep Reference row step in bytes.
+ * @param[out] pDst Prediction block.
+ * @param dstStep Destination row step in bytes.
+ * @param dx Horizontal fraction in quarter samples, 0..3.
+ * @param dy Vertical fraction in quarter samples, 0..3.
+ * @param roiSize Block size: width and height 4, 8, 12 or 16.
+ * @return KVN_STS_NULL_PTR if pSrc or pDst is null; KVN_STS_BAD_ARG if a
+ *         fraction is outside 0..3; KVN_STS_SIZE_ERR for an unsupported size; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateLuma_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, int32_t dx,
                                           int32_t dy, KvnSize roiSize);
-/* Top: block row outsideRows is the picture's top row; needed rows above it
- * repeat it. Bottom: block row height - 1 - outsideRows is the bottom row;
- * needed rows below it repeat it. Columns are not padded. */
+/**
+ * 8-bit luma interpolation of a block crossing the picture's top edge: block
+ * row outsideRows is the top row, rows above it repeat it.
+ * @param pSrc Reference sample at the block's integer position.
+ * @param srcStep Reference row step in bytes.
+ * @param[out] pDst Prediction block.
+ * @param dstStep Destination row step in bytes.
+ * @param dx Horizontal fraction in quarter samples, 0..3.
+ * @param dy Vertical fraction in quarter samples, 0..3.
+ * @param outsideRows Block rows above the picture (any value).
+ * @param roiSize Block size: width and height 4, 8, 12 or 16.
+ * @return KVN_STS_NULL_PTR if pSrc or pDst is null; KVN_STS_BAD_ARG if a
+ *         fraction is outside 0..3; KVN_STS_SIZE_ERR for an unsupported size; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateLumaTop_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
                                              int32_t dx, int32_t dy, int32_t outsideRows, KvnSize roiSize);
+/**
+ * 8-bit luma interpolation of a block crossing the picture's bottom edge: block
+ * row height - 1 - outsideRows is the bottom row, rows below it repeat it.
+ * @param pSrc Reference sample at the block's integer position.
+ * @param srcStep Reference row step in bytes.
+ * @param[out] pDst Prediction block.
+ * @param dstStep Destination row step in bytes.
+ * @param dx Horizontal fraction in quarter samples, 0..3.
+ * @param dy Vertical fraction in quarter samples, 0..3.
+ * @param outsideRows Block rows below the picture (any value).
+ * @param roiSize Block size: width and height 4, 8, 12 or 16.
+ * @return KVN_STS_NULL_PTR if pSrc or pDst is null; KVN_STS_BAD_ARG if a
+ *         fraction is outside 0..3; KVN_STS_SIZE_ERR for an unsupported size; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateLumaBottom_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
                                                 int32_t dx, int32_t dy, int32_t outsideRows, KvnSize roiSize);
+/**
+ * 8-bit chroma interpolation at an eighth-sample position (H.264 8.4.2.2.2).
+ * @param pSrc Reference sample at the block's integer position.
+ * @param srcStep Reference row step in bytes.
+ * @param[out] pDst Prediction block.
+ * @param dstStep Destination row step in bytes.
+ * @param dx Horizontal fraction in eighth samples, 0..7.
+ * @param dy Vertical fraction in eighth samples, 0..7.
+ * @param roiSize Block size: width 2, 4, 6 or 8, height even 2..16.
+ * @return KVN_STS_NULL_PTR if pSrc or pDst is null; KVN_STS_BAD_ARG if a
+ *         fraction is outside 0..7; KVN_STS_SIZE_ERR for an unsupported size; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateChroma_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
                                             int32_t dx, int32_t dy, KvnSize roiSize);
-/* Interleaved chroma in (Cb, Cr alternating), two planes out. */
+/**
+ * 8-bit chroma interpolation from interleaved (Cb, Cr alternating) reference
+ * into two planes.
+ * @param pSrc Interleaved reference at the block's integer position.
+ * @param srcStep Reference row step in bytes.
+ * @param[out] pDstU Cb prediction.
+ * @param[out] pDstV Cr prediction.
+ * @param dstStep Row step in bytes of both destinations.
+ * @param dx Horizontal fraction in eighth samples, 0..7.
+ * @param dy Vertical fraction in eighth samples, 0..7.
+ * @param roiSize Block size per component: width 2, 4, 6 or 8, height even 2..16.
+ * @return KVN_STS_NULL_PTR if pDstV, pSrc or pDstU is null; KVN_STS_BAD_ARG if
+ *         a fraction is outside 0..7; KVN_STS_SIZE_ERR for an unsupported size; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateChroma_H264_8u_C2P2R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDstU, Kvn8u* pDstV,
                                               int32_t dstStep, int32_t dx, int32_t dy, KvnSize roiSize);
+/**
+ * 8-bit chroma interpolation of a block crossing the picture's top edge.
+ * @param pSrc Reference sample at the block's integer position.
+ * @param srcStep Reference row step in bytes.
+ * @param[out] pDst Prediction block.
+ * @param dstStep Destination row step in bytes.
+ * @param dx Horizontal fraction in eighth samples, 0..7.
+ * @param dy Vertical fraction in eighth samples, 0..7.
+ * @param outsideRows Block rows above the picture, at least 0.
+ * @param roiSize Block size: width 2, 4, 6 or 8, height even 2..16.
+ * @return KVN_STS_NULL_PTR if pSrc or pDst is null; KVN_STS_BAD_ARG if a
+ *         fraction is outside 0..7; KVN_STS_SIZE_ERR for an unsupported size;
+ *         KVN_STS_OUT_OF_RANGE if outsideRows is negative; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateChromaTop_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
                                                int32_t dx, int32_t dy, int32_t outsideRows, KvnSize roiSize);
+/**
+ * 8-bit chroma interpolation of a block crossing the picture's bottom edge.
+ * @param pSrc Reference sample at the block's integer position.
+ * @param srcStep Reference row step in bytes.
+ * @param[out] pDst Prediction block.
+ * @param dstStep Destination row step in bytes.
+ * @param dx Horizontal fraction in eighth samples, 0..7.
+ * @param dy Vertical fraction in eighth samples, 0..7.
+ * @param outsideRows Block rows below the picture; below 0 pads nothing.
+ * @param roiSize Block size: width 2, 4, 6 or 8, height even 2..16.
+ * @return KVN_STS_NULL_PTR if pSrc or pDst is null; KVN_STS_BAD_ARG if a
+ *         fraction is outside 0..7; KVN_STS_SIZE_ERR for an unsupported size; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateChromaBottom_H264_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
                                                   int32_t dx, int32_t dy, int32_t outsideRows, KvnSize roiSize);
 
-/* 16-bit samples (steps in samples); luma results clamped to
- * 0 .. 2^bitDepth - 1. */
+/** Arguments of the 16-bit plain, Top and Bottom interpolation functions (steps in samples). */
 typedef struct KvnInterpolationRecord16u {
-  const Kvn16u* pSrc;
-  int32_t srcStep; /* samples */
-  Kvn16u* pDst;
-  int32_t dstStep; /* samples */
-  int32_t dx;
-  int32_t dy;
-  KvnSize roiSize;
-  int32_t bitDepth;
+  const Kvn16u* pSrc; /**< Reference sample at the block's integer position. */
+  int32_t srcStep;    /**< Reference row step in samples (luma: at least the width; chroma: at least 8). */
+  Kvn16u* pDst;       /**< Prediction block. */
+  int32_t dstStep;    /**< Destination row step in samples (as srcStep). */
+  int32_t dx;         /**< Horizontal fraction: quarter (luma, 0..3) or eighth (chroma, 0..7) samples. */
+  int32_t dy;         /**< Vertical fraction, as dx. */
+  KvnSize roiSize;    /**< Block size. */
+  int32_t bitDepth;   /**< Bits per sample, 1..16. */
 } KvnInterpolationRecord16u;
 
+/**
+ * 16-bit luma interpolation; results clamped to 0 .. 2^bitDepth - 1.
+ * @param pParams Source, destination, steps (samples), fractions (0..3), size
+ *        (4, 8 or 16 each, not 4x16 or 16x4) and bit depth.
+ * @return KVN_STS_NULL_PTR if pParams, its pSrc or pDst is null;
+ *         KVN_STS_STEP_ERR if a step is below the width; KVN_STS_BAD_ARG for
+ *         a fraction outside 0..3; KVN_STS_SIZE_ERR for an unsupported size;
+ *         KVN_STS_OUT_OF_RANGE if bitDepth is outside 1..16; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateLuma_H264_16u_C1R(const KvnInterpolationRecord16u* pParams);
+/**
+ * 16-bit luma interpolation of a block crossing the picture's top edge.
+ * @param pParams Source, destination, steps, fractions, size and bit depth.
+ * @param outsideRows Block rows above the picture (any value).
+ * @return As kvniInterpolateLuma_H264_16u_C1R().
+ */
 KvnResult kvniInterpolateLumaTop_H264_16u_C1R(const KvnInterpolationRecord16u* pParams, int32_t outsideRows);
+/**
+ * 16-bit luma interpolation of a block crossing the picture's bottom edge.
+ * @param pParams Source, destination, steps, fractions, size and bit depth.
+ * @param outsideRows Block rows below the picture (any value).
+ * @return As kvniInterpolateLuma_H264_16u_C1R().
+ */
 KvnResult kvniInterpolateLumaBottom_H264_16u_C1R(const KvnInterpolationRecord16u* pParams, int32_t outsideRows);
+/**
+ * 16-bit chroma interpolation.
+ * @param pParams Source, destination, steps (samples, at least 8), fractions
+ *        (0..7), size (width 2, 4 or 8, height 2, 4, 8 or 16) and bit depth.
+ * @return KVN_STS_NULL_PTR if pParams, its pSrc or pDst is null;
+ *         KVN_STS_STEP_ERR if a step is below 8; KVN_STS_BAD_ARG for a
+ *         fraction outside 0..7; KVN_STS_SIZE_ERR for an unsupported size;
+ *         KVN_STS_OUT_OF_RANGE if bitDepth is outside 1..16; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateChroma_H264_16u_C1R(const KvnInterpolationRecord16u* pParams);
+/**
+ * 16-bit chroma interpolation of a block crossing the picture's top edge.
+ * @param pParams Source, destination, steps, fractions, size and bit depth.
+ * @param outsideRows Block rows above the picture, at least 0.
+ * @return The statuses of kvniInterpolateChroma_H264_16u_C1R(), then
+ *         KVN_STS_OUT_OF_RANGE if outsideRows is negative; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateChromaTop_H264_16u_C1R(const KvnInterpolationRecord16u* pParams, int32_t outsideRows);
+/**
+ * 16-bit chroma interpolation of a block crossing the picture's bottom edge.
+ * @param pParams Source, destination, steps, fractions, size and bit depth.
+ * @param outsideRows Block rows below the picture; below 0 pads nothing.
+ * @return As kvniInterpolateChroma_H264_16u_C1R().
+ */
 KvnResult kvniInterpolateChromaBottom_H264_16u_C1R(const KvnInterpolationRecord16u* pParams, int32_t outsideRows);
 
-/* Block functions: the reference plane's origin and size, the block position
- * and a motion vector (quarter luma / eighth chroma samples). Samples outside
- * the picture are those of the nearest edge (H.264 8.4.2.2); the block is
- * padded into a private buffer only when its reference region crosses an
- * edge. pSrc[1] / pDst[1]: second chroma plane (planar layouts). */
+/** Arguments of the 8-bit Block interpolation functions. */
 typedef struct KvnInterpolationBlockRecord8u {
-  const Kvn8u* pSrc[2];
-  int32_t srcStep; /* bytes */
-  Kvn8u* pDst[2];
-  int32_t dstStep; /* bytes */
-  KvnSize sizeFrame;
-  KvnSize sizeBlock;
-  int32_t pointBlockPos[2];         /* x, y */
-  int32_t pointVectorQuarterPix[2]; /* x, y */
+  const Kvn8u* pSrc[2];             /**< Reference planes' origins (top-left sample); [1]: second chroma plane (planar layouts). */
+  int32_t srcStep;                  /**< Reference row step in bytes. */
+  Kvn8u* pDst[2];                   /**< Destination blocks; [1]: second chroma plane (planar layouts). */
+  int32_t dstStep;                  /**< Destination row step in bytes. */
+  KvnSize sizeFrame;                /**< Reference picture size in samples (chroma pairs for interleaved chroma). */
+  KvnSize sizeBlock;                /**< Block size. */
+  int32_t pointBlockPos[2];         /**< Block position x, y in the picture. */
+  int32_t pointVectorQuarterPix[2]; /**< Motion vector x, y: quarter luma or eighth chroma samples. */
 } KvnInterpolationBlockRecord8u;
 
+/** Arguments of the 16-bit Block interpolation functions. */
 typedef struct KvnInterpolationBlockRecord16u {
-  const Kvn16u* pSrc[2];
-  int32_t srcStep; /* samples */
-  Kvn16u* pDst[2];
-  int32_t dstStep; /* samples */
-  KvnSize sizeFrame;
-  KvnSize sizeBlock;
-  int32_t pointBlockPos[2];
-  int32_t pointVectorQuarterPix[2];
-  int32_t bitDepth;
+  const Kvn16u* pSrc[2];            /**< Reference planes' origins; [1]: second chroma plane. */
+  int32_t srcStep;                  /**< Reference row step in samples. */
+  Kvn16u* pDst[2];                  /**< Destination blocks; [1]: second chroma plane. */
+  int32_t dstStep;                  /**< Destination row step in samples. */
+  KvnSize sizeFrame;                /**< Reference picture size in samples. */
+  KvnSize sizeBlock;                /**< Block size. */
+  int32_t pointBlockPos[2];         /**< Block position x, y in the picture. */
+  int32_t pointVectorQuarterPix[2]; /**< Motion vector x, y: quarter luma or eighth chroma samples. */
+  int32_t bitDepth;                 /**< Bits per sample, 1..16. */
 } KvnInterpolationBlockRecord16u;
 
+/**
+ * 8-bit luma prediction of a block at a position plus a motion vector, with
+ * edge replication outside the picture (H.264 8.4.2.2).
+ * @param pParams Planes (pSrc[0], pDst[0]), steps, picture and block sizes
+ *        (width and height 4, 8, 12 or 16), position and vector.
+ * @return KVN_STS_NULL_PTR if pParams, pSrc[0] or pDst[0] is null;
+ *         KVN_STS_SIZE_ERR for an unsupported block size, or a non-zero
+ *         vector with a picture narrower or lower than 1 sample; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateLumaBlock_H264_8u_P1R(const KvnInterpolationBlockRecord8u* pParams);
+/**
+ * 8-bit chroma prediction of a block in two planes (Cb pSrc[0] to pDst[0], Cr
+ * pSrc[1] to pDst[1]), with edge replication.
+ * @param pParams Planes, steps, picture and block sizes (width 2, 4, 6 or 8,
+ *        height even 2..16), position and vector (eighth samples).
+ * @return KVN_STS_NULL_PTR if pParams or any of the four plane pointers is
+ *         null; KVN_STS_SIZE_ERR for an unsupported block size, or a non-zero
+ *         vector with a picture narrower or lower than 1 sample; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateChromaBlock_H264_8u_P2R(const KvnInterpolationBlockRecord8u* pParams);
+/**
+ * 8-bit chroma prediction from an interleaved reference (pSrc[0]) into two
+ * planes (pDst[0] Cb, pDst[1] Cr), with edge replication.
+ * @param pParams Planes, steps, picture size in pairs, block size per component, position and vector.
+ * @return KVN_STS_NULL_PTR if pParams, pSrc[0], pDst[0] or pDst[1] is null;
+ *         KVN_STS_SIZE_ERR for an unsupported block size, or a non-zero
+ *         vector with a picture narrower or lower than 1 sample; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateChromaBlock_H264_8u_C2P2R(const KvnInterpolationBlockRecord8u* pParams);
+/**
+ * 8-bit chroma prediction from an interleaved reference (pSrc[0]) into an
+ * interleaved destination (pDst[0]), with edge replication.
+ * @param pParams Planes, steps, picture size in pairs, block size per component, position and vector.
+ * @return KVN_STS_NULL_PTR if pParams, pSrc[0] or pDst[0] is null;
+ *         KVN_STS_SIZE_ERR for an unsupported block size, or a non-zero
+ *         vector with a picture narrower or lower than 1 sample; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateChromaBlock_H264_8u_C2C2R(const KvnInterpolationBlockRecord8u* pParams);
+/**
+ * 16-bit luma prediction of a block at a position plus a motion vector, with
+ * edge replication; results clamped to 0 .. 2^bitDepth - 1.
+ * @param pParams Planes (pSrc[0], pDst[0]), steps (samples), sizes, position, vector and bit depth.
+ * @return KVN_STS_NULL_PTR if pParams, pSrc[0] or pDst[0] is null;
+ *         KVN_STS_SIZE_ERR for an unsupported block size, or a non-zero
+ *         vector with an empty picture; KVN_STS_OUT_OF_RANGE if bitDepth is
+ *         outside 1..16; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateLumaBlock_H264_16u_P1R(const KvnInterpolationBlockRecord16u* pParams);
+/**
+ * 16-bit chroma prediction of a block in two planes, with edge replication.
+ * @param pParams Planes, steps (samples), sizes (width 2, 4, 6 or 8, height even 2..16), position, vector and bit depth.
+ * @return KVN_STS_NULL_PTR if pParams or any of the four plane pointers is
+ *         null; KVN_STS_SIZE_ERR for an unsupported block size, or a non-zero
+ *         vector with an empty picture; KVN_STS_OUT_OF_RANGE if bitDepth is
+ *         outside 1..16; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateChromaBlock_H264_16u_P2R(const KvnInterpolationBlockRecord16u* pParams);
 
-/* (a + b + 1) >> 1 over a width x height block, width and height 2..16. */
+/**
+ * Rounded average (a + b + 1) >> 1 of two prediction blocks, one row step for all three blocks.
+ * @param pSrc1 First prediction.
+ * @param pSrc2 Second prediction.
+ * @param[out] pDst Destination.
+ * @param width 2..16.
+ * @param height 2..16.
+ * @param pitch Row step in bytes of both sources and the destination.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_SIZE_ERR if width or
+ *         height is outside 2..16; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateBlock_H264_8u_P2P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, uint32_t width,
                                              uint32_t height, int32_t pitch);
+/**
+ * Rounded average (a + b + 1) >> 1 of two prediction blocks, each with its own step.
+ * @param pSrc1 First prediction.
+ * @param pSrc2 Second prediction.
+ * @param[out] pDst Destination.
+ * @param width 2..16.
+ * @param height 2..16.
+ * @param src1Step First prediction row step in bytes.
+ * @param src2Step Second prediction row step in bytes.
+ * @param dstStep Destination row step in bytes.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_SIZE_ERR if width or
+ *         height is outside 2..16; else KVN_STS_OK.
+ */
 KvnResult kvniInterpolateBlock_H264_8u_P3P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, uint32_t width,
                                              uint32_t height, int32_t src1Step, int32_t src2Step, int32_t dstStep);
 
-/* Replicates the picture's edge samples into a border of borderSize samples
- * around a width x height plane at pSrcDst. fieldMode: 0 frame, 1 even rows
- * (top field), 2 odd rows (bottom field). */
+/**
+ * Replicates the picture's edge samples into a border of borderSize samples
+ * on every side of a width x height plane, in place.
+ * @param[in,out] pSrcDst The plane's top-left sample; the border around it is written.
+ * @param width Picture width, at least 1.
+ * @param height Picture height, even, at least 2.
+ * @param step Row step in bytes; |step| at least width + 2 * borderSize.
+ * @param borderSize Border width and height in samples, at least 0 (0: nothing to do).
+ * @param fieldMode 0 frame, 1 even rows (top field), 2 odd rows (bottom field).
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_SIZE_ERR for an odd
+ *         height, a height below 2 or a width below 1; KVN_STS_OK at once if
+ *         borderSize is 0; KVN_STS_BAD_ARG if fieldMode is outside 0..2;
+ *         KVN_STS_SIZE_ERR if borderSize is negative; KVN_STS_STEP_ERR if the
+ *         step is too short; else KVN_STS_OK.
+ */
 KvnResult kvniExpandPlane_H264_8u_C1R(Kvn8u* pSrcDst, int32_t width, int32_t height, int32_t step, int32_t borderSize,
                                       int32_t fieldMode);
 
-/* Luma interpolation statuses:
- * - 8-bit luma and both luma Block functions: width 4, 8, 12 or 16, height
- *   4, 8, 12 or 16, else KVN_STS_SIZE_ERR (16-bit plain, Top and Bottom:
- *   4, 8 or 16 each, not 4x16 or 16x4; steps below the width give
- *   KVN_STS_STEP_ERR before the fraction and size checks).
- * - Top / Bottom: any outsideRows; rows beyond the edge row repeat it, so a
- *   count of at least the block height (Bottom) or a negative one (Top,
- *   -2 and below with a vertical fraction) is well defined.
- * - Block functions: positions and vectors are combined in 64 bits; a
- *   non-zero vector with a picture narrower or lower than 1 sample (nothing
- *   to pad from) gives KVN_STS_SIZE_ERR.
- * - 16-bit records: bitDepth outside 1..16 gives KVN_STS_OUT_OF_RANGE (after
- *   the size checks); results are exact for any 16-bit samples. */
-/* Chroma interpolation, block average and border expansion, statuses:
- * - 8-bit chroma (and the 16-bit chroma Block function): width 2, 4, 6 or 8,
- *   height even 2..16, else KVN_STS_SIZE_ERR; 16-bit chroma plain, Top and
- *   Bottom: width 2, 4 or 8, height 2, 4, 8 or 16, both steps at least 8.
- * - Chroma Top: outsideRows below 0 gives KVN_STS_OUT_OF_RANGE (after the
- *   other checks); Bottom with outsideRows below 0 pads nothing.
- * - Block functions: a non-zero vector with a picture narrower or lower than
- *   1 sample gives KVN_STS_SIZE_ERR; the C2P2R form checks both destinations.
- * - 16-bit records: bitDepth outside 1..16 gives KVN_STS_OUT_OF_RANGE (after
- *   the size checks); the chroma results are exact for any 16-bit samples.
- * - kvniExpandPlane_H264_8u_C1R: a width below 1 gives KVN_STS_SIZE_ERR; after
- *   the field-mode check, borderSize below 0 gives KVN_STS_SIZE_ERR and |step|
- *   below width + 2 borderSize KVN_STS_STEP_ERR. */
+/** @} */
+
 /* ------------------------------------------------------------------------ */
 /* H.264 weighted prediction (H.264 8.4.2.3)                                */
 /*                                                                          */
