@@ -3504,97 +3504,250 @@ KvnResult kvniExpandPlane_H264_8u_C1R(Kvn8u* pSrcDst, int32_t width, int32_t hei
 
 /* ------------------------------------------------------------------------ */
 /* H.264 weighted prediction (H.264 8.4.2.3)                                */
-/*                                                                          */
-/* Per sample, with L the log2 denominator:                                 */
-/*   one list:  ((x * w + 2^(L-1)) >> L) + o   (x * w + o when L is 0)      */
-/*   two lists: ((x1 * w1 + x2 * w2 + 2^L) >> (L + 1))                      */
-/*              + ((o1 + o2 + 1) >> 1)                                      */
-/*   implicit:  (x1 * w1 + x2 * w2 + 32) >> 6                               */
-/*   average:   (x1 + x2 + 1) >> 1                                          */
-/* clamped to 0..255 (8-bit) or 0..2^bitDepth - 1 (16-bit; bit depths       */
-/* outside 1..16 are taken as the nearest of 1 and 16). Results are exact   */
-/* for every weight, offset and denominator (wide intermediates).           */
-/* Widths and heights 2, 4, 8 or 16 unless stated; interleaved chroma (C2)  */
-/* counts the width in Cb/Cr pairs, a row holding 2 * width bytes, channel  */
-/* 0 in the even bytes. 8-bit steps in bytes, 16-bit steps in samples.      */
-/* Checks: null pointers (KVN_STS_NULL_PTR), then steps below the row       */
-/* (KVN_STS_STEP_ERR; negative 8-bit steps too), then sizes                 */
-/* (KVN_STS_SIZE_ERR); nothing is written on failure.                       */
 /* ------------------------------------------------------------------------ */
 
+/**
+ * @defgroup h264_weight Inter prediction: weighted prediction
+ * @ingroup h264
+ * @brief H.264 explicit and implicit weighted sample prediction (H.264 8.4.2.3).
+ *
+ * Per sample, with L the log2 denominator:
+ * - one list: ((x * w + 2^(L-1)) >> L) + o (x * w + o when L is 0);
+ * - two lists: ((x1 * w1 + x2 * w2 + 2^L) >> (L + 1)) + ((o1 + o2 + 1) >> 1);
+ * - implicit: (x1 * w1 + x2 * w2 + 32) >> 6;
+ * - average: (x1 + x2 + 1) >> 1;
+ *
+ * clamped to 0..255 (8-bit) or 0..2^bitDepth - 1 (16-bit; bit depths
+ * outside 1..16 are taken as the nearest of 1 and 16). Results are exact for
+ * every weight, offset and denominator (wide intermediates). Widths and
+ * heights 2, 4, 8 or 16 unless stated; interleaved chroma (C2) counts the
+ * width in Cb/Cr pairs, a row holding 2 * width bytes, channel 0 in the even
+ * bytes. 8-bit steps in bytes, 16-bit steps in samples.
+ *
+ * Checks: null pointers (KVN_STS_NULL_PTR), then steps below the row
+ * (KVN_STS_STEP_ERR; negative 8-bit steps too), then sizes
+ * (KVN_STS_SIZE_ERR); nothing is written on failure.
+ * @{
+ */
+
+/** Blocks of the interleaved-chroma (C2R) weighting functions. */
 typedef struct KvnWeightBlockRecord8u {
-  const Kvn8u* pSrc1;
-  int32_t src1Step; /* bytes */
-  const Kvn8u* pSrc2;
-  int32_t src2Step; /* bytes; not checked */
-  Kvn8u* pDst;
-  int32_t dstStep; /* bytes */
-  KvnSize roiSize; /* width in Cb/Cr pairs */
+  const Kvn8u* pSrc1; /**< First source (two lists only). */
+  int32_t src1Step;   /**< Its row step in bytes, at least 2 * width. */
+  const Kvn8u* pSrc2; /**< Second source (two lists only). */
+  int32_t src2Step;   /**< Its row step in bytes; not checked. */
+  Kvn8u* pDst;        /**< Destination (one list: source and destination). */
+  int32_t dstStep;    /**< Its row step in bytes, at least 2 * width. */
+  KvnSize roiSize;    /**< Width in Cb/Cr pairs and height: 2, 4, 8 or 16 each. */
 } KvnWeightBlockRecord8u;
 
-/* One list's parameters for both chroma channels. */
+/** One list's explicit weighting parameters for both chroma channels. */
 typedef struct KvnWeightParams8u {
-  Kvn32u log2Denominator; /* low 4 bits used */
-  Kvn8s weight0;
-  Kvn8s weight1;
-  Kvn8s offset0;
-  Kvn8s offset1;
+  Kvn32u log2Denominator; /**< logWD; its low 4 bits are used. */
+  Kvn8s weight0;          /**< Weight of channel 0 (Cb, even bytes). */
+  Kvn8s weight1;          /**< Weight of channel 1 (Cr, odd bytes). */
+  Kvn8s offset0;          /**< Offset of channel 0. */
+  Kvn8s offset1;          /**< Offset of channel 1. */
 } KvnWeightParams8u;
 
+/** Blocks and bit depth of the 16-bit two-list functions (steps in samples). */
 typedef struct KvnBidirRecord16u {
-  const Kvn16u* pSrc1;
-  int32_t src1Step; /* samples */
-  const Kvn16u* pSrc2;
-  int32_t src2Step; /* samples */
-  Kvn16u* pDst;
-  int32_t dstStep; /* samples */
-  KvnSize roiSize;
-  int32_t bitDepth;
+  const Kvn16u* pSrc1; /**< First prediction. */
+  int32_t src1Step;    /**< Its row step in samples. */
+  const Kvn16u* pSrc2; /**< Second prediction. */
+  int32_t src2Step;    /**< Its row step in samples. */
+  Kvn16u* pDst;        /**< Destination. */
+  int32_t dstStep;     /**< Its row step in samples. */
+  KvnSize roiSize;     /**< Block size. */
+  int32_t bitDepth;    /**< Bits per sample (taken as the nearest of 1 and 16 outside 1..16). */
 } KvnBidirRecord16u;
 
-/* One list, in place. The C1IR name is the same function. */
+/**
+ * One-list explicit weighting in place. kvniUniDirWeightBlock_H264_8u_C1IR()
+ * is the same function.
+ * @param[in,out] pSrcDst Prediction block, weighted in place.
+ * @param srcDstStep Row step in bytes, at least the width.
+ * @param log2Denominator logWD.
+ * @param weight Weight w.
+ * @param offset Offset o.
+ * @param roiSize Width and height 2, 4, 8 or 16.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_STEP_ERR if the step
+ *         is negative or below the width; KVN_STS_SIZE_ERR for an unsupported
+ *         size; else KVN_STS_OK.
+ */
 KvnResult kvniUniDirWeightBlock_H264_8u_C1R(Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u log2Denominator, int32_t weight,
                                             int32_t offset, KvnSize roiSize);
+/** The same function as kvniUniDirWeightBlock_H264_8u_C1R(). @copydetails kvniUniDirWeightBlock_H264_8u_C1R */
 KvnResult kvniUniDirWeightBlock_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, Kvn32u log2Denominator, int32_t weight,
                                              int32_t offset, KvnSize roiSize);
-/* Interleaved chroma in place on pBlock->pDst (dstStep >= 2 * width). */
+/**
+ * One-list explicit weighting of interleaved chroma in place on pBlock->pDst,
+ * each channel with its own weight and offset.
+ * @param pBlock The block (pDst, dstStep at least 2 * width, roiSize).
+ * @param pParams logWD, weights and offsets of both channels.
+ * @return KVN_STS_NULL_PTR if pBlock, pParams or pBlock->pDst is null;
+ *         KVN_STS_STEP_ERR if dstStep is below 2 * width; KVN_STS_SIZE_ERR for
+ *         an unsupported size; else KVN_STS_OK.
+ */
 KvnResult kvniUniDirWeightBlock_H264_8u_C2R(const KvnWeightBlockRecord8u* pBlock, const KvnWeightParams8u* pParams);
-/* 16-bit, step in samples; offset already scaled to the bit depth. */
+/**
+ * One-list explicit weighting of 16-bit samples in place.
+ * @param[in,out] pSrcDst Prediction block.
+ * @param srcDstStep Row step in samples, at least the width.
+ * @param log2Denominator logWD.
+ * @param weight Weight w.
+ * @param offset Offset o, already scaled to the bit depth.
+ * @param roiSize Width and height 2, 4, 8 or 16.
+ * @param bitDepth Bits per sample (nearest of 1 and 16 outside 1..16).
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_STEP_ERR if the step
+ *         is below the width; KVN_STS_SIZE_ERR for an unsupported size; else KVN_STS_OK.
+ */
 KvnResult kvniUnidirWeight_H264_16u_IP2P1R(Kvn16u* pSrcDst, int32_t srcDstStep, Kvn32u log2Denominator, int32_t weight,
                                            int32_t offset, KvnSize roiSize, int32_t bitDepth);
 
-/* Two lists, explicit weights. P2P1R: one step for both sources. */
+/**
+ * Two-list explicit weighting; one step for both sources.
+ * @param pSrc1 First prediction.
+ * @param pSrc2 Second prediction.
+ * @param[out] pDst Destination.
+ * @param srcStep Row step in bytes of both sources, at least the width.
+ * @param dstStep Destination row step in bytes, at least the width.
+ * @param log2Denominator logWD.
+ * @param weight1 First weight.
+ * @param offset1 First offset.
+ * @param weight2 Second weight.
+ * @param offset2 Second offset.
+ * @param roiSize Width and height 2, 4, 8 or 16.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_STEP_ERR if a step
+ *         is negative or below the width; KVN_STS_SIZE_ERR for an unsupported
+ *         size; else KVN_STS_OK.
+ */
 KvnResult kvniBiDirWeightBlock_H264_8u_P2P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, int32_t srcStep,
                                              int32_t dstStep, Kvn32u log2Denominator, int32_t weight1, int32_t offset1,
                                              int32_t weight2, int32_t offset2, KvnSize roiSize);
+/**
+ * Two-list explicit weighting; each block with its own step.
+ * @param pSrc1 First prediction.
+ * @param pSrc2 Second prediction.
+ * @param[out] pDst Destination.
+ * @param src1Step First prediction row step in bytes, at least the width.
+ * @param src2Step Second prediction row step in bytes, at least the width.
+ * @param dstStep Destination row step in bytes, at least the width.
+ * @param log2Denominator logWD.
+ * @param weight1 First weight.
+ * @param offset1 First offset.
+ * @param weight2 Second weight.
+ * @param offset2 Second offset.
+ * @param roiSize Width and height 2, 4, 8 or 16.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_STEP_ERR if a step
+ *         is negative or below the width; KVN_STS_SIZE_ERR for an unsupported
+ *         size; else KVN_STS_OK.
+ */
 KvnResult kvniBiDirWeightBlock_H264_8u_P3P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst, int32_t src1Step,
                                              int32_t src2Step, int32_t dstStep, Kvn32u log2Denominator, int32_t weight1,
                                              int32_t offset1, int32_t weight2, int32_t offset2, KvnSize roiSize);
-/* Interleaved chroma; L from pParams1; dstStep and src1Step >= 2 * width
- * (src2Step is not checked). */
+/**
+ * Two-list explicit weighting of interleaved chroma; L from pParams1.
+ * @param pBlock Sources, destination, steps (dstStep and src1Step at least
+ *        2 * width; src2Step not checked) and size.
+ * @param pParams1 First list's logWD, weights and offsets.
+ * @param pParams2 Second list's weights and offsets.
+ * @return KVN_STS_NULL_PTR if pBlock, a parameter record or a block pointer
+ *         is null; KVN_STS_STEP_ERR if dstStep or src1Step is below
+ *         2 * width; KVN_STS_SIZE_ERR for an unsupported size; else KVN_STS_OK.
+ */
 KvnResult kvniBiDirWeightBlock_H264_8u_C2R(const KvnWeightBlockRecord8u* pBlock, const KvnWeightParams8u* pParams1,
                                            const KvnWeightParams8u* pParams2);
+/**
+ * Two-list explicit weighting of 16-bit samples.
+ * @param pBidir Blocks, steps (samples, at least the width), size and bit depth.
+ * @param log2Denominator logWD.
+ * @param weight1 First weight.
+ * @param offset1 First offset (scaled to the bit depth).
+ * @param weight2 Second weight.
+ * @param offset2 Second offset (scaled to the bit depth).
+ * @return KVN_STS_NULL_PTR if pBidir or a block pointer is null;
+ *         KVN_STS_STEP_ERR if a step is below the width; KVN_STS_SIZE_ERR for
+ *         an unsupported size; else KVN_STS_OK.
+ */
 KvnResult kvniBidirWeight_H264_16u_P2P1R(const KvnBidirRecord16u* pBidir, Kvn32u log2Denominator, int32_t weight1,
                                          int32_t offset1, int32_t weight2, int32_t offset2);
 
-/* Two lists, implicit weights (normally summing to 64). The P3P1R member
- * checks only pointers: it weights any width x height block with both at
- * least 1, and returns KVN_STS_OK without writing otherwise. */
+/**
+ * Two-list implicit weighting (weights normally summing to 64); one step for both sources.
+ * @param pSrc1 First prediction.
+ * @param pSrc2 Second prediction.
+ * @param[out] pDst Destination.
+ * @param srcStep Row step in bytes of both sources, at least the width.
+ * @param dstStep Destination row step in bytes, at least the width.
+ * @param weight1 First implicit weight.
+ * @param weight2 Second implicit weight.
+ * @param roiSize Width and height 2, 4, 8 or 16.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_STEP_ERR if a step
+ *         is negative or below the width; KVN_STS_SIZE_ERR for an unsupported
+ *         size; else KVN_STS_OK.
+ */
 KvnResult kvniBiDirWeightBlockImplicit_H264_8u_P2P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst,
                                                      int32_t srcStep, int32_t dstStep, int32_t weight1, int32_t weight2,
                                                      KvnSize roiSize);
+/**
+ * Two-list implicit weighting; each block with its own step. Only pointers
+ * are checked: any width x height block with both at least 1 is weighted, and
+ * KVN_STS_OK is returned without writing otherwise.
+ * @param pSrc1 First prediction.
+ * @param pSrc2 Second prediction.
+ * @param[out] pDst Destination.
+ * @param src1Step First prediction row step in bytes.
+ * @param src2Step Second prediction row step in bytes.
+ * @param dstStep Destination row step in bytes.
+ * @param weight1 First implicit weight.
+ * @param weight2 Second implicit weight.
+ * @param roiSize Block size (any).
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
 KvnResult kvniBiDirWeightBlockImplicit_H264_8u_P3P1R(const Kvn8u* pSrc1, const Kvn8u* pSrc2, Kvn8u* pDst,
                                                      int32_t src1Step, int32_t src2Step, int32_t dstStep,
                                                      int32_t weight1, int32_t weight2, KvnSize roiSize);
+/**
+ * Two-list implicit weighting of 16-bit samples.
+ * @param pBidir Blocks, steps (samples, at least the width), size and bit depth.
+ * @param weight1 First implicit weight.
+ * @param weight2 Second implicit weight.
+ * @return KVN_STS_NULL_PTR if pBidir or a block pointer is null;
+ *         KVN_STS_STEP_ERR if a step is below the width; KVN_STS_SIZE_ERR for
+ *         an unsupported size; else KVN_STS_OK.
+ */
 KvnResult kvniBidirWeightImplicit_H264_16u_P2P1R(const KvnBidirRecord16u* pBidir, int32_t weight1, int32_t weight2);
 
-/* Rounded average; steps are not checked; any width and height 2..16. */
+/**
+ * Rounded average (x1 + x2 + 1) >> 1 of two 16-bit predictions. Steps are not
+ * checked; any width and height 2..16.
+ * @param pBidir Blocks, steps (samples), size and bit depth.
+ * @return KVN_STS_NULL_PTR if pBidir or a block pointer is null;
+ *         KVN_STS_SIZE_ERR if width or height is outside 2..16; else KVN_STS_OK.
+ */
 KvnResult kvniBidir_H264_16u_P2P1R(const KvnBidirRecord16u* pBidir);
 
-/* pSrc2Dst = ((x1 * w1 + x2 * w2 + 2^(shift-1)) >> shift) + offset
- * (no rounding term when shift is 0); one step for both blocks. */
+/**
+ * General weighted average in place: pSrc2Dst = ((x1 * w1 + x2 * w2 +
+ * 2^(shift-1)) >> shift) + offset (no rounding term when shift is 0), clamped
+ * to 0..255; one step for both blocks.
+ * @param pSrc1 First block.
+ * @param[in,out] pSrc2Dst Second block and destination.
+ * @param srcDstStep Row step in bytes of both blocks, at least the width.
+ * @param weight1 First weight.
+ * @param weight2 Second weight.
+ * @param shift Right shift.
+ * @param offset Offset added after the shift.
+ * @param roiSize Width and height 2, 4, 8 or 16.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_STEP_ERR if the step
+ *         is negative or below the width; KVN_STS_SIZE_ERR for an unsupported
+ *         size; else KVN_STS_OK.
+ */
 KvnResult kvniWeightedAverage_H264_8u_C1IR(const Kvn8u* pSrc1, Kvn8u* pSrc2Dst, int32_t srcDstStep, int32_t weight1,
                                            int32_t weight2, Kvn32u shift, int32_t offset, KvnSize roiSize);
+
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* MPEG-1/MPEG-2 VLC tables, block decoding and block writing               */
