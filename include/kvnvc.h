@@ -3751,193 +3751,437 @@ KvnResult kvniWeightedAverage_H264_8u_C1IR(const Kvn8u* pSrc1, Kvn8u* pSrc2Dst, 
 
 /* ------------------------------------------------------------------------ */
 /* MPEG-1/MPEG-2 VLC tables, block decoding and block writing               */
-/* (ISO/IEC 11172-2 2.4.3.7, ISO/IEC 13818-2 7.2, 7.3, 7.4, Annex B)        */
-/*                                                                          */
-/* Source tables (caller's Kvn32s arrays) describe a prefix code:           */
-/*   [0] not read; [1] S, the lookup stages (1..32); [2 .. S+1] the bits    */
-/*   each stage indexes (1..16); then, for code lengths L = 1, 2, 3, ... in */
-/*   turn, a count n(L) >= 0 and n(L) entries, ended by a negative count.   */
-/*   An entry is (code, value) for kvniHuffmanTableInitAlloc_32s and        */
-/*   (code, first, second) for kvniHuffmanRunLevelTableInitAlloc_32s and    */
-/*   kvniCreateRLEncodeTable; code holds the L bits right-aligned. Codes    */
-/*   have 1..32 bits and at most the stages' total. Run-level convention:   */
-/*   first = run (0..63), 254 end of block, 255 escape (first is taken mod  */
-/*   256); second = signed level.                                           */
-/* Malformed source tables are refused with KVN_STS_VLC_CODE_ERR before     */
-/*   anything is stored: a stage count or stage width outside its range, a  */
-/*   code longer than 32 bits or than the stages' total, a code value of    */
-/*   more than L bits, codes that are not prefix-free (a code that is a     */
-/*   prefix of another, or listed twice), a value outside the leaf's field  */
-/*   (signed 24 bits; run-level: second outside the signed 16 bits) or a    */
-/*   leaf equal to the invalid entry (value 61681 given back 1 bit). The    */
-/*   source is read up to its terminating count; a count after L = 32 that  */
-/*   is not negative is malformed too.                                      */
-/* KvnHuffmanTable: 32-bit words from kvnMalloc. [0] = B0, then 2^B0        */
-/*   entries; each further subtable is a header word (its B) and 2^B        */
-/*   entries. Entry: leaf value * 256 + u (u bits of its stage given back;  */
-/*   run-level leaves: second * 65536 + (first & 255) * 256 + u), link      */
-/*   offset * 256 + 128 (word index of the subtable header), or the invalid */
-/*   entry 0x00F0F101. Tables of more than 2^23 words are refused           */
-/*   (KVN_STS_MEM_ALLOC). Built tables are read-only and may be shared      */
-/*   between threads; kvniHuffmanTableFree_32s releases them and            */
-/*   KvnRLEncodeTables.                                                     */
-/*                                                                          */
-/* Readers: word bit position as for the H.264 readers: *ppBitStream is     */
-/*   the current 32-bit word (machine byte order), *pOffset (0..31, else    */
-/*   KVN_STS_BAD_ARG) its next bit, 31 the most significant. A reader never */
-/*   touches memory beyond the word after the one holding the last bit it   */
-/*   consumes (or, when it consumes none, the word after the current one):  */
-/*   keep one readable word beyond the data. Table lookups treat entries    */
-/*   that no builder makes (stage widths outside 1..16, a leaf giving back  */
-/*   all the bits of its stage, links past 31 bits) as invalid codes.       */
 /* ------------------------------------------------------------------------ */
 
+/**
+ * @defgroup mpeg2_vlc VLC tables, block decoding and block writing
+ * @ingroup mpeg2
+ * @brief MPEG-1/MPEG-2 VLC tables built from caller descriptions, coefficient block decoding with inverse quantisation, and run-level block writing (ISO/IEC 11172-2 2.4.3.7; ISO/IEC 13818-2 7.2, 7.3, 7.4, Annex B).
+ *
+ * **Source tables** (caller's Kvn32s arrays) describe a prefix code: [0] not
+ * read; [1] S, the lookup stages (1..32); [2 .. S+1] the bits each stage
+ * indexes (1..16); then, for code lengths L = 1, 2, 3, ... in turn, a count
+ * n(L) >= 0 and n(L) entries, ended by a negative count. An entry is
+ * (code, value) for kvniHuffmanTableInitAlloc_32s() and (code, first,
+ * second) for kvniHuffmanRunLevelTableInitAlloc_32s() and
+ * kvniCreateRLEncodeTable(); code holds the L bits right-aligned. Codes have
+ * 1..32 bits and at most the stages' total. Run-level convention: first = run
+ * (0..63), 254 end of block, 255 escape (first is taken mod 256); second =
+ * signed level.
+ *
+ * **Malformed source tables** are refused with KVN_STS_VLC_CODE_ERR before
+ * anything is stored: a stage count or stage width outside its range, a code
+ * longer than 32 bits or than the stages' total, a code value of more than L
+ * bits, codes that are not prefix-free (a code that is a prefix of another,
+ * or listed twice), a value outside the leaf's field (signed 24 bits;
+ * run-level: second outside the signed 16 bits) or a leaf equal to the
+ * invalid entry (value 61681 given back 1 bit). The source is read up to its
+ * terminating count; a count after L = 32 that is not negative is malformed too.
+ *
+ * **Readers** use the word bit position of the H.264 readers: *ppBitStream is
+ * the current 32-bit word (machine byte order), *pOffset (0..31, else
+ * KVN_STS_BAD_ARG) its next bit, 31 the most significant. A reader never
+ * touches memory beyond the word after the one holding the last bit it
+ * consumes (or, when it consumes none, the word after the current one): keep
+ * one readable word beyond the data. Table lookups treat entries that no
+ * builder makes (stage widths outside 1..16, a leaf giving back all the bits
+ * of its stage, links past 31 bits) as invalid codes.
+ *
+ * Checks, in order: pointers (the word pointer behind the first argument
+ * included), KVN_STS_NULL_PTR; the bit index or free-bit count,
+ * KVN_STS_BAD_ARG; numeric ranges, KVN_STS_OUT_OF_RANGE; nothing is written before.
+ * @{
+ */
+
+/**
+ * A built VLC table: 32-bit words from kvnMalloc(). [0] = B0, then 2^B0
+ * entries; each further subtable is a header word (its B) and 2^B entries.
+ * Entry: leaf value * 256 + u (u bits of its stage given back; run-level
+ * leaves: second * 65536 + (first & 255) * 256 + u), link offset * 256 + 128
+ * (word index of the subtable header), or the invalid entry 0x00F0F101.
+ * Built tables are read-only and may be shared between threads.
+ */
 typedef Kvn32s KvnHuffmanTable;
+/**
+ * A run-level encoding table (see kvniCreateRLEncodeTable()), 32-bit words
+ * from kvnMalloc(), released with kvniHuffmanTableFree_32s().
+ */
 typedef Kvn32s KvnRLEncodeTable;
 
-/* Builds a table from a source table. 0; KVN_STS_NULL_PTR; KVN_STS_MEM_ALLOC
- * (memory or a table too large); KVN_STS_VLC_CODE_ERR (malformed source). On
- * failure *ppTable is not written. */
+/**
+ * Builds a decoding table from a (code, value) source table.
+ * @param pSrcTable Source table.
+ * @param[out] ppTable Receives the table, to be released with kvniHuffmanTableFree_32s(); not written on failure.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_VLC_CODE_ERR for a
+ *         malformed source; KVN_STS_MEM_ALLOC if memory is short or the table
+ *         would exceed 2^23 words; else KVN_STS_OK.
+ */
 KvnResult kvniHuffmanTableInitAlloc_32s(const Kvn32s* pSrcTable, KvnHuffmanTable** ppTable);
+/**
+ * Builds a run-level decoding table from a (code, first, second) source table.
+ * @param pSrcTable Source table.
+ * @param[out] ppTable Receives the table, to be released with kvniHuffmanTableFree_32s(); not written on failure.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_VLC_CODE_ERR for a
+ *         malformed source; KVN_STS_MEM_ALLOC if memory is short or the table
+ *         would exceed 2^23 words; else KVN_STS_OK.
+ */
 KvnResult kvniHuffmanRunLevelTableInitAlloc_32s(const Kvn32s* pSrcTable, KvnHuffmanTable** ppTable);
+/**
+ * Releases a table built by kvniHuffmanTableInitAlloc_32s(),
+ * kvniHuffmanRunLevelTableInitAlloc_32s() or kvniCreateRLEncodeTable().
+ * @param pTable The table.
+ * @return KVN_STS_NULL_PTR if pTable is null; else KVN_STS_OK.
+ */
 KvnResult kvniHuffmanTableFree_32s(KvnHuffmanTable* pTable);
 
-/* One code. *pDst = the leaf's value (signed 24 bits). An invalid code
- * writes 61681 and returns KVN_STS_VLC_CODE_ERR with the position after all
- * the bits read. */
+/**
+ * Decodes one code.
+ * @param[in,out] ppBitStream Current word pointer; advanced.
+ * @param[in,out] pOffset Next bit in the current word, 0..31; advanced.
+ * @param[out] pDst Receives the leaf's value (signed 24 bits).
+ * @param pTable Table from kvniHuffmanTableInitAlloc_32s().
+ * @return KVN_STS_NULL_PTR if a pointer or *ppBitStream is null;
+ *         KVN_STS_BAD_ARG if *pOffset is outside 0..31; KVN_STS_VLC_CODE_ERR
+ *         for an invalid code: 61681 is written and the position is after all
+ *         the bits read; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeHuffmanOne_1u32s(Kvn32u** ppBitStream, Kvn32s* pOffset, Kvn32s* pDst,
                                      const KvnHuffmanTable* pTable);
-/* One run-level code: *pFirst = bits 8..15 of the leaf, *pSecond = bits
- * 16..31. An invalid code returns KVN_STS_VLC_CODE_ERR with the position as
- * it was and nothing written. */
+/**
+ * Decodes one run-level code.
+ * @param[in,out] ppBitStream Current word pointer; advanced.
+ * @param[in,out] pOffset Next bit in the current word, 0..31; advanced.
+ * @param pTable Table from kvniHuffmanRunLevelTableInitAlloc_32s().
+ * @param[out] pFirst Receives bits 8..15 of the leaf (run, 254 end of block, 255 escape).
+ * @param[out] pSecond Receives bits 16..31 of the leaf (signed level).
+ * @return KVN_STS_NULL_PTR if a pointer or *ppBitStream is null;
+ *         KVN_STS_BAD_ARG if *pOffset is outside 0..31; KVN_STS_VLC_CODE_ERR
+ *         for an invalid code, with the position as it was and nothing
+ *         written; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeHuffmanPair_1u16s(Kvn32u** ppBitStream, Kvn32s* pOffset, const KvnHuffmanTable* pTable,
                                       Kvn8u* pFirst, Kvn16s* pSecond);
 
-/* One 8x8 block: cleared, then each coefficient inverse quantised and stored
- * at raster index pScan[scan position]; the position is advanced past the
- * block's end-of-block code. pScan: 64 raster indices; pQuantMatrix: 64
- * weights in raster order. Escapes: MPEG-2 run (6 bits) and level (12 bits,
- * two's complement); MPEG-1 run (6 bits) and level (8 bits; 0 and -128 are
- * followed by 8 more bits).
- * Non-intra: a first bit 1 is the code 1s (run 0, level +-1); otherwise
- * pDCTFirstTable codes the first coefficient and pACTable the others.
- *   MPEG-2: F = (2L + sign(L)) * W * Q / 32 (towards zero), saturated to
- *   -2048..2047, then mismatch control (an even sum of the block toggles the
- *   lowest bit of coefficient 63). A null pQuantMatrix means 16 everywhere.
- *   *pDstSize = scan position of the last coefficient (0 reported as 1).
- *   MPEG-1: F = (2L + sign(L)) * W * Q / 16, an even F moved one step
- *   towards zero, clamped to -2048..2047; *pDstSize as it is.
- * Intra: dct_dc_size from pDCSizeTable (sizes 0..11), the differential, then
- * AC coefficients from scan position 1 with pACTable.
- *   MPEG-2: DC = *pDCPred + differential (16 bits) becomes the predictor,
- *   coefficient 0 = DC << shiftDC (shiftDC 0..3 = 3 - intra_dc_precision,
- *   else KVN_STS_OUT_OF_RANGE), AC F = L * W * 2Q / 32; every value
- *   saturated to -2048..2047, then mismatch control over the whole block.
- *   MPEG-1: coefficient 0 = *pDCPred + 8 * differential (16 bits), which
- *   becomes the predictor; AC F = L * W * 2Q / 16, the odd step and clamp
- *   as above. *pDstSize = scan position of the last coefficient.
- * KVN_STS_VLC_CODE_ERR: an invalid code, a dct_dc_size above 11, a run past
- * scan position 63 or a scan entry outside 0..63; the block is left partly
- * filled, the position after the bits read, *pDstSize not written. */
+/**
+ * Decodes and inverse-quantises one MPEG-1 non-intra 8x8 block (ISO/IEC
+ * 11172-2 2.4.4.2). The block is cleared, then each coefficient stored at
+ * raster index pScan[scan position]; the position is advanced past the
+ * end-of-block code. A first bit 1 is the code 1s (run 0, level +-1);
+ * otherwise pDCTFirstTable codes the first coefficient and pACTable the
+ * others. Escapes: run (6 bits) and level (8 bits; 0 and -128 are followed by
+ * 8 more bits). F = (2L + sign(L)) * W * Q / 16, an even F moved one step
+ * towards zero, clamped to -2048..2047.
+ * @param[in,out] ppBitStream Current word pointer; advanced.
+ * @param[in,out] pOffset Next bit in the current word, 0..31; advanced.
+ * @param pDCTFirstTable Run-level table for the first coefficient.
+ * @param pACTable Run-level table for the other coefficients.
+ * @param pScan 64 raster indices in scan order.
+ * @param quantScale Quantiser scale Q.
+ * @param pQuantMatrix 64 weights W in raster order (required).
+ * @param[out] pDstBlock 64 coefficients, raster order.
+ * @param[out] pDstSize Scan position of the last coefficient.
+ * @return KVN_STS_NULL_PTR if a pointer (pQuantMatrix included) or
+ *         *ppBitStream is null; KVN_STS_BAD_ARG if *pOffset is outside 0..31;
+ *         KVN_STS_VLC_CODE_ERR for an invalid code, a run past scan position
+ *         63 or a scan entry outside 0..63: the block is left partly filled,
+ *         the position after the bits read, *pDstSize not written; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructDCTBlock_MPEG1_32s(Kvn32u** ppBitStream, Kvn32s* pOffset,
                                             const KvnHuffmanTable* pDCTFirstTable, const KvnHuffmanTable* pACTable,
                                             const Kvn32s* pScan, Kvn32s quantScale, const Kvn16s* pQuantMatrix,
                                             Kvn16s* pDstBlock, Kvn32s* pDstSize);
+/**
+ * Decodes and inverse-quantises one MPEG-2 non-intra 8x8 block (ISO/IEC
+ * 13818-2 7.2, 7.4). Decoding as kvniReconstructDCTBlock_MPEG1_32s(); escapes:
+ * run (6 bits) and level (12 bits, two's complement).
+ * F = (2L + sign(L)) * W * Q / 32 (towards zero), saturated to -2048..2047,
+ * then mismatch control (an even sum of the block toggles the lowest bit of
+ * coefficient 63).
+ * @param[in,out] ppBitStream Current word pointer; advanced.
+ * @param[in,out] pOffset Next bit in the current word, 0..31; advanced.
+ * @param pDCTFirstTable Run-level table for the first coefficient.
+ * @param pACTable Run-level table for the other coefficients.
+ * @param pScan 64 raster indices in scan order.
+ * @param quantScale Quantiser scale Q.
+ * @param pQuantMatrix 64 weights W in raster order; null means 16 everywhere.
+ * @param[out] pDstBlock 64 coefficients, raster order.
+ * @param[out] pDstSize Scan position of the last coefficient (0 reported as 1).
+ * @return KVN_STS_NULL_PTR if a required pointer or *ppBitStream is null;
+ *         KVN_STS_BAD_ARG if *pOffset is outside 0..31; KVN_STS_VLC_CODE_ERR
+ *         for an invalid code, a run past scan position 63 or a scan entry
+ *         outside 0..63 (block partly filled, position after the bits read,
+ *         *pDstSize not written); else KVN_STS_OK.
+ */
 KvnResult kvniReconstructDCTBlock_MPEG2_32s(Kvn32u** ppBitStream, Kvn32s* pOffset,
                                             const KvnHuffmanTable* pDCTFirstTable, const KvnHuffmanTable* pACTable,
                                             const Kvn32s* pScan, Kvn32s quantScale, const Kvn16s* pQuantMatrix,
                                             Kvn16s* pDstBlock, Kvn32s* pDstSize);
+/**
+ * Decodes and inverse-quantises one MPEG-1 intra 8x8 block: dct_dc_size from
+ * pDCSizeTable (sizes 0..11), the differential, then AC coefficients from
+ * scan position 1 with pACTable. Coefficient 0 = *pDCPred + 8 * differential
+ * (16 bits), which becomes the predictor; AC F = L * W * 2Q / 16, an even F
+ * moved one step towards zero, clamped to -2048..2047.
+ * @param[in,out] ppBitStream Current word pointer; advanced.
+ * @param[in,out] pOffset Next bit in the current word, 0..31; advanced.
+ * @param pDCSizeTable Table of dct_dc_size codes.
+ * @param pACTable Run-level table for the AC coefficients.
+ * @param pScan 64 raster indices in scan order.
+ * @param quantScale Quantiser scale Q.
+ * @param pQuantMatrix 64 intra weights W in raster order.
+ * @param[in,out] pDCPred DC predictor; receives the new DC.
+ * @param[out] pDstBlock 64 coefficients, raster order.
+ * @param[out] pDstSize Scan position of the last coefficient.
+ * @return KVN_STS_NULL_PTR if a pointer or *ppBitStream is null;
+ *         KVN_STS_BAD_ARG if *pOffset is outside 0..31; KVN_STS_VLC_CODE_ERR
+ *         for an invalid code, a dct_dc_size above 11, a run past scan
+ *         position 63 or a scan entry outside 0..63 (block partly filled,
+ *         position after the bits read, *pDstSize not written); else KVN_STS_OK.
+ */
 KvnResult kvniReconstructDCTBlockIntra_MPEG1_32s(Kvn32u** ppBitStream, Kvn32s* pOffset,
                                                  const KvnHuffmanTable* pDCSizeTable, const KvnHuffmanTable* pACTable,
                                                  const Kvn32s* pScan, Kvn32s quantScale, const Kvn16s* pQuantMatrix,
                                                  Kvn16s* pDCPred, Kvn16s* pDstBlock, Kvn32s* pDstSize);
+/**
+ * Decodes and inverse-quantises one MPEG-2 intra 8x8 block (ISO/IEC 13818-2
+ * 7.2.1, 7.4): DC = *pDCPred + differential (16 bits) becomes the predictor,
+ * coefficient 0 = DC << shiftDC, AC F = L * W * 2Q / 32; every value saturated
+ * to -2048..2047, then mismatch control over the whole block.
+ * @param[in,out] ppBitStream Current word pointer; advanced.
+ * @param[in,out] pOffset Next bit in the current word, 0..31; advanced.
+ * @param pDCSizeTable Table of dct_dc_size codes.
+ * @param pACTable Run-level table for the AC coefficients (B.14 or B.15).
+ * @param pScan 64 raster indices in scan order.
+ * @param quantScale Quantiser scale Q.
+ * @param pQuantMatrix 64 intra weights W in raster order.
+ * @param[in,out] pDCPred DC predictor; receives the new DC.
+ * @param shiftDC 3 - intra_dc_precision, 0..3.
+ * @param[out] pDstBlock 64 coefficients, raster order.
+ * @param[out] pDstSize Scan position of the last coefficient.
+ * @return KVN_STS_NULL_PTR if a pointer or *ppBitStream is null;
+ *         KVN_STS_BAD_ARG if *pOffset is outside 0..31; KVN_STS_OUT_OF_RANGE
+ *         if shiftDC is outside 0..3; KVN_STS_VLC_CODE_ERR for an invalid
+ *         code, a dct_dc_size above 11, a run past scan position 63 or a scan
+ *         entry outside 0..63 (block partly filled, position after the bits
+ *         read, *pDstSize not written); else KVN_STS_OK.
+ */
 KvnResult kvniReconstructDCTBlockIntra_MPEG2_32s(Kvn32u** ppBitStream, Kvn32s* pOffset,
                                                  const KvnHuffmanTable* pDCSizeTable, const KvnHuffmanTable* pACTable,
                                                  const Kvn32s* pScan, Kvn32s quantScale, const Kvn16s* pQuantMatrix,
                                                  Kvn16s* pDCPred, Kvn32s shiftDC, Kvn16s* pDstBlock, Kvn32s* pDstSize);
 
-/* Run-level encoding table from a run-level source table (see above):
- * word 0 = escape code * 16 + length (bits 0..9), end-of-block code * 16 +
- * length (bits 10..19), largest run R (bits 20..); words 1..R+1 the byte
- * offset of each run's base word, which holds the run's largest |level|;
- * the word base + level holds code * 65536 + length. Besides the malformed
- * sources above, KVN_STS_VLC_CODE_ERR also for: a run whose levels are not
- * exactly +-1 .. +-m each once, a code of 16 bits or more in value, an
- * escape or end-of-block code that does not fit its 10-bit field. Released
- * with kvniHuffmanTableFree_32s. */
+/**
+ * Builds a run-level encoding table from a run-level source table: word 0 =
+ * escape code * 16 + length (bits 0..9), end-of-block code * 16 + length
+ * (bits 10..19), largest run R (bits 20..); words 1..R+1 the byte offset of
+ * each run's base word, which holds the run's largest |level|; the word
+ * base + level holds code * 65536 + length.
+ * @param pSrcTable Run-level source table.
+ * @param[out] ppTable Receives the table, to be released with kvniHuffmanTableFree_32s(); not written on failure.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_VLC_CODE_ERR for a
+ *         malformed source, a run whose levels are not exactly +-1 .. +-m
+ *         each once, a code of 16 bits or more in value, or an escape or
+ *         end-of-block code that does not fit its 10-bit field;
+ *         KVN_STS_MEM_ALLOC if memory is short; else KVN_STS_OK.
+ */
 KvnResult kvniCreateRLEncodeTable(const Kvn32s* pSrcTable, KvnRLEncodeTable** ppTable);
 
-/* Block writers. Output position: *ppBitStream the current word, *pBitCount
- * the bits still free in it (1..32, else KVN_STS_BAD_ARG); bits are ORed in
- * from its most significant free bit down, a code crossing into the next
- * word assigns that word, a code filling the word exactly moves on without
- * touching the next. The buffer must be zero from the current word on and
- * large enough: the writers are not told its end (a block takes at most
- * 64 * 24 + 32 bits plus the DC code). Levels are coded from pRLTable
- * or by escape (000001, run in 6 bits, the low 12 bits of the
- * level); pScan entries are taken modulo 64. Writing stops after count
- * non-zero levels or at scan position 63, then the end-of-block code
- * (eobLength 0..32 bits of eobCode, else KVN_STS_OUT_OF_RANGE).
- * Intra: d = pSrcBlock[0] - *pDCPred (|d| <= 2047, else
- * KVN_STS_OUT_OF_RANGE) becomes the dct_dc_size code pDCSizeTable[2 * size],
- * of pDCSizeTable[2 * size + 1] bits (1..32, else KVN_STS_OUT_OF_RANGE),
- * and size bits of d (negative: d + 2^size - 1); *pDCPred = pSrcBlock[0].
- * Non-intra: a first coefficient (at pScan[0]) of +-1 is written as 1s. */
+/**
+ * Writes one intra block: the DC differential d = pSrcBlock[0] - *pDCPred as
+ * the dct_dc_size code pDCSizeTable[2 * size] of pDCSizeTable[2 * size + 1]
+ * bits and size bits of d (negative: d + 2^size - 1), then the AC levels
+ * from pRLTable or by escape (000001, run in 6 bits, the low 12 bits of the
+ * level), then the end-of-block code; *pDCPred = pSrcBlock[0].
+ * Output position: *ppBitStream the current word, *pBitCount the bits still
+ * free in it; bits are ORed in from its most significant free bit down, a
+ * code crossing into the next word assigns that word, a code filling the
+ * word exactly moves on without touching the next. The buffer must be zero
+ * from the current word on and large enough: the writers are not told its
+ * end (a block takes at most 64 * 24 + 32 bits plus the DC code).
+ * @param[in,out] ppBitStream Current word; advanced.
+ * @param[in,out] pBitCount Free bits in the current word, 1..32; updated.
+ * @param pSrcBlock 64 levels, raster order.
+ * @param[in,out] pDCPred DC predictor; receives pSrcBlock[0].
+ * @param pDCSizeTable (code, length) pairs of dct_dc_size 0..11.
+ * @param pRLTable Table from kvniCreateRLEncodeTable().
+ * @param pScan 64 raster indices in scan order (taken modulo 64).
+ * @param eobLength Length of the end-of-block code, 0..32.
+ * @param eobCode End-of-block code, right-aligned.
+ * @param count Writing stops after count non-zero levels or at scan position 63.
+ * @return KVN_STS_NULL_PTR if a pointer or *ppBitStream is null;
+ *         KVN_STS_BAD_ARG if *pBitCount is outside 1..32;
+ *         KVN_STS_OUT_OF_RANGE if eobLength is outside 0..32, |d| is above
+ *         2047, or the dct_dc_size code length is outside 1..32; nothing is
+ *         written on failure; else KVN_STS_OK.
+ */
 KvnResult kvniPutIntraBlock(Kvn32u** ppBitStream, Kvn32s* pBitCount, const Kvn16s* pSrcBlock, Kvn32s* pDCPred,
                             const Kvn32s* pDCSizeTable, const KvnRLEncodeTable* pRLTable, const Kvn32s* pScan,
                             Kvn32s eobLength, Kvn32s eobCode, Kvn32s count);
+/**
+ * Writes one non-intra block, as kvniPutIntraBlock() without the DC part: a
+ * first coefficient (at pScan[0]) of +-1 is written as 1s.
+ * @param[in,out] ppBitStream Current word; advanced.
+ * @param[in,out] pBitCount Free bits in the current word, 1..32; updated.
+ * @param pSrcBlock 64 levels, raster order.
+ * @param pRLTable Table from kvniCreateRLEncodeTable().
+ * @param pScan 64 raster indices in scan order (taken modulo 64).
+ * @param eobLength Length of the end-of-block code, 0..32.
+ * @param eobCode End-of-block code, right-aligned.
+ * @param count Writing stops after count non-zero levels or at scan position 63.
+ * @return KVN_STS_NULL_PTR if a pointer or *ppBitStream is null;
+ *         KVN_STS_BAD_ARG if *pBitCount is outside 1..32;
+ *         KVN_STS_OUT_OF_RANGE if eobLength is outside 0..32; nothing is
+ *         written on failure; else KVN_STS_OK.
+ */
 KvnResult kvniPutNonIntraBlock(Kvn32u** ppBitStream, Kvn32s* pBitCount, const Kvn16s* pSrcBlock,
                                const KvnRLEncodeTable* pRLTable, const Kvn32s* pScan, Kvn32s eobLength, Kvn32s eobCode,
                                Kvn32s count);
 
+/** @} */
+
 /* ------------------------------------------------------------------------ */
 /* MPEG-2 quantisation and DCT                                              */
-/*                                                                          */
-/* Blocks are 64 signed 16-bit values, raster order unless stated.          */
-/* Checks: null pointers (KVN_STS_NULL_PTR), then a forward quantiser's     */
-/* scale of 0 (KVN_STS_DIV_BY_ZERO) or a row step below 1                   */
-/* (KVN_STS_STEP_ERR); nothing is written on failure.                       */
 /* ------------------------------------------------------------------------ */
 
-/* Forward quantisers, in place; *pCount: the number of non-zero levels.
- * With reciprocal weights (64 floats, 1/W): level = trunc(c * (16/Q) * (1/W))
- * in single precision, clamped to -2047..2047. Without (non-intra only):
- * Q >= 1: sign(c) * min((|c| * R) >> 16, 2047), R = (65536 + Q/2) / Q;
- * Q < 0: the block is left as it is and its non-zero values counted. The
- * intra quantiser leaves position 0 (the DC) and counts positions 1..63; a
- * null pointer selects the reciprocals of the default intra matrix. */
+/**
+ * @defgroup mpeg2_quant Quantisation and DCT
+ * @ingroup mpeg2
+ * @brief MPEG-1/MPEG-2 forward and inverse quantisers, inverse and forward 8x8 DCT (ISO/IEC 13818-2 7.4, 7.5, Annex A).
+ *
+ * Blocks are 64 signed 16-bit values, raster order unless stated. Checks:
+ * null pointers (KVN_STS_NULL_PTR), then a forward quantiser's scale of 0
+ * (KVN_STS_DIV_BY_ZERO) or a row step below 1 (KVN_STS_STEP_ERR); nothing is
+ * written on failure.
+ * @{
+ */
+
+/**
+ * Forward non-intra quantiser in place. With reciprocal weights (64 floats,
+ * 1/W): level = trunc(c * (16/Q) * (1/W)) in single precision, clamped to
+ * -2047..2047. Without: Q >= 1: sign(c) * min((|c| * R) >> 16, 2047),
+ * R = (65536 + Q/2) / Q; Q < 0: the block is left as it is and its non-zero
+ * values counted.
+ * @param[in,out] pSrcDst 64 coefficients in, 64 levels out.
+ * @param quantScale Quantiser scale Q, not 0.
+ * @param pQuantMatrix Optional 64 reciprocal weights 1/W, raster order (may be null).
+ * @param[out] pCount Receives the number of non-zero levels.
+ * @return KVN_STS_NULL_PTR if pSrcDst or pCount is null; KVN_STS_DIV_BY_ZERO
+ *         if quantScale is 0; else KVN_STS_OK.
+ */
 KvnResult kvniQuant_MPEG2_16s_C1I(Kvn16s* pSrcDst, int32_t quantScale, const float* pQuantMatrix, int32_t* pCount);
+/**
+ * Forward intra quantiser in place, as kvniQuant_MPEG2_16s_C1I() with
+ * reciprocal weights; position 0 (the DC) is left as it is and positions
+ * 1..63 are counted.
+ * @param[in,out] pSrcDst 64 coefficients in, levels out (DC unchanged).
+ * @param quantScale Quantiser scale Q, not 0.
+ * @param pQuantMatrix 64 reciprocal weights 1/W; null selects the reciprocals of the default intra matrix.
+ * @param[out] pCount Receives the number of non-zero levels at positions 1..63.
+ * @return KVN_STS_NULL_PTR if pSrcDst or pCount is null; KVN_STS_DIV_BY_ZERO
+ *         if quantScale is 0; else KVN_STS_OK.
+ */
 KvnResult kvniQuantIntra_MPEG2_16s_C1I(Kvn16s* pSrcDst, int32_t quantScale, const float* pQuantMatrix, int32_t* pCount);
-/* Inverse quantisers, in place (ISO/IEC 13818-2 7.4): non-intra
- * ((2L + sign(L)) * W * Q) / 32 at all positions (null weights: 16
- * everywhere); intra (L * W * Q) / 16 at positions 1..63 (weights required),
- * position 0 unchanged; exact, saturated to -2048..2047, then mismatch
- * control over all 64 values. */
+/**
+ * Non-intra inverse quantiser in place (ISO/IEC 13818-2 7.4):
+ * ((2L + sign(L)) * W * Q) / 32 at all positions, exact, saturated to
+ * -2048..2047, then mismatch control over all 64 values.
+ * @param[in,out] pSrcDst 64 levels in, 64 coefficients out.
+ * @param quantScale Quantiser scale Q.
+ * @param pQuantMatrix 64 weights W, raster order; null means 16 everywhere.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
 KvnResult kvniQuantInv_MPEG2_16s_C1I(Kvn16s* pSrcDst, int32_t quantScale, const Kvn16u* pQuantMatrix);
+/**
+ * Intra inverse quantiser in place (ISO/IEC 13818-2 7.4): (L * W * Q) / 16 at
+ * positions 1..63, position 0 unchanged; exact, saturated to -2048..2047,
+ * then mismatch control over all 64 values.
+ * @param[in,out] pSrcDst 64 levels in, 64 coefficients out.
+ * @param quantScale Quantiser scale Q.
+ * @param pQuantMatrix 64 intra weights W, raster order (required).
+ * @return KVN_STS_NULL_PTR if pSrcDst or pQuantMatrix is null; else KVN_STS_OK.
+ */
 KvnResult kvniQuantInvIntra_MPEG2_16s_C1I(Kvn16s* pSrcDst, int32_t quantScale, const Kvn16u* pQuantMatrix);
 
-/* Inverse DCT of a transposed coefficient block (element 8i + j: horizontal
- * frequency i, vertical frequency j). count > 9: full transform; 1..9: only
- * the 4x4 low-frequency corner is read; 0: every sample coefficient 0 / 8;
- * below 0: as 0 for 8-bit output, zeros for 16-bit output. Samples clamped
- * to 0..255 (8u) or -256..255 (16s). Steps in bytes, at least 1. The P2C2R
- * forms write two blocks interleaved (the first at even samples), each
- * with its own count. */
+/**
+ * Inverse DCT of a transposed coefficient block (element 8i + j: horizontal
+ * frequency i, vertical frequency j) to 8-bit samples clamped to 0..255.
+ * @param pSrc 64 transposed coefficients.
+ * @param[out] pDst 8x8 samples.
+ * @param dstStep Destination row step in bytes, at least 1.
+ * @param count Coefficient count: above 9 full transform; 1..9 only the 4x4
+ *        low-frequency corner is read; 0 or below: every sample coefficient 0 / 8.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_STEP_ERR if the step
+ *         is below 1; else KVN_STS_OK.
+ */
 KvnResult kvniDCT8x8Inv_AANTransposed_16s8u_C1R(const Kvn16s* pSrc, Kvn8u* pDst, int32_t dstStep, int32_t count);
+/**
+ * Inverse DCT of a transposed coefficient block to 16-bit values clamped to -256..255.
+ * @param pSrc 64 transposed coefficients.
+ * @param[out] pDst 8x8 values.
+ * @param dstStep Destination row step in bytes, at least 1.
+ * @param count Coefficient count: above 9 full transform; 1..9 the 4x4
+ *        corner; 0 every value coefficient 0 / 8; below 0 zeros.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_STEP_ERR if the step
+ *         is below 1; else KVN_STS_OK.
+ */
 KvnResult kvniDCT8x8Inv_AANTransposed_16s_C1R(const Kvn16s* pSrc, Kvn16s* pDst, int32_t dstStep, int32_t count);
+/**
+ * Inverse DCT of two transposed blocks written interleaved (the first at even
+ * samples) as 8-bit samples clamped to 0..255, each block with its own count
+ * (as kvniDCT8x8Inv_AANTransposed_16s8u_C1R()).
+ * @param pSrcU First (Cb) block, 64 transposed coefficients.
+ * @param pSrcV Second (Cr) block.
+ * @param[out] pDstUV 8 rows of 16 interleaved samples.
+ * @param dstStep Destination row step in bytes, at least 1.
+ * @param countU Coefficient count of the first block.
+ * @param countV Coefficient count of the second block.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_STEP_ERR if the step
+ *         is below 1; else KVN_STS_OK.
+ */
 KvnResult kvniDCT8x8Inv_AANTransposed_16s8u_P2C2R(const Kvn16s* pSrcU, const Kvn16s* pSrcV, Kvn8u* pDstUV,
                                                   int32_t dstStep, int32_t countU, int32_t countV);
+/**
+ * Inverse DCT of two transposed blocks written interleaved as 16-bit values
+ * clamped to -256..255, each with its own count (as kvniDCT8x8Inv_AANTransposed_16s_C1R()).
+ * @param pSrcU First block, 64 transposed coefficients.
+ * @param pSrcV Second block.
+ * @param[out] pDstUV 8 rows of 16 interleaved values.
+ * @param dstStep Destination row step in bytes, at least 1.
+ * @param countU Coefficient count of the first block.
+ * @param countV Coefficient count of the second block.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_STEP_ERR if the step
+ *         is below 1; else KVN_STS_OK.
+ */
 KvnResult kvniDCT8x8Inv_AANTransposed_16s_P2C2R(const Kvn16s* pSrcU, const Kvn16s* pSrcV, Kvn16s* pDstUV,
                                                 int32_t dstStep, int32_t countU, int32_t countV);
-/* Two natural-order blocks (element 8v + u) into 8 rows of 16 interleaved
- * bytes: a channel whose flag is set (value 1: the second, 2: the first)
- * takes clamp(coefficient 0 >> 3, 0, 255) everywhere, the other the inverse
- * DCT (IEEE 1180 accuracy) clamped to 0..255. Higher flag bits are ignored. */
+/**
+ * Inverse DCT or DC fill of two natural-order blocks (element 8v + u) into 8
+ * rows of 16 interleaved bytes: a channel whose flag is set takes
+ * clamp(coefficient 0 >> 3, 0, 255) everywhere, the other the inverse DCT
+ * (IEEE 1180 accuracy) clamped to 0..255.
+ * @param pSrcU First (Cb, even bytes) block.
+ * @param pSrcV Second (Cr, odd bytes) block.
+ * @param[out] pDstUV 8 rows of 16 interleaved samples.
+ * @param dstStep Destination row step in bytes, at least 1.
+ * @param flags Bit of value 1: the second block is DC only; 2: the first; higher bits ignored.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_STEP_ERR if the step
+ *         is below 1; else KVN_STS_OK.
+ */
 KvnResult kvniDCT8x8InvOrSet_16s8u_P2C2(const Kvn16s* pSrcU, const Kvn16s* pSrcV, Kvn8u* pDstUV, int32_t dstStep,
                                         int32_t flags);
-/* Forward DCT (ISO/IEC 13818-2 Annex A scaling, DC = 8 x mean) of 8 rows of
- * 16 interleaved bytes into two natural-order coefficient blocks. */
+/**
+ * Forward DCT (ISO/IEC 13818-2 Annex A scaling, DC = 8 x mean) of 8 rows of
+ * 16 interleaved bytes into two natural-order coefficient blocks.
+ * @param pSrcUV 8 rows of 16 interleaved samples (Cb even, Cr odd).
+ * @param srcStep Source row step in bytes, at least 1.
+ * @param[out] pDstU 64 Cb coefficients.
+ * @param[out] pDstV 64 Cr coefficients.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_STEP_ERR if the step
+ *         is below 1; else KVN_STS_OK.
+ */
 KvnResult kvniDCT8x8Fwd_8u16s_C2P2(const Kvn8u* pSrcUV, int32_t srcStep, Kvn16s* pDstU, Kvn16s* pDstV);
+
+/** @} */
 
 /* ------------------------------------------------------------------------ */
 /* MPEG-4 Part 2, H.263 and H.261: quantisation                             */
