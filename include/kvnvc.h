@@ -148,7 +148,7 @@ KvnResult kvniAverage16x16_8u_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kv
                                   Kvn8u* pDst, int32_t dstStep);
 
 /**
- * Averages the half-sample prediction of an 8x4 block into the destination:
+ * Averages the half-sample prediction of an 8x4 block into the destination.
  * pSrcDst = (p + pSrcDst + 1) >> 1, p the prediction of pSrc.
  * @param pSrc Reference block at the integer position.
  * @param srcStep Reference row step in bytes.
@@ -206,8 +206,8 @@ KvnResult kvniAdd8x8HP_16s8u_C1RS(const Kvn16s* pSrc, int32_t srcStep, const Kvn
 KvnResult kvniAddC8x8_16s8u_C1IR(Kvn16s value, Kvn8u* pSrcDst, int32_t srcDstStep);
 
 /**
- * Motion compensation of a 16x16 block from one reference: pDst = clamp(p + residual),
- * p the prediction of pRef by mode and rounding; the sum is exact before the clamp.
+ * Motion compensation of a 16x16 block from one reference.
+ * pDst = clamp(p + residual), p the prediction of pRef by mode and rounding; the sum is exact before the clamp.
  * @param pRef Reference block at the integer position.
  * @param refStep Reference row step in bytes.
  * @param pSrcYData Residual, signed 16-bit.
@@ -221,7 +221,7 @@ KvnResult kvniAddC8x8_16s8u_C1IR(Kvn16s value, Kvn8u* pSrcDst, int32_t srcDstSte
 KvnResult kvniMC16x16_8u_C1(const Kvn8u* pRef, int32_t refStep, const Kvn16s* pSrcYData, int32_t srcYStep, Kvn8u* pDst,
                             int32_t dstStep, int32_t mode, int32_t rounding);
 /**
- * Motion compensation of a 16x16 block from two references:
+ * Motion compensation of a 16x16 block from two references.
  * pDst = clamp(((pF + pB + 1) >> 1) + residual), pF and pB the predictions of
  * pRefF and pRefB by their modes with the shared rounding control (the final
  * average always rounds up).
@@ -336,7 +336,7 @@ KvnResult kvniMC16x4B_8u_C1(const Kvn8u* pRefF, int32_t refFStep, int32_t modeF,
                             int32_t rounding);
 
 /**
- * Interleaved chroma prediction with planar residuals, 8x8 per component:
+ * Interleaved chroma prediction with planar residuals, 8x8 per component.
  * pDst = clamp(p + residual), even destination bytes (Cb) taking pSrcUData,
  * odd bytes (Cr) pSrcVData; horizontal neighbours are two bytes apart.
  * @param pRef Interleaved reference at the integer position.
@@ -357,7 +357,7 @@ KvnResult kvniMC8x4_16s8u_P2C2R(const Kvn8u* pRef, int32_t refStep, const Kvn16s
                                 int32_t srcUVStep, Kvn8u* pDst, int32_t dstStep, int32_t mode, int32_t rounding);
 /**
  * Two-reference interleaved chroma prediction with planar residuals, 8x8 per
- * component: pDst = clamp(((pF + pB + 1) >> 1) + residual), Cb residual in the
+ * component. pDst = clamp(((pF + pB + 1) >> 1) + residual), Cb residual in the
  * even bytes, Cr in the odd bytes.
  * @param pRefF Forward interleaved reference.
  * @param refFStep Its row step in bytes.
@@ -537,6 +537,7 @@ KvnResult kvniSAD4x4xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u
 KvnResult kvniSAD2x2xN_8u16u_C1R(const Kvn8u* pSrc, int32_t srcStep, const Kvn8u* pRef, int32_t refStep, Kvn16u* pSAD,
                                  int32_t count);
 /**
+ * SADs of a 16x16 block against a run of candidates, and the best index.
  * As kvniSAD16x16xN_8u16u_C1R(), and the index of the smallest SAD (the lowest
  * index among equal ones).
  * @param pSrc Source block.
@@ -663,7 +664,8 @@ KvnResult kvniSubSAD8x8_8u16s_C1R(const Kvn8u* pSrc1, int32_t src1Step, const Kv
  */
 
 /**
- * Hadamard cost of a 4x4 block: d is transformed by the unnormalised 4x4
+ * Hadamard cost of a 4x4 block.
+ * d is transformed by the unnormalised 4x4
  * Hadamard transform (rows and columns, entries +-1) and *pSATD receives the
  * sum of the absolute values of all coefficients, exact. Larger members sum
  * over their 4x4 blocks.
@@ -782,7 +784,8 @@ KvnResult kvniSqrDiff16x16B_8u32s(const Kvn8u* pSrc, int32_t srcStep, const Kvn8
  */
 KvnResult kvniVariance16x16_8u32s(const Kvn8u* pSrc, int32_t srcStep, Kvn32s* pVar);
 /**
- * Variance and sum of an 8x8 block: *pSum = S, the sum of the 64 samples (not
+ * Variance and sum of an 8x8 block.
+ * *pSum = S, the sum of the 64 samples (not
  * their mean); *pVar = trunc(Q / 64 - (S / 64)^2) in single precision, Q the
  * sum of squares. kvniVarSum8x8_8u32s_C1R() is the same function.
  * @param pSrc Block.
@@ -795,8 +798,8 @@ KvnResult kvniVarMean8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32s* p
 /** The same function as kvniVarMean8x8_8u32s_C1R(). @copydetails kvniVarMean8x8_8u32s_C1R */
 KvnResult kvniVarSum8x8_8u32s_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn32s* pVar, Kvn32s* pSum);
 /**
- * Variance and sum of an 8x8 block of signed 16-bit samples, as
- * kvniVarMean8x8_8u32s_C1R(); each column is summed with signed 16-bit
+ * Variance and sum of an 8x8 block of signed 16-bit samples.
+ * As kvniVarMean8x8_8u32s_C1R(); each column is summed with signed 16-bit
  * saturation, row by row, and the squares are added modulo 2^32.
  * kvniVarSum8x8_16s32s_C1R() is the same function.
  * @param pSrc Block.
@@ -919,8 +922,8 @@ KvnResult kvniGetDiff4x4_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kvn8
                                   Kvn16s* pDstDiff, int32_t dstDiffStep);
 
 /**
- * Residual of an 8x4 block against a half-sample prediction: pDstDiff = pSrc - p,
- * p the prediction of pRef by mode and rounding; p is also written to
+ * Residual of an 8x4 block against a half-sample prediction.
+ * pDstDiff = pSrc - p, p the prediction of pRef by mode and rounding; p is also written to
  * pDstPredictor unless that is null.
  * @param pSrc Source block.
  * @param srcStep Source row step in bytes.
@@ -955,7 +958,7 @@ KvnResult kvniGetDiff16x16_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const Kv
                                     int32_t dstPredictorStep, int32_t mode, int32_t rounding);
 
 /**
- * Residual of an 8x4 block against a two-reference prediction:
+ * Residual of an 8x4 block against a two-reference prediction.
  * pDstDiff = pSrc - ((pF + pB + 1) >> 1), pF and pB the predictions of pRefF
  * and pRefB by their modes and the shared rounding.
  * @param pSrc Source block.
@@ -992,9 +995,9 @@ KvnResult kvniGetDiff16x16B_8u16s_C1(const Kvn8u* pSrc, int32_t srcStep, const K
                                      Kvn16s* pDstDiff, int32_t dstDiffStep, int32_t rounding);
 
 /**
- * Residual of interleaved (Cb, Cr) chroma, 8x4 per channel (8 pairs a row; the
- * horizontal neighbour of a sample is two bytes further on): Cb differences go
- * to pDstDiffU, Cr differences to pDstDiffV.
+ * Residual of interleaved (Cb, Cr) chroma, 8x4 per channel.
+ * 8 pairs a row; the horizontal neighbour of a sample is two bytes further
+ * on. Cb differences go to pDstDiffU, Cr differences to pDstDiffV.
  * @param pSrc Interleaved source.
  * @param srcStep Source row step in bytes.
  * @param pRef Interleaved reference at the integer position.
@@ -1015,8 +1018,9 @@ KvnResult kvniGetDiff8x8_8u16s_C2P2(const Kvn8u* pSrc, int32_t srcStep, const Kv
                                     Kvn16s* pDstDiffU, int32_t dstDiffUStep, Kvn16s* pDstDiffV, int32_t dstDiffVStep,
                                     int32_t mode, int32_t rounding);
 /**
- * Residual of interleaved (Cb, Cr) chroma, 8x4 per channel, against a
- * two-reference prediction (pF + pB + 1) >> 1.
+ * Two-reference residual of interleaved (Cb, Cr) chroma, 8x4 per channel.
+ * The prediction is (pF + pB + 1) >> 1; Cb differences go to pDstDiffU, Cr
+ * differences to pDstDiffV.
  * @param pSrc Interleaved source.
  * @param srcStep Source row step in bytes.
  * @param pRefF Forward interleaved reference.
@@ -1077,7 +1081,8 @@ KvnResult kvniSub8x8_16u16s_C1R(const Kvn16u* pSrc1, int32_t src1Step, const Kvn
                                 Kvn16s* pDst, int32_t dstStep);
 
 /**
- * Per-4x4 sums of the differences of an 8x8 block: pSums[b] = sum of the 16
+ * Per-4x4 sums of the differences of an 8x8 block.
+ * pSums[b] = sum of the 16
  * differences pSrc - pPred of 4x4 block b (raster order of blocks). Unless
  * pDiff is null it receives the differences without a step: 4x4 block after
  * 4x4 block in that order, each block row by row.
@@ -1700,8 +1705,8 @@ KvnResult kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t 
 KvnResult kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
                                                         const Kvn8u* pBeta, const Kvn8u* pThresholds, const Kvn8u* pBS);
 /**
- * Filters the two vertical edges (0 and 4) of one 4:2:0 chroma plane, 8
- * samples long, segments of 2.
+ * Filters the two vertical edges (0 and 4) of one 4:2:0 chroma plane.
+ * Edges are 8 samples long, segments of 2.
  * @param[in,out] pSrcDst Macroblock's top-left chroma sample.
  * @param srcDstStep Row step in bytes.
  * @param pAlpha 2 alpha values: [0] edge 0, [1] edge 4.
@@ -1718,9 +1723,9 @@ KvnResult kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_
                                                           const Kvn8u* pBeta, const Kvn8u* pThresholds,
                                                           const Kvn8u* pBS);
 /**
- * Filters the two vertical edges of interleaved 4:2:0 chroma (even bytes one
- * channel, odd bytes the other), both channels with the same arrays; the
- * neighbour of a sample is two bytes away.
+ * Filters the two vertical edges of interleaved 4:2:0 chroma.
+ * Even bytes are one channel, odd bytes the other; both channels use the same
+ * arrays; the neighbour of a sample is two bytes away.
  * @param[in,out] pSrcDst Macroblock's top-left Cb byte.
  * @param srcDstStep Row step in bytes.
  * @param pAlpha 2 alpha values: [0] edge 0, [1] edge 4.
@@ -1775,8 +1780,8 @@ typedef struct KvnDeblockingRecord8u {
 } KvnDeblockingRecord8u;
 
 /**
- * Filters the two vertical edges of interleaved 4:2:0 chroma with per-channel
- * arrays: pAlpha and pBeta [2 * channel + (edge != 0)] (4 entries),
+ * Filters the two vertical edges of interleaved 4:2:0 chroma with per-channel arrays.
+ * pAlpha and pBeta [2 * channel + (edge != 0)] (4 entries),
  * pThresholds [8 * channel + 4 * edge + segment] (16 entries); pBs shared
  * ([8 * edge + segment]). Channel 0 is the even bytes.
  * @param pDeblockInfo The plane, step and arrays.
@@ -2094,8 +2099,8 @@ KvnResult kvniDecodeExpGolombOne_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOf
 KvnResult kvniDecodeExpGolombOne_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn32s* pDst, Kvn32s isSigned);
 
 /**
- * Decodes one CAVLC residual block (H.264 9.2) into the packed coefficient
- * stream: levels at raster positions pScanMatrix[scan index]; with
+ * Decodes one CAVLC residual block (H.264 9.2) into the packed coefficient stream.
+ * Levels go to raster positions pScanMatrix[scan index]; with
  * uMaxNumCoeff 15 (AC blocks) scan indices 1..15 are used. Besides invalid
  * codes, KVN_STS_VLC_CODE_ERR also for TotalCoeff above uMaxNumCoeff,
  * TrailingOnes above TotalCoeff, total_zeros or a run beyond the block, a
@@ -2195,8 +2200,8 @@ KvnResult kvniDecodeCAVLCChromaDcCoeffs_H264_1u32s(Kvn32u** ppBitStream, Kvn32u*
                                                    const Kvn32s* const* ppTblTotalZerosCR,
                                                    const Kvn32s* const* ppTblRunBefore);
 /**
- * Decodes one CAVLC 2x4 chroma DC block (4:2:2): 8 entries in raster order of
- * two columns by four rows (scan 0 2 1 4 6 3 5 7).
+ * Decodes one CAVLC 2x4 chroma DC block (4:2:2).
+ * 8 entries in raster order of two columns by four rows (scan 0 2 1 4 6 3 5 7).
  * @param[in,out] ppBitStream Current word pointer; advanced.
  * @param[in,out] pBitOffset Next bit in the current word, 0..31; advanced.
  * @param[out] pNumCoeff Receives TotalCoeff.
@@ -2262,7 +2267,8 @@ KvnResult kvniEncodeCoeffsCAVLC_H264_32s(const Kvn32s* pSrc, Kvn32s startIdx, co
                                          Kvn8u* pTrailingOnes, Kvn8u* pTrailingOneSigns, Kvn8u* pNumOutCoeffs,
                                          Kvn8u* pTotalZeros, Kvn32s* pLevels, Kvn8u* pRuns);
 /**
- * CAVLC analysis of a 2x2 chroma DC block (raster c0 c1 / c2 c3, visited 3 2 1 0).
+ * CAVLC analysis of a 2x2 chroma DC block.
+ * Raster c0 c1 / c2 c3, visited 3 2 1 0.
  * @param pSrc 4 levels.
  * @param[out] pTrailingOnes TrailingOnes, 0..3.
  * @param[out] pTrailingOneSigns One bit per trailing one, 1 = negative.
@@ -2280,7 +2286,8 @@ KvnResult kvniEncodeCoeffsCAVLCChromaDC2x2_H264_32s(const Kvn32s* pSrc, Kvn8u* p
                                                     Kvn8u* pNumOutCoeffs, Kvn8u* pTotalZeros, Kvn32s* pLevels,
                                                     Kvn8u* pRuns);
 /**
- * CAVLC analysis of a 2x4 chroma DC block (two per row, four rows, visited 7 5 3 6 4 1 2 0).
+ * CAVLC analysis of a 2x4 chroma DC block.
+ * Two per row, four rows, visited 7 5 3 6 4 1 2 0.
  * @param pSrc 8 levels.
  * @param[out] pTrailingOnes TrailingOnes, 0..3.
  * @param[out] pTrailingOneSigns One bit per trailing one, 1 = negative.
@@ -2859,10 +2866,9 @@ KvnResult kvniReconstructChromaIntra4x4MB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoeff,
                                                          const Kvn16s* pQuantTableU, const Kvn16s* pQuantTableV,
                                                          Kvn8u bypassFlag);
 /**
- * Intra 4:2:0 chroma of a macroblock whose upper and lower 4 rows are
- * predicted separately,
- * two planes, older dequantisation. Modes DC and vertical only.
- * kvniReconstructChromaIntraHalfsMB_H264_16s8u_P2R() is the same function.
+ * Intra 4:2:0 chroma with separately predicted halves, two planes, older dequantisation.
+ * The upper and the lower 4 rows are predicted separately; modes DC and
+ * vertical only. The Halves and Halfs names are the same function.
  * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
  * @param[in,out] pSrcDstUPlane Cb block's top-left sample (neighbours read around it).
  * @param[in,out] pSrcDstVPlane Cr block's top-left sample (neighbours read around it).
@@ -2913,7 +2919,7 @@ KvnResult kvniReconstructChromaIntraHalvesMB_H264_16s8u_C2R(Kvn16s** ppSrcDstCoe
 /**
  * Intra 4:2:0 chroma with separately predicted halves, two planes, with
  * per-component QPs, scale tables and transform bypass. Modes DC and vertical
- * only. kvniReconstructChromaIntraHalfs4x4MB_H264_16s8u_P2R() is the same function.
+ * only. The Halves and Halfs names are the same function.
  * @param[in,out] ppSrcDstCoeff Pointer to the stream pointer; advanced past the blocks consumed.
  * @param[in,out] pSrcDstUPlane Cb block's top-left sample (neighbours read around it).
  * @param[in,out] pSrcDstVPlane Cr block's top-left sample (neighbours read around it).
