@@ -2958,9 +2958,8 @@ KvnResult kvniReconstructChromaIntraHalfs4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDstC
 
 /**
  * @addtogroup h264_recon
- *
- * **High-profile functions** (`H264High`, one record per component): the
- * coefficient stream holds, in the order consumed, only the coded blocks: 16
+ * @par High-profile functions (H264High, one record per component)
+ * The coefficient stream holds, in the order consumed, only the coded blocks: 16
  * values per 4x4 block, 64 per 8x8 block, 16 Intra16x16 DC levels, 4 (4:2:0)
  * or 8 (4:2:2) chroma DC levels; *ppSrcDstCoeff is advanced past what was
  * consumed (also when a call stops at an invalid intra 4x4 / 8x8 mode) and
@@ -2971,7 +2970,7 @@ KvnResult kvniReconstructChromaIntraHalfs4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDstC
  * arithmetic; samples clamped to 0 .. 2^bitDepth - 1. bypassFlag nonzero
  * with qp 0: the coefficients are the residual. Intra prediction as the
  * 8-bit predictors with 2^(bitDepth - 1) for 128 and 2^bitDepth - 1 for 255.
- *
+ * @par
  * Checks, in order: a null record, stream, *stream, plane or table:
  * KVN_STS_NULL_PTR; a step below the component width (16 luma, 8 chroma):
  * KVN_STS_STEP_ERR; bitDepth outside 8..14, then qp outside
