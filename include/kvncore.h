@@ -99,19 +99,19 @@ typedef struct KvnSize {
  * has the feature and the operating system saves the registers it uses.
  * @{
  */
-#define KVN_CPU_SSE2 (1ull << 0) /**< SSE2. */
-#define KVN_CPU_SSE3 (1ull << 1) /**< SSE3. */
-#define KVN_CPU_SSSE3 (1ull << 2) /**< SSSE3. */
-#define KVN_CPU_SSE41 (1ull << 3) /**< SSE4.1. */
-#define KVN_CPU_SSE42 (1ull << 4) /**< SSE4.2. */
-#define KVN_CPU_POPCNT (1ull << 5) /**< POPCNT. */
-#define KVN_CPU_AVX (1ull << 6) /**< AVX. */
-#define KVN_CPU_AVX2 (1ull << 7) /**< AVX2. */
-#define KVN_CPU_FMA3 (1ull << 8) /**< FMA3. */
-#define KVN_CPU_BMI1 (1ull << 9) /**< BMI1. */
-#define KVN_CPU_BMI2 (1ull << 10) /**< BMI2. */
-#define KVN_CPU_LZCNT (1ull << 11) /**< LZCNT. */
-#define KVN_CPU_AVX512F (1ull << 12) /**< AVX-512 Foundation. */
+#define KVN_CPU_SSE2 (1ull << 0)      /**< SSE2. */
+#define KVN_CPU_SSE3 (1ull << 1)      /**< SSE3. */
+#define KVN_CPU_SSSE3 (1ull << 2)     /**< SSSE3. */
+#define KVN_CPU_SSE41 (1ull << 3)     /**< SSE4.1. */
+#define KVN_CPU_SSE42 (1ull << 4)     /**< SSE4.2. */
+#define KVN_CPU_POPCNT (1ull << 5)    /**< POPCNT. */
+#define KVN_CPU_AVX (1ull << 6)       /**< AVX. */
+#define KVN_CPU_AVX2 (1ull << 7)      /**< AVX2. */
+#define KVN_CPU_FMA3 (1ull << 8)      /**< FMA3. */
+#define KVN_CPU_BMI1 (1ull << 9)      /**< BMI1. */
+#define KVN_CPU_BMI2 (1ull << 10)     /**< BMI2. */
+#define KVN_CPU_LZCNT (1ull << 11)    /**< LZCNT. */
+#define KVN_CPU_AVX512F (1ull << 12)  /**< AVX-512 Foundation. */
 #define KVN_CPU_AVX512BW (1ull << 13) /**< AVX-512 BW. */
 #define KVN_CPU_AVX512DQ (1ull << 14) /**< AVX-512 DQ. */
 #define KVN_CPU_AVX512VL (1ull << 15) /**< AVX-512 VL. */

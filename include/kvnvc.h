@@ -1701,7 +1701,10 @@ KvnResult kvniGenScaleLevel4x4_H264_8u16s_C1(const Kvn8u* pScaleList, Kvn16s* pI
  */
 KvnResult kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
                                                         const Kvn8u* pBeta, const Kvn8u* pThresholds, const Kvn8u* pBS);
-/** Filters the four horizontal luma edges of a macroblock. @copydetails kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR */
+/**
+ * Filters the four horizontal luma edges of a macroblock.
+ * @copydetails kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR
+ */
 KvnResult kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
                                                         const Kvn8u* pBeta, const Kvn8u* pThresholds, const Kvn8u* pBS);
 /**
@@ -1718,7 +1721,10 @@ KvnResult kvniFilterDeblockingLuma_HorEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t 
 KvnResult kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
                                                           const Kvn8u* pBeta, const Kvn8u* pThresholds,
                                                           const Kvn8u* pBS);
-/** Filters the two horizontal edges of one 4:2:0 chroma plane. @copydetails kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR */
+/**
+ * Filters the two horizontal edges of one 4:2:0 chroma plane.
+ * @copydetails kvniFilterDeblockingChroma_VerEdge_H264_8u_C1IR
+ */
 KvnResult kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
                                                           const Kvn8u* pBeta, const Kvn8u* pThresholds,
                                                           const Kvn8u* pBS);
@@ -1737,7 +1743,10 @@ KvnResult kvniFilterDeblockingChroma_HorEdge_H264_8u_C1IR(Kvn8u* pSrcDst, int32_
 KvnResult kvniFilterDeblockingChroma_VerEdge_H264_8u_C2IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
                                                           const Kvn8u* pBeta, const Kvn8u* pThresholds,
                                                           const Kvn8u* pBS);
-/** Filters the two horizontal edges of interleaved 4:2:0 chroma. @copydetails kvniFilterDeblockingChroma_VerEdge_H264_8u_C2IR */
+/**
+ * Filters the two horizontal edges of interleaved 4:2:0 chroma.
+ * @copydetails kvniFilterDeblockingChroma_VerEdge_H264_8u_C2IR
+ */
 KvnResult kvniFilterDeblockingChroma_HorEdge_H264_8u_C2IR(Kvn8u* pSrcDst, int32_t srcDstStep, const Kvn8u* pAlpha,
                                                           const Kvn8u* pBeta, const Kvn8u* pThresholds,
                                                           const Kvn8u* pBS);
@@ -1788,7 +1797,10 @@ typedef struct KvnDeblockingRecord8u {
  * @return KVN_STS_NULL_PTR if pDeblockInfo or any pointer in it is null; else KVN_STS_OK.
  */
 KvnResult kvniFilterDeblockingChroma_VerEdge_H264_8u_C2I(const KvnDeblockingRecord8u* pDeblockInfo);
-/** Filters the two horizontal edges of interleaved 4:2:0 chroma with per-channel arrays. @copydetails kvniFilterDeblockingChroma_VerEdge_H264_8u_C2I */
+/**
+ * Filters the two horizontal edges of interleaved 4:2:0 chroma with per-channel arrays.
+ * @copydetails kvniFilterDeblockingChroma_VerEdge_H264_8u_C2I
+ */
 KvnResult kvniFilterDeblockingChroma_HorEdge_H264_8u_C2I(const KvnDeblockingRecord8u* pDeblockInfo);
 /**
  * Filters the two vertical edges (0 and 4) of one 4:2:2 chroma plane: 16
@@ -1827,7 +1839,10 @@ typedef struct KvnDeblockingRecord16u {
  * @return KVN_STS_NULL_PTR if pDeblockInfo or any pointer in it is null; else KVN_STS_OK.
  */
 KvnResult kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
-/** Filters the four horizontal luma edges, 16-bit samples. @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR */
+/**
+ * Filters the four horizontal luma edges, 16-bit samples.
+ * @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR
+ */
 KvnResult kvniFilterDeblockingLumaHorEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
 /**
  * Filters the left luma edge of one MBAFF unit (8 rows, bS and tc0 [row >> 1]),
@@ -1836,9 +1851,15 @@ KvnResult kvniFilterDeblockingLumaHorEdge_H264_16u_C1IR(const KvnDeblockingRecor
  * @return KVN_STS_NULL_PTR if pDeblockInfo or any pointer in it is null; else KVN_STS_OK.
  */
 KvnResult kvniFilterDeblockingLumaVerEdgeMBAFF_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
-/** Filters the two vertical edges of one 4:2:0 chroma plane, 16-bit samples. @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR */
+/**
+ * Filters the two vertical edges of one 4:2:0 chroma plane, 16-bit samples.
+ * @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR
+ */
 KvnResult kvniFilterDeblockingChromaVerEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
-/** Filters the two horizontal edges of one 4:2:0 chroma plane, 16-bit samples. @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR */
+/**
+ * Filters the two horizontal edges of one 4:2:0 chroma plane, 16-bit samples.
+ * @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR
+ */
 KvnResult kvniFilterDeblockingChromaHorEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
 /**
  * Filters the left chroma edge of one MBAFF unit (4 rows, bS and tc0 [row]),
@@ -1847,9 +1868,15 @@ KvnResult kvniFilterDeblockingChromaHorEdge_H264_16u_C1IR(const KvnDeblockingRec
  * @return KVN_STS_NULL_PTR if pDeblockInfo or any pointer in it is null; else KVN_STS_OK.
  */
 KvnResult kvniFilterDeblockingChromaVerEdgeMBAFF_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
-/** Filters the two vertical edges of one 4:2:2 chroma plane, 16-bit samples. @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR */
+/**
+ * Filters the two vertical edges of one 4:2:2 chroma plane, 16-bit samples.
+ * @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR
+ */
 KvnResult kvniFilterDeblockingChroma422VerEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
-/** Filters the four horizontal edges of one 4:2:2 chroma plane, 16-bit samples. @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR */
+/**
+ * Filters the four horizontal edges of one 4:2:2 chroma plane, 16-bit samples.
+ * @copydetails kvniFilterDeblockingLumaVerEdge_H264_16u_C1IR
+ */
 KvnResult kvniFilterDeblockingChroma422HorEdge_H264_16u_C1IR(const KvnDeblockingRecord16u* pDeblockInfo);
 
 /** @} */
@@ -2042,7 +2069,8 @@ KvnResult kvniPredictIntraChroma8x8_H264_8u_C1IR(Kvn8u* pSrcDst, int32_t srcDstS
 /**
  * @defgroup h264_cavlc CAVLC and Exp-Golomb
  * @ingroup h264
- * @brief H.264 Exp-Golomb and CAVLC residual decoding into the packed coefficient stream, and CAVLC encoding analysis (H.264 9.1, 9.2).
+ * @brief H.264 Exp-Golomb and CAVLC residual decoding into the packed coefficient stream, and CAVLC encoding analysis
+ * (H.264 9.1, 9.2).
  *
  * - **Word bit position**: *ppBitStream points to the current 32-bit word
  *   (machine byte order; stream bit 0 is bit 31 of word 0), *pBitOffset
@@ -2125,7 +2153,10 @@ KvnResult kvniDecodeCAVLCCoeffs_H264_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOff
                                            Kvn16s** ppPosCoefbuf, Kvn32s uVLCSelect, Kvn16s uMaxNumCoeff,
                                            const Kvn32s* const* ppTblCoeffToken, const Kvn32s* const* ppTblTotalZeros,
                                            const Kvn32s* const* ppTblRunBefore, const Kvn32s* pScanMatrix);
-/** Decodes one CAVLC residual block into a 32-bit packed coefficient stream. @copydetails kvniDecodeCAVLCCoeffs_H264_1u16s */
+/**
+ * Decodes one CAVLC residual block into a 32-bit packed coefficient stream.
+ * @copydetails kvniDecodeCAVLCCoeffs_H264_1u16s
+ */
 KvnResult kvniDecodeCAVLCCoeffs_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
                                            Kvn32s** ppPosCoefbuf, Kvn32s uVLCSelect, Kvn16s uMaxNumCoeff,
                                            const Kvn32s* const* ppTblCoeffToken, const Kvn32s* const* ppTblTotalZeros,
@@ -2217,7 +2248,10 @@ KvnResult kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s(Kvn32u** ppBitStream, Kvn3
                                                       Kvn16s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
                                                       const Kvn32s* const* ppTblTotalZerosCR,
                                                       const Kvn32s* const* ppTblRunBefore);
-/** Decodes one CAVLC 2x4 chroma DC block (4:2:2) into a 32-bit stream. @copydetails kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s */
+/**
+ * Decodes one CAVLC 2x4 chroma DC block (4:2:2) into a 32-bit stream.
+ * @copydetails kvniDecodeCAVLCChroma422DcCoeffs_H264_1u16s
+ */
 KvnResult kvniDecodeCAVLCChroma422DcCoeffs_H264_1u32s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn16s* pNumCoeff,
                                                       Kvn32s** ppPosCoefbuf, const Kvn32s* pTblCoeffToken,
                                                       const Kvn32s* const* ppTblTotalZerosCR,
@@ -2474,7 +2508,8 @@ KvnResult kvniCABACGetContexts_H264(const void* pState, Kvn32s first, Kvn8u* pCo
 /**
  * @defgroup h264_recon Macroblock reconstruction
  * @ingroup h264
- * @brief H.264 reconstruction of a macroblock component from the packed coefficient stream, 8-bit and high profile (H.264 8.3, 8.5).
+ * @brief H.264 reconstruction of a macroblock component from the packed coefficient stream, 8-bit and high profile
+ * (H.264 8.3, 8.5).
  *
  * One call dequantises, inverse-transforms and adds the residual of one
  * macroblock component (the 16x16 luma block, or both 4:2:0 chroma blocks)
@@ -2889,7 +2924,10 @@ KvnResult kvniReconstructChromaIntraHalvesMB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoe
                                                             Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
                                                             int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQP,
                                                             Kvn8u edgeTypeTop, Kvn8u edgeTypeBottom);
-/** The same function as kvniReconstructChromaIntraHalvesMB_H264_16s8u_P2R(). @copydetails kvniReconstructChromaIntraHalvesMB_H264_16s8u_P2R */
+/**
+ * The same function as kvniReconstructChromaIntraHalvesMB_H264_16s8u_P2R().
+ * @copydetails kvniReconstructChromaIntraHalvesMB_H264_16s8u_P2R
+ */
 KvnResult kvniReconstructChromaIntraHalfsMB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
                                                            Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
                                                            int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQP,
@@ -2944,7 +2982,10 @@ KvnResult kvniReconstructChromaIntraHalves4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDst
                                                                int32_t chromaQPU, int32_t chromaQPV, Kvn8u edgeTypeTop,
                                                                Kvn8u edgeTypeBottom, const Kvn16s* pQuantTableU,
                                                                const Kvn16s* pQuantTableV, Kvn8u bypassFlag);
-/** The same function as kvniReconstructChromaIntraHalves4x4MB_H264_16s8u_P2R(). @copydetails kvniReconstructChromaIntraHalves4x4MB_H264_16s8u_P2R */
+/**
+ * The same function as kvniReconstructChromaIntraHalves4x4MB_H264_16s8u_P2R().
+ * @copydetails kvniReconstructChromaIntraHalves4x4MB_H264_16s8u_P2R
+ */
 KvnResult kvniReconstructChromaIntraHalfs4x4MB_H264_16s8u_P2R(Kvn16s** ppSrcDstCoeff, Kvn8u* pSrcDstUPlane,
                                                               Kvn8u* pSrcDstVPlane, int32_t srcDstUVStep,
                                                               int32_t intraChromaMode, Kvn32u cbp4x4, int32_t chromaQPU,
@@ -3141,7 +3182,10 @@ KvnResult kvniReconstructChroma422Inter4x4_H264High_32s16u_IP2R(const KvnReconst
 KvnResult kvniReconstructChroma422Intra4x4_H264High_16s8u_IP2R(const KvnReconstructRecord16s8u* const pRecords[2],
                                                                int32_t intraChromaMode, Kvn8u edgeFlags,
                                                                int32_t levelScaleDcCb, int32_t levelScaleDcCr);
-/** High-bit-depth intra 4:2:2 chroma, both components. @copydetails kvniReconstructChroma422Intra4x4_H264High_16s8u_IP2R */
+/**
+ * High-bit-depth intra 4:2:2 chroma, both components.
+ * @copydetails kvniReconstructChroma422Intra4x4_H264High_16s8u_IP2R
+ */
 KvnResult kvniReconstructChroma422Intra4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2],
                                                                 int32_t intraChromaMode, Kvn8u edgeFlags,
                                                                 int32_t levelScaleDcCb, int32_t levelScaleDcCr);
@@ -3160,7 +3204,10 @@ KvnResult kvniReconstructChroma422IntraHalf4x4_H264High_16s8u_IP2R(const KvnReco
                                                                    int32_t intraChromaMode, Kvn8u edgeFlagsTop,
                                                                    Kvn8u edgeFlagsBottom, int32_t levelScaleDcCb,
                                                                    int32_t levelScaleDcCr);
-/** High-bit-depth intra 4:2:2 chroma with separately predicted halves. @copydetails kvniReconstructChroma422IntraHalf4x4_H264High_16s8u_IP2R */
+/**
+ * High-bit-depth intra 4:2:2 chroma with separately predicted halves.
+ * @copydetails kvniReconstructChroma422IntraHalf4x4_H264High_16s8u_IP2R
+ */
 KvnResult kvniReconstructChroma422IntraHalf4x4_H264High_32s16u_IP2R(const KvnReconstructRecord32s16u* const pRecords[2],
                                                                     int32_t intraChromaMode, Kvn8u edgeFlagsTop,
                                                                     Kvn8u edgeFlagsBottom, int32_t levelScaleDcCb,
@@ -3175,7 +3222,8 @@ KvnResult kvniReconstructChroma422IntraHalf4x4_H264High_32s16u_IP2R(const KvnRec
 /**
  * @defgroup h264_inter Inter prediction: interpolation
  * @ingroup h264
- * @brief H.264 quarter-sample luma and eighth-sample chroma interpolation, picture-edge handling, block average and border expansion (H.264 8.4.2.2).
+ * @brief H.264 quarter-sample luma and eighth-sample chroma interpolation, picture-edge handling, block average and
+ * border expansion (H.264 8.4.2.2).
  *
  * - Luma fractions dx, dy count quarter samples (0..3), chroma fractions
  *   eighth samples (0..7); else KVN_STS_BAD_ARG. 8-bit functions take steps in
@@ -3377,12 +3425,12 @@ KvnResult kvniInterpolateChromaBottom_H264_16u_C1R(const KvnInterpolationRecord1
 
 /** Arguments of the 8-bit Block interpolation functions. */
 typedef struct KvnInterpolationBlockRecord8u {
-  const Kvn8u* pSrc[2];             /**< Reference planes' origins (top-left sample); [1]: second chroma plane (planar layouts). */
-  int32_t srcStep;                  /**< Reference row step in bytes. */
-  Kvn8u* pDst[2];                   /**< Destination blocks; [1]: second chroma plane (planar layouts). */
-  int32_t dstStep;                  /**< Destination row step in bytes. */
-  KvnSize sizeFrame;                /**< Reference picture size in samples (chroma pairs for interleaved chroma). */
-  KvnSize sizeBlock;                /**< Block size. */
+  const Kvn8u* pSrc[2]; /**< Reference planes' origins (top-left sample); [1]: second chroma plane (planar layouts). */
+  int32_t srcStep;      /**< Reference row step in bytes. */
+  Kvn8u* pDst[2];       /**< Destination blocks; [1]: second chroma plane (planar layouts). */
+  int32_t dstStep;      /**< Destination row step in bytes. */
+  KvnSize sizeFrame;    /**< Reference picture size in samples (chroma pairs for interleaved chroma). */
+  KvnSize sizeBlock;    /**< Block size. */
   int32_t pointBlockPos[2];         /**< Block position x, y in the picture. */
   int32_t pointVectorQuarterPix[2]; /**< Motion vector x, y: quarter luma or eighth chroma samples. */
 } KvnInterpolationBlockRecord8u;
@@ -3450,7 +3498,8 @@ KvnResult kvniInterpolateChromaBlock_H264_8u_C2C2R(const KvnInterpolationBlockRe
 KvnResult kvniInterpolateLumaBlock_H264_16u_P1R(const KvnInterpolationBlockRecord16u* pParams);
 /**
  * 16-bit chroma prediction of a block in two planes, with edge replication.
- * @param pParams Planes, steps (samples), sizes (width 2, 4, 6 or 8, height even 2..16), position, vector and bit depth.
+ * @param pParams Planes, steps (samples), sizes (width 2, 4, 6 or 8, height even 2..16), position, vector and bit
+ * depth.
  * @return KVN_STS_NULL_PTR if pParams or any of the four plane pointers is
  *         null; KVN_STS_SIZE_ERR for an unsupported block size, or a non-zero
  *         vector with an empty picture; KVN_STS_OUT_OF_RANGE if bitDepth is
@@ -3761,7 +3810,8 @@ KvnResult kvniWeightedAverage_H264_8u_C1IR(const Kvn8u* pSrc1, Kvn8u* pSrc2Dst, 
 /**
  * @defgroup mpeg2_vlc VLC tables, block decoding and block writing
  * @ingroup mpeg2
- * @brief MPEG-1/MPEG-2 VLC tables built from caller descriptions, coefficient block decoding with inverse quantisation, and run-level block writing (ISO/IEC 11172-2 2.4.3.7; ISO/IEC 13818-2 7.2, 7.3, 7.4, Annex B).
+ * @brief MPEG-1/MPEG-2 VLC tables built from caller descriptions, coefficient block decoding with inverse quantisation,
+ * and run-level block writing (ISO/IEC 11172-2 2.4.3.7; ISO/IEC 13818-2 7.2, 7.3, 7.4, Annex B).
  *
  * **Source tables** (caller's Kvn32s arrays) describe a prefix code: [0] not
  * read; [1] S, the lookup stages (1..32); [2 .. S+1] the bits each stage
