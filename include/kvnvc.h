@@ -28,7 +28,7 @@ extern "C" {
 /**
  * @defgroup core_version Library version
  * @ingroup core
- * @brief kvnvcGetLibVersion() and its record.
+ * @brief The version query kvnvcGetLibVersion() and its record.
  * @{
  */
 
