@@ -687,6 +687,35 @@ Outcome mpeg2_dct_quant(const Api& a, uint64_t seed) {
   return (o << uq << vq << u << v << rec << rec2 << u16).take();
 }
 
+// MPEG-4 / H.263 / H.261 coefficient writers: every variant into one stream
+// of the caller's own, from a random bit offset.
+Outcome coeff_encode(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  std::vector<Kvn8u> stream(64 * 5 * 12 + 16, 0);
+  Kvn8u* p = stream.data();
+  Kvn32s off = r.range(0, 7);
+  for (int i = 0; i < 12; ++i) {
+    auto b = r.sparse<Kvn16s>(64, i % 3 ? 40 : 2000);
+    b[63] = 1;
+    int n = 0;
+    for (int k = 1; k < 64; ++k) n += b[size_t(k)] != 0;
+    const int count = r.range(1, n), scan = r.range(-1, 2), flag = r.range(0, 1);
+    switch (i % 6) {
+      case 0: o << a.kvniEncodeCoeffsIntra_MPEG4_16s1u(b.data(), &p, &off, count, flag, 1, scan); break;
+      case 1: o << a.kvniEncodeCoeffsInter_MPEG4_16s1u(b.data(), &p, &off, count, flag, scan); break;
+      case 2: o << a.kvniEncodeCoeffsIntra_H263_16s1u(b.data(), &p, &off, count, flag, 1, scan); break;
+      case 3: o << a.kvniEncodeCoeffsInter_H263_16s1u(b.data(), &p, &off, count, 1, scan); break;
+      case 4: o << a.kvniEncodeCoeffsIntra_H261_16s1u(b.data(), &p, &off, count, scan); break;
+      default: o << a.kvniEncodeCoeffsInter_H261_16s1u(b.data(), &p, &off, count, scan); break;
+    }
+    o << a.kvniEncodeDCIntra_H263_16s1u(Kvn16s(r.range(1, 255)), &p, &off);
+    o << a.kvniEncodeDCIntra_MPEG4_16s1u(Kvn16s(r.range(-4095, 4095)), &p, &off, flag);
+    o.val(int64_t(p - stream.data())).val(off);
+  }
+  return (o << stream).take();
+}
+
 }  // namespace
 
 const std::vector<WorkItem>& work_items() {
@@ -712,6 +741,7 @@ const std::vector<WorkItem>& work_items() {
       {"MPEG-1/MPEG-2 VLC", mpeg2_vlc},
       {"core services", core_services},
       {"MPEG-2 quantisation and DCT", mpeg2_dct_quant},
+      {"MPEG-4 / H.263 / H.261 coefficient writers", coeff_encode},
   };
   return items;
 }

@@ -118,7 +118,15 @@ namespace conc {
   X(kvniDCT8x8Inv_AANTransposed_16s8u_C1R) \
   X(kvniDCT8x8Inv_AANTransposed_16s_P2C2R) \
   X(kvniDCT8x8InvOrSet_16s8u_P2C2) \
-  X(kvniDCT8x8Fwd_8u16s_C2P2)
+  X(kvniDCT8x8Fwd_8u16s_C2P2) \
+  X(kvniEncodeCoeffsIntra_MPEG4_16s1u) \
+  X(kvniEncodeCoeffsInter_MPEG4_16s1u) \
+  X(kvniEncodeCoeffsIntra_H263_16s1u) \
+  X(kvniEncodeCoeffsInter_H263_16s1u) \
+  X(kvniEncodeCoeffsIntra_H261_16s1u) \
+  X(kvniEncodeCoeffsInter_H261_16s1u) \
+  X(kvniEncodeDCIntra_H263_16s1u) \
+  X(kvniEncodeDCIntra_MPEG4_16s1u)
 // clang-format on
 
 struct Api {
