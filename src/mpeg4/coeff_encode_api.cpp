@@ -43,16 +43,16 @@ const uint8_t* h261_scan(int32_t scan) { return scan == -1 ? kScanRaster.v : kSc
 
 }  // namespace
 
-#define KVN_CHECK_POSITION(pp, pOffset, ...)                           \
-  do {                                                                 \
-    KVN_CHECK_PTRS(pp, pOffset, ##__VA_ARGS__);                        \
-    KVN_CHECK_PTRS(*pp);                                               \
-    if (!in_range(*pOffset, 7)) return KVN_STS_BIT_OFFSET_ERR;         \
+#define KVN_CHECK_POSITION(pp, pOffset, ...)                   \
+  do {                                                         \
+    KVN_CHECK_PTRS(pp, pOffset, ##__VA_ARGS__);                \
+    KVN_CHECK_PTRS(*pp);                                       \
+    if (!in_range(*pOffset, 7)) return KVN_STS_BIT_OFFSET_ERR; \
   } while (0)
 
 KVN_ENTRY(kvniEncodeCoeffsIntra_MPEG4_16s1u)
-(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn32s countNonZero, Kvn32s rvlcFlag,
- Kvn32s noDCFlag, Kvn32s scan) {
+(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn32s countNonZero, Kvn32s rvlcFlag, Kvn32s noDCFlag,
+ Kvn32s scan) {
   KVN_CHECK_POSITION(ppBitStream, pBitOffset, pCoeffs);
   if (!in_range(countNonZero - 1, noDCFlag ? 62 : 63)) return KVN_STS_OUT_OF_RANGE;
   const CoeffEncodeArgs a{mpeg4_scan(scan, true), noDCFlag ? 1 : 0, countNonZero};

@@ -17,12 +17,12 @@ using mpeg4::kLookupMaxLevel;
 using mpeg4::make_run_level_codes;
 using mpeg4::make_rvlc_codes;
 
-constexpr auto kH263Codes = make_run_level_codes(vlc::kH263Tcoef);        // H.263 Table 16 = 14496-2 B-17
-constexpr auto kAdvIntraCodes = make_run_level_codes(vlc::kH263IntraAic); // H.263 Annex I Table I.2
-constexpr auto kMpeg4IntraCodes = make_run_level_codes(vlc::kMpeg4Intra); // 14496-2 B-16
-constexpr auto kRvlcIntraCodes = make_rvlc_codes<true>(vlc::kMpeg4Rvlc);  // 14496-2 B-23, intra meaning
-constexpr auto kRvlcInterCodes = make_rvlc_codes<false>(vlc::kMpeg4Rvlc); // 14496-2 B-23, inter meaning
-constexpr auto kH261Codes = make_run_level_codes(vlc::kH261Tcoef);        // H.261 Table 5
+constexpr auto kH263Codes = make_run_level_codes(vlc::kH263Tcoef);         // H.263 Table 16 = 14496-2 B-17
+constexpr auto kAdvIntraCodes = make_run_level_codes(vlc::kH263IntraAic);  // H.263 Annex I Table I.2
+constexpr auto kMpeg4IntraCodes = make_run_level_codes(vlc::kMpeg4Intra);  // 14496-2 B-16
+constexpr auto kRvlcIntraCodes = make_rvlc_codes<true>(vlc::kMpeg4Rvlc);   // 14496-2 B-23, intra meaning
+constexpr auto kRvlcInterCodes = make_rvlc_codes<false>(vlc::kMpeg4Rvlc);  // 14496-2 B-23, inter meaning
+constexpr auto kH261Codes = make_run_level_codes(vlc::kH261Tcoef);         // H.261 Table 5
 static_assert(kH263Codes.valid && kAdvIntraCodes.valid && kMpeg4IntraCodes.valid && kRvlcIntraCodes.valid &&
                   kRvlcInterCodes.valid && kH261Codes.valid,
               "a code table has an entry out of range, an event twice or a gap in its levels");
@@ -119,8 +119,8 @@ void encode_mpeg4_rvlc(const int16_t* blk, uint8_t** pp, int32_t* offset, const 
     if (const uint32_t c = t.find(last, uint32_t(run), mag)) return put_code(w, c, sign);
     // escape, 1, LAST, RUN (6), marker, |LEVEL| (11), marker, escape, sign
     const uint32_t tail = kRvlcEscape << 1 | sign;
-    w.put(((kRvlcEscape << 1 | 1) << 20 | uint32_t(last) << 19 | uint32_t(run) << 13 | 1u << 12 |
-           (mag & 0x7ff) << 1 | 1u) << (kRvlcEscapeBits + 1) |
+    w.put(((kRvlcEscape << 1 | 1) << 20 | uint32_t(last) << 19 | uint32_t(run) << 13 | 1u << 12 | (mag & 0x7ff) << 1 |
+           1u) << (kRvlcEscapeBits + 1) |
               tail,
           int(kRvlcEscapeBits) * 2 + 22);
   });

@@ -16,10 +16,10 @@ inline constexpr int kLookupMaxLevel = 31;  // larger than any table's largest l
 // (length + 1).
 template <size_t N>
 struct RunLevelCodes {
-  int32_t maxRun[2];                   // largest run with a code, per last; -1: none
-  uint8_t lmax[2][64];                 // LMAX(last, run): largest level with a code, 0: none
-  int8_t rmax[2][kLookupMaxLevel + 1]; // RMAX(last, level): largest run with a code, -1: none
-  uint16_t first[2][64];               // index of (last, run, level 1) in codes
+  int32_t maxRun[2];                    // largest run with a code, per last; -1: none
+  uint8_t lmax[2][64];                  // LMAX(last, run): largest level with a code, 0: none
+  int8_t rmax[2][kLookupMaxLevel + 1];  // RMAX(last, level): largest run with a code, -1: none
+  uint16_t first[2][64];                // index of (last, run, level 1) in codes
   uint32_t codes[N];
   bool valid;  // every entry in range, none twice, and (last, run, 1..LMAX) all coded
 

@@ -1236,8 +1236,7 @@ TEST(HostileArgs, Mpeg4CoeffEncode) {
   const std::vector<Fixed> io = {in(128, kSmall16), out(64 * 5), table(std::vector<Kvn32s>{3})};
   const S<Kvn8u> stream{1};
   const auto args = [&](int32_t maxCount) {
-    return std::vector<Arg>{count(5, index_range(1, maxCount), counts), count(0, any, choices),
-                            count(0, any, choices)};
+    return std::vector<Arg>{count(5, index_range(1, maxCount), counts), count(0, any, choices), count(0, any, choices)};
   };
   sweep({
       fn(FN(kvniEncodeCoeffsIntra_MPEG4_16s1u), {}, args(64), io, f0, stream, f2, a0, a1, 0, a2),
@@ -1249,7 +1248,9 @@ TEST(HostileArgs, Mpeg4CoeffEncode) {
       fn(FN(kvniEncodeCoeffsInter_H261_16s1u), {}, args(64), io, f0, stream, f2, a0, a2),
   });
   const std::vector<Fixed> dcio = {out(4), table(std::vector<Kvn32s>{5})};
-  const Expect dc = [](int32_t v) { return v >= -4095 && v <= 4095 ? int32_t(kAccepted) : int32_t(KVN_STS_OUT_OF_RANGE); };
+  const Expect dc = [](int32_t v) {
+    return v >= -4095 && v <= 4095 ? int32_t(kAccepted) : int32_t(KVN_STS_OUT_OF_RANGE);
+  };
   sweep({
       fn(FN(kvniEncodeDCIntra_MPEG4_16s1u), {},
          {count(7, dc, {4095, -4095, 4096, -4096, -32768, 32767}), count(0, any, choices)}, dcio, a0, S<Kvn8u>{0}, f1,

@@ -19,9 +19,9 @@ namespace {
 using namespace coeffenc;
 
 const Variant kAllVariants[] = {
-    {Syntax::kMpeg4Intra, 0, 0, 0, 0, 0}, {Syntax::kMpeg4Intra, 1, 1, 0, 0, 1}, {Syntax::kMpeg4Inter, 0, 0, 0, 0, 0},
-    {Syntax::kMpeg4Inter, 1, 0, 0, 0, -1}, {Syntax::kH263Intra, 0, 0, 0, 0, 0}, {Syntax::kH263Intra, 0, 0, 1, 1, 2},
-    {Syntax::kH263Inter, 0, 0, 0, 1, 1},  {Syntax::kH261Intra, 0, 0, 0, 0, 0}, {Syntax::kH261Inter, 0, 0, 0, 0, -1},
+    {Syntax::kMpeg4Intra, 0, 0, 0, 0, 0},  {Syntax::kMpeg4Intra, 1, 1, 0, 0, 1}, {Syntax::kMpeg4Inter, 0, 0, 0, 0, 0},
+    {Syntax::kMpeg4Inter, 1, 0, 0, 0, -1}, {Syntax::kH263Intra, 0, 0, 0, 0, 0},  {Syntax::kH263Intra, 0, 0, 1, 1, 2},
+    {Syntax::kH263Inter, 0, 0, 0, 1, 1},   {Syntax::kH261Intra, 0, 0, 0, 0, 0},  {Syntax::kH261Inter, 0, 0, 0, 0, -1},
 };
 
 // Writes one block at bit `offset` of a zeroed buffer; the bits written.
@@ -168,8 +168,7 @@ TEST(CoeffEncode, CountSelectsTheLastCodedLevel) {
     SCOPED_TRACE(int(v.syntax));
     const auto full = block({{0, 3}, {1, -2}, {8, 1}, {63, 7}});
     const auto cut = block({{0, 3}, {1, -2}, {8, 1}});
-    const bool skipsDC = (v.syntax == Syntax::kMpeg4Intra && v.noDC) ||
-                         (v.syntax == Syntax::kH263Intra && !v.advIntra);
+    const bool skipsDC = (v.syntax == Syntax::kMpeg4Intra && v.noDC) || (v.syntax == Syntax::kH263Intra && !v.advIntra);
     const int n = skipsDC ? 2 : 3;  // the levels before raster 63 (the H.261 count includes the DC)
     EXPECT_EQ(written(v, full, n), written(v, cut, n));
     EXPECT_EQ(written(v, cut, 60), written(v, cut, n));

@@ -16,10 +16,10 @@ enum class Syntax { kMpeg4Intra, kMpeg4Inter, kH263Intra, kH263Inter, kH261Intra
 
 struct Variant {
   Syntax syntax;
-  int rvlc = 0;       // MPEG-4
-  int noDC = 0;       // MPEG-4 intra
-  int advIntra = 0;   // H.263 intra
-  int modQuant = 0;   // H.263
+  int rvlc = 0;      // MPEG-4
+  int noDC = 0;      // MPEG-4 intra
+  int advIntra = 0;  // H.263 intra
+  int modQuant = 0;  // H.263
   int scan = 0;
 };
 
