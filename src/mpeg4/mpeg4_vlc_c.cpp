@@ -135,7 +135,7 @@ inline Ev read_h263(FwdReader& br, bool modQuant, Coef& c) {
   const uint32_t x = br.peek();
   c.level = (int32_t(x << 5) >> 26) * 32 + int32_t(x >> 27);
   br.skip(11);
-  return Ev::Coef;
+  return c.level ? Ev::Coef : Ev::Err;  // an extended 0 codes no coefficient either
 }
 
 // ISO/IEC 14496-2 Table B-16 or B-17 with the three escapes of 7.4.1.3. A
