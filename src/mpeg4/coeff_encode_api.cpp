@@ -41,6 +41,9 @@ const uint8_t* h263_scan(int32_t scan) {
 // H.261: -1 raster, other zigzag.
 const uint8_t* h261_scan(int32_t scan) { return scan == -1 ? kScanRaster.v : kScanZigzag; }
 
+// 1 <= count <= max, without overflow for any count.
+constexpr bool count_in_range(int32_t count, int32_t max) { return count >= 1 && count <= max; }
+
 }  // namespace
 
 #define KVN_CHECK_POSITION(pp, pOffset, ...)                   \
@@ -54,7 +57,7 @@ KVN_ENTRY(kvniEncodeCoeffsIntra_MPEG4_16s1u)
 (const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn32s countNonZero, Kvn32s rvlcFlag, Kvn32s noDCFlag,
  Kvn32s scan) {
   KVN_CHECK_POSITION(ppBitStream, pBitOffset, pCoeffs);
-  if (!in_range(countNonZero - 1, noDCFlag ? 62 : 63)) return KVN_STS_OUT_OF_RANGE;
+  if (!count_in_range(countNonZero, noDCFlag ? 63 : 64)) return KVN_STS_OUT_OF_RANGE;
   const CoeffEncodeArgs a{mpeg4_scan(scan, true), noDCFlag ? 1 : 0, countNonZero};
   if (rvlcFlag)
     KVN_KERNEL(coeff_encode, mpeg4_rvlc[1])(pCoeffs, ppBitStream, pBitOffset, a);
@@ -66,7 +69,7 @@ KVN_ENTRY(kvniEncodeCoeffsIntra_MPEG4_16s1u)
 KVN_ENTRY(kvniEncodeCoeffsInter_MPEG4_16s1u)
 (const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn32s countNonZero, Kvn32s rvlcFlag, Kvn32s scan) {
   KVN_CHECK_POSITION(ppBitStream, pBitOffset, pCoeffs);
-  if (!in_range(countNonZero - 1, 63)) return KVN_STS_OUT_OF_RANGE;
+  if (!count_in_range(countNonZero, 64)) return KVN_STS_OUT_OF_RANGE;
   const CoeffEncodeArgs a{mpeg4_scan(scan, false), 0, countNonZero};
   if (rvlcFlag)
     KVN_KERNEL(coeff_encode, mpeg4_rvlc[0])(pCoeffs, ppBitStream, pBitOffset, a);
@@ -81,7 +84,7 @@ KVN_ENTRY(kvniEncodeCoeffsIntra_H263_16s1u)
 (const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn32s countNonZero, Kvn32s advIntraFlag,
  Kvn32s modQuantFlag, Kvn32s scan) {
   KVN_CHECK_POSITION(ppBitStream, pBitOffset, pCoeffs);
-  if (!in_range(countNonZero - 1, 63)) return KVN_STS_OUT_OF_RANGE;
+  if (!count_in_range(countNonZero, 64)) return KVN_STS_OUT_OF_RANGE;
   const CoeffEncodeArgs a{h263_scan(scan), advIntraFlag ? 0 : 1, countNonZero};
   KVN_KERNEL(coeff_encode, h263[advIntraFlag != 0][modQuantFlag != 0])(pCoeffs, ppBitStream, pBitOffset, a);
   return KVN_STS_OK;
@@ -91,7 +94,7 @@ KVN_ENTRY(kvniEncodeCoeffsInter_H263_16s1u)
 (const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn32s countNonZero, Kvn32s modQuantFlag,
  Kvn32s scan) {
   KVN_CHECK_POSITION(ppBitStream, pBitOffset, pCoeffs);
-  if (!in_range(countNonZero - 1, 63)) return KVN_STS_OUT_OF_RANGE;
+  if (!count_in_range(countNonZero, 64)) return KVN_STS_OUT_OF_RANGE;
   const CoeffEncodeArgs a{h263_scan(scan), 0, countNonZero};
   KVN_KERNEL(coeff_encode, h263[0][modQuantFlag != 0])(pCoeffs, ppBitStream, pBitOffset, a);
   return KVN_STS_OK;
@@ -101,7 +104,7 @@ KVN_ENTRY(kvniEncodeCoeffsInter_H263_16s1u)
 KVN_ENTRY(kvniEncodeCoeffsIntra_H261_16s1u)
 (const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn32s countNonZero, Kvn32s scan) {
   KVN_CHECK_POSITION(ppBitStream, pBitOffset, pCoeffs);
-  if (!in_range(countNonZero - 1, 63)) return KVN_STS_OUT_OF_RANGE;
+  if (!count_in_range(countNonZero, 64)) return KVN_STS_OUT_OF_RANGE;
   const CoeffEncodeArgs a{h261_scan(scan), 1, countNonZero};
   KVN_KERNEL(coeff_encode, h261[1])(pCoeffs, ppBitStream, pBitOffset, a);
   return KVN_STS_OK;
@@ -110,7 +113,7 @@ KVN_ENTRY(kvniEncodeCoeffsIntra_H261_16s1u)
 KVN_ENTRY(kvniEncodeCoeffsInter_H261_16s1u)
 (const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn32s countNonZero, Kvn32s scan) {
   KVN_CHECK_POSITION(ppBitStream, pBitOffset, pCoeffs);
-  if (!in_range(countNonZero - 1, 63)) return KVN_STS_OUT_OF_RANGE;
+  if (!count_in_range(countNonZero, 64)) return KVN_STS_OUT_OF_RANGE;
   const CoeffEncodeArgs a{h261_scan(scan), 0, countNonZero};
   KVN_KERNEL(coeff_encode, h261[0])(pCoeffs, ppBitStream, pBitOffset, a);
   return KVN_STS_OK;

@@ -27,6 +27,7 @@
 #include "mpeg2/mpeg2_vlc.h"
 #include "mpeg2/quant_mpeg2.h"
 #include "mpeg4/coeff_encode.h"
+#include "mpeg4/mpeg4_vlc.h"
 #include "slot_tables.h"
 
 namespace kvntest {
@@ -85,6 +86,10 @@ KVN_TABLE(dct_mpeg2, DctMpeg2Kernels, M(inv8u), M(inv16s), M(inv8u_p2), M(inv16s
           M(fwd_c2p2))
 // MPEG-4 / H.263 / H.261 coefficient writers (scalar only)
 KVN_TABLE(coeff_encode, CoeffEncodeKernels, M(mpeg4), M(mpeg4_rvlc), M(h263), M(h261), M(dc_h263), M(dc_mpeg4))
+// MPEG-4 / H.263 / H.261 coefficient VLC decoding
+KVN_TABLE(mpeg4_vlc, Mpeg4VlcKernels, M(intra_mpeg4), M(inter_mpeg4), M(intra_rvlc_back), M(inter_rvlc_back),
+          M(intra_h263), M(inter_h263), M(intra_h261), M(inter_h261), M(dc_h263), M(dc_mpeg4), M(recon_intra_h261),
+          M(recon_inter_h261), M(recon_intra_h263), M(recon_inter_h263), M(recon_inter_mpeg4))
 
 AnyFn read_slot(const void* table, std::size_t i) {
   AnyFn f;
@@ -143,6 +148,8 @@ const std::vector<Family>& families() {
       family<DctMpeg2Kernels, dct_mpeg2_kernels>("dct_mpeg2", kDctMpeg2KernelsC, dct_mpeg2::kMembers),
       // MPEG-4 / H.263 / H.261 coefficient writers
       family<CoeffEncodeKernels, coeff_encode_kernels>("coeff_encode", kCoeffEncodeKernelsC, coeff_encode::kMembers),
+      // MPEG-4 / H.263 / H.261 coefficient VLC decoding
+      family<Mpeg4VlcKernels, mpeg4_vlc_kernels>("mpeg4_vlc", kMpeg4VlcKernelsC, mpeg4_vlc::kMembers),
   };
   return all;
 }
