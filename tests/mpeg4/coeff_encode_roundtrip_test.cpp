@@ -1,8 +1,9 @@
 // MPEG-4 / H.263 / H.261 coefficient writers against the decoders, through
 // the exported names: random blocks of every syntax, scan, DC-separate flag
 // and escape form, several in sequence from a random bit offset, read back
-// block by block (the reversible codes also backwards), with the levels, the
-// last index and the exact bit position after every block checked.
+// block by block after its intra DC (the reversible codes also backwards),
+// with the levels, the last index and the exact bit position after every
+// block checked.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,23 +16,24 @@ namespace {
 
 using namespace coeffenc;
 
-// ISO/IEC 14496-2 scans and the raster order, by the writers' scan selectors.
-constexpr int kZigzag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48,
-                             41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
-                             30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
-constexpr int kAltVertical[64] = {0,  8,  16, 24, 1, 9,  2,  10, 17, 25, 32, 40, 48, 56, 57, 49,
-                                  41, 33, 26, 18, 3, 11, 4,  12, 19, 27, 34, 42, 50, 58, 35, 43,
-                                  51, 59, 20, 28, 5, 13, 6,  14, 21, 29, 36, 44, 52, 60, 37, 45,
-                                  53, 61, 22, 30, 7, 15, 23, 31, 38, 46, 54, 62, 39, 47, 55, 63};
-constexpr int kAltHorizontal[64] = {0,  1,  2,  3,  8,  9,  16, 17, 10, 11, 4,  5,  6,  7,  15, 14,
-                                    13, 12, 19, 18, 24, 25, 32, 33, 26, 27, 20, 21, 22, 23, 28, 29,
-                                    30, 31, 34, 35, 40, 41, 48, 49, 42, 43, 36, 37, 38, 39, 44, 45,
-                                    46, 47, 50, 51, 56, 57, 58, 59, 52, 53, 54, 55, 60, 61, 62, 63};
-int kRaster[64];
-const bool kRasterInit = [] {
-  for (int i = 0; i < 64; ++i) kRaster[i] = i;
-  return true;
-}();
+// The scans by kvniScanInv_16s_C1 selector (0 zigzag, 1 alternate vertical,
+// 2 alternate horizontal), and the raster order.
+struct Scans {
+  int order[4][64];
+  Scans() {
+    for (int sel = 0; sel < 4; ++sel) {
+      int16_t pos[64], raster[64];
+      for (int i = 0; i < 64; ++i) pos[i] = int16_t(i);
+      kvniScanInv_16s_C1(pos, raster, 63, sel);
+      for (int k = 0; k < 64; ++k) order[sel][sel == 3 ? k : raster[k]] = k;
+    }
+  }
+};
+const Scans kScans;
+const int* const kZigzag = kScans.order[0];
+const int* const kAltVertical = kScans.order[1];
+const int* const kAltHorizontal = kScans.order[2];
+const int* const kRaster = kScans.order[3];
 
 // The scan a writer variant codes with.
 const int* writer_scan(const Variant& v) {
@@ -53,7 +55,7 @@ int32_t decoder_scan(const Variant& v) {
   return s == kZigzag ? 0 : s == kAltVertical ? 1 : s == kAltHorizontal ? 2 : 3;
 }
 
-// First scan position the VLC codes, and whether entry 0 stays the caller's.
+// First scan position the VLC codes (1: entry 0 is the intra DC, coded apart).
 int start_of(const Variant& v) {
   return (v.syntax == Syntax::kMpeg4Intra && v.noDC) || (v.syntax == Syntax::kH263Intra && !v.advIntra) ||
          v.syntax == Syntax::kH261Intra;
@@ -89,6 +91,7 @@ struct Coded {
   std::vector<int16_t> levels;    // the writer's input
   std::vector<int16_t> expected;  // raster order (no scan: scan-position order)
   int32_t count, last;
+  int dcType;   // the DC written first: -1 none (or H.261 INTRADC), 0, 1 MPEG-4 block type, 2 H.263
   long endBit;  // bit position after the block
 };
 
@@ -106,7 +109,7 @@ Variant random_variant(kvntest::Rng& rng) {
 // table's LMAX (escape type 1), after long runs (type 2), large (type 3 and
 // the fixed-length escapes), and a DC for the intra syntaxes.
 Coded random_block(const Variant& v, kvntest::Rng& rng) {
-  Coded c{v, std::vector<int16_t>(64, 0), std::vector<int16_t>(64, 0), 0, 0, 0};
+  Coded c{v, std::vector<int16_t>(64, 0), std::vector<int16_t>(64, 0), 0, 0, -1, 0};
   const int* scan = writer_scan(v);
   const int start = start_of(v), maxLevel = max_level(v);
   const int density = rng.one_in(4) ? 64 : rng.range(1, 12);
@@ -119,10 +122,11 @@ Coded random_block(const Variant& v, kvntest::Rng& rng) {
   }
   const int nz0 = int(std::count_if(c.levels.begin(), c.levels.end(), [](int16_t x) { return x != 0; }));
   if (nz0 == 0) c.levels[size_t(scan[rng.range(start, 63)])] = int16_t(rng.range(0, 1) ? -1 : 1);
-  if (start) {
-    const bool h261 = v.syntax == Syntax::kH261Intra;
-    c.levels[0] = int16_t(h261 ? rng.range(1, 254) : rng.range(-2000, 2000));  // INTRADC 255 reads as 128
-  }
+  // INTRADC 1..254 (255 reads as 128), MPEG-4 DC differences of every size
+  if (start && v.syntax != Syntax::kMpeg4Intra) c.levels[0] = int16_t(rng.range(1, 254));
+  if (start && v.syntax == Syntax::kMpeg4Intra)
+    c.levels[0] = int16_t(rng.one_in(2) ? rng.range(-4095, 4095) : rng.range(-20, 20));
+  if (start && v.syntax != Syntax::kH261Intra) c.dcType = v.syntax == Syntax::kH263Intra ? 2 : rng.range(0, 1);
   // count: all the coded non-zero levels, or fewer (the rest ignored)
   int nz = 0;
   for (int p = start; p < 64; ++p) nz += c.levels[size_t(scan[p])] != 0;
@@ -140,14 +144,19 @@ Coded random_block(const Variant& v, kvntest::Rng& rng) {
   return c;
 }
 
-// Writes the blocks one after the other from bit `offset`, recording where
-// each ends.
-std::vector<uint8_t> write_all(std::vector<Coded>& blocks, int offset, kvntest::Rng& rng) {
+// Writes the blocks one after the other from bit `offset`, each after its DC
+// when `withDC`, recording where each ends.
+std::vector<uint8_t> write_all(std::vector<Coded>& blocks, int offset, bool withDC, kvntest::Rng& rng) {
   std::vector<uint8_t> buf(blocks.size() * 300 + 16);
   buf[0] = rng.byte();
   uint8_t* p = buf.data();
   int32_t off = offset;
   for (Coded& c : blocks) {
+    if (withDC && c.dcType >= 0) {
+      EXPECT_EQ(c.dcType == 2 ? kvniEncodeDCIntra_H263_16s1u(c.levels[0], &p, &off)
+                              : kvniEncodeDCIntra_MPEG4_16s1u(c.levels[0], &p, &off, c.dcType),
+                KVN_STS_OK);
+    }
     EXPECT_EQ(encode(c.v, c.levels.data(), &p, &off, c.count), KVN_STS_OK);
     c.endBit = (p - buf.data()) * 8 + off;
   }
@@ -160,7 +169,7 @@ TEST(CoeffEncodeRoundTrip, EverySyntaxScanAndEscapeReadsBack) {
     std::vector<Coded> blocks;
     for (int i = rng.range(1, 6); i > 0; --i) blocks.push_back(random_block(random_variant(rng), rng));
     const int offset = rng.range(0, 7);
-    std::vector<uint8_t> buf = write_all(blocks, offset, rng);
+    std::vector<uint8_t> buf = write_all(blocks, offset, true, rng);
     uint8_t* p = buf.data();
     int32_t off = offset;
     for (size_t i = 0; i < blocks.size(); ++i) {
@@ -169,49 +178,16 @@ TEST(CoeffEncodeRoundTrip, EverySyntaxScanAndEscapeReadsBack) {
                                       << " rvlc " << c.v.rvlc << " noDC " << c.v.noDC << " advIntra " << c.v.advIntra
                                       << " modQuant " << c.v.modQuant << " scan " << c.v.scan);
       std::vector<int16_t> out(64, 0x5555);
-      if (start_of(c.v) && c.v.syntax != Syntax::kH261Intra) out[0] = c.levels[0];  // the DC read before
+      if (c.dcType >= 0) {
+        ASSERT_EQ(c.dcType == 2 ? kvniDecodeDCIntra_H263_1u16s(&p, &off, &out[0])
+                                : kvniDecodeDCIntra_MPEG4_1u16s(&p, &off, &out[0], c.dcType),
+                  KVN_STS_OK);
+      }
       int32_t last = -7;
       ASSERT_EQ(decode(c.v, &p, &off, out.data(), &last), KVN_STS_OK);
       ASSERT_EQ(out, c.expected);
       ASSERT_EQ(last, c.last);
       ASSERT_EQ((p - buf.data()) * 8 + off, c.endBit);
-    }
-  }
-}
-
-// The intra DC writers against their readers, mixed with blocks.
-TEST(CoeffEncodeRoundTrip, IntraDC) {
-  kvntest::Rng rng = kvntest::rng_for("CoeffEncodeRoundTrip.IntraDC");
-  std::vector<uint8_t> buf(4096 * 4);
-  for (int pass = 0; pass < 2; ++pass) {
-    std::vector<int> values, types;
-    std::vector<long> ends;
-    uint8_t* p = buf.data();
-    int32_t off = rng.range(0, 7);
-    const int32_t start = off;
-    for (int i = 0; i < 4096; ++i) {
-      const bool mpeg4 = pass == 1;
-      const int t = rng.range(0, 1);
-      values.push_back(!mpeg4          ? rng.range(1, 254)
-                       : i < 26        ? (i % 2 ? -1 : 1) * ((1 << (i / 2)) - (i / 2 == 12))  // every size
-                       : rng.one_in(2) ? rng.range(-4095, 4095)
-                                       : rng.range(-20, 20));
-      types.push_back(t);
-      ASSERT_EQ(mpeg4 ? kvniEncodeDCIntra_MPEG4_16s1u(int16_t(values.back()), &p, &off, t)
-                      : kvniEncodeDCIntra_H263_16s1u(int16_t(values.back()), &p, &off),
-                KVN_STS_OK);
-      ends.push_back((p - buf.data()) * 8 + off);
-    }
-    p = buf.data();
-    off = start;
-    for (size_t i = 0; i < values.size(); ++i) {
-      int16_t dc = 0;
-      ASSERT_EQ(
-          pass ? kvniDecodeDCIntra_MPEG4_1u16s(&p, &off, &dc, types[i]) : kvniDecodeDCIntra_H263_1u16s(&p, &off, &dc),
-          KVN_STS_OK)
-          << i;
-      ASSERT_EQ(dc, values[i]) << i;
-      ASSERT_EQ((p - buf.data()) * 8 + off, ends[i]) << i;
     }
   }
 }
@@ -230,7 +206,7 @@ TEST(CoeffEncodeRoundTrip, ReversibleCodesReadBackwards) {
     v.scan = intra ? rng.range(-1, 2) : rng.range(-1, 1);
     for (int i = rng.range(2, 6); i > 0; --i) blocks.push_back(random_block(v, rng));
     const int offset = rng.range(0, 7);
-    std::vector<uint8_t> buf = write_all(blocks, offset, rng);
+    std::vector<uint8_t> buf = write_all(blocks, offset, false, rng);
     // the position of the last bit of block i: bit endBit - 1
     for (size_t i = blocks.size() - 1; i >= 1; --i) {
       const Coded& c = blocks[i];
