@@ -144,12 +144,16 @@ Coded random_block(const Variant& v, kvntest::Rng& rng) {
   return c;
 }
 
-// Writes the blocks one after the other from bit `offset`, each after its DC
-// when `withDC`, recording where each ends.
+// The stream starts after kLead bytes, which the backward reader may read.
+constexpr int kLead = 4;
+
+// Writes the blocks one after the other from bit `offset` of the stream, each
+// after its DC when `withDC`, recording where each ends (bits from the
+// buffer's start).
 std::vector<uint8_t> write_all(std::vector<Coded>& blocks, int offset, bool withDC, kvntest::Rng& rng) {
-  std::vector<uint8_t> buf(blocks.size() * 300 + 16);
-  buf[0] = rng.byte();
-  uint8_t* p = buf.data();
+  std::vector<uint8_t> buf(kLead + blocks.size() * 300 + 16);
+  buf[kLead] = rng.byte();
+  uint8_t* p = buf.data() + kLead;
   int32_t off = offset;
   for (Coded& c : blocks) {
     if (withDC && c.dcType >= 0) {
@@ -170,7 +174,7 @@ TEST(CoeffEncodeRoundTrip, EverySyntaxScanAndEscapeReadsBack) {
     for (int i = rng.range(1, 6); i > 0; --i) blocks.push_back(random_block(random_variant(rng), rng));
     const int offset = rng.range(0, 7);
     std::vector<uint8_t> buf = write_all(blocks, offset, true, rng);
-    uint8_t* p = buf.data();
+    uint8_t* p = buf.data() + kLead;
     int32_t off = offset;
     for (size_t i = 0; i < blocks.size(); ++i) {
       const Coded& c = blocks[i];
