@@ -346,6 +346,35 @@ TEST(Mpeg4VlcDecode, ReversibleBackwardFailures) {
   }
 }
 
+// A block of 64 (start -1) or 63 (DC kept) coefficients fills every
+// position; one more is refused.
+TEST(Mpeg4VlcDecode, ReversibleBackwardFullBlock) {
+  for (int noDC : {0, 1}) {
+    for (int extra : {0, 1}) {
+      Bits b;
+      b.put(0, 40);
+      put_rvlc(b, true, {1, 0, 1}, false);
+      const size_t prev = b.n - 1;
+      const int n = (noDC ? 63 : 64) + extra;
+      for (int k = 0; k < n; ++k) put_rvlc(b, true, {k == n - 1, 0, k % 2 ? 2 : -1}, false);
+      std::vector<uint8_t> bytes = b.bytes;
+      Kvn8u* p = bytes.data() + (b.n - 1) / 8;
+      Kvn32s o = Kvn32s((b.n - 1) % 8), last = 0;
+      std::vector<int16_t> block(64, 9);
+      const KvnResult st = kvniDecodeCoeffsIntraRVLCBack_MPEG4_1u16s(&p, &o, block.data(), &last, noDC);
+      if (extra) {
+        EXPECT_EQ(st, KVN_STS_CODE_ERR);
+        continue;
+      }
+      ASSERT_EQ(st, 0);
+      EXPECT_EQ(last, 63);
+      EXPECT_EQ(size_t(p - bytes.data()) * 8 + size_t(o), prev);
+      EXPECT_EQ(block[0], noDC ? 9 : -1);
+      EXPECT_EQ(block[63], noDC ? -1 : 2);
+    }
+  }
+}
+
 // ---- truncated data ---------------------------------------------------------------
 
 // A block cut short and followed by zero bytes: runs of zeros are no code in
