@@ -301,7 +301,7 @@ inline int32_t read_intradc(FwdReader& br) {
 template <bool Intra>
 int decode_mpeg4(uint8_t** pp, int32_t* offset, int16_t* block, int32_t* last, const Mpeg4VlcArgs& a) {
   const int start = Intra && a.noDC ? 0 : -1;
-  std::memset(block + start + 1, 0, sizeof(int16_t) * size_t(63 - start));
+  std::memset(block + (start + 1), 0, sizeof(int16_t) * size_t(63 - start));
   const uint8_t* scan = scan_of(a.scan, Intra ? 2 : 1);
   auto put = [&](int i, int32_t v) { block[scan[i]] = int16_t(v); };
   FwdReader br(*pp, *offset);
@@ -332,8 +332,12 @@ int decode_rvlc_back(uint8_t** pp, int32_t* offset, int16_t* block, int32_t* las
     *last = -1;
     return kErr;
   }
-  int m = 63;
+  int m = 63;  // next position to fill; the block has positions start + 1..63
   for (;;) {
+    if (m <= start) {
+      *last = -1;
+      return kErr;
+    }
     filled[m] = int16_t(c.level);
     m -= c.run + 1;
     if (m < start) {
@@ -351,8 +355,8 @@ int decode_rvlc_back(uint8_t** pp, int32_t* offset, int16_t* block, int32_t* las
     }
   }
   const int n = 63 - m;
-  std::memcpy(block + start + 1, filled + m + 1, sizeof(int16_t) * size_t(n));
-  std::memset(block + start + 1 + n, 0, sizeof(int16_t) * size_t(63 - start - n));
+  std::memcpy(block + (start + 1), filled + (m + 1), sizeof(int16_t) * size_t(n));
+  std::memset(block + (start + 1 + n), 0, sizeof(int16_t) * size_t(63 - start - n));
   *last = start + n;
   br.save(pp, offset);
   return kOk;
@@ -362,7 +366,7 @@ template <bool Intra>
 int decode_h263(uint8_t** pp, int32_t* offset, int16_t* block, int32_t* last, const Mpeg4VlcArgs& a) {
   const bool aic = Intra && a.advIntra;
   const int start = Intra && !aic ? 0 : -1;
-  std::memset(block + start + 1, 0, sizeof(int16_t) * size_t(63 - start));
+  std::memset(block + (start + 1), 0, sizeof(int16_t) * size_t(63 - start));
   const uint8_t* scan = scan_of(a.scan, 2);
   const bool mq = a.modQuant != 0;
   auto put = [&](int i, int32_t v) { block[scan[i]] = int16_t(v); };

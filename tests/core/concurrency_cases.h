@@ -126,7 +126,22 @@ namespace conc {
   X(kvniEncodeCoeffsIntra_H261_16s1u) \
   X(kvniEncodeCoeffsInter_H261_16s1u) \
   X(kvniEncodeDCIntra_H263_16s1u) \
-  X(kvniEncodeDCIntra_MPEG4_16s1u)
+  X(kvniEncodeDCIntra_MPEG4_16s1u) \
+  X(kvniDecodeCoeffsIntra_MPEG4_1u16s) \
+  X(kvniDecodeCoeffsInter_MPEG4_1u16s) \
+  X(kvniDecodeCoeffsIntraRVLCBack_MPEG4_1u16s) \
+  X(kvniDecodeCoeffsInterRVLCBack_MPEG4_1u16s) \
+  X(kvniDecodeCoeffsIntra_H263_1u16s) \
+  X(kvniDecodeCoeffsInter_H263_1u16s) \
+  X(kvniDecodeCoeffsIntra_H261_1u16s) \
+  X(kvniDecodeCoeffsInter_H261_1u16s) \
+  X(kvniDecodeDCIntra_H263_1u16s) \
+  X(kvniDecodeDCIntra_MPEG4_1u16s) \
+  X(kvniReconstructCoeffsIntra_H261_1u16s) \
+  X(kvniReconstructCoeffsInter_H261_1u16s) \
+  X(kvniReconstructCoeffsIntra_H263_1u16s) \
+  X(kvniReconstructCoeffsInter_H263_1u16s) \
+  X(kvniReconstructCoeffsInter_MPEG4_1u16s)
 // clang-format on
 
 struct Api {

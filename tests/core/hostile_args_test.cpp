@@ -1258,4 +1258,38 @@ TEST(HostileArgs, Mpeg4CoeffEncode) {
   });
 }
 
+// ---------------------------------------------------------------------------
+// MPEG-4 / H.263 / H.261 coefficient decoding: quantisers outside 1..31 are
+// refused before anything is read or written; scan selectors and flags of any
+// value are accepted. Each stream holds one short valid block (0111 0: LAST,
+// run 0, level +1 in Tables 16, I.2, B-16 and B-17; H.261: 1s, then 10).
+
+TEST(HostileArgs, Mpeg4Vlc) {
+  const Expect qp = [](int32_t v) { return v >= 1 && v <= 31 ? int32_t(kAccepted) : int32_t(KVN_STS_QP_ERR); };
+  const Expect any = [](int32_t) { return int32_t(kAccepted); };
+  const std::vector<int32_t> qps = {0, -1, 32, 255, INT32_MIN, 1 << 30, INT32_MAX};
+  const std::vector<int32_t> scans = {-1, 3, 255, INT32_MIN, 1 << 30, INT32_MAX};
+  const auto stream = [](std::vector<Kvn8u> bytes) {
+    bytes.resize(16, 0);
+    return std::vector<Fixed>{table(bytes), table(std::vector<Kvn32s>{0}), out(128), out(4)};
+  };
+  const auto tcoef = stream({0x70}), dcThenTcoef = stream({0x70, 0x70}), h261 = stream({0xA0}),
+             h261Intra = stream({0x70, 0x80});
+  const S<Kvn8u> bs{0};
+  sweep({
+      fn(FN(kvniDecodeCoeffsIntra_MPEG4_1u16s), {}, {count(0, any, scans)}, tcoef, bs, f1, f2, f3, 0, 0, a0),
+      fn(FN(kvniDecodeCoeffsInter_MPEG4_1u16s), {}, {count(0, any, scans)}, tcoef, bs, f1, f2, f3, 0, a0),
+      fn(FN(kvniDecodeCoeffsIntra_H263_1u16s), {}, {count(0, any, scans)}, tcoef, bs, f1, f2, f3, 1, 0, a0),
+      fn(FN(kvniDecodeCoeffsInter_H263_1u16s), {}, {count(0, any, scans)}, tcoef, bs, f1, f2, f3, 0, a0),
+      fn(FN(kvniDecodeCoeffsIntra_H261_1u16s), {}, {count(0, any, scans)}, h261Intra, bs, f1, f2, f3, a0),
+      fn(FN(kvniDecodeCoeffsInter_H261_1u16s), {}, {count(0, any, scans)}, h261, bs, f1, f2, f3, a0),
+      fn(FN(kvniDecodeDCIntra_MPEG4_1u16s), {}, {count(0, any, scans)}, tcoef, bs, f1, f2, a0),
+      fn(FN(kvniReconstructCoeffsIntra_H261_1u16s), {}, {count(5, qp, qps)}, h261Intra, bs, f1, f2, f3, a0),
+      fn(FN(kvniReconstructCoeffsInter_H261_1u16s), {}, {count(5, qp, qps)}, h261, bs, f1, f2, f3, a0),
+      fn(FN(kvniReconstructCoeffsIntra_H263_1u16s), {}, {count(5, qp, qps), count(0, any, scans)}, dcThenTcoef, bs, f1,
+         f2, f3, 1, a0, 1, a1, 0),
+      fn(FN(kvniReconstructCoeffsInter_H263_1u16s), {}, {count(5, qp, qps)}, tcoef, bs, f1, f2, f3, a0, 0),
+  });
+}
+
 }  // namespace

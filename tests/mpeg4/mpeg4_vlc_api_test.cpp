@@ -346,6 +346,35 @@ TEST(Mpeg4VlcDecode, ReversibleBackwardFailures) {
   }
 }
 
+// A block of 64 (start -1) or 63 (DC kept) coefficients fills every
+// position; one more is refused.
+TEST(Mpeg4VlcDecode, ReversibleBackwardFullBlock) {
+  for (int noDC : {0, 1}) {
+    for (int extra : {0, 1}) {
+      Bits b;
+      b.put(0, 40);
+      put_rvlc(b, true, {1, 0, 1}, false);
+      const size_t prev = b.n - 1;
+      const int n = (noDC ? 63 : 64) + extra;
+      for (int k = 0; k < n; ++k) put_rvlc(b, true, {k == n - 1, 0, k % 2 ? 2 : -1}, false);
+      std::vector<uint8_t> bytes = b.bytes;
+      Kvn8u* p = bytes.data() + (b.n - 1) / 8;
+      Kvn32s o = Kvn32s((b.n - 1) % 8), last = 0;
+      std::vector<int16_t> block(64, 9);
+      const KvnResult st = kvniDecodeCoeffsIntraRVLCBack_MPEG4_1u16s(&p, &o, block.data(), &last, noDC);
+      if (extra) {
+        EXPECT_EQ(st, KVN_STS_CODE_ERR);
+        continue;
+      }
+      ASSERT_EQ(st, 0);
+      EXPECT_EQ(last, 63);
+      EXPECT_EQ(size_t(p - bytes.data()) * 8 + size_t(o), prev);
+      EXPECT_EQ(block[0], noDC ? 9 : -1);
+      EXPECT_EQ(block[63], noDC ? -1 : 2);
+    }
+  }
+}
+
 // ---- truncated data ---------------------------------------------------------------
 
 // A block cut short and followed by zero bytes: runs of zeros are no code in
@@ -783,6 +812,184 @@ TEST(Mpeg4VlcEdges, Mpeg4DCSizes) {
   minus3.put(0b1000, 4);
   EXPECT_EQ(decode(minus3, 0, &dc).first, 0);
   EXPECT_EQ(dc, -3);
+}
+
+// ---- reconstruction: the decoders' levels through the inverse quantisers -------
+
+int16_t odd_rule(int level, int qp, bool clamp) {
+  const int m = qp * (2 * std::abs(level) + 1) - (qp % 2 == 0);
+  const int v = level < 0 ? -m : m;
+  return int16_t(clamp ? std::min(2047, std::max(-2048, v)) : std::min(32767, std::max(-32768, v)));
+}
+
+TEST(Mpeg4VlcRecon, H263AndH261MatchDecodeThenInverseQuantise) {
+  std::mt19937 rng(8);
+  for (int round = 0; round < 800; ++round) {
+    const int kind = round % 5;  // H.263 inter, intra, intra Annex I; H.261 inter, intra
+    const bool mq = (round / 5) & 1, aic = kind == 2;
+    const int qp = 1 + int(rng() % 31), sel = int(rng() % 4);
+    Coded c;
+    int dc = 1 + int(rng() % 254);
+    if (dc == 128) dc = 255;
+    if (kind <= 2) {
+      const auto& t = aic ? kH263IntraAic : kH263Tcoef;
+      c = write_block(
+          rng, kind == 1 ? 0 : -1, 1 + int(rng() % 20),
+          [&](int last, bool plain) {
+            if (plain || rng() % 3) {
+              const auto& e = pick(t, rng, last);
+              return Event{last, e.run, rng() & 1 ? -int(e.level) : int(e.level)};
+            }
+            const int level = 1 + int(rng() % (mq ? 1023 : 127));
+            return Event{last, int(rng() % 64), rng() & 1 ? -level : level};
+          },
+          [&](Bits& b, const Event& e, bool) { put_h263(b, t, e, false); });
+      if (kind == 1) {  // INTRADC in front of the AC codes
+        Bits b;
+        b.noise(rng, c.offset);
+        b.put(uint32_t(dc), 8);
+        for (size_t i = size_t(c.offset); i < c.bits.n; ++i) b.bit(c.bits.bytes[i / 8] >> (7 - i % 8));
+        c.bits = b;
+        c.end += 8;
+      }
+    } else {
+      c = write_h261(rng, kind == 4, 1 + int(rng() % 20), dc);
+    }
+    // The levels, from the decoders.
+    Stream ref(c.bits, c.offset);
+    std::vector<int16_t> want(64, 0);
+    Kvn32s refLast = 0;
+    Kvn16s dcLevel = 0;
+    const int scanSel = aic ? sel : 0;
+    KvnResult st = 0;
+    switch (kind) {
+      case 0: st = kvniDecodeCoeffsInter_H263_1u16s(&ref.ptr, &ref.off, want.data(), &refLast, mq, 0); break;
+      case 1:
+        st = kvniDecodeDCIntra_H263_1u16s(&ref.ptr, &ref.off, &dcLevel);
+        if (st == 0) st = kvniDecodeCoeffsIntra_H263_1u16s(&ref.ptr, &ref.off, want.data(), &refLast, 0, mq, 0);
+        break;
+      case 2:
+        st = kvniDecodeCoeffsIntra_H263_1u16s(&ref.ptr, &ref.off, want.data(), &refLast, 1, mq,
+                                              scanSel == 3 ? 0 : scanSel);
+        break;
+      case 3: st = kvniDecodeCoeffsInter_H261_1u16s(&ref.ptr, &ref.off, want.data(), &refLast, 0); break;
+      default:
+        st = kvniDecodeCoeffsIntra_H261_1u16s(&ref.ptr, &ref.off, want.data(), &refLast, 0);
+        dcLevel = want[0];
+        break;
+    }
+    ASSERT_EQ(st, 0);
+    for (int k = 0; k < 64; ++k) {
+      if (aic) {
+        want[size_t(k)] = int16_t(std::min(32767, std::max(-32768, 2 * qp * want[size_t(k)])));
+      } else if (want[size_t(k)]) {
+        want[size_t(k)] = odd_rule(want[size_t(k)], qp, !mq || kind >= 3);
+      }
+    }
+    if (kind == 1 || kind == 4) want[0] = int16_t(8 * dcLevel);
+    Stream s(c.bits, c.offset);
+    std::vector<int16_t> block(64, 3);
+    Kvn32s last = -9;
+    switch (kind) {
+      case 0: st = kvniReconstructCoeffsInter_H263_1u16s(&s.ptr, &s.off, block.data(), &last, qp, mq); break;
+      case 1: st = kvniReconstructCoeffsIntra_H263_1u16s(&s.ptr, &s.off, block.data(), &last, 1, qp, 0, sel, mq); break;
+      case 2: st = kvniReconstructCoeffsIntra_H263_1u16s(&s.ptr, &s.off, block.data(), &last, 1, qp, 1, sel, mq); break;
+      case 3: st = kvniReconstructCoeffsInter_H261_1u16s(&s.ptr, &s.off, block.data(), &last, qp); break;
+      default: st = kvniReconstructCoeffsIntra_H261_1u16s(&s.ptr, &s.off, block.data(), &last, qp); break;
+    }
+    ASSERT_EQ(st, 0) << kind;
+    EXPECT_EQ(block, want) << kind << " qp " << qp << " mq " << mq;
+    EXPECT_EQ(last, refLast) << kind;
+    EXPECT_EQ(s.bit(), ref.bit()) << kind;
+  }
+}
+
+TEST(Mpeg4VlcRecon, H263WorkedValues) {
+  // Level 1 at an even QP: 2 QP + QP - 1; level 127 at QP 31: 7905, clamped
+  // to 2047 without Annex T.
+  const auto one = [](int level, int qp, int mq) {
+    Bits b;
+    put_h263(b, kH263Tcoef, {1, 0, level}, false);
+    Stream s(b);
+    int16_t block[64];
+    Kvn32s last;
+    EXPECT_EQ(kvniReconstructCoeffsInter_H263_1u16s(&s.ptr, &s.off, block, &last, qp, mq), 0);
+    return block[0];
+  };
+  EXPECT_EQ(one(1, 4, 0), 11);
+  EXPECT_EQ(one(-2, 4, 0), -19);
+  EXPECT_EQ(one(127, 31, 0), 2047);
+  EXPECT_EQ(one(127, 31, 1), 7905);
+  EXPECT_EQ(one(-1000, 31, 1), -32768);  // beyond 16 bits: saturated, not wrapped
+}
+
+TEST(Mpeg4VlcRecon, Mpeg4MatchesTheInverseInterRule) {
+  std::mt19937 rng(9);
+  uint8_t matrix[64];
+  for (int round = 0; round < 600; ++round) {
+    const bool rvlc = round & 1, withMatrix = round & 2;
+    const int bpp = 4 + int(rng() % 9);
+    for (auto& w : matrix) w = uint8_t(1 + rng() % 255);
+    const InvState st(bpp, withMatrix ? matrix : nullptr);
+    const int qp = 1 + int(rng() % kvn::mpeg4::qp_max(bpp));
+    const int alt = int(rng() % 3);
+    const Coded c =
+        rvlc ? write_block(
+                   rng, -1, 1 + int(rng() % 24),
+                   [&](int last, bool plain) { return random_rvlc(false, rng, !plain && rng() % 4 == 0, last); },
+                   [&](Bits& b, const Event& e, bool) { put_rvlc(b, false, e, false); })
+             : write_block(
+                   rng, -1, 1 + int(rng() % 24),
+                   [&](int last, bool plain) {
+                     return random_mpeg4(kH263Tcoef, kMpeg4InterLimits, rng, plain ? Form::Table : Form::Esc3, last);
+                   },
+                   [&](Bits& b, const Event& e, bool) {
+                     put_mpeg4(b, kH263Tcoef, kMpeg4InterLimits, e,
+                               find(kH263Tcoef, e.last, e.run, e.level) ? Form::Table : Form::Esc3);
+                   });
+    Stream ref(c.bits, c.offset);
+    std::vector<int16_t> want(64);
+    Kvn32s refLast;
+    ASSERT_EQ(kvniDecodeCoeffsInter_MPEG4_1u16s(&ref.ptr, &ref.off, want.data(), &refLast, rvlc, alt == 1 ? 1 : 0), 0);
+    kvn::mpeg4::inv_inter_reference(want.data(), 63, *kvn::mpeg4::aligned_state<const KvnQuantInvState_MPEG4>(st.arg()),
+                                    qp);
+    Stream s(c.bits, c.offset);
+    std::vector<int16_t> block(64, 3);
+    Kvn32s last;
+    ASSERT_EQ(kvniReconstructCoeffsInter_MPEG4_1u16s(&s.ptr, &s.off, block.data(), &last, rvlc, alt, st.arg(), qp), 0);
+    EXPECT_EQ(block, want) << "bpp " << bpp << " qp " << qp;
+    EXPECT_EQ(last, refLast);
+    EXPECT_EQ(s.bit(), ref.bit());
+  }
+}
+
+// ISO/IEC 14496-2 method 2 and its mismatch control on small blocks.
+TEST(Mpeg4VlcRecon, Mpeg4MatrixWorkedValues) {
+  uint8_t matrix[64];
+  std::memset(matrix, 16, 64);
+  matrix[2] = 17;
+  const InvState st(8, matrix);
+  const auto recon = [&](std::vector<Event> events) {
+    Bits b;
+    for (auto& e : events)
+      put_mpeg4(b, kH263Tcoef, kMpeg4InterLimits, e,
+                find(kH263Tcoef, e.last, e.run, e.level) ? Form::Table : Form::Esc3);
+    Stream s(b);
+    std::vector<int16_t> block(64, 5);
+    Kvn32s last;
+    EXPECT_EQ(kvniReconstructCoeffsInter_MPEG4_1u16s(&s.ptr, &s.off, block.data(), &last, 0, 0, st.arg(), 1), 0);
+    return block;
+  };
+  auto b = recon({{1, 0, 1}});  // raster 0: (3 x 16) / 16 = 3, odd sum
+  EXPECT_EQ(b[0], 3);
+  EXPECT_EQ(b[63], 0);
+  b = recon({{0, 0, 1}, {1, 0, 1}});  // raster 0 and 1: sum 6, entry 63 becomes 1
+  EXPECT_EQ(b[1], 3);
+  EXPECT_EQ(b[63], 1);
+  b = recon({{0, 0, 1}, {0, 0, 1}, {1, 61, 1}});  // raster 0, 1 and 63: sum 9
+  EXPECT_EQ(b[63], 3);
+  b = recon({{0, 0, 1}, {1, 4, -1}});  // zigzag position 5 is raster 2 (W 17): -51 / 16 = -3
+  EXPECT_EQ(b[2], -3);
 }
 
 }  // namespace
