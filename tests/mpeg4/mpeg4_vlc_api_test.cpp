@@ -352,7 +352,7 @@ TEST(Mpeg4VlcDecode, ReversibleBackwardFullBlock) {
   for (int noDC : {0, 1}) {
     for (int extra : {0, 1}) {
       Bits b;
-      b.put(0, 40);
+      b.put(0, 20), b.put(0, 20);
       put_rvlc(b, true, {1, 0, 1}, false);
       const size_t prev = b.n - 1;
       const int n = (noDC ? 63 : 64) + extra;
