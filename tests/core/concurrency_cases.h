@@ -118,7 +118,30 @@ namespace conc {
   X(kvniDCT8x8Inv_AANTransposed_16s8u_C1R) \
   X(kvniDCT8x8Inv_AANTransposed_16s_P2C2R) \
   X(kvniDCT8x8InvOrSet_16s8u_P2C2) \
-  X(kvniDCT8x8Fwd_8u16s_C2P2)
+  X(kvniDCT8x8Fwd_8u16s_C2P2) \
+  X(kvniEncodeCoeffsIntra_MPEG4_16s1u) \
+  X(kvniEncodeCoeffsInter_MPEG4_16s1u) \
+  X(kvniEncodeCoeffsIntra_H263_16s1u) \
+  X(kvniEncodeCoeffsInter_H263_16s1u) \
+  X(kvniEncodeCoeffsIntra_H261_16s1u) \
+  X(kvniEncodeCoeffsInter_H261_16s1u) \
+  X(kvniEncodeDCIntra_H263_16s1u) \
+  X(kvniEncodeDCIntra_MPEG4_16s1u) \
+  X(kvniDecodeCoeffsIntra_MPEG4_1u16s) \
+  X(kvniDecodeCoeffsInter_MPEG4_1u16s) \
+  X(kvniDecodeCoeffsIntraRVLCBack_MPEG4_1u16s) \
+  X(kvniDecodeCoeffsInterRVLCBack_MPEG4_1u16s) \
+  X(kvniDecodeCoeffsIntra_H263_1u16s) \
+  X(kvniDecodeCoeffsInter_H263_1u16s) \
+  X(kvniDecodeCoeffsIntra_H261_1u16s) \
+  X(kvniDecodeCoeffsInter_H261_1u16s) \
+  X(kvniDecodeDCIntra_H263_1u16s) \
+  X(kvniDecodeDCIntra_MPEG4_1u16s) \
+  X(kvniReconstructCoeffsIntra_H261_1u16s) \
+  X(kvniReconstructCoeffsInter_H261_1u16s) \
+  X(kvniReconstructCoeffsIntra_H263_1u16s) \
+  X(kvniReconstructCoeffsInter_H263_1u16s) \
+  X(kvniReconstructCoeffsInter_MPEG4_1u16s)
 // clang-format on
 
 struct Api {
