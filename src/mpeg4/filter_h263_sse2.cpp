@@ -95,6 +95,16 @@ void deblock_ver(uint8_t* p, int32_t step, int32_t strength) {
   for (int i = 0; i < N; i += 8) deblock_ver8(p + ptrdiff_t(i) * step, step, s2);
 }
 
+inline int load2(const uint8_t* p) {
+  uint16_t v;
+  std::memcpy(&v, p, 2);
+  return v;
+}
+inline void store2(uint8_t* p, int v) {
+  const uint16_t x = uint16_t(v);
+  std::memcpy(p, &x, 2);
+}
+
 inline V boundary_b(V b, V c) {  // (3B + C + 2) >> 2
   return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(_mm_add_epi16(b, b), _mm_add_epi16(b, c)), _mm_set1_epi16(2)), 2);
 }
@@ -109,16 +119,28 @@ void boundary_hor(uint8_t* p, int32_t step) {
 
 void boundary_ver(uint8_t* p, int32_t step) {
   const ptrdiff_t s = step;
+  const V mask = _mm_set1_epi16(0xff);
   uint8_t* q = p - 1;
   for (int h = 0; h < 16; h += 8, q += 8 * s) {
-    uint16_t pair[8];
-    for (int i = 0; i < 8; ++i) std::memcpy(&pair[i], q + i * s, 2);
-    const V v = _mm_loadu_si128(reinterpret_cast<const V*>(pair));  // B C of each row in one 16-bit lane
-    const V mask = _mm_set1_epi16(0xff);
+    V v = _mm_setzero_si128();  // B C of each row in one 16-bit lane
+    v = _mm_insert_epi16(v, load2(q), 0);
+    v = _mm_insert_epi16(v, load2(q + s), 1);
+    v = _mm_insert_epi16(v, load2(q + 2 * s), 2);
+    v = _mm_insert_epi16(v, load2(q + 3 * s), 3);
+    v = _mm_insert_epi16(v, load2(q + 4 * s), 4);
+    v = _mm_insert_epi16(v, load2(q + 5 * s), 5);
+    v = _mm_insert_epi16(v, load2(q + 6 * s), 6);
+    v = _mm_insert_epi16(v, load2(q + 7 * s), 7);
     const V b = _mm_and_si128(v, mask), c = _mm_srli_epi16(v, 8);
     const V out = _mm_or_si128(boundary_b(b, c), _mm_slli_epi16(boundary_b(c, b), 8));
-    _mm_storeu_si128(reinterpret_cast<V*>(pair), out);
-    for (int i = 0; i < 8; ++i) std::memcpy(q + i * s, &pair[i], 2);
+    store2(q, _mm_extract_epi16(out, 0));
+    store2(q + s, _mm_extract_epi16(out, 1));
+    store2(q + 2 * s, _mm_extract_epi16(out, 2));
+    store2(q + 3 * s, _mm_extract_epi16(out, 3));
+    store2(q + 4 * s, _mm_extract_epi16(out, 4));
+    store2(q + 5 * s, _mm_extract_epi16(out, 5));
+    store2(q + 6 * s, _mm_extract_epi16(out, 6));
+    store2(q + 7 * s, _mm_extract_epi16(out, 7));
   }
 }
 
