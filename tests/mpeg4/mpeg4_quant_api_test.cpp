@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "kvnvc.h"
@@ -40,18 +41,16 @@ using FwdMem = StateMem<KvnQuantState_MPEG4>;
 std::vector<Kvn8u> matrix(Kvn8u fill) { return std::vector<Kvn8u>(64, fill); }
 
 TEST(Mpeg4QuantStatus, SizesAndSharedGetSize) {
-  Kvn32s a = 0, b = 0, c = 0, d = 0;
-  EXPECT_EQ(kvniQuantIntraGetSize_MPEG4(&a), KVN_STS_OK);
-  EXPECT_EQ(kvniQuantInterGetSize_MPEG4(&b), KVN_STS_OK);
-  EXPECT_EQ(kvniQuantInvIntraGetSize_MPEG4(&c), KVN_STS_OK);
-  EXPECT_EQ(kvniQuantInvInterGetSize_MPEG4(&d), KVN_STS_OK);
-  EXPECT_EQ(a, 412);
-  EXPECT_EQ(b, 412);
-  EXPECT_EQ(c, 156);
-  EXPECT_EQ(d, 156);
-  for (auto f : {kvniQuantIntraGetSize_MPEG4, kvniQuantInterGetSize_MPEG4, kvniQuantInvIntraGetSize_MPEG4,
-                 kvniQuantInvInterGetSize_MPEG4})
-    EXPECT_EQ(f(nullptr), KVN_STS_NULL_PTR);
+  const std::pair<KvnResult (*)(Kvn32s*), Kvn32s> cases[] = {{kvniQuantIntraGetSize_MPEG4, 412},
+                                                             {kvniQuantInterGetSize_MPEG4, 412},
+                                                             {kvniQuantInvIntraGetSize_MPEG4, 156},
+                                                             {kvniQuantInvInterGetSize_MPEG4, 156}};
+  for (const auto& c : cases) {
+    Kvn32s n = 0;
+    EXPECT_EQ(c.first(&n), KVN_STS_OK);
+    EXPECT_EQ(n, c.second);
+    EXPECT_EQ(c.first(nullptr), KVN_STS_NULL_PTR);
+  }
 }
 
 TEST(Mpeg4QuantStatus, InitTagsAndAlignmentRounding) {
