@@ -32,7 +32,8 @@ int32_t inv_matrix(int16_t* block, int32_t last, const uint16_t* w, int32_t qp, 
     const V a = apply_sign(l, sign);
     const V plo = _mm_mullo_epi16(a, wt), phi = _mm_mulhi_epu16(a, wt);
     V x0 = _mm_unpacklo_epi16(plo, phi), x1 = _mm_unpackhi_epi16(plo, phi);  // |L| W
-    if (!Intra) {                                                            // (2|L| + 1) W
+    if (!Intra) {
+      // (2|L| + 1) W
       x0 = _mm_add_epi32(_mm_add_epi32(x0, x0), _mm_unpacklo_epi16(wt, zero));
       x1 = _mm_add_epi32(_mm_add_epi32(x1, x1), _mm_unpackhi_epi16(wt, zero));
     }
