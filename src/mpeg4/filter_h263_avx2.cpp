@@ -47,9 +47,7 @@ void deblock_hor16(uint8_t* p, int32_t step, int32_t strength) {
 }  // namespace
 }  // namespace KVN_ISA
 
-constexpr void filter_h263_init_avx2(FilterH263Kernels& k) {
-  k.deblock_hor[kEdge16] = KVN_ISA::deblock_hor16;
-}
+constexpr void filter_h263_init_avx2(FilterH263Kernels& k) { k.deblock_hor[kEdge16] = KVN_ISA::deblock_hor16; }
 
 KVN_LEVEL_KERNELS(filter_h263, FilterH263Kernels);
 
