@@ -4240,237 +4240,703 @@ KvnResult kvniDCT8x8Fwd_8u16s_C2P2(const Kvn8u* pSrcUV, int32_t srcStep, Kvn16s*
 
 /* ------------------------------------------------------------------------ */
 /* MPEG-4 Part 2, H.263 and H.261: quantisation                             */
-/*                                                                          */
-/* Blocks are 64 signed 16-bit values in raster order, processed in place.  */
-/* Checks: null pointers (KVN_STS_NULL_PTR), the state's kind              */
-/* (KVN_STS_CONTEXT_MISMATCH), the quantiser range (KVN_STS_QP_ERR: H.263  */
-/* 1..31, MPEG-4 1..2^(bitsPerPixel-3)-1); nothing is written on failure.  */
 /* ------------------------------------------------------------------------ */
 
-/* MPEG-4 quantiser states. The caller allocates the size that GetSize
- * reports and passes that memory as it comes: every function rounds the
- * pointer up to the next multiple of 16 and finds the record there. */
+/**
+ * @defgroup mpeg4_quant Quantisation and quantiser states
+ * @ingroup mpeg4
+ * @brief H.263 and MPEG-4 Part 2 forward and inverse quantisers, with the MPEG-4 quantiser states (ITU-T H.263 6.2,
+ * Annexes I and T; ISO/IEC 14496-2 7.4.4).
+ *
+ * Blocks are 64 signed 16-bit values in raster order, processed in place.
+ * Checks, in order: null pointers (KVN_STS_NULL_PTR), the state's kind
+ * (KVN_STS_CONTEXT_MISMATCH), the quantiser range (KVN_STS_QP_ERR: H.263
+ * 1..31, MPEG-4 1..2^(bitsPerPixel-3)-1), then the last index of the H.263
+ * inverse quantisers (KVN_STS_OUT_OF_RANGE); nothing is written on failure.
+ *
+ * R = floor(65536 / 2QP) + 1 and "x by R" = (x * R) >> 16 (division by the
+ * step through a reciprocal; the results are defined by this formula).
+ *
+ * MPEG-4 states: GetSize, then Init once per matrix and bit depth; the state
+ * is then read-only and may be shared by any number of calls. The caller
+ * allocates the size that GetSize reports and passes that memory as it comes:
+ * every function rounds the pointer up to the next multiple of 16 and finds
+ * the record there. A tag tells intra from inter and forward from inverse
+ * states; a state of the wrong kind is refused.
+ * @{
+ */
+
+/**
+ * MPEG-4 inverse-quantiser state (intra or inter), built by kvniQuantInvIntraInit_MPEG4() or
+ * kvniQuantInvInterInit_MPEG4().
+ */
 typedef struct KvnQuantInvState_MPEG4 {
-  Kvn16u weights[64];  /* the caller's matrix, raster order */
-  Kvn32s bitsPerPixel; /* 4..12 */
-  Kvn32s matrixFlag;   /* 1: weights hold a matrix (quantisation method 2) */
-  char tag[4];         /* "SAMC" inter, "RAMC" intra */
+  Kvn16u weights[64];  /**< The caller's matrix W, raster order (matrixFlag 1). */
+  Kvn32s bitsPerPixel; /**< Bits per pixel b, 4..12. */
+  Kvn32s matrixFlag;   /**< 1: weights hold a matrix (quantisation method 2); 0: method 1. */
+  char tag[4];         /**< "SAMC" inter, "RAMC" intra. */
 } KvnQuantInvState_MPEG4;
 
+/**
+ * MPEG-4 forward-quantiser state (intra or inter), built by kvniQuantIntraInit_MPEG4() or
+ * kvniQuantInterInit_MPEG4().
+ */
 typedef struct KvnQuantState_MPEG4 {
-  Kvn16u weights[64]; /* bitsPerPixel <= 8: floor(W / 2); above: W */
+  Kvn16u weights[64]; /**< bitsPerPixel <= 8: floor(W / 2); above: W. */
+  /** Reciprocals of the weights. */
   union {
-    Kvn16u reciprocals[64]; /* bitsPerPixel <= 8: floor(65536 / W) + 1 (65535 for W = 1) */
-    float inverses[64];     /* above 8: 1 / W rounded to single precision */
+    Kvn16u reciprocals[64]; /**< bitsPerPixel <= 8: floor(65536 / W) + 1 (65535 for W = 1). */
+    float inverses[64];     /**< Above 8: 1 / W rounded to single precision. */
   } scale;
-  Kvn32s bitsPerPixel;
-  Kvn32s matrixFlag;
-  char tag[4]; /* "UAMC" inter, "TAMC" intra */
+  Kvn32s bitsPerPixel; /**< Bits per pixel b, 4..12. */
+  Kvn32s matrixFlag;   /**< 1: a matrix was given (quantisation method 2); 0: method 1. */
+  char tag[4];         /**< "UAMC" inter, "TAMC" intra. */
 } KvnQuantState_MPEG4;
 
-/* H.263 forward quantisers, R = floor(65536 / 2QP) + 1, "x by R" = (x * R) >> 16:
- * inter |c| - floor(QP/2) (at least 0) by R; intra AC |c| by R and position 0
- * the INTRADC level (c0 + 4) >> 3 (0 coded as 1, 255 as 254, always counted);
- * Annex I (advIntraFlag) min(|c| + floor(3QP/4), 32767) by R everywhere.
- * Below QP 8 without Annex T (modQuantFlag) levels are clamped to -127..127.
- * *pCount: the non-zero levels. */
+/**
+ * H.263 intra quantiser in place. Without Annex I: positions 1..63 get |c| by
+ * R, position 0 the INTRADC level (c0 + 4) >> 3 (0 coded as 1, 255 as 254,
+ * always counted); with Annex I: min(|c| + floor(3QP/4), 32767) by R
+ * everywhere. Below QP 8 without Annex T levels are clamped to -127..127.
+ * @param[in,out] pSrcDst 64 coefficients in, 64 levels out.
+ * @param QP Quantiser, 1..31.
+ * @param[out] pCount Receives the number of non-zero levels.
+ * @param advIntraFlag Nonzero: advanced intra coding (Annex I).
+ * @param modQuantFlag Nonzero: modified quantisation (Annex T).
+ * @return KVN_STS_NULL_PTR if pSrcDst or pCount is null; KVN_STS_QP_ERR if QP
+ *         is outside 1..31; else KVN_STS_OK.
+ */
 KvnResult kvniQuantIntra_H263_16s_C1I(Kvn16s* pSrcDst, Kvn32s QP, Kvn32s* pCount, Kvn32s advIntraFlag,
                                       Kvn32s modQuantFlag);
+/**
+ * H.263 inter quantiser in place: level = (|c| - floor(QP/2), at least 0) by
+ * R with the sign of c; below QP 8 without Annex T clamped to -127..127.
+ * @param[in,out] pSrcDst 64 coefficients in, 64 levels out.
+ * @param QP Quantiser, 1..31.
+ * @param[out] pCount Receives the number of non-zero levels.
+ * @param modQuantFlag Nonzero: modified quantisation (Annex T).
+ * @return KVN_STS_NULL_PTR if pSrcDst or pCount is null; KVN_STS_QP_ERR if QP
+ *         is outside 1..31; else KVN_STS_OK.
+ */
 KvnResult kvniQuantInter_H263_16s_C1I(Kvn16s* pSrcDst, Kvn32s QP, Kvn32s* pCount, Kvn32s modQuantFlag);
-/* H.263 inverse quantisers over positions 0..indxLastNonZero (negative:
- * KVN_STS_OUT_OF_RANGE; above 63: the whole block): |F| = QP (2|L| + 1) - 1
- * for an even QP, QP (2|L| + 1) for an odd one, clamped to -2048..2047
- * without Annex T; intra position 0 is 8 L0 (the AC rule only when the last
- * index is above 0); Annex I: F = 2 QP L. Values beyond 16 bits saturate. */
+/**
+ * H.263 intra inverse quantiser in place over positions 0..indxLastNonZero.
+ * Without Annex I: position 0 is 8 L0, and the AC rule |F| = QP (2|L| + 1),
+ * minus 1 for an even QP, only when the last index is above 0, clamped to
+ * -2048..2047 without Annex T; with Annex I: F = 2 QP L at every position.
+ * Values beyond 16 bits saturate.
+ * @param[in,out] pSrcDst 64 levels in, 64 coefficients out.
+ * @param indxLastNonZero Highest raster index that may hold a level, at least 0 (above 63: the whole block).
+ * @param QP Quantiser, 1..31.
+ * @param advIntraFlag Nonzero: advanced intra coding (Annex I).
+ * @param modQuantFlag Nonzero: modified quantisation (Annex T, no clamping).
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_QP_ERR if QP is
+ *         outside 1..31; KVN_STS_OUT_OF_RANGE if indxLastNonZero is negative; else KVN_STS_OK.
+ */
 KvnResult kvniQuantInvIntra_H263_16s_C1I(Kvn16s* pSrcDst, Kvn32s indxLastNonZero, Kvn32s QP, Kvn32s advIntraFlag,
                                          Kvn32s modQuantFlag);
+/**
+ * H.263 inter inverse quantiser in place over positions 0..indxLastNonZero:
+ * |F| = QP (2|L| + 1), minus 1 for an even QP, sign of L, clamped to
+ * -2048..2047 without Annex T; values beyond 16 bits saturate.
+ * @param[in,out] pSrcDst 64 levels in, 64 coefficients out.
+ * @param indxLastNonZero Highest raster index that may hold a level, at least 0 (above 63: the whole block).
+ * @param QP Quantiser, 1..31.
+ * @param modQuantFlag Nonzero: modified quantisation (Annex T, no clamping).
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_QP_ERR if QP is
+ *         outside 1..31; KVN_STS_OUT_OF_RANGE if indxLastNonZero is negative; else KVN_STS_OK.
+ */
 KvnResult kvniQuantInvInter_H263_16s_C1I(Kvn16s* pSrcDst, Kvn32s indxLastNonZero, Kvn32s QP, Kvn32s modQuantFlag);
 
-/* State sizes: 412 bytes (forward), 156 (inverse), alignment room included.
- * Init: pQuantMatrix null for quantisation method 1, else 64 weights in raster
- * order (method 2). Checks pSpec (KVN_STS_NULL_PTR), bitsPerPixel 4..12
- * (KVN_STS_OUT_OF_RANGE) and every weight non-zero (KVN_STS_QP_ERR) before
- * writing anything: a failed Init leaves the memory as it was. */
+/**
+ * Size of the memory for an MPEG-4 forward-quantiser state (intra or inter),
+ * alignment room included. kvniQuantInterGetSize_MPEG4() is the same function.
+ * @param[out] pSize Receives 412 (bytes).
+ * @return KVN_STS_NULL_PTR if pSize is null; else KVN_STS_OK.
+ */
 KvnResult kvniQuantIntraGetSize_MPEG4(Kvn32s* pSize);
+/** The same function as kvniQuantIntraGetSize_MPEG4(). @copydetails kvniQuantIntraGetSize_MPEG4 */
 KvnResult kvniQuantInterGetSize_MPEG4(Kvn32s* pSize);
+/**
+ * Size of the memory for an MPEG-4 inverse-quantiser state (intra or inter),
+ * alignment room included. kvniQuantInvInterGetSize_MPEG4() is the same function.
+ * @param[out] pSize Receives 156 (bytes).
+ * @return KVN_STS_NULL_PTR if pSize is null; else KVN_STS_OK.
+ */
 KvnResult kvniQuantInvIntraGetSize_MPEG4(Kvn32s* pSize);
+/** The same function as kvniQuantInvIntraGetSize_MPEG4(). @copydetails kvniQuantInvIntraGetSize_MPEG4 */
 KvnResult kvniQuantInvInterGetSize_MPEG4(Kvn32s* pSize);
+/**
+ * Builds an MPEG-4 intra forward-quantiser state. Everything is checked
+ * before anything is written: a failed Init leaves the memory as it was.
+ * @param pQuantMatrix 64 intra weights in raster order (method 2), or null (method 1).
+ * @param[out] pSpec Memory of kvniQuantIntraGetSize_MPEG4() bytes, any alignment.
+ * @param bitsPerPixel 4..12.
+ * @return KVN_STS_NULL_PTR if pSpec is null; KVN_STS_OUT_OF_RANGE if
+ *         bitsPerPixel is outside 4..12; KVN_STS_QP_ERR if a weight is 0; else KVN_STS_OK.
+ */
 KvnResult kvniQuantIntraInit_MPEG4(const Kvn8u* pQuantMatrix, KvnQuantState_MPEG4* pSpec, Kvn32s bitsPerPixel);
+/**
+ * Builds an MPEG-4 inter forward-quantiser state, as kvniQuantIntraInit_MPEG4().
+ * @param pQuantMatrix 64 inter weights in raster order (method 2), or null (method 1).
+ * @param[out] pSpec Memory of kvniQuantInterGetSize_MPEG4() bytes, any alignment.
+ * @param bitsPerPixel 4..12.
+ * @return KVN_STS_NULL_PTR if pSpec is null; KVN_STS_OUT_OF_RANGE if
+ *         bitsPerPixel is outside 4..12; KVN_STS_QP_ERR if a weight is 0; else KVN_STS_OK.
+ */
 KvnResult kvniQuantInterInit_MPEG4(const Kvn8u* pQuantMatrix, KvnQuantState_MPEG4* pSpec, Kvn32s bitsPerPixel);
+/**
+ * Builds an MPEG-4 intra inverse-quantiser state. Everything is checked
+ * before anything is written: a failed Init leaves the memory as it was.
+ * @param pQuantMatrix 64 intra weights in raster order (method 2), or null (method 1).
+ * @param[out] pSpec Memory of kvniQuantInvIntraGetSize_MPEG4() bytes, any alignment.
+ * @param bitsPerPixel 4..12.
+ * @return KVN_STS_NULL_PTR if pSpec is null; KVN_STS_OUT_OF_RANGE if
+ *         bitsPerPixel is outside 4..12; KVN_STS_QP_ERR if a weight is 0; else KVN_STS_OK.
+ */
 KvnResult kvniQuantInvIntraInit_MPEG4(const Kvn8u* pQuantMatrix, KvnQuantInvState_MPEG4* pSpec, Kvn32s bitsPerPixel);
+/**
+ * Builds an MPEG-4 inter inverse-quantiser state, as kvniQuantInvIntraInit_MPEG4().
+ * @param pQuantMatrix 64 inter weights in raster order (method 2), or null (method 1).
+ * @param[out] pSpec Memory of kvniQuantInvInterGetSize_MPEG4() bytes, any alignment.
+ * @param bitsPerPixel 4..12.
+ * @return KVN_STS_NULL_PTR if pSpec is null; KVN_STS_OUT_OF_RANGE if
+ *         bitsPerPixel is outside 4..12; KVN_STS_QP_ERR if a weight is 0; else KVN_STS_OK.
+ */
 KvnResult kvniQuantInvInterInit_MPEG4(const Kvn8u* pQuantMatrix, KvnQuantInvState_MPEG4* pSpec, Kvn32s bitsPerPixel);
-/* MPEG-4 quantisers (ISO/IEC 14496-2 7.4.4), QP 1..2^(bitsPerPixel-3)-1.
- * Forward: integer reciprocals up to 8 bits per pixel, single-precision
- * floats above; intra position 0 is sign(c0) ((|c0| + s/2) div s) with the
- * dc_scaler s of blockType (0 luminance, else chrominance). Inverse: method 1
- * or 2 by the state, clamped to -2^(b+3)..2^(b+3)-1, positions
- * 0..indxLastNonZero (above 63: the whole block), with mismatch control for
- * method 2; the intra DC is s L0. */
+/**
+ * MPEG-4 intra quantiser in place (ISO/IEC 14496-2 7.4.4, encoder side):
+ * integer reciprocals up to 8 bits per pixel, single-precision floats above;
+ * position 0 is sign(c0) ((|c0| + s/2) div s) with the dc_scaler s of QP and
+ * blockType (Table 7-1), clamped to -2047..2047.
+ * @param[in,out] pCoeffs 64 coefficients in, 64 levels out.
+ * @param pSpec Intra forward state (kvniQuantIntraInit_MPEG4()).
+ * @param QP Quantiser, 1..2^(bitsPerPixel-3)-1.
+ * @param[out] pCount Receives the number of non-zero levels.
+ * @param blockType 0 luminance, nonzero chrominance.
+ * @return KVN_STS_NULL_PTR if pCoeffs, pSpec or pCount is null;
+ *         KVN_STS_CONTEXT_MISMATCH if pSpec is not an intra forward state;
+ *         KVN_STS_QP_ERR if QP is out of range; else KVN_STS_OK.
+ */
 KvnResult kvniQuantIntra_MPEG4_16s_C1I(Kvn16s* pCoeffs, const KvnQuantState_MPEG4* pSpec, Kvn32s QP, Kvn32s* pCount,
                                        Kvn32s blockType);
+/**
+ * MPEG-4 inter quantiser in place (ISO/IEC 14496-2 7.4.4, encoder side),
+ * method 1 or 2 by the state.
+ * @param[in,out] pCoeffs 64 coefficients in, 64 levels out.
+ * @param pSpec Inter forward state (kvniQuantInterInit_MPEG4()).
+ * @param QP Quantiser, 1..2^(bitsPerPixel-3)-1.
+ * @param[out] pCount Receives the number of non-zero levels.
+ * @return KVN_STS_NULL_PTR if pCoeffs, pSpec or pCount is null;
+ *         KVN_STS_CONTEXT_MISMATCH if pSpec is not an inter forward state;
+ *         KVN_STS_QP_ERR if QP is out of range; else KVN_STS_OK.
+ */
 KvnResult kvniQuantInter_MPEG4_16s_C1I(Kvn16s* pCoeffs, const KvnQuantState_MPEG4* pSpec, Kvn32s QP, Kvn32s* pCount);
+/**
+ * MPEG-4 intra inverse quantiser in place (ISO/IEC 14496-2 7.4.4): method 1
+ * or 2 by the state over positions 1..indxLastNonZero, clamped to
+ * -2^(b+3)..2^(b+3)-1; the DC is s L0 with the dc_scaler s; mismatch control
+ * for method 2.
+ * @param[in,out] pCoeffs 64 levels in, 64 coefficients out.
+ * @param indxLastNonZero Highest raster index that may hold a level (above 63: the whole block; below 1: the DC only).
+ * @param pSpec Intra inverse state (kvniQuantInvIntraInit_MPEG4()).
+ * @param QP Quantiser, 1..2^(bitsPerPixel-3)-1.
+ * @param blockType 0 luminance, nonzero chrominance.
+ * @return KVN_STS_NULL_PTR if pCoeffs or pSpec is null;
+ *         KVN_STS_CONTEXT_MISMATCH if pSpec is not an intra inverse state;
+ *         KVN_STS_QP_ERR if QP is out of range; else KVN_STS_OK.
+ */
 KvnResult kvniQuantInvIntra_MPEG4_16s_C1I(Kvn16s* pCoeffs, Kvn32s indxLastNonZero, const KvnQuantInvState_MPEG4* pSpec,
                                           Kvn32s QP, Kvn32s blockType);
+/**
+ * MPEG-4 inter inverse quantiser in place (ISO/IEC 14496-2 7.4.4): method 1
+ * |F| = QP (2|L| + 1) - (1 for an even QP), or method 2
+ * F = ((2L + sign(L)) W QP) / 16 toward zero with mismatch control, over
+ * positions 0..indxLastNonZero, clamped to -2^(b+3)..2^(b+3)-1.
+ * @param[in,out] pCoeffs 64 levels in, 64 coefficients out.
+ * @param indxLastNonZero Highest raster index that may hold a level (above 63: the whole block; negative: no level).
+ * @param pSpec Inter inverse state (kvniQuantInvInterInit_MPEG4()).
+ * @param QP Quantiser, 1..2^(bitsPerPixel-3)-1.
+ * @return KVN_STS_NULL_PTR if pCoeffs or pSpec is null;
+ *         KVN_STS_CONTEXT_MISMATCH if pSpec is not an inter inverse state;
+ *         KVN_STS_QP_ERR if QP is out of range; else KVN_STS_OK.
+ */
 KvnResult kvniQuantInvInter_MPEG4_16s_C1I(Kvn16s* pCoeffs, Kvn32s indxLastNonZero, const KvnQuantInvState_MPEG4* pSpec,
                                           Kvn32s QP);
 
+/** @} */
+
 /* ------------------------------------------------------------------------ */
 /* MPEG-4 Part 2, H.263 and H.261: coefficient VLC decoding and encoding    */
-/*                                                                          */
-/* Byte bit position: *ppBitStream the current byte, *pBitOffset the bits   */
-/* already used in it (0..7, else KVN_STS_BIT_OFFSET_ERR), most significant */
-/* first. Checks: null pointers (the byte pointer included), the offset,    */
-/* then the quantiser (KVN_STS_QP_ERR) and the MPEG-4 state; nothing is     */
-/* written before.                                                          */
-/*                                                                          */
-/* Decoders: one 8x8 block of levels (Reconstruct: inverse-quantised), 64   */
-/* 16-bit values in raster order, the rest cleared. *pIndxLastNonZero: scan */
-/* position of the last coefficient (0 for an intra block whose AC part is  */
-/* empty). Scan selectors: 0 zigzag, 1 alternate vertical, 2 alternate      */
-/* horizontal where a function takes it, other values scan-position order.  */
-/* They read at most 4 bytes past the byte holding the last bit they        */
-/* consume (on success, the block's last bit); zero bits are no code, so a  */
-/* block cut short and followed by 8 zero bytes fails within them.          */
-/* Invalid codes, forbidden escape values, bad marker bits and runs past    */
-/* position 63: KVN_STS_CODE_ERR, with the position left as it was (except */
-/* where stated), the levels stored so far in the block and the last index  */
-/* at the last position stored (MPEG-4: at the position that overflowed    */
-/* after a run past 63; -1 for an invalid INTRADC).                        */
 /* ------------------------------------------------------------------------ */
 
-/* Table B-16 (or B-23 with rvlcFlag) with the escapes of ISO/IEC 14496-2;
- * noDCFlag: entry 0 holds a DC decoded before and is kept, codes start at
- * position 1. Scan 0, 1, 2. */
+/**
+ * @defgroup mpeg4_vlc Coefficient decoding and reconstruction
+ * @ingroup mpeg4
+ * @brief Decoding of one 8x8 block of run-level codes of MPEG-4 Part 2, H.263 or H.261, and of the intra DC; the
+ * Reconstruct functions also inverse-quantise (ISO/IEC 14496-2 Tables B-16, B-17, B-23; ITU-T H.263 Table 16, Annexes I
+ * and T; ITU-T H.261 Table 5).
+ *
+ * - **Byte bit position**: *ppBitStream the current byte, *pBitOffset the bits
+ *   already used in it (0..7, else KVN_STS_BIT_OFFSET_ERR), most significant
+ *   first; both are advanced past the bits decoded.
+ * - **Block**: 64 16-bit levels (Reconstruct: inverse-quantised values) in
+ *   raster order, the rest cleared. *pIndxLastNonZero receives the scan
+ *   position of the last coefficient (0 for an intra block whose AC part is
+ *   empty). Scan selectors: 0 zigzag, 1 alternate vertical, 2 alternate
+ *   horizontal where a function takes it, other values scan-position order.
+ * - **Reads**: at most 4 bytes past the byte holding the last bit consumed
+ *   (on success, the block's last bit); zero bits are no code, so a block cut
+ *   short and followed by 8 zero bytes fails within them.
+ * - **Checks**, in order: ppBitStream, pBitOffset, *ppBitStream, the block
+ *   (or DC output) and pIndxLastNonZero (KVN_STS_NULL_PTR); the bit offset
+ *   (KVN_STS_BIT_OFFSET_ERR); then for the Reconstruct functions the
+ *   quantiser (KVN_STS_QP_ERR) and the MPEG-4 state. Nothing is written before.
+ * - **Code errors** (KVN_STS_CODE_ERR): invalid codes, forbidden escape
+ *   values, bad marker bits and runs past position 63. The position is left
+ *   as it was (except where stated), the block holds the levels stored so
+ *   far and the last index the last position stored (MPEG-4: the position
+ *   that overflowed after a run past 63; -1 for an invalid INTRADC).
+ * @{
+ */
+
+/**
+ * Decodes one MPEG-4 intra block (Table B-16 with the escapes of ISO/IEC
+ * 14496-2, or the reversible codes of Table B-23).
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param[out] pCoeffs 64 levels, raster order.
+ * @param[out] pIndxLastNonZero Scan position of the last coefficient.
+ * @param rvlcFlag Nonzero: reversible VLC (Table B-23).
+ * @param noDCFlag Nonzero: entry 0 holds a DC decoded before and is kept; the codes start at position 1.
+ * @param scan 0 zigzag, 1 alternate vertical, 2 alternate horizontal, other: scan-position order.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR for the argument checks
+ *         (group order); KVN_STS_CODE_ERR for a code error; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeCoeffsIntra_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                             Kvn32s* pIndxLastNonZero, Kvn32s rvlcFlag, Kvn32s noDCFlag, Kvn32s scan);
-/* Table B-17 (or B-23). Scan 0 and 1 only. */
+/**
+ * Decodes one MPEG-4 inter block (Table B-17 with its LMAX/RMAX escapes, or
+ * the reversible codes of Table B-23).
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param[out] pCoeffs 64 levels, raster order.
+ * @param[out] pIndxLastNonZero Scan position of the last coefficient.
+ * @param rvlcFlag Nonzero: reversible VLC.
+ * @param scan 0 zigzag, 1 alternate vertical, other (2 too): scan-position order.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR for the argument checks
+ *         (group order); KVN_STS_CODE_ERR for a code error; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeCoeffsInter_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                             Kvn32s* pIndxLastNonZero, Kvn32s rvlcFlag, Kvn32s scan);
-/* Reversible codes read backwards: the position is the block's last bit
- * (the sign of its LAST code) and moves to the last bit of the preceding
- * block's LAST code. Levels in scan-position order from position 0 (with
- * noDCFlag from 1, entry 0 kept). Reads no byte after the one holding the given
- * position and none more than 4 bytes before the byte holding the first bit
- * of the preceding LAST code (on failure: of the earliest bit read). On
- * failure the block is not written and the last index is -1. */
+/**
+ * Decodes one MPEG-4 intra block backwards with the reversible codes (Table
+ * B-23). The position is the block's last bit (the sign of its LAST code) and
+ * moves to the last bit of the preceding block's LAST code. Levels in
+ * scan-position order (no inverse scan). Reads no byte after the one holding
+ * the given position and none more than 4 bytes before the byte holding the
+ * first bit of the preceding LAST code (on failure: of the earliest bit
+ * read). On failure the block is not written and the last index is -1.
+ * @param[in,out] ppBitStream Byte holding the block's last bit; moved back.
+ * @param[in,out] pBitOffset Offset of that bit, 0..7; updated.
+ * @param[out] pCoeffs 64 levels in scan-position order (from position 1 with noDCFlag, entry 0 kept).
+ * @param[out] pIndxLastNonZero Scan position of the last coefficient.
+ * @param noDCFlag Nonzero: the DC is coded separately and entry 0 is kept.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR for the argument checks
+ *         (group order); KVN_STS_CODE_ERR for a code error; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeCoeffsIntraRVLCBack_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                                     Kvn32s* pIndxLastNonZero, Kvn32s noDCFlag);
+/**
+ * Decodes one MPEG-4 inter block backwards with the reversible codes, as
+ * kvniDecodeCoeffsIntraRVLCBack_MPEG4_1u16s(): levels in scan-position order
+ * from position 0; on failure the block is not written and the last index is -1.
+ * @param[in,out] ppBitStream Byte holding the block's last bit; moved back.
+ * @param[in,out] pBitOffset Offset of that bit, 0..7; updated.
+ * @param[out] pCoeffs 64 levels in scan-position order.
+ * @param[out] pIndxLastNonZero Scan position of the last coefficient.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR for the argument checks
+ *         (group order); KVN_STS_CODE_ERR for a code error; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeCoeffsInterRVLCBack_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                                     Kvn32s* pIndxLastNonZero);
-/* Table 16 from position 1 with entry 0 kept, or with advIntraFlag the
- * Annex I table from position 0. modQuantFlag (Annex T): escape level -128
- * announces an 11-bit level. Scan 0, 1, 2. */
+/**
+ * Decodes one H.263 intra block: Table 16 from position 1 with entry 0 (the
+ * INTRADC decoded before) kept, or with Annex I the Annex I table from position 0.
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param[out] pCoeffs 64 levels, raster order.
+ * @param[out] pIndxLastNonZero Scan position of the last coefficient.
+ * @param advIntraFlag Nonzero: advanced intra coding (Annex I).
+ * @param modQuantFlag Nonzero: modified quantisation (Annex T): escape LEVEL -128 announces an 11-bit level.
+ * @param scan 0 zigzag, 1 alternate vertical, 2 alternate horizontal, other: scan-position order.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR for the argument checks
+ *         (group order); KVN_STS_CODE_ERR for a code error; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeCoeffsIntra_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                            Kvn32s* pIndxLastNonZero, Kvn32s advIntraFlag, Kvn32s modQuantFlag,
                                            Kvn32s scan);
+/**
+ * Decodes one H.263 inter block (Table 16).
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param[out] pCoeffs 64 levels, raster order.
+ * @param[out] pIndxLastNonZero Scan position of the last coefficient.
+ * @param modQuantFlag Nonzero: modified quantisation (Annex T).
+ * @param scan 0 zigzag, 1 alternate vertical, 2 alternate horizontal, other: scan-position order.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR for the argument checks
+ *         (group order); KVN_STS_CODE_ERR for a code error; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeCoeffsInter_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                            Kvn32s* pIndxLastNonZero, Kvn32s modQuantFlag, Kvn32s scan);
-/* INTRADC into entry 0 (255 is 128), then Table 5 to the end of block; the
- * position after the INTRADC is stored even when the AC codes then fail.
- * Scan -1: scan-position order, any other value zigzag. */
+/**
+ * Decodes one H.261 intra block: the 8-bit INTRADC into entry 0 (255 gives
+ * 128), then the AC codes of Table 5 up to the end-of-block code.
+ * @param[in,out] ppBitStream Current byte; advanced (also past an accepted INTRADC when the AC part fails).
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param[out] pCoeffs 64 levels, raster order.
+ * @param[out] pIndxLastNonZero Scan position of the last coefficient.
+ * @param scan -1: scan-position order; any other value zigzag.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR for the argument checks
+ *         (group order); KVN_STS_CODE_ERR for an INTRADC of 0 or 128 or a
+ *         code error; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeCoeffsIntra_H261_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                            Kvn32s* pIndxLastNonZero, Kvn32s scan);
+/**
+ * Decodes one H.261 inter block (Table 5; a first coefficient +-1 is coded 1s).
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param[out] pCoeffs 64 levels, raster order.
+ * @param[out] pIndxLastNonZero Scan position of the last coefficient.
+ * @param scan -1: scan-position order; any other value zigzag.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR for the argument checks
+ *         (group order); KVN_STS_CODE_ERR for a code error; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeCoeffsInter_H261_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                            Kvn32s* pIndxLastNonZero, Kvn32s scan);
-/* INTRADC (8 bits; 0 and 128 invalid, 255 is 128); one byte on, same offset. */
+/**
+ * Decodes the 8-bit H.263 INTRADC: 255 gives 128, other values themselves;
+ * the byte pointer advances one byte.
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; unchanged.
+ * @param[out] pDC Receives the INTRADC level; written only on success.
+ * @return KVN_STS_NULL_PTR if a pointer or *ppBitStream is null;
+ *         KVN_STS_BIT_OFFSET_ERR if the offset is outside 0..7;
+ *         KVN_STS_CODE_ERR for the values 0 and 128; else KVN_STS_OK.
+ */
 KvnResult kvniDecodeDCIntra_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pDC);
-/* dct_dc_size (blockType 0 luminance, else chrominance) and the
- * differential, not the DC itself; above size 8 a marker bit 1 follows (a
- * bad marker fails after the differential was written). */
+/**
+ * Decodes an MPEG-4 intra DC difference: dct_dc_size (luminance or
+ * chrominance code), dct_dc_differential and, above size 8, a marker bit.
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param[out] pDC Receives the differential (not the reconstructed DC).
+ * @param blockType 0 luminance, nonzero chrominance.
+ * @return KVN_STS_NULL_PTR if a pointer or *ppBitStream is null;
+ *         KVN_STS_BIT_OFFSET_ERR if the offset is outside 0..7;
+ *         KVN_STS_CODE_ERR for an invalid size code or a zero marker bit;
+ *         else KVN_STS_OK.
+ */
 KvnResult kvniDecodeDCIntra_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pDC, Kvn32s blockType);
-/* H.261 / H.263 reconstruction, QP 1..31, zigzag: |F| = QP (2|L| + 1), less
- * 1 for even QP, clamped to -2048..2047 (Annex T: saturated to 16 bits);
- * intra DC 8 x INTRADC (255: 1024), Annex I: F = 2 QP L. */
+/**
+ * Decodes and inverse-quantises one H.261 intra block: DC 8 x INTRADC (1024
+ * for the code 255); AC |F| = QP (2|L| + 1), minus 1 for an even QP, clamped
+ * to -2048..2047; zigzag scan.
+ * @param[in,out] ppBitStream Current byte; advanced (also past an accepted INTRADC when the AC part fails).
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param[out] pCoeffs 64 coefficients, raster order.
+ * @param[out] pIndxLastNonZero Scan position of the last coefficient.
+ * @param QP Quantiser, 1..31.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR for the argument checks
+ *         (group order); KVN_STS_QP_ERR if QP is outside 1..31;
+ *         KVN_STS_CODE_ERR for a code error; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructCoeffsIntra_H261_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                                 Kvn32s* pIndxLastNonZero, Kvn32s QP);
+/**
+ * Decodes and inverse-quantises one H.261 inter block: |F| = QP (2|L| + 1),
+ * minus 1 for an even QP, clamped to -2048..2047; zigzag scan.
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param[out] pCoeffs 64 coefficients, raster order.
+ * @param[out] pIndxLastNonZero Scan position of the last coefficient.
+ * @param QP Quantiser, 1..31.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR for the argument checks
+ *         (group order); KVN_STS_QP_ERR if QP is outside 1..31;
+ *         KVN_STS_CODE_ERR for a code error; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructCoeffsInter_H261_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                                 Kvn32s* pIndxLastNonZero, Kvn32s QP);
-/* cbp 0 without Annex I: only the INTRADC (entry 0, last index 0, the rest
- * untouched); cbp 0 with Annex I: a cleared block, last index -1, nothing
- * read. With Annex I scan 1 and 2 as above, else zigzag. The position after
- * the INTRADC is stored even when the AC codes then fail. */
+/**
+ * Decodes and inverse-quantises one H.263 intra block. Without Annex I: the
+ * INTRADC (DC 8 x INTRADC, 1024 for 255), then, when cbp is nonzero, the AC
+ * codes with |F| = QP (2|L| + 1) - (1 for an even QP), clamped to -2048..2047
+ * (Annex T: saturated to 16 bits); zigzag scan. With Annex I: F = 2 QP L at
+ * every position, position 0 coded by the VLC; cbp 0 then gives a cleared
+ * block and last index -1 without reading anything.
+ * @param[in,out] ppBitStream Current byte; advanced (also past an accepted INTRADC when the AC part fails).
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param[out] pCoeffs 64 coefficients, raster order (cbp 0 without Annex I: only entry 0 written, the rest untouched).
+ * @param[out] pIndxLastNonZero Scan position of the last coefficient (0 for a DC-only block; -1 for cbp 0 with
+ *        Annex I).
+ * @param cbp Nonzero when the block has AC codes.
+ * @param QP Quantiser, 1..31.
+ * @param advIntraFlag Nonzero: advanced intra coding (Annex I).
+ * @param scan With Annex I: 1 alternate vertical, 2 alternate horizontal, other zigzag; without: ignored (zigzag).
+ * @param modQuantFlag Nonzero: modified quantisation (Annex T).
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR for the argument checks
+ *         (group order); KVN_STS_QP_ERR if QP is outside 1..31;
+ *         KVN_STS_CODE_ERR for an invalid INTRADC or code; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructCoeffsIntra_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                                 Kvn32s* pIndxLastNonZero, Kvn32s cbp, Kvn32s QP, Kvn32s advIntraFlag,
                                                 Kvn32s scan, Kvn32s modQuantFlag);
+/**
+ * Decodes and inverse-quantises one H.263 inter block: |F| = QP (2|L| + 1),
+ * minus 1 for an even QP, clamped to -2048..2047 (with Annex T: saturated to
+ * 16 bits); zigzag scan.
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param[out] pCoeffs 64 coefficients, raster order.
+ * @param[out] pIndxLastNonZero Scan position of the last coefficient.
+ * @param QP Quantiser, 1..31.
+ * @param modQuantFlag Nonzero: modified quantisation (Annex T).
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR for the argument checks
+ *         (group order); KVN_STS_QP_ERR if QP is outside 1..31;
+ *         KVN_STS_CODE_ERR for a code error; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructCoeffsInter_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                                 Kvn32s* pIndxLastNonZero, Kvn32s QP, Kvn32s modQuantFlag);
-/* Table B-17 (or B-23) inverse-quantised with an inter inverse state
- * (method 1 or 2 with mismatch control); scan 1 alternate vertical, else
- * zigzag. The state (null, kind, QP 1..2^(bitsPerPixel-3)-1) is checked
- * before anything is read, with or without RVLC. */
+/**
+ * Decodes and inverse-quantises one MPEG-4 inter block with the rules of
+ * kvniQuantInvInter_MPEG4_16s_C1I() (method 1 or 2 by the state, mismatch
+ * control for method 2). The state is checked before anything is read, with
+ * or without RVLC.
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param[out] pCoeffs 64 coefficients, raster order.
+ * @param[out] pIndxLastNonZero Scan position of the last coefficient.
+ * @param rvlcFlag Nonzero: reversible VLC (Table B-23), else Table B-17.
+ * @param scan 1 alternate vertical, any other value zigzag.
+ * @param pQuantInvState Inter inverse state (kvniQuantInvInterInit_MPEG4()).
+ * @param QP Quantiser, 1..2^(bitsPerPixel-3)-1.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR for the argument checks
+ *         (group order); KVN_STS_NULL_PTR if pQuantInvState is null;
+ *         KVN_STS_CONTEXT_MISMATCH if it is not an inter inverse state;
+ *         KVN_STS_QP_ERR if QP is out of range; KVN_STS_CODE_ERR for a code
+ *         error; else KVN_STS_OK.
+ */
 KvnResult kvniReconstructCoeffsInter_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                                  Kvn32s* pIndxLastNonZero, Kvn32s rvlcFlag, Kvn32s scan,
                                                  const KvnQuantInvState_MPEG4* pQuantInvState, Kvn32s QP);
 
-/* Writers of one quantised block (64 levels, raster order) as run-level
- * codes, the inverses of the decoders above. The bits of the current byte
- * before the offset are kept, the code follows, the rest of the last byte
- * written is cleared and no byte after it is touched. The caller provides the
- * room (up to 64 escapes of 33 bits a block). countNonZero: the non-zero
- * levels coded, 1..64, the last of them with LAST set (H.261: followed by the
- * end-of-block code); levels after it are ignored, and when the block has
- * fewer, the last one present is coded with LAST. Checks: ppBitStream,
- * pBitOffset, pCoeffs, *ppBitStream (KVN_STS_NULL_PTR), the offset
- * (KVN_STS_BIT_OFFSET_ERR), the count (KVN_STS_OUT_OF_RANGE); nothing is
- * written and the position is unchanged on failure. Levels are not checked:
- * one outside what its code can carry (H.263 without Annex T beyond +-127,
- * MPEG-4 beyond +-2047) is written truncated.
+/** @} */
+
+/**
+ * @defgroup mpeg4_vlcenc Coefficient encoding
+ * @ingroup mpeg4
+ * @brief Writing of one quantised 8x8 block as run-level codes of MPEG-4 Part 2, H.263 or H.261, and of the intra DC;
+ * the inverses of @ref mpeg4_vlc.
  *
- * MPEG-4 (ISO/IEC 14496-2 Tables B-16 intra, B-17 inter): the table code,
- * else escape type 1 (level - LMAX), type 2 (run - RMAX - 1), type 3 (fixed
- * length); with rvlcFlag the reversible codes of Table B-23 and their escape.
- * Intra: noDCFlag non-zero leaves position 0 to the DC writer (count 1..63);
- * scan 1 alternate vertical, 2 alternate horizontal, -1 raster, else
- * zigzag. Inter: scan 1 alternate vertical, -1 raster, else zigzag. */
+ * - **Byte bit position** as in @ref mpeg4_vlc. The bits of the current byte
+ *   before the offset are kept, the code follows, the rest of the last byte
+ *   written is cleared and no byte after it is touched. The caller provides
+ *   the room (up to 64 escapes of 33 bits a block).
+ * - **countNonZero**: the non-zero levels coded, 1..64, the last of them with
+ *   LAST set (H.261: followed by the end-of-block code); levels after it are
+ *   ignored, and when the block has fewer, the last one present is coded
+ *   with LAST.
+ * - **Checks**, in order: ppBitStream, pBitOffset, pCoeffs, *ppBitStream
+ *   (KVN_STS_NULL_PTR); the offset (KVN_STS_BIT_OFFSET_ERR); the count
+ *   (KVN_STS_OUT_OF_RANGE). Nothing is written and the position is unchanged
+ *   on failure. Levels are not checked: one outside what its code can carry
+ *   (H.263 without Annex T beyond +-127, MPEG-4 beyond +-2047) is written truncated.
+ * @{
+ */
+
+/**
+ * Writes one MPEG-4 intra block (Table B-16): the table code, else escape
+ * type 1 (level - LMAX), type 2 (run - RMAX - 1), type 3 (fixed length); with
+ * rvlcFlag the reversible codes of Table B-23 and their escape.
+ * @param pCoeffs 64 levels, raster order.
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param countNonZero Levels coded: 1..64, or 1..63 with noDCFlag.
+ * @param rvlcFlag Nonzero: reversible VLC.
+ * @param noDCFlag Nonzero: position 0 is left to kvniEncodeDCIntra_MPEG4_16s1u().
+ * @param scan 1 alternate vertical, 2 alternate horizontal, -1 raster, other zigzag.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR, KVN_STS_OUT_OF_RANGE for
+ *         the argument checks (group order); else KVN_STS_OK.
+ */
 KvnResult kvniEncodeCoeffsIntra_MPEG4_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
                                             Kvn32s countNonZero, Kvn32s rvlcFlag, Kvn32s noDCFlag, Kvn32s scan);
+/**
+ * Writes one MPEG-4 inter block (Table B-17 with escapes of types 1 to 3, or
+ * the reversible codes of Table B-23).
+ * @param pCoeffs 64 levels, raster order.
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param countNonZero Levels coded, 1..64.
+ * @param rvlcFlag Nonzero: reversible VLC.
+ * @param scan 1 alternate vertical, -1 raster, other zigzag.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR, KVN_STS_OUT_OF_RANGE for
+ *         the argument checks (group order); else KVN_STS_OK.
+ */
 KvnResult kvniEncodeCoeffsInter_MPEG4_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
                                             Kvn32s countNonZero, Kvn32s rvlcFlag, Kvn32s scan);
-/* H.263 (Table 16; Annex I table with advIntraFlag, which also codes
- * position 0, otherwise left to kvniEncodeDCIntra_H263_16s1u): the table
- * code or the 22-bit escape; with modQuantFlag (Annex T) a level of
- * magnitude 128 or more is LEVEL -128 followed by its 11-bit form (5 low
- * bits, then 6 high bits). scan 0 zigzag, 1 alternate vertical, 2 alternate
- * horizontal, other raster. */
+/**
+ * Writes one H.263 intra block (Table 16, or the Annex I table, which also
+ * codes position 0; otherwise position 0 is left to
+ * kvniEncodeDCIntra_H263_16s1u()): the table code or the 22-bit escape.
+ * @param pCoeffs 64 levels, raster order.
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param countNonZero Levels coded, 1..64.
+ * @param advIntraFlag Nonzero: advanced intra coding (Annex I).
+ * @param modQuantFlag Nonzero: modified quantisation (Annex T): a level of
+ *        magnitude 128 or more is LEVEL -128 followed by its 11-bit form.
+ * @param scan 0 zigzag, 1 alternate vertical, 2 alternate horizontal, other raster.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR, KVN_STS_OUT_OF_RANGE for
+ *         the argument checks (group order); else KVN_STS_OK.
+ */
 KvnResult kvniEncodeCoeffsIntra_H263_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
                                            Kvn32s countNonZero, Kvn32s advIntraFlag, Kvn32s modQuantFlag, Kvn32s scan);
+/**
+ * Writes one H.263 inter block (Table 16): the table code or the 22-bit escape.
+ * @param pCoeffs 64 levels, raster order.
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param countNonZero Levels coded, 1..64.
+ * @param modQuantFlag Nonzero: modified quantisation (Annex T).
+ * @param scan 0 zigzag, 1 alternate vertical, 2 alternate horizontal, other raster.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR, KVN_STS_OUT_OF_RANGE for
+ *         the argument checks (group order); else KVN_STS_OK.
+ */
 KvnResult kvniEncodeCoeffsInter_H263_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
                                            Kvn32s countNonZero, Kvn32s modQuantFlag, Kvn32s scan);
-/* H.261 (Table 5): intra blocks begin with the 8-bit INTRADC of entry 0
- * (128 as 1111 1111), which countNonZero includes; an inter block's first
- * level +-1 at position 0 is 1s; escape 0000 01, RUN, LEVEL (8 bits); every
- * block ends with 10. scan -1 raster, else zigzag. */
+/**
+ * Writes one H.261 intra block (Table 5): the 8-bit INTRADC of entry 0 (128
+ * as 1111 1111), the AC codes (escape 0000 01, RUN, 8-bit LEVEL), then the
+ * end-of-block code 10.
+ * @param pCoeffs 64 levels, raster order.
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param countNonZero Levels coded including the DC, 1..64.
+ * @param scan -1 raster, other zigzag.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR, KVN_STS_OUT_OF_RANGE for
+ *         the argument checks (group order); else KVN_STS_OK.
+ */
 KvnResult kvniEncodeCoeffsIntra_H261_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
                                            Kvn32s countNonZero, Kvn32s scan);
+/**
+ * Writes one H.261 inter block (Table 5; a first level +-1 at position 0 is
+ * 1s), then the end-of-block code 10.
+ * @param pCoeffs 64 levels, raster order.
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param countNonZero Levels coded, 1..64.
+ * @param scan -1 raster, other zigzag.
+ * @return KVN_STS_NULL_PTR, KVN_STS_BIT_OFFSET_ERR, KVN_STS_OUT_OF_RANGE for
+ *         the argument checks (group order); else KVN_STS_OK.
+ */
 KvnResult kvniEncodeCoeffsInter_H261_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
                                            Kvn32s countNonZero, Kvn32s scan);
-/* H.263 INTRADC: 8 bits, 128 as 1111 1111, others their low 8 bits. */
+/**
+ * Writes the 8-bit H.263 INTRADC: 128 as 1111 1111, other values their low 8
+ * bits; the byte pointer advances one byte.
+ * @param qDC INTRADC level.
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; unchanged.
+ * @return KVN_STS_NULL_PTR if ppBitStream, pBitOffset or *ppBitStream is
+ *         null; KVN_STS_BIT_OFFSET_ERR if the offset is outside 0..7; else KVN_STS_OK.
+ */
 KvnResult kvniEncodeDCIntra_H263_16s1u(Kvn16s qDC, Kvn8u** ppBitStream, Kvn32s* pBitOffset);
-/* MPEG-4 intra DC difference: dct_dc_size (Table B-14 when blockType is 1,
- * else B-13), dct_dc_differential, a marker bit above size 8. |dcCoeff|
- * above 4095 has no size code: KVN_STS_OUT_OF_RANGE after the other checks. */
+/**
+ * Writes an MPEG-4 intra DC difference: dct_dc_size (Table B-14 when
+ * blockType is 1, else B-13), dct_dc_differential, a marker bit above size 8.
+ * @param dcCoeff DC difference, |dcCoeff| at most 4095.
+ * @param[in,out] ppBitStream Current byte; advanced.
+ * @param[in,out] pBitOffset Bits used in the current byte, 0..7; advanced.
+ * @param blockType 1 chrominance, other luminance.
+ * @return KVN_STS_NULL_PTR if ppBitStream, pBitOffset or *ppBitStream is
+ *         null; KVN_STS_BIT_OFFSET_ERR if the offset is outside 0..7;
+ *         KVN_STS_OUT_OF_RANGE if |dcCoeff| is above 4095; else KVN_STS_OK.
+ */
 KvnResult kvniEncodeDCIntra_MPEG4_16s1u(Kvn16s dcCoeff, Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn32s blockType);
 
+/** @} */
+
 /* ------------------------------------------------------------------------ */
-/* H.263 edge filters, in place. The pointer designates the first sample    */
-/* after the edge (the row below a horizontal edge, the column right of a   */
-/* vertical one); the two samples on each side change.                     */
+/* H.263 edge filters                                                       */
 /* ------------------------------------------------------------------------ */
 
-/* Annex J deblocking of an 8-sample edge with the strength S of QUANT 1..31
- * (else KVN_STS_QP_ERR): d = (A - 4B + 4C - D) / 8, d1 = d ramped down from
- * |d| = S to 0 at 2S, B += d1, C -= d1, d2 = (A - D) / 4 limited to
- * +-(|d1| >> 1), A -= d2, D += d2 (A, B before the edge, C, D after it). Any
- * row step is accepted. */
+/**
+ * @defgroup mpeg4_filter H.263 edge filters
+ * @ingroup mpeg4
+ * @brief H.263 deblocking (Annex J) and block boundary (Annex Q) filters of one edge, in place.
+ *
+ * The pointer designates the first sample after the edge (the row below a
+ * horizontal edge, the column right of a vertical one); for each position
+ * along the edge A, B are the two samples before the edge (A farther) and C,
+ * D the two after it; every position is computed from its unfiltered
+ * samples. Steps are in bytes; any row step is accepted.
+ * @{
+ */
+
+/**
+ * Annex J deblocking of an 8-sample horizontal edge with the strength S of
+ * QUANT: d = (A - 4B + 4C - D) / 8, d1 = d ramped down from |d| = S to 0 at
+ * 2S, B += d1, C -= d1, d2 = (A - D) / 4 limited to +-(|d1| >> 1), A -= d2,
+ * D += d2, clamped to 0..255.
+ * @param[in,out] pSrcDst First sample of the row below the edge.
+ * @param srcDstStep Row step in bytes.
+ * @param QP QUANT, 1..31.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_QP_ERR if QP is
+ *         outside 1..31; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblocking8x8HorEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep, Kvn32s QP);
+/**
+ * Annex J deblocking of an 8-sample vertical edge, as kvniFilterDeblocking8x8HorEdge_H263_8u_C1IR().
+ * @param[in,out] pSrcDst First sample of the column right of the edge.
+ * @param srcDstStep Row step in bytes.
+ * @param QP QUANT, 1..31.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_QP_ERR if QP is
+ *         outside 1..31; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblocking8x8VerEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep, Kvn32s QP);
-/* The same filter without the strength limit (d1 = d), on a 16-sample edge. */
+/**
+ * The Annex J filter without the strength limit (d1 = d) on a 16-sample horizontal edge.
+ * @param[in,out] pSrcDst First sample of the row below the edge.
+ * @param srcDstStep Row step in bytes.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblocking16x16HorEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep);
+/**
+ * The Annex J filter without the strength limit (d1 = d) on a 16-sample vertical edge.
+ * @param[in,out] pSrcDst First sample of the column right of the edge.
+ * @param srcDstStep Row step in bytes.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterDeblocking16x16VerEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep);
-/* Block boundary filter of a 16-sample edge: B' = (3B + C + 2) >> 2,
- * C' = (B + 3C + 2) >> 2. */
+/**
+ * Block boundary filter (Annex Q) of a 16-sample horizontal edge:
+ * B' = (3B + C + 2) >> 2, C' = (B + 3C + 2) >> 2.
+ * @param[in,out] pSrcDst First sample of the row below the edge.
+ * @param srcDstStep Row step in bytes.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterBlockBoundaryHorEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep);
+/**
+ * Block boundary filter (Annex Q) of a 16-sample vertical edge:
+ * B' = (3B + C + 2) >> 2, C' = (B + 3C + 2) >> 2.
+ * @param[in,out] pSrcDst First sample of the column right of the edge.
+ * @param srcDstStep Row step in bytes.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
 KvnResult kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep);
+
+/** @} */
 
 #ifdef __cplusplus
 }
