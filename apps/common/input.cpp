@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "kvnvc.h"
+
 namespace kvnapp {
 namespace {
 
@@ -37,20 +39,38 @@ bool parse_int(const char* s, int lo, int hi, int& v) {
   return true;
 }
 
+const char kDecoderOptionsHelp[] =
+    "  -                 standard input (as input) or standard output (as output)\n"
+    "  --md5             print one MD5 per frame (of its raw bytes); the output file is optional\n"
+    "  --y4m             write Y4M (also chosen by an output name ending in .y4m)\n"
+    "  --frames N        stop after N frames\n"
+    "  --quiet, -q       no progress line (none either when standard error is not a terminal)\n"
+    "  --help, --version\n"
+    "exit codes: 0 done, 1 input or output unusable, 2 usage, 3 unsupported feature,\n"
+    "  4 corrupt stream with nothing decoded\n";
+
 int parse_decoder_args(int argc, char** argv, const char* program, void (*usage)(), DecoderArgs& args) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
+    int n = 0;
     if (a == "--md5") {
       args.md5 = true;
+    } else if (a == "--y4m") {
+      args.y4m = true;
+    } else if (a == "--frames" && i + 1 < argc && parse_int(argv[i + 1], 0, 1 << 30, n)) {
+      args.frames = n, ++i;
     } else if (a == "--quiet" || a == "-q") {
       args.quiet = true;
     } else if (a == "-h" || a == "--help") {
       usage();
-      return 0;
+      return kExitOk;
+    } else if (a == "--version") {
+      std::printf("%s (%s %s)\n", program, kvnvcGetLibVersion()->libraryName, kvnvcGetLibVersion()->versionText);
+      return kExitOk;
     } else if (a.size() > 1 && a[0] == '-') {
-      std::fprintf(stderr, "%s: unknown option %s\n", program, a.c_str());
+      std::fprintf(stderr, "%s: unknown option or missing value: %s\n", program, a.c_str());
       usage();
-      return 2;
+      return kExitUsage;
     } else {
       args.files.push_back(a);
     }
@@ -58,20 +78,21 @@ int parse_decoder_args(int argc, char** argv, const char* program, void (*usage)
   const size_t n = args.files.size();
   if (n == 0 || n > 2 || (!args.md5 && n != 2)) {
     usage();
-    return 2;
+    return kExitUsage;
   }
   return -1;
 }
 
 std::string read_file(const std::string& path, std::vector<uint8_t>& data) {
-  FILE* in = std::fopen(path.c_str(), "rb");
+  const bool stdinput = path == "-";
+  FILE* in = stdinput ? stdin : std::fopen(path.c_str(), "rb");
   if (!in) return "cannot open " + path + ": " + std::strerror(errno);
   data.clear();
   uint8_t buf[1 << 16];
   size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) data.insert(data.end(), buf, buf + n);
   const bool failed = std::ferror(in);
-  std::fclose(in);
+  if (!stdinput) std::fclose(in);
   return failed ? "cannot read " + path : "";
 }
 

@@ -13,16 +13,25 @@ namespace kvnapp {
 // An integer option value in lo..hi.
 bool parse_int(const char* s, int lo, int hi, int& v);
 
-// The sample decoders' command line: [--md5] [--quiet] input [output]
-// (the output is optional with --md5). Returns -1 to go on, else the exit
-// code: 0 after --help, 2 for a usage error (usage printed).
+// The sample decoders' command line:
+//   [--md5] [--y4m] [--frames N] [--quiet] input [output]
+// "-" names standard input or output; the output is optional with --md5;
+// --help and --version print and exit. Returns -1 to go on, else the exit
+// code: 0 after --help or --version, 2 for a usage error (usage printed).
 struct DecoderArgs {
-  bool md5 = false, quiet = false;
+  bool md5 = false, quiet = false, y4m = false;
+  long frames = -1;                // at most this many frames (-1: all)
   std::vector<std::string> files;  // input, then the output if given
 };
 int parse_decoder_args(int argc, char** argv, const char* program, void (*usage)(), DecoderArgs& args);
 
-// A whole file; returns "" or what went wrong.
+// The options and exit codes every sample decoder shares, for its usage text.
+extern const char kDecoderOptionsHelp[];
+
+// The sample programs' exit codes.
+enum ExitCode { kExitOk = 0, kExitInput = 1, kExitUsage = 2, kExitUnsupported = 3, kExitCorrupt = 4 };
+
+// A whole file ("-": standard input); returns "" or what went wrong.
 std::string read_file(const std::string& path, std::vector<uint8_t>& data);
 
 class YuvInput {
