@@ -1,5 +1,6 @@
 #include "input.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -9,9 +10,9 @@
 namespace kvnapp {
 namespace {
 
-// The size from a Y4M stream header (4:2:0 8-bit progressive only).
-std::string y4m_header(FILE* f, int& w, int& h) {
-  std::string line;
+// The size from a Y4M stream header (4:2:0 8-bit progressive only) whose
+// first bytes `line` holds already.
+std::string read_y4m_header(FILE* f, std::string line, int& w, int& h) {
   for (int c; (c = std::fgetc(f)) != EOF && c != '\n';) line += char(c);
   if (line.rfind("YUV4MPEG2", 0) != 0) return "not a Y4M stream";
   size_t pos = 0;
@@ -40,11 +41,11 @@ bool parse_int(const char* s, int lo, int hi, int& v) {
 }
 
 const char kDecoderOptionsHelp[] =
-    "  -                 standard input (as input) or standard output (as output)\n"
-    "  --md5             print one MD5 per frame (of its raw bytes); the output file is optional\n"
-    "  --y4m             write Y4M (also chosen by an output name ending in .y4m)\n"
-    "  --frames N        stop after N frames\n"
-    "  --quiet, -q       no progress line (none either when standard error is not a terminal)\n"
+    "  -                standard input (as input) or standard output (as output)\n"
+    "  --md5            print one MD5 per frame (of its raw bytes); the output file is optional\n"
+    "  --y4m            write Y4M (also chosen by an output name ending in .y4m)\n"
+    "  --frames N       stop after N frames\n"
+    "  --quiet, -q      no progress line (none either when standard error is not a terminal)\n"
     "  --help, --version\n"
     "exit codes: 0 done, 1 input or output unusable, 2 usage, 3 unsupported feature,\n"
     "  4 corrupt stream with nothing decoded\n";
@@ -97,15 +98,23 @@ std::string read_file(const std::string& path, std::vector<uint8_t>& data) {
 }
 
 YuvInput::~YuvInput() {
-  if (f_) std::fclose(f_);
+  if (f_ && ownFile_) std::fclose(f_);
 }
 
 std::string YuvInput::open(const std::string& path, int& width, int& height) {
-  f_ = std::fopen(path.c_str(), "rb");
+  const bool stdinput = path == "-";
+  f_ = stdinput ? stdin : std::fopen(path.c_str(), "rb");
   if (!f_) return "cannot open " + path + ": " + std::strerror(errno);
+  ownFile_ = !stdinput;
   y4m_ = path.size() > 4 && path.compare(path.size() - 4, 4, ".y4m") == 0;
+  if (stdinput) {  // Y4M when it begins as Y4M does; else the bytes read are the first picture's
+    char magic[9];
+    pending_.assign(magic, std::fread(magic, 1, sizeof magic, f_));
+    y4m_ = pending_ == "YUV4MPEG2";
+  }
   if (y4m_) {
-    const std::string err = y4m_header(f_, width, height);
+    const std::string err = read_y4m_header(f_, stdinput ? pending_ : std::string(), width, height);
+    pending_.clear();
     if (!err.empty()) return path + ": " + err;
   }
   if (width < 2 || height < 2 || width % 2 || height % 2 || width > 8192 || height > 8192)
@@ -124,7 +133,10 @@ bool YuvInput::read(std::vector<uint8_t>& picture, size_t& truncated) {
     }
   }
   picture.resize(size_);
-  const size_t got = std::fread(picture.data(), 1, size_, f_);
+  const size_t early = std::min(pending_.size(), size_);
+  std::memcpy(picture.data(), pending_.data(), early);
+  pending_.clear();
+  const size_t got = early + std::fread(picture.data() + early, 1, size_ - early, f_);
   if (got != size_) {
     truncated = got;
     return false;

@@ -40,8 +40,10 @@ class YuvInput {
   YuvInput(const YuvInput&) = delete;
   YuvInput& operator=(const YuvInput&) = delete;
   ~YuvInput();
-  // Opens a file (Y4M when its name ends in .y4m; then the size comes from
-  // its header, else width x height must be given). Returns "" or the error.
+  // Opens a file ("-": standard input; Y4M when its name ends in .y4m, or
+  // for standard input when it begins with the Y4M signature; then the size
+  // comes from its header, else width x height must be given). Returns ""
+  // or the error.
   std::string open(const std::string& path, int& width, int& height);
   // The next picture, planar; false at the end. `truncated` receives the
   // bytes of an incomplete last picture (not returned).
@@ -50,7 +52,8 @@ class YuvInput {
 
  private:
   FILE* f_ = nullptr;
-  bool y4m_ = false;
+  bool y4m_ = false, ownFile_ = false;
+  std::string pending_;  // bytes read ahead from standard input
   size_t size_ = 0;
 };
 

@@ -29,8 +29,8 @@ std::string y4m_header(const VideoFormat& v) {
     const int g = std::gcd(v.rateNum, v.rateDen);
     num = v.rateNum / g, den = v.rateDen / g;
   }
-  return "YUV4MPEG2 W" + std::to_string(v.width) + " H" + std::to_string(v.height) + " F" + std::to_string(num) +
-         ":" + std::to_string(den) + " Ip A0:0 C" + colour + "\n";
+  return "YUV4MPEG2 W" + std::to_string(v.width) + " H" + std::to_string(v.height) + " F" + std::to_string(num) + ":" +
+         std::to_string(den) + " Ip A0:0 C" + colour + "\n";
 }
 
 void FrameWriter::begin_frame(const VideoFormat& format) {
