@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "input.h"
-#include "kvnvc.h"
 #include "writer.h"
 
 namespace kvnapp {
@@ -40,14 +39,8 @@ int parse_encoder_args(int argc, char** argv, const char* program, void (*usage)
     } else if (a == "--frames") {
       ok = parse_int(value(), 0, 1 << 30, frames);
       args.frames = frames;
-    } else if (a == "--quiet" || a == "-q") {
-      args.quiet = true;
-    } else if (a == "-h" || a == "--help") {
-      usage();
-      return kExitOk;
-    } else if (a == "--version") {
-      std::printf("%s (%s %s)\n", program, kvnvcGetLibVersion()->libraryName, kvnvcGetLibVersion()->versionText);
-      return kExitOk;
+    } else if (const int code = program_option(a, program, usage, args.quiet); code != kNotShared) {
+      if (code >= 0) return code;
     } else if (a.size() > 1 && a[0] == '-') {
       if (!own(a, value)) {
         std::fprintf(stderr, "%s: unknown option or bad value: %s\n", program, a.c_str());

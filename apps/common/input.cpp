@@ -50,6 +50,22 @@ const char kDecoderOptionsHelp[] =
     "exit codes: 0 done, 1 input or output unusable, 2 usage, 3 unsupported feature,\n"
     "  4 corrupt stream with nothing decoded\n";
 
+int program_option(const std::string& a, const char* program, void (*usage)(), bool& quiet) {
+  if (a == "--quiet" || a == "-q") {
+    quiet = true;
+    return -1;
+  }
+  if (a == "-h" || a == "--help") {
+    usage();
+    return kExitOk;
+  }
+  if (a == "--version") {
+    std::printf("%s (%s %s)\n", program, kvnvcGetLibVersion()->libraryName, kvnvcGetLibVersion()->versionText);
+    return kExitOk;
+  }
+  return kNotShared;
+}
+
 int parse_decoder_args(int argc, char** argv, const char* program, void (*usage)(), DecoderArgs& args) {
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
@@ -60,14 +76,8 @@ int parse_decoder_args(int argc, char** argv, const char* program, void (*usage)
       args.y4m = true;
     } else if (a == "--frames" && i + 1 < argc && parse_int(argv[i + 1], 0, 1 << 30, n)) {
       args.frames = n, ++i;
-    } else if (a == "--quiet" || a == "-q") {
-      args.quiet = true;
-    } else if (a == "-h" || a == "--help") {
-      usage();
-      return kExitOk;
-    } else if (a == "--version") {
-      std::printf("%s (%s %s)\n", program, kvnvcGetLibVersion()->libraryName, kvnvcGetLibVersion()->versionText);
-      return kExitOk;
+    } else if (const int code = program_option(a, program, usage, args.quiet); code != kNotShared) {
+      if (code >= 0) return code;
     } else if (a.size() > 1 && a[0] == '-') {
       std::fprintf(stderr, "%s: unknown option or missing value: %s\n", program, a.c_str());
       usage();

@@ -13,6 +13,12 @@ namespace kvnapp {
 // An integer option value in lo..hi.
 bool parse_int(const char* s, int lo, int hi, int& v);
 
+// The options of every sample program: --quiet (-q), --help (-h), --version.
+// Returns kNotShared when `a` is none of them, -1 after --quiet (sets quiet),
+// else the exit code (0: usage or version printed).
+constexpr int kNotShared = -2;
+int program_option(const std::string& a, const char* program, void (*usage)(), bool& quiet);
+
 // The sample decoders' command line:
 //   [--md5] [--y4m] [--frames N] [--quiet] input [output]
 // "-" names standard input or output; the output is optional with --md5;
