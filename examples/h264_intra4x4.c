@@ -54,8 +54,8 @@ static const char* const kCoeffToken[17][4] = {
 };
 /* Tables 9-7 and 9-8: total_zeros by [TotalCoeff - 1][total_zeros]. */
 static const char* const kTotalZeros[15][16] = {
-    {"1", "011", "010", "0011", "0010", "0001 1", "0001 0", "0000 11", "0000 10", "0000 011", "0000 010",
-     "0000 0011", "0000 0010", "0000 0001 1", "0000 0001 0", "0000 0000 1"},
+    {"1", "011", "010", "0011", "0010", "0001 1", "0001 0", "0000 11", "0000 10", "0000 011", "0000 010", "0000 0011",
+     "0000 0010", "0000 0001 1", "0000 0001 0", "0000 0000 1"},
     {"111", "110", "101", "100", "011", "0101", "0100", "0011", "0010", "0001 1", "0001 0", "0000 11", "0000 10",
      "0000 01", "0000 00"},
     {"0101", "111", "110", "101", "0100", "0011", "100", "011", "0010", "0001 1", "0001 0", "0000 01", "0000 1",
@@ -160,8 +160,8 @@ static void put_code(BitWriter* w, const char* code) {
  * (H.264 7.3.5.3.2 and 9.2, the coding side). Returns 0 on success, -1 for
  * a level this short writer does not code (level_prefix above 15, which
  * 8-bit video never needs). */
-static int write_block(BitWriter* w, int trailingOnes, int signs, int totalCoeff, int totalZeros,
-                       const Kvn16s* levels, const Kvn8u* runs) {
+static int write_block(BitWriter* w, int trailingOnes, int signs, int totalCoeff, int totalZeros, const Kvn16s* levels,
+                       const Kvn8u* runs) {
   int i, suffixLength, zerosLeft;
   put_code(w, kCoeffToken[totalCoeff][trailingOnes]);
   if (totalCoeff == 0) return 0;
@@ -215,6 +215,7 @@ int main(void) {
   const int availability = 1 | 2 | 32; /* top, left, top-left */
   int x, y, mode, bestMode = 0, err = 0, maxErr = 0, ok;
   Kvn32s bestSad = 1 << 30, numLevels = 0, lastScan = 0;
+  Kvn16s total = 0; /* TotalCoeff as decoded */
 
   /* A smooth picture with some texture. */
   for (y = 0; y < 8; ++y)
@@ -237,8 +238,7 @@ int main(void) {
   /* 2. Residual, transform and quantisation (intra rounding). numLevels is
    * the count of nonzero levels, negated when the DC level is nonzero. */
   kvniGetDiff4x4_8u16s_C1(src, STEP, pred, 4, diff, 4 * sizeof(Kvn16s));
-  if (kvniTransformQuantFwd4x4_H264_16s_C1(diff, levels, QP, &numLevels, 1, kZigzagInv, &lastScan, NULL) !=
-      KVN_STS_OK)
+  if (kvniTransformQuantFwd4x4_H264_16s_C1(diff, levels, QP, &numLevels, 1, kZigzagInv, &lastScan, NULL) != KVN_STS_OK)
     return 1;
 
   /* 3. CAVLC: the library analyses the block in reverse scan order, the
@@ -249,14 +249,14 @@ int main(void) {
     BitWriter w;
     Kvn32u* stream = w.words;
     Kvn32u bitOffset = 31; /* the first bit is bit 31 of the first word */
-    Kvn16s coeffBuffer[16], *pos = coeffBuffer, total = 0;
+    Kvn16s coeffBuffer[16], *pos = coeffBuffer;
     const Kvn32s* tokenTables[3] = {tokenTable, NULL, NULL}; /* only nC 0..1 is used */
     const Kvn32s* zerosByTotal[16];
     const Kvn32s* runsByZerosLeft[16];
     int i;
     memset(&w, 0, sizeof w);
-    kvniEncodeCoeffsCAVLC_H264_16s(levels, 0, kZigzag, 15, &trailingOnes, &signs, &totalCoeff, &totalZeros,
-                                   rlLevels, runs);
+    kvniEncodeCoeffsCAVLC_H264_16s(levels, 0, kZigzag, 15, &trailingOnes, &signs, &totalCoeff, &totalZeros, rlLevels,
+                                   runs);
     if (write_block(&w, trailingOnes, signs, totalCoeff, totalZeros, rlLevels, runs) != 0) return 1;
 
     /* 4. Decoding: the table arrays are indexed by TotalCoeff (1..15) and by
@@ -281,9 +281,10 @@ int main(void) {
     printf("h264_intra4x4: mode %d, %d levels in %d bits, ", bestMode, total, w.count);
   }
 
-  /* 5. Reconstruction: dequantise, inverse transform, add the prediction
-   * (AC 1: the whole block; 0 would take the DC-only path). */
-  if (kvniTransformQuantInvAddPred4x4_H264_16s_C1IR(pred, 4, decoded, NULL, block, STEP, QP, numLevels != 0, NULL) !=
+  /* 5. Reconstruction from the decoded levels: dequantise, inverse
+   * transform, add the prediction (AC 1: the whole block; 0 takes the
+   * DC-only path, which is all an empty block needs). */
+  if (kvniTransformQuantInvAddPred4x4_H264_16s_C1IR(pred, 4, decoded, NULL, block, STEP, QP, total != 0, NULL) !=
       KVN_STS_OK)
     return 1;
   for (y = 0; y < 4; ++y)

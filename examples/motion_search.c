@@ -16,9 +16,9 @@
 #include <kvnvc.h>
 #include <stdio.h>
 
-enum { W = 64, H = 64 };    /* picture size */
-enum { RANGE = 8 };         /* displacements -8 .. +7 in both directions */
-enum { N = 2 * RANGE };     /* candidates per call: 16, a multiple of 8 */
+enum { W = 64, H = 64 }; /* picture size */
+enum { RANGE = 8 };      /* displacements -8 .. +7 in both directions */
+enum { N = 2 * RANGE };  /* candidates per call: 16, a multiple of 8 */
 enum { TRUE_DX = 5, TRUE_DY = -3 };
 
 static Kvn8u ref[H * W], cur[H * W];

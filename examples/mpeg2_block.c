@@ -21,8 +21,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-enum { QUANT_SCALE = 4 };   /* quantiser_scale (code 2, linear scale) */
-enum { DC_PRECISION = 0 };  /* intra_dc_precision 0: 8-bit DC, step 8 */
+enum { QUANT_SCALE = 4 };              /* quantiser_scale (code 2, linear scale) */
+enum { DC_PRECISION = 0 };             /* intra_dc_precision 0: 8-bit DC, step 8 */
 enum { EOB_CODE = 2, EOB_LENGTH = 2 }; /* end of block "10" */
 
 /* Zig-zag scan (ISO/IEC 13818-2 Figure 7-2): raster index by scan position. */
@@ -58,8 +58,8 @@ static const struct {
     {0x5, 7, 9, 1}, /* 0000 101 */
 };
 /* dct_dc_size_luminance (Table B-12): code and length by size 0..11. */
-static const Kvn32s kDcSizeLuma[12][2] = {{0x4, 3},  {0x0, 2},  {0x1, 2},   {0x5, 3},   {0x6, 3},   {0xe, 4},
-                                          {0x1e, 5}, {0x3e, 6}, {0x7e, 7},  {0xfe, 8},  {0x1fe, 9}, {0x1ff, 9}};
+static const Kvn32s kDcSizeLuma[12][2] = {{0x4, 3},  {0x0, 2},  {0x1, 2},  {0x5, 3},  {0x6, 3},   {0xe, 4},
+                                          {0x1e, 5}, {0x3e, 6}, {0x7e, 7}, {0xfe, 8}, {0x1fe, 9}, {0x1ff, 9}};
 
 /* The run-level source table: one lookup stage of 8 bits (the longest code
  * with its sign), then by code length 1..8 the count and the entries (code,
@@ -146,8 +146,8 @@ int main(void) {
   /* 3. VLC: dct_dc_differential from the predictor, then the run-level codes
    * along the scan and the end of block. The position is a word pointer and
    * the bits still free in that word. */
-  if (kvniPutIntraBlock(&out, &bitCount, levels, &encPred, dcWriter, rlEncode, kZigzag, EOB_LENGTH, EOB_CODE,
-                        count) != KVN_STS_OK)
+  if (kvniPutIntraBlock(&out, &bitCount, levels, &encPred, dcWriter, rlEncode, kZigzag, EOB_LENGTH, EOB_CODE, count) !=
+      KVN_STS_OK)
     return 1;
   written = (Kvn32s)(out - stream) * 32 + (32 - bitCount);
 
@@ -165,8 +165,7 @@ int main(void) {
     transposedMatrix[transpose(k)] = (Kvn16s)kIntraMatrix[k];
   }
   if (kvniReconstructDCTBlockIntra_MPEG2_32s(&in, &bitOffset, dcDecode, rlDecode, transposedScan, QUANT_SCALE,
-                                             transposedMatrix, &decPred, 3 - DC_PRECISION, decRec,
-                                             &last) != KVN_STS_OK)
+                                             transposedMatrix, &decPred, 3 - DC_PRECISION, decRec, &last) != KVN_STS_OK)
     return 1;
   match = (in - stream) * 32 + (31 - bitOffset) == written && decPred == levels[0];
   for (k = 0; k < 64; ++k) match = match && decRec[transpose(k)] == encRec[k];
@@ -182,8 +181,8 @@ int main(void) {
   /* The quantiser steps are W * Q / 16 = 2 .. 20 here: small errors. */
   ok = match && maxErr <= 12 && sumErr <= 3 * 64;
 
-  printf("mpeg2_block: %d AC levels in %d bits, decoded coefficients %s, error max %d, sum %d: %s\n", count,
-         written, match ? "match" : "differ", maxErr, sumErr, ok ? "ok" : "FAILED");
+  printf("mpeg2_block: %d AC levels in %d bits, decoded coefficients %s, error max %d, sum %d: %s\n", count, written,
+         match ? "match" : "differ", maxErr, sumErr, ok ? "ok" : "FAILED");
   kvniHuffmanTableFree_32s(rlEncode);
   kvniHuffmanTableFree_32s(rlDecode);
   kvniHuffmanTableFree_32s(dcDecode);
