@@ -12,9 +12,9 @@
  * in a source format (include/kvnvc.h: stages, then the codes of each length)
  * and the library builds. To stay short, this example describes a reduced
  * ISO/IEC 13818-2 Table B-14: the 15 shortest (run, level) codes, end of
- * block and escape; every other (run, level) goes out as an escape, which
- * is valid MPEG-2, and the decoder built from the same table reads it back.
- * A real codec lists the whole table.
+ * block and escape; every other (run, level) goes out through the escape
+ * (6-bit run, 12-bit level), which costs more bits, and the decoder built
+ * from the same table reads it back. A real codec lists the whole table.
  */
 #include <kvnvc.h>
 #include <stdio.h>
