@@ -1589,38 +1589,85 @@ KvnResult kvniQuantInvInter_MPEG4_16s_C1I(Kvn16s* pCoeffs, Kvn32s indxLastNonZer
 /*                                                                          */
 /* Byte bit position: *ppBitStream the current byte, *pBitOffset the bits   */
 /* already used in it (0..7, else KVN_STS_BIT_OFFSET_ERR), most significant */
-/* first. Decoders read up to 4 bytes past the byte holding the block's     */
-/* last bit. Invalid codes: KVN_STS_CODE_ERR.                               */
+/* first. Checks: null pointers (the byte pointer included), the offset,    */
+/* then the quantiser (KVN_STS_QP_ERR) and the MPEG-4 state; nothing is     */
+/* written before.                                                          */
+/*                                                                          */
+/* Decoders: one 8x8 block of levels (Reconstruct: inverse-quantised), 64   */
+/* 16-bit values in raster order, the rest cleared. *pIndxLastNonZero: scan */
+/* position of the last coefficient (0 for an intra block whose AC part is  */
+/* empty). Scan selectors: 0 zigzag, 1 alternate vertical, 2 alternate      */
+/* horizontal where a function takes it, other values scan-position order.  */
+/* They read at most 4 bytes past the byte holding the last bit they        */
+/* consume (on success, the block's last bit); zero bits are no code, so a  */
+/* block cut short and followed by 8 zero bytes fails within them.          */
+/* Invalid codes, forbidden escape values, bad marker bits and runs past    */
+/* position 63: KVN_STS_CODE_ERR, with the position left as it was (except */
+/* where stated), the levels stored so far in the block and the last index  */
+/* at the last position stored (MPEG-4: at the position that overflowed    */
+/* after a run past 63; -1 for an invalid INTRADC).                        */
 /* ------------------------------------------------------------------------ */
 
+/* Table B-16 (or B-23 with rvlcFlag) with the escapes of ISO/IEC 14496-2;
+ * noDCFlag: entry 0 holds a DC decoded before and is kept, codes start at
+ * position 1. Scan 0, 1, 2. */
 KvnResult kvniDecodeCoeffsIntra_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                             Kvn32s* pIndxLastNonZero, Kvn32s rvlcFlag, Kvn32s noDCFlag, Kvn32s scan);
+/* Table B-17 (or B-23). Scan 0 and 1 only. */
 KvnResult kvniDecodeCoeffsInter_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                             Kvn32s* pIndxLastNonZero, Kvn32s rvlcFlag, Kvn32s scan);
+/* Reversible codes read backwards: the position is the block's last bit
+ * (the sign of its LAST code) and moves to the last bit of the preceding
+ * block's LAST code. Levels in scan-position order from position 0 (with
+ * noDCFlag from 1, entry 0 kept). Reads no byte after the one holding the given
+ * position and none more than 4 bytes before the byte holding the first bit
+ * of the preceding LAST code (on failure: of the earliest bit read). On
+ * failure the block is not written and the last index is -1. */
 KvnResult kvniDecodeCoeffsIntraRVLCBack_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                                     Kvn32s* pIndxLastNonZero, Kvn32s noDCFlag);
 KvnResult kvniDecodeCoeffsInterRVLCBack_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                                     Kvn32s* pIndxLastNonZero);
+/* Table 16 from position 1 with entry 0 kept, or with advIntraFlag the
+ * Annex I table from position 0. modQuantFlag (Annex T): escape level -128
+ * announces an 11-bit level. Scan 0, 1, 2. */
 KvnResult kvniDecodeCoeffsIntra_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                            Kvn32s* pIndxLastNonZero, Kvn32s advIntraFlag, Kvn32s modQuantFlag,
                                            Kvn32s scan);
 KvnResult kvniDecodeCoeffsInter_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                            Kvn32s* pIndxLastNonZero, Kvn32s modQuantFlag, Kvn32s scan);
+/* INTRADC into entry 0 (255 is 128), then Table 5 to the end of block; the
+ * position after the INTRADC is stored even when the AC codes then fail.
+ * Scan -1: scan-position order, any other value zigzag. */
 KvnResult kvniDecodeCoeffsIntra_H261_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                            Kvn32s* pIndxLastNonZero, Kvn32s scan);
 KvnResult kvniDecodeCoeffsInter_H261_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                            Kvn32s* pIndxLastNonZero, Kvn32s scan);
+/* INTRADC (8 bits; 0 and 128 invalid, 255 is 128); one byte on, same offset. */
 KvnResult kvniDecodeDCIntra_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pDC);
+/* dct_dc_size (blockType 0 luminance, else chrominance) and the
+ * differential, not the DC itself; above size 8 a marker bit 1 follows (a
+ * bad marker fails after the differential was written). */
 KvnResult kvniDecodeDCIntra_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pDC, Kvn32s blockType);
+/* H.261 / H.263 reconstruction, QP 1..31, zigzag: |F| = QP (2|L| + 1), less
+ * 1 for even QP, clamped to -2048..2047 (Annex T: saturated to 16 bits);
+ * intra DC 8 x INTRADC (255: 1024), Annex I: F = 2 QP L. */
 KvnResult kvniReconstructCoeffsIntra_H261_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                                 Kvn32s* pIndxLastNonZero, Kvn32s QP);
 KvnResult kvniReconstructCoeffsInter_H261_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                                 Kvn32s* pIndxLastNonZero, Kvn32s QP);
+/* cbp 0 without Annex I: only the INTRADC (entry 0, last index 0, the rest
+ * untouched); cbp 0 with Annex I: a cleared block, last index -1, nothing
+ * read. With Annex I scan 1 and 2 as above, else zigzag. The position after
+ * the INTRADC is stored even when the AC codes then fail. */
 KvnResult kvniReconstructCoeffsIntra_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                                 Kvn32s* pIndxLastNonZero, Kvn32s cbp, Kvn32s QP, Kvn32s advIntraFlag,
                                                 Kvn32s scan, Kvn32s modQuantFlag);
 KvnResult kvniReconstructCoeffsInter_H263_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                                 Kvn32s* pIndxLastNonZero, Kvn32s QP, Kvn32s modQuantFlag);
+/* Table B-17 (or B-23) inverse-quantised with an inter inverse state
+ * (method 1 or 2 with mismatch control); scan 1 alternate vertical, else
+ * zigzag. The state (null, kind, QP 1..2^(bitsPerPixel-3)-1) is checked
+ * before anything is read, with or without RVLC. */
 KvnResult kvniReconstructCoeffsInter_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn16s* pCoeffs,
                                                  Kvn32s* pIndxLastNonZero, Kvn32s rvlcFlag, Kvn32s scan,
                                                  const KvnQuantInvState_MPEG4* pQuantInvState, Kvn32s QP);

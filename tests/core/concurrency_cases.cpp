@@ -731,6 +731,98 @@ Outcome mpeg4_quant(const Api& a, uint64_t seed) {
   return (o << u << v << h << g << pic).take();
 }
 
+// MPEG-4 / H.263 / H.261 coefficient decoding: streams of short codes
+// (Table 16 / B-16 / B-17: 10s, LAST 0111s; B-23: 110s, LAST 1011s; H.261:
+// 1s first, 11s, end of block 10), every decoder through them, and a state
+// of each caller's own for the MPEG-4 reconstruction.
+struct Bitpack {
+  std::vector<Kvn8u> b = std::vector<Kvn8u>(256, 0);
+  size_t n = 0;
+  void put(uint32_t v, int len) {
+    for (int i = len - 1; i >= 0; --i, ++n)
+      if ((v >> i) & 1) b[n / 8] |= Kvn8u(0x80 >> (n % 8));
+  }
+};
+Outcome mpeg4_vlc(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  Bitpack tc, rv, h1;
+  const int off = r.range(0, 7);
+  tc.n = rv.n = h1.n = size_t(off);
+  rv.put(0b10110, 5);  // an earlier block's LAST code
+  for (int blk = 0; blk < 4; ++blk) {
+    for (int k = r.range(0, 6); k > 0; --k)
+      tc.put(0b100 | uint32_t(r.range(0, 1)), 3), rv.put(0b1100 | uint32_t(r.range(0, 1)), 4);
+    tc.put(0b01110 | uint32_t(r.range(0, 1)), 5);
+    rv.put(0b10110 | uint32_t(r.range(0, 1)), 5);
+  }
+  h1.put(0b10 | uint32_t(r.range(0, 1)), 2);
+  for (int k = r.range(0, 6); k > 0; --k) h1.put(0b110 | uint32_t(r.range(0, 1)), 3);
+  h1.put(0b10, 2);
+  alignas(16) Kvn8u state[176] = {};
+  const size_t shift = size_t(r.range(0, 15));
+  auto* s =
+      reinterpret_cast<KvnQuantInvState_MPEG4*>((reinterpret_cast<uintptr_t>(state + shift) + 15) & ~uintptr_t(15));
+  for (auto& w : s->weights) w = Kvn16u(r.range(1, 255));
+  s->bitsPerPixel = 8;
+  s->matrixFlag = r.range(0, 1);
+  std::memcpy(s->tag, "SAMC", 4);
+  const auto* mem = reinterpret_cast<const KvnQuantInvState_MPEG4*>(state + shift);  // as the caller passes it
+  std::vector<Kvn16s> out(64 * 16, 0);
+  std::vector<Kvn32s> lasts(16, 0);
+  const int qp = r.range(1, 31);
+  for (int f = 0; f < 8; ++f) {  // each forward decoder through the four blocks
+    Kvn8u* p = tc.b.data();
+    Kvn32s bit = off;
+    for (int blk = 0; blk < 4; ++blk) {
+      Kvn16s* blkOut = &out[size_t(64 * ((f + blk) % 16))];
+      Kvn32s* last = &lasts[size_t((f + blk) % 16)];
+      switch (f) {
+        case 0: o << a.kvniDecodeCoeffsIntra_MPEG4_1u16s(&p, &bit, blkOut, last, 0, 0, r.range(-1, 3)); break;
+        case 1: o << a.kvniDecodeCoeffsInter_MPEG4_1u16s(&p, &bit, blkOut, last, 0, r.range(-1, 3)); break;
+        case 2: o << a.kvniDecodeCoeffsIntra_H263_1u16s(&p, &bit, blkOut, last, 1, 0, r.range(-1, 3)); break;
+        case 3: o << a.kvniDecodeCoeffsInter_H263_1u16s(&p, &bit, blkOut, last, 1, r.range(-1, 3)); break;
+        case 4: o << a.kvniReconstructCoeffsInter_H263_1u16s(&p, &bit, blkOut, last, qp, 0); break;
+        case 5: o << a.kvniReconstructCoeffsInter_MPEG4_1u16s(&p, &bit, blkOut, last, 0, r.range(0, 1), mem, qp); break;
+        case 6: o << a.kvniDecodeCoeffsInter_MPEG4_1u16s(&p, &bit, blkOut, last, 0, 0); break;
+        default: o << a.kvniReconstructCoeffsInter_MPEG4_1u16s(&p, &bit, blkOut, last, 0, 0, mem, qp); break;
+      }
+      o.val(int64_t(p - tc.b.data())).val(bit);
+    }
+  }
+  // Reversible codes forwards, then backwards from the last bit.
+  Kvn8u* p = rv.b.data();
+  Kvn32s bit = off;
+  o << a.kvniDecodeCoeffsInter_MPEG4_1u16s(&p, &bit, &out[0], &lasts[0], 1, 0);
+  o << a.kvniDecodeCoeffsIntra_MPEG4_1u16s(&p, &bit, &out[64], &lasts[1], 1, 1, 0);
+  p = rv.b.data() + (rv.n - 1) / 8, bit = Kvn32s((rv.n - 1) % 8);
+  for (int blk = 0; blk < 4; ++blk) {
+    o << (blk % 2
+              ? a.kvniDecodeCoeffsIntraRVLCBack_MPEG4_1u16s(&p, &bit, &out[size_t(64 * (2 + blk))], &lasts[2], blk & 2)
+              : a.kvniDecodeCoeffsInterRVLCBack_MPEG4_1u16s(&p, &bit, &out[size_t(64 * (2 + blk))], &lasts[3]));
+    o.val(int64_t(p - rv.b.data())).val(bit);
+  }
+  // H.261 and the intra DCs.
+  p = h1.b.data(), bit = off;
+  o << a.kvniDecodeCoeffsInter_H261_1u16s(&p, &bit, &out[64 * 6], &lasts[6], r.range(-1, 0));
+  p = h1.b.data(), bit = off;
+  o << a.kvniReconstructCoeffsInter_H261_1u16s(&p, &bit, &out[64 * 7], &lasts[7], qp);
+  Kvn8u intra[12] = {Kvn8u(r.range(1, 127)), 0x80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};  // INTRADC, end of block
+  p = intra, bit = 0;
+  o << a.kvniDecodeCoeffsIntra_H261_1u16s(&p, &bit, &out[64 * 8], &lasts[8], 0);
+  p = intra, bit = 0;
+  o << a.kvniReconstructCoeffsIntra_H261_1u16s(&p, &bit, &out[64 * 9], &lasts[9], qp);
+  p = intra, bit = 0;
+  o << a.kvniReconstructCoeffsIntra_H263_1u16s(&p, &bit, &out[64 * 10], &lasts[10], 0, qp, 0, 0, 0);
+  Kvn16s dc[2] = {0, 0};
+  p = intra, bit = 0;
+  o << a.kvniDecodeDCIntra_H263_1u16s(&p, &bit, &dc[0]);
+  p = intra, bit = 0;
+  o << a.kvniDecodeDCIntra_MPEG4_1u16s(&p, &bit, &dc[1], r.range(0, 1));
+  o.val(dc[0]).val(dc[1]);
+  return (o << out << lasts).take();
+}
+
 }  // namespace
 
 const std::vector<WorkItem>& work_items() {
@@ -757,6 +849,7 @@ const std::vector<WorkItem>& work_items() {
       {"core services", core_services},
       {"MPEG-2 quantisation and DCT", mpeg2_dct_quant},
       {"MPEG-4/H.263 quantisation and H.263 edge filters", mpeg4_quant},
+      {"MPEG-4/H.263/H.261 coefficient decoding", mpeg4_vlc},
   };
   return items;
 }

@@ -138,7 +138,22 @@ namespace conc {
   X(kvniFilterDeblocking16x16HorEdge_H263_8u_C1IR) \
   X(kvniFilterDeblocking16x16VerEdge_H263_8u_C1IR) \
   X(kvniFilterBlockBoundaryHorEdge_H263_8u_C1IR) \
-  X(kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR)
+  X(kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR) \
+  X(kvniDecodeCoeffsIntra_MPEG4_1u16s) \
+  X(kvniDecodeCoeffsInter_MPEG4_1u16s) \
+  X(kvniDecodeCoeffsIntraRVLCBack_MPEG4_1u16s) \
+  X(kvniDecodeCoeffsInterRVLCBack_MPEG4_1u16s) \
+  X(kvniDecodeCoeffsIntra_H263_1u16s) \
+  X(kvniDecodeCoeffsInter_H263_1u16s) \
+  X(kvniDecodeCoeffsIntra_H261_1u16s) \
+  X(kvniDecodeCoeffsInter_H261_1u16s) \
+  X(kvniDecodeDCIntra_H263_1u16s) \
+  X(kvniDecodeDCIntra_MPEG4_1u16s) \
+  X(kvniReconstructCoeffsIntra_H261_1u16s) \
+  X(kvniReconstructCoeffsInter_H261_1u16s) \
+  X(kvniReconstructCoeffsIntra_H263_1u16s) \
+  X(kvniReconstructCoeffsInter_H263_1u16s) \
+  X(kvniReconstructCoeffsInter_MPEG4_1u16s)
 // clang-format on
 
 struct Api {

@@ -136,7 +136,7 @@ struct Call {
   std::vector<int32_t> a;  // the steps and sizes, in the order of the case's Args
   // Pointers into fixed buffers passed by address (streams), one of each
   // element type, and where they started.
-  std::tuple<Kvn16s*, Kvn32s*, Kvn32u*> cursor{}, start{};
+  std::tuple<Kvn16s*, Kvn32s*, Kvn32u*, Kvn8u*> cursor{}, start{};
   template <class T>
   T* f(int i) const {
     return reinterpret_cast<T*>(fixed[size_t(i)]);
@@ -144,7 +144,7 @@ struct Call {
   // How far the streams moved; compared with the valid call.
   int64_t moved() const {
     return (std::get<0>(cursor) - std::get<0>(start)) + (std::get<1>(cursor) - std::get<1>(start)) +
-           (std::get<2>(cursor) - std::get<2>(start));
+           (std::get<2>(cursor) - std::get<2>(start)) + (std::get<3>(cursor) - std::get<3>(start));
   }
 };
 
@@ -1246,6 +1246,39 @@ TEST(HostileArgs, Mpeg4H263) {
       fn(FN(kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR), edge(true, 16, 1), steps(1), {}, p0, a0),
       fn(FN(kvniQuantInvInter_H263_16s_C1I), {}, {count(63, last, lasts)}, {inout(128, kSmall16)}, f0, a0, 5, 0),
       fn(FN(kvniQuantInvIntra_H263_16s_C1I), {}, {count(63, last, lasts)}, {inout(128, kSmall16)}, f0, a0, 5, 0, 0),
+  });
+}
+
+// MPEG-4 / H.263 / H.261 coefficient decoding: quantisers outside 1..31 are
+// refused before anything is read or written; scan selectors and flags of any
+// value are accepted. Each stream holds one short valid block (0111 0: LAST,
+// run 0, level +1 in Tables 16, I.2, B-16 and B-17; H.261: 1s, then 10).
+
+TEST(HostileArgs, Mpeg4Vlc) {
+  const Expect qp = [](int32_t v) { return v >= 1 && v <= 31 ? int32_t(kAccepted) : int32_t(KVN_STS_QP_ERR); };
+  const Expect any = [](int32_t) { return int32_t(kAccepted); };
+  const std::vector<int32_t> qps = {0, -1, 32, 255, INT32_MIN, 1 << 30, INT32_MAX};
+  const std::vector<int32_t> scans = {-1, 3, 255, INT32_MIN, 1 << 30, INT32_MAX};
+  const auto stream = [](std::vector<Kvn8u> bytes) {
+    bytes.resize(16, 0);
+    return std::vector<Fixed>{table(bytes), table(std::vector<Kvn32s>{0}), out(128), out(4)};
+  };
+  const auto tcoef = stream({0x70}), dcThenTcoef = stream({0x70, 0x70}), h261 = stream({0xA0}),
+             h261Intra = stream({0x70, 0x80});
+  const S<Kvn8u> bs{0};
+  sweep({
+      fn(FN(kvniDecodeCoeffsIntra_MPEG4_1u16s), {}, {count(0, any, scans)}, tcoef, bs, f1, f2, f3, 0, 0, a0),
+      fn(FN(kvniDecodeCoeffsInter_MPEG4_1u16s), {}, {count(0, any, scans)}, tcoef, bs, f1, f2, f3, 0, a0),
+      fn(FN(kvniDecodeCoeffsIntra_H263_1u16s), {}, {count(0, any, scans)}, tcoef, bs, f1, f2, f3, 1, 0, a0),
+      fn(FN(kvniDecodeCoeffsInter_H263_1u16s), {}, {count(0, any, scans)}, tcoef, bs, f1, f2, f3, 0, a0),
+      fn(FN(kvniDecodeCoeffsIntra_H261_1u16s), {}, {count(0, any, scans)}, h261Intra, bs, f1, f2, f3, a0),
+      fn(FN(kvniDecodeCoeffsInter_H261_1u16s), {}, {count(0, any, scans)}, h261, bs, f1, f2, f3, a0),
+      fn(FN(kvniDecodeDCIntra_MPEG4_1u16s), {}, {count(0, any, scans)}, tcoef, bs, f1, f2, a0),
+      fn(FN(kvniReconstructCoeffsIntra_H261_1u16s), {}, {count(5, qp, qps)}, h261Intra, bs, f1, f2, f3, a0),
+      fn(FN(kvniReconstructCoeffsInter_H261_1u16s), {}, {count(5, qp, qps)}, h261, bs, f1, f2, f3, a0),
+      fn(FN(kvniReconstructCoeffsIntra_H263_1u16s), {}, {count(5, qp, qps), count(0, any, scans)}, dcThenTcoef, bs, f1,
+         f2, f3, 1, a0, 1, a1, 0),
+      fn(FN(kvniReconstructCoeffsInter_H263_1u16s), {}, {count(5, qp, qps)}, tcoef, bs, f1, f2, f3, a0, 0),
   });
 }
 
