@@ -1538,13 +1538,29 @@ typedef struct KvnQuantState_MPEG4 {
   char tag[4]; /* "UAMC" inter, "TAMC" intra */
 } KvnQuantState_MPEG4;
 
+/* H.263 forward quantisers, R = floor(65536 / 2QP) + 1, "x by R" = (x * R) >> 16:
+ * inter |c| - floor(QP/2) (at least 0) by R; intra AC |c| by R and position 0
+ * the INTRADC level (c0 + 4) >> 3 (0 coded as 1, 255 as 254, always counted);
+ * Annex I (advIntraFlag) min(|c| + floor(3QP/4), 32767) by R everywhere.
+ * Below QP 8 without Annex T (modQuantFlag) levels are clamped to -127..127.
+ * *pCount: the non-zero levels. */
 KvnResult kvniQuantIntra_H263_16s_C1I(Kvn16s* pSrcDst, Kvn32s QP, Kvn32s* pCount, Kvn32s advIntraFlag,
                                       Kvn32s modQuantFlag);
 KvnResult kvniQuantInter_H263_16s_C1I(Kvn16s* pSrcDst, Kvn32s QP, Kvn32s* pCount, Kvn32s modQuantFlag);
+/* H.263 inverse quantisers over positions 0..indxLastNonZero (negative:
+ * KVN_STS_OUT_OF_RANGE; above 63: the whole block): |F| = QP (2|L| + 1) - 1
+ * for an even QP, QP (2|L| + 1) for an odd one, clamped to -2048..2047
+ * without Annex T; intra position 0 is 8 L0 (the AC rule only when the last
+ * index is above 0); Annex I: F = 2 QP L. Values beyond 16 bits saturate. */
 KvnResult kvniQuantInvIntra_H263_16s_C1I(Kvn16s* pSrcDst, Kvn32s indxLastNonZero, Kvn32s QP, Kvn32s advIntraFlag,
                                          Kvn32s modQuantFlag);
 KvnResult kvniQuantInvInter_H263_16s_C1I(Kvn16s* pSrcDst, Kvn32s indxLastNonZero, Kvn32s QP, Kvn32s modQuantFlag);
 
+/* State sizes: 412 bytes (forward), 156 (inverse), alignment room included.
+ * Init: pQuantMatrix null for quantisation method 1, else 64 weights in raster
+ * order (method 2). Checks pSpec (KVN_STS_NULL_PTR), bitsPerPixel 4..12
+ * (KVN_STS_OUT_OF_RANGE) and every weight non-zero (KVN_STS_QP_ERR) before
+ * writing anything: a failed Init leaves the memory as it was. */
 KvnResult kvniQuantIntraGetSize_MPEG4(Kvn32s* pSize);
 KvnResult kvniQuantInterGetSize_MPEG4(Kvn32s* pSize);
 KvnResult kvniQuantInvIntraGetSize_MPEG4(Kvn32s* pSize);
@@ -1553,6 +1569,13 @@ KvnResult kvniQuantIntraInit_MPEG4(const Kvn8u* pQuantMatrix, KvnQuantState_MPEG
 KvnResult kvniQuantInterInit_MPEG4(const Kvn8u* pQuantMatrix, KvnQuantState_MPEG4* pSpec, Kvn32s bitsPerPixel);
 KvnResult kvniQuantInvIntraInit_MPEG4(const Kvn8u* pQuantMatrix, KvnQuantInvState_MPEG4* pSpec, Kvn32s bitsPerPixel);
 KvnResult kvniQuantInvInterInit_MPEG4(const Kvn8u* pQuantMatrix, KvnQuantInvState_MPEG4* pSpec, Kvn32s bitsPerPixel);
+/* MPEG-4 quantisers (ISO/IEC 14496-2 7.4.4), QP 1..2^(bitsPerPixel-3)-1.
+ * Forward: integer reciprocals up to 8 bits per pixel, single-precision
+ * floats above; intra position 0 is sign(c0) ((|c0| + s/2) div s) with the
+ * dc_scaler s of blockType (0 luminance, else chrominance). Inverse: method 1
+ * or 2 by the state, clamped to -2^(b+3)..2^(b+3)-1, positions
+ * 0..indxLastNonZero (above 63: the whole block), with mismatch control for
+ * method 2; the intra DC is s L0. */
 KvnResult kvniQuantIntra_MPEG4_16s_C1I(Kvn16s* pCoeffs, const KvnQuantState_MPEG4* pSpec, Kvn32s QP, Kvn32s* pCount,
                                        Kvn32s blockType);
 KvnResult kvniQuantInter_MPEG4_16s_C1I(Kvn16s* pCoeffs, const KvnQuantState_MPEG4* pSpec, Kvn32s QP, Kvn32s* pCount);
@@ -1627,11 +1650,14 @@ KvnResult kvniEncodeDCIntra_MPEG4_16s1u(Kvn16s dcCoeff, Kvn8u** ppBitStream, Kvn
 /* vertical one); the two samples on each side change.                     */
 /* ------------------------------------------------------------------------ */
 
-/* Annex J deblocking of an 8-sample edge with the strength of QUANT 1..31
- * (else KVN_STS_QP_ERR). */
+/* Annex J deblocking of an 8-sample edge with the strength S of QUANT 1..31
+ * (else KVN_STS_QP_ERR): d = (A - 4B + 4C - D) / 8, d1 = d ramped down from
+ * |d| = S to 0 at 2S, B += d1, C -= d1, d2 = (A - D) / 4 limited to
+ * +-(|d1| >> 1), A -= d2, D += d2 (A, B before the edge, C, D after it). Any
+ * row step is accepted. */
 KvnResult kvniFilterDeblocking8x8HorEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep, Kvn32s QP);
 KvnResult kvniFilterDeblocking8x8VerEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep, Kvn32s QP);
-/* The same filter without the strength limit, on a 16-sample edge. */
+/* The same filter without the strength limit (d1 = d), on a 16-sample edge. */
 KvnResult kvniFilterDeblocking16x16HorEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep);
 KvnResult kvniFilterDeblocking16x16VerEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s srcDstStep);
 /* Block boundary filter of a 16-sample edge: B' = (3B + C + 2) >> 2,

@@ -60,8 +60,10 @@ inline int32_t clamp(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : v
 
 // Inverse quantisation of an inter block (ISO/IEC 14496-2 7.4.4.1-7.4.4.3) at
 // raster indexes 0..last: method 1 without a matrix, method 2 with one
-// (followed by mismatch control over positions 0..last and 63).
+// (followed by mismatch control over positions 0..last and 63). A last index
+// above 63 means the whole block.
 inline void inv_inter_reference(int16_t* block, int32_t last, const KvnQuantInvState_MPEG4& s, int32_t qp) {
+  if (last > 63) last = 63;
   const int32_t lo = recon_min(s.bitsPerPixel), hi = recon_max(s.bitsPerPixel);
   if (!s.matrixFlag) {
     const int32_t odd = qp - ((qp & 1) ^ 1);

@@ -26,6 +26,9 @@
 #include "mpeg2/dct_mpeg2.h"
 #include "mpeg2/mpeg2_vlc.h"
 #include "mpeg2/quant_mpeg2.h"
+#include "mpeg4/filter_h263.h"
+#include "mpeg4/quant_h263.h"
+#include "mpeg4/quant_mpeg4.h"
 #include "slot_tables.h"
 
 namespace kvntest {
@@ -82,6 +85,10 @@ KVN_TABLE(quant_mpeg2, QuantMpeg2Kernels, M(quant_float), M(quant_float_intra), 
           M(inv_intra))
 KVN_TABLE(dct_mpeg2, DctMpeg2Kernels, M(inv8u), M(inv16s), M(inv8u_p2), M(inv16s_p2), M(or_set), M(natural),
           M(fwd_c2p2))
+// MPEG-4/H.263 quantisation and H.263 edge filters
+KVN_TABLE(quant_h263, QuantH263Kernels, M(quant), M(inv))
+KVN_TABLE(quant_mpeg4, QuantMpeg4Kernels, M(quant_matrix), M(quant_float), M(inv_inter), M(inv_intra))
+KVN_TABLE(filter_h263, FilterH263Kernels, M(deblock_hor), M(deblock_ver), M(boundary_hor), M(boundary_ver))
 
 AnyFn read_slot(const void* table, std::size_t i) {
   AnyFn f;
@@ -138,6 +145,10 @@ const std::vector<Family>& families() {
       // MPEG-2 quantisation and DCT
       family<QuantMpeg2Kernels, quant_mpeg2_kernels>("quant_mpeg2", kQuantMpeg2KernelsC, quant_mpeg2::kMembers),
       family<DctMpeg2Kernels, dct_mpeg2_kernels>("dct_mpeg2", kDctMpeg2KernelsC, dct_mpeg2::kMembers),
+      // MPEG-4/H.263 quantisation and H.263 edge filters
+      family<QuantH263Kernels, quant_h263_kernels>("quant_h263", kQuantH263KernelsC, quant_h263::kMembers),
+      family<QuantMpeg4Kernels, quant_mpeg4_kernels>("quant_mpeg4", kQuantMpeg4KernelsC, quant_mpeg4::kMembers),
+      family<FilterH263Kernels, filter_h263_kernels>("filter_h263", kFilterH263KernelsC, filter_h263::kMembers),
   };
   return all;
 }
