@@ -110,6 +110,7 @@ std::string Decoder::decode_mpeg4(const std::vector<uint8_t>& data, size_t size)
         if (int64_t((vol.width + 15) / 16) * ((vol.height + 15) / 16) > maxMbs_) return "picture too large";
       }
       haveVol_ = true;
+      h263Pred_ = true;
       const std::string e = start_vol();
       if (!e.empty()) return e;
     } else if (code == kVopStart) {

@@ -62,7 +62,13 @@ class Decoder {
   void conceal_from(int mb);
 
   // H.263 and H.261.
+  struct H263Picture;
   std::string decode_h263(const std::vector<uint8_t>& data, size_t size);
+  std::string h263_picture(BitReader& b, H263Picture& pic);
+  bool h263_mb(BitReader& b, const H263Picture& pic, int mb, int& qp);
+  bool h263_intra_block(BitReader& b, const H263Picture& pic, int blk, int mbx, int mby, bool coded, int qp,
+                        int acPred, bool leftPred);
+  void h263_loop_filter(int mbx, int mby, const H263Picture& pic);
   std::string decode_h261(const std::vector<uint8_t>& data, size_t size);
 
   // Pictures.
@@ -90,6 +96,9 @@ class Decoder {
   std::vector<int> packet_;
   std::vector<uint8_t> intra_, qp_;
   int packetId_ = 0, packetStart_ = 0;
+  // MPEG-4 vector prediction: the above-right candidate may be used when
+  // the above one lies before the video packet (H.263: never).
+  bool h263Pred_ = true;
   // Intra prediction values per block (7.4.3): the DC (dequantised) and the
   // first row and column of quantised levels; luma blocks, then Cb, Cr.
   struct BlockPred {
@@ -97,6 +106,7 @@ class Decoder {
     int16_t row[7], col[7];
   };
   std::vector<BlockPred> pred_[3];
+  std::vector<uint8_t> coded_;  // H.263: the macroblock was coded (for the deblocking filter)
   int16_t lastMv_[2][2] = {};  // B-VOP vector predictors (forward, backward)
   alignas(16) int16_t coef_[64];
 };

@@ -102,10 +102,13 @@ void Decoder::predict_vector(int mbx, int mby, int blk, int& px, int& py) const 
                                        {{-1, 0, 3}, {0, 0, 0}, {0, 0, 1}},
                                        {{0, 0, 2}, {0, 0, 0}, {0, 0, 1}}};
   int v[3][2], valid = 0, which = 0;
+  bool aboveOk = true;
   for (int k = 0; k < 3; ++k) {
     const Cand& c = kCand[blk][k];
     const int x = mbx + c.dx, y = mby + c.dy;
-    const bool ok = x >= 0 && x < mbw_ && y >= 0 && y * mbw_ + x >= packetStart_;
+    bool ok = x >= 0 && x < mbw_ && y >= 0 && y * mbw_ + x >= packetStart_;
+    if (k == 1) aboveOk = ok;
+    if (k == 2 && !aboveOk && !h263Pred_) ok = false;
     if (ok) {
       const int16_t* mv = &cur_->mv[(size_t(y) * size_t(mbw_) + size_t(x)) * 8 + size_t(c.blk) * 2];
       v[k][0] = mv[0], v[k][1] = mv[1];

@@ -61,6 +61,17 @@ cases=(
   "xvid_ipb|testsrc|m4v|0.1|-c:v libxvid -bf 2 -q:v 4"
   "xvid_mv4_noise|noise|m4v|0.1|-c:v libxvid -bf 1 -q:v 7 -flags +mv4"
   "xvid_mpegquant|mandel|m4v|0.1|-c:v libxvid -bf 2 -mpeg_quant 1 -q:v 5"
+  "h263_base|testsrc|h263|0.1|-c:v h263 -q:v 4"
+  "h263_mv4|testsrc|h263|0.1|-c:v h263 -flags +mv4 -q:v 3"
+  "h263_gobs_q31|noise|h263|0.1|-c:v h263 -ps 300 -q:v 31"
+  "h263_cif|cif|h263|0.1|-c:v h263 -q:v 6"
+  "h263p_base|testsrc|h263|0.1|-c:v h263p -q:v 4"
+  "h263p_umv|testsrc|h263|0.1|-c:v h263p -umv 1 -flags +mv4 -q:v 4"
+  "h263p_aic|noise|h263|0.2|-c:v h263p -flags +aic -q:v 3"
+  "h263p_loop|testsrc|h263|0.1|-c:v h263p -flags +loop -q:v 8"
+  "h263p_all|mandel|h263|0.1|-c:v h263p -flags +aic+loop+mv4 -umv 1 -q:v 4"
+  "h263p_slices|noise|h263|0.1|-c:v h263p -flags +aic+loop+mv4 -umv 1 -ps 200 -q:v 5"
+  "h263p_all_cif|cif|h263|0.2|-c:v h263p -flags +aic+loop+mv4 -umv 1 -q:v 2"
 )
 
 fail=0
