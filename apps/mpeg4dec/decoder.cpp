@@ -6,16 +6,16 @@
 namespace mpeg4dec {
 
 Format detect_format(const std::vector<uint8_t>& bytes) {
-  // The first start code or picture start code.
-  for (size_t i = 0; i + 4 < bytes.size() && i < 4096; ++i) {
-    if (bytes[i] || bytes[i + 1]) continue;
-    if (bytes[i + 2] == 1 && (bytes[i + 3] <= 0x2F || (bytes[i + 3] >= 0xB0 && bytes[i + 3] <= 0xB6)))
-      return Format::kMpeg4;
-    if ((bytes[i + 2] & 0xFC) == 0x80) return Format::kH263;  // 0000 0000 0000 0000 1000 00
-    if (bytes[i + 2] == 1 && (bytes[i + 3] & 0xF0) == 0x00) return Format::kMpeg4;
-    if ((bytes[i + 2] & 0xF0) == 0x10) return Format::kH261;  // 0000 0000 0000 0001 0000
-    break;
-  }
+  // The first start code, after any zero bytes: MPEG-4 00 00 01 (00..2F or
+  // B0..B6), the H.263 PSC 0000 0000 0000 0000 1000 00, the H.261 PSC
+  // 0000 0000 0000 0001 0000.
+  size_t i = 0;
+  while (i + 3 < bytes.size() && i < 4096 && bytes[i] == 0 && bytes[i + 1] == 0 && bytes[i + 2] == 0) ++i;
+  if (i + 3 >= bytes.size()) return Format::kAuto;
+  const uint8_t* b = bytes.data() + i;
+  if (b[0] == 0 && b[1] == 0 && b[2] == 1 && (b[3] <= 0x2F || (b[3] >= 0xB0 && b[3] <= 0xB6))) return Format::kMpeg4;
+  if (b[0] == 0 && b[1] == 0 && (b[2] & 0xFC) == 0x80) return Format::kH263;
+  if (b[0] == 0 && b[1] == 1 && (b[2] & 0xF0) == 0) return Format::kH261;
   return Format::kAuto;
 }
 

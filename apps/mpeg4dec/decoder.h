@@ -70,6 +70,7 @@ class Decoder {
                         int acPred, bool leftPred);
   void h263_loop_filter(int mbx, int mby, const H263Picture& pic);
   std::string decode_h261(const std::vector<uint8_t>& data, size_t size);
+  bool h261_gob(BitReader& b, int gn, bool cif, int qp);
 
   // Pictures.
   std::unique_ptr<Frame> new_frame(int w, int h, int edgeW, int edgeH);

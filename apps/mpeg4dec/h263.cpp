@@ -433,6 +433,4 @@ void Decoder::h263_loop_filter(int mbx, int mby, const H263Picture& pic) {
   }
 }
 
-std::string Decoder::decode_h261(const std::vector<uint8_t>&, size_t) { return "unsupported: H.261"; }
-
 }  // namespace mpeg4dec

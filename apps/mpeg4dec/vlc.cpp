@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdlib>
 
+#include "mpeg2_syntax_tables.h"
+
 namespace mpeg4dec {
 namespace {
 
@@ -68,7 +70,38 @@ const Lut<4>& btype_lut() {
   return t;
 }
 
+// H.261's macroblock address and CBP codes are those of ISO/IEC 11172-2
+// Tables B-1 and B-9.
+template <int Bits>
+Lut<Bits> from_mpeg2(kvnsupport::Mpeg2Syntax table, int first, int last, int stuffing) {
+  Code codes[65] = {};
+  for (int v = first; v <= last; ++v) {
+    uint32_t code = 0;
+    int len = 0;
+    if (kvnsupport::mpeg2_syntax_code(table, v, code, len)) codes[v] = {uint16_t(code), uint8_t(len)};
+  }
+  if (stuffing) codes[34] = {0xF, 11};  // 0000 0001 111
+  return Lut<Bits>(codes, 65);
+}
+
+// H.261 Table 2: MTYPE in its order (Intra, Intra+MQUANT, Inter, Inter+MQUANT,
+// MC, MC+TCOEFF, MC+MQUANT+TCOEFF, MC+FIL, MC+FIL+TCOEFF, MC+FIL+MQUANT+TCOEFF).
+constexpr Code kMtype[10] = {{1, 4}, {1, 7}, {1, 1}, {1, 5}, {1, 9}, {1, 8}, {1, 10}, {1, 3}, {1, 2}, {1, 6}};
+
 }  // namespace
+
+int h261_mba(BitReader& b) {
+  static const Lut<11> t = from_mpeg2<11>(kvnsupport::Mpeg2Syntax::kMbAddressIncrement, 1, 33, 1);
+  return t.read(b);
+}
+int h261_mtype(BitReader& b) {
+  static const Lut<10> t(kMtype, 10);
+  return t.read(b);
+}
+int h261_cbp(BitReader& b) {
+  static const Lut<9> t = from_mpeg2<9>(kvnsupport::Mpeg2Syntax::kCodedBlockPattern, 1, 63, 0);
+  return t.read(b);
+}
 
 int mcbpc_intra(BitReader& b) { return intra_lut().read(b); }
 int mcbpc_inter(BitReader& b) { return inter_lut().read(b); }

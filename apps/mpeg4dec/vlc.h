@@ -25,4 +25,10 @@ int motion_delta(BitReader& b, int fcode);
 // B-VOP mb_type: 0 direct, 1 interpolate, 2 backward, 3 forward; kInvalid.
 int mb_type_b(BitReader& b);
 
+// H.261 (Tables 1 to 4): the macroblock address increment (1..33, 34 for
+// stuffing), MTYPE (0..9 in the order of Table 2), CBP (1..63); kInvalid.
+int h261_mba(BitReader& b);
+int h261_mtype(BitReader& b);
+int h261_cbp(BitReader& b);
+
 }  // namespace mpeg4dec

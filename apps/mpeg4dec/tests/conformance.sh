@@ -72,6 +72,10 @@ cases=(
   "h263p_all|mandel|h263|0.1|-c:v h263p -flags +aic+loop+mv4 -umv 1 -q:v 4"
   "h263p_slices|noise|h263|0.1|-c:v h263p -flags +aic+loop+mv4 -umv 1 -ps 200 -q:v 5"
   "h263p_all_cif|cif|h263|0.2|-c:v h263p -flags +aic+loop+mv4 -umv 1 -q:v 2"
+  "h261_qcif|testsrc|h261|0.1|-c:v h261 -q:v 4"
+  "h261_qcif_noise|noise|h261|0.1|-c:v h261 -q:v 10"
+  "h261_q31|testsrc|h261|0.1|-c:v h261 -g 3 -q:v 31"
+  "h261_cif|cif|h261|0.2|-c:v h261 -q:v 3"
 )
 
 fail=0
@@ -83,7 +87,7 @@ for c in "${cases[@]}"; do
     echo "SKIP $name: ffmpeg cannot encode it"
     continue
   fi
-  ffmpeg -v error -y -i "$name.$fmt" -fps_mode passthrough -f rawvideo -pix_fmt yuv420p ff.yuv
+  ffmpeg -v quiet -y -i "$name.$fmt" -fps_mode passthrough -f rawvideo -pix_fmt yuv420p ff.yuv
   if ! "$dec" --quiet "$name.$fmt" kvn.yuv; then
     echo "FAIL $name: kvnvc-mpeg4dec"
     fail=1
