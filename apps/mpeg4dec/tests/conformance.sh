@@ -102,4 +102,28 @@ for c in "${cases[@]}"; do
   echo "$verdict $name: against ffmpeg $vsff | source $kvnSrc (ffmpeg $ffSrc)"
   [ "$verdict" = ok ] || fail=1
 done
+# Tools the decoder lacks: refused with "unsupported: <tool>" and exit status 3.
+refusals=(
+  "quarter-sample|m4v|-c:v mpeg4 -flags +qpel -q:v 4"
+  "interlace|m4v|-c:v mpeg4 -flags +ildct -q:v 4"
+  "GMC/sprites|m4v|-c:v libxvid -gmc 1 -q:v 4"
+  "data partitioning|m4v|-c:v mpeg4 -data_partitioning 1 -q:v 4"
+  "overlapped block motion compensation|h263|-c:v h263p -obmc 1 -q:v 4"
+)
+for r in "${refusals[@]}"; do
+  IFS='|' read -r tool fmt opts <<<"$r"
+  # shellcheck disable=SC2086
+  if ! ffmpeg -v error -y -f rawvideo -pix_fmt yuv420p -s 176x144 -r 25 -i testsrc.yuv $opts -f "$fmt" "refused.$fmt"; then
+    echo "SKIP refusal of $tool: ffmpeg cannot encode it"
+    continue
+  fi
+  msg=$("$dec" --quiet "refused.$fmt" refused.yuv 2>&1)
+  status=$?
+  if [ "$status" -eq 3 ] && echo "$msg" | grep -q "unsupported: .*$tool"; then
+    echo "ok refused: $msg"
+  else
+    echo "FAIL refusal of $tool: status $status, \"$msg\""
+    fail=1
+  fi
+done
 exit $fail
