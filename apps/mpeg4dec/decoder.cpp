@@ -211,7 +211,7 @@ void Decoder::decode_vop(BitReader& b) {
 // Macroblocks from `mb` to the end: copied from the newer reference (or
 // left grey without one); they count as not coded.
 void Decoder::conceal_from(int mb) {
-  const Frame* ref = vop_.type == kVopB ? future_.get() : future_.get();
+  const Frame* ref = future_.get();
   for (int m = mb; m < mbw_ * mbh_; ++m) {
     const int mbx = m % mbw_, mby = m / mbw_;
     packet_[size_t(m)] = -1;

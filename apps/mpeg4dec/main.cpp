@@ -68,9 +68,9 @@ int main(int argc, char** argv) {
   const auto t0 = std::chrono::steady_clock::now();
   std::vector<uint8_t> bytes;
   mpeg4dec::Decoder dec([&](const mpeg4dec::Frame& f) {
-    mpeg4dec::picture_bytes(f, bytes);
-    if (out) writeErr |= std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size();
+    if (out) writeErr |= !mpeg4dec::write_picture(f, out);
     if (args.md5) {
+      mpeg4dec::picture_bytes(f, bytes);
       kvnsupport::Md5 m;
       m.update(bytes.data(), bytes.size());
       std::printf("%s\n", m.hex().c_str());

@@ -25,6 +25,15 @@ void picture_bytes(const Frame& f, std::vector<uint8_t>& out) {
   }
 }
 
+bool write_picture(const Frame& f, std::FILE* out) {
+  bool ok = true;
+  for (int c = 0; c < 3; ++c) {
+    const int w = c ? (f.width + 1) / 2 : f.width, h = c ? (f.height + 1) / 2 : f.height;
+    for (int y = 0; y < h; ++y) ok &= std::fwrite(f.plane[c].at(0, y), 1, size_t(w), out) == size_t(w);
+  }
+  return ok;
+}
+
 void predict_block(const Plane& ref, Plane& dst, int x, int y, int size, int vx, int vy, int rounding, bool avg) {
   const int half = (vx & 1) | (vy & 1) << 1;
   // Vectors may point anywhere: beyond the border every sample repeats the

@@ -6,6 +6,7 @@
 #include <kvnvc.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include "plane.h"
@@ -32,6 +33,8 @@ struct Frame {
 
 // The bytes of a picture cropped to its size, planar 4:2:0.
 void picture_bytes(const Frame& f, std::vector<uint8_t>& out);
+// The same bytes written to a file, row by row; false on a write error.
+bool write_picture(const Frame& f, std::FILE* out);
 
 // Half-sample prediction of a 16x16 (size 16) or 8x8 block at (x, y) of the
 // destination plane, displaced by (vx, vy) half samples, from `ref`; `avg`
