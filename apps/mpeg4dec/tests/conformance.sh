@@ -14,7 +14,7 @@
 #   conformance.sh DECODER WORKDIR
 # Exit 0 all passed, 1 a failure, 77 ffmpeg unavailable (skipped).
 set -uo pipefail
-dec=$1 work=$2
+dec=$(cd "$(dirname "$1")" && pwd)/$(basename "$1") work=$2
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../../.." && pwd)
 common=$root/apps/common/tests
