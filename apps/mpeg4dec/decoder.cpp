@@ -113,6 +113,12 @@ std::string Decoder::decode_mpeg4(const std::vector<uint8_t>& data, size_t size)
       h263Pred_ = true;
       const std::string e = start_vol();
       if (!e.empty()) return e;
+    } else if (code == kGovStart) {
+      // The group of VOPs' time code (6.2.4) sets the time base in seconds
+      // from which the next VOPs' modulo_time_base counts.
+      const int hours = int(b.u(5)), minutes = int(b.u(6));
+      b.skip(1);
+      timeBase_ = (int64_t(hours) * 60 + minutes) * 60 + int64_t(b.u(6));
     } else if (code == kVopStart) {
       if (!haveVol_) continue;
       const std::string err = parse_vop(b, vol_, vop_);

@@ -10,7 +10,7 @@
 namespace mpeg4dec {
 
 // Start code values (the byte after 00 00 01).
-inline constexpr int kVolFirst = 0x20, kVolLast = 0x2F, kVosStart = 0xB0, kVopStart = 0xB6;
+inline constexpr int kVolFirst = 0x20, kVolLast = 0x2F, kVosStart = 0xB0, kGovStart = 0xB3, kVopStart = 0xB6;
 
 struct Vol {
   int verid = 1;

@@ -33,6 +33,7 @@ src mandel 200x120 10 "mandelbrot=size=200x120:rate=25"
 src noise 176x144 10 "testsrc2=size=176x144:rate=25,noise=alls=30:allf=t+u"
 src odd 208x144 10 "testsrc2=size=208x144:rate=25"
 src cif 352x288 6 "testsrc2=size=352x288:rate=25"
+src long 176x144 32 "testsrc=size=176x144:rate=25"  # past one second: a GOV header resets the time base
 size_of() {
   case $1 in
     mandel) echo 200 120 ;;
@@ -57,6 +58,7 @@ cases=(
   "m4v_matrices|noise|m4v|0.1|-c:v mpeg4 -bf 2 -mpeg_quant 1 -intra_matrix $matrix -inter_matrix $matrix -q:v 6"
   "m4v_resync|testsrc|m4v|0.1|-c:v mpeg4 -bf 2 -flags +mv4 -ps 300 -q:v 3"
   "m4v_resync_noise|noise|m4v|0.1|-c:v mpeg4 -bf 1 -ps 500 -q:v 10"
+  "m4v_open_gov|long|m4v|0.1|-c:v mpeg4 -bf 2 -g 26 -q:v 6"
   "m4v_cif|cif|m4v|0.1|-c:v mpeg4 -bf 2 -flags +mv4 -q:v 6"
   "xvid_ipb|testsrc|m4v|0.1|-c:v libxvid -bf 2 -q:v 4"
   "xvid_mv4_noise|noise|m4v|0.1|-c:v libxvid -bf 1 -q:v 7 -flags +mv4"
