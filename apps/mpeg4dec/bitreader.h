@@ -22,8 +22,7 @@ struct BitReader {
   const Kvn8u* end = nullptr;  // first byte after the unit's data
 
   BitReader() = default;
-  BitReader(const Kvn8u* b, size_t start, size_t stop)
-      : ptr(const_cast<Kvn8u*>(b + start)), base(b), end(b + stop) {}
+  BitReader(const Kvn8u* b, size_t start, size_t stop) : ptr(const_cast<Kvn8u*>(b + start)), base(b), end(b + stop) {}
 
   size_t pos() const { return size_t(ptr - base) * 8 + size_t(off); }
   size_t end_pos() const { return size_t(end - base) * 8; }

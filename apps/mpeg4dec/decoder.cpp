@@ -27,17 +27,10 @@ std::string Decoder::decode(const std::vector<uint8_t>& bytes, Format format) {
   data.resize(bytes.size() + kPad, 0);
   std::string err;
   switch (format) {
-    case Format::kMpeg4:
-      err = decode_mpeg4(data, bytes.size());
-      break;
-    case Format::kH263:
-      err = decode_h263(data, bytes.size());
-      break;
-    case Format::kH261:
-      err = decode_h261(data, bytes.size());
-      break;
-    default:
-      err = "not an MPEG-4 Part 2, H.263 or H.261 video stream";
+    case Format::kMpeg4: err = decode_mpeg4(data, bytes.size()); break;
+    case Format::kH263: err = decode_h263(data, bytes.size()); break;
+    case Format::kH261: err = decode_h261(data, bytes.size()); break;
+    default: err = "not an MPEG-4 Part 2, H.263 or H.261 video stream";
   }
   flush();
   return err;

@@ -66,8 +66,8 @@ class Decoder {
   std::string decode_h263(const std::vector<uint8_t>& data, size_t size);
   std::string h263_picture(BitReader& b, H263Picture& pic);
   bool h263_mb(BitReader& b, const H263Picture& pic, int mb, int& qp);
-  bool h263_intra_block(BitReader& b, const H263Picture& pic, int blk, int mbx, int mby, bool coded, int qp,
-                        int acPred, bool leftPred);
+  bool h263_intra_block(BitReader& b, const H263Picture& pic, int blk, int mbx, int mby, bool coded, int qp, int acPred,
+                        bool leftPred);
   void h263_loop_filter(int mbx, int mby, const H263Picture& pic);
   std::string decode_h261(const std::vector<uint8_t>& data, size_t size);
   bool h261_gob(BitReader& b, int gn, bool cif, int qp);
@@ -108,7 +108,7 @@ class Decoder {
   };
   std::vector<BlockPred> pred_[3];
   std::vector<uint8_t> coded_;  // H.263: the macroblock was coded (for the deblocking filter)
-  int16_t lastMv_[2][2] = {};  // B-VOP vector predictors (forward, backward)
+  int16_t lastMv_[2][2] = {};   // B-VOP vector predictors (forward, backward)
   alignas(16) int16_t coef_[64];
 };
 

@@ -16,9 +16,9 @@ struct Decoder::H263Picture {
   bool umvPlus = false;      // Annex D with PLUSPTYPE: its own vector differences
   bool advIntra = false, deblock = false, modQuant = false, fourMv = false;
   int rounding = 0;
-  int gobRows = 1;        // macroblock rows per GOB
-  bool slices = false;    // Annex K: slices instead of GOBs
-  int mbaBits = 0;        // Annex K: bits of the macroblock address
+  int gobRows = 1;      // macroblock rows per GOB
+  bool slices = false;  // Annex K: slices instead of GOBs
+  int mbaBits = 0;      // Annex K: bits of the macroblock address
 };
 
 namespace {
@@ -99,7 +99,7 @@ std::string Decoder::h263_picture(BitReader& b, H263Picture& pic) {
     } else {
       return "invalid H.263 picture header";
     }
-    if (customPcf) b.skip(8 + 2);  // CPCFC, ETR
+    if (customPcf) b.skip(8 + 2);           // CPCFC, ETR
     if (pic.umvPlus && !b.u1()) b.skip(1);  // UUI 1 or 01
     if (pic.slices && b.u(2) != 0) return "unsupported: H.263 rectangular or arbitrary slice order";
     pic.quant = int(b.u(5));

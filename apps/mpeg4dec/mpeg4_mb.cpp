@@ -74,7 +74,8 @@ bool Decoder::intra_block(BitReader& b, int blk, int mbx, int mby, bool coded, i
     if (fromAbove && hasC) {
       const BlockPred& c = store[size_t(by - 1) * size_t(gw) + size_t(bx)];
       const int qc = qp_of(bx, by - 1);
-      for (int i = 0; i < 7; ++i) coef[1 + i] = int16_t(coef[1 + i] + (qc == qp ? c.row[i] : rounded_div(c.row[i] * qc, qp)));
+      for (int i = 0; i < 7; ++i)
+        coef[1 + i] = int16_t(coef[1 + i] + (qc == qp ? c.row[i] : rounded_div(c.row[i] * qc, qp)));
     } else if (!fromAbove && hasA) {
       const BlockPred& a = store[size_t(by) * size_t(gw) + size_t(bx - 1)];
       const int qa = qp_of(bx - 1, by);
