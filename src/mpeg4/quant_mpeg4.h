@@ -22,7 +22,8 @@
 // forged state's inverse weights give, to 0); returns the count.
 //
 // Inverse with a matrix (method 2), positions first..last (last <= 63; the
-// others are neither read nor written), exact for every 16-bit level:
+// others keep their values, see the uniform inverse in quant_h263.h), exact
+// for every 16-bit level:
 //   inter (first 0):  F = ((2L + sign(L)) * W * QP) / 16
 //   intra (first 1):  F = (L * W * QP) / 8
 // truncated towards zero and clamped to lo..hi (the reconstruction range);

@@ -1224,4 +1224,29 @@ TEST(HostileArgs, Mpeg2Dct) {
             f0, f1)});
 }
 
+// ---------------------------------------------------------------------------
+// MPEG-4/H.263: the edge filters take any row step (the boundary filter's
+// rows hold only the two samples it changes); the H.263 inverse quantisers
+// refuse a negative last index and take one above 63 as 63.
+
+TEST(HostileArgs, Mpeg4H263) {
+  // m samples on each side of the edge, n positions along it.
+  const auto edge = [](bool vertical, int n, int m) {
+    return std::vector<Plane>{
+        {1, vertical ? -m : 0, vertical ? 2 * m : n, vertical ? 0 : -m, vertical ? n : 2 * m, 0, kInOut, kBytes}};
+  };
+  const std::vector<int32_t> lasts = {-1, 64, 1000, INT32_MIN, INT32_MAX};
+  const Expect last = [](int32_t v) { return v < 0 ? int32_t(KVN_STS_OUT_OF_RANGE) : int32_t(kSame); };
+  sweep({
+      fn(FN(kvniFilterDeblocking8x8HorEdge_H263_8u_C1IR), edge(false, 8, 2), steps(1), {}, p0, a0, 12),
+      fn(FN(kvniFilterDeblocking8x8VerEdge_H263_8u_C1IR), edge(true, 8, 2), steps(1), {}, p0, a0, 31),
+      fn(FN(kvniFilterDeblocking16x16HorEdge_H263_8u_C1IR), edge(false, 16, 2), steps(1), {}, p0, a0),
+      fn(FN(kvniFilterDeblocking16x16VerEdge_H263_8u_C1IR), edge(true, 16, 2), steps(1), {}, p0, a0),
+      fn(FN(kvniFilterBlockBoundaryHorEdge_H263_8u_C1IR), edge(false, 16, 1), steps(1), {}, p0, a0),
+      fn(FN(kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR), edge(true, 16, 1), steps(1), {}, p0, a0),
+      fn(FN(kvniQuantInvInter_H263_16s_C1I), {}, {count(63, last, lasts)}, {inout(128, kSmall16)}, f0, a0, 5, 0),
+      fn(FN(kvniQuantInvIntra_H263_16s_C1I), {}, {count(63, last, lasts)}, {inout(128, kSmall16)}, f0, a0, 5, 0, 0),
+  });
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "kvnvc.h"
@@ -40,18 +41,16 @@ using FwdMem = StateMem<KvnQuantState_MPEG4>;
 std::vector<Kvn8u> matrix(Kvn8u fill) { return std::vector<Kvn8u>(64, fill); }
 
 TEST(Mpeg4QuantStatus, SizesAndSharedGetSize) {
-  Kvn32s a = 0, b = 0, c = 0, d = 0;
-  EXPECT_EQ(kvniQuantIntraGetSize_MPEG4(&a), KVN_STS_OK);
-  EXPECT_EQ(kvniQuantInterGetSize_MPEG4(&b), KVN_STS_OK);
-  EXPECT_EQ(kvniQuantInvIntraGetSize_MPEG4(&c), KVN_STS_OK);
-  EXPECT_EQ(kvniQuantInvInterGetSize_MPEG4(&d), KVN_STS_OK);
-  EXPECT_EQ(a, 412);
-  EXPECT_EQ(b, 412);
-  EXPECT_EQ(c, 156);
-  EXPECT_EQ(d, 156);
-  for (auto f : {kvniQuantIntraGetSize_MPEG4, kvniQuantInterGetSize_MPEG4, kvniQuantInvIntraGetSize_MPEG4,
-                 kvniQuantInvInterGetSize_MPEG4})
-    EXPECT_EQ(f(nullptr), KVN_STS_NULL_PTR);
+  const std::pair<KvnResult (*)(Kvn32s*), Kvn32s> cases[] = {{kvniQuantIntraGetSize_MPEG4, 412},
+                                                             {kvniQuantInterGetSize_MPEG4, 412},
+                                                             {kvniQuantInvIntraGetSize_MPEG4, 156},
+                                                             {kvniQuantInvInterGetSize_MPEG4, 156}};
+  for (const auto& c : cases) {
+    Kvn32s n = 0;
+    EXPECT_EQ(c.first(&n), KVN_STS_OK);
+    EXPECT_EQ(n, c.second);
+    EXPECT_EQ(c.first(nullptr), KVN_STS_NULL_PTR);
+  }
 }
 
 TEST(Mpeg4QuantStatus, InitTagsAndAlignmentRounding) {
@@ -313,6 +312,38 @@ TEST(Mpeg4Quant, WorkedExamples) {
   ASSERT_EQ(kvniQuantInvInter_MPEG4_16s_C1I(b.data(), 63, m1.ptr(), 31), KVN_STS_OK);
   EXPECT_EQ(b[0], 2047);
   EXPECT_EQ(b[1], -2048);
+}
+
+// Above 8 bits per pixel the forward quantisers work in single precision.
+TEST(Mpeg4Quant, FloatPathAbove8Bits) {
+  FwdMem inter, intra, inter1, intra1;
+  ASSERT_EQ(kvniQuantInterInit_MPEG4(matrix(16).data(), inter.ptr(), 10), KVN_STS_OK);
+  ASSERT_EQ(kvniQuantIntraInit_MPEG4(matrix(16).data(), intra.ptr(), 10), KVN_STS_OK);
+  ASSERT_EQ(kvniQuantInterInit_MPEG4(nullptr, inter1.ptr(), 12), KVN_STS_OK);
+  ASSERT_EQ(kvniQuantIntraInit_MPEG4(nullptr, intra1.ptr(), 12), KVN_STS_OK);
+  Kvn32s n = 0;
+  auto b = single(1, 50);
+  b[2] = -50;
+  ASSERT_EQ(kvniQuantInter_MPEG4_16s_C1I(b.data(), inter.ptr(), 2, &n), KVN_STS_OK);
+  EXPECT_EQ(b[1], 12);  // 50 x 4.000005 / 16
+  EXPECT_EQ(b[2], -12);
+  b = single(1, 50);
+  b[2] = -50;
+  ASSERT_EQ(kvniQuantIntra_MPEG4_16s_C1I(b.data(), intra.ptr(), 2, &n, 0), KVN_STS_OK);
+  EXPECT_EQ(b[1], 13);  // 50 x 4 / 16 + 0.501
+  EXPECT_EQ(b[2], -13);
+  EXPECT_EQ(n, 2);
+  b = single(7, 100);
+  b[8] = 1;
+  ASSERT_EQ(kvniQuantInter_MPEG4_16s_C1I(b.data(), inter1.ptr(), 4, &n), KVN_STS_OK);
+  EXPECT_EQ(b[7], 12);  // (100 - 2) x 0.125000025
+  EXPECT_EQ(b[8], 0);   // (1 - 2) x f truncates to 0
+  EXPECT_EQ(n, 1);
+  b = single(9, 32767);
+  b[10] = -32768;
+  ASSERT_EQ(kvniQuantIntra_MPEG4_16s_C1I(b.data(), intra1.ptr(), 1, &n, 0), KVN_STS_OK);
+  EXPECT_EQ(b[9], 2047);
+  EXPECT_EQ(b[10], -2047);
 }
 
 // The inverse inter entry applies exactly the rule of the fused decoder.
