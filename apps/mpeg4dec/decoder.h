@@ -108,7 +108,13 @@ class Decoder {
   };
   std::vector<BlockPred> pred_[3];
   std::vector<uint8_t> coded_;  // H.263: the macroblock was coded (for the deblocking filter)
-  int16_t lastMv_[2][2] = {};   // B-VOP vector predictors (forward, backward)
+  // H.263: the last full extended PTYPE's options, which pictures with UFEP 0 keep.
+  struct H263Options {
+    bool valid = false, customPcf = false, umvPlus = false, advIntra = false, deblock = false, slices = false,
+         modQuant = false;
+    int width = 0, height = 0;
+  } h263Plus_;
+  int16_t lastMv_[2][2] = {};  // B-VOP vector predictors (forward, backward)
   alignas(16) int16_t coef_[64];
 };
 

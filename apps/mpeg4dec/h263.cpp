@@ -65,21 +65,28 @@ std::string Decoder::h263_picture(BitReader& b, H263Picture& pic) {
     pic.quant = int(b.u(5));
     if (b.u1()) return "unsupported: H.263 continuous presence multipoint";
   } else {
+    // UFEP 1: the options (OPPTYPE) follow; 0: those of the last picture that had them.
     const int ufep = int(b.u(3));
-    if (ufep != 1) return "unsupported: H.263 pictures without the full extended PTYPE";
-    const int fmt = int(b.u(3));
-    const bool customPcf = b.u1();
-    pic.umvPlus = b.u1();
-    if (b.u1()) return "unsupported: H.263 syntax-based arithmetic coding";
-    if (b.u1()) return "unsupported: H.263 advanced prediction (overlapped block motion compensation)";
-    pic.advIntra = b.u1();
-    pic.deblock = b.u1();
-    pic.slices = b.u1();
-    if (b.u1()) return "unsupported: H.263 reference picture selection";
-    if (b.u1()) return "unsupported: H.263 independent segment decoding";
-    if (b.u1()) return "unsupported: H.263 alternative inter VLC";
-    pic.modQuant = b.u1();
-    if (b.u(4) != 8) return "invalid H.263 picture header";
+    if (ufep > 1 || (ufep == 0 && !h263Plus_.valid)) return "invalid H.263 picture header";
+    H263Options& o = h263Plus_;
+    int fmt = 0;
+    if (ufep == 1) {
+      fmt = int(b.u(3));
+      o.customPcf = b.u1();
+      o.umvPlus = b.u1();
+      if (b.u1()) return "unsupported: H.263 syntax-based arithmetic coding";
+      if (b.u1()) return "unsupported: H.263 advanced prediction (overlapped block motion compensation)";
+      o.advIntra = b.u1();
+      o.deblock = b.u1();
+      o.slices = b.u1();
+      if (b.u1()) return "unsupported: H.263 reference picture selection";
+      if (b.u1()) return "unsupported: H.263 independent segment decoding";
+      if (b.u1()) return "unsupported: H.263 alternative inter VLC";
+      o.modQuant = b.u1();
+      if (b.u(4) != 8) return "invalid H.263 picture header";
+      if (fmt == 0 || fmt == 7) return "invalid H.263 picture header";
+      o.valid = false;  // until the rest of the options are read
+    }
     const int type = int(b.u(3));
     if (type > 1) return "unsupported: H.263 picture type " + std::to_string(type);
     pic.type = type;
@@ -88,20 +95,27 @@ std::string Decoder::h263_picture(BitReader& b, H263Picture& pic) {
     pic.rounding = int(b.u1());
     if (b.u(3) != 1) return "invalid H.263 picture header";
     if (b.u1()) return "unsupported: H.263 continuous presence multipoint";
-    if (fmt == 6) {
-      const int par = int(b.u(4));
-      pic.width = (int(b.u(9)) + 1) * 4;
-      if (b.u1() != 1) return "invalid H.263 picture header";
-      pic.height = int(b.u(9)) * 4;
-      if (par == 15) b.skip(16);
-    } else if (fmt >= 1 && fmt <= 5) {
-      pic.width = kW[fmt], pic.height = kH[fmt];
-    } else {
-      return "invalid H.263 picture header";
+    if (ufep == 1) {
+      if (fmt == 6) {
+        const int par = int(b.u(4));
+        o.width = (int(b.u(9)) + 1) * 4;
+        if (b.u1() != 1) return "invalid H.263 picture header";
+        o.height = int(b.u(9)) * 4;
+        if (par == 15) b.skip(16);
+      } else {
+        o.width = kW[fmt], o.height = kH[fmt];
+      }
+      if (o.customPcf) b.skip(8);  // CPCFC
     }
-    if (customPcf) b.skip(8 + 2);           // CPCFC, ETR
-    if (pic.umvPlus && !b.u1()) b.skip(1);  // UUI 1 or 01
-    if (pic.slices && b.u(2) != 0) return "unsupported: H.263 rectangular or arbitrary slice order";
+    if (o.customPcf) b.skip(2);  // ETR
+    if (ufep == 1) {
+      if (o.umvPlus && !b.u1()) b.skip(1);  // UUI 1 or 01
+      if (o.slices && b.u(2) != 0) return "unsupported: H.263 rectangular or arbitrary slice order";
+      o.valid = true;
+    }
+    pic.width = o.width, pic.height = o.height;
+    pic.umvPlus = o.umvPlus, pic.advIntra = o.advIntra, pic.deblock = o.deblock;
+    pic.slices = o.slices, pic.modQuant = o.modQuant;
     pic.quant = int(b.u(5));
   }
   while (b.u1()) {  // PEI, PSUPP
