@@ -1,25 +1,23 @@
 // kvnvc-mpeg4dec: decodes an MPEG-4 Part 2, H.263 or H.261 video elementary
-// stream with the kvnVC library and writes raw planar YUV 4:2:0 in display
-// order.
-#include <cerrno>
-#include <chrono>
+// stream with the kvnVC library and writes raw planar YUV 4:2:0 or Y4M in
+// display order.
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "decoder.h"
 #include "input.h"
 #include "md5.h"
+#include "writer.h"
 
 namespace {
 
 void usage() {
   std::fprintf(stderr,
-               "usage: kvnvc-mpeg4dec [--format mpeg4|h263|h261] [--md5] [--quiet] input [output.yuv]\n"
-               "  writes raw planar YUV 4:2:0 in display order; the format is detected\n"
-               "  from the stream's first start code unless given;\n"
-               "  --md5 prints one MD5 per picture instead of writing a file.\n");
+               "usage: kvnvc-mpeg4dec [--format mpeg4|h263|h261] [options] input [output.yuv|output.y4m]\n"
+               "  writes raw planar YUV 4:2:0 or Y4M in display order; the format is detected\n"
+               "  from the stream's first start code unless given\n%s",
+               kvnapp::kDecoderOptionsHelp);
 }
 
 }  // namespace
@@ -41,7 +39,7 @@ int main(int argc, char** argv) {
       else {
         std::fprintf(stderr, "kvnvc-mpeg4dec: unknown format '%s'\n", v.c_str());
         usage();
-        return 2;
+        return kvnapp::kExitUsage;
       }
     } else {
       rest.push_back(argv[i]);
@@ -56,41 +54,47 @@ int main(int argc, char** argv) {
   const std::string readErr = kvnapp::read_file(files[0], data);
   if (!readErr.empty()) {
     std::fprintf(stderr, "kvnvc-mpeg4dec: %s\n", readErr.c_str());
-    return 1;
+    return kvnapp::kExitInput;
   }
-  FILE* out = files.size() == 2 ? std::fopen(files[1].c_str(), "wb") : nullptr;
-  if (files.size() == 2 && !out) {
-    std::fprintf(stderr, "kvnvc-mpeg4dec: cannot create %s: %s\n", files[1].c_str(), std::strerror(errno));
-    return 1;
+  kvnapp::FrameWriter out;
+  if (files.size() == 2) {
+    const std::string err = out.open(files[1], args.y4m);
+    if (!err.empty()) {
+      std::fprintf(stderr, "kvnvc-mpeg4dec: %s\n", err.c_str());
+      return kvnapp::kExitInput;
+    }
   }
-  int frames = 0;
-  bool writeErr = false;
-  const auto t0 = std::chrono::steady_clock::now();
+  kvnapp::Progress progress("kvnvc-mpeg4dec", args.quiet);
   std::vector<uint8_t> bytes;
   mpeg4dec::Decoder dec([&](const mpeg4dec::Frame& f) {
-    if (out) writeErr |= !mpeg4dec::write_picture(f, out);
+    if (args.frames >= 0 && progress.frames() >= args.frames) return;
+    kvnapp::VideoFormat v;
+    v.width = f.width, v.height = f.height;
+    out.begin_frame(v);
+    mpeg4dec::write_picture(f, out);
     if (args.md5) {
       mpeg4dec::picture_bytes(f, bytes);
       kvnsupport::Md5 m;
       m.update(bytes.data(), bytes.size());
       std::printf("%s\n", m.hex().c_str());
     }
-    ++frames;
-    if (!args.quiet && frames % 25 == 0) std::fprintf(stderr, "\rkvnvc-mpeg4dec: %d pictures", frames);
+    progress.frame();
   });
   const std::string err = dec.decode(data, format);
-  if (out) writeErr |= std::fclose(out) != 0;
-  const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  if (!args.quiet)
-    std::fprintf(stderr, "\rkvnvc-mpeg4dec: %d pictures in %.2f s (%.1f per second)%s\n", frames, secs,
-                 secs > 0 ? frames / secs : 0.0, dec.errors() ? ", with damaged pictures" : "");
-  if (writeErr) {
+  const bool written = out.close();
+  progress.finish(dec.errors() ? ", with damaged pictures" : "");
+  if (!written) {
     std::fprintf(stderr, "kvnvc-mpeg4dec: cannot write %s\n", files[1].c_str());
-    return 1;
+    return kvnapp::kExitInput;
   }
   if (!err.empty()) {
     std::fprintf(stderr, "kvnvc-mpeg4dec: %s\n", err.c_str());
-    return err.compare(0, 12, "unsupported:") == 0 ? 3 : frames ? 0 : 4;
+    if (err.compare(0, 12, "unsupported:") == 0) return kvnapp::kExitUnsupported;
+    return progress.frames() ? kvnapp::kExitOk : kvnapp::kExitCorrupt;
   }
-  return 0;
+  if (progress.frames() == 0 && args.frames != 0) {
+    std::fprintf(stderr, "kvnvc-mpeg4dec: no picture decoded\n");
+    return kvnapp::kExitCorrupt;
+  }
+  return kvnapp::kExitOk;
 }

@@ -25,13 +25,11 @@ void picture_bytes(const Frame& f, std::vector<uint8_t>& out) {
   }
 }
 
-bool write_picture(const Frame& f, std::FILE* out) {
-  bool ok = true;
+void write_picture(const Frame& f, kvnapp::FrameWriter& out) {
   for (int c = 0; c < 3; ++c) {
     const int w = c ? (f.width + 1) / 2 : f.width, h = c ? (f.height + 1) / 2 : f.height;
-    for (int y = 0; y < h; ++y) ok &= std::fwrite(f.plane[c].at(0, y), 1, size_t(w), out) == size_t(w);
+    for (int y = 0; y < h; ++y) out.write(f.plane[c].at(0, y), size_t(w));
   }
-  return ok;
 }
 
 void predict_block(const Plane& ref, Plane& dst, int x, int y, int size, int vx, int vy, int rounding, bool avg) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "plane.h"
+#include "writer.h"
 
 namespace mpeg4dec {
 
@@ -33,8 +34,8 @@ struct Frame {
 
 // The bytes of a picture cropped to its size, planar 4:2:0.
 void picture_bytes(const Frame& f, std::vector<uint8_t>& out);
-// The same bytes written to a file, row by row; false on a write error.
-bool write_picture(const Frame& f, std::FILE* out);
+// The same bytes written to the output, row by row.
+void write_picture(const Frame& f, kvnapp::FrameWriter& out);
 
 // Half-sample prediction of a 16x16 (size 16) or 8x8 block at (x, y) of the
 // destination plane, displaced by (vx, vy) half samples, from `ref`; `avg`
