@@ -1672,23 +1672,53 @@ KvnResult kvniReconstructCoeffsInter_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pB
                                                  Kvn32s* pIndxLastNonZero, Kvn32s rvlcFlag, Kvn32s scan,
                                                  const KvnQuantInvState_MPEG4* pQuantInvState, Kvn32s QP);
 
-/* Writers: the bits of the current byte before the offset are kept, the
- * code follows, the rest of the last byte written is cleared and no byte
- * after it is touched. The caller provides the room (up to 64 escapes of
- * 30 bits a block). count: the number of non-zero levels coded. */
+/* Writers of one quantised block (64 levels, raster order) as run-level
+ * codes, the inverses of the decoders above. The bits of the current byte
+ * before the offset are kept, the code follows, the rest of the last byte
+ * written is cleared and no byte after it is touched. The caller provides the
+ * room (up to 64 escapes of 33 bits a block). countNonZero: the non-zero
+ * levels coded, 1..64, the last of them with LAST set (H.261: followed by the
+ * end-of-block code); levels after it are ignored, and when the block has
+ * fewer, the last one present is coded with LAST. Checks: ppBitStream,
+ * pBitOffset, pCoeffs, *ppBitStream (KVN_STS_NULL_PTR), the offset
+ * (KVN_STS_BIT_OFFSET_ERR), the count (KVN_STS_OUT_OF_RANGE); nothing is
+ * written and the position is unchanged on failure. Levels are not checked:
+ * one outside what its code can carry (H.263 without Annex T beyond +-127,
+ * MPEG-4 beyond +-2047) is written truncated.
+ *
+ * MPEG-4 (ISO/IEC 14496-2 Tables B-16 intra, B-17 inter): the table code,
+ * else escape type 1 (level - LMAX), type 2 (run - RMAX - 1), type 3 (fixed
+ * length); with rvlcFlag the reversible codes of Table B-23 and their escape.
+ * Intra: noDCFlag non-zero leaves position 0 to the DC writer (count 1..63);
+ * scan 1 alternate vertical, 2 alternate horizontal, -1 raster, else
+ * zigzag. Inter: scan 1 alternate vertical, -1 raster, else zigzag. */
 KvnResult kvniEncodeCoeffsIntra_MPEG4_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
                                             Kvn32s countNonZero, Kvn32s rvlcFlag, Kvn32s noDCFlag, Kvn32s scan);
 KvnResult kvniEncodeCoeffsInter_MPEG4_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
                                             Kvn32s countNonZero, Kvn32s rvlcFlag, Kvn32s scan);
+/* H.263 (Table 16; Annex I table with advIntraFlag, which also codes
+ * position 0, otherwise left to kvniEncodeDCIntra_H263_16s1u): the table
+ * code or the 22-bit escape; with modQuantFlag (Annex T) a level of
+ * magnitude 128 or more is LEVEL -128 followed by its 11-bit form (5 low
+ * bits, then 6 high bits). scan 0 zigzag, 1 alternate vertical, 2 alternate
+ * horizontal, other raster. */
 KvnResult kvniEncodeCoeffsIntra_H263_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
                                            Kvn32s countNonZero, Kvn32s advIntraFlag, Kvn32s modQuantFlag, Kvn32s scan);
 KvnResult kvniEncodeCoeffsInter_H263_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
                                            Kvn32s countNonZero, Kvn32s modQuantFlag, Kvn32s scan);
+/* H.261 (Table 5): intra blocks begin with the 8-bit INTRADC of entry 0
+ * (128 as 1111 1111), which countNonZero includes; an inter block's first
+ * level +-1 at position 0 is 1s; escape 0000 01, RUN, LEVEL (8 bits); every
+ * block ends with 10. scan -1 raster, else zigzag. */
 KvnResult kvniEncodeCoeffsIntra_H261_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
                                            Kvn32s countNonZero, Kvn32s scan);
 KvnResult kvniEncodeCoeffsInter_H261_16s1u(const Kvn16s* pCoeffs, Kvn8u** ppBitStream, Kvn32s* pBitOffset,
                                            Kvn32s countNonZero, Kvn32s scan);
+/* H.263 INTRADC: 8 bits, 128 as 1111 1111, others their low 8 bits. */
 KvnResult kvniEncodeDCIntra_H263_16s1u(Kvn16s qDC, Kvn8u** ppBitStream, Kvn32s* pBitOffset);
+/* MPEG-4 intra DC difference: dct_dc_size (Table B-14 when blockType is 1,
+ * else B-13), dct_dc_differential, a marker bit above size 8. |dcCoeff|
+ * above 4095 has no size code: KVN_STS_OUT_OF_RANGE after the other checks. */
 KvnResult kvniEncodeDCIntra_MPEG4_16s1u(Kvn16s dcCoeff, Kvn8u** ppBitStream, Kvn32s* pBitOffset, Kvn32s blockType);
 
 /* ------------------------------------------------------------------------ */

@@ -731,6 +731,35 @@ Outcome mpeg4_quant(const Api& a, uint64_t seed) {
   return (o << u << v << h << g << pic).take();
 }
 
+// MPEG-4 / H.263 / H.261 coefficient writers: every variant into one stream
+// of the caller's own, from a random bit offset.
+Outcome coeff_encode(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  std::vector<Kvn8u> stream(64 * 5 * 12 + 16, 0);
+  Kvn8u* p = stream.data();
+  Kvn32s off = r.range(0, 7);
+  for (int i = 0; i < 12; ++i) {
+    auto b = r.sparse<Kvn16s>(64, i % 3 ? 40 : 2000);
+    b[63] = 1;
+    int n = 0;
+    for (int k = 1; k < 64; ++k) n += b[size_t(k)] != 0;
+    const int count = r.range(1, n), scan = r.range(-1, 2), flag = r.range(0, 1);
+    switch (i % 6) {
+      case 0: o << a.kvniEncodeCoeffsIntra_MPEG4_16s1u(b.data(), &p, &off, count, flag, 1, scan); break;
+      case 1: o << a.kvniEncodeCoeffsInter_MPEG4_16s1u(b.data(), &p, &off, count, flag, scan); break;
+      case 2: o << a.kvniEncodeCoeffsIntra_H263_16s1u(b.data(), &p, &off, count, flag, 1, scan); break;
+      case 3: o << a.kvniEncodeCoeffsInter_H263_16s1u(b.data(), &p, &off, count, 1, scan); break;
+      case 4: o << a.kvniEncodeCoeffsIntra_H261_16s1u(b.data(), &p, &off, count, scan); break;
+      default: o << a.kvniEncodeCoeffsInter_H261_16s1u(b.data(), &p, &off, count, scan); break;
+    }
+    o << a.kvniEncodeDCIntra_H263_16s1u(Kvn16s(r.range(1, 255)), &p, &off);
+    o << a.kvniEncodeDCIntra_MPEG4_16s1u(Kvn16s(r.range(-4095, 4095)), &p, &off, flag);
+    o.val(int64_t(p - stream.data())).val(off);
+  }
+  return (o << stream).take();
+}
+
 // MPEG-4 / H.263 / H.261 coefficient decoding: streams of short codes
 // (Table 16 / B-16 / B-17: 10s, LAST 0111s; B-23: 110s, LAST 1011s; H.261:
 // 1s first, 11s, end of block 10), every decoder through them, and a state
@@ -849,6 +878,7 @@ const std::vector<WorkItem>& work_items() {
       {"core services", core_services},
       {"MPEG-2 quantisation and DCT", mpeg2_dct_quant},
       {"MPEG-4/H.263 quantisation and H.263 edge filters", mpeg4_quant},
+      {"MPEG-4 / H.263 / H.261 coefficient writers", coeff_encode},
       {"MPEG-4/H.263/H.261 coefficient decoding", mpeg4_vlc},
   };
   return items;

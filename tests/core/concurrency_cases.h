@@ -139,6 +139,14 @@ namespace conc {
   X(kvniFilterDeblocking16x16VerEdge_H263_8u_C1IR) \
   X(kvniFilterBlockBoundaryHorEdge_H263_8u_C1IR) \
   X(kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR) \
+  X(kvniEncodeCoeffsIntra_MPEG4_16s1u) \
+  X(kvniEncodeCoeffsInter_MPEG4_16s1u) \
+  X(kvniEncodeCoeffsIntra_H263_16s1u) \
+  X(kvniEncodeCoeffsInter_H263_16s1u) \
+  X(kvniEncodeCoeffsIntra_H261_16s1u) \
+  X(kvniEncodeCoeffsInter_H261_16s1u) \
+  X(kvniEncodeDCIntra_H263_16s1u) \
+  X(kvniEncodeDCIntra_MPEG4_16s1u) \
   X(kvniDecodeCoeffsIntra_MPEG4_1u16s) \
   X(kvniDecodeCoeffsInter_MPEG4_1u16s) \
   X(kvniDecodeCoeffsIntraRVLCBack_MPEG4_1u16s) \

@@ -1249,6 +1249,40 @@ TEST(HostileArgs, Mpeg4H263) {
   });
 }
 
+// MPEG-4 / H.263 / H.261 coefficient writers: counts outside their range are
+// refused before anything is written; any scan selector and flag is a valid
+// choice. The stream holds 64 escapes of 33 bits.
+
+TEST(HostileArgs, Mpeg4CoeffEncode) {
+  const std::vector<int32_t> counts = {0, -1, 63, 64, 65, -64, INT32_MIN, 1 << 30, INT32_MAX};
+  const std::vector<int32_t> choices = {-2, -1, 1, 2, 3, INT32_MIN, INT32_MAX};
+  const Expect any = [](int32_t) { return int32_t(kAccepted); };
+  const std::vector<Fixed> io = {in(128, kSmall16), out(64 * 5), table(std::vector<Kvn32s>{3})};
+  const S<Kvn8u> stream{1};
+  const auto args = [&](int32_t maxCount) {
+    return std::vector<Arg>{count(5, index_range(1, maxCount), counts), count(0, any, choices), count(0, any, choices)};
+  };
+  sweep({
+      fn(FN(kvniEncodeCoeffsIntra_MPEG4_16s1u), {}, args(64), io, f0, stream, f2, a0, a1, 0, a2),
+      fn(FN(kvniEncodeCoeffsIntra_MPEG4_16s1u), {}, args(63), io, f0, stream, f2, a0, a1, 1, a2),
+      fn(FN(kvniEncodeCoeffsInter_MPEG4_16s1u), {}, args(64), io, f0, stream, f2, a0, a1, a2),
+      fn(FN(kvniEncodeCoeffsIntra_H263_16s1u), {}, args(64), io, f0, stream, f2, a0, a1, a1, a2),
+      fn(FN(kvniEncodeCoeffsInter_H263_16s1u), {}, args(64), io, f0, stream, f2, a0, a1, a2),
+      fn(FN(kvniEncodeCoeffsIntra_H261_16s1u), {}, args(64), io, f0, stream, f2, a0, a2),
+      fn(FN(kvniEncodeCoeffsInter_H261_16s1u), {}, args(64), io, f0, stream, f2, a0, a2),
+  });
+  const std::vector<Fixed> dcio = {out(4), table(std::vector<Kvn32s>{5})};
+  const Expect dc = [](int32_t v) {
+    return v >= -4095 && v <= 4095 ? int32_t(kAccepted) : int32_t(KVN_STS_OUT_OF_RANGE);
+  };
+  sweep({
+      fn(FN(kvniEncodeDCIntra_MPEG4_16s1u), {},
+         {count(7, dc, {4095, -4095, 4096, -4096, -32768, 32767}), count(0, any, choices)}, dcio, a0, S<Kvn8u>{0}, f1,
+         a1),
+  });
+}
+
+// ---------------------------------------------------------------------------
 // MPEG-4 / H.263 / H.261 coefficient decoding: quantisers outside 1..31 are
 // refused before anything is read or written; scan selectors and flags of any
 // value are accepted. Each stream holds one short valid block (0111 0: LAST,

@@ -29,6 +29,7 @@
 #include "mpeg4/filter_h263.h"
 #include "mpeg4/quant_h263.h"
 #include "mpeg4/quant_mpeg4.h"
+#include "mpeg4/coeff_encode.h"
 #include "mpeg4/mpeg4_vlc.h"
 #include "slot_tables.h"
 
@@ -90,6 +91,8 @@ KVN_TABLE(dct_mpeg2, DctMpeg2Kernels, M(inv8u), M(inv16s), M(inv8u_p2), M(inv16s
 KVN_TABLE(quant_h263, QuantH263Kernels, M(quant), M(inv))
 KVN_TABLE(quant_mpeg4, QuantMpeg4Kernels, M(quant_matrix), M(quant_float), M(inv_inter), M(inv_intra))
 KVN_TABLE(filter_h263, FilterH263Kernels, M(deblock_hor), M(deblock_ver), M(boundary_hor), M(boundary_ver))
+// MPEG-4 / H.263 / H.261 coefficient writers (scalar only)
+KVN_TABLE(coeff_encode, CoeffEncodeKernels, M(mpeg4), M(mpeg4_rvlc), M(h263), M(h261), M(dc_h263), M(dc_mpeg4))
 // MPEG-4 / H.263 / H.261 coefficient VLC decoding
 KVN_TABLE(mpeg4_vlc, Mpeg4VlcKernels, M(intra_mpeg4), M(inter_mpeg4), M(intra_rvlc_back), M(inter_rvlc_back),
           M(intra_h263), M(inter_h263), M(intra_h261), M(inter_h261), M(dc_h263), M(dc_mpeg4), M(recon_intra_h261),
@@ -154,6 +157,8 @@ const std::vector<Family>& families() {
       family<QuantH263Kernels, quant_h263_kernels>("quant_h263", kQuantH263KernelsC, quant_h263::kMembers),
       family<QuantMpeg4Kernels, quant_mpeg4_kernels>("quant_mpeg4", kQuantMpeg4KernelsC, quant_mpeg4::kMembers),
       family<FilterH263Kernels, filter_h263_kernels>("filter_h263", kFilterH263KernelsC, filter_h263::kMembers),
+      // MPEG-4 / H.263 / H.261 coefficient writers
+      family<CoeffEncodeKernels, coeff_encode_kernels>("coeff_encode", kCoeffEncodeKernelsC, coeff_encode::kMembers),
       // MPEG-4 / H.263 / H.261 coefficient VLC decoding
       family<Mpeg4VlcKernels, mpeg4_vlc_kernels>("mpeg4_vlc", kMpeg4VlcKernelsC, mpeg4_vlc::kMembers),
   };
