@@ -673,7 +673,9 @@ TEST(Mpeg4VlcEdges, Mpeg4EscapeFailures) {
       Kvn32s last;
       r.push_back(recon ? kvniReconstructCoeffsInter_MPEG4_1u16s(&s.ptr, &s.off, block, &last, 0, 0, st.arg(), 4)
                         : kvniDecodeCoeffsInter_MPEG4_1u16s(&s.ptr, &s.off, block, &last, 0, 0));
-      if (r.back() != 0) EXPECT_EQ(s.bit(), 0u);
+      if (r.back() != 0) {
+        EXPECT_EQ(s.bit(), 0u);
+      }
     }
     EXPECT_EQ(r[0], r[1]);
     return r[0];
