@@ -1,10 +1,7 @@
-// kvnvc-h264dec: decodes an H.264 Annex B stream (progressive, CAVLC) with the
-// kvnVC library and writes raw planar YUV in display order, or one MD5 per
-// frame with --md5.
-#include <cerrno>
-#include <chrono>
+// kvnvc-h264dec: decodes an H.264 Annex B stream (progressive; CAVLC and
+// CABAC) with the kvnVC library and writes raw planar YUV or Y4M in display
+// order, or one MD5 per frame with --md5.
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -12,14 +9,29 @@
 #include "decoder.h"
 #include "input.h"
 #include "output.h"
+#include "writer.h"
 
 namespace {
 
 void usage() {
   std::fprintf(stderr,
-               "usage: kvnvc-h264dec [--md5] [--quiet] input.264 [output.yuv]\n"
-               "  writes raw planar YUV (16-bit little-endian samples above 8 bits) in display order;\n"
-               "  --md5 prints one MD5 per frame instead of writing a file.\n");
+               "usage: kvnvc-h264dec [options] input.264 [output.yuv|output.y4m]\n"
+               "  writes raw planar YUV (16-bit little-endian samples above 8 bits) or Y4M in display order\n%s",
+               kvnapp::kDecoderOptionsHelp);
+}
+
+// The Y4M description of a frame: its cropped size, chroma format, bit depth
+// and the VUI's rate (two ticks a frame).
+kvnapp::VideoFormat video_format(const h264dec::Frame& f, const h264dec::Sps& sps) {
+  kvnapp::VideoFormat v;
+  v.width = f.width - sps.cropLeft - sps.cropRight;
+  v.height = f.height - sps.cropTop - sps.cropBottom;
+  v.chromaFormat = sps.chromaFormat == 0 ? 1 : sps.chromaFormat;
+  v.bitDepth = sps.bitDepthY;
+  v.cositedChroma = true;
+  if (sps.numUnitsInTick && sps.timeScale && sps.timeScale <= 0x7fffffffu && sps.numUnitsInTick < 0x40000000u)
+    v.rateNum = int(sps.timeScale), v.rateDen = int(2 * sps.numUnitsInTick);
+  return v;
 }
 
 }  // namespace
@@ -33,29 +45,28 @@ int main(int argc, char** argv) {
   const std::string readErr = kvnapp::read_file(files[0], data);
   if (!readErr.empty()) {
     std::fprintf(stderr, "kvnvc-h264dec: %s\n", readErr.c_str());
-    return 1;
+    return kvnapp::kExitInput;
   }
-  FILE* out = nullptr;
+  kvnapp::FrameWriter out;
   if (files.size() == 2) {
-    out = std::fopen(files[1].c_str(), "wb");
-    if (!out) {
-      std::fprintf(stderr, "kvnvc-h264dec: cannot create %s: %s\n", files[1].c_str(), std::strerror(errno));
-      return 1;
+    const std::string err = out.open(files[1], args.y4m);
+    if (!err.empty()) {
+      std::fprintf(stderr, "kvnvc-h264dec: %s\n", err.c_str());
+      return kvnapp::kExitInput;
     }
   }
 
-  long frames = 0;
-  bool writeErr = false;
-  auto t0 = std::chrono::steady_clock::now();
+  kvnapp::Progress progress("kvnvc-h264dec", quiet);
   h264dec::Decoder dec([&](const h264dec::Frame& f, const h264dec::Sps& sps) {
+    if (args.frames >= 0 && progress.frames() >= args.frames) return;
     h264dec::Md5 m;
+    out.begin_frame(video_format(f, sps));
     h264dec::frame_runs(f, sps, [&](const uint8_t* p, size_t n) {
-      if (out && std::fwrite(p, 1, n, out) != n) writeErr = true;
+      out.write(p, n);
       if (md5) m.update(p, n);
     });
     if (md5) std::printf("%s\n", m.hex().c_str());
-    ++frames;
-    if (!quiet && frames % 100 == 0) std::fprintf(stderr, "kvnvc-h264dec: %ld frames\n", frames);
+    progress.frame();
   });
 
   int errors = 0;
@@ -67,6 +78,7 @@ int main(int argc, char** argv) {
       continue;
     }
     h264dec::Status st = dec.decode_nal(nal);
+    if (args.frames >= 0 && progress.frames() >= args.frames) break;
     if (st.ok()) continue;
     if (st.fatal()) {
       fatal = st;
@@ -75,23 +87,20 @@ int main(int argc, char** argv) {
     if (++errors <= 10) std::fprintf(stderr, "kvnvc-h264dec: warning: %s\n", st.message().c_str());
   }
   if (!fatal.fatal()) dec.flush();
-  double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  if (out && std::fclose(out) != 0) writeErr = true;
+  const bool written = out.close();
   if (fatal.fatal()) {
     std::fprintf(stderr, "kvnvc-h264dec: %s\n", fatal.message().c_str());
-    return 3;
+    return kvnapp::kExitUnsupported;
   }
-  if (writeErr) {
+  if (!written) {
     std::fprintf(stderr, "kvnvc-h264dec: cannot write %s\n", files[1].c_str());
-    return 1;
+    return kvnapp::kExitInput;
   }
   if (errors > 10) std::fprintf(stderr, "kvnvc-h264dec: %d errors in total\n", errors);
-  if (!quiet)
-    std::fprintf(stderr, "kvnvc-h264dec: %ld frames in %.3f s (%.1f fps)\n", frames, secs,
-                 secs > 0 ? frames / secs : 0.0);
-  if (frames == 0) {
+  progress.finish();
+  if (progress.frames() == 0 && args.frames != 0) {
     std::fprintf(stderr, "kvnvc-h264dec: no frame decoded\n");
-    return 1;
+    return kvnapp::kExitCorrupt;
   }
-  return 0;
+  return kvnapp::kExitOk;
 }

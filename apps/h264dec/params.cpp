@@ -104,8 +104,8 @@ void parse_vui(BitReader& br, Sps& s) {
     br.ue();
   }
   if (br.u1()) {  // timing_info
-    br.u(32);
-    br.u(32);
+    s.numUnitsInTick = br.u(32);
+    s.timeScale = br.u(32);
     br.u1();
   }
   bool nal = br.u1();

@@ -33,6 +33,7 @@ struct Sps {
   bool frameMbsOnly = true, mbaff = false, direct8x8Inference = false;
   int cropLeft = 0, cropRight = 0, cropTop = 0, cropBottom = 0;  // in samples
   int maxDecFrameBuffering = -1, numReorderFrames = -1;
+  uint32_t numUnitsInTick = 0, timeScale = 0;  // VUI timing; 0 when absent
 };
 
 struct Pps {

@@ -44,6 +44,7 @@ class Decoder {
   // there, after the pictures before it were output).
   std::string decode(const std::vector<uint8_t>& bytes);
   int pictures() const { return decoded_; }
+  const Sequence& sequence() const { return seq_; }
   int errors() const { return errors_; }
   // Streams whose pictures have more macroblocks are refused (a bound for fuzzing).
   void set_max_macroblocks(int n) { maxMbs_ = n; }

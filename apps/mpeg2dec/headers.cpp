@@ -19,9 +19,15 @@ std::string parse_sequence_header(Bits& b, Sequence& seq) {
   Sequence s = seq;
   s.width = int(b.u(12));
   s.height = int(b.u(12));
-  b.skip(4 + 4 + 18);  // aspect_ratio_information, frame_rate_code, bit_rate_value
-  b.u1();              // marker_bit
-  b.skip(10 + 1);      // vbv_buffer_size_value, constrained_parameters_flag
+  b.skip(4);  // aspect_ratio_information
+  // frame_rate_code (Table 6-4): pictures per second as a fraction.
+  static constexpr int kRates[9][2] = {{0, 1},  {24000, 1001}, {24, 1},       {25, 1}, {30000, 1001},
+                                       {30, 1}, {50, 1},       {60000, 1001}, {60, 1}};
+  const uint32_t rate = b.u(4);
+  s.rateNum = rate < 9 ? kRates[rate][0] : 0, s.rateDen = rate < 9 ? kRates[rate][1] : 1;
+  b.skip(18);      // bit_rate_value
+  b.u1();          // marker_bit
+  b.skip(10 + 1);  // vbv_buffer_size_value, constrained_parameters_flag
   if (b.u1())
     read_matrix(b, s.matrix[0]);
   else

@@ -26,6 +26,7 @@ struct Sequence {
   bool mpeg2 = false;         // a sequence_extension follows the sequence header
   int width = 0, height = 0;  // horizontal_size, vertical_size
   int chromaFormat = 1;
+  int rateNum = 0, rateDen = 1;  // frame_rate_code's rate (Table 6-4); 0 when reserved
   bool progressive = true;
   // Quantiser matrices in raster order: [0] intra, [1] non-intra.
   uint8_t matrix[2][64];

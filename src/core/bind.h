@@ -9,17 +9,19 @@
 // this file is compiled without instrumentation.
 #pragma once
 
+#include "core/cpu_cap.h"
 #include "core/cpu_features.h"
 #include "core/dispatch.h"
 #include "kvn_bodies.h"
 
 namespace kvn {
 
-// The best level of this processor, as Isa's index.
+// The best level of this processor, as Isa's index, within the KVNVC_CPU cap.
 inline int bound_level() {
   const uint64_t f = cpu::detect_features();
+  const int cap = level_cap();
   int best = 0;
-  for (int i = 1; i < int(Isa::kCount); ++i)
+  for (int i = 1; i <= cap; ++i)
     if (isa_supported(Isa(i), f)) best = i;
   return best;
 }

@@ -1,5 +1,6 @@
 #include "dispatch.h"
 
+#include "core/cpu_cap.h"
 #include "kvncore.h"
 
 namespace kvn {
@@ -25,9 +26,11 @@ const char* isa_name(Isa isa) {
 
 bool isa_supported(Isa isa) { return isa_supported(isa, kFeatures.bits); }
 
+// The best supported level within the KVNVC_CPU cap.
 Isa best_isa() {
   Isa best = Isa::kScalar;
-  for (int i = 1; i < int(Isa::kCount); ++i)
+  const int cap = level_cap();
+  for (int i = 1; i <= cap; ++i)
     if (isa_supported(Isa(i))) best = Isa(i);
   return best;
 }

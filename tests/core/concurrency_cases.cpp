@@ -687,6 +687,50 @@ Outcome mpeg2_dct_quant(const Api& a, uint64_t seed) {
   return (o << uq << vq << u << v << rec << rec2 << u16).take();
 }
 
+// MPEG-4/H.263: states initialised in unaligned memory, an encoder's forward
+// quantisers and a decoder's inverse ones, and the H.263 edge filters.
+Outcome mpeg4_quant(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  alignas(16) unsigned char fwdIntra[412 + 1], fwdInter[412 + 1], invIntra[156 + 1], invInter[156 + 1];
+  const auto fwd = [](unsigned char* p) { return reinterpret_cast<KvnQuantState_MPEG4*>(p + 1); };
+  const auto inv = [](unsigned char* p) { return reinterpret_cast<KvnQuantInvState_MPEG4*>(p + 1); };
+  const int bits = r.range(0, 2) ? 8 : r.range(4, 12);
+  const int qp = r.range(1, (1 << (bits - 3)) - 1);
+  auto w = r.fill<Kvn8u>(64, 1, 255);
+  const Kvn8u* m = r.range(0, 1) ? w.data() : nullptr;
+  int32_t size = 0, n[4] = {};
+  o << a.kvniQuantIntraGetSize_MPEG4(&size);
+  o.val(size);
+  o << a.kvniQuantInvInterGetSize_MPEG4(&size);
+  o.val(size);
+  o << a.kvniQuantIntraInit_MPEG4(m, fwd(fwdIntra), bits);
+  o << a.kvniQuantInterInit_MPEG4(m, fwd(fwdInter), bits);
+  o << a.kvniQuantInvIntraInit_MPEG4(m, inv(invIntra), bits);
+  o << a.kvniQuantInvInterInit_MPEG4(m, inv(invInter), bits);
+  auto u = r.fill<Kvn16s>(64, -2048, 2047), v = r.fill<Kvn16s>(64, -300, 300);
+  auto h = r.fill<Kvn16s>(64, -2048, 2047), g = r.fill<Kvn16s>(64, 0, 2040);
+  o << a.kvniQuantIntra_MPEG4_16s_C1I(u.data(), fwd(fwdIntra), qp, &n[0], r.range(0, 1));
+  o << a.kvniQuantInter_MPEG4_16s_C1I(v.data(), fwd(fwdInter), qp, &n[1]);
+  o << a.kvniQuantInter_H263_16s_C1I(h.data(), qp & 31 ? qp & 31 : 1, &n[2], r.range(0, 1));
+  o << a.kvniQuantIntra_H263_16s_C1I(g.data(), qp & 31 ? qp & 31 : 1, &n[3], r.range(0, 1), r.range(0, 1));
+  o << u << v << h << g;
+  o << a.kvniQuantInvIntra_MPEG4_16s_C1I(u.data(), r.range(0, 63), inv(invIntra), qp, r.range(0, 1));
+  o << a.kvniQuantInvInter_MPEG4_16s_C1I(v.data(), r.range(0, 63), inv(invInter), qp);
+  o << a.kvniQuantInvInter_H263_16s_C1I(h.data(), r.range(0, 63), r.range(1, 31), r.range(0, 1));
+  o << a.kvniQuantInvIntra_H263_16s_C1I(g.data(), r.range(0, 63), r.range(1, 31), r.range(0, 1), r.range(0, 1));
+  auto pic = r.fill<Kvn8u>(32 * 32, 0, 255);
+  Kvn8u* e = pic.data() + 8 * 32 + 8;
+  o << a.kvniFilterDeblocking8x8HorEdge_H263_8u_C1IR(e, 32, r.range(1, 31));
+  o << a.kvniFilterDeblocking8x8VerEdge_H263_8u_C1IR(e + 8, 32, r.range(1, 31));
+  o << a.kvniFilterDeblocking16x16HorEdge_H263_8u_C1IR(e + 8 * 32, 32);
+  o << a.kvniFilterDeblocking16x16VerEdge_H263_8u_C1IR(e, 32);
+  o << a.kvniFilterBlockBoundaryHorEdge_H263_8u_C1IR(e + 4 * 32, 32);
+  o << a.kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR(e + 4, 32);
+  for (int32_t x : n) o.val(x);
+  return (o << u << v << h << g << pic).take();
+}
+
 // MPEG-4 / H.263 / H.261 coefficient writers: every variant into one stream
 // of the caller's own, from a random bit offset.
 Outcome coeff_encode(const Api& a, uint64_t seed) {
@@ -809,50 +853,6 @@ Outcome mpeg4_vlc(const Api& a, uint64_t seed) {
   return (o << out << lasts).take();
 }
 
-// MPEG-4/H.263: states initialised in unaligned memory, an encoder's forward
-// quantisers and a decoder's inverse ones, and the H.263 edge filters.
-Outcome mpeg4_quant(const Api& a, uint64_t seed) {
-  Rng r(seed);
-  Out o;
-  alignas(16) unsigned char fwdIntra[412 + 1], fwdInter[412 + 1], invIntra[156 + 1], invInter[156 + 1];
-  const auto fwd = [](unsigned char* p) { return reinterpret_cast<KvnQuantState_MPEG4*>(p + 1); };
-  const auto inv = [](unsigned char* p) { return reinterpret_cast<KvnQuantInvState_MPEG4*>(p + 1); };
-  const int bits = r.range(0, 2) ? 8 : r.range(4, 12);
-  const int qp = r.range(1, (1 << (bits - 3)) - 1);
-  auto w = r.fill<Kvn8u>(64, 1, 255);
-  const Kvn8u* m = r.range(0, 1) ? w.data() : nullptr;
-  int32_t size = 0, n[4] = {};
-  o << a.kvniQuantIntraGetSize_MPEG4(&size);
-  o.val(size);
-  o << a.kvniQuantInvInterGetSize_MPEG4(&size);
-  o.val(size);
-  o << a.kvniQuantIntraInit_MPEG4(m, fwd(fwdIntra), bits);
-  o << a.kvniQuantInterInit_MPEG4(m, fwd(fwdInter), bits);
-  o << a.kvniQuantInvIntraInit_MPEG4(m, inv(invIntra), bits);
-  o << a.kvniQuantInvInterInit_MPEG4(m, inv(invInter), bits);
-  auto u = r.fill<Kvn16s>(64, -2048, 2047), v = r.fill<Kvn16s>(64, -300, 300);
-  auto h = r.fill<Kvn16s>(64, -2048, 2047), g = r.fill<Kvn16s>(64, 0, 2040);
-  o << a.kvniQuantIntra_MPEG4_16s_C1I(u.data(), fwd(fwdIntra), qp, &n[0], r.range(0, 1));
-  o << a.kvniQuantInter_MPEG4_16s_C1I(v.data(), fwd(fwdInter), qp, &n[1]);
-  o << a.kvniQuantInter_H263_16s_C1I(h.data(), qp & 31 ? qp & 31 : 1, &n[2], r.range(0, 1));
-  o << a.kvniQuantIntra_H263_16s_C1I(g.data(), qp & 31 ? qp & 31 : 1, &n[3], r.range(0, 1), r.range(0, 1));
-  o << u << v << h << g;
-  o << a.kvniQuantInvIntra_MPEG4_16s_C1I(u.data(), r.range(0, 63), inv(invIntra), qp, r.range(0, 1));
-  o << a.kvniQuantInvInter_MPEG4_16s_C1I(v.data(), r.range(0, 63), inv(invInter), qp);
-  o << a.kvniQuantInvInter_H263_16s_C1I(h.data(), r.range(0, 63), r.range(1, 31), r.range(0, 1));
-  o << a.kvniQuantInvIntra_H263_16s_C1I(g.data(), r.range(0, 63), r.range(1, 31), r.range(0, 1), r.range(0, 1));
-  auto pic = r.fill<Kvn8u>(32 * 32, 0, 255);
-  Kvn8u* e = pic.data() + 8 * 32 + 8;
-  o << a.kvniFilterDeblocking8x8HorEdge_H263_8u_C1IR(e, 32, r.range(1, 31));
-  o << a.kvniFilterDeblocking8x8VerEdge_H263_8u_C1IR(e + 8, 32, r.range(1, 31));
-  o << a.kvniFilterDeblocking16x16HorEdge_H263_8u_C1IR(e + 8 * 32, 32);
-  o << a.kvniFilterDeblocking16x16VerEdge_H263_8u_C1IR(e, 32);
-  o << a.kvniFilterBlockBoundaryHorEdge_H263_8u_C1IR(e + 4 * 32, 32);
-  o << a.kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR(e + 4, 32);
-  for (int32_t x : n) o.val(x);
-  return (o << u << v << h << g << pic).take();
-}
-
 }  // namespace
 
 const std::vector<WorkItem>& work_items() {
@@ -878,9 +878,9 @@ const std::vector<WorkItem>& work_items() {
       {"MPEG-1/MPEG-2 VLC", mpeg2_vlc},
       {"core services", core_services},
       {"MPEG-2 quantisation and DCT", mpeg2_dct_quant},
+      {"MPEG-4/H.263 quantisation and H.263 edge filters", mpeg4_quant},
       {"MPEG-4 / H.263 / H.261 coefficient writers", coeff_encode},
       {"MPEG-4/H.263/H.261 coefficient decoding", mpeg4_vlc},
-      {"MPEG-4/H.263 quantisation and H.263 edge filters", mpeg4_quant},
   };
   return items;
 }

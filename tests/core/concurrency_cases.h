@@ -119,6 +119,26 @@ namespace conc {
   X(kvniDCT8x8Inv_AANTransposed_16s_P2C2R) \
   X(kvniDCT8x8InvOrSet_16s8u_P2C2) \
   X(kvniDCT8x8Fwd_8u16s_C2P2) \
+  X(kvniQuantIntra_H263_16s_C1I) \
+  X(kvniQuantInter_H263_16s_C1I) \
+  X(kvniQuantInvIntra_H263_16s_C1I) \
+  X(kvniQuantInvInter_H263_16s_C1I) \
+  X(kvniQuantIntraGetSize_MPEG4) \
+  X(kvniQuantInvInterGetSize_MPEG4) \
+  X(kvniQuantIntraInit_MPEG4) \
+  X(kvniQuantInterInit_MPEG4) \
+  X(kvniQuantInvIntraInit_MPEG4) \
+  X(kvniQuantInvInterInit_MPEG4) \
+  X(kvniQuantIntra_MPEG4_16s_C1I) \
+  X(kvniQuantInter_MPEG4_16s_C1I) \
+  X(kvniQuantInvIntra_MPEG4_16s_C1I) \
+  X(kvniQuantInvInter_MPEG4_16s_C1I) \
+  X(kvniFilterDeblocking8x8HorEdge_H263_8u_C1IR) \
+  X(kvniFilterDeblocking8x8VerEdge_H263_8u_C1IR) \
+  X(kvniFilterDeblocking16x16HorEdge_H263_8u_C1IR) \
+  X(kvniFilterDeblocking16x16VerEdge_H263_8u_C1IR) \
+  X(kvniFilterBlockBoundaryHorEdge_H263_8u_C1IR) \
+  X(kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR) \
   X(kvniEncodeCoeffsIntra_MPEG4_16s1u) \
   X(kvniEncodeCoeffsInter_MPEG4_16s1u) \
   X(kvniEncodeCoeffsIntra_H263_16s1u) \
@@ -141,27 +161,7 @@ namespace conc {
   X(kvniReconstructCoeffsInter_H261_1u16s) \
   X(kvniReconstructCoeffsIntra_H263_1u16s) \
   X(kvniReconstructCoeffsInter_H263_1u16s) \
-  X(kvniReconstructCoeffsInter_MPEG4_1u16s) \
-  X(kvniQuantIntra_H263_16s_C1I) \
-  X(kvniQuantInter_H263_16s_C1I) \
-  X(kvniQuantInvIntra_H263_16s_C1I) \
-  X(kvniQuantInvInter_H263_16s_C1I) \
-  X(kvniQuantIntraGetSize_MPEG4) \
-  X(kvniQuantInvInterGetSize_MPEG4) \
-  X(kvniQuantIntraInit_MPEG4) \
-  X(kvniQuantInterInit_MPEG4) \
-  X(kvniQuantInvIntraInit_MPEG4) \
-  X(kvniQuantInvInterInit_MPEG4) \
-  X(kvniQuantIntra_MPEG4_16s_C1I) \
-  X(kvniQuantInter_MPEG4_16s_C1I) \
-  X(kvniQuantInvIntra_MPEG4_16s_C1I) \
-  X(kvniQuantInvInter_MPEG4_16s_C1I) \
-  X(kvniFilterDeblocking8x8HorEdge_H263_8u_C1IR) \
-  X(kvniFilterDeblocking8x8VerEdge_H263_8u_C1IR) \
-  X(kvniFilterDeblocking16x16HorEdge_H263_8u_C1IR) \
-  X(kvniFilterDeblocking16x16VerEdge_H263_8u_C1IR) \
-  X(kvniFilterBlockBoundaryHorEdge_H263_8u_C1IR) \
-  X(kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR)
+  X(kvniReconstructCoeffsInter_MPEG4_1u16s)
 // clang-format on
 
 struct Api {

@@ -1225,6 +1225,30 @@ TEST(HostileArgs, Mpeg2Dct) {
 }
 
 // ---------------------------------------------------------------------------
+// MPEG-4/H.263: the edge filters take any row step (the boundary filter's
+// rows hold only the two samples it changes); the H.263 inverse quantisers
+// refuse a negative last index and take one above 63 as 63.
+
+TEST(HostileArgs, Mpeg4H263) {
+  // m samples on each side of the edge, n positions along it.
+  const auto edge = [](bool vertical, int n, int m) {
+    return std::vector<Plane>{
+        {1, vertical ? -m : 0, vertical ? 2 * m : n, vertical ? 0 : -m, vertical ? n : 2 * m, 0, kInOut, kBytes}};
+  };
+  const std::vector<int32_t> lasts = {-1, 64, 1000, INT32_MIN, INT32_MAX};
+  const Expect last = [](int32_t v) { return v < 0 ? int32_t(KVN_STS_OUT_OF_RANGE) : int32_t(kSame); };
+  sweep({
+      fn(FN(kvniFilterDeblocking8x8HorEdge_H263_8u_C1IR), edge(false, 8, 2), steps(1), {}, p0, a0, 12),
+      fn(FN(kvniFilterDeblocking8x8VerEdge_H263_8u_C1IR), edge(true, 8, 2), steps(1), {}, p0, a0, 31),
+      fn(FN(kvniFilterDeblocking16x16HorEdge_H263_8u_C1IR), edge(false, 16, 2), steps(1), {}, p0, a0),
+      fn(FN(kvniFilterDeblocking16x16VerEdge_H263_8u_C1IR), edge(true, 16, 2), steps(1), {}, p0, a0),
+      fn(FN(kvniFilterBlockBoundaryHorEdge_H263_8u_C1IR), edge(false, 16, 1), steps(1), {}, p0, a0),
+      fn(FN(kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR), edge(true, 16, 1), steps(1), {}, p0, a0),
+      fn(FN(kvniQuantInvInter_H263_16s_C1I), {}, {count(63, last, lasts)}, {inout(128, kSmall16)}, f0, a0, 5, 0),
+      fn(FN(kvniQuantInvIntra_H263_16s_C1I), {}, {count(63, last, lasts)}, {inout(128, kSmall16)}, f0, a0, 5, 0, 0),
+  });
+}
+
 // MPEG-4 / H.263 / H.261 coefficient writers: counts outside their range are
 // refused before anything is written; any scan selector and flag is a valid
 // choice. The stream holds 64 escapes of 33 bits.
@@ -1289,30 +1313,6 @@ TEST(HostileArgs, Mpeg4Vlc) {
       fn(FN(kvniReconstructCoeffsIntra_H263_1u16s), {}, {count(5, qp, qps), count(0, any, scans)}, dcThenTcoef, bs, f1,
          f2, f3, 1, a0, 1, a1, 0),
       fn(FN(kvniReconstructCoeffsInter_H263_1u16s), {}, {count(5, qp, qps)}, tcoef, bs, f1, f2, f3, a0, 0),
-  });
-}
-
-// MPEG-4/H.263: the edge filters take any row step (the boundary filter's
-// rows hold only the two samples it changes); the H.263 inverse quantisers
-// refuse a negative last index and take one above 63 as 63.
-
-TEST(HostileArgs, Mpeg4H263) {
-  // m samples on each side of the edge, n positions along it.
-  const auto edge = [](bool vertical, int n, int m) {
-    return std::vector<Plane>{
-        {1, vertical ? -m : 0, vertical ? 2 * m : n, vertical ? 0 : -m, vertical ? n : 2 * m, 0, kInOut, kBytes}};
-  };
-  const std::vector<int32_t> lasts = {-1, 64, 1000, INT32_MIN, INT32_MAX};
-  const Expect last = [](int32_t v) { return v < 0 ? int32_t(KVN_STS_OUT_OF_RANGE) : int32_t(kSame); };
-  sweep({
-      fn(FN(kvniFilterDeblocking8x8HorEdge_H263_8u_C1IR), edge(false, 8, 2), steps(1), {}, p0, a0, 12),
-      fn(FN(kvniFilterDeblocking8x8VerEdge_H263_8u_C1IR), edge(true, 8, 2), steps(1), {}, p0, a0, 31),
-      fn(FN(kvniFilterDeblocking16x16HorEdge_H263_8u_C1IR), edge(false, 16, 2), steps(1), {}, p0, a0),
-      fn(FN(kvniFilterDeblocking16x16VerEdge_H263_8u_C1IR), edge(true, 16, 2), steps(1), {}, p0, a0),
-      fn(FN(kvniFilterBlockBoundaryHorEdge_H263_8u_C1IR), edge(false, 16, 1), steps(1), {}, p0, a0),
-      fn(FN(kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR), edge(true, 16, 1), steps(1), {}, p0, a0),
-      fn(FN(kvniQuantInvInter_H263_16s_C1I), {}, {count(63, last, lasts)}, {inout(128, kSmall16)}, f0, a0, 5, 0),
-      fn(FN(kvniQuantInvIntra_H263_16s_C1I), {}, {count(63, last, lasts)}, {inout(128, kSmall16)}, f0, a0, 5, 0, 0),
   });
 }
 

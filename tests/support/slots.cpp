@@ -26,11 +26,11 @@
 #include "mpeg2/dct_mpeg2.h"
 #include "mpeg2/mpeg2_vlc.h"
 #include "mpeg2/quant_mpeg2.h"
-#include "mpeg4/coeff_encode.h"
-#include "mpeg4/mpeg4_vlc.h"
 #include "mpeg4/filter_h263.h"
 #include "mpeg4/quant_h263.h"
 #include "mpeg4/quant_mpeg4.h"
+#include "mpeg4/coeff_encode.h"
+#include "mpeg4/mpeg4_vlc.h"
 #include "slot_tables.h"
 
 namespace kvntest {
@@ -87,16 +87,16 @@ KVN_TABLE(quant_mpeg2, QuantMpeg2Kernels, M(quant_float), M(quant_float_intra), 
           M(inv_intra))
 KVN_TABLE(dct_mpeg2, DctMpeg2Kernels, M(inv8u), M(inv16s), M(inv8u_p2), M(inv16s_p2), M(or_set), M(natural),
           M(fwd_c2p2))
+// MPEG-4/H.263 quantisation and H.263 edge filters
+KVN_TABLE(quant_h263, QuantH263Kernels, M(quant), M(inv))
+KVN_TABLE(quant_mpeg4, QuantMpeg4Kernels, M(quant_matrix), M(quant_float), M(inv_inter), M(inv_intra))
+KVN_TABLE(filter_h263, FilterH263Kernels, M(deblock_hor), M(deblock_ver), M(boundary_hor), M(boundary_ver))
 // MPEG-4 / H.263 / H.261 coefficient writers (scalar only)
 KVN_TABLE(coeff_encode, CoeffEncodeKernels, M(mpeg4), M(mpeg4_rvlc), M(h263), M(h261), M(dc_h263), M(dc_mpeg4))
 // MPEG-4 / H.263 / H.261 coefficient VLC decoding
 KVN_TABLE(mpeg4_vlc, Mpeg4VlcKernels, M(intra_mpeg4), M(inter_mpeg4), M(intra_rvlc_back), M(inter_rvlc_back),
           M(intra_h263), M(inter_h263), M(intra_h261), M(inter_h261), M(dc_h263), M(dc_mpeg4), M(recon_intra_h261),
           M(recon_inter_h261), M(recon_intra_h263), M(recon_inter_h263), M(recon_inter_mpeg4))
-// MPEG-4/H.263 quantisation and H.263 edge filters
-KVN_TABLE(quant_h263, QuantH263Kernels, M(quant), M(inv))
-KVN_TABLE(quant_mpeg4, QuantMpeg4Kernels, M(quant_matrix), M(quant_float), M(inv_inter), M(inv_intra))
-KVN_TABLE(filter_h263, FilterH263Kernels, M(deblock_hor), M(deblock_ver), M(boundary_hor), M(boundary_ver))
 
 AnyFn read_slot(const void* table, std::size_t i) {
   AnyFn f;
@@ -153,14 +153,14 @@ const std::vector<Family>& families() {
       // MPEG-2 quantisation and DCT
       family<QuantMpeg2Kernels, quant_mpeg2_kernels>("quant_mpeg2", kQuantMpeg2KernelsC, quant_mpeg2::kMembers),
       family<DctMpeg2Kernels, dct_mpeg2_kernels>("dct_mpeg2", kDctMpeg2KernelsC, dct_mpeg2::kMembers),
-      // MPEG-4 / H.263 / H.261 coefficient writers
-      family<CoeffEncodeKernels, coeff_encode_kernels>("coeff_encode", kCoeffEncodeKernelsC, coeff_encode::kMembers),
-      // MPEG-4 / H.263 / H.261 coefficient VLC decoding
-      family<Mpeg4VlcKernels, mpeg4_vlc_kernels>("mpeg4_vlc", kMpeg4VlcKernelsC, mpeg4_vlc::kMembers),
       // MPEG-4/H.263 quantisation and H.263 edge filters
       family<QuantH263Kernels, quant_h263_kernels>("quant_h263", kQuantH263KernelsC, quant_h263::kMembers),
       family<QuantMpeg4Kernels, quant_mpeg4_kernels>("quant_mpeg4", kQuantMpeg4KernelsC, quant_mpeg4::kMembers),
       family<FilterH263Kernels, filter_h263_kernels>("filter_h263", kFilterH263KernelsC, filter_h263::kMembers),
+      // MPEG-4 / H.263 / H.261 coefficient writers
+      family<CoeffEncodeKernels, coeff_encode_kernels>("coeff_encode", kCoeffEncodeKernelsC, coeff_encode::kMembers),
+      // MPEG-4 / H.263 / H.261 coefficient VLC decoding
+      family<Mpeg4VlcKernels, mpeg4_vlc_kernels>("mpeg4_vlc", kMpeg4VlcKernelsC, mpeg4_vlc::kMembers),
   };
   return all;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Command-line behaviour of kvnvc-h264enc: usage errors, unreadable input,
 # odd sizes, a truncated last picture (the whole pictures are encoded, the
-# rest reported), and raw input with --size equal to Y4M input.
+# rest reported), raw input with --size equal to Y4M input, standard input
+# and output ("-"), a Y4M reconstruction, --version.
 #   cli.sh ENCODER WORKDIR
 set -uo pipefail
 enc=$1 work=$2
@@ -33,4 +34,11 @@ grep -q "300 bytes of a truncated last picture not encoded" err.txt || { echo "F
 [ "$(stat -c %s raw.yuv)" = $((768 * 3)) ] || { echo "FAIL reconstruction size"; fail=1; }
 expect 0 "y4m input" "$enc" in.y4m -o y4m.264 --recon y4m.yuv --quiet
 cmp -s raw.264 y4m.264 || { echo "FAIL raw and Y4M input give different streams"; fail=1; }
+"$enc" - -o - --recon rec.y4m --quiet <in.y4m >pipe.264 2>err.txt || { echo "FAIL standard input and output"; fail=1; }
+cmp -s pipe.264 y4m.264 || { echo "FAIL the stream through standard input and output differs"; fail=1; }
+{ head -1 rec.y4m | grep -qx 'YUV4MPEG2 W32 H16 F25:1 Ip A0:0 C420mpeg2' &&
+  [ "$(stat -c %s rec.y4m)" = $(($(head -1 rec.y4m | wc -c) + 3 * (6 + 768))) ]; } ||
+  { echo "FAIL Y4M reconstruction"; fail=1; }
+expect 0 "--version" "$enc" --version
+grep -q "kvnvc-h264enc (kvnVC" out.txt || { echo "FAIL --version text"; fail=1; }
 exit $fail

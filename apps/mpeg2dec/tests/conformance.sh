@@ -16,6 +16,7 @@ set -uo pipefail
 dec=$1 work=$2
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../../.." && pwd)
+common=$root/apps/common/tests
 if ! command -v ffmpeg >/dev/null || ! command -v mpeg2dec >/dev/null; then
   "$root/scripts/deps.sh" ffmpeg mpeg2dec >/dev/null 2>&1 || true
 fi
@@ -66,16 +67,16 @@ for c in "${cases[@]}"; do
   { cat "$name.m2v"; printf '\x00\x00\x01\xb7'; } >lm.m2v  # libmpeg2 shows its last pictures at a sequence end
   mpeg2dec -o pgm lm.m2v >/dev/null 2>&1
   # shellcheck disable=SC2046
-  python3 "$here/pgm2yuv.py" "$w" "$h" lm.yuv $(ls ./*.pgm | sort -t/ -k2 -n)
+  python3 "$common/pgm2yuv.py" "$w" "$h" lm.yuv $(ls ./*.pgm | sort -t/ -k2 -n)
   if ! "$dec" --quiet "$name.m2v" kvn.yuv; then
     echo "FAIL $name: kvnvc-mpeg2dec"
     fail=1
     continue
   fi
-  vsff=$(python3 "$here/compare.py" "$w" "$h" kvn.yuv ff.yuv)
-  vslm=$(python3 "$here/compare.py" "$w" "$h" kvn.yuv lm.yuv)
-  kvnSrc=$(python3 "$here/compare.py" "$w" "$h" kvn.yuv "$source.yuv" | awk '{print $5}')
-  ffSrc=$(python3 "$here/compare.py" "$w" "$h" ff.yuv "$source.yuv" | awk '{print $5}')
+  vsff=$(python3 "$common/compare.py" "$w" "$h" kvn.yuv ff.yuv)
+  vslm=$(python3 "$common/compare.py" "$w" "$h" kvn.yuv lm.yuv)
+  kvnSrc=$(python3 "$common/compare.py" "$w" "$h" kvn.yuv "$source.yuv" | awk '{print $5}')
+  ffSrc=$(python3 "$common/compare.py" "$w" "$h" ff.yuv "$source.yuv" | awk '{print $5}')
   verdict=ok
   for r in "$vsff" "$vslm"; do
     echo "$r" | awk '{exit !(NF == 5 && $2 >= 45 && $3 >= 45 && $4 >= 45)}' || verdict=FAIL

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Per-picture PSNR of two raw YUV 4:2:0 files (Y, Cb, Cr separately).
 
-compare.py W H a.yuv b.yuv  -> prints "frames minY minCb minCr avg" where min*
-are the lowest per-picture PSNRs (inf when identical) and avg the PSNR of the
-whole files over all samples. Exit 1 if the files' picture counts differ.
+compare.py [--prefix] W H a.yuv b.yuv  -> prints "frames minY minCb minCr avg"
+where min* are the lowest per-picture PSNRs (inf when identical) and avg the
+PSNR of the whole files over all samples. Exit 1 if the files' picture counts
+differ; with --prefix, b may be longer (its first pictures are compared: a
+source against a decoder whose encoder dropped the last pictures).
 """
 import math
 import sys
@@ -19,10 +21,16 @@ def psnr(sse, n):
 
 
 def main():
-    w, h = int(sys.argv[1]), int(sys.argv[2])
-    a = open(sys.argv[3], 'rb').read()
-    b = open(sys.argv[4], 'rb').read()
+    args = sys.argv[1:]
+    prefix = args[0] == '--prefix'
+    if prefix:
+        args = args[1:]
+    w, h = int(args[0]), int(args[1])
+    a = open(args[2], 'rb').read()
+    b = open(args[3], 'rb').read()
     size = planes(w, h)[2][0] + planes(w, h)[2][1]
+    if prefix and len(b) > len(a):
+        b = b[:len(a)]
     if len(a) != len(b) or len(a) % size:
         print(f"pictures differ: {len(a) / size} against {len(b) / size}")
         return 1
