@@ -380,6 +380,21 @@ int decode_h263(uint8_t** pp, int32_t* offset, int16_t* block, int32_t* last, co
   return st;
 }
 
+// The Table 5 events of an H.261 block after its INTRADC (intra: from
+// position 1) up to the end-of-block code, each stored by put(position, level).
+template <bool Intra, typename Put>
+int h261_events(FwdReader& br, int32_t* last, Put put) {
+  bool first = !Intra;  // an inter block's first coefficient may be coded 1s
+  return decode_forward(
+      br, Intra ? 0 : -1, last, false,
+      [&](FwdReader& r, Coef& c) {
+        const Ev ev = read_h261(r, first, c);
+        first = false;
+        return ev;
+      },
+      put);
+}
+
 template <bool Intra>
 int decode_h261(uint8_t** pp, int32_t* offset, int16_t* block, int32_t* last, const Mpeg4VlcArgs& a) {
   FwdReader br(*pp, *offset);
@@ -395,15 +410,7 @@ int decode_h261(uint8_t** pp, int32_t* offset, int16_t* block, int32_t* last, co
   std::memset(block, 0, sizeof(int16_t) * 64);
   block[0] = int16_t(dc);
   const uint8_t* scan = a.scan == -1 ? kScanNone.s : kScanZigzag;
-  bool first = !Intra;
-  const int st = decode_forward(
-      br, Intra ? 0 : -1, last, false,
-      [&](FwdReader& r, Coef& c) {
-        const Ev ev = read_h261(r, first, c);
-        first = false;
-        return ev;
-      },
-      [&](int i, int32_t v) { block[scan[i]] = int16_t(v); });
+  const int st = h261_events<Intra>(br, last, [&](int i, int32_t v) { block[scan[i]] = int16_t(v); });
   if (st == kOk) br.save(pp, offset);
   return st;
 }
@@ -456,15 +463,8 @@ int recon_h261(uint8_t** pp, int32_t* offset, int16_t* block, int32_t* last, con
   }
   std::memset(block, 0, sizeof(int16_t) * 64);
   const int32_t qp = a.qp;
-  bool first = !Intra;
-  const int st = decode_forward(
-      br, Intra ? 0 : -1, last, false,
-      [&](FwdReader& r, Coef& c) {
-        const Ev ev = read_h261(r, first, c);
-        first = false;
-        return ev;
-      },
-      [&](int i, int32_t v) { block[kScanZigzag[i]] = clamp12(recon_odd(v, qp)); });
+  const int st =
+      h261_events<Intra>(br, last, [&](int i, int32_t v) { block[kScanZigzag[i]] = clamp12(recon_odd(v, qp)); });
   if (st != kOk) return st;
   if (Intra) block[0] = int16_t(dc * 8);
   br.save(pp, offset);
