@@ -39,9 +39,7 @@ Decoded decode(Kind kind, const uint8_t* seg, int limit = 64) {
   KvnResult st = KVN_STS_ERR;
   switch (kind) {
     case Kind::kDv: st = kvniHuffmanDecodeSegment_DV_8u16s(seg, nullptr, nullptr, &blocks[64], &params[1]); break;
-    case Kind::kDv100:
-      st = kvniHuffmanDecodeSegment_DV100_8u16s(seg, nullptr, nullptr, &blocks[64], &params[1]);
-      break;
+    case Kind::kDv100: st = kvniHuffmanDecodeSegment_DV100_8u16s(seg, nullptr, nullptr, &blocks[64], &params[1]); break;
     case Kind::kOnePass:
       st = kvniHuffmanDecodeSegmentOnePass_DV_8u16s(seg, nullptr, nullptr, &blocks[64], &params[1], Kvn8u(limit));
       break;

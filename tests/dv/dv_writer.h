@@ -90,7 +90,7 @@ inline Segment write_segment(const Layout& L, const std::vector<MacroblockSpec>&
   s.endWritten.assign(size_t(n), false);
   std::vector<Bits> stream(count);
   std::vector<std::vector<size_t>> coefEnds(count);  // bit count after each coefficient
-  std::vector<size_t> placed(count, 0);             // bits of the stream placed
+  std::vector<size_t> placed(count, 0);              // bits of the stream placed
   struct Room {
     uint32_t pos, end;
   };
@@ -122,8 +122,8 @@ inline Segment write_segment(const Layout& L, const std::vector<MacroblockSpec>&
       write_bits(start + 12, b, 0, own);
       placed[size_t(k)] = own;
       // Only a finished block that fits gives room.
-      room[size_t(k)] = spec.endOfBlock && b.size() <= cap ? Room{start + 12 + uint32_t(b.size()), start + 12 + cap}
-                                                           : Room{0, 0};
+      room[size_t(k)] =
+          spec.endOfBlock && b.size() <= cap ? Room{start + 12 + uint32_t(b.size()), start + 12 + cap} : Room{0, 0};
     }
   }
   // Receivers [first, last) fill the room of blocks [first, last), in order.
@@ -164,8 +164,8 @@ inline void expect_block(const BlockSpec& spec, size_t coefs, bool end, int qno,
     index += spec.coefs[i].run + 1;
     if (spec.coefs[i].value) out[scan[index]] = int16_t(spec.coefs[i].value * 64);
   }
-  *param = uint32_t(end) | uint32_t(spec.cls) << 4 | uint32_t(spec.mode) << 6 | uint32_t(index) << 8 |
-           uint32_t(qno) << 16;
+  *param =
+      uint32_t(end) | uint32_t(spec.cls) << 4 | uint32_t(spec.mode) << 6 | uint32_t(index) << 8 | uint32_t(qno) << 16;
 }
 
 }  // namespace dvtest
