@@ -63,9 +63,9 @@ TEST(DvHuffmanTable, BuildsBothParts) {
   KvnHuffmanTable* t = nullptr;
   ASSERT_EQ(kvniInitAllocHuffmanTable_DV_32u(first, second, &t), KVN_STS_OK);
   ASSERT_NE(t, nullptr);
-  const Entry want[] = {{1, 0, 64},   {1, 0, 64},   {1, 0, 64},   {1, 0, 64}, {2, 1, 128},
-                        {2, 1, 128},  {3, 0x34, 0xffc0},          {255, 0, 0},  // first part
-                        {255, 0, 0},  {6, 3, 192},  {255, 0, 0},  {255, 0, 0}};
+  const Entry want[] = {{1, 0, 64},  {1, 0, 64},  {1, 0, 64},        {1, 0, 64},
+                        {2, 1, 128}, {2, 1, 128}, {3, 0x34, 0xffc0}, {255, 0, 0},  // first part
+                        {255, 0, 0}, {6, 3, 192}, {255, 0, 0},       {255, 0, 0}};
   for (int i = 0; i < 12; ++i) EXPECT_TRUE(entry(t, i) == want[i]) << i;
   EXPECT_EQ(kvniFreeHuffmanTable_DV_32u(t), KVN_STS_OK);
 
