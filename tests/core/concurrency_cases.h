@@ -161,7 +161,14 @@ namespace conc {
   X(kvniReconstructCoeffsInter_H261_1u16s) \
   X(kvniReconstructCoeffsIntra_H263_1u16s) \
   X(kvniReconstructCoeffsInter_H263_1u16s) \
-  X(kvniReconstructCoeffsInter_MPEG4_1u16s)
+  X(kvniReconstructCoeffsInter_MPEG4_1u16s) \
+  X(kvniHuffmanDecodeSegment_DV_8u16s) \
+  X(kvniHuffmanDecodeSegmentOnePass_DV_8u16s) \
+  X(kvniHuffmanDecodeSegment_DV100_8u16s) \
+  X(kvniInitAllocHuffmanTable_DV_32u) \
+  X(kvniFreeHuffmanTable_DV_32u) \
+  X(kvniQuantInv_DV_16s_C1I) \
+  X(kvniQuantWeightBlockInv_DV_16s_C1I)
 // clang-format on
 
 struct Api {
