@@ -1,13 +1,11 @@
-// libFuzzer target for the DV segment decoders and the DV Huffman table
-// builder, through the entries' bodies.
+// libFuzzer target for the DV segment decoders, through the entries' bodies.
 //
 // The input's first 400 bytes are a segment (zero-padded), decoded by every
 // decoder (the one-pass limit from the next byte) with the segment ending 8
 // bytes before an inaccessible page - the most the decoders read - and again
 // with the 16 bytes the callers keep readable; both runs must agree, write
 // nothing outside the blocks and the parameter words, and give well-formed
-// parameter words. The rest of the input makes two source tables for the
-// builder (small lookup widths, any counts, codes, runs and levels).
+// parameter words.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -38,7 +36,8 @@ Output run(int which, const uint8_t* seg, int limit) {
   const int n = which == 2 ? 40 : 30;
   std::fill(o.blocks.begin() + 64, o.blocks.begin() + 64 * (n + 1), int16_t(0));
   int st = -1;
-  if (which == 0) st = KVN_BODY(kvniHuffmanDecodeSegment_DV_8u16s, 0)(seg, nullptr, nullptr, &o.blocks[64], &o.params[1]);
+  if (which == 0)
+    st = KVN_BODY(kvniHuffmanDecodeSegment_DV_8u16s, 0)(seg, nullptr, nullptr, &o.blocks[64], &o.params[1]);
   if (which == 1)
     st = KVN_BODY(kvniHuffmanDecodeSegmentOnePass_DV_8u16s, 0)(seg, nullptr, nullptr, &o.blocks[64], &o.params[1],
                                                                Kvn8u(limit));
@@ -57,39 +56,6 @@ Output run(int which, const uint8_t* seg, int limit) {
   return o;
 }
 
-void table(const uint8_t* d, std::size_t n) {
-  std::vector<int32_t> src[2];
-  std::size_t at = 0;
-  const auto byte = [&] { return at < n ? d[at++] : uint8_t(0); };
-  for (auto& s : src) {
-    const int b = byte() % 12;
-    s = {b, 0, 0};
-    for (int len = 1; len <= b; ++len) {
-      const int count = byte() % ((1 << len) + 2);  // sometimes one too many
-      s.push_back(count);
-      for (int i = 0; i < count; ++i) {
-        int32_t w[3];
-        for (auto& x : w) x = int32_t(uint32_t(byte()) << 24 | uint32_t(byte()) << 8 | byte());
-        s.insert(s.end(), w, w + 3);
-      }
-    }
-  }
-  Kvn32s* t = reinterpret_cast<Kvn32s*>(0x10);
-  const int st = KVN_BODY(kvniInitAllocHuffmanTable_DV_32u, 0)(src[0].data(), src[1].data(), &t);
-  if (st != KVN_STS_OK) {
-    CHECK(t == reinterpret_cast<Kvn32s*>(0x10) && (st == KVN_STS_VLC_CODE_ERR || st == KVN_STS_MEM_ALLOC));
-    return;
-  }
-  // Every entry is unreached or holds a length the part allows.
-  const auto* e = reinterpret_cast<const uint8_t*>(t);
-  const int size1 = 1 << src[0][0], size2 = 1 << src[1][0];
-  for (int i = 0; i < size1 + size2; ++i) {
-    const int len = e[4 * i], bias = i < size1 ? 0 : 4, b = i < size1 ? src[0][0] : src[1][0];
-    CHECK(len == 255 || (len > bias && len <= b + bias));
-  }
-  CHECK(KVN_BODY(kvniHuffmanTableFree_32s, 0)(t) == KVN_STS_OK);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -102,6 +68,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const Output b = run(which, seg, limit);
     CHECK(a.blocks == b.blocks && a.params == b.params);
   }
-  if (size > 401) table(data + 401, size - 401);
   return 0;
 }
