@@ -15,7 +15,7 @@ namespace kvnbench {
 
 struct DvSegments {
   static constexpr int kCount = 16;
-  double fill[2] = {0, 0};        // mean share of the segments' AC bits used (DV, DV100)
+  double fill[2] = {0, 0};         // mean share of the segments' AC bits used (DV, DV100)
   std::vector<uint8_t> dv, dv100;  // kCount segments of 400 bytes, 16 readable bytes after the last
   alignas(32) int16_t blocks[40 * 64];
   alignas(32) uint32_t params[40];
