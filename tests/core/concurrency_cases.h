@@ -161,7 +161,12 @@ namespace conc {
   X(kvniReconstructCoeffsInter_H261_1u16s) \
   X(kvniReconstructCoeffsIntra_H263_1u16s) \
   X(kvniReconstructCoeffsInter_H263_1u16s) \
-  X(kvniReconstructCoeffsInter_MPEG4_1u16s)
+  X(kvniReconstructCoeffsInter_MPEG4_1u16s) \
+  X(kvniDecodeLumaBlockIntra_AVS_1u16s) \
+  X(kvniDecodeLumaBlockInter_AVS_1u16s) \
+  X(kvniDecodeChromaBlock_AVS_1u16s) \
+  X(kvniReconstructLumaInter_AVS_16s8u_C1R) \
+  X(kvniReconstructChromaInter_AVS_16s8u_C1R)
 // clang-format on
 
 struct Api {

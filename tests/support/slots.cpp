@@ -31,6 +31,8 @@
 #include "mpeg4/quant_mpeg4.h"
 #include "mpeg4/coeff_encode.h"
 #include "mpeg4/mpeg4_vlc.h"
+#include "avs/avs_vlc.h"
+#include "avs/recon_avs.h"
 #include "slot_tables.h"
 
 namespace kvntest {
@@ -98,6 +100,10 @@ KVN_TABLE(mpeg4_vlc, Mpeg4VlcKernels, M(intra_mpeg4), M(inter_mpeg4), M(intra_rv
           M(intra_h263), M(inter_h263), M(intra_h261), M(inter_h261), M(dc_h263), M(dc_mpeg4), M(recon_intra_h261),
           M(recon_inter_h261), M(recon_intra_h263), M(recon_inter_h263), M(recon_inter_mpeg4))
 
+// AVS coefficient decoding (scalar only) and inter reconstruction
+KVN_TABLE(avs_vlc, AvsVlcKernels, M(intra_luma), M(inter_luma), M(chroma))
+KVN_TABLE(recon_avs, ReconAvsKernels, M(block))
+
 AnyFn read_slot(const void* table, std::size_t i) {
   AnyFn f;
   std::memcpy(&f, static_cast<const char*>(table) + i * sizeof f, sizeof f);
@@ -161,6 +167,9 @@ const std::vector<Family>& families() {
       family<CoeffEncodeKernels, coeff_encode_kernels>("coeff_encode", kCoeffEncodeKernelsC, coeff_encode::kMembers),
       // MPEG-4 / H.263 / H.261 coefficient VLC decoding
       family<Mpeg4VlcKernels, mpeg4_vlc_kernels>("mpeg4_vlc", kMpeg4VlcKernelsC, mpeg4_vlc::kMembers),
+      // AVS coefficient decoding and inter reconstruction
+      family<AvsVlcKernels, avs_vlc_kernels>("avs_vlc", kAvsVlcKernelsC, avs_vlc::kMembers),
+      family<ReconAvsKernels, recon_avs_kernels>("recon_avs", kReconAvsKernelsC, recon_avs::kMembers),
   };
   return all;
 }
