@@ -24,9 +24,9 @@ void recon(benchmark::State& st, bool chroma, bool dense) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(recon, ReconstructLumaInter_AVS/full, false, true);
-BENCHMARK_CAPTURE(recon, ReconstructLumaInter_AVS/sparse, false, false);
-BENCHMARK_CAPTURE(recon, ReconstructChromaInter_AVS/full, true, true);
-BENCHMARK_CAPTURE(recon, ReconstructChromaInter_AVS/sparse, true, false);
+BENCHMARK_CAPTURE(recon, ReconstructLumaInter_AVS / full, false, true);
+BENCHMARK_CAPTURE(recon, ReconstructLumaInter_AVS / sparse, false, false);
+BENCHMARK_CAPTURE(recon, ReconstructChromaInter_AVS / full, true, true);
+BENCHMARK_CAPTURE(recon, ReconstructChromaInter_AVS / sparse, true, false);
 
 int main(int argc, char** argv) { return kvnbench::run(argc, argv); }

@@ -45,7 +45,8 @@ void register_all(Inputs& in) {
   const ReconAvsKernels& (*t)(Isa) = recon_avs_kernels;
   for (int p = 0; p < kAvsPaths; ++p)
     kvnbench::add_levels(
-        std::string("ReconstructBlock_AVS/") + paths[p], t, [p](const ReconAvsKernels& k) { return k.block[size_t(p)]; },
+        std::string("ReconstructBlock_AVS/") + paths[p], t,
+        [p](const ReconAvsKernels& k) { return k.block[size_t(p)]; },
         [&in](AvsBlockReconFn fn) { fn(in.dense.coef.data(), in.picture, 16, 42495, 12); });
 }
 

@@ -170,13 +170,23 @@ TEST(AvsDecode, WorkedBitStrings) {
       // intra escape: codeNum 59 (run 0, odd: negative; "000111111"), escape
       // number 0 of order 1 ("10") on the reference 4: -4; table 3's end of
       // block (codeNum 8)
-      {kvniDecodeLumaBlockIntra_AVS_1u16s, "000111111" "10" "01100", 0, -4, 1},
+      {kvniDecodeLumaBlockIntra_AVS_1u16s,
+       "000111111"
+       "10"
+       "01100",
+       0, -4, 1},
       // inter: codeNum 4 of table 0 (run 2, +1: order 3 "1100"), table 1's
       // end of block (codeNum 2, order 2: "110")
-      {kvniDecodeLumaBlockInter_AVS_1u16s, "1100" "110", 8, 1, 3},
+      {kvniDecodeLumaBlockInter_AVS_1u16s,
+       "1100"
+       "110",
+       8, 1, 3},
       // chroma: codeNum 1 (run 0, -1: "101"), table 1 (order 0) end of block
       // (codeNum 0: "1")
-      {kvniDecodeChromaBlock_AVS_1u16s, "101" "1", 0, -1, 1},
+      {kvniDecodeChromaBlock_AVS_1u16s,
+       "101"
+       "1",
+       0, -1, 1},
   };
   for (const Case& c : cases) {
     std::vector<Kvn32u> w = from_bits(c.bits);
@@ -262,8 +272,10 @@ TEST(AvsDecode, CodeErrors) {
       const Result got = decode(d.fn, w.data(), 0, 0);
       const bool fits = level >= -32768 && level <= 32767;
       ASSERT_EQ(got.st, fits ? KVN_STS_OK : KVN_STS_VLC_CODE_ERR) << d.name << " " << level;
-      if (fits) EXPECT_EQ(got.block[0], level);
-      else EXPECT_EQ(got.bits, 0u);
+      if (fits)
+        EXPECT_EQ(got.block[0], level);
+      else
+        EXPECT_EQ(got.bits, 0u);
     }
   }
 }

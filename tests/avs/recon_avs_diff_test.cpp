@@ -37,9 +37,8 @@ TEST_P(ReconAvsDiff, Blocks) {
       const int32_t scale = avs::kAvsDequantScale[qp], shift = avs::kAvsDequantShift[qp];
       c.block[std::size_t(path)](coef.as<int16_t>(), want.origin(), step, scale, shift);
       kvntest::note_compared(s.block[std::size_t(path)])(coef.as<int16_t>(), got.origin(), step, scale, shift);
-      ASSERT_TRUE(kvntest::same_area(before, want, got))
-          << "path " << path << " qp " << qp << " trial " << trial << " " << isa_name(GetParam()) << " "
-          << kvntest::seed_note();
+      ASSERT_TRUE(kvntest::same_area(before, want, got)) << "path " << path << " qp " << qp << " trial " << trial << " "
+                                                         << isa_name(GetParam()) << " " << kvntest::seed_note();
     }
   }
 }

@@ -24,8 +24,9 @@ void model_block(const int16_t* coef, int qp, uint8_t* dst, int step) {
   int64_t c[8][8], h[8][8];
   for (int v = 0; v < 8; ++v)
     for (int u = 0; u < 8; ++u) {
-      const int64_t x = (int64_t(coef[8 * v + u]) * kAvsDequantScale[qp] + (int64_t(1) << (kAvsDequantShift[qp] - 1))) >>
-                        kAvsDequantShift[qp];
+      const int64_t x =
+          (int64_t(coef[8 * v + u]) * kAvsDequantScale[qp] + (int64_t(1) << (kAvsDequantShift[qp] - 1))) >>
+          kAvsDequantShift[qp];
       c[v][u] = int16_t(uint16_t(uint64_t(x) & 0xffff));
     }
   for (int v = 0; v < 8; ++v)
@@ -48,9 +49,12 @@ std::vector<int16_t> block_within(kvntest::Rng& r, int n) {
   std::vector<int16_t> b(64, 0);
   const int kind = r.range(0, 2);
   for (int i = 0; i < n; ++i) {
-    if (kind == 0) b[kAvsZigzag[i]] = int16_t(r.range(-64, 64));
-    else if (kind == 1) b[kAvsZigzag[i]] = int16_t(r.range(-2048, 2047));
-    else b[kAvsZigzag[i]] = r.coin() ? int16_t(r.u32()) : int16_t(r.coin() ? -32768 : 32767);
+    if (kind == 0)
+      b[kAvsZigzag[i]] = int16_t(r.range(-64, 64));
+    else if (kind == 1)
+      b[kAvsZigzag[i]] = int16_t(r.range(-2048, 2047));
+    else
+      b[kAvsZigzag[i]] = r.coin() ? int16_t(r.u32()) : int16_t(r.coin() ? -32768 : 32767);
   }
   return b;
 }
@@ -94,9 +98,9 @@ TEST(AvsRecon, LumaAndChromaAgainstTheModel) {
           ++used;
         }
         Kvn16s* p = coefs.data();
-        const KvnResult st = chroma ? kvniReconstructChromaInter_AVS_16s8u_C1R(&p, pic.at(0, 0), pic2.at(0, 0), kStep,
-                                                                                counts, cbp, qp)
-                                    : kvniReconstructLumaInter_AVS_16s8u_C1R(&p, pic.at(0, 0), kStep, counts, cbp, qp);
+        const KvnResult st =
+            chroma ? kvniReconstructChromaInter_AVS_16s8u_C1R(&p, pic.at(0, 0), pic2.at(0, 0), kStep, counts, cbp, qp)
+                   : kvniReconstructLumaInter_AVS_16s8u_C1R(&p, pic.at(0, 0), kStep, counts, cbp, qp);
         const std::string where =
             std::string(chroma ? "chroma" : "luma") + " qp " + std::to_string(qp) + " trial " + std::to_string(trial);
         ASSERT_EQ(st, KVN_STS_OK) << where;

@@ -1316,7 +1316,6 @@ TEST(HostileArgs, Mpeg4Vlc) {
   });
 }
 
-
 // ---------------------------------------------------------------------------
 // AVS inter reconstruction: any row step is taken (rows in order); a QP out
 // of range is refused before anything is read or written.
