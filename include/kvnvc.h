@@ -5082,6 +5082,106 @@ KvnResult kvniQuantWeightBlockInv_DV_16s_C1I(Kvn16s* pSrcDst, const Kvn16u* pDeq
 
 /** @} */
 
+/* ------------------------------------------------------------------------ */
+/* AVS coefficient decoding and inter reconstruction                        */
+/* ------------------------------------------------------------------------ */
+
+/**
+ * @defgroup avs AVS coefficient decoding and inter reconstruction
+ * @brief AVS video (GB/T 20090.2): 8x8 coefficient blocks read with the
+ * context-adaptive 2-D VLC, and inter macroblocks reconstructed from them.
+ *
+ * The decoders read through a word bit position (see
+ * kvniDecodeCAVLCCoeffs_H264_1u16s()): 32-bit words in machine byte order,
+ * the bit index naming the next bit of the current word (31: its most
+ * significant bit); the caller keeps one readable word after the last word of
+ * data. A block is a list of (run, level) codes, Exp-Golomb coded with the
+ * current table's order (escapes: a second code of the escape order), read
+ * until end of block, until a run would carry the position past 63, or until
+ * 65 codes; the table switches up as the largest magnitude grows. The levels
+ * are placed in reverse order of reading (the last one read is the first in
+ * scan order) at the raster positions of the zigzag or the field scan, the
+ * other coefficients cleared.
+ *
+ * Code errors (KVN_STS_VLC_CODE_ERR): an Exp-Golomb prefix of more than
+ * 31 - k zeros for order k (the code number would not fit 32 bits), or an
+ * escape level outside -32768..32767. Nothing is written then and the bit
+ * position is left as it was.
+ *
+ * The reconstruction functions dequantise each coded block,
+ * c' = int16((c * scale(QP) + 2^(shift(QP) - 1)) >> shift(QP)) with the AVS
+ * dequantisation table, inverse-transform it with the AVS 8x8 matrix (rows
+ * first, (x + 4) >> 3, then columns, (x + 64) >> 7, both saturated to 16
+ * bits), add it to the prediction in the picture and clamp to 0..255. Blocks
+ * follow the bits of the coded block pattern; the coefficient buffer holds 64
+ * values for each coded block, in that order. A block's coefficient count
+ * only chooses a faster path (1: the DC alone, 2..10: the top-left 4x4
+ * corner, other values the whole block); results are the same on every path
+ * while the count is not below the true one. Any row step is taken as it is,
+ * rows handled in increasing order.
+ * @{
+ */
+
+/**
+ * Decodes one intra luma 8x8 block (seven tables, Exp-Golomb order 2, escape
+ * order 1).
+ * @param[in,out] ppBitStream Current word pointer; advanced.
+ * @param[in,out] pBitOffset Next bit in the current word, 0..31; advanced.
+ * @param[out] pNumCoeff Scan positions covered: one more than the highest
+ *        one holding a coefficient (0 for an empty block); 63 with the field scan.
+ * @param[out] pDstCoeffs 64 coefficients, raster order.
+ * @param scanType 0 zigzag, any other value the field scan.
+ * @return KVN_STS_NULL_PTR if a pointer or *ppBitStream is null;
+ *         KVN_STS_BAD_ARG if *pBitOffset is above 31; KVN_STS_VLC_CODE_ERR
+ *         for a code error (nothing written, position unchanged); else KVN_STS_OK.
+ */
+KvnResult kvniDecodeLumaBlockIntra_AVS_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn32u* pNumCoeff,
+                                             Kvn16s* pDstCoeffs, Kvn32s scanType);
+/**
+ * Decodes one inter luma 8x8 block (seven tables, Exp-Golomb order 3 in the
+ * first table, 2 in the others, escape order 0).
+ * @copydetails kvniDecodeLumaBlockIntra_AVS_1u16s
+ */
+KvnResult kvniDecodeLumaBlockInter_AVS_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn32u* pNumCoeff,
+                                             Kvn16s* pDstCoeffs, Kvn32s scanType);
+/**
+ * Decodes one chroma 8x8 block (five tables, Exp-Golomb orders 2, 0, 1, 1, 0,
+ * escape order 0).
+ * @copydetails kvniDecodeLumaBlockIntra_AVS_1u16s
+ */
+KvnResult kvniDecodeChromaBlock_AVS_1u16s(Kvn32u** ppBitStream, Kvn32u* pBitOffset, Kvn32u* pNumCoeff,
+                                          Kvn16s* pDstCoeffs, Kvn32s scanType);
+/**
+ * Reconstructs the coded 8x8 blocks of an inter luma macroblock.
+ * @param[in,out] ppSrcCoeff Coefficient buffer; advanced by 64 values per coded block.
+ * @param[in,out] pSrcDst Top-left sample of the macroblock, holding the prediction.
+ * @param srcDstStep Row step in bytes.
+ * @param pNumCoeff Coefficient counts of the four blocks, by bit.
+ * @param cbp Coded block pattern: bit 0 top-left, 1 top-right, 2 bottom-left, 3 bottom-right.
+ * @param QP 0..63.
+ * @return KVN_STS_NULL_PTR if a pointer or *ppSrcCoeff is null;
+ *         KVN_STS_OUT_OF_RANGE if QP is outside 0..63; else KVN_STS_OK.
+ */
+KvnResult kvniReconstructLumaInter_AVS_16s8u_C1R(Kvn16s** ppSrcCoeff, Kvn8u* pSrcDst, Kvn32s srcDstStep,
+                                                 const Kvn32u* pNumCoeff, Kvn8u cbp, Kvn32s QP);
+/**
+ * Reconstructs the coded 8x8 chroma blocks of an inter macroblock.
+ * @param[in,out] ppSrcCoeff Coefficient buffer; advanced by 64 values per coded block.
+ * @param[in,out] pSrcDstU Top-left Cb sample, holding the prediction.
+ * @param[in,out] pSrcDstV Top-left Cr sample, holding the prediction.
+ * @param srcDstStep Row step in bytes of both planes.
+ * @param pNumCoeff Coefficient counts of the four blocks, by bit.
+ * @param cbp Coded block pattern: bit 0 Cb, 1 Cr, 2 Cb eight rows lower, 3 Cr eight rows lower.
+ * @param chromaQP 0..51.
+ * @return KVN_STS_NULL_PTR if a pointer or *ppSrcCoeff is null;
+ *         KVN_STS_OUT_OF_RANGE if chromaQP is outside 0..51; else KVN_STS_OK.
+ */
+KvnResult kvniReconstructChromaInter_AVS_16s8u_C1R(Kvn16s** ppSrcCoeff, Kvn8u* pSrcDstU, Kvn8u* pSrcDstV,
+                                                   Kvn32s srcDstStep, const Kvn32u* pNumCoeff, Kvn8u cbp,
+                                                   Kvn32s chromaQP);
+
+/** @} */
+
 #ifdef __cplusplus
 }
 #endif

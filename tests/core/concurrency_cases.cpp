@@ -885,6 +885,39 @@ Outcome dv(const Api& a, uint64_t seed) {
   return (o << blocks << params).take();
 }
 
+// AVS: blocks decoded from random bits by the three decoders (whatever
+// statuses they give), then reconstructed into a luma and two chroma planes.
+Outcome avs(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  // 64 words of bits, mostly zeros (long codes, escapes), then zeros (a code
+  // error at the latest there): room for the longest blocks.
+  std::vector<Kvn32u> words(64 * 4 * 5, 0);
+  for (size_t i = 0; i < 64; ++i) words[i] = uint32_t(r.next() & r.next() & r.next());
+  for (int i = 0; i < 8; ++i) words[size_t(r.range(0, 63))] |= 0xffff0000u >> r.range(0, 16);
+  std::vector<Kvn16s> coefs(64 * 4, 0);
+  std::vector<Kvn32u> counts(4, 0);
+  Kvn32u* p = words.data();
+  Kvn32u idx = Kvn32u(r.range(0, 31));
+  for (int b = 0; b < 4; ++b) {
+    Kvn16s* blk = &coefs[size_t(64 * b)];
+    const Kvn32s field = r.range(0, 1);
+    o << (b == 0   ? a.kvniDecodeLumaBlockIntra_AVS_1u16s(&p, &idx, &counts[size_t(b)], blk, field)
+          : b == 1 ? a.kvniDecodeLumaBlockInter_AVS_1u16s(&p, &idx, &counts[size_t(b)], blk, field)
+                   : a.kvniDecodeChromaBlock_AVS_1u16s(&p, &idx, &counts[size_t(b)], blk, field));
+    o.val(int64_t(p - words.data())).val(idx);
+  }
+  auto y = r.fill<Kvn8u>(16 * 16, 0, 255), u = r.fill<Kvn8u>(8 * 16, 0, 255), v = r.fill<Kvn8u>(8 * 16, 0, 255);
+  Kvn16s* c = coefs.data();
+  o << a.kvniReconstructLumaInter_AVS_16s8u_C1R(&c, y.data(), 16, counts.data(), Kvn8u(r.range(0, 15)), r.range(0, 63));
+  o.val(int64_t(c - coefs.data()));
+  c = coefs.data();
+  o << a.kvniReconstructChromaInter_AVS_16s8u_C1R(&c, u.data(), v.data(), 8, counts.data(), Kvn8u(r.range(0, 15)),
+                                                  r.range(0, 51));
+  o.val(int64_t(c - coefs.data()));
+  return (o << coefs << counts << y << u << v).take();
+}
+
 }  // namespace
 
 const std::vector<WorkItem>& work_items() {
@@ -914,6 +947,7 @@ const std::vector<WorkItem>& work_items() {
       {"MPEG-4 / H.263 / H.261 coefficient writers", coeff_encode},
       {"MPEG-4/H.263/H.261 coefficient decoding", mpeg4_vlc},
       {"DV segment decoding and dequantisation", dv},
+      {"AVS coefficient decoding and inter reconstruction", avs},
   };
   return items;
 }

@@ -168,7 +168,12 @@ namespace conc {
   X(kvniInitAllocHuffmanTable_DV_32u) \
   X(kvniFreeHuffmanTable_DV_32u) \
   X(kvniQuantInv_DV_16s_C1I) \
-  X(kvniQuantWeightBlockInv_DV_16s_C1I)
+  X(kvniQuantWeightBlockInv_DV_16s_C1I) \
+  X(kvniDecodeLumaBlockIntra_AVS_1u16s) \
+  X(kvniDecodeLumaBlockInter_AVS_1u16s) \
+  X(kvniDecodeChromaBlock_AVS_1u16s) \
+  X(kvniReconstructLumaInter_AVS_16s8u_C1R) \
+  X(kvniReconstructChromaInter_AVS_16s8u_C1R)
 // clang-format on
 
 struct Api {

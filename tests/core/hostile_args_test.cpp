@@ -1327,4 +1327,19 @@ TEST(HostileArgs, Dv) {
             {in(416), out(30 * 128), out(30 * 4)}, f0, nullptr, nullptr, f1, f2, a0)});
 }
 
+// ---------------------------------------------------------------------------
+// AVS inter reconstruction: any row step is taken (rows in order); a QP out
+// of range is refused before anything is read or written.
+
+TEST(HostileArgs, AvsReconstruction) {
+  const Fixed coefs = inout(4 * 128, kSmall16), counts = table(std::vector<Kvn32u>{64, 1, 5, 0});
+  const std::vector<int32_t> qps = {-1, 64, 1000, INT32_MIN, INT32_MAX};
+  sweep({
+      fn(FN(kvniReconstructLumaInter_AVS_16s8u_C1R), {p8(kInOut, 0, 16, 16)},
+         {step(), count(30, index_range(0, 63), qps)}, {coefs, counts}, s16, p0, a0, f1, Kvn8u(0xF), a1),
+      fn(FN(kvniReconstructChromaInter_AVS_16s8u_C1R), {p8(kInOut, 0, 8, 16), p8(kInOut, 0, 8, 16)},
+         {step(), count(30, index_range(0, 51), qps)}, {coefs, counts}, s16, p0, p1, a0, f1, Kvn8u(0xF), a1),
+  });
+}
+
 }  // namespace

@@ -33,6 +33,8 @@
 #include "mpeg4/mpeg4_vlc.h"
 #include "dv/dv_quant.h"
 #include "dv/dv_segment.h"
+#include "avs/avs_vlc.h"
+#include "avs/recon_avs.h"
 #include "slot_tables.h"
 
 namespace kvntest {
@@ -103,6 +105,10 @@ KVN_TABLE(mpeg4_vlc, Mpeg4VlcKernels, M(intra_mpeg4), M(inter_mpeg4), M(intra_rv
 KVN_TABLE(dv_segment, DvSegmentKernels, M(dv), M(dv_one_pass), M(dv100))
 KVN_TABLE(dv_quant, DvQuantKernels, M(inv), M(weight_inv))
 
+// AVS coefficient decoding (scalar only) and inter reconstruction
+KVN_TABLE(avs_vlc, AvsVlcKernels, M(intra_luma), M(inter_luma), M(chroma))
+KVN_TABLE(recon_avs, ReconAvsKernels, M(block))
+
 AnyFn read_slot(const void* table, std::size_t i) {
   AnyFn f;
   std::memcpy(&f, static_cast<const char*>(table) + i * sizeof f, sizeof f);
@@ -169,6 +175,9 @@ const std::vector<Family>& families() {
       // DV segment decoding and dequantisers
       family<DvSegmentKernels, dv_segment_kernels>("dv_segment", kDvSegmentKernelsC, dv_segment::kMembers),
       family<DvQuantKernels, dv_quant_kernels>("dv_quant", kDvQuantKernelsC, dv_quant::kMembers),
+      // AVS coefficient decoding and inter reconstruction
+      family<AvsVlcKernels, avs_vlc_kernels>("avs_vlc", kAvsVlcKernelsC, avs_vlc::kMembers),
+      family<ReconAvsKernels, recon_avs_kernels>("recon_avs", kReconAvsKernelsC, recon_avs::kMembers),
   };
   return all;
 }
