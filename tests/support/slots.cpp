@@ -26,6 +26,8 @@
 #include "mpeg2/dct_mpeg2.h"
 #include "mpeg2/mpeg2_vlc.h"
 #include "mpeg2/quant_mpeg2.h"
+#include "vc1/quant_vc1.h"
+#include "vc1/transform_vc1.h"
 #include "mpeg4/filter_h263.h"
 #include "mpeg4/quant_h263.h"
 #include "mpeg4/quant_mpeg4.h"
@@ -97,6 +99,9 @@ KVN_TABLE(coeff_encode, CoeffEncodeKernels, M(mpeg4), M(mpeg4_rvlc), M(h263), M(
 KVN_TABLE(mpeg4_vlc, Mpeg4VlcKernels, M(intra_mpeg4), M(inter_mpeg4), M(intra_rvlc_back), M(inter_rvlc_back),
           M(intra_h263), M(inter_h263), M(intra_h261), M(inter_h261), M(dc_h263), M(dc_mpeg4), M(recon_intra_h261),
           M(recon_inter_h261), M(recon_intra_h263), M(recon_inter_h263), M(recon_inter_mpeg4))
+// VC-1 transforms and quantisation
+KVN_TABLE(transform_vc1, TransformVc1Kernels, M(fwd), M(inv), M(inv_dc))
+KVN_TABLE(quant_vc1, QuantVc1Kernels, M(intra), M(inter), M(inv_intra), M(inv_inter))
 
 AnyFn read_slot(const void* table, std::size_t i) {
   AnyFn f;
@@ -161,6 +166,10 @@ const std::vector<Family>& families() {
       family<CoeffEncodeKernels, coeff_encode_kernels>("coeff_encode", kCoeffEncodeKernelsC, coeff_encode::kMembers),
       // MPEG-4 / H.263 / H.261 coefficient VLC decoding
       family<Mpeg4VlcKernels, mpeg4_vlc_kernels>("mpeg4_vlc", kMpeg4VlcKernelsC, mpeg4_vlc::kMembers),
+      // VC-1 transforms and quantisation
+      family<TransformVc1Kernels, transform_vc1_kernels>("transform_vc1", kTransformVc1KernelsC,
+                                                         transform_vc1::kMembers),
+      family<QuantVc1Kernels, quant_vc1_kernels>("quant_vc1", kQuantVc1KernelsC, quant_vc1::kMembers),
   };
   return all;
 }
