@@ -28,7 +28,7 @@ void register_all(Vc1Blocks& b) {
         "TransformInv_VC1/" + shape + "/full", t, [s](const TransformVc1Kernels& k) { return k.inv[size_t(s)]; },
         [&b, w, h](Vc1InvFn fn) { fn(b.coef, kStep, b.out, kStep, w, h); });
     kvnbench::add_levels(
-        "TransformInv_VC1/" + shape + "/2x2", t, [s](const TransformVc1Kernels& k) { return k.inv[size_t(s)]; },
+        "TransformInv_VC1/" + shape + "/2x2", t, [s](const TransformVc1Kernels& k) { return k.inv_quarter[size_t(s)]; },
         [&b](Vc1InvFn fn) { fn(b.coef, kStep, b.out, kStep, 2, 2); });
     kvnbench::add_levels(
         "TransformInv_VC1/" + shape + "/dc", t, [s](const TransformVc1Kernels& k) { return k.inv_dc[size_t(s)]; },

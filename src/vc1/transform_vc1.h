@@ -45,6 +45,7 @@ using Vc1InvDcFn = void (*)(const int16_t* src, int16_t* dst, int32_t dstStep);
 struct TransformVc1Kernels {
   std::array<Vc1FwdFn, kVc1Shapes> fwd;
   std::array<Vc1InvFn, kVc1Shapes> inv;
+  std::array<Vc1InvFn, kVc1Shapes> inv_quarter;  // w <= width / 2, h <= height / 2
   std::array<Vc1InvDcFn, kVc1Shapes> inv_dc;
 };
 

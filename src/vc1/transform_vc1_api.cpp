@@ -1,7 +1,8 @@
 // Entries of the VC-1 transforms: pointer checks only (any step is accepted),
 // then one kernel. The inverse transforms take the region of possibly nonzero
 // coefficients with each side limited to 1 .. the block's side (the DC always
-// counts) and run the DC kernel when that is 1 x 1.
+// counts) and run the DC kernel when that is 1 x 1, the quarter kernel when it
+// lies within the top-left quarter.
 #include "core/entry.h"
 #include "vc1/transform_vc1.h"
 
@@ -10,6 +11,20 @@ using namespace kvn;
 namespace {
 
 inline int32_t side(int32_t v, int32_t max) { return v < 1 ? 1 : v > max ? max : v; }
+
+// The inverse transform's path: DC alone, the top-left quarter, or the
+// whole region.
+template <int Shape>
+inline void inverse(const int16_t* src, int32_t srcStep, int16_t* dst, int32_t dstStep, KvnSize region) {
+  constexpr int32_t kW = vc1_width(Shape), kH = vc1_height(Shape);
+  const int32_t w = side(region.width, kW), h = side(region.height, kH);
+  if (w == 1 && h == 1)
+    KVN_KERNEL(transform_vc1, inv_dc[Shape])(src, dst, dstStep);
+  else if (2 * w <= kW && 2 * h <= kH)
+    KVN_KERNEL(transform_vc1, inv_quarter[Shape])(src, srcStep, dst, dstStep, w, h);
+  else
+    KVN_KERNEL(transform_vc1, inv[Shape])(src, srcStep, dst, dstStep, w, h);
+}
 
 }  // namespace
 
@@ -28,20 +43,12 @@ inline int32_t side(int32_t v, int32_t max) { return v < 1 ? 1 : v > max ? max :
 #define KVN_VC1_INV(shape, name, nameI)                                                                 \
   KVN_ENTRY(name)(const Kvn16s* pSrc, int32_t srcStep, Kvn16s* pDst, int32_t dstStep, KvnSize region) { \
     KVN_CHECK_PTRS(pSrc, pDst);                                                                         \
-    const int32_t w = side(region.width, vc1_width(shape)), h = side(region.height, vc1_height(shape)); \
-    if (w == 1 && h == 1)                                                                               \
-      KVN_KERNEL(transform_vc1, inv_dc[shape])(pSrc, pDst, dstStep);                                    \
-    else                                                                                                \
-      KVN_KERNEL(transform_vc1, inv[shape])(pSrc, srcStep, pDst, dstStep, w, h);                        \
+    inverse<shape>(pSrc, srcStep, pDst, dstStep, region);                                               \
     return KVN_STS_OK;                                                                                  \
   }                                                                                                     \
   KVN_ENTRY(nameI)(Kvn16s * pSrcDst, int32_t srcDstStep, KvnSize region) {                              \
     KVN_CHECK_PTRS(pSrcDst);                                                                            \
-    const int32_t w = side(region.width, vc1_width(shape)), h = side(region.height, vc1_height(shape)); \
-    if (w == 1 && h == 1)                                                                               \
-      KVN_KERNEL(transform_vc1, inv_dc[shape])(pSrcDst, pSrcDst, srcDstStep);                           \
-    else                                                                                                \
-      KVN_KERNEL(transform_vc1, inv[shape])(pSrcDst, srcDstStep, pSrcDst, srcDstStep, w, h);            \
+    inverse<shape>(pSrcDst, srcDstStep, pSrcDst, srcDstStep, region);                                   \
     return KVN_STS_OK;                                                                                  \
   }
 

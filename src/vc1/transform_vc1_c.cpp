@@ -63,6 +63,7 @@ void inv_dc(const int16_t* src, int16_t* dst, int32_t dstStep) {
 constexpr TransformVc1Kernels kTransformVc1KernelsC = {
     {fwd<4, 4>, fwd<4, 8>, fwd<8, 4>, fwd<8, 8>},
     {inv<4, 4>, inv<4, 8>, inv<8, 4>, inv<8, 8>},
+    {inv<4, 4>, inv<4, 8>, inv<8, 4>, inv<8, 8>},
     {inv_dc<4, 4>, inv_dc<4, 8>, inv_dc<8, 4>, inv_dc<8, 8>},
 };
 

@@ -100,7 +100,7 @@ KVN_TABLE(mpeg4_vlc, Mpeg4VlcKernels, M(intra_mpeg4), M(inter_mpeg4), M(intra_rv
           M(intra_h263), M(inter_h263), M(intra_h261), M(inter_h261), M(dc_h263), M(dc_mpeg4), M(recon_intra_h261),
           M(recon_inter_h261), M(recon_intra_h263), M(recon_inter_h263), M(recon_inter_mpeg4))
 // VC-1 transforms and quantisation
-KVN_TABLE(transform_vc1, TransformVc1Kernels, M(fwd), M(inv), M(inv_dc))
+KVN_TABLE(transform_vc1, TransformVc1Kernels, M(fwd), M(inv), M(inv_quarter), M(inv_dc))
 KVN_TABLE(quant_vc1, QuantVc1Kernels, M(intra), M(inter), M(inv_intra), M(inv_inter))
 
 AnyFn read_slot(const void* table, std::size_t i) {

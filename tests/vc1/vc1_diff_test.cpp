@@ -67,6 +67,7 @@ TEST_P(Vc1Diff, InverseTransformEveryRegion) {
   for (int shape = 0; shape < kVc1Shapes; ++shape) {
     const int W = vc1_width(shape), H = vc1_height(shape);
     const bool full = tc.inv[size_t(shape)] != ts().inv[size_t(shape)];
+    const bool quarter = tc.inv_quarter[size_t(shape)] != ts().inv_quarter[size_t(shape)];
     const bool dc = tc.inv_dc[size_t(shape)] != ts().inv_dc[size_t(shape)];
     for (int t = 0; t < kTrials; ++t)
       for (int h = 1; h <= H; ++h)
@@ -87,6 +88,13 @@ TEST_P(Vc1Diff, InverseTransformEveryRegion) {
             ts().inv[size_t(shape)](io.as<int16_t>(), io.step(), io.as<int16_t>(), io.step(), w, h);
             for (int y = 0; y < H; ++y)
               for (int x = 0; x < W; ++x) ASSERT_EQ(get(io, x, y), get(want, x, y)) << tag(what + " in place", t);
+          }
+          if (quarter && 2 * w <= W && 2 * h <= H) {
+            Area want = dst_area(W, H), got(want), before(want);
+            tc.inv_quarter[size_t(shape)](src.as<int16_t>(), src.step(), want.as<int16_t>(), want.step(), w, h);
+            kvntest::note_compared(ts().inv_quarter[size_t(shape)])(src.as<int16_t>(), src.step(), got.as<int16_t>(),
+                                                                    got.step(), w, h);
+            ASSERT_TRUE(kvntest::same_area(before, want, got)) << tag(what + " quarter", t);
           }
           if (dc && w == 1 && h == 1) {
             Area want = dst_area(W, H), got(want), before(want);
