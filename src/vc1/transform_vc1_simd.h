@@ -143,6 +143,11 @@ inline V row_stage(V c) {
   }
 }
 
+// Lanes 0 .. w - 1 set.
+inline V column_mask(int32_t w) {
+  return _mm_cmpgt_epi16(_mm_set1_epi16(int16_t(w)), _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
 #if defined(__AVX2__)
 // The 8-wide row stage of two rows, one in each 128-bit half (every step
 // works within the halves).
@@ -163,37 +168,85 @@ inline __m256i row_stage8x2(__m256i c) {
       _mm256_packs_epi32(_mm256_srai_epi32(_mm256_add_epi32(e, o), 3), _mm256_srai_epi32(_mm256_sub_epi32(e, o), 3));
   return _mm256_shufflehi_epi16(y, _MM_SHUFFLE(0, 1, 2, 3));
 }
-#endif
 
-// Lanes 0 .. w - 1 set.
-inline V column_mask(int32_t w) {
-  return _mm_cmpgt_epi16(_mm_set1_epi16(int16_t(w)), _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7));
+// Two row-stage outputs (rows i | j), as the column stage's pmaddwd operand:
+// row i's and row j's samples interleaved, columns 0..3 in the low half and
+// 4..7 in the high half.
+inline __m256i interleave_halves(__m256i v) {
+  const __m256i q = _mm256_permute4x64_epi64(v, 0xD8);  // i0-3 j0-3 | i4-7 j4-7
+  return _mm256_unpacklo_epi16(q, _mm256_srli_si256(q, 8));
 }
+inline __m256i pair256(int c0, int c1) {
+  return _mm256_set1_epi32(int32_t(uint32_t(uint16_t(c0)) | (uint32_t(c1) << 16)));
+}
+// Rows n and m of the output, from their sums t and u.
+template <int RoundN, int RoundM, int Shift>
+inline void store_pair(char* n, char* m, __m256i t, __m256i u) {
+  t = _mm256_srai_epi32(_mm256_add_epi32(t, _mm256_set1_epi32(RoundN)), Shift);
+  u = _mm256_srai_epi32(_mm256_add_epi32(u, _mm256_set1_epi32(RoundM)), Shift);
+  const __m256i p = _mm256_permute4x64_epi64(_mm256_packs_epi32(t, u), 0xD8);
+  store<16>(n, _mm256_castsi256_si128(p));
+  store<16>(m, _mm256_extracti128_si256(p, 1));
+}
+
+// The 8-wide blocks: the row stage of two rows at a time, paired as the
+// column stage's butterfly takes them, then the column stage on both halves
+// of every column at once.
+template <int H, bool Quarter>
+void inv8_avx2(const int16_t* src, int32_t srcStep, int16_t* dst, int32_t dstStep, int32_t w, int32_t h) {
+  const V m = column_mask(w), zero = _mm_setzero_si128();
+  const auto rows = [&](int i, int j) {
+    constexpr int kBytes = Quarter ? 8 : 16;
+    const V a = i < h ? _mm_and_si128(load<kBytes>(at(src, srcStep, i)), m) : zero;
+    const V b = j < h ? _mm_and_si128(load<kBytes>(at(src, srcStep, j)), m) : zero;
+    return interleave_halves(row_stage8x2<Quarter>(_mm256_inserti128_si256(_mm256_castsi128_si256(a), b, 1)));
+  };
+  const auto row = [&](int y) { return at(dst, dstStep, y); };
+  const auto madd = [](__m256i a, int c0, int c1) { return _mm256_madd_epi16(a, pair256(c0, c1)); };
+  if constexpr (H == 8 && !Quarter) {
+    const __m256i p04 = rows(0, 4), p26 = rows(2, 6), p13 = rows(1, 3), p57 = rows(5, 7);
+    const __m256i a = madd(p04, 12, 12), b = madd(p04, 12, -12), c = madd(p26, 16, 6), d = madd(p26, 6, -16);
+    const __m256i e[4] = {_mm256_add_epi32(a, c), _mm256_add_epi32(b, d), _mm256_sub_epi32(b, d),
+                          _mm256_sub_epi32(a, c)};
+    const __m256i o[4] = {
+        _mm256_add_epi32(madd(p13, 16, 15), madd(p57, 9, 4)), _mm256_add_epi32(madd(p13, 15, -4), madd(p57, -16, -9)),
+        _mm256_add_epi32(madd(p13, 9, -16), madd(p57, 4, 15)), _mm256_add_epi32(madd(p13, 4, -9), madd(p57, 15, -16))};
+    for (int n = 0; n < 4; ++n)
+      store_pair<64, 65, 7>(row(n), row(7 - n), _mm256_add_epi32(e[n], o[n]), _mm256_sub_epi32(e[n], o[n]));
+  } else if constexpr (H == 8) {
+    const __m256i p02 = rows(0, 2), p13 = rows(1, 3);
+    const __m256i e[4] = {madd(p02, 12, 16), madd(p02, 12, 6), madd(p02, 12, -6), madd(p02, 12, -16)};
+    const __m256i o[4] = {madd(p13, 16, 15), madd(p13, 15, -4), madd(p13, 9, -16), madd(p13, 4, -9)};
+    for (int n = 0; n < 4; ++n)
+      store_pair<64, 65, 7>(row(n), row(7 - n), _mm256_add_epi32(e[n], o[n]), _mm256_sub_epi32(e[n], o[n]));
+  } else if constexpr (!Quarter) {
+    const __m256i p02 = rows(0, 2), p13 = rows(1, 3);
+    const __m256i e0 = madd(p02, 17, 17), e1 = madd(p02, 17, -17), o0 = madd(p13, 22, 10), o1 = madd(p13, 10, -22);
+    store_pair<64, 64, 7>(row(0), row(3), _mm256_add_epi32(e0, o0), _mm256_sub_epi32(e0, o0));
+    store_pair<64, 64, 7>(row(1), row(2), _mm256_add_epi32(e1, o1), _mm256_sub_epi32(e1, o1));
+  } else {
+    const __m256i p01 = rows(0, 1);
+    store_pair<64, 64, 7>(row(0), row(3), madd(p01, 17, 22), madd(p01, 17, -22));
+    store_pair<64, 64, 7>(row(1), row(2), madd(p01, 17, 10), madd(p01, 17, -10));
+  }
+}
+#endif
 
 // Quarter: the region lies within the top-left W/2 x H/2 coefficients.
 template <int W, int H, bool Quarter>
 void inv(const int16_t* src, int32_t srcStep, int16_t* dst, int32_t dstStep, int32_t w, int32_t h) {
+#if defined(__AVX2__)
+  if constexpr (W == 8) {
+    inv8_avx2<H, Quarter>(src, srcStep, dst, dstStep, w, h);
+    return;
+  }
+#endif
   constexpr int kRows = Quarter ? H / 2 : H, kBytes = Quarter ? W : 2 * W;
   const V m = column_mask(w);
   V x[8], y[8];
   for (int i = 0; i < 8; ++i) x[i] = _mm_setzero_si128();
-#if defined(__AVX2__)
-  if constexpr (W == 8) {
-    const V zero = _mm_setzero_si128();
-    for (int i = 0; i < kRows; i += 2)
-      if (i < h) {
-        const V a = _mm_and_si128(load<kBytes>(at(src, srcStep, i)), m);
-        const V b = i + 1 < h ? _mm_and_si128(load<kBytes>(at(src, srcStep, i + 1)), m) : zero;
-        const __m256i y = row_stage8x2<Quarter>(_mm256_inserti128_si256(_mm256_castsi128_si256(a), b, 1));
-        x[i] = _mm256_castsi256_si128(y);
-        x[i + 1] = _mm256_extracti128_si256(y, 1);
-      }
-  } else
-#endif
-  {
-    for (int i = 0; i < kRows; ++i)
-      if (i < h) x[i] = row_stage<W, Quarter>(_mm_and_si128(load<kBytes>(at(src, srcStep, i)), m));
-  }
+  for (int i = 0; i < kRows; ++i)
+    if (i < h) x[i] = row_stage<W, Quarter>(_mm_and_si128(load<kBytes>(at(src, srcStep, i)), m));
   if constexpr (H == 8 && Quarter)
     stage8_low<64, 65, 7>(x, y);
   else if constexpr (H == 8)
