@@ -40,14 +40,20 @@ inline Acc madd(const Acc& ab, V c) { return {_mm_madd_epi16(ab.lo, c), _mm_madd
 inline Acc interleave(V a, V b) { return {_mm_unpacklo_epi16(a, b), _mm_unpackhi_epi16(a, b)}; }
 inline Acc add(const Acc& a, const Acc& b) { return {_mm_add_epi32(a.lo, b.lo), _mm_add_epi32(a.hi, b.hi)}; }
 inline Acc sub(const Acc& a, const Acc& b) { return {_mm_sub_epi32(a.lo, b.lo), _mm_sub_epi32(a.hi, b.hi)}; }
-template <int Shift>
+// Lo: only the low four lanes are wanted (4-wide blocks); the high half is
+// then never computed.
+template <int Shift, bool Lo>
 inline V round_pack(const Acc& a, V r) {
+  if constexpr (Lo) {
+    const V t = _mm_srai_epi32(_mm_add_epi32(a.lo, r), Shift);
+    return _mm_packs_epi32(t, t);
+  }
   return _mm_packs_epi32(_mm_srai_epi32(_mm_add_epi32(a.lo, r), Shift), _mm_srai_epi32(_mm_add_epi32(a.hi, r), Shift));
 }
 
 // 8-point inverse stage: x[k] frequency k (lanes: the vectors transformed),
 // y[n] sample n; RoundTop for n < 4, RoundBottom for n >= 4.
-template <int RoundTop, int RoundBottom, int Shift>
+template <int RoundTop, int RoundBottom, int Shift, bool Lo>
 inline void stage8(const V* x, V* y) {
   const Acc p04 = interleave(x[0], x[4]), p26 = interleave(x[2], x[6]);
   const Acc p13 = interleave(x[1], x[3]), p57 = interleave(x[5], x[7]);
@@ -59,46 +65,46 @@ inline void stage8(const V* x, V* y) {
       add(madd(p13, pair(9, -16)), madd(p57, pair(4, 15))), add(madd(p13, pair(4, -9)), madd(p57, pair(15, -16)))};
   const V rt = _mm_set1_epi32(RoundTop), rb = _mm_set1_epi32(RoundBottom);
   for (int n = 0; n < 4; ++n) {
-    y[n] = round_pack<Shift>(add(e[n], o[n]), rt);
-    y[7 - n] = round_pack<Shift>(sub(e[n], o[n]), rb);
+    y[n] = round_pack<Shift, Lo>(add(e[n], o[n]), rt);
+    y[7 - n] = round_pack<Shift, Lo>(sub(e[n], o[n]), rb);
   }
 }
 
 // 4-point inverse stage.
-template <int Round, int Shift>
+template <int Round, int Shift, bool Lo>
 inline void stage4(const V* x, V* y) {
   const Acc p02 = interleave(x[0], x[2]), p13 = interleave(x[1], x[3]);
   const Acc e0 = madd(p02, pair(17, 17)), e1 = madd(p02, pair(17, -17));
   const Acc o0 = madd(p13, pair(22, 10)), o1 = madd(p13, pair(10, -22));
   const V r = _mm_set1_epi32(Round);
-  y[0] = round_pack<Shift>(add(e0, o0), r);
-  y[1] = round_pack<Shift>(add(e1, o1), r);
-  y[2] = round_pack<Shift>(sub(e1, o1), r);
-  y[3] = round_pack<Shift>(sub(e0, o0), r);
+  y[0] = round_pack<Shift, Lo>(add(e0, o0), r);
+  y[1] = round_pack<Shift, Lo>(add(e1, o1), r);
+  y[2] = round_pack<Shift, Lo>(sub(e1, o1), r);
+  y[3] = round_pack<Shift, Lo>(sub(e0, o0), r);
 }
 
 // 8-point column stage with inputs 4..7 zero.
-template <int RoundTop, int RoundBottom, int Shift>
+template <int RoundTop, int RoundBottom, int Shift, bool Lo>
 inline void stage8_low(const V* x, V* y) {
   const Acc p02 = interleave(x[0], x[2]), p13 = interleave(x[1], x[3]);
   const Acc e[4] = {madd(p02, pair(12, 16)), madd(p02, pair(12, 6)), madd(p02, pair(12, -6)), madd(p02, pair(12, -16))};
   const Acc o[4] = {madd(p13, pair(16, 15)), madd(p13, pair(15, -4)), madd(p13, pair(9, -16)), madd(p13, pair(4, -9))};
   const V rt = _mm_set1_epi32(RoundTop), rb = _mm_set1_epi32(RoundBottom);
   for (int n = 0; n < 4; ++n) {
-    y[n] = round_pack<Shift>(add(e[n], o[n]), rt);
-    y[7 - n] = round_pack<Shift>(sub(e[n], o[n]), rb);
+    y[n] = round_pack<Shift, Lo>(add(e[n], o[n]), rt);
+    y[7 - n] = round_pack<Shift, Lo>(sub(e[n], o[n]), rb);
   }
 }
 
 // 4-point column stage with inputs 2 and 3 zero.
-template <int Round, int Shift>
+template <int Round, int Shift, bool Lo>
 inline void stage4_low(const V* x, V* y) {
   const Acc p01 = interleave(x[0], x[1]);
   const V r = _mm_set1_epi32(Round);
-  y[0] = round_pack<Shift>(madd(p01, pair(17, 22)), r);
-  y[1] = round_pack<Shift>(madd(p01, pair(17, 10)), r);
-  y[2] = round_pack<Shift>(madd(p01, pair(17, -10)), r);
-  y[3] = round_pack<Shift>(madd(p01, pair(17, -22)), r);
+  y[0] = round_pack<Shift, Lo>(madd(p01, pair(17, 22)), r);
+  y[1] = round_pack<Shift, Lo>(madd(p01, pair(17, 10)), r);
+  y[2] = round_pack<Shift, Lo>(madd(p01, pair(17, -10)), r);
+  y[3] = round_pack<Shift, Lo>(madd(p01, pair(17, -22)), r);
 }
 
 // Matrix entries (k0, n), (k1, n) for n = 0..3, as pmaddwd operands.
@@ -248,13 +254,13 @@ void inv(const int16_t* src, int32_t srcStep, int16_t* dst, int32_t dstStep, int
   for (int i = 0; i < kRows; ++i)
     if (i < h) x[i] = row_stage<W, Quarter>(_mm_and_si128(load<kBytes>(at(src, srcStep, i)), m));
   if constexpr (H == 8 && Quarter)
-    stage8_low<64, 65, 7>(x, y);
+    stage8_low<64, 65, 7, W == 4>(x, y);
   else if constexpr (H == 8)
-    stage8<64, 65, 7>(x, y);
+    stage8<64, 65, 7, W == 4>(x, y);
   else if constexpr (Quarter)
-    stage4_low<64, 7>(x, y);
+    stage4_low<64, 7, W == 4>(x, y);
   else
-    stage4<64, 7>(x, y);
+    stage4<64, 7, W == 4>(x, y);
   for (int i = 0; i < H; ++i) store<2 * W>(at(dst, dstStep, i), y[i]);
 }
 
