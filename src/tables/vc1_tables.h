@@ -38,6 +38,8 @@ struct FwdStage {
 };
 inline constexpr FwdStage kFwdRow4 = {1024, 11}, kFwdRow8 = {2048, 12};
 inline constexpr FwdStage kFwdCol4 = {262144, 19}, kFwdCol8 = {524288, 20};
+constexpr FwdStage kFwdRow(int n) { return n == 4 ? kFwdRow4 : kFwdRow8; }
+constexpr FwdStage kFwdCol(int n) { return n == 4 ? kFwdCol4 : kFwdCol8; }
 
 }  // namespace vc1
 }  // namespace kvn

@@ -1,12 +1,18 @@
-// The VC-1 inverse transform kernels, written once for the SSE2 and AVX2
-// levels (each includes this file; AVX2 runs the row stage of two rows at a
-// time in 256-bit registers). The row stage works on one row per register: its
-// even and odd coefficient pairs, broadcast, are multiplied by the matrix
-// columns with pmaddwd (32-bit sums) and combined into the eight (four)
-// outputs, so the rows stay rows and the column stage is a vertical even/odd
-// butterfly over the row registers. Rows outside the region are zero and
-// skipped; regions within the top-left quarter run the stages with only the
-// low half of the inputs.
+// The VC-1 transform kernels, written once for the SSE2 and AVX2 levels
+// (each includes this file).
+//
+// Inverse: the row stage works on one row per register: its even and odd
+// coefficient pairs, broadcast, are multiplied by the matrix columns with
+// pmaddwd (32-bit sums) and combined into the eight (four) outputs, so the
+// rows stay rows and the column stage is a vertical even/odd butterfly over
+// the row registers. Rows outside the region are zero and skipped; regions
+// within the top-left quarter run the stages with only the low half of the
+// inputs. With AVX2, 8-wide blocks run the row stage of two rows at a time,
+// paired as the column butterfly takes them, and the column stage on both
+// halves of the columns at once.
+//
+// Forward: transpose, row stage over the columns' lanes, transpose back,
+// column stage; every output a pmaddwd dot product of the basis row.
 #pragma once
 
 #ifndef KVN_ISA
@@ -17,7 +23,10 @@
 
 #include <cstring>
 
+#include "simd/lanes.h"
 #include "simd/loads.h"
+#include "simd/transpose.h"
+#include "tables/vc1_tables.h"
 #include "vc1/transform_vc1.h"
 
 namespace kvn {
@@ -275,6 +284,37 @@ void inv_dc(const int16_t* src, int16_t* dst, int32_t dstStep) {
   const V top = _mm_set1_epi16(int16_t((c * a + 64) >> 7)),
           bottom = _mm_set1_epi16(int16_t((c * a + 64 + (H == 8)) >> 7));
   for (int y = 0; y < H; ++y) store<2 * W>(at(dst, dstStep, y), y < H / 2 ? top : bottom);
+}
+
+// Forward transform: a stage over vectors x[0..N-1] (lanes: the vectors
+// transformed), y[k] = the dot product of basis row k with them, in 32 bits
+// (pmaddwd of adjacent pairs, wrapping adds, as the scalar reference wraps),
+// rounded, shifted and saturated.
+template <int N, int Round, int Shift>
+inline void fwd_stage(const V* x, V* y) {
+  Acc p[N / 2];
+  for (int i = 0; i < N / 2; ++i) p[i] = interleave(x[2 * i], x[2 * i + 1]);
+  const V r = _mm_set1_epi32(Round);
+  for (int k = 0; k < N; ++k) {
+    const auto b = [k](int n) { return N == 4 ? vc1::kFwd4[k][n] : vc1::kFwd8[k][n]; };
+    Acc s = madd(p[0], pair(b(0), b(1)));
+    for (int i = 1; i < N / 2; ++i) s = add(s, madd(p[i], pair(b(2 * i), b(2 * i + 1))));
+    y[k] = round_pack<Shift, false>(s, r);
+  }
+}
+
+// Rows in, transposed, row stage (lanes: rows), transposed back, column
+// stage (registers: rows), rows out; the whole source is read first.
+template <int W, int H>
+void fwd(const int16_t* src, int32_t srcStep, int16_t* dst, int32_t dstStep) {
+  V r[8], t[8], o[8];
+  for (int i = 0; i < 8; ++i) r[i] = t[i] = _mm_setzero_si128();
+  for (int i = 0; i < H; ++i) r[i] = load<2 * W>(at(src, srcStep, i));
+  transpose8x8_16<Lanes128>(r);
+  fwd_stage<W, vc1::kFwdRow(W).round, vc1::kFwdRow(W).shift>(r, t);
+  transpose8x8_16<Lanes128>(t);
+  fwd_stage<H, vc1::kFwdCol(H).round, vc1::kFwdCol(H).shift>(t, o);
+  for (int i = 0; i < H; ++i) store<2 * W>(at(dst, dstStep, i), o[i]);
 }
 
 }  // namespace vc1_simd
