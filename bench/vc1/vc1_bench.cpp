@@ -37,6 +37,28 @@ void register_all(Vc1Blocks& b) {
         "TransformFwd_VC1/" + shape, t, [s](const TransformVc1Kernels& k) { return k.fwd[size_t(s)]; },
         [&b](Vc1FwdFn fn) { fn(b.residual, kStep, b.out, kStep); });
   }
+  // A decoder's pair on an inter 8x8 block: dequantise (reporting the
+  // region), then the inverse transform's kernel for that region, per level.
+  for (int i = 0; i < int(Isa::kCount); ++i) {
+    const Isa isa = Isa(i);
+    if (!isa_supported(isa)) continue;
+    const QuantVc1Kernels& qk = q(isa);
+    const TransformVc1Kernels& tk = t(isa);
+    benchmark::RegisterBenchmark(("QuantInvInter+TransformInv_VC1/8x8/" + std::string(isa_name(isa))).c_str(),
+                                 [&b, &qk, &tk](benchmark::State& st) {
+                                   for (auto _ : st) {
+                                     const KvnSize nz = qk.inv_inter[kVc1Nonuniform](b.levels, kStep, b.work, kStep,
+                                                                                     Vc1Blocks::kQ, 8, 8);
+                                     if (nz.width <= 1 && nz.height <= 1)
+                                       tk.inv_dc[kVc1_8x8](b.work, b.out, kStep);
+                                     else if (nz.width <= 4 && nz.height <= 4)
+                                       tk.inv_quarter[kVc1_8x8](b.work, kStep, b.out, kStep, nz.width, nz.height);
+                                     else
+                                       tk.inv[kVc1_8x8](b.work, kStep, b.out, kStep, nz.width, nz.height);
+                                     benchmark::ClobberMemory();
+                                   }
+                                 });
+  }
   for (int m = 0; m < kVc1QuantModes; ++m) {
     const std::string mode = m == kVc1Uniform ? "Uniform" : "Nonuniform";
     kvnbench::add_levels(
