@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "guard_page.h"
 #include "kvnvc.h"
 #include "rng.h"
 
@@ -293,6 +294,38 @@ TEST(Vc1Transform, QuantisedRoundTripErrorIsBounded) {
     for (int i = 0; i < 64; ++i) err += double(back[size_t(i)] - r[size_t(i)]) * (back[size_t(i)] - r[size_t(i)]);
     EXPECT_LE(err / 64, 1.0 + 1.5 * q * 1.5 * q) << "q " << q;
   }
+}
+
+// Only the rows and columns a call designates are read: blocks whose last
+// designated row ends right before an inaccessible page, at the tightest step.
+TEST(Vc1Transform, ReadsOnlyTheRegionsRows) {
+  kvntest::GuardPage guard;
+  kvntest::Rng rng(0x9a9e);
+  for (const Shape& s : kShapes)
+    for (int h = 1; h <= s.h; ++h)
+      for (int w = 1; w <= s.w; ++w) {
+        Block c(size_t(s.w * s.h), 0), want(64, 0), got(64, 0);
+        for (int y = 0; y < h; ++y)
+          for (int x = 0; x < w; ++x) c[size_t(s.w * y + x)] = Kvn16s(rng.range(-3000, 3000));
+        Block full(64, 0);
+        for (int y = 0; y < s.h; ++y)
+          for (int x = 0; x < s.w; ++x) full[size_t(8 * y + x)] = c[size_t(s.w * y + x)];
+        ASSERT_EQ(s.inv(full.data(), kStep, want.data(), kStep, {s.w, s.h}), KVN_STS_OK);
+        const Kvn16s* p = guard.place(c.data(), size_t(s.w * h));  // rows h.. lie beyond the guard
+        ASSERT_EQ(s.inv(p, 2 * s.w, got.data(), kStep, {w, h}), KVN_STS_OK);
+        ASSERT_EQ(got, want) << s.w << "x" << s.h << " region " << w << "x" << h;
+      }
+  // The inter quantisers of a 4 x 4 region read four coefficients of four rows.
+  const Block levels = {3, -1, 0, 2, 0, 0, 1, 0, -5, 0, 0, 0, 0, 0, 0, 0};
+  Kvn16s* p = guard.place(levels.data(), levels.size());
+  Block d(16, 0);
+  KvnSize nz{};
+  ASSERT_EQ(kvniQuantInvInterNonuniform_VC1_16s_C1R(p, 8, d.data(), 8, 6, {4, 4}, &nz), KVN_STS_OK);
+  EXPECT_EQ(d, Block({21, -9, 0, 15, 0, 0, 9, 0, -33, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_TRUE(nz.width == 4 && nz.height == 3);
+  ASSERT_EQ(kvniQuantInvInterUniform_VC1_16s_C1IR(p, 8, 6, {4, 4}, &nz), KVN_STS_OK);
+  ASSERT_EQ(kvniQuantInterUniform_VC1_16s_C1IR(p, 8, 6, {4, 4}), KVN_STS_OK);
+  EXPECT_EQ(Block(p, p + 16), levels);
 }
 
 }  // namespace
