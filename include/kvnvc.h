@@ -5182,6 +5182,357 @@ KvnResult kvniReconstructChromaInter_AVS_16s8u_C1R(Kvn16s** ppSrcCoeff, Kvn8u* p
 
 /** @} */
 
+/* ------------------------------------------------------------------------ */
+/* VC-1 transforms and quantisation                                         */
+/* ------------------------------------------------------------------------ */
+
+/** @defgroup vc1 VC-1 */
+
+/**
+ * @defgroup vc1_transform Transforms and quantisation
+ * @ingroup vc1
+ * @brief VC-1 forward and inverse transforms (SMPTE 421M 8.1.2.1), quantisers and inverse quantisers.
+ *
+ * Blocks are signed 16-bit values, rows at a step in bytes (any value; the
+ * calls check pointers, not steps), named width x height: 8x4 is eight
+ * columns and four rows. In a coefficient block the row is the vertical and
+ * the column the horizontal frequency. In-place forms are the out-of-place
+ * operation with source equal to destination. Checks: null pointers
+ * (KVN_STS_NULL_PTR), then a forward quantiser's double quantiser outside
+ * 2..62 (KVN_STS_OUT_OF_RANGE), then an inter region side other than 4 or 8
+ * (KVN_STS_SIZE_ERR); nothing is written on failure. The double quantiser Q is
+ * 2 MQUANT + HALFQP.
+ * @{
+ */
+/**
+ * Forward transform of a 4x4 residual block (4-point rows, then 4-point columns; scale 2^-30): each stage's output k is
+ * the dot product of basis row k with the input, accumulated in 32 bits
+ * (wrapping), rounded, shifted right and saturated to 16 bits. The inverse of
+ * kvniTransform4x4Inv_VC1_16s_C1R().
+ * @param pSrc 4x4 residuals.
+ * @param srcStep Source row step in bytes.
+ * @param[out] pDst 4x4 coefficients.
+ * @param dstStep Destination row step in bytes.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform4x4Fwd_VC1_16s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn16s* pDst, int32_t dstStep);
+/**
+ * Forward 4x4 transform in place, as kvniTransform4x4Fwd_VC1_16s_C1R().
+ * @param[in,out] pSrcDst 4x4 residuals in, coefficients out.
+ * @param srcDstStep Row step in bytes.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform4x4Fwd_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep);
+/**
+ * Forward transform of a 4x8 residual block (4-point rows, then 8-point columns; scale 2^-31): each stage's output k is
+ * the dot product of basis row k with the input, accumulated in 32 bits
+ * (wrapping), rounded, shifted right and saturated to 16 bits. The inverse of
+ * kvniTransform4x8Inv_VC1_16s_C1R().
+ * @param pSrc 4x8 residuals.
+ * @param srcStep Source row step in bytes.
+ * @param[out] pDst 4x8 coefficients.
+ * @param dstStep Destination row step in bytes.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform4x8Fwd_VC1_16s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn16s* pDst, int32_t dstStep);
+/**
+ * Forward 4x8 transform in place, as kvniTransform4x8Fwd_VC1_16s_C1R().
+ * @param[in,out] pSrcDst 4x8 residuals in, coefficients out.
+ * @param srcDstStep Row step in bytes.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform4x8Fwd_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep);
+/**
+ * Forward transform of a 8x4 residual block (8-point rows, then 4-point columns; scale 2^-31): each stage's output k is
+ * the dot product of basis row k with the input, accumulated in 32 bits
+ * (wrapping), rounded, shifted right and saturated to 16 bits. The inverse of
+ * kvniTransform8x4Inv_VC1_16s_C1R().
+ * @param pSrc 8x4 residuals.
+ * @param srcStep Source row step in bytes.
+ * @param[out] pDst 8x4 coefficients.
+ * @param dstStep Destination row step in bytes.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform8x4Fwd_VC1_16s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn16s* pDst, int32_t dstStep);
+/**
+ * Forward 8x4 transform in place, as kvniTransform8x4Fwd_VC1_16s_C1R().
+ * @param[in,out] pSrcDst 8x4 residuals in, coefficients out.
+ * @param srcDstStep Row step in bytes.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform8x4Fwd_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep);
+/**
+ * Forward transform of a 8x8 residual block (8-point rows, then 8-point columns; scale 2^-32): each stage's output k is
+ * the dot product of basis row k with the input, accumulated in 32 bits
+ * (wrapping), rounded, shifted right and saturated to 16 bits. The inverse of
+ * kvniTransform8x8Inv_VC1_16s_C1R().
+ * @param pSrc 8x8 residuals.
+ * @param srcStep Source row step in bytes.
+ * @param[out] pDst 8x8 coefficients.
+ * @param dstStep Destination row step in bytes.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform8x8Fwd_VC1_16s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn16s* pDst, int32_t dstStep);
+/**
+ * Forward 8x8 transform in place, as kvniTransform8x8Fwd_VC1_16s_C1R().
+ * @param[in,out] pSrcDst 8x8 residuals in, coefficients out.
+ * @param srcDstStep Row step in bytes.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform8x8Fwd_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep);
+/**
+ * Inverse 4x4 transform (SMPTE 421M 8.1.2.1): each row, (sum + 4) >> 3, then
+ * each column, (sum + 64) >> 7,
+ * saturating to 16 bits after each stage. Coefficients outside the region
+ * are taken as zero and not read; a sparse region costs less.
+ * @param pSrc 4x4 coefficients.
+ * @param srcStep Source row step in bytes.
+ * @param[out] pDst 4x4 residuals.
+ * @param dstStep Destination row step in bytes.
+ * @param srcSizeNZ Top-left region holding the nonzero coefficients (as the
+ *        inverse quantisers report it); each side is taken within 1..4 (width)
+ *        and 1..4 (height).
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform4x4Inv_VC1_16s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn16s* pDst, int32_t dstStep,
+                                          KvnSize srcSizeNZ);
+/**
+ * Inverse 4x4 transform in place, as kvniTransform4x4Inv_VC1_16s_C1R().
+ * @param[in,out] pSrcDst 4x4 coefficients in, residuals out.
+ * @param srcDstStep Row step in bytes.
+ * @param srcSizeNZ Top-left region holding the nonzero coefficients.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform4x4Inv_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep, KvnSize srcSizeNZ);
+/**
+ * Inverse 4x8 transform (SMPTE 421M 8.1.2.1): each row, (sum + 4) >> 3, then
+ * each column, (sum + 64) >> 7, (sum + 65) >> 7 for the lower four rows,
+ * saturating to 16 bits after each stage. Coefficients outside the region
+ * are taken as zero and not read; a sparse region costs less.
+ * @param pSrc 4x8 coefficients.
+ * @param srcStep Source row step in bytes.
+ * @param[out] pDst 4x8 residuals.
+ * @param dstStep Destination row step in bytes.
+ * @param srcSizeNZ Top-left region holding the nonzero coefficients (as the
+ *        inverse quantisers report it); each side is taken within 1..4 (width)
+ *        and 1..8 (height).
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform4x8Inv_VC1_16s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn16s* pDst, int32_t dstStep,
+                                          KvnSize srcSizeNZ);
+/**
+ * Inverse 4x8 transform in place, as kvniTransform4x8Inv_VC1_16s_C1R().
+ * @param[in,out] pSrcDst 4x8 coefficients in, residuals out.
+ * @param srcDstStep Row step in bytes.
+ * @param srcSizeNZ Top-left region holding the nonzero coefficients.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform4x8Inv_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep, KvnSize srcSizeNZ);
+/**
+ * Inverse 8x4 transform (SMPTE 421M 8.1.2.1): each row, (sum + 4) >> 3, then
+ * each column, (sum + 64) >> 7,
+ * saturating to 16 bits after each stage. Coefficients outside the region
+ * are taken as zero and not read; a sparse region costs less.
+ * @param pSrc 8x4 coefficients.
+ * @param srcStep Source row step in bytes.
+ * @param[out] pDst 8x4 residuals.
+ * @param dstStep Destination row step in bytes.
+ * @param srcSizeNZ Top-left region holding the nonzero coefficients (as the
+ *        inverse quantisers report it); each side is taken within 1..8 (width)
+ *        and 1..4 (height).
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform8x4Inv_VC1_16s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn16s* pDst, int32_t dstStep,
+                                          KvnSize srcSizeNZ);
+/**
+ * Inverse 8x4 transform in place, as kvniTransform8x4Inv_VC1_16s_C1R().
+ * @param[in,out] pSrcDst 8x4 coefficients in, residuals out.
+ * @param srcDstStep Row step in bytes.
+ * @param srcSizeNZ Top-left region holding the nonzero coefficients.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform8x4Inv_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep, KvnSize srcSizeNZ);
+/**
+ * Inverse 8x8 transform (SMPTE 421M 8.1.2.1): each row, (sum + 4) >> 3, then
+ * each column, (sum + 64) >> 7, (sum + 65) >> 7 for the lower four rows,
+ * saturating to 16 bits after each stage. Coefficients outside the region
+ * are taken as zero and not read; a sparse region costs less.
+ * @param pSrc 8x8 coefficients.
+ * @param srcStep Source row step in bytes.
+ * @param[out] pDst 8x8 residuals.
+ * @param dstStep Destination row step in bytes.
+ * @param srcSizeNZ Top-left region holding the nonzero coefficients (as the
+ *        inverse quantisers report it); each side is taken within 1..8 (width)
+ *        and 1..8 (height).
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform8x8Inv_VC1_16s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn16s* pDst, int32_t dstStep,
+                                          KvnSize srcSizeNZ);
+/**
+ * Inverse 8x8 transform in place, as kvniTransform8x8Inv_VC1_16s_C1R().
+ * @param[in,out] pSrcDst 8x8 coefficients in, residuals out.
+ * @param srcDstStep Row step in bytes.
+ * @param srcSizeNZ Top-left region holding the nonzero coefficients.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniTransform8x8Inv_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep, KvnSize srcSizeNZ);
+/**
+ * Intra uniform quantiser in place: level = trunc(c / Q), truncating towards zero, at
+ * every position of the 8x8 block except (0,0), which is left as it is.
+ * @param[in,out] pSrcDst 8x8 coefficients in, levels out.
+ * @param srcDstStep Row step in bytes.
+ * @param doubleQuant Double quantiser Q, 2..62.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_OUT_OF_RANGE if
+ *         doubleQuant is outside 2..62; else KVN_STS_OK.
+ */
+KvnResult kvniQuantIntraUniform_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep, int32_t doubleQuant);
+/**
+ * Inter uniform quantiser in place: level = trunc(c / Q), truncating towards zero, at
+ * every position of the top-left region (DC included); nothing else is touched.
+ * @param[in,out] pSrcDst Coefficients in, levels out.
+ * @param srcDstStep Row step in bytes.
+ * @param doubleQuant Double quantiser Q, 2..62.
+ * @param roiSize Region to quantise, each side 4 or 8.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_OUT_OF_RANGE if
+ *         doubleQuant is outside 2..62; KVN_STS_SIZE_ERR if a side of roiSize
+ *         is not 4 or 8; else KVN_STS_OK.
+ */
+KvnResult kvniQuantInterUniform_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep, int32_t doubleQuant, KvnSize roiSize);
+/**
+ * Intra nonuniform quantiser in place: level = trunc((c - sign(c) (Q >> 1)) / Q), the difference taken in 16 bits,
+ * truncating towards zero, at every position of the 8x8 block except (0,0), which is left as it is.
+ * @param[in,out] pSrcDst 8x8 coefficients in, levels out.
+ * @param srcDstStep Row step in bytes.
+ * @param doubleQuant Double quantiser Q, 2..62.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_OUT_OF_RANGE if
+ *         doubleQuant is outside 2..62; else KVN_STS_OK.
+ */
+KvnResult kvniQuantIntraNonuniform_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep, int32_t doubleQuant);
+/**
+ * Inter nonuniform quantiser in place: level = trunc((c - sign(c) (Q >> 1)) / Q), the difference taken in 16 bits,
+ * truncating towards zero, at every position of the top-left region (DC included); nothing else is touched.
+ * @param[in,out] pSrcDst Coefficients in, levels out.
+ * @param srcDstStep Row step in bytes.
+ * @param doubleQuant Double quantiser Q, 2..62.
+ * @param roiSize Region to quantise, each side 4 or 8.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; KVN_STS_OUT_OF_RANGE if
+ *         doubleQuant is outside 2..62; KVN_STS_SIZE_ERR if a side of roiSize
+ *         is not 4 or 8; else KVN_STS_OK.
+ */
+KvnResult kvniQuantInterNonuniform_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep, int32_t doubleQuant,
+                                                KvnSize roiSize);
+/**
+ * Intra uniform inverse quantiser in place: value = level Q, modulo 2^16, at
+ * every position of the 8x8 block except (0,0), which keeps its value. Then
+ * the nonzero region: width 1 + the last column, height 1 + the last row
+ * holding a nonzero value, (0,0) included; 0 x 0 for an all-zero block.
+ * @param[in,out] pSrcDst 8x8 levels in, coefficients out.
+ * @param srcDstStep Row step in bytes.
+ * @param doubleQuant Double quantiser Q (any value).
+ * @param[out] pDstSizeNZ Receives the nonzero region.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniQuantInvIntraUniform_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep, int32_t doubleQuant,
+                                                KvnSize* pDstSizeNZ);
+/**
+ * Intra uniform inverse quantiser, as kvniQuantInvIntraUniform_VC1_16s_C1IR();
+ * (0,0) is copied from source to destination.
+ * @param pSrc 8x8 levels.
+ * @param srcStep Source row step in bytes.
+ * @param[out] pDst 8x8 coefficients.
+ * @param dstStep Destination row step in bytes.
+ * @param doubleQuant Double quantiser Q (any value).
+ * @param[out] pDstSizeNZ Receives the nonzero region.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniQuantInvIntraUniform_VC1_16s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn16s* pDst, int32_t dstStep,
+                                               int32_t doubleQuant, KvnSize* pDstSizeNZ);
+/**
+ * Inter uniform inverse quantiser in place: value = level Q, modulo 2^16, at
+ * every position of the top-left region (DC included); then the nonzero
+ * region of the result, as kvniQuantInvIntraUniform_VC1_16s_C1IR().
+ * @param[in,out] pSrcDst Levels in, coefficients out.
+ * @param srcDstStep Row step in bytes.
+ * @param doubleQuant Double quantiser Q (any value).
+ * @param roiSize Region to dequantise, each side 4 or 8.
+ * @param[out] pDstSizeNZ Receives the nonzero region.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_SIZE_ERR if a side of
+ *         roiSize is not 4 or 8; else KVN_STS_OK.
+ */
+KvnResult kvniQuantInvInterUniform_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep, int32_t doubleQuant,
+                                                KvnSize roiSize, KvnSize* pDstSizeNZ);
+/**
+ * Inter uniform inverse quantiser, as kvniQuantInvInterUniform_VC1_16s_C1IR();
+ * the destination outside the region is not written.
+ * @param pSrc Levels.
+ * @param srcStep Source row step in bytes.
+ * @param[out] pDst Coefficients.
+ * @param dstStep Destination row step in bytes.
+ * @param doubleQuant Double quantiser Q (any value).
+ * @param roiSize Region to dequantise, each side 4 or 8.
+ * @param[out] pDstSizeNZ Receives the nonzero region.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_SIZE_ERR if a side of
+ *         roiSize is not 4 or 8; else KVN_STS_OK.
+ */
+KvnResult kvniQuantInvInterUniform_VC1_16s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn16s* pDst, int32_t dstStep,
+                                               int32_t doubleQuant, KvnSize roiSize, KvnSize* pDstSizeNZ);
+/**
+ * Intra nonuniform inverse quantiser in place: value = level Q + sign(level) (Q >> 1), modulo 2^16, at
+ * every position of the 8x8 block except (0,0), which keeps its value. Then
+ * the nonzero region: width 1 + the last column, height 1 + the last row
+ * holding a nonzero value, (0,0) included; 0 x 0 for an all-zero block.
+ * @param[in,out] pSrcDst 8x8 levels in, coefficients out.
+ * @param srcDstStep Row step in bytes.
+ * @param doubleQuant Double quantiser Q (any value).
+ * @param[out] pDstSizeNZ Receives the nonzero region.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniQuantInvIntraNonuniform_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep, int32_t doubleQuant,
+                                                   KvnSize* pDstSizeNZ);
+/**
+ * Intra nonuniform inverse quantiser, as kvniQuantInvIntraNonuniform_VC1_16s_C1IR();
+ * (0,0) is copied from source to destination.
+ * @param pSrc 8x8 levels.
+ * @param srcStep Source row step in bytes.
+ * @param[out] pDst 8x8 coefficients.
+ * @param dstStep Destination row step in bytes.
+ * @param doubleQuant Double quantiser Q (any value).
+ * @param[out] pDstSizeNZ Receives the nonzero region.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniQuantInvIntraNonuniform_VC1_16s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn16s* pDst, int32_t dstStep,
+                                                  int32_t doubleQuant, KvnSize* pDstSizeNZ);
+/**
+ * Inter nonuniform inverse quantiser in place: value = level Q + sign(level) (Q >> 1), modulo 2^16, at
+ * every position of the top-left region (DC included); then the nonzero
+ * region of the result, as kvniQuantInvIntraNonuniform_VC1_16s_C1IR().
+ * @param[in,out] pSrcDst Levels in, coefficients out.
+ * @param srcDstStep Row step in bytes.
+ * @param doubleQuant Double quantiser Q (any value).
+ * @param roiSize Region to dequantise, each side 4 or 8.
+ * @param[out] pDstSizeNZ Receives the nonzero region.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_SIZE_ERR if a side of
+ *         roiSize is not 4 or 8; else KVN_STS_OK.
+ */
+KvnResult kvniQuantInvInterNonuniform_VC1_16s_C1IR(Kvn16s* pSrcDst, int32_t srcDstStep, int32_t doubleQuant,
+                                                   KvnSize roiSize, KvnSize* pDstSizeNZ);
+/**
+ * Inter nonuniform inverse quantiser, as kvniQuantInvInterNonuniform_VC1_16s_C1IR();
+ * the destination outside the region is not written.
+ * @param pSrc Levels.
+ * @param srcStep Source row step in bytes.
+ * @param[out] pDst Coefficients.
+ * @param dstStep Destination row step in bytes.
+ * @param doubleQuant Double quantiser Q (any value).
+ * @param roiSize Region to dequantise, each side 4 or 8.
+ * @param[out] pDstSizeNZ Receives the nonzero region.
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_SIZE_ERR if a side of
+ *         roiSize is not 4 or 8; else KVN_STS_OK.
+ */
+KvnResult kvniQuantInvInterNonuniform_VC1_16s_C1R(const Kvn16s* pSrc, int32_t srcStep, Kvn16s* pDst, int32_t dstStep,
+                                                  int32_t doubleQuant, KvnSize roiSize, KvnSize* pDstSizeNZ);
+/** @} */
+
 #ifdef __cplusplus
 }
 #endif

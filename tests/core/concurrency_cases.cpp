@@ -687,6 +687,47 @@ Outcome mpeg2_dct_quant(const Api& a, uint64_t seed) {
   return (o << uq << vq << u << v << rec << rec2 << u16).take();
 }
 
+// VC-1: an encoder's forward transforms and quantisers, a decoder's inverse
+// quantisers (with the nonzero region) and inverse transforms of that region.
+Outcome vc1_transform_quant(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  const int q = r.range(2, 62);
+  auto res = r.fill<Kvn16s>(64, -255, 255);
+  std::vector<Kvn16s> c(64), c4(64), d(64), d4(64), rec(64), rec4(64);
+  KvnSize nz{}, nz4{};
+  o << a.kvniTransform8x8Fwd_VC1_16s_C1R(res.data(), 16, c.data(), 16);
+  o << a.kvniTransform4x4Fwd_VC1_16s_C1R(res.data(), 16, c4.data(), 8);
+  o << a.kvniTransform8x4Fwd_VC1_16s_C1IR(res.data() + 32, 16);
+  o << a.kvniTransform4x8Fwd_VC1_16s_C1IR(res.data(), 16);
+  o << (r.range(0, 1) ? a.kvniQuantIntraUniform_VC1_16s_C1IR : a.kvniQuantIntraNonuniform_VC1_16s_C1IR)(c.data(), 16,
+                                                                                                        q);
+  o << (r.range(0, 1) ? a.kvniQuantInterUniform_VC1_16s_C1IR : a.kvniQuantInterNonuniform_VC1_16s_C1IR)(c4.data(), 8, q,
+                                                                                                        {4, 4});
+  o << (r.range(0, 1) ? a.kvniQuantInvIntraUniform_VC1_16s_C1R : a.kvniQuantInvIntraNonuniform_VC1_16s_C1R)(
+      c.data(), 16, d.data(), 16, q, &nz);
+  o << (r.range(0, 1) ? a.kvniQuantInvInterUniform_VC1_16s_C1R : a.kvniQuantInvInterNonuniform_VC1_16s_C1R)(
+      c4.data(), 8, d4.data(), 8, q, {4, 4}, &nz4);
+  o << a.kvniTransform8x8Inv_VC1_16s_C1R(d.data(), 16, rec.data(), 16, nz);
+  o << a.kvniTransform4x4Inv_VC1_16s_C1R(d4.data(), 8, rec4.data(), 8, nz4);
+  o << a.kvniQuantInvIntraUniform_VC1_16s_C1IR(c.data(), 16, q, &nz);
+  o << a.kvniQuantInvInterNonuniform_VC1_16s_C1IR(c4.data(), 8, q, {4, 4}, &nz4);
+  o << a.kvniTransform8x8Inv_VC1_16s_C1IR(c.data(), 16, nz);
+  o << a.kvniTransform8x4Inv_VC1_16s_C1IR(res.data(), 16, {r.range(0, 9), r.range(0, 5)});
+  o << a.kvniTransform4x8Inv_VC1_16s_C1IR(c4.data(), 8, {1, 1});
+  o << a.kvniTransform4x4Inv_VC1_16s_C1IR(d4.data(), 8, {2, 2});
+  o << a.kvniTransform8x8Fwd_VC1_16s_C1IR(rec.data(), 16);
+  o << a.kvniTransform4x4Fwd_VC1_16s_C1IR(rec4.data(), 8);
+  o << a.kvniTransform4x8Fwd_VC1_16s_C1R(d.data(), 16, d4.data(), 8);
+  o << a.kvniTransform8x4Fwd_VC1_16s_C1R(d.data(), 16, rec4.data(), 16);
+  o << a.kvniTransform4x8Inv_VC1_16s_C1R(d.data(), 16, c4.data(), 8, {4, 8});
+  o << a.kvniTransform8x4Inv_VC1_16s_C1R(d.data(), 16, c.data(), 16, {8, 4});
+  o << a.kvniQuantInvIntraNonuniform_VC1_16s_C1IR(rec.data(), 16, q, &nz);
+  o << a.kvniQuantInvInterUniform_VC1_16s_C1IR(rec.data(), 16, q, {8, 4}, &nz4);
+  o.val(nz.width).val(nz.height).val(nz4.width).val(nz4.height);
+  return (o << res << c << c4 << d << d4 << rec << rec4).take();
+}
+
 // MPEG-4/H.263: states initialised in unaligned memory, an encoder's forward
 // quantisers and a decoder's inverse ones, and the H.263 edge filters.
 Outcome mpeg4_quant(const Api& a, uint64_t seed) {
@@ -948,6 +989,7 @@ const std::vector<WorkItem>& work_items() {
       {"MPEG-4/H.263/H.261 coefficient decoding", mpeg4_vlc},
       {"DV segment decoding and dequantisation", dv},
       {"AVS coefficient decoding and inter reconstruction", avs},
+      {"VC-1 transforms and quantisation", vc1_transform_quant},
   };
   return items;
 }

@@ -139,6 +139,34 @@ namespace conc {
   X(kvniFilterDeblocking16x16VerEdge_H263_8u_C1IR) \
   X(kvniFilterBlockBoundaryHorEdge_H263_8u_C1IR) \
   X(kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR) \
+  X(kvniTransform4x4Fwd_VC1_16s_C1R) \
+  X(kvniTransform4x4Fwd_VC1_16s_C1IR) \
+  X(kvniTransform4x8Fwd_VC1_16s_C1R) \
+  X(kvniTransform4x8Fwd_VC1_16s_C1IR) \
+  X(kvniTransform8x4Fwd_VC1_16s_C1R) \
+  X(kvniTransform8x4Fwd_VC1_16s_C1IR) \
+  X(kvniTransform8x8Fwd_VC1_16s_C1R) \
+  X(kvniTransform8x8Fwd_VC1_16s_C1IR) \
+  X(kvniTransform4x4Inv_VC1_16s_C1R) \
+  X(kvniTransform4x4Inv_VC1_16s_C1IR) \
+  X(kvniTransform4x8Inv_VC1_16s_C1R) \
+  X(kvniTransform4x8Inv_VC1_16s_C1IR) \
+  X(kvniTransform8x4Inv_VC1_16s_C1R) \
+  X(kvniTransform8x4Inv_VC1_16s_C1IR) \
+  X(kvniTransform8x8Inv_VC1_16s_C1R) \
+  X(kvniTransform8x8Inv_VC1_16s_C1IR) \
+  X(kvniQuantIntraUniform_VC1_16s_C1IR) \
+  X(kvniQuantInterUniform_VC1_16s_C1IR) \
+  X(kvniQuantIntraNonuniform_VC1_16s_C1IR) \
+  X(kvniQuantInterNonuniform_VC1_16s_C1IR) \
+  X(kvniQuantInvIntraUniform_VC1_16s_C1IR) \
+  X(kvniQuantInvIntraUniform_VC1_16s_C1R) \
+  X(kvniQuantInvInterUniform_VC1_16s_C1IR) \
+  X(kvniQuantInvInterUniform_VC1_16s_C1R) \
+  X(kvniQuantInvIntraNonuniform_VC1_16s_C1IR) \
+  X(kvniQuantInvIntraNonuniform_VC1_16s_C1R) \
+  X(kvniQuantInvInterNonuniform_VC1_16s_C1IR) \
+  X(kvniQuantInvInterNonuniform_VC1_16s_C1R) \
   X(kvniEncodeCoeffsIntra_MPEG4_16s1u) \
   X(kvniEncodeCoeffsInter_MPEG4_16s1u) \
   X(kvniEncodeCoeffsIntra_H263_16s1u) \

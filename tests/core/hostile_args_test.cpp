@@ -1342,4 +1342,68 @@ TEST(HostileArgs, AvsReconstruction) {
   });
 }
 
+// ---------------------------------------------------------------------------
+// VC-1 transforms and quantisation: any row step is accepted; an inverse
+// transform's region is taken within 1 .. the block's sides (the full block
+// from its size on); forward double quantisers outside 2..62 and quantiser
+// regions other than 4 or 8 are refused; the inverse quantisers take any
+// double quantiser.
+
+TEST(HostileArgs, Vc1) {
+  const auto region = [](int32_t full) -> Expect {
+    return [full](int32_t v) { return v >= full ? int32_t(kSame) : int32_t(kAccepted); };
+  };
+  const Expect side = [](int32_t v) { return v == 4 || v == 8 ? int32_t(kAccepted) : int32_t(KVN_STS_SIZE_ERR); };
+  const Expect any = [](int32_t) { return int32_t(kAccepted); };
+  const std::vector<int32_t> qs = {0, 1, 2, 62, 63, -2, 65536 + 6, INT32_MIN, INT32_MAX};
+  const auto in16 = [](int arg, int w, int h) { return p16(kIn, arg, w, h, kSmall16); };
+  const auto out16 = [](int arg, int w, int h) { return p16(kOut, arg, w, h, kBytes); };
+  const auto io16 = [](int w, int h) { return p16(kInOut, 0, w, h, kSmall16); };
+  std::vector<Case> cases;
+  const auto shapes = [&](auto fwd, auto fwdI, auto inv, auto invI, int w, int h) {
+    cases.push_back(fn(fwd.first, fwd.second, {in16(0, w, h), out16(1, w, h)}, steps(2), {}, p0, a0, p1, a1));
+    cases.push_back(fn(fwdI.first, fwdI.second, {io16(w, h)}, steps(1), {}, p0, a0));
+    cases.push_back(fn(inv.first, inv.second, {in16(0, w, h), out16(1, w, h)},
+                       {step(), step(), size(w, region(w)), size(h, region(h))}, {}, p0, a0, p1, a1, z2));
+    cases.push_back(
+        fn(invI.first, invI.second, {io16(w, h)}, {step(), size(w, region(w)), size(h, region(h))}, {}, p0, a0, z1));
+  };
+#define KVN_VC1_PAIR(f) std::make_pair(#f, f)
+  shapes(KVN_VC1_PAIR(kvniTransform4x4Fwd_VC1_16s_C1R), KVN_VC1_PAIR(kvniTransform4x4Fwd_VC1_16s_C1IR),
+         KVN_VC1_PAIR(kvniTransform4x4Inv_VC1_16s_C1R), KVN_VC1_PAIR(kvniTransform4x4Inv_VC1_16s_C1IR), 4, 4);
+  shapes(KVN_VC1_PAIR(kvniTransform4x8Fwd_VC1_16s_C1R), KVN_VC1_PAIR(kvniTransform4x8Fwd_VC1_16s_C1IR),
+         KVN_VC1_PAIR(kvniTransform4x8Inv_VC1_16s_C1R), KVN_VC1_PAIR(kvniTransform4x8Inv_VC1_16s_C1IR), 4, 8);
+  shapes(KVN_VC1_PAIR(kvniTransform8x4Fwd_VC1_16s_C1R), KVN_VC1_PAIR(kvniTransform8x4Fwd_VC1_16s_C1IR),
+         KVN_VC1_PAIR(kvniTransform8x4Inv_VC1_16s_C1R), KVN_VC1_PAIR(kvniTransform8x4Inv_VC1_16s_C1IR), 8, 4);
+  shapes(KVN_VC1_PAIR(kvniTransform8x8Fwd_VC1_16s_C1R), KVN_VC1_PAIR(kvniTransform8x8Fwd_VC1_16s_C1IR),
+         KVN_VC1_PAIR(kvniTransform8x8Inv_VC1_16s_C1R), KVN_VC1_PAIR(kvniTransform8x8Inv_VC1_16s_C1IR), 8, 8);
+#undef KVN_VC1_PAIR
+  const Arg q = count(6, index_range(2, 62), qs), anyQ = count(6, any, qs);
+  for (auto f : {std::make_pair("kvniQuantIntraUniform_VC1_16s_C1IR", kvniQuantIntraUniform_VC1_16s_C1IR),
+                 std::make_pair("kvniQuantIntraNonuniform_VC1_16s_C1IR", kvniQuantIntraNonuniform_VC1_16s_C1IR)})
+    cases.push_back(fn(f.first, f.second, {io16(8, 8)}, {step(), q}, {}, p0, a0, a1));
+  for (auto f : {std::make_pair("kvniQuantInterUniform_VC1_16s_C1IR", kvniQuantInterUniform_VC1_16s_C1IR),
+                 std::make_pair("kvniQuantInterNonuniform_VC1_16s_C1IR", kvniQuantInterNonuniform_VC1_16s_C1IR)})
+    cases.push_back(fn(f.first, f.second, {io16(8, 8)}, {step(), q, size(8, side), size(8, side)}, {}, p0, a0, a1, z2));
+  cases.insert(
+      cases.end(),
+      {
+          fn(FN(kvniQuantInvIntraUniform_VC1_16s_C1IR), {io16(8, 8)}, {step(), anyQ}, {out(8)}, p0, a0, a1, f0),
+          fn(FN(kvniQuantInvIntraNonuniform_VC1_16s_C1IR), {io16(8, 8)}, {step(), anyQ}, {out(8)}, p0, a0, a1, f0),
+          fn(FN(kvniQuantInvIntraUniform_VC1_16s_C1R), {in16(0, 8, 8), out16(1, 8, 8)}, {step(), step(), anyQ},
+             {out(8)}, p0, a0, p1, a1, a2, f0),
+          fn(FN(kvniQuantInvIntraNonuniform_VC1_16s_C1R), {in16(0, 8, 8), out16(1, 8, 8)}, {step(), step(), anyQ},
+             {out(8)}, p0, a0, p1, a1, a2, f0),
+          fn(FN(kvniQuantInvInterUniform_VC1_16s_C1IR), {io16(8, 8)}, {step(), anyQ, size(8, side), size(8, side)},
+             {out(8)}, p0, a0, a1, z2, f0),
+          fn(FN(kvniQuantInvInterNonuniform_VC1_16s_C1IR), {io16(8, 8)}, {step(), anyQ, size(8, side), size(8, side)},
+             {out(8)}, p0, a0, a1, z2, f0),
+          fn(FN(kvniQuantInvInterUniform_VC1_16s_C1R), {in16(0, 8, 8), out16(1, 8, 8)},
+             {step(), step(), anyQ, size(8, side), size(8, side)}, {out(8)}, p0, a0, p1, a1, a2, z3, f0),
+          fn(FN(kvniQuantInvInterNonuniform_VC1_16s_C1R), {in16(0, 8, 8), out16(1, 8, 8)},
+             {step(), step(), anyQ, size(8, side), size(8, side)}, {out(8)}, p0, a0, p1, a1, a2, z3, f0),
+      });
+  sweep(cases);
+}
+
 }  // namespace

@@ -26,6 +26,8 @@
 #include "mpeg2/dct_mpeg2.h"
 #include "mpeg2/mpeg2_vlc.h"
 #include "mpeg2/quant_mpeg2.h"
+#include "vc1/quant_vc1.h"
+#include "vc1/transform_vc1.h"
 #include "mpeg4/filter_h263.h"
 #include "mpeg4/quant_h263.h"
 #include "mpeg4/quant_mpeg4.h"
@@ -104,6 +106,9 @@ KVN_TABLE(mpeg4_vlc, Mpeg4VlcKernels, M(intra_mpeg4), M(inter_mpeg4), M(intra_rv
 // DV segment decoding (scalar only) and dequantisers
 KVN_TABLE(dv_segment, DvSegmentKernels, M(dv), M(dv_one_pass), M(dv100))
 KVN_TABLE(dv_quant, DvQuantKernels, M(inv), M(weight_inv))
+// VC-1 transforms and quantisation
+KVN_TABLE(transform_vc1, TransformVc1Kernels, M(fwd), M(inv), M(inv_quarter), M(inv_dc))
+KVN_TABLE(quant_vc1, QuantVc1Kernels, M(intra), M(inter), M(inv_intra), M(inv_inter))
 
 // AVS coefficient decoding (scalar only) and inter reconstruction
 KVN_TABLE(avs_vlc, AvsVlcKernels, M(intra_luma), M(inter_luma), M(chroma))
@@ -178,6 +183,10 @@ const std::vector<Family>& families() {
       // AVS coefficient decoding and inter reconstruction
       family<AvsVlcKernels, avs_vlc_kernels>("avs_vlc", kAvsVlcKernelsC, avs_vlc::kMembers),
       family<ReconAvsKernels, recon_avs_kernels>("recon_avs", kReconAvsKernelsC, recon_avs::kMembers),
+      // VC-1 transforms and quantisation
+      family<TransformVc1Kernels, transform_vc1_kernels>("transform_vc1", kTransformVc1KernelsC,
+                                                         transform_vc1::kMembers),
+      family<QuantVc1Kernels, quant_vc1_kernels>("quant_vc1", kQuantVc1KernelsC, quant_vc1::kMembers),
   };
   return all;
 }
