@@ -32,6 +32,10 @@
 #include "mpeg4/coeff_encode.h"
 #include "mpeg4/mpeg4_vlc.h"
 #include "slot_tables.h"
+// VC-1 interpolation and range mapping; deinterlacing; 4:2:2 to 4:2:0 with rotation
+#include "vc1/interp_vc1.h"
+#include "vpp/cc422_rotate.h"
+#include "vpp/deinterlace.h"
 
 namespace kvntest {
 
@@ -97,6 +101,10 @@ KVN_TABLE(coeff_encode, CoeffEncodeKernels, M(mpeg4), M(mpeg4_rvlc), M(h263), M(
 KVN_TABLE(mpeg4_vlc, Mpeg4VlcKernels, M(intra_mpeg4), M(inter_mpeg4), M(intra_rvlc_back), M(inter_rvlc_back),
           M(intra_h263), M(inter_h263), M(intra_h261), M(inter_h261), M(dc_h263), M(dc_mpeg4), M(recon_intra_h261),
           M(recon_inter_h261), M(recon_intra_h263), M(recon_inter_h263), M(recon_inter_mpeg4))
+// VC-1 interpolation and range mapping; deinterlacing; 4:2:2 to 4:2:0 with rotation
+KVN_TABLE(interp_vc1, InterpVc1Kernels, M(bicubic), M(bilinear_c1), M(bilinear_c2), M(range_map))
+KVN_TABLE(deinterlace, DeinterlaceKernels, M(edge_row))
+KVN_TABLE(cc422_rotate, Cc422RotateKernels, M(c2p3), M(p3))
 
 AnyFn read_slot(const void* table, std::size_t i) {
   AnyFn f;
@@ -161,6 +169,10 @@ const std::vector<Family>& families() {
       family<CoeffEncodeKernels, coeff_encode_kernels>("coeff_encode", kCoeffEncodeKernelsC, coeff_encode::kMembers),
       // MPEG-4 / H.263 / H.261 coefficient VLC decoding
       family<Mpeg4VlcKernels, mpeg4_vlc_kernels>("mpeg4_vlc", kMpeg4VlcKernelsC, mpeg4_vlc::kMembers),
+      // VC-1 interpolation and range mapping; deinterlacing; 4:2:2 to 4:2:0 with rotation
+      family<InterpVc1Kernels, interp_vc1_kernels>("interp_vc1", kInterpVc1KernelsC, interp_vc1::kMembers),
+      family<DeinterlaceKernels, deinterlace_kernels>("deinterlace", kDeinterlaceKernelsC, deinterlace::kMembers),
+      family<Cc422RotateKernels, cc422_rotate_kernels>("cc422_rotate", kCc422RotateKernelsC, cc422_rotate::kMembers),
   };
   return all;
 }
