@@ -161,7 +161,14 @@ namespace conc {
   X(kvniReconstructCoeffsInter_H261_1u16s) \
   X(kvniReconstructCoeffsIntra_H263_1u16s) \
   X(kvniReconstructCoeffsInter_H263_1u16s) \
-  X(kvniReconstructCoeffsInter_MPEG4_1u16s)
+  X(kvniReconstructCoeffsInter_MPEG4_1u16s) \
+  X(kvniInterpolateQPBicubic_VC1_8u_C1R) \
+  X(kvniInterpolateQPBilinear_VC1_8u_C1R) \
+  X(kvniInterpolateQPBilinear_VC1_8u_C2R) \
+  X(kvniRangeMapping_VC1_8u_C1R) \
+  X(kvniDeinterlaceEdgeDetect_8u_C1R) \
+  X(kvniCbYCr422ToYCbCr420_Rotate_8u_C2P3R) \
+  X(kvniCbYCr422ToYCbCr420_Rotate_8u_P3R)
 // clang-format on
 
 struct Api {
