@@ -19,9 +19,9 @@ void register_all(kvnbench::Buffers& b) {
   for (int n : {16, 8})
     for (const auto& p : pos) {
       const KvnInterpolationRecordVC1 r = {src, kStep, dst, kStep, p[0], p[1], n, n, 0};
-      kvnbench::add_api("Bicubic" + std::to_string(n) + "x" + std::to_string(n) + "/" + std::to_string(p[0]) +
-                            std::to_string(p[1]),
-                        [r] { return kvniInterpolateQPBicubic_VC1_8u_C1R(&r); });
+      kvnbench::add_api(
+          "Bicubic" + std::to_string(n) + "x" + std::to_string(n) + "/" + std::to_string(p[0]) + std::to_string(p[1]),
+          [r] { return kvniInterpolateQPBicubic_VC1_8u_C1R(&r); });
     }
   for (const auto& p : {std::pair{1, 3}, std::pair{2, 2}, std::pair{2, 0}}) {
     const KvnInterpolationRecordVC1 r = {src, kStep, dst, kStep, p.first, p.second, 8, 8, 0};

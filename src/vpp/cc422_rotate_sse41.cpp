@@ -21,9 +21,13 @@ namespace {
 
 using V = __m128i;
 
-inline V reverse16(V v) { return _mm_shuffle_epi8(v, _mm_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0)); }
+inline V reverse16(V v) {
+  return _mm_shuffle_epi8(v, _mm_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0));
+}
 // Each 8-byte half reversed in place.
-inline V reverse8x2(V v) { return _mm_shuffle_epi8(v, _mm_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8)); }
+inline V reverse8x2(V v) {
+  return _mm_shuffle_epi8(v, _mm_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8));
+}
 
 // Luma columns x .. x + 15 of row r into y, and the row's chroma columns
 // x/2 .. x/2 + 7 into c (Cb in the low half, Cr in the high half).
