@@ -15,7 +15,9 @@ namespace {
 
 using W = __m256i;
 
-inline W byte_weights(int first, int second) { return _mm256_set1_epi16(int16_t((second << 8) | (first & 0xff))); }
+inline W byte_weights(int first, int second) {
+  return _mm256_set1_epi16(int16_t(uint16_t(uint8_t(second) << 8 | uint8_t(first))));
+}
 inline W word_weights(int first, int second) {
   return _mm256_set1_epi32(int32_t((uint32_t(second) << 16) | uint16_t(first)));
 }
@@ -37,18 +39,17 @@ void bicubic_both16(const uint8_t* s, ptrdiff_t ss, uint8_t* d, ptrdiff_t ds, in
   W a = groups(s - ss), b = groups(s), c = groups(s + ss);
   for (int y = 0; y < H; ++y, s += ss, d += ds) {
     const W e = groups(s + 2 * ss);
-    const W lo = _mm256_sra_epi16(
-        _mm256_add_epi16(_mm256_add_epi16(_mm256_maddubs_epi16(_mm256_unpacklo_epi8(a, b), v01),
-                                          _mm256_maddubs_epi16(_mm256_unpacklo_epi8(c, e), v23)),
-                         vrnd),
-        vsh);
-    const W hi = _mm256_sra_epi16(
-        _mm256_add_epi16(_mm256_add_epi16(_mm256_maddubs_epi16(_mm256_unpackhi_epi8(a, b), v01),
-                                          _mm256_maddubs_epi16(_mm256_unpackhi_epi8(c, e), v23)),
-                         vrnd),
-        vsh);
-    const W even =
-        _mm256_add_epi32(_mm256_madd_epi16(lo, h01), _mm256_madd_epi16(_mm256_alignr_epi8(hi, lo, 4), h23));
+    const W lo =
+        _mm256_sra_epi16(_mm256_add_epi16(_mm256_add_epi16(_mm256_maddubs_epi16(_mm256_unpacklo_epi8(a, b), v01),
+                                                           _mm256_maddubs_epi16(_mm256_unpacklo_epi8(c, e), v23)),
+                                          vrnd),
+                         vsh);
+    const W hi =
+        _mm256_sra_epi16(_mm256_add_epi16(_mm256_add_epi16(_mm256_maddubs_epi16(_mm256_unpackhi_epi8(a, b), v01),
+                                                           _mm256_maddubs_epi16(_mm256_unpackhi_epi8(c, e), v23)),
+                                          vrnd),
+                         vsh);
+    const W even = _mm256_add_epi32(_mm256_madd_epi16(lo, h01), _mm256_madd_epi16(_mm256_alignr_epi8(hi, lo, 4), h23));
     const W odd = _mm256_add_epi32(_mm256_madd_epi16(_mm256_alignr_epi8(hi, lo, 2), h01),
                                    _mm256_madd_epi16(_mm256_alignr_epi8(hi, lo, 6), h23));
     const W ev = _mm256_srai_epi32(_mm256_add_epi32(even, hrnd), 7);

@@ -26,7 +26,9 @@ namespace {
 using V = __m128i;
 
 // pmaddubsw weights of the pairs (first, second).
-inline V byte_weights(int first, int second) { return _mm_set1_epi16(int16_t((second << 8) | (first & 0xff))); }
+inline V byte_weights(int first, int second) {
+  return _mm_set1_epi16(int16_t(uint16_t(uint8_t(second) << 8 | uint8_t(first))));
+}
 // pmaddwd weights of the pairs (first, second).
 inline V word_weights(int first, int second) {
   return _mm_set1_epi32(int32_t((uint32_t(second) << 16) | uint16_t(first)));
@@ -78,16 +80,18 @@ void bicubic_ver(const uint8_t* s, ptrdiff_t ss, uint8_t* d, ptrdiff_t ds, int, 
   const BicubicTaps& t = kBicubicTaps[dy];
   const V w01 = byte_weights(t.t0, t.t1), w23 = byte_weights(t.t2, t.t3);
   const V rnd = _mm_set1_epi16(int16_t((1 << (t.shift - 1)) - 1 + r)), sh = _mm_cvtsi32_si128(t.shift);
-  constexpr int kRows = W == 16 ? 1 : 2;
-  V a = rows<W>(s - ss, ss), b = rows<W>(s, ss), c = rows<W>(s + ss, ss);
-  for (int y = 0; y < H; y += kRows, s += kRows * ss, d += kRows * ds) {
-    const V e = rows<W>(s + 2 * ss, ss);
-    put_rows<W>(d, ds, filter16(a, b, c, e, w01, w23, rnd, sh));
-    if constexpr (W == 16) {
+  if constexpr (W == 16) {  // a window of four rows, one new row a step
+    V a = load<16>(s - ss), b = load<16>(s), c = load<16>(s + ss);
+    for (int y = 0; y < H; ++y, s += ss, d += ds) {
+      const V e = load<16>(s + 2 * ss);
+      store<16>(d, filter16(a, b, c, e, w01, w23, rnd, sh));
       a = b, b = c, c = e;
-    } else {  // two rows on
-      a = c, b = e, c = rows<W>(s + 3 * ss, ss);
     }
+  } else {  // two rows a register: rows y - 1 .. y + 3
+    for (int y = 0; y < H; y += 2, s += 2 * ss, d += 2 * ds)
+      put_rows<W>(d, ds,
+                  filter16(rows<W>(s - ss, ss), rows<W>(s, ss), rows<W>(s + ss, ss), rows<W>(s + 2 * ss, ss), w01, w23,
+                           rnd, sh));
   }
 }
 
@@ -133,8 +137,8 @@ void bicubic_both(const uint8_t* s, ptrdiff_t ss, uint8_t* d, ptrdiff_t ds, int 
       byte_weights(tv.t0, tv.t1), byte_weights(tv.t2, tv.t3), _mm_set1_epi16(int16_t((1 << (sh - 1)) - 1 + r)),
       _mm_cvtsi32_si128(sh),      word_weights(th.t0, th.t1), word_weights(th.t2, th.t3),
       _mm_set1_epi32(64 - r)};
-  V a0 = group<W, 0>(s - ss), b0 = group<W, 0>(s), c0 = group<W, 0>(s + ss);
-  V a1 = group<W, 8>(s - ss), b1 = group<W, 8>(s), c1 = group<W, 8>(s + ss);
+  V a0 = group<W, 0>(s - ss), b0 = group<W, 0>(s), c0 = group<W, 0>(s + ss), a1 = a0, b1 = b0, c1 = c0;
+  if constexpr (W == 16) a1 = group<W, 8>(s - ss), b1 = group<W, 8>(s), c1 = group<W, 8>(s + ss);
   for (int y = 0; y < H; ++y, s += ss, d += ds) {
     const V e0 = group<W, 0>(s + 2 * ss);
     const V r0 = both8(a0, b0, c0, e0, t);
