@@ -5533,6 +5533,189 @@ KvnResult kvniQuantInvInterNonuniform_VC1_16s_C1R(const Kvn16s* pSrc, int32_t sr
                                                   int32_t doubleQuant, KvnSize roiSize, KvnSize* pDstSizeNZ);
 /** @} */
 
+/* ------------------------------------------------------------------------ */
+/* VC-1 interpolation and range mapping; pre- and post-processing           */
+/* ------------------------------------------------------------------------ */
+
+/** @defgroup vc1 VC-1 */
+/** @defgroup vpp Pre- and post-processing */
+
+/**
+ * @defgroup vc1_inter Quarter-sample interpolation and range mapping
+ * @ingroup vc1
+ * @brief Bicubic and bilinear motion-compensated prediction (SMPTE 421M
+ * 8.3.6.5) and the range reduction mapping (SMPTE 421M 8.1.1.3).
+ *
+ * - The caller resolves the motion vector into the reference sample at its
+ *   integer part (pSrc) and the quarter-sample fraction (dx, dy); no picture
+ *   edge is handled: every sample the filter reads must exist. A bicubic
+ *   fraction reads one column left and two right (dx != 0), one row above and
+ *   two below (dy != 0); a bilinear fraction one more column (dx != 0, one
+ *   more Cb/Cr pair for interleaved chroma) and one more row (dy != 0).
+ * - The fractions are taken modulo 4 (dx & 3, dy & 3). The bicubic filter
+ *   uses the rounding control as given (0 or 1), the bilinear filters its
+ *   lowest bit.
+ * - Sizes: bicubic 8x8, 16x8 and 16x16; bilinear one channel 16x16, 8x8, 8x4
+ *   and 4x4; bilinear two channels 8x8, 8x4 and 4x4 (width in Cb/Cr pairs).
+ *   Any other size gives KVN_STS_SIZE_ERR and nothing is written.
+ * @{
+ */
+
+/** Arguments of the VC-1 interpolation functions. */
+typedef struct KvnInterpolationRecordVC1 {
+  const Kvn8u* pSrc;    /**< Reference sample at the integer part of the motion vector. */
+  int32_t srcStep;      /**< Reference row step in bytes. */
+  Kvn8u* pDst;          /**< Prediction block. */
+  int32_t dstStep;      /**< Destination row step in bytes. */
+  int32_t dx;           /**< Horizontal fraction in quarter samples, 0..3 (used modulo 4). */
+  int32_t dy;           /**< Vertical fraction in quarter samples, 0..3 (used modulo 4). */
+  int32_t blockWidth;   /**< Block width in samples (of one channel for interleaved chroma). */
+  int32_t blockHeight;  /**< Block height in rows. */
+  int32_t roundControl; /**< Rounding control r, 0 or 1. */
+} KvnInterpolationRecordVC1;
+
+/**
+ * Bicubic interpolation of an 8x8, 16x8 or 16x16 block. Taps by quarter
+ * fraction: 1/4 (-4, 53, 18, -3), 1/2 (-1, 9, 9, -1), 3/4 (-3, 18, 53, -4).
+ * One direction: vertical (sum + 2^(n-1) - 1 + r) >> n, horizontal
+ * (sum + 2^(n-1) - r) >> n, n = 6 (quarter) or 4 (half); both directions:
+ * vertical first with shift s = n(dy) + n(dx) - 7 and rounding
+ * 2^(s-1) - 1 + r, then horizontal (sum + 64 - r) >> 7; clamped to 0..255.
+ * @param pParams Source, destination, steps, fractions, size and rounding control.
+ * @return KVN_STS_NULL_PTR if pParams, its pSrc or pDst is null;
+ *         KVN_STS_SIZE_ERR if the size is not 8x8, 16x8 or 16x16; else KVN_STS_OK.
+ */
+KvnResult kvniInterpolateQPBicubic_VC1_8u_C1R(const KvnInterpolationRecordVC1* pParams);
+/**
+ * Bilinear interpolation of one channel:
+ * ((4-dx)(4-dy) a + dx (4-dy) b + (4-dx) dy c + dx dy d + 8 - r) >> 4 with a,
+ * b, c, d at (x, y), (x+1, y), (x, y+1), (x+1, y+1).
+ * @param pParams Source, destination, steps, fractions, size (16x16, 8x8,
+ *        8x4 or 4x4) and rounding control (lowest bit).
+ * @return KVN_STS_NULL_PTR if pParams, its pSrc or pDst is null;
+ *         KVN_STS_SIZE_ERR for another size; else KVN_STS_OK.
+ */
+KvnResult kvniInterpolateQPBilinear_VC1_8u_C1R(const KvnInterpolationRecordVC1* pParams);
+/**
+ * Bilinear interpolation of interleaved Cb/Cr, each channel as in
+ * kvniInterpolateQPBilinear_VC1_8u_C1R(); the horizontal neighbour of a
+ * sample is two bytes on.
+ * @param pParams Source, destination, steps, fractions, size in pairs (8x8,
+ *        8x4 or 4x4) and rounding control (lowest bit).
+ * @return KVN_STS_NULL_PTR if pParams, its pSrc or pDst is null;
+ *         KVN_STS_SIZE_ERR for another size; else KVN_STS_OK.
+ */
+KvnResult kvniInterpolateQPBilinear_VC1_8u_C2R(const KvnInterpolationRecordVC1* pParams);
+/**
+ * Range mapping of a reduced-range picture: every sample y becomes
+ * clamp((((y - 128) (R + 9) + 4) >> 3) + 128) to 0..255. pDst may equal pSrc.
+ * @param pSrc Source region.
+ * @param srcStep Source row step in bytes.
+ * @param[out] pDst Destination region.
+ * @param dstStep Destination row step in bytes.
+ * @param roiSize Region size; a width or height below 1 writes nothing.
+ * @param rangeMapParam R, 0..7.
+ * @return KVN_STS_NULL_PTR if pSrc or pDst is null; KVN_STS_OUT_OF_RANGE if
+ *         R is above 7; else KVN_STS_OK.
+ */
+KvnResult kvniRangeMapping_VC1_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep, KvnSize roiSize,
+                                      Kvn32u rangeMapParam);
+
+/** @} */
+
+/**
+ * @defgroup vpp_deinterlace Edge-directed deinterlacing
+ * @ingroup vpp
+ * @brief The missing field of an interlaced picture from the present one.
+ * @{
+ */
+
+/**
+ * Builds the missing field by edge-directed line averaging. Each interpolated
+ * row takes its first and last sample from the source row of the same index;
+ * every other sample x is the rounded average of the upper line a and the
+ * lower line b along the direction of least difference: d1 = |a[x-1] -
+ * b[x+1]|, d2 = |a[x+1] - b[x-1]|, d3 = |a[x] - b[x]|; if d1 < d2 the
+ * diagonal (a[x-1], b[x+1]) when d1 < d3, else if d2 < d3 the diagonal
+ * (a[x+1], b[x-1]), else the vertical (a[x], b[x]).
+ * @param pSrc Present field, one row per field line.
+ * @param srcStep Source row step in bytes (twice the frame step for a field of a frame).
+ * @param[out] pDst Missing field, same size.
+ * @param dstStep Destination row step in bytes.
+ * @param size Width and height of both fields.
+ * @param fieldNum 0: missing row k lies between source rows k - 1 and k; any
+ *        other value: between source rows k and k + 1.
+ * @param bCopyBorder Nonzero: the row with a source row on one side only
+ *        (row 0 for field 0, row height - 1 otherwise) is copied from the
+ *        source row of the same index; zero: it is interpolated too, from
+ *        source row -1 (field 0) or row height (otherwise), which the caller provides.
+ * @return KVN_STS_NULL_PTR if pSrc or pDst is null; KVN_STS_SIZE_ERR if the
+ *         width or height is below 1; else KVN_STS_OK.
+ */
+KvnResult kvniDeinterlaceEdgeDetect_8u_C1R(const Kvn8u* pSrc, int32_t srcStep, Kvn8u* pDst, int32_t dstStep,
+                                           KvnSize size, int32_t fieldNum, int32_t bCopyBorder);
+
+/** @} */
+
+/**
+ * @defgroup vpp_cc422 4:2:2 to 4:2:0 conversion with rotation
+ * @ingroup vpp
+ * @brief Interleaved (Cb, Y0, Cr, Y1) or planar 4:2:2 to planar 4:2:0, turned
+ * by a quarter or half turn in the same pass.
+ *
+ * The largest even part W' x H' of the W x H region is converted: luma is
+ * moved to its rotated position, and each chroma sample of 4:2:0 is
+ * (C(2i, c) + C(2i + 1, c) + 1) >> 1 of the two source rows, moved by the
+ * same rotation of the W'/2 x H'/2 chroma picture. Rotation: 0 none; 1 a
+ * quarter turn counter-clockwise (luma (r, x) to (W' - 1 - x, r)); 2 a
+ * quarter turn clockwise ((x, H' - 1 - r)); 3 a half turn
+ * ((H' - 1 - r, W' - 1 - x)). Quarter turns make the destination H' wide and
+ * W' high. Checks in order: null pointers (KVN_STS_NULL_PTR), W or H below 2
+ * (KVN_STS_SIZE_ERR), a rotation outside 0..3 (KVN_STS_BAD_ARG); nothing is
+ * written on failure. An odd W or H returns KVN_STS_WRN_ODD_SIZE.
+ * @{
+ */
+
+/** Pointers to the three planes of a picture. */
+typedef struct KvnPlaneRecord8u {
+  Kvn8u* pY;  /**< Luma plane. */
+  Kvn8u* pCb; /**< Cb plane. */
+  Kvn8u* pCr; /**< Cr plane. */
+} KvnPlaneRecord8u;
+
+/**
+ * Interleaved 4:2:2 (Cb, Y0, Cr, Y1 per two samples) to planar 4:2:0 with rotation.
+ * @param pSrc Source picture, W/2 groups of four bytes a row.
+ * @param srcStep Source row step in bytes.
+ * @param srcSize Luma width W and height H, at least 2 each.
+ * @param pDst Destination planes (Y, Cb, Cr).
+ * @param dstStep Destination row steps in bytes: Y, Cb, Cr.
+ * @param rotation 0, 1, 2 or 3 (see above).
+ * @return KVN_STS_NULL_PTR if pSrc, pDst, a plane pointer or dstStep is null;
+ *         KVN_STS_SIZE_ERR if W or H is below 2; KVN_STS_BAD_ARG if rotation
+ *         is outside 0..3; KVN_STS_WRN_ODD_SIZE if W or H is odd; else KVN_STS_OK.
+ */
+KvnResult kvniCbYCr422ToYCbCr420_Rotate_8u_C2P3R(const Kvn8u* pSrc, int32_t srcStep, KvnSize srcSize,
+                                                 const KvnPlaneRecord8u* pDst, const Kvn32u dstStep[3],
+                                                 int32_t rotation);
+/**
+ * Planar 4:2:2 (chroma planes W/2 wide, H high) to planar 4:2:0 with rotation.
+ * @param pSrc Source planes (Y, Cb, Cr), only read.
+ * @param srcStep Source row steps in bytes: Y, Cb, Cr.
+ * @param srcSize Luma width W and height H, at least 2 each.
+ * @param pDst Destination planes (Y, Cb, Cr).
+ * @param dstStep Destination row steps in bytes: Y, Cb, Cr.
+ * @param rotation 0, 1, 2 or 3 (see above).
+ * @return KVN_STS_NULL_PTR if a record, a plane pointer or a step array is
+ *         null; KVN_STS_SIZE_ERR if W or H is below 2; KVN_STS_BAD_ARG if
+ *         rotation is outside 0..3; KVN_STS_WRN_ODD_SIZE if W or H is odd;
+ *         else KVN_STS_OK.
+ */
+KvnResult kvniCbYCr422ToYCbCr420_Rotate_8u_P3R(const KvnPlaneRecord8u* pSrc, const Kvn32u srcStep[3], KvnSize srcSize,
+                                               const KvnPlaneRecord8u* pDst, const Kvn32u dstStep[3], int32_t rotation);
+
+/** @} */
+
 #ifdef __cplusplus
 }
 #endif

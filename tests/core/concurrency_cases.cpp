@@ -959,6 +959,42 @@ Outcome avs(const Api& a, uint64_t seed) {
   return (o << coefs << counts << y << u << v).take();
 }
 
+// VC-1 prediction of a macroblock's luma and chroma and a range-mapped
+// picture; a deinterlaced field and 4:2:2 pictures converted and turned.
+Outcome vc1_interp(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  auto ref = r.fill<Kvn8u>(48 * 24, 0, 255);
+  std::vector<Kvn8u> luma(16 * 16), c1(8 * 8), c2(16 * 8), mapped(48 * 24);
+  const Kvn8u* at = ref.data() + 2 * 48 + 2;
+  KvnInterpolationRecordVC1 p = {at, 48, luma.data(), 16, r.range(0, 3), r.range(0, 3), 16, 16, r.range(0, 1)};
+  o << a.kvniInterpolateQPBicubic_VC1_8u_C1R(&p);
+  p = {at, 48, c1.data(), 8, r.range(0, 3), r.range(0, 3), 8, 8, r.range(0, 1)};
+  o << a.kvniInterpolateQPBilinear_VC1_8u_C1R(&p);
+  p = {at, 48, c2.data(), 16, r.range(0, 3), r.range(0, 3), 8, 8, r.range(0, 1)};
+  o << a.kvniInterpolateQPBilinear_VC1_8u_C2R(&p);
+  o << a.kvniRangeMapping_VC1_8u_C1R(ref.data(), 48, mapped.data(), 48, {r.range(1, 48), 24}, Kvn32u(r.range(0, 7)));
+  return (o << luma << c1 << c2 << mapped).take();
+}
+
+Outcome vpp(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  const int w = 2 * r.range(1, 40), h = 2 * r.range(1, 20), rot = r.range(0, 3);
+  auto src = r.fill<Kvn8u>(size_t(2 * w * (h + 1)), 0, 255);
+  std::vector<Kvn8u> field(size_t(w * h)), y(size_t(w * h)), cb(size_t(w * h / 4)), cr(size_t(w * h / 4));
+  o << a.kvniDeinterlaceEdgeDetect_8u_C1R(src.data() + w, w, field.data(), w, {w, h}, r.range(0, 1), r.range(0, 1));
+  const bool quarter = rot == 1 || rot == 2;
+  const Kvn32u steps[3] = {Kvn32u(quarter ? h : w), Kvn32u(quarter ? h / 2 : w / 2), Kvn32u(quarter ? h / 2 : w / 2)};
+  KvnPlaneRecord8u dst = {y.data(), cb.data(), cr.data()};
+  o << a.kvniCbYCr422ToYCbCr420_Rotate_8u_C2P3R(src.data(), 2 * w, {w, h}, &dst, steps, rot);
+  o << y << cb << cr;
+  KvnPlaneRecord8u planes = {src.data(), src.data() + w * h, src.data() + w * h + w * h / 2};
+  const Kvn32u srcSteps[3] = {Kvn32u(w), Kvn32u(w / 2), Kvn32u(w / 2)};
+  o << a.kvniCbYCr422ToYCbCr420_Rotate_8u_P3R(&planes, srcSteps, {w, h}, &dst, steps, rot);
+  return (o << field << y << cb << cr).take();
+}
+
 }  // namespace
 
 const std::vector<WorkItem>& work_items() {
@@ -990,6 +1026,8 @@ const std::vector<WorkItem>& work_items() {
       {"DV segment decoding and dequantisation", dv},
       {"AVS coefficient decoding and inter reconstruction", avs},
       {"VC-1 transforms and quantisation", vc1_transform_quant},
+      {"VC-1 interpolation and range mapping", vc1_interp},
+      {"deinterlacing and 4:2:2 to 4:2:0 with rotation", vpp},
   };
   return items;
 }

@@ -201,7 +201,14 @@ namespace conc {
   X(kvniDecodeLumaBlockInter_AVS_1u16s) \
   X(kvniDecodeChromaBlock_AVS_1u16s) \
   X(kvniReconstructLumaInter_AVS_16s8u_C1R) \
-  X(kvniReconstructChromaInter_AVS_16s8u_C1R)
+  X(kvniReconstructChromaInter_AVS_16s8u_C1R) \
+  X(kvniInterpolateQPBicubic_VC1_8u_C1R) \
+  X(kvniInterpolateQPBilinear_VC1_8u_C1R) \
+  X(kvniInterpolateQPBilinear_VC1_8u_C2R) \
+  X(kvniRangeMapping_VC1_8u_C1R) \
+  X(kvniDeinterlaceEdgeDetect_8u_C1R) \
+  X(kvniCbYCr422ToYCbCr420_Rotate_8u_C2P3R) \
+  X(kvniCbYCr422ToYCbCr420_Rotate_8u_P3R)
 // clang-format on
 
 struct Api {

@@ -1406,4 +1406,96 @@ TEST(HostileArgs, Vc1) {
   sweep(cases);
 }
 
+// ---------------------------------------------------------------------------
+// VC-1 interpolation and range mapping: steps are not checked (every value
+// gives the valid call's result); a block size outside a function's set is
+// refused with nothing written; a range-map region below 1 x 1 writes
+// nothing and returns 0.
+
+TEST(HostileArgs, Vc1Interp) {
+  const Expect refused = error(KVN_STS_SIZE_ERR);
+  // The source reaches `left`, `right` columns and `above`, `below` rows past
+  // a w x h block (w in bytes).
+  const auto interp = [&](const char* name, auto f, int w, int h, int bytes, int left, int right, int above, int below,
+                          int dx, int dy) {
+    const Plane src{1, -left, left + w * bytes + right, -above, above + h + below, 0, kIn, kBytes};
+    return fn(name, f, {src, p8(kOut, 1, w * bytes, h)}, {step(), step(), size(w, refused), size(h, refused)}, {},
+              rec<KvnInterpolationRecordVC1>(p0, a0, p1, a1, dx, dy, a2, a3, 1));
+  };
+  const Expect region = [](int32_t v) {
+    return v < 1 ? int32_t(kNoOutput) : v > 13 ? int32_t(kSkip) : int32_t(kAccepted);
+  };
+  sweep({
+      interp(FN(kvniInterpolateQPBicubic_VC1_8u_C1R), 16, 8, 1, 1, 2, 1, 2, 3, 1),
+      interp(FN(kvniInterpolateQPBicubic_VC1_8u_C1R), 8, 8, 1, 1, 2, 0, 0, 2, 0),
+      interp(FN(kvniInterpolateQPBicubic_VC1_8u_C1R), 16, 16, 1, 0, 0, 1, 2, 0, 3),
+      interp(FN(kvniInterpolateQPBilinear_VC1_8u_C1R), 16, 16, 1, 0, 1, 0, 1, 1, 3),
+      interp(FN(kvniInterpolateQPBilinear_VC1_8u_C1R), 8, 4, 1, 0, 1, 0, 0, 2, 0),
+      interp(FN(kvniInterpolateQPBilinear_VC1_8u_C2R), 8, 8, 2, 0, 2, 0, 1, 3, 1),
+      interp(FN(kvniInterpolateQPBilinear_VC1_8u_C2R), 4, 4, 2, 0, 0, 0, 1, 0, 2),
+      fn(FN(kvniRangeMapping_VC1_8u_C1R), {p8(kIn, 0, 13, 5), p8(kOut, 1, 13, 5)},
+         {step(), step(), size(13, region), size(5, region)}, {}, p0, a0, p1, a1, z2, 7u),
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Deinterlacing and 4:2:2 to 4:2:0 with rotation: steps are not checked; a
+// region below the minimum is refused with nothing written. The conversion's
+// steps are unsigned (Kvn32u arrays): their hostile values are the
+// non-negative ones.
+
+// A Kvn32u step array made of three step arguments.
+struct StepArray {
+  A a, b, c;
+};
+struct StepArrayArg {
+  Kvn32u s[3];
+  operator const Kvn32u*() const { return s; }
+};
+StepArrayArg get(Call& c, StepArray x) { return {{Kvn32u(get(c, x.a)), Kvn32u(get(c, x.b)), Kvn32u(get(c, x.c))}}; }
+
+TEST(HostileArgs, VppDeinterlace) {
+  const Expect size_err = [](int32_t v) { return v < 1 ? int32_t(KVN_STS_SIZE_ERR) : int32_t(kSkip); };
+  std::vector<Case> cases;
+  for (int field = 0; field < 2; ++field)
+    for (int border = 0; border < 2; ++border)
+      for (int w : {2, 37}) {
+        // Rows -1 .. h of the source: the caller provides the row beyond the region.
+        const Plane src{1, 0, w, -1, 8, 0, kIn, kBytes};
+        cases.push_back(fn(std::string("kvniDeinterlaceEdgeDetect_8u_C1R field ") + char('0' + field) + " border " +
+                               char('0' + border) + " width " + std::to_string(w),
+                           kvniDeinterlaceEdgeDetect_8u_C1R, {src, p8(kOut, 1, w, 6)},
+                           {step(), step(), size(w, size_err), size(6, size_err)}, {}, p0, a0, p1, a1, z2, field,
+                           border));
+      }
+  sweep(cases);
+}
+
+TEST(HostileArgs, VppCc422) {
+  const std::vector<int32_t> unsignedSteps = {0, 1, 7, 1 << 30, INT32_MAX};
+  const Arg dstStep{true, 0, 1, same(), unsignedSteps};
+  const auto side = [](int32_t valid) {
+    return size(valid, [valid](int32_t v) {
+      return v < 2 ? int32_t(KVN_STS_SIZE_ERR) : v < valid ? int32_t(kAccepted) : int32_t(kSkip);
+    });
+  };
+  std::vector<Case> cases;
+  for (int rot = 0; rot < 4; ++rot) {
+    const int w = 36, h = 18, dw = rot == 1 || rot == 2 ? h : w, dh = rot == 1 || rot == 2 ? w : h;
+    const std::string r = " rotation " + std::to_string(rot);
+    cases.push_back(
+        fn(std::string("kvniCbYCr422ToYCbCr420_Rotate_8u_C2P3R") + r, kvniCbYCr422ToYCbCr420_Rotate_8u_C2P3R,
+           {p8(kIn, 0, 2 * w, h), p8(kOut, 1, dw, dh), p8(kOut, 2, dw / 2, dh / 2), p8(kOut, 3, dw / 2, dh / 2)},
+           {step(), dstStep, dstStep, dstStep, side(w), side(h)}, {}, p0, a0, z4, rec<KvnPlaneRecord8u>(p1, p2, p3),
+           StepArray{a1, a2, a3}, rot));
+    cases.push_back(fn(std::string("kvniCbYCr422ToYCbCr420_Rotate_8u_P3R") + r, kvniCbYCr422ToYCbCr420_Rotate_8u_P3R,
+                       {p8(kIn, 0, w, h), p8(kIn, 1, w / 2, h), p8(kIn, 2, w / 2, h), p8(kOut, 3, dw, dh),
+                        p8(kOut, 4, dw / 2, dh / 2), p8(kOut, 5, dw / 2, dh / 2)},
+                       {dstStep, dstStep, dstStep, dstStep, dstStep, dstStep, side(w), side(h)}, {},
+                       rec<KvnPlaneRecord8u>(p0, p1, p2), StepArray{a0, a1, a2}, Z{6},
+                       rec<KvnPlaneRecord8u>(p3, p4, P{5}), StepArray{a3, a4, A{5}}, rot));
+  }
+  sweep(cases);
+}
+
 }  // namespace

@@ -38,6 +38,10 @@
 #include "avs/avs_vlc.h"
 #include "avs/recon_avs.h"
 #include "slot_tables.h"
+// VC-1 interpolation and range mapping; deinterlacing; 4:2:2 to 4:2:0 with rotation
+#include "vc1/interp_vc1.h"
+#include "vpp/cc422_rotate.h"
+#include "vpp/deinterlace.h"
 
 namespace kvntest {
 
@@ -109,6 +113,10 @@ KVN_TABLE(dv_quant, DvQuantKernels, M(inv), M(weight_inv))
 // VC-1 transforms and quantisation
 KVN_TABLE(transform_vc1, TransformVc1Kernels, M(fwd), M(inv), M(inv_quarter), M(inv_dc))
 KVN_TABLE(quant_vc1, QuantVc1Kernels, M(intra), M(inter), M(inv_intra), M(inv_inter))
+// VC-1 interpolation and range mapping; deinterlacing; 4:2:2 to 4:2:0 with rotation
+KVN_TABLE(interp_vc1, InterpVc1Kernels, M(bicubic), M(bilinear_c1), M(bilinear_c2), M(range_map))
+KVN_TABLE(deinterlace, DeinterlaceKernels, M(edge_row))
+KVN_TABLE(cc422_rotate, Cc422RotateKernels, M(c2p3), M(p3))
 
 // AVS coefficient decoding (scalar only) and inter reconstruction
 KVN_TABLE(avs_vlc, AvsVlcKernels, M(intra_luma), M(inter_luma), M(chroma))
@@ -187,6 +195,10 @@ const std::vector<Family>& families() {
       family<TransformVc1Kernels, transform_vc1_kernels>("transform_vc1", kTransformVc1KernelsC,
                                                          transform_vc1::kMembers),
       family<QuantVc1Kernels, quant_vc1_kernels>("quant_vc1", kQuantVc1KernelsC, quant_vc1::kMembers),
+      // VC-1 interpolation and range mapping; deinterlacing; 4:2:2 to 4:2:0 with rotation
+      family<InterpVc1Kernels, interp_vc1_kernels>("interp_vc1", kInterpVc1KernelsC, interp_vc1::kMembers),
+      family<DeinterlaceKernels, deinterlace_kernels>("deinterlace", kDeinterlaceKernelsC, deinterlace::kMembers),
+      family<Cc422RotateKernels, cc422_rotate_kernels>("cc422_rotate", kCc422RotateKernelsC, cc422_rotate::kMembers),
   };
   return all;
 }
