@@ -5552,9 +5552,8 @@ KvnResult kvniQuantInvInterNonuniform_VC1_16s_C1R(const Kvn16s* pSrc, int32_t sr
  *   fraction reads one column left and two right (dx != 0), one row above and
  *   two below (dy != 0); a bilinear fraction one more column (dx != 0, one
  *   more Cb/Cr pair for interleaved chroma) and one more row (dy != 0).
- * - The fractions are taken modulo 4 (dx & 3, dy & 3). The bicubic filter
- *   uses the rounding control as given (0 or 1), the bilinear filters its
- *   lowest bit.
+ * - The fractions are taken modulo 4 (dx & 3, dy & 3). All three filters
+ *   use the lowest bit of the rounding control.
  * - Sizes: bicubic 8x8, 16x8 and 16x16; bilinear one channel 16x16, 8x8, 8x4
  *   and 4x4; bilinear two channels 8x8, 8x4 and 4x4 (width in Cb/Cr pairs).
  *   Any other size gives KVN_STS_SIZE_ERR and nothing is written.
@@ -5571,7 +5570,7 @@ typedef struct KvnInterpolationRecordVC1 {
   int32_t dy;           /**< Vertical fraction in quarter samples, 0..3 (used modulo 4). */
   int32_t blockWidth;   /**< Block width in samples (of one channel for interleaved chroma). */
   int32_t blockHeight;  /**< Block height in rows. */
-  int32_t roundControl; /**< Rounding control r, 0 or 1. */
+  int32_t roundControl; /**< Rounding control r, 0 or 1 (lowest bit used). */
 } KvnInterpolationRecordVC1;
 
 /**

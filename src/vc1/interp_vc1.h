@@ -4,7 +4,7 @@
 // Bicubic kernels: one per block size (8x8, 16x8, 16x16; index
 // bicubic_size_index) and kind (index (dy != 0) << 1 | (dx != 0)): 0 copy,
 // 1 horizontal, 2 vertical, 3 both. dx, dy are 0..3 (the entries mask them),
-// nonzero where the kind says so; r is the rounding control as given (0 or 1).
+// nonzero where the kind says so; r is the rounding control bit (0 or 1).
 // Taps by fraction f (bicubic_taps): 1/4 (-4, 53, 18, -3), 1/2 (-1, 9, 9, -1),
 // 3/4 (-3, 18, 53, -4) on the samples at -1, 0, +1, +2 along the direction.
 //  - vertical only:   (sum + 2^(n-1) - 1 + r) >> n, clamped to 0..255;

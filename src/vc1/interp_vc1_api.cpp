@@ -31,7 +31,7 @@ KVN_ENTRY(kvniInterpolateQPBicubic_VC1_8u_C1R)(const KvnInterpolationRecordVC1* 
   const int dx = p.dx & 3, dy = p.dy & 3;
   with_index<kVc1BicubicSizes>(size, [&](auto s) {
     with_index<kVc1Kinds>(vc1_kind(dx, dy), [&](auto k) {
-      KVN_KERNEL(interp_vc1, bicubic[s][k])(p.pSrc, p.srcStep, p.pDst, p.dstStep, dx, dy, p.roundControl);
+      KVN_KERNEL(interp_vc1, bicubic[s][k])(p.pSrc, p.srcStep, p.pDst, p.dstStep, dx, dy, p.roundControl & 1);
     });
   });
   return KVN_STS_OK;
