@@ -4938,6 +4938,72 @@ KvnResult kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s src
 
 /** @} */
 
+/* ------------------------------------------------------------------------ */
+/* DV 2-4-8 DCT and DV100 weighting                                         */
+/* ------------------------------------------------------------------------ */
+
+/**
+ * @defgroup dv_transform DV 2-4-8 DCT and DV100 weighting
+ * @brief The 2-4-8 DCT of IEC 61834 in both directions and the DV100
+ * dequantisation with weighting of one block, in place.
+ *
+ * These three functions are defined by this library as follows.
+ *
+ * A 2-4-8 block covers 8 frame lines of two fields. Its 64 coefficients are
+ * in raster order, 8r + h: rows r = 0..3 hold the transform of the sum field
+ * (line 2z plus line 2z + 1), rows 4..7 that of the difference field (line 2z
+ * minus line 2z + 1), as the DV 2-4-8 scan places them; h is the horizontal
+ * frequency. The forward transform is
+ * C(u, h) = c4(u) c8(h) / sqrt2 * sum over z = 0..3, x = 0..7 of
+ * (P(2z, x) +- P(2z + 1, x)) cos(u (2z + 1) pi / 8) cos(h (2x + 1) pi / 16),
+ * with c8(0) = 1 / (2 sqrt2), c8(h) = 1/2, c4(0) = 1/2 and c4(u) = 1 / sqrt2:
+ * an orthonormal transform, scaled like the library's 8x8 inverse DCTs (a
+ * flat block of value p has C(0, 0) = 8p). Both directions are computed as
+ * two integer passes with 16-bit constants (the matrix entries x 32768
+ * rounded) and 32-bit sums: the first pass keeps 4 fraction bits
+ * ((sum + 1024) >> 11), the second rounds to integers ((sum + 2^18) >> 19);
+ * both saturate to 16 bits. The inverse transforms the rows first, the
+ * forward transform the columns first. For coefficients of 8-bit pictures
+ * the integer inverse stays within 1 of the exact transform.
+ * @{
+ */
+
+/**
+ * Inverse 2-4-8 DCT of one block, in place: 64 coefficients in, 64 samples
+ * (8 frame lines, field lines alternating) out, rounded, saturated to 16 bits,
+ * not clamped to a sample range.
+ * @param[in,out] pSrcDst 64 signed 16-bit values, raster order.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniDCT2x4x8Inv_16s_C1I(Kvn16s* pSrcDst);
+/**
+ * Forward 2-4-8 DCT of one block, in place: 64 samples (8 frame lines) in,
+ * 64 coefficients out (rows 0..3 sum field, 4..7 difference field).
+ * @param[in,out] pSrcDst 64 signed 16-bit values, raster order.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniDCT2x4x8Frw_16s_C1I(Kvn16s* pSrcDst);
+/**
+ * DV100 dequantisation with weighting of one block, in place, in raster
+ * order: each value v (as the DV100 segment decoder writes it: AC amplitude
+ * x 64, DC x 128) becomes ((v >> 3) x D[i] x W[i] + 32768) >> 16, saturated
+ * to 16 bits, where (v >> 3) x D[i] is exact in 32 bits and the product with
+ * W[i] in 64 bits; the result is rounded to nearest, unlike
+ * kvniQuantWeightBlockInv_DV_16s_C1I(), whose 16-bit intermediate product
+ * would overflow with the larger DV100 quantiser steps. With D the quantiser
+ * step of each coefficient and W = 8192 / weight, an AC amplitude a gives
+ * a x D / weight.
+ * @param[in,out] pSrcDst 64 signed 16-bit values, raster order.
+ * @param pDeqTable 64 unsigned 16-bit dequantisation factors, raster order.
+ * @param pWeightInvTable 64 signed 16-bit inverse weights, raster order.
+ * @return KVN_STS_NULL_PTR if any pointer is null (nothing written); else
+ *         KVN_STS_OK.
+ */
+KvnResult kvniQuantWeightBlockInv_DV100_16s_C1I(Kvn16s* pSrcDst, const Kvn16u* pDeqTable,
+                                                const Kvn16s* pWeightInvTable);
+
+/** @} */
+
 #ifdef __cplusplus
 }
 #endif
