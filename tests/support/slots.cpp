@@ -32,6 +32,8 @@
 #include "mpeg4/quant_mpeg4.h"
 #include "mpeg4/coeff_encode.h"
 #include "mpeg4/mpeg4_vlc.h"
+#include "dv/dv_quant.h"
+#include "dv/dv_segment.h"
 #include "slot_tables.h"
 
 namespace kvntest {
@@ -100,6 +102,9 @@ KVN_TABLE(coeff_encode, CoeffEncodeKernels, M(mpeg4), M(mpeg4_rvlc), M(h263), M(
 KVN_TABLE(mpeg4_vlc, Mpeg4VlcKernels, M(intra_mpeg4), M(inter_mpeg4), M(intra_rvlc_back), M(inter_rvlc_back),
           M(intra_h263), M(inter_h263), M(intra_h261), M(inter_h261), M(dc_h263), M(dc_mpeg4), M(recon_intra_h261),
           M(recon_inter_h261), M(recon_intra_h263), M(recon_inter_h263), M(recon_inter_mpeg4))
+// DV segment decoding (scalar only) and dequantisers
+KVN_TABLE(dv_segment, DvSegmentKernels, M(dv), M(dv_one_pass), M(dv100))
+KVN_TABLE(dv_quant, DvQuantKernels, M(inv), M(weight_inv))
 
 AnyFn read_slot(const void* table, std::size_t i) {
   AnyFn f;
@@ -166,6 +171,9 @@ const std::vector<Family>& families() {
       family<Dct248Kernels, dct248_kernels>("dct248", kDct248KernelsC, dct248::kMembers),
       // MPEG-4 / H.263 / H.261 coefficient VLC decoding
       family<Mpeg4VlcKernels, mpeg4_vlc_kernels>("mpeg4_vlc", kMpeg4VlcKernelsC, mpeg4_vlc::kMembers),
+      // DV segment decoding and dequantisers
+      family<DvSegmentKernels, dv_segment_kernels>("dv_segment", kDvSegmentKernelsC, dv_segment::kMembers),
+      family<DvQuantKernels, dv_quant_kernels>("dv_quant", kDvQuantKernelsC, dv_quant::kMembers),
   };
   return all;
 }
