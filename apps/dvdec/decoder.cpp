@@ -10,26 +10,25 @@
 namespace dvdec {
 namespace {
 
-constexpr size_t kBlock = 80;             // one DIF block
+constexpr size_t kBlock = 80;               // one DIF block
 constexpr size_t kSequence = 150 * kBlock;  // one DIF sequence
 constexpr size_t kSegment = 5 * kBlock;     // one video segment
 
 // ---- Dequantisation tables (IEC 61834-2, SMPTE 314M) ----------------------
 
 constexpr uint8_t kZigzag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48,
-                                 41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22,
-                                 15, 23, 30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55,
-                                 62, 63};
-constexpr uint8_t kScan248[64] = {0,  32, 1,  33, 8,  40, 2,  34, 9,  41, 16, 48, 24, 56, 17, 49, 10, 42, 3,  35, 4,  36,
-                                  11, 43, 18, 50, 25, 57, 26, 58, 19, 51, 12, 44, 5,  37, 6,  38, 13, 45, 20, 52,
-                                  27, 59, 28, 60, 21, 53, 14, 46, 7,  39, 15, 47, 22, 54, 29, 61, 30, 62, 23, 55,
-                                  31, 63};
+                                 41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
+                                 30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+constexpr uint8_t kScan248[64] = {0,  32, 1, 33, 8,  40, 2,  34, 9,  41, 16, 48, 24, 56, 17, 49,
+                                  10, 42, 3, 35, 4,  36, 11, 43, 18, 50, 25, 57, 26, 58, 19, 51,
+                                  12, 44, 5, 37, 6,  38, 13, 45, 20, 52, 27, 59, 28, 60, 21, 53,
+                                  14, 46, 7, 39, 15, 47, 22, 54, 29, 61, 30, 62, 23, 55, 31, 63};
 
 // Quantisation step (as a power of two) by area, for QNO + class offset.
-constexpr uint8_t kStepShift[22][4] = {{3, 3, 4, 4}, {3, 3, 4, 4}, {2, 3, 3, 4}, {2, 3, 3, 4}, {2, 2, 3, 3}, {2, 2, 3, 3},
-                                       {1, 2, 2, 3}, {1, 2, 2, 3}, {1, 1, 2, 2}, {1, 1, 2, 2}, {0, 1, 1, 2}, {0, 1, 1, 2},
-                                       {0, 0, 1, 1}, {0, 0, 1, 1}, {0, 0, 0, 1}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0},
-                                       {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}};
+constexpr uint8_t kStepShift[22][4] = {
+    {3, 3, 4, 4}, {3, 3, 4, 4}, {2, 3, 3, 4}, {2, 3, 3, 4}, {2, 2, 3, 3}, {2, 2, 3, 3}, {1, 2, 2, 3}, {1, 2, 2, 3},
+    {1, 1, 2, 2}, {1, 1, 2, 2}, {0, 1, 1, 2}, {0, 1, 1, 2}, {0, 0, 1, 1}, {0, 0, 1, 1}, {0, 0, 0, 1}, {0, 0, 0, 0},
+    {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}};
 constexpr int kClassOffset[4] = {6, 3, 0, 1};
 // Area of a scan position: 0 below 6, 1 below 21, 2 below 43, else 3.
 constexpr int area_of(int scan) { return scan < 6 ? 0 : scan < 21 ? 1 : scan < 43 ? 2 : 3; }
@@ -46,8 +45,14 @@ struct QuantTables {
   QuantTables() {
     const double pi = std::acos(-1.0);
     auto cs = [&](int m) { return std::cos(m * pi / 16); };
-    const double w[8] = {1,           cs(4) / (4 * cs(7) * cs(2)), cs(4) / (2 * cs(6)), 1 / (2 * cs(5)), 7.0 / 8,
-                         cs(4) / cs(3), cs(4) / cs(2),             cs(4) / cs(1)};
+    const double w[8] = {1,
+                         cs(4) / (4 * cs(7) * cs(2)),
+                         cs(4) / (2 * cs(6)),
+                         1 / (2 * cs(5)),
+                         7.0 / 8,
+                         cs(4) / cs(3),
+                         cs(4) / cs(2),
+                         cs(4) / cs(1)};
     for (int i = 0; i < 64; ++i) {
       const int h = i % 8, r = i / 8;
       weight[0][i] = Kvn16s(std::lround(8192 / (w[h] * w[r] / 2)));
@@ -80,7 +85,8 @@ constexpr int kSbColumn[5] = {2, 1, 3, 0, 4};       // 9 macroblocks of 16 sampl
 constexpr int kSbColumn411[5] = {9, 4, 13, 0, 18};  // in 32-sample macroblocks
 // Within a superblock, macroblocks run down and up the columns.
 constexpr uint8_t kSerpent3[27] = {0, 1, 2, 2, 1, 0, 0, 1, 2, 2, 1, 0, 0, 1, 2, 2, 1, 0, 0, 1, 2, 2, 1, 0, 0, 1, 2};
-constexpr uint8_t kSerpent6[30] = {0, 1, 2, 3, 4, 5, 5, 4, 3, 2, 1, 0, 0, 1, 2, 3, 4, 5, 5, 4, 3, 2, 1, 0, 0, 1, 2, 3, 4, 5};
+constexpr uint8_t kSerpent6[30] = {0, 1, 2, 3, 4, 5, 5, 4, 3, 2, 1, 0, 0, 1, 2,
+                                   3, 4, 5, 5, 4, 3, 2, 1, 0, 0, 1, 2, 3, 4, 5};
 
 inline uint8_t clamp255(int v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
 

@@ -19,9 +19,7 @@ void usage() {
                kvnapp::kDecoderOptionsHelp);
 }
 
-int chroma_format(dvdec::Chroma c) {
-  return c == dvdec::Chroma::k411 ? 4 : c == dvdec::Chroma::k422 ? 2 : 1;
-}
+int chroma_format(dvdec::Chroma c) { return c == dvdec::Chroma::k411 ? 4 : c == dvdec::Chroma::k422 ? 2 : 1; }
 
 }  // namespace
 

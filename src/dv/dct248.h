@@ -4,8 +4,8 @@
 // 2-4-8 DCT. A block of 8 frame lines holds two fields (even and odd lines).
 // The forward transform takes the sum and the difference of each pair of
 // lines (2z, 2z + 1), a 4-point DCT of each over z and an 8-point DCT over x:
-//   C(u, h)     = c4(u) c8(h) / sqrt2 * sum_z sum_x (P(2z, x) + P(2z + 1, x)) cos(u (2z + 1) pi / 8) cos(h (2x + 1) pi / 16)
-//   C(u + 4, h) = the same over P(2z, x) - P(2z + 1, x),
+//   C(u, h)     = c4(u) c8(h) / sqrt2 * sum_z sum_x (P(2z, x) + P(2z + 1, x)) cos(u (2z + 1) pi / 8) cos(h (2x + 1) pi
+//   / 16) C(u + 4, h) = the same over P(2z, x) - P(2z + 1, x),
 // u = 0..3, h = 0..7, c8(0) = 1 / (2 sqrt2), c8(h) = 1/2, c4(0) = 1/2,
 // c4(u) = 1 / sqrt2. The transform is orthonormal, so a flat block of value p
 // has C(0, 0) = 8p, as in the library's 8x8 inverse DCT; the inverse is its

@@ -853,6 +853,21 @@ Outcome mpeg4_vlc(const Api& a, uint64_t seed) {
   return (o << out << lasts).take();
 }
 
+// DV: the 2-4-8 DCT round trip and the DV100 weighting.
+Outcome dv_transform(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  auto b = r.fill<Kvn16s>(64, -128, 127);
+  auto c = r.fill<Kvn16s>(64, -4096, 4095);
+  const auto d = r.fill<Kvn16u>(64, 1, 416);
+  const auto w = r.fill<Kvn16s>(64, 2000, 32767);
+  o << a.kvniDCT2x4x8Frw_16s_C1I(b.data());
+  auto coef = b;
+  o << a.kvniDCT2x4x8Inv_16s_C1I(b.data());
+  o << a.kvniQuantWeightBlockInv_DV100_16s_C1I(c.data(), d.data(), w.data());
+  return (o << coef << b << c).take();
+}
+
 }  // namespace
 
 const std::vector<WorkItem>& work_items() {
@@ -881,6 +896,7 @@ const std::vector<WorkItem>& work_items() {
       {"MPEG-4/H.263 quantisation and H.263 edge filters", mpeg4_quant},
       {"MPEG-4 / H.263 / H.261 coefficient writers", coeff_encode},
       {"MPEG-4/H.263/H.261 coefficient decoding", mpeg4_vlc},
+      {"DV 2-4-8 DCT and DV100 weighting", dv_transform},
   };
   return items;
 }

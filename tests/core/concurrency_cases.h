@@ -161,7 +161,10 @@ namespace conc {
   X(kvniReconstructCoeffsInter_H261_1u16s) \
   X(kvniReconstructCoeffsIntra_H263_1u16s) \
   X(kvniReconstructCoeffsInter_H263_1u16s) \
-  X(kvniReconstructCoeffsInter_MPEG4_1u16s)
+  X(kvniReconstructCoeffsInter_MPEG4_1u16s) \
+  X(kvniDCT2x4x8Frw_16s_C1I) \
+  X(kvniDCT2x4x8Inv_16s_C1I) \
+  X(kvniQuantWeightBlockInv_DV100_16s_C1I)
 // clang-format on
 
 struct Api {
