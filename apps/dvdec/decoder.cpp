@@ -123,7 +123,6 @@ Decoder::Decoder(Sink sink) : sink_(std::move(sink)) { quant_tables(); }
 std::string Decoder::decode(const std::vector<uint8_t>& data) {
   size_t pos = 0;
   bool any = false;
-  std::string err;
   while (pos + 4 <= data.size()) {
     if (!is_header(&data[pos])) {
       ++pos;  // resynchronise on the next header block
@@ -132,9 +131,12 @@ std::string Decoder::decode(const std::vector<uint8_t>& data) {
     Profile p{};
     const std::string why = find_profile(&data[pos], data.size() - pos, p);
     if (!why.empty()) {
-      if (why.compare(0, 12, "unsupported:") == 0) return why;
+      // A format the decoder lacks stops it at the first frame; later, it is
+      // a damaged header, and the frame is skipped.
+      if (why.compare(0, 12, "unsupported:") == 0 && !any) return why;
       ++errors_;
-      break;
+      pos += kBlock;
+      continue;
     }
     const size_t have = std::min(p.frame_bytes(), data.size() - pos);
     if (have < p.frame_bytes()) ++errors_;
@@ -149,8 +151,7 @@ std::string Decoder::decode(const std::vector<uint8_t>& data) {
     }
     pos = next;
   }
-  if (!any && err.empty()) return "no DV frame found";
-  return err;
+  return any ? "" : "no DV frame found";
 }
 
 void Decoder::decode_frame(const uint8_t* f, size_t available, const Profile& p) {
