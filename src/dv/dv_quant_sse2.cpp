@@ -1,4 +1,5 @@
-// SSE2 DV dequantisers, eight values a step: the signed high half of the
+// SSE2 DV dequantisers, eight values a step (a 64-value block gains nothing
+// from wider vectors): the signed high half of the
 // 16 x 16-bit product is exactly the arithmetic shift by 16.
 #include <emmintrin.h>
 

@@ -32,9 +32,9 @@ struct Block {
 };
 
 struct Layout {
-  int blocks;             // per macroblock
-  uint16_t offset[8];     // of each area in the macroblock, bytes
-  uint16_t bytes[8];      // of each area
+  int blocks;          // per macroblock
+  uint16_t offset[8];  // of each area in the macroblock, bytes
+  uint16_t bytes[8];   // of each area
 };
 constexpr Layout kDvLayout = {6, {4, 18, 32, 46, 60, 70}, {14, 14, 14, 14, 10, 10}};
 constexpr Layout kDv100Layout = {8, {4, 14, 24, 34, 44, 54, 64, 72}, {10, 10, 10, 10, 10, 10, 8, 8}};

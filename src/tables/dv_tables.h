@@ -152,10 +152,10 @@ inline constexpr uint8_t kDvScan88[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24
                                           12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
                                           35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
                                           58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
-inline constexpr uint8_t kDvScan248[64] = {0,  32, 1,  33, 8,  40, 2,  34, 9,  41, 16, 48, 24, 56, 17, 49,
-                                           10, 42, 3,  35, 4,  36, 11, 43, 18, 50, 25, 57, 26, 58, 19, 51,
-                                           12, 44, 5,  37, 6,  38, 13, 45, 20, 52, 27, 59, 28, 60, 21, 53,
-                                           14, 46, 7,  39, 15, 47, 22, 54, 29, 61, 30, 62, 23, 55, 31, 63};
+inline constexpr uint8_t kDvScan248[64] = {0,  32, 1, 33, 8,  40, 2,  34, 9,  41, 16, 48, 24, 56, 17, 49,
+                                           10, 42, 3, 35, 4,  36, 11, 43, 18, 50, 25, 57, 26, 58, 19, 51,
+                                           12, 44, 5, 37, 6,  38, 13, 45, 20, 52, 27, 59, 28, 60, 21, 53,
+                                           14, 46, 7, 39, 15, 47, 22, 54, 29, 61, 30, 62, 23, 55, 31, 63};
 
 // ---------------------------------------------------------------------------
 // Two-level lookup. The first level is indexed by the next 9 bits and
@@ -207,7 +207,8 @@ constexpr VlcLookup make_lookup() {
     }
   }
   put_code(t, kDvEndOfBlock, kDvEndOfBlockLength, VlcEntry{0, kRunEndOfBlock, 0});
-  for (uint32_t r = 0; r < 64; ++r) put_code(t, uint32_t(kDvRunEscape) << 6 | r, kDvRunEscapeLength, {0, uint8_t(r), 0});
+  for (uint32_t r = 0; r < 64; ++r)
+    put_code(t, uint32_t(kDvRunEscape) << 6 | r, kDvRunEscapeLength, {0, uint8_t(r), 0});
   // The 16-bit escape: its prefix "111" in the second level's index; the
   // reader takes the amplitude and sign from the bits after it.
   for (uint32_t i = 0x380; i < 0x400; ++i) t.second[i] = VlcEntry{0, kRunAmpEscape, kDvAmpEscapeLength};

@@ -868,6 +868,38 @@ Outcome dv_transform(const Api& a, uint64_t seed) {
   return (o << coef << b << c).take();
 }
 
+// DV: segments of short codes ("00s" and the end of block "0110" in every
+// area, some areas over-full so that bits move between blocks) through the
+// three decoders, each block dequantised, and a table built and released.
+Outcome dv(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  std::vector<Kvn8u> seg(416, 0);
+  for (size_t i = 0; i < 400; ++i) seg[i] = Kvn8u(r.range(0, 3) ? 0x12 : 0x66);  // 000 100 10 / 0110 0110
+  std::vector<Kvn16s> blocks(64 * 40, 0);
+  std::vector<Kvn32u> params(40, 0);
+  o << a.kvniHuffmanDecodeSegment_DV_8u16s(seg.data(), nullptr, nullptr, blocks.data(), params.data());
+  o << blocks << params;
+  std::fill(blocks.begin(), blocks.end(), Kvn16s(0));
+  o << a.kvniHuffmanDecodeSegmentOnePass_DV_8u16s(seg.data(), nullptr, nullptr, blocks.data(), params.data(),
+                                                  Kvn8u(r.range(0, 80)));
+  o << blocks << params;
+  std::fill(blocks.begin(), blocks.end(), Kvn16s(0));
+  o << a.kvniHuffmanDecodeSegment_DV100_8u16s(seg.data(), nullptr, nullptr, blocks.data(), params.data());
+  const auto t16 = r.fill<Kvn16s>(64, -32768, 32767), w16 = r.fill<Kvn16s>(64, -32768, 32767);
+  const auto q16 = r.fill<Kvn16u>(64, 0, 65535);
+  for (size_t k = 0; k < 40; ++k)
+    o << (k % 2 ? a.kvniQuantInv_DV_16s_C1I(&blocks[64 * k], t16.data())
+                : a.kvniQuantWeightBlockInv_DV_16s_C1I(&blocks[64 * k], q16.data(), w16.data()));
+  const Kvn32s src[] = {2, 0, 0, 1, 0, r.range(0, 63), r.range(-9, 9), 1, 2, 1, 1};
+  KvnHuffmanTable* t = nullptr;
+  o << a.kvniInitAllocHuffmanTable_DV_32u(src, src, &t);
+  const auto* e = reinterpret_cast<const Kvn8u*>(t);
+  o << std::vector<Kvn8u>(e, e + 32);
+  o << a.kvniFreeHuffmanTable_DV_32u(t);
+  return (o << blocks << params).take();
+}
+
 }  // namespace
 
 const std::vector<WorkItem>& work_items() {
@@ -897,6 +929,7 @@ const std::vector<WorkItem>& work_items() {
       {"MPEG-4 / H.263 / H.261 coefficient writers", coeff_encode},
       {"MPEG-4/H.263/H.261 coefficient decoding", mpeg4_vlc},
       {"DV 2-4-8 DCT and DV100 weighting", dv_transform},
+      {"DV segment decoding and dequantisation", dv},
   };
   return items;
 }

@@ -164,7 +164,14 @@ namespace conc {
   X(kvniReconstructCoeffsInter_MPEG4_1u16s) \
   X(kvniDCT2x4x8Frw_16s_C1I) \
   X(kvniDCT2x4x8Inv_16s_C1I) \
-  X(kvniQuantWeightBlockInv_DV100_16s_C1I)
+  X(kvniQuantWeightBlockInv_DV100_16s_C1I) \
+  X(kvniHuffmanDecodeSegment_DV_8u16s) \
+  X(kvniHuffmanDecodeSegmentOnePass_DV_8u16s) \
+  X(kvniHuffmanDecodeSegment_DV100_8u16s) \
+  X(kvniInitAllocHuffmanTable_DV_32u) \
+  X(kvniFreeHuffmanTable_DV_32u) \
+  X(kvniQuantInv_DV_16s_C1I) \
+  X(kvniQuantWeightBlockInv_DV_16s_C1I)
 // clang-format on
 
 struct Api {

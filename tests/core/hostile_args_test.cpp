@@ -1316,4 +1316,15 @@ TEST(HostileArgs, Mpeg4Vlc) {
   });
 }
 
+// ---------------------------------------------------------------------------
+// DV: the one-pass segment decoder takes any limit (an 8-bit argument; 64 and
+// above set none) and stays inside its blocks and parameter words.
+
+TEST(HostileArgs, Dv) {
+  const Expect any = [](int32_t) { return int32_t(kAccepted); };
+  sweep({fn(FN(kvniHuffmanDecodeSegmentOnePass_DV_8u16s), {},
+            {count(5, any, {0, 1, 63, 64, 65, 255, 256, -1, INT32_MIN, INT32_MAX})},
+            {in(416), out(30 * 128), out(30 * 4)}, f0, nullptr, nullptr, f1, f2, a0)});
+}
+
 }  // namespace
