@@ -35,11 +35,9 @@ struct Blocks {
 void register_all(Blocks& b) {
   const Dct248Kernels& (*d)(Isa) = dct248_kernels;
   kvnbench::add_levels(
-      "DCT2x4x8Inv_16s_C1I", d, [](const Dct248Kernels& k) { return k.inv; },
-      [&b](Dct248Fn fn) { fn(b.fresh()); });
+      "DCT2x4x8Inv_16s_C1I", d, [](const Dct248Kernels& k) { return k.inv; }, [&b](Dct248Fn fn) { fn(b.fresh()); });
   kvnbench::add_levels(
-      "DCT2x4x8Frw_16s_C1I", d, [](const Dct248Kernels& k) { return k.fwd; },
-      [&b](Dct248Fn fn) { fn(b.fresh()); });
+      "DCT2x4x8Frw_16s_C1I", d, [](const Dct248Kernels& k) { return k.fwd; }, [&b](Dct248Fn fn) { fn(b.fresh()); });
   kvnbench::add_levels(
       "QuantWeightBlockInv_DV100_16s_C1I", d, [](const Dct248Kernels& k) { return k.dv100_weight; },
       [&b](Dv100WeightFn fn) { fn(b.fresh(), b.deq, b.weight); });
