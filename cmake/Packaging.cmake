@@ -10,7 +10,7 @@
 # it, and its own rpath does not serve libkvnvc's needs); the sample programs
 # find both from bin/.
 set_target_properties(kvnvc PROPERTIES INSTALL_RPATH "$ORIGIN")
-set(KVN_SAMPLE_PROGRAMS kvnvc-h264dec kvnvc-h264enc kvnvc-mpeg2dec kvnvc-mpeg2enc kvnvc-mpeg4dec kvnvc-info kvnvc-demo)
+set(KVN_SAMPLE_PROGRAMS kvnvc-h264dec kvnvc-h264enc kvnvc-mpeg2dec kvnvc-mpeg2enc kvnvc-mpeg4dec kvnvc-dvdec kvnvc-info kvnvc-demo)
 set_target_properties(${KVN_SAMPLE_PROGRAMS} PROPERTIES INSTALL_RPATH "$ORIGIN/../${CMAKE_INSTALL_LIBDIR}")
 install(TARGETS ${KVN_SAMPLE_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT apps)
 install(FILES

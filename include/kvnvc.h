@@ -4939,150 +4939,6 @@ KvnResult kvniFilterBlockBoundaryVerEdge_H263_8u_C1IR(Kvn8u* pSrcDst, Kvn32s src
 /** @} */
 
 /* ------------------------------------------------------------------------ */
-/* DV segment decoding and dequantisation                                   */
-/* ------------------------------------------------------------------------ */
-
-/** @defgroup dv DV */
-
-/**
- * @defgroup dv_segment Segment decoding and dequantisation
- * @ingroup dv
- * @brief DV (IEC 61834-2, SMPTE 314M) and DV100 (SMPTE 370M) video segments
- * into coefficient blocks, with the three-pass bit redistribution, and the
- * dequantisers of a block.
- *
- * **Segment**: five compressed macroblocks of 80 bytes, 400 bytes in all. In
- * each, byte 3 holds the QNO in its low four bits, and the block areas are
- * at bytes 4, 18, 32, 46 (14 bytes) and 60, 70 (10 bytes) in the DV layout,
- * at bytes 4, 14, 24, 34, 44, 54 (10 bytes) and 64, 72 (8 bytes) in the DV100
- * layout. An area holds the 9-bit DC, the DCT mode bit (1: 2-4-8), two class
- * bits, then the AC codes. The decoders fetch the data in 64-bit groups and
- * may read up to 16 bytes past the segment (this version reads at most 8):
- * keep 16 readable bytes after it.
- *
- * **Output**: 64 Kvn16s values per block in raster order, block k at element
- * 64 k, blocks in macroblock and area order. Position 0 receives DC x 128
- * (the DC in the top nine bits); each AC coefficient is written at the raster
- * position of its scan index (zigzag in mode 0, the 2-4-8 scan in mode 1,
- * rows 0..3 the sum field) as +-amplitude x 64. No other position is written:
- * clear the blocks before the call. Each block's parameter word: bit 0 set
- * when its end-of-block code was decoded; bits 4..5 class; bit 6 mode; bits
- * 8..15 the scan positions consumed (the scan index of its last coefficient);
- * bits 16..19 the QNO; other bits 0.
- *
- * **Bit redistribution**: every block first decodes from its own area. Then,
- * within each macroblock, the unfinished blocks in area order continue from
- * the bits left after the end-of-block codes of the finished ones, in area
- * order; then the blocks still unfinished, in segment order, continue from
- * the bits left in all finished blocks of the segment, in segment order. A
- * code may continue from the end of a block's area or of one block's spare
- * bits into the next bits used. A block that the whole segment cannot finish
- * keeps bit 0 clear, its position count telling how far it got.
- *
- * **Corrupt data**: a code that would carry the scan index past 63 stops its
- * block; nothing is written for it, bit 0 stays 0, the position count reads
- * 64, and the block gives no spare bits to others. The decoders always
- * return KVN_STS_OK once the pointers pass.
- * @{
- */
-
-/**
- * Decodes one DV segment into 30 blocks.
- * @param pStream The 400-byte segment (16 more bytes readable).
- * @param pScanTables Not read (the decoder has the scans built in); may be null.
- * @param pHuffTable Not read (the decoder has the code built in); may be null.
- * @param[out] pBlocks 30 x 64 coefficients, cleared by the caller.
- * @param[out] pBlockParams 30 parameter words.
- * @return KVN_STS_NULL_PTR if pStream, pBlocks or pBlockParams is null
- *         (nothing written); else KVN_STS_OK.
- */
-KvnResult kvniHuffmanDecodeSegment_DV_8u16s(const Kvn8u* pStream, const Kvn32u* pScanTables,
-                                            const KvnHuffmanTable* pHuffTable, Kvn16s* pBlocks, Kvn32u* pBlockParams);
-/**
- * Decodes one DV segment into 30 blocks from the blocks' own areas only
- * (no redistribution), each block stopping as soon as its scan index reaches
- * nLimit, for reduced-resolution output: limit 0 keeps the DC alone, limit 1
- * the DC and at most one AC code; 64 and above set no limit. A block stopped
- * by the limit keeps bit 0 clear.
- * @param pStream The 400-byte segment (16 more bytes readable).
- * @param pScanTables Not read; may be null.
- * @param pHuffTable Not read; may be null.
- * @param[out] pBlocks 30 x 64 coefficients, cleared by the caller.
- * @param[out] pBlockParams 30 parameter words.
- * @param nLimit Scan positions decoded per block.
- * @return KVN_STS_NULL_PTR if pStream, pBlocks or pBlockParams is null
- *         (nothing written); else KVN_STS_OK.
- */
-KvnResult kvniHuffmanDecodeSegmentOnePass_DV_8u16s(const Kvn8u* pStream, const Kvn32u* pScanTables,
-                                                   const KvnHuffmanTable* pHuffTable, Kvn16s* pBlocks,
-                                                   Kvn32u* pBlockParams, Kvn8u nLimit);
-/**
- * Decodes one DV100 segment into 40 blocks.
- * @param pStream The 400-byte segment (16 more bytes readable).
- * @param pScanTables Not read; may be null.
- * @param pHuffTable Not read; may be null.
- * @param[out] pBlocks 40 x 64 coefficients, cleared by the caller.
- * @param[out] pBlockParams 40 parameter words.
- * @return KVN_STS_NULL_PTR if pStream, pBlocks or pBlockParams is null
- *         (nothing written); else KVN_STS_OK.
- */
-KvnResult kvniHuffmanDecodeSegment_DV100_8u16s(const Kvn8u* pStream, const Kvn32u* pScanTables,
-                                               const KvnHuffmanTable* pHuffTable, Kvn16s* pBlocks,
-                                               Kvn32u* pBlockParams);
-
-/**
- * Builds a two-part DV lookup table from two source tables. A source is
- * Kvn32s words: [0] b, the lookup bits (0..16); [1] and [2] not read; from
- * [3] on, for each code length L = 1 .. b in turn, a count n (0..2^L)
- * followed by n triples (code, run, level), run the low byte of its word.
- * The table holds 2^b1 four-byte entries, then 2^b2: byte 0 the code length
- * (255 where no code reaches; L + 4 in the second part), byte 1 the run,
- * bytes 2..3 level x 64 (unsigned 16-bit, little-endian). A code of length L
- * fills the 2^(b - L) entries from index (code << (b - L)) masked to b bits;
- * a later code overwrites an earlier one.
- * @param pSrcTable1 First source table.
- * @param pSrcTable2 Second source table.
- * @param[out] ppHuffTable Receives the table (null when memory is short); to
- *             be released with kvniFreeHuffmanTable_DV_32u().
- * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_SIZE_ERR if a b is
- *         outside 0..16; KVN_STS_VLC_CODE_ERR if a count is outside 0..2^L
- *         (in these cases nothing is written); KVN_STS_MEM_ALLOC if memory is
- *         short (*ppHuffTable is set to null); else KVN_STS_OK.
- */
-KvnResult kvniInitAllocHuffmanTable_DV_32u(const Kvn32s* pSrcTable1, const Kvn32s* pSrcTable2,
-                                           KvnHuffmanTable** ppHuffTable);
-/**
- * Releases a table built by kvniInitAllocHuffmanTable_DV_32u() (the body of
- * kvniHuffmanTableFree_32s()).
- * @param pHuffTable The table.
- * @return KVN_STS_NULL_PTR if pHuffTable is null; else KVN_STS_OK.
- */
-KvnResult kvniFreeHuffmanTable_DV_32u(KvnHuffmanTable* pHuffTable);
-
-/**
- * Dequantises a block in place: v = ((v x t) >> 16) << 2 at each position,
- * the product in 32 bits, the shift arithmetic, the result truncated to 16
- * bits.
- * @param[in,out] pSrcDst 64 coefficients, raster order.
- * @param pDequantTable 64 factors, raster order.
- * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
- */
-KvnResult kvniQuantInv_DV_16s_C1I(Kvn16s* pSrcDst, const Kvn16s* pDequantTable);
-/**
- * Dequantises and weights a block in place: v = (s x w) >> 16 at each
- * position, s = (v >> 3) x q taken modulo 2^16 as a signed 16-bit value,
- * the shifts arithmetic.
- * @param[in,out] pSrcDst 64 coefficients, raster order.
- * @param pDequantTable 64 factors q, raster order.
- * @param pWeightInvTable 64 inverse weights w, raster order.
- * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
- */
-KvnResult kvniQuantWeightBlockInv_DV_16s_C1I(Kvn16s* pSrcDst, const Kvn16u* pDequantTable,
-                                             const Kvn16s* pWeightInvTable);
-
-/** @} */
-
-/* ------------------------------------------------------------------------ */
 /* AVS coefficient decoding and inter reconstruction                        */
 /* ------------------------------------------------------------------------ */
 
@@ -5712,6 +5568,217 @@ KvnResult kvniCbYCr422ToYCbCr420_Rotate_8u_C2P3R(const Kvn8u* pSrc, int32_t srcS
  */
 KvnResult kvniCbYCr422ToYCbCr420_Rotate_8u_P3R(const KvnPlaneRecord8u* pSrc, const Kvn32u srcStep[3], KvnSize srcSize,
                                                const KvnPlaneRecord8u* pDst, const Kvn32u dstStep[3], int32_t rotation);
+
+/** @} */
+
+/* ------------------------------------------------------------------------ */
+/* DV segment decoding and dequantisation                                   */
+/* ------------------------------------------------------------------------ */
+
+/** @defgroup dv DV */
+
+/**
+ * @defgroup dv_segment Segment decoding and dequantisation
+ * @ingroup dv
+ * @brief DV (IEC 61834-2, SMPTE 314M) and DV100 (SMPTE 370M) video segments
+ * into coefficient blocks, with the three-pass bit redistribution, and the
+ * dequantisers of a block.
+ *
+ * **Segment**: five compressed macroblocks of 80 bytes, 400 bytes in all. In
+ * each, byte 3 holds the QNO in its low four bits, and the block areas are
+ * at bytes 4, 18, 32, 46 (14 bytes) and 60, 70 (10 bytes) in the DV layout,
+ * at bytes 4, 14, 24, 34, 44, 54 (10 bytes) and 64, 72 (8 bytes) in the DV100
+ * layout. An area holds the 9-bit DC, the DCT mode bit (1: 2-4-8), two class
+ * bits, then the AC codes. The decoders fetch the data in 64-bit groups and
+ * may read up to 16 bytes past the segment (this version reads at most 8):
+ * keep 16 readable bytes after it.
+ *
+ * **Output**: 64 Kvn16s values per block in raster order, block k at element
+ * 64 k, blocks in macroblock and area order. Position 0 receives DC x 128
+ * (the DC in the top nine bits); each AC coefficient is written at the raster
+ * position of its scan index (zigzag in mode 0, the 2-4-8 scan in mode 1,
+ * rows 0..3 the sum field) as +-amplitude x 64. No other position is written:
+ * clear the blocks before the call. Each block's parameter word: bit 0 set
+ * when its end-of-block code was decoded; bits 4..5 class; bit 6 mode; bits
+ * 8..15 the scan positions consumed (the scan index of its last coefficient);
+ * bits 16..19 the QNO; other bits 0.
+ *
+ * **Bit redistribution**: every block first decodes from its own area. Then,
+ * within each macroblock, the unfinished blocks in area order continue from
+ * the bits left after the end-of-block codes of the finished ones, in area
+ * order; then the blocks still unfinished, in segment order, continue from
+ * the bits left in all finished blocks of the segment, in segment order. A
+ * code may continue from the end of a block's area or of one block's spare
+ * bits into the next bits used. A block that the whole segment cannot finish
+ * keeps bit 0 clear, its position count telling how far it got.
+ *
+ * **Corrupt data**: a code that would carry the scan index past 63 stops its
+ * block; nothing is written for it, bit 0 stays 0, the position count reads
+ * 64, and the block gives no spare bits to others. The decoders always
+ * return KVN_STS_OK once the pointers pass.
+ * @{
+ */
+
+/**
+ * Decodes one DV segment into 30 blocks.
+ * @param pStream The 400-byte segment (16 more bytes readable).
+ * @param pScanTables Not read (the decoder has the scans built in); may be null.
+ * @param pHuffTable Not read (the decoder has the code built in); may be null.
+ * @param[out] pBlocks 30 x 64 coefficients, cleared by the caller.
+ * @param[out] pBlockParams 30 parameter words.
+ * @return KVN_STS_NULL_PTR if pStream, pBlocks or pBlockParams is null
+ *         (nothing written); else KVN_STS_OK.
+ */
+KvnResult kvniHuffmanDecodeSegment_DV_8u16s(const Kvn8u* pStream, const Kvn32u* pScanTables,
+                                            const KvnHuffmanTable* pHuffTable, Kvn16s* pBlocks, Kvn32u* pBlockParams);
+/**
+ * Decodes one DV segment into 30 blocks from the blocks' own areas only
+ * (no redistribution), each block stopping as soon as its scan index reaches
+ * nLimit, for reduced-resolution output: limit 0 keeps the DC alone, limit 1
+ * the DC and at most one AC code; 64 and above set no limit. A block stopped
+ * by the limit keeps bit 0 clear.
+ * @param pStream The 400-byte segment (16 more bytes readable).
+ * @param pScanTables Not read; may be null.
+ * @param pHuffTable Not read; may be null.
+ * @param[out] pBlocks 30 x 64 coefficients, cleared by the caller.
+ * @param[out] pBlockParams 30 parameter words.
+ * @param nLimit Scan positions decoded per block.
+ * @return KVN_STS_NULL_PTR if pStream, pBlocks or pBlockParams is null
+ *         (nothing written); else KVN_STS_OK.
+ */
+KvnResult kvniHuffmanDecodeSegmentOnePass_DV_8u16s(const Kvn8u* pStream, const Kvn32u* pScanTables,
+                                                   const KvnHuffmanTable* pHuffTable, Kvn16s* pBlocks,
+                                                   Kvn32u* pBlockParams, Kvn8u nLimit);
+/**
+ * Decodes one DV100 segment into 40 blocks.
+ * @param pStream The 400-byte segment (16 more bytes readable).
+ * @param pScanTables Not read; may be null.
+ * @param pHuffTable Not read; may be null.
+ * @param[out] pBlocks 40 x 64 coefficients, cleared by the caller.
+ * @param[out] pBlockParams 40 parameter words.
+ * @return KVN_STS_NULL_PTR if pStream, pBlocks or pBlockParams is null
+ *         (nothing written); else KVN_STS_OK.
+ */
+KvnResult kvniHuffmanDecodeSegment_DV100_8u16s(const Kvn8u* pStream, const Kvn32u* pScanTables,
+                                               const KvnHuffmanTable* pHuffTable, Kvn16s* pBlocks,
+                                               Kvn32u* pBlockParams);
+
+/**
+ * Builds a two-part DV lookup table from two source tables. A source is
+ * Kvn32s words: [0] b, the lookup bits (0..16); [1] and [2] not read; from
+ * [3] on, for each code length L = 1 .. b in turn, a count n (0..2^L)
+ * followed by n triples (code, run, level), run the low byte of its word.
+ * The table holds 2^b1 four-byte entries, then 2^b2: byte 0 the code length
+ * (255 where no code reaches; L + 4 in the second part), byte 1 the run,
+ * bytes 2..3 level x 64 (unsigned 16-bit, little-endian). A code of length L
+ * fills the 2^(b - L) entries from index (code << (b - L)) masked to b bits;
+ * a later code overwrites an earlier one.
+ * @param pSrcTable1 First source table.
+ * @param pSrcTable2 Second source table.
+ * @param[out] ppHuffTable Receives the table (null when memory is short); to
+ *             be released with kvniFreeHuffmanTable_DV_32u().
+ * @return KVN_STS_NULL_PTR if a pointer is null; KVN_STS_SIZE_ERR if a b is
+ *         outside 0..16; KVN_STS_VLC_CODE_ERR if a count is outside 0..2^L
+ *         (in these cases nothing is written); KVN_STS_MEM_ALLOC if memory is
+ *         short (*ppHuffTable is set to null); else KVN_STS_OK.
+ */
+KvnResult kvniInitAllocHuffmanTable_DV_32u(const Kvn32s* pSrcTable1, const Kvn32s* pSrcTable2,
+                                           KvnHuffmanTable** ppHuffTable);
+/**
+ * Releases a table built by kvniInitAllocHuffmanTable_DV_32u() (the body of
+ * kvniHuffmanTableFree_32s()).
+ * @param pHuffTable The table.
+ * @return KVN_STS_NULL_PTR if pHuffTable is null; else KVN_STS_OK.
+ */
+KvnResult kvniFreeHuffmanTable_DV_32u(KvnHuffmanTable* pHuffTable);
+
+/**
+ * Dequantises a block in place: v = ((v x t) >> 16) << 2 at each position,
+ * the product in 32 bits, the shift arithmetic, the result truncated to 16
+ * bits.
+ * @param[in,out] pSrcDst 64 coefficients, raster order.
+ * @param pDequantTable 64 factors, raster order.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniQuantInv_DV_16s_C1I(Kvn16s* pSrcDst, const Kvn16s* pDequantTable);
+/**
+ * Dequantises and weights a block in place: v = (s x w) >> 16 at each
+ * position, s = (v >> 3) x q taken modulo 2^16 as a signed 16-bit value,
+ * the shifts arithmetic.
+ * @param[in,out] pSrcDst 64 coefficients, raster order.
+ * @param pDequantTable 64 factors q, raster order.
+ * @param pWeightInvTable 64 inverse weights w, raster order.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniQuantWeightBlockInv_DV_16s_C1I(Kvn16s* pSrcDst, const Kvn16u* pDequantTable,
+                                             const Kvn16s* pWeightInvTable);
+
+/** @} */
+
+/* ------------------------------------------------------------------------ */
+/* DV 2-4-8 DCT and DV100 weighting                                         */
+/* ------------------------------------------------------------------------ */
+
+/**
+ * @defgroup dv_transform DV 2-4-8 DCT and DV100 weighting
+ * @ingroup dv
+ * @brief The 2-4-8 DCT of IEC 61834 in both directions and the DV100
+ * dequantisation with weighting of one block, in place.
+ *
+ * These three functions are defined by this library as follows.
+ *
+ * A 2-4-8 block covers 8 frame lines of two fields. Its 64 coefficients are
+ * in raster order, 8r + h: rows r = 0..3 hold the transform of the sum field
+ * (line 2z plus line 2z + 1), rows 4..7 that of the difference field (line 2z
+ * minus line 2z + 1), as the DV 2-4-8 scan places them; h is the horizontal
+ * frequency. The forward transform is
+ * C(u, h) = c4(u) c8(h) / sqrt2 * sum over z = 0..3, x = 0..7 of
+ * (P(2z, x) +- P(2z + 1, x)) cos(u (2z + 1) pi / 8) cos(h (2x + 1) pi / 16),
+ * with c8(0) = 1 / (2 sqrt2), c8(h) = 1/2, c4(0) = 1/2 and c4(u) = 1 / sqrt2:
+ * an orthonormal transform, scaled like the library's 8x8 inverse DCTs (a
+ * flat block of value p has C(0, 0) = 8p). Both directions are computed as
+ * two integer passes with 16-bit constants (the matrix entries x 32768
+ * rounded) and 32-bit sums: the first pass keeps 4 fraction bits
+ * ((sum + 1024) >> 11), the second rounds to integers ((sum + 2^18) >> 19);
+ * both saturate to 16 bits. The inverse transforms the rows first, the
+ * forward transform the columns first. For coefficients of 8-bit pictures
+ * the integer inverse stays within 1 of the exact transform.
+ * @{
+ */
+
+/**
+ * Inverse 2-4-8 DCT of one block, in place: 64 coefficients in, 64 samples
+ * (8 frame lines, field lines alternating) out, rounded, saturated to 16 bits,
+ * not clamped to a sample range.
+ * @param[in,out] pSrcDst 64 signed 16-bit values, raster order.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniDCT2x4x8Inv_16s_C1I(Kvn16s* pSrcDst);
+/**
+ * Forward 2-4-8 DCT of one block, in place: 64 samples (8 frame lines) in,
+ * 64 coefficients out (rows 0..3 sum field, 4..7 difference field).
+ * @param[in,out] pSrcDst 64 signed 16-bit values, raster order.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniDCT2x4x8Frw_16s_C1I(Kvn16s* pSrcDst);
+/**
+ * DV100 dequantisation with weighting of one block, in place, in raster
+ * order: each value v (as the DV100 segment decoder writes it: AC amplitude
+ * x 64, DC x 128) becomes ((v >> 3) x D[i] x W[i] + 32768) >> 16, saturated
+ * to 16 bits, where (v >> 3) x D[i] is exact in 32 bits and the product with
+ * W[i] in 64 bits; the result is rounded to nearest, unlike
+ * kvniQuantWeightBlockInv_DV_16s_C1I(), whose 16-bit intermediate product
+ * would overflow with the larger DV100 quantiser steps. With D the quantiser
+ * step of each coefficient and W = 8192 / weight, an AC amplitude a gives
+ * a x D / weight.
+ * @param[in,out] pSrcDst 64 signed 16-bit values, raster order.
+ * @param pDeqTable 64 unsigned 16-bit dequantisation factors, raster order.
+ * @param pWeightInvTable 64 signed 16-bit inverse weights, raster order.
+ * @return KVN_STS_NULL_PTR if any pointer is null (nothing written); else
+ *         KVN_STS_OK.
+ */
+KvnResult kvniQuantWeightBlockInv_DV100_16s_C1I(Kvn16s* pSrcDst, const Kvn16u* pDeqTable,
+                                                const Kvn16s* pWeightInvTable);
 
 /** @} */
 

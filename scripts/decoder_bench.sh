@@ -1,5 +1,6 @@
 # Sourced by the sample decoders' benchmark scripts: decoder_bench APP DIR EXT
-# FRAMES BUILD ENCODER-OPTIONS... makes a 1280x720 stream of FRAMES pictures
+# FRAMES BUILD ENCODER-OPTIONS... makes a 1280x720 (or $BENCH_SIZE, with
+# $BENCH_PIX_FMT and $BENCH_RATE) stream of FRAMES pictures
 # with ffmpeg (testsrc2 and the given encoder options, cached under BUILD),
 # prints the PSNR of BUILD/apps/DIR/APP's pictures against ffmpeg's, and the
 # CPU time of both (ffmpeg single-threaded; best of three runs).
@@ -12,14 +13,15 @@ decoder_bench() {
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$build" --target "$app"
   fi
-  local dec=$build/apps/$dir/$app work=$build/bench-$dir
+  local dec=$build/apps/$dir/$app work=$build/bench-$dir size=${BENCH_SIZE:-1280x720}
+  local pixfmt=${BENCH_PIX_FMT:-yuv420p} rate=${BENCH_RATE:-25}
   mkdir -p "$work"
-  local stream=$work/hd720_$frames.$ext
-  [ -s "$stream" ] || ffmpeg -v error -f lavfi -i testsrc2=size=1280x720:rate=25 -frames:v "$frames" "$@" "$stream"
+  local stream=$work/${size}_$frames.$ext
+  [ -s "$stream" ] || ffmpeg -v error -f lavfi -i "testsrc2=size=$size:rate=$rate" -frames:v "$frames" -pix_fmt "$pixfmt" "$@" "$stream"
   "$dec" --quiet "$stream" "$work/ours.yuv"
-  ffmpeg -v error -y -i "$stream" -fps_mode passthrough -f rawvideo "$work/ffmpeg.yuv"
-  echo "PSNR against ffmpeg: $(ffmpeg -f rawvideo -s 1280x720 -pix_fmt yuv420p -i "$work/ours.yuv" -f rawvideo \
-    -s 1280x720 -pix_fmt yuv420p -i "$work/ffmpeg.yuv" -lavfi psnr -f null - 2>&1 | grep -o 'average:[0-9.inf]*')"
+  ffmpeg -v error -y -i "$stream" -fps_mode passthrough -f rawvideo -pix_fmt "$pixfmt" "$work/ffmpeg.yuv"
+  echo "PSNR against ffmpeg: $(ffmpeg -f rawvideo -s "$size" -pix_fmt "$pixfmt" -i "$work/ours.yuv" -f rawvideo \
+    -s "$size" -pix_fmt "$pixfmt" -i "$work/ffmpeg.yuv" -lavfi psnr -f null - 2>&1 | grep -o 'average:[0-9.inf]*')"
   rm -f "$work/ours.yuv" "$work/ffmpeg.yuv"
   local ours ref
   ours=$(cpu_time "$dec" --quiet "$stream" /dev/null)

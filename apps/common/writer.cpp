@@ -19,7 +19,7 @@ std::string FrameWriter::open(const std::string& path, bool y4m) {
 }
 
 std::string y4m_header(const VideoFormat& v) {
-  std::string colour = v.chromaFormat == 2 ? "422" : v.chromaFormat == 3 ? "444" : "420";
+  std::string colour = v.chromaFormat == 2 ? "422" : v.chromaFormat == 3 ? "444" : v.chromaFormat == 4 ? "411" : "420";
   if (v.bitDepth > 8)
     colour += "p" + std::to_string(v.bitDepth);
   else if (v.chromaFormat == 1)

@@ -14,7 +14,7 @@ namespace kvnapp {
 // The form of the decoded pictures, for the Y4M stream header.
 struct VideoFormat {
   int width = 0, height = 0;
-  int chromaFormat = 1;          // 1 4:2:0, 2 4:2:2, 3 4:4:4
+  int chromaFormat = 1;          // 1 4:2:0, 2 4:2:2, 3 4:4:4, 4 4:1:1
   int bitDepth = 8;              // samples above 8 bits are written as 16-bit little-endian
   int rateNum = 0, rateDen = 0;  // pictures per second as a fraction; 0 when the stream does not say
   bool cositedChroma = false;    // 4:2:0 chroma sited as in MPEG-2 and H.264 (else centred, as in MPEG-1)

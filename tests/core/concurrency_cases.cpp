@@ -894,6 +894,21 @@ Outcome mpeg4_vlc(const Api& a, uint64_t seed) {
   return (o << out << lasts).take();
 }
 
+// DV: the 2-4-8 DCT round trip and the DV100 weighting.
+Outcome dv_transform(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  auto b = r.fill<Kvn16s>(64, -128, 127);
+  auto c = r.fill<Kvn16s>(64, -4096, 4095);
+  const auto d = r.fill<Kvn16u>(64, 1, 416);
+  const auto w = r.fill<Kvn16s>(64, 2000, 32767);
+  o << a.kvniDCT2x4x8Frw_16s_C1I(b.data());
+  auto coef = b;
+  o << a.kvniDCT2x4x8Inv_16s_C1I(b.data());
+  o << a.kvniQuantWeightBlockInv_DV100_16s_C1I(c.data(), d.data(), w.data());
+  return (o << coef << b << c).take();
+}
+
 // DV: segments of short codes ("00s" and the end of block "0110" in every
 // area, some areas over-full so that bits move between blocks) through the
 // three decoders, each block dequantised, and a table built and released.
@@ -1023,6 +1038,7 @@ const std::vector<WorkItem>& work_items() {
       {"MPEG-4/H.263 quantisation and H.263 edge filters", mpeg4_quant},
       {"MPEG-4 / H.263 / H.261 coefficient writers", coeff_encode},
       {"MPEG-4/H.263/H.261 coefficient decoding", mpeg4_vlc},
+      {"DV 2-4-8 DCT and DV100 weighting", dv_transform},
       {"DV segment decoding and dequantisation", dv},
       {"AVS coefficient decoding and inter reconstruction", avs},
       {"VC-1 transforms and quantisation", vc1_transform_quant},

@@ -190,6 +190,9 @@ namespace conc {
   X(kvniReconstructCoeffsIntra_H263_1u16s) \
   X(kvniReconstructCoeffsInter_H263_1u16s) \
   X(kvniReconstructCoeffsInter_MPEG4_1u16s) \
+  X(kvniDCT2x4x8Frw_16s_C1I) \
+  X(kvniDCT2x4x8Inv_16s_C1I) \
+  X(kvniQuantWeightBlockInv_DV100_16s_C1I) \
   X(kvniHuffmanDecodeSegment_DV_8u16s) \
   X(kvniHuffmanDecodeSegmentOnePass_DV_8u16s) \
   X(kvniHuffmanDecodeSegment_DV100_8u16s) \

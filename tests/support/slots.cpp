@@ -23,6 +23,7 @@
 #include "h264/recon/residual_hbd.h"
 #include "h264/transform/transform8x8.h"
 #include "h264/inter/weight.h"
+#include "dv/dct248.h"
 #include "mpeg2/dct_mpeg2.h"
 #include "mpeg2/mpeg2_vlc.h"
 #include "mpeg2/quant_mpeg2.h"
@@ -101,6 +102,8 @@ KVN_TABLE(dct_mpeg2, DctMpeg2Kernels, M(inv8u), M(inv16s), M(inv8u_p2), M(inv16s
 KVN_TABLE(quant_h263, QuantH263Kernels, M(quant), M(inv))
 KVN_TABLE(quant_mpeg4, QuantMpeg4Kernels, M(quant_matrix), M(quant_float), M(inv_inter), M(inv_intra))
 KVN_TABLE(filter_h263, FilterH263Kernels, M(deblock_hor), M(deblock_ver), M(boundary_hor), M(boundary_ver))
+// DV 2-4-8 DCT and DV100 weighting
+KVN_TABLE(dct248, Dct248Kernels, M(inv), M(fwd), M(dv100_weight))
 // MPEG-4 / H.263 / H.261 coefficient writers (scalar only)
 KVN_TABLE(coeff_encode, CoeffEncodeKernels, M(mpeg4), M(mpeg4_rvlc), M(h263), M(h261), M(dc_h263), M(dc_mpeg4))
 // MPEG-4 / H.263 / H.261 coefficient VLC decoding
@@ -183,6 +186,8 @@ const std::vector<Family>& families() {
       family<FilterH263Kernels, filter_h263_kernels>("filter_h263", kFilterH263KernelsC, filter_h263::kMembers),
       // MPEG-4 / H.263 / H.261 coefficient writers
       family<CoeffEncodeKernels, coeff_encode_kernels>("coeff_encode", kCoeffEncodeKernelsC, coeff_encode::kMembers),
+      // DV 2-4-8 DCT and DV100 weighting
+      family<Dct248Kernels, dct248_kernels>("dct248", kDct248KernelsC, dct248::kMembers),
       // MPEG-4 / H.263 / H.261 coefficient VLC decoding
       family<Mpeg4VlcKernels, mpeg4_vlc_kernels>("mpeg4_vlc", kMpeg4VlcKernelsC, mpeg4_vlc::kMembers),
       // DV segment decoding and dequantisers

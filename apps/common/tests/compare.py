@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Per-picture PSNR of two raw YUV 4:2:0 files (Y, Cb, Cr separately).
 
-compare.py [--prefix] W H a.yuv b.yuv  -> prints "frames minY minCb minCr avg"
+compare.py [--prefix] [--chroma 420|411|422] W H a.yuv b.yuv
+  -> prints "frames minY minCb minCr avg"
 where min* are the lowest per-picture PSNRs (inf when identical) and avg the
 PSNR of the whole files over all samples. Exit 1 if the files' picture counts
 differ; with --prefix, b may be longer (its first pictures are compared: a
@@ -11,8 +12,15 @@ import math
 import sys
 
 
+CHROMA = '420'
+
+
 def planes(w, h):
     cw, ch = (w + 1) // 2, (h + 1) // 2
+    if CHROMA == '411':
+        cw, ch = (w + 3) // 4, h
+    elif CHROMA == '422':
+        ch = h
     return [(0, w * h), (w * h, cw * ch), (w * h + cw * ch, cw * ch)]
 
 
@@ -25,6 +33,10 @@ def main():
     prefix = args[0] == '--prefix'
     if prefix:
         args = args[1:]
+    if args[0] == '--chroma':
+        global CHROMA
+        CHROMA = args[1]
+        args = args[2:]
     w, h = int(args[0]), int(args[1])
     a = open(args[2], 'rb').read()
     b = open(args[3], 'rb').read()

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Conformance of kvnvc-dvdec: ffmpeg's dvvideo encoder makes DIF streams from
+# synthetic sources in every format the decoder reads (625/50 4:2:0, 525/60
+# 4:1:1, 625/50 4:1:1, 50 Mbit/s 4:2:2 of both systems), progressive and
+# interlaced (-flags +ildct on sources whose fields differ, so that 2-4-8
+# blocks occur), clean and noisy (coarse quantisation, class 3, bits moved
+# between blocks and macroblocks); kvnvc-dvdec and ffmpeg decode each. The
+# check: every picture at least 45 dB PSNR (Y, Cb and Cr) against ffmpeg's,
+# and the PSNR against the source within 0.1 dB of ffmpeg's. DVCPRO HD
+# streams are refused with "unsupported:" and exit status 3.
+#   conformance.sh DECODER WORKDIR
+# Exit 0 all passed, 1 a failure, 77 ffmpeg unavailable (skipped).
+set -uo pipefail
+dec=$(cd "$(dirname "$1")" && pwd)/$(basename "$1") work=$2
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../../.." && pwd)
+common=$root/apps/common/tests
+command -v ffmpeg >/dev/null || "$root/scripts/deps.sh" ffmpeg >/dev/null 2>&1 || true
+if ! command -v ffmpeg >/dev/null || ! command -v python3 >/dev/null; then
+  echo "SKIP: ffmpeg or python3 not available"
+  exit 77
+fi
+mkdir -p "$work" && cd "$work" || exit 1
+
+frames=3
+# name | size | pixel format | rate | lavfi source | encoder options
+cases=(
+  "pal420|720x576|yuv420p|25|testsrc2=size=720x576:rate=25|"
+  "pal420_ildct|720x576|yuv420p|25|testsrc2=size=720x288:rate=50,tinterlace=merge|-flags +ildct"
+  "pal420_noise|720x576|yuv420p|25|testsrc2=size=720x576:rate=25,noise=alls=40:allf=t+u|"
+  "ntsc411|720x480|yuv411p|30000/1001|testsrc2=size=720x480:rate=30000/1001|"
+  "ntsc411_ildct|720x480|yuv411p|30000/1001|mandelbrot=size=720x240:rate=60000/1001,tinterlace=merge|-flags +ildct"
+  "ntsc411_noise|720x480|yuv411p|30000/1001|testsrc2=size=720x480:rate=30000/1001,noise=alls=40:allf=t+u|-flags +ildct"
+  "pal411|720x576|yuv411p|25|testsrc2=size=720x576:rate=25|"
+  "pal422|720x576|yuv422p|25|testsrc2=size=720x576:rate=25,noise=alls=20:allf=t+u|"
+  "ntsc422_ildct|720x480|yuv422p|30000/1001|testsrc2=size=720x240:rate=60000/1001,tinterlace=merge|-flags +ildct"
+)
+
+fail=0
+for c in "${cases[@]}"; do
+  IFS='|' read -r name size pixfmt rate graph opts <<<"$c"
+  w=${size%x*} h=${size#*x} chroma=${pixfmt:3:3}
+  [ -s "$name.src" ] || ffmpeg -v error -y -f lavfi -i "$graph" -frames:v $frames -pix_fmt "$pixfmt" -f rawvideo "$name.src"
+  # shellcheck disable=SC2086
+  if ! ffmpeg -v error -y -f rawvideo -pix_fmt "$pixfmt" -s "$size" -r "$rate" -i "$name.src" $opts -c:v dvvideo \
+    -f dv "$name.dv"; then
+    echo "SKIP $name: ffmpeg cannot encode it"
+    continue
+  fi
+  ffmpeg -v quiet -y -i "$name.dv" -f rawvideo -pix_fmt "$pixfmt" ff.yuv
+  if ! "$dec" --quiet "$name.dv" kvn.yuv; then
+    echo "FAIL $name: kvnvc-dvdec"
+    fail=1
+    continue
+  fi
+  vsff=$(python3 "$common/compare.py" --chroma "$chroma" "$w" "$h" kvn.yuv ff.yuv)
+  kvnSrc=$(python3 "$common/compare.py" --prefix --chroma "$chroma" "$w" "$h" kvn.yuv "$name.src" | awk '{print $5}')
+  ffSrc=$(python3 "$common/compare.py" --prefix --chroma "$chroma" "$w" "$h" ff.yuv "$name.src" | awk '{print $5}')
+  verdict=ok
+  echo "$vsff" | awk -v n=$frames '{exit !(NF == 5 && $1 == n && $2 >= 45 && $3 >= 45 && $4 >= 45)}' || verdict=FAIL
+  awk -v a="$kvnSrc" -v b="$ffSrc" 'BEGIN {d = a - b; exit !(d <= 0.1 && d >= -0.1)}' || verdict=FAIL
+  echo "$verdict $name: against ffmpeg $vsff | source $kvnSrc (ffmpeg $ffSrc)"
+  [ "$verdict" = ok ] || fail=1
+done
+
+# DVCPRO HD: refused.
+if ffmpeg -v error -y -f lavfi -i testsrc2=size=960x720:rate=60000/1001 -frames:v 1 -pix_fmt yuv422p -c:v dvvideo \
+  -f dv hd.dv; then
+  msg=$("$dec" --quiet hd.dv hd.yuv 2>&1)
+  status=$?
+  if [ "$status" -eq 3 ] && echo "$msg" | grep -q "unsupported: .*DVCPRO HD"; then
+    echo "ok refused: $msg"
+  else
+    echo "FAIL refusal of DVCPRO HD: status $status, \"$msg\""
+    fail=1
+  fi
+fi
+exit $fail
