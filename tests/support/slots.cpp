@@ -31,6 +31,8 @@
 #include "mpeg4/quant_mpeg4.h"
 #include "mpeg4/coeff_encode.h"
 #include "mpeg4/mpeg4_vlc.h"
+#include "vc1/deblock_vc1.h"
+#include "vc1/smooth_vc1.h"
 #include "slot_tables.h"
 
 namespace kvntest {
@@ -98,6 +100,12 @@ KVN_TABLE(mpeg4_vlc, Mpeg4VlcKernels, M(intra_mpeg4), M(inter_mpeg4), M(intra_rv
           M(intra_h263), M(inter_h263), M(intra_h261), M(inter_h261), M(dc_h263), M(dc_mpeg4), M(recon_intra_h261),
           M(recon_inter_h261), M(recon_intra_h263), M(recon_inter_h263), M(recon_inter_mpeg4))
 
+// VC-1 overlap smoothing and loop filter
+KVN_TABLE(smooth_vc1, SmoothVc1Kernels, M(luma_ver), M(luma_hor), M(chroma_ver), M(chroma_hor), M(chroma_ver_p2),
+          M(chroma_hor_p2))
+KVN_TABLE(deblock_vc1, DeblockVc1Kernels, M(luma_hor), M(luma_ver), M(chroma_hor), M(chroma_ver), M(chroma_c2_hor),
+          M(chroma_c2_ver))
+
 AnyFn read_slot(const void* table, std::size_t i) {
   AnyFn f;
   std::memcpy(&f, static_cast<const char*>(table) + i * sizeof f, sizeof f);
@@ -161,6 +169,9 @@ const std::vector<Family>& families() {
       family<CoeffEncodeKernels, coeff_encode_kernels>("coeff_encode", kCoeffEncodeKernelsC, coeff_encode::kMembers),
       // MPEG-4 / H.263 / H.261 coefficient VLC decoding
       family<Mpeg4VlcKernels, mpeg4_vlc_kernels>("mpeg4_vlc", kMpeg4VlcKernelsC, mpeg4_vlc::kMembers),
+      // VC-1 overlap smoothing and loop filter
+      family<SmoothVc1Kernels, smooth_vc1_kernels>("smooth_vc1", kSmoothVc1KernelsC, smooth_vc1::kMembers),
+      family<DeblockVc1Kernels, deblock_vc1_kernels>("deblock_vc1", kDeblockVc1KernelsC, deblock_vc1::kMembers),
   };
   return all;
 }
