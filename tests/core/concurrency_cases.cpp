@@ -853,6 +853,36 @@ Outcome mpeg4_vlc(const Api& a, uint64_t seed) {
   return (o << out << lasts).take();
 }
 
+// VC-1: overlap smoothing of an intra macroblock's edges (16-bit blocks in
+// and back, 8-bit picture out), then the loop filter over the picture.
+Outcome vc1_filters(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  auto blk = r.fill<Kvn16s>(32 * 32, -60, 320);  // 32 samples a row
+  auto pic = r.fill<Kvn8u>(32 * 48, 0, 255);     // 48 bytes a row
+  Kvn16s* b = blk.data() + 8 * 32 + 8;
+  Kvn8u* p = pic.data() + 8 * 48 + 8;
+  o << a.kvniSmoothingLuma_VerEdge_VC1_16s8u_C1R(b - 2, 64, b, 64, p, 48, r.range(0, 3), Kvn32u(r.range(0, 15)));
+  o << a.kvniSmoothingLuma_VerEdge_VC1_16s8u_C1R(b + 6, 64, b + 8, 64, p + 8, 48, 0, 15);
+  o << a.kvniSmoothingLuma_HorEdge_VC1_16s8u_C1R(b - 64, 64, b, 64, p, 48, Kvn8u(r.range(0, 15)));
+  o << a.kvniSmoothingChroma_VerEdge_VC1_16s8u_C1R(b + 14, 64, b + 16, 64, p + 16, 48);
+  o << a.kvniSmoothingChroma_HorEdge_VC1_16s8u_C1R(b + 8 * 32 - 64, 64, b + 8 * 32, 64, p + 8 * 48, 48);
+  o << a.kvniSmoothingChroma_VerEdge_VC1_16s8u_P2C2R(b + 16 * 32 - 2, 64, b + 16 * 32, 64, b + 16 * 32 + 6, 64,
+                                                     b + 16 * 32 + 8, 64, p + 16 * 48 + 8, 48);
+  o << a.kvniSmoothingChroma_HorEdge_VC1_16s8u_P2C2R(b - 2 * 32 + 16, 64, b + 16, 64, b - 2 * 32 + 8, 64, b + 8, 64,
+                                                     p + 8 * 48 + 16, 48);
+  const Kvn32u pq = Kvn32u(r.range(0, 31));
+  o << a.kvniFilterDeblockingLuma_VerEdge_VC1_8u_C1IR(p + 8, pq, 48, Kvn32u(r.range(0, 15)));
+  o << a.kvniFilterDeblockingLuma_HorEdge_VC1_8u_C1IR(p + 8 * 48, pq, 48, Kvn32u(r.range(0, 15)));
+  o << a.kvniFilterDeblockingChroma_VerEdge_VC1_8u_C1IR(p + 12 * 48 + 4, pq, 48, Kvn32u(r.range(0, 15)));
+  o << a.kvniFilterDeblockingChroma_HorEdge_VC1_8u_C1IR(p + 16 * 48, pq, 48, Kvn32u(r.range(0, 15)));
+  o << a.kvniFilterDeblockingChroma_VerEdge_VC1_8u_C2IR(p + 16 * 48 + 16, pq, 48, Kvn32u(r.range(0, 7)),
+                                                        Kvn32u(r.range(0, 7)));
+  o << a.kvniFilterDeblockingChroma_HorEdge_VC1_8u_C2IR(p + 4 * 48 + 8, pq, 48, Kvn32u(r.range(0, 7)),
+                                                        Kvn32u(r.range(0, 7)));
+  return (o << blk << pic).take();
+}
+
 }  // namespace
 
 const std::vector<WorkItem>& work_items() {
@@ -881,6 +911,7 @@ const std::vector<WorkItem>& work_items() {
       {"MPEG-4/H.263 quantisation and H.263 edge filters", mpeg4_quant},
       {"MPEG-4 / H.263 / H.261 coefficient writers", coeff_encode},
       {"MPEG-4/H.263/H.261 coefficient decoding", mpeg4_vlc},
+      {"VC-1 overlap smoothing and loop filter", vc1_filters},
   };
   return items;
 }

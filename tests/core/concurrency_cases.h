@@ -161,7 +161,19 @@ namespace conc {
   X(kvniReconstructCoeffsInter_H261_1u16s) \
   X(kvniReconstructCoeffsIntra_H263_1u16s) \
   X(kvniReconstructCoeffsInter_H263_1u16s) \
-  X(kvniReconstructCoeffsInter_MPEG4_1u16s)
+  X(kvniReconstructCoeffsInter_MPEG4_1u16s) \
+  X(kvniSmoothingLuma_VerEdge_VC1_16s8u_C1R) \
+  X(kvniSmoothingLuma_HorEdge_VC1_16s8u_C1R) \
+  X(kvniSmoothingChroma_VerEdge_VC1_16s8u_C1R) \
+  X(kvniSmoothingChroma_HorEdge_VC1_16s8u_C1R) \
+  X(kvniSmoothingChroma_VerEdge_VC1_16s8u_P2C2R) \
+  X(kvniSmoothingChroma_HorEdge_VC1_16s8u_P2C2R) \
+  X(kvniFilterDeblockingLuma_VerEdge_VC1_8u_C1IR) \
+  X(kvniFilterDeblockingLuma_HorEdge_VC1_8u_C1IR) \
+  X(kvniFilterDeblockingChroma_VerEdge_VC1_8u_C1IR) \
+  X(kvniFilterDeblockingChroma_HorEdge_VC1_8u_C1IR) \
+  X(kvniFilterDeblockingChroma_VerEdge_VC1_8u_C2IR) \
+  X(kvniFilterDeblockingChroma_HorEdge_VC1_8u_C2IR)
 // clang-format on
 
 struct Api {
