@@ -82,10 +82,11 @@ TEST_P(DeblockVc1Diff, EveryKernelMatchesTheReference) {
         fill(rng, pic, m.vertical, unit);
         const Area before(pic);
         Area want(pic);
-        const uint32_t pquant = random_pquant(rng);
-        // Mostly all segments on; every combination of switched-off ones too.
+        // Every PQUANT 0..39 in turn, then random ones; mostly all segments
+        // on, and every combination of switched-off ones in turn.
+        const uint32_t pquant = t < 40 ? uint32_t(t) : random_pquant(rng);
         const uint32_t all = (1u << segs) - 1;
-        const uint32_t off0 = rng.coin() ? 0 : uint32_t(rng.range(0, int(all)));
+        const uint32_t off0 = t < 40 || rng.coin() ? 0 : uint32_t(t % int(all + 1));
         const uint32_t off1 = rng.coin() ? off0 : uint32_t(rng.range(0, int(all)));
         const auto run = [&](bool simd, Area& a) {
           uint8_t* p = a.origin() + (m.vertical ? 4 * unit : 4 * std::ptrdiff_t(a.step()));
