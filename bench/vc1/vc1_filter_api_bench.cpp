@@ -65,7 +65,7 @@ void register_all(Vc1Picture& b) {
   // One macroblock's edge sets (the 16x16 luma block at (8, 8) of the buffers).
   kvnbench::add_api("MacroblockSmoothing_VC1", [&b] {
     int16_t* blk = b.blocks + 8 * 32 + 8;  // luma block origin in the 16-bit samples
-    uint8_t* pic = b.picture + 8 * kStep + 8;
+    uint8_t* pic = b.smoothed + 8 * kStep + 8;
     KvnResult r = 0;
     for (int x = 0; x < 16; x += 8)
       r |= kvniSmoothingLuma_VerEdge_VC1_16s8u_C1R(blk + x - 2, kStep16, blk + x, kStep16, pic + x, kStep, 0, 15);

@@ -20,6 +20,7 @@ struct Vc1Picture {
   alignas(16) uint8_t picture[32 * kStep];
   alignas(16) int16_t blocks[32 * 32];  // 32x32 16-bit samples, 64 bytes a row
   alignas(16) uint8_t pristine[32 * kStep];
+  alignas(16) uint8_t smoothed[32 * kStep];  // the smoothing's destination, apart from the loop filter's picture
 
   Vc1Picture() {
     uint32_t s = 977;
@@ -52,8 +53,8 @@ struct Vc1Picture {
   int16_t* right() { return blocks + 8 * 32 + 16; }
   int16_t* upper() { return blocks + 6 * 32 + 8; }
   int16_t* lower() { return blocks + 8 * 32 + 8; }
-  uint8_t* ver_dst() { return picture + 8 * kStep + 16; }
-  uint8_t* hor_dst() { return picture + 8 * kStep + 8; }
+  uint8_t* ver_dst() { return smoothed + 8 * kStep + 16; }
+  uint8_t* hor_dst() { return smoothed + 8 * kStep + 8; }
 };
 
 }  // namespace kvnbench
