@@ -5782,6 +5782,234 @@ KvnResult kvniQuantWeightBlockInv_DV100_16s_C1I(Kvn16s* pSrcDst, const Kvn16u* p
 
 /** @} */
 
+/* ------------------------------------------------------------------------ */
+/* VC-1: overlap smoothing and in-loop deblocking                           */
+/* ------------------------------------------------------------------------ */
+
+/**
+ * @defgroup vc1_filter VC-1 overlap smoothing and loop filter
+ * @brief The two VC-1 edge filters of a decoder (SMPTE 421M 8.5, 8.6), one macroblock edge per call: 16 samples
+ * long for luma, 8 for chroma. The caller chooses the edges and their order (vertical edges before horizontal ones).
+ *
+ * **Overlap smoothing** works on the reconstructed intra samples as signed
+ * 16-bit values and writes the final 8-bit samples. Across the edge, x0, x1
+ * are the last two samples before it and x2, x3 the first two after it:
+ * - y0 = (7 x0 + x3 + r) >> 3
+ * - y1 = (-x0 + 7 x1 + x2 + x3 + (7 - r)) >> 3
+ * - y2 = (x0 + x1 + 7 x2 - x3 + r) >> 3
+ * - y3 = (x0 + 7 x3 + (7 - r)) >> 3
+ *
+ * in 16-bit arithmetic that saturates at every step: 7x is clamped to
+ * -32768..32767 and the terms are added or subtracted one at a time from left
+ * to right, each partial result clamped (-x0 is 0 - x0, clamped); >> is
+ * arithmetic. r is 4 on the first row (column) of the edge, 3 on the second,
+ * and so on alternately. The destination receives y0..y3 clamped to 0..255;
+ * the vertical-edge functions also store y0..y3 unclamped back into the
+ * 16-bit sources, for the horizontal smoothing that follows. The smoothing
+ * flags switch parts of an edge ON: a nonzero masked value means filtered.
+ *
+ * **Loop filter**, per line across the edge with P1..P4 before it (P4 next to
+ * the edge) and P5..P8 after it: a0 = (2 (P3 - P6) - 5 (P4 - P5) + 4) >> 3;
+ * a1, a2 the same over P1..P4 and P5..P8; a3 = min(|a1|, |a2|);
+ * d = 5 (sign(a0) a3 - a0) / 8 and clip = (P4 - P5) / 2, both toward zero.
+ * A line's conditions are |a0| < pquant, a3 < |a0| and clip != 0. Lines go
+ * in segments of four; a line is filtered when its own conditions and those
+ * of the third line of its segment hold and d and clip do not have opposite
+ * signs: d is limited to clip in magnitude, P4 -= d, P5 += d. The loop-filter
+ * flags switch segments OFF: a set bit means not filtered, and the samples of
+ * a segment switched off are not written.
+ *
+ * Every function checks its pointers only (KVN_STS_NULL_PTR, nothing
+ * written); steps are in bytes, any value.
+ * @{
+ */
+
+/**
+ * Overlap smoothing of a 16-row vertical luma edge.
+ *
+ * fieldNeighbourMode gives the row order of the two 16-bit sources by its two
+ * low bits (the other bits are ignored). 0: destination row i pairs with
+ * row i of both sources, r = 4 on the even rows and 3 on the odd ones.
+ * 1: the right source holds one field in rows 0..7 and the other in rows
+ * 8..15: destination row 2k pairs with left row 2k and right row k (r = 4),
+ * row 2k + 1 with left row 2k + 1 and right row 8 + k (r = 3). 2: the same
+ * with the left source in field order (left rows k and 8 + k, right rows 2k
+ * and 2k + 1). 3: both sources in field order (rows k of both to destination
+ * row 2k with r = 4, rows 8 + k to row 2k + 1 with r = 3).
+ *
+ * edgeDisableFlags: 0 does nothing at all. With mode 0, (flags & 3) nonzero
+ * filters destination rows 0..7 and (flags & 12) nonzero rows 8..15; with
+ * modes 1..3 any nonzero value filters all sixteen rows.
+ * @param[in,out] pSrcLeft Left block at its column 6 (x0, x1); receives y0, y1.
+ * @param srcLeftStep Row step of the left block in bytes.
+ * @param[in,out] pSrcRight Right block at its column 0 (x2, x3); receives y2, y3.
+ * @param srcRightStep Row step of the right block in bytes.
+ * @param[out] pDst First destination sample right of the edge; columns -2..1 are written.
+ * @param dstStep Destination row step in bytes.
+ * @param fieldNeighbourMode Row order of the sources, 0..3 (two low bits).
+ * @param edgeDisableFlags Which rows to filter (see above).
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniSmoothingLuma_VerEdge_VC1_16s8u_C1R(Kvn16s* pSrcLeft, Kvn32s srcLeftStep, Kvn16s* pSrcRight,
+                                                  Kvn32s srcRightStep, Kvn8u* pDst, Kvn32s dstStep,
+                                                  Kvn32s fieldNeighbourMode, Kvn32u edgeDisableFlags);
+/**
+ * Overlap smoothing of a 16-column horizontal luma edge: (flags & 3) nonzero
+ * filters columns 0..7, (flags & 12) nonzero columns 8..15; r = 4 on the even
+ * columns, 3 on the odd ones. The sources are only read.
+ * @param pSrcUpper Upper block at its row 6 (x0, x1: rows 6 and 7), 16 samples a row.
+ * @param srcUpperStep Row step of the upper block in bytes.
+ * @param pSrcLower Lower block at its row 0 (x2, x3: rows 0 and 1).
+ * @param srcLowerStep Row step of the lower block in bytes.
+ * @param[out] pDst First destination row below the edge; rows -2..1 are written.
+ * @param dstStep Destination row step in bytes.
+ * @param edgeDisableFlags Which columns to filter (see above).
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniSmoothingLuma_HorEdge_VC1_16s8u_C1R(const Kvn16s* pSrcUpper, Kvn32s srcUpperStep, const Kvn16s* pSrcLower,
+                                                  Kvn32s srcLowerStep, Kvn8u* pDst, Kvn32s dstStep,
+                                                  Kvn8u edgeDisableFlags);
+/**
+ * Overlap smoothing of an 8-row vertical chroma edge, always filtered; r = 4
+ * on the even rows, 3 on the odd ones; y0..y3 also go back to the sources.
+ * @param[in,out] pSrcLeft Left block at its column 6.
+ * @param srcLeftStep Row step of the left block in bytes.
+ * @param[in,out] pSrcRight Right block at its column 0.
+ * @param srcRightStep Row step of the right block in bytes.
+ * @param[out] pDst First destination sample right of the edge; columns -2..1 are written.
+ * @param dstStep Destination row step in bytes.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniSmoothingChroma_VerEdge_VC1_16s8u_C1R(Kvn16s* pSrcLeft, Kvn32s srcLeftStep, Kvn16s* pSrcRight,
+                                                    Kvn32s srcRightStep, Kvn8u* pDst, Kvn32s dstStep);
+/**
+ * Overlap smoothing of an 8-column horizontal chroma edge, always filtered;
+ * r = 4 on the even columns, 3 on the odd ones.
+ * @param pSrcUpper Upper block at its row 6.
+ * @param srcUpperStep Row step of the upper block in bytes.
+ * @param pSrcLower Lower block at its row 0.
+ * @param srcLowerStep Row step of the lower block in bytes.
+ * @param[out] pDst First destination row below the edge; rows -2..1 are written.
+ * @param dstStep Destination row step in bytes.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniSmoothingChroma_HorEdge_VC1_16s8u_C1R(const Kvn16s* pSrcUpper, Kvn32s srcUpperStep,
+                                                    const Kvn16s* pSrcLower, Kvn32s srcLowerStep, Kvn8u* pDst,
+                                                    Kvn32s dstStep);
+/**
+ * Overlap smoothing of the 8-row vertical edges of both chroma planes into
+ * an interleaved destination (Cb in the even bytes, Cr in the odd ones);
+ * both planes take r = 4 on the even rows and 3 on the odd ones, and get
+ * y0..y3 back into their sources.
+ * @param[in,out] pSrcLeftCb Left Cb block at its column 6.
+ * @param srcLeftCbStep Its row step in bytes.
+ * @param[in,out] pSrcRightCb Right Cb block at its column 0.
+ * @param srcRightCbStep Its row step in bytes.
+ * @param[in,out] pSrcLeftCr Left Cr block at its column 6.
+ * @param srcLeftCrStep Its row step in bytes.
+ * @param[in,out] pSrcRightCr Right Cr block at its column 0.
+ * @param srcRightCrStep Its row step in bytes.
+ * @param[out] pDst First (Cb, Cr) pair right of the edge; pairs -2..1 are written.
+ * @param dstStep Destination row step in bytes.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniSmoothingChroma_VerEdge_VC1_16s8u_P2C2R(Kvn16s* pSrcLeftCb, Kvn32s srcLeftCbStep, Kvn16s* pSrcRightCb,
+                                                      Kvn32s srcRightCbStep, Kvn16s* pSrcLeftCr, Kvn32s srcLeftCrStep,
+                                                      Kvn16s* pSrcRightCr, Kvn32s srcRightCrStep, Kvn8u* pDst,
+                                                      Kvn32s dstStep);
+/**
+ * Overlap smoothing of the 8-column horizontal edges of both chroma planes
+ * into an interleaved destination (Cb in the even bytes, Cr in the odd ones);
+ * both planes take r = 4 on the even columns and 3 on the odd ones.
+ * @param pSrcUpperCb Upper Cb block at its row 6.
+ * @param srcUpperCbStep Its row step in bytes.
+ * @param pSrcLowerCb Lower Cb block at its row 0.
+ * @param srcLowerCbStep Its row step in bytes.
+ * @param pSrcUpperCr Upper Cr block at its row 6.
+ * @param srcUpperCrStep Its row step in bytes.
+ * @param pSrcLowerCr Lower Cr block at its row 0.
+ * @param srcLowerCrStep Its row step in bytes.
+ * @param[out] pDst First interleaved destination row below the edge; rows -2..1 (16 bytes each) are written.
+ * @param dstStep Destination row step in bytes.
+ * @return KVN_STS_NULL_PTR if a pointer is null; else KVN_STS_OK.
+ */
+KvnResult kvniSmoothingChroma_HorEdge_VC1_16s8u_P2C2R(const Kvn16s* pSrcUpperCb, Kvn32s srcUpperCbStep,
+                                                      const Kvn16s* pSrcLowerCb, Kvn32s srcLowerCbStep,
+                                                      const Kvn16s* pSrcUpperCr, Kvn32s srcUpperCrStep,
+                                                      const Kvn16s* pSrcLowerCr, Kvn32s srcLowerCrStep, Kvn8u* pDst,
+                                                      Kvn32s dstStep);
+
+/**
+ * Loop filter of a 16-row vertical luma edge: bit s of edgeDisableFlags
+ * (s = 0..3) switches rows 4s..4s+3 off; pquant 0 changes nothing.
+ * @param[in,out] pSrcDst First sample right of the edge (P5 of row 0); columns -4..3 are read, -1 and 0 written.
+ * @param pquant Picture quantiser PQUANT (compared as unsigned).
+ * @param srcDstStep Row step in bytes.
+ * @param edgeDisableFlags Segments switched off.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniFilterDeblockingLuma_VerEdge_VC1_8u_C1IR(Kvn8u* pSrcDst, Kvn32u pquant, Kvn32s srcDstStep,
+                                                       Kvn32u edgeDisableFlags);
+/**
+ * Loop filter of a 16-column horizontal luma edge: bit s of edgeDisableFlags
+ * (s = 0..3) switches columns 4s..4s+3 off; pquant 0 changes nothing.
+ * @param[in,out] pSrcDst First sample below the edge (P5 of column 0); rows -4..3 are read, -1 and 0 written.
+ * @param pquant Picture quantiser PQUANT (compared as unsigned).
+ * @param srcDstStep Row step in bytes.
+ * @param edgeDisableFlags Segments switched off.
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniFilterDeblockingLuma_HorEdge_VC1_8u_C1IR(Kvn8u* pSrcDst, Kvn32u pquant, Kvn32s srcDstStep,
+                                                       Kvn32u edgeDisableFlags);
+/**
+ * Loop filter of an 8-row vertical chroma edge: flag bit 1 switches rows
+ * 0..3 off, bit 2 rows 4..7; the other bits are not looked at.
+ * @param[in,out] pSrcDst First sample right of the edge; columns -4..3 are read, -1 and 0 written.
+ * @param pquant Picture quantiser PQUANT (compared as unsigned).
+ * @param srcDstStep Row step in bytes.
+ * @param edgeDisableFlags Segments switched off (bits 1 and 2).
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniFilterDeblockingChroma_VerEdge_VC1_8u_C1IR(Kvn8u* pSrcDst, Kvn32u pquant, Kvn32s srcDstStep,
+                                                         Kvn32u edgeDisableFlags);
+/**
+ * Loop filter of an 8-column horizontal chroma edge: flag bit 1 switches
+ * columns 0..3 off, bit 2 columns 4..7; the other bits are not looked at.
+ * @param[in,out] pSrcDst First sample below the edge; rows -4..3 are read, -1 and 0 written.
+ * @param pquant Picture quantiser PQUANT (compared as unsigned).
+ * @param srcDstStep Row step in bytes.
+ * @param edgeDisableFlags Segments switched off (bits 1 and 2).
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniFilterDeblockingChroma_HorEdge_VC1_8u_C1IR(Kvn8u* pSrcDst, Kvn32u pquant, Kvn32s srcDstStep,
+                                                         Kvn32u edgeDisableFlags);
+/**
+ * Loop filter of the 8-row vertical edges of interleaved chroma (Cb, Cr byte
+ * pairs): each plane's flag word as in kvniFilterDeblockingChroma_VerEdge_VC1_8u_C1IR().
+ * @param[in,out] pSrcDst First pair right of the edge; pairs -4..3 are read, -1 and 0 written.
+ * @param pquant Picture quantiser PQUANT (compared as unsigned).
+ * @param srcDstStep Row step in bytes.
+ * @param edgeDisableFlagsCb Segments of the Cb plane switched off (bits 1 and 2).
+ * @param edgeDisableFlagsCr Segments of the Cr plane switched off (bits 1 and 2).
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniFilterDeblockingChroma_VerEdge_VC1_8u_C2IR(Kvn8u* pSrcDst, Kvn32u pquant, Kvn32s srcDstStep,
+                                                         Kvn32u edgeDisableFlagsCb, Kvn32u edgeDisableFlagsCr);
+/**
+ * Loop filter of the 8-pair horizontal edges of interleaved chroma (Cb, Cr
+ * byte pairs): each plane's flag word as in kvniFilterDeblockingChroma_HorEdge_VC1_8u_C1IR().
+ * @param[in,out] pSrcDst First pair below the edge (16 bytes a row); rows -4..3 are read, -1 and 0 written.
+ * @param pquant Picture quantiser PQUANT (compared as unsigned).
+ * @param srcDstStep Row step in bytes.
+ * @param edgeDisableFlagsCb Segments of the Cb plane switched off (bits 1 and 2).
+ * @param edgeDisableFlagsCr Segments of the Cr plane switched off (bits 1 and 2).
+ * @return KVN_STS_NULL_PTR if pSrcDst is null; else KVN_STS_OK.
+ */
+KvnResult kvniFilterDeblockingChroma_HorEdge_VC1_8u_C2IR(Kvn8u* pSrcDst, Kvn32u pquant, Kvn32s srcDstStep,
+                                                         Kvn32u edgeDisableFlagsCb, Kvn32u edgeDisableFlagsCr);
+
+/** @} */
+
 #ifdef __cplusplus
 }
 #endif

@@ -894,53 +894,6 @@ Outcome mpeg4_vlc(const Api& a, uint64_t seed) {
   return (o << out << lasts).take();
 }
 
-// DV: the 2-4-8 DCT round trip and the DV100 weighting.
-Outcome dv_transform(const Api& a, uint64_t seed) {
-  Rng r(seed);
-  Out o;
-  auto b = r.fill<Kvn16s>(64, -128, 127);
-  auto c = r.fill<Kvn16s>(64, -4096, 4095);
-  const auto d = r.fill<Kvn16u>(64, 1, 416);
-  const auto w = r.fill<Kvn16s>(64, 2000, 32767);
-  o << a.kvniDCT2x4x8Frw_16s_C1I(b.data());
-  auto coef = b;
-  o << a.kvniDCT2x4x8Inv_16s_C1I(b.data());
-  o << a.kvniQuantWeightBlockInv_DV100_16s_C1I(c.data(), d.data(), w.data());
-  return (o << coef << b << c).take();
-}
-
-// DV: segments of short codes ("00s" and the end of block "0110" in every
-// area, some areas over-full so that bits move between blocks) through the
-// three decoders, each block dequantised, and a table built and released.
-Outcome dv(const Api& a, uint64_t seed) {
-  Rng r(seed);
-  Out o;
-  std::vector<Kvn8u> seg(416, 0);
-  for (size_t i = 0; i < 400; ++i) seg[i] = Kvn8u(r.range(0, 3) ? 0x12 : 0x66);  // 000 100 10 / 0110 0110
-  std::vector<Kvn16s> blocks(64 * 40, 0);
-  std::vector<Kvn32u> params(40, 0);
-  o << a.kvniHuffmanDecodeSegment_DV_8u16s(seg.data(), nullptr, nullptr, blocks.data(), params.data());
-  o << blocks << params;
-  std::fill(blocks.begin(), blocks.end(), Kvn16s(0));
-  o << a.kvniHuffmanDecodeSegmentOnePass_DV_8u16s(seg.data(), nullptr, nullptr, blocks.data(), params.data(),
-                                                  Kvn8u(r.range(0, 80)));
-  o << blocks << params;
-  std::fill(blocks.begin(), blocks.end(), Kvn16s(0));
-  o << a.kvniHuffmanDecodeSegment_DV100_8u16s(seg.data(), nullptr, nullptr, blocks.data(), params.data());
-  const auto t16 = r.fill<Kvn16s>(64, -32768, 32767), w16 = r.fill<Kvn16s>(64, -32768, 32767);
-  const auto q16 = r.fill<Kvn16u>(64, 0, 65535);
-  for (size_t k = 0; k < 40; ++k)
-    o << (k % 2 ? a.kvniQuantInv_DV_16s_C1I(&blocks[64 * k], t16.data())
-                : a.kvniQuantWeightBlockInv_DV_16s_C1I(&blocks[64 * k], q16.data(), w16.data()));
-  const Kvn32s src[] = {2, 0, 0, 1, 0, r.range(0, 63), r.range(-9, 9), 1, 2, 1, 1};
-  KvnHuffmanTable* t = nullptr;
-  o << a.kvniInitAllocHuffmanTable_DV_32u(src, src, &t);
-  const auto* e = reinterpret_cast<const Kvn8u*>(t);
-  o << std::vector<Kvn8u>(e, e + 32);
-  o << a.kvniFreeHuffmanTable_DV_32u(t);
-  return (o << blocks << params).take();
-}
-
 // AVS: blocks decoded from random bits by the three decoders (whatever
 // statuses they give), then reconstructed into a luma and two chroma planes.
 Outcome avs(const Api& a, uint64_t seed) {
@@ -1010,6 +963,83 @@ Outcome vpp(const Api& a, uint64_t seed) {
   return (o << field << y << cb << cr).take();
 }
 
+// DV: the 2-4-8 DCT round trip and the DV100 weighting.
+Outcome dv_transform(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  auto b = r.fill<Kvn16s>(64, -128, 127);
+  auto c = r.fill<Kvn16s>(64, -4096, 4095);
+  const auto d = r.fill<Kvn16u>(64, 1, 416);
+  const auto w = r.fill<Kvn16s>(64, 2000, 32767);
+  o << a.kvniDCT2x4x8Frw_16s_C1I(b.data());
+  auto coef = b;
+  o << a.kvniDCT2x4x8Inv_16s_C1I(b.data());
+  o << a.kvniQuantWeightBlockInv_DV100_16s_C1I(c.data(), d.data(), w.data());
+  return (o << coef << b << c).take();
+}
+
+// DV: segments of short codes ("00s" and the end of block "0110" in every
+// area, some areas over-full so that bits move between blocks) through the
+// three decoders, each block dequantised, and a table built and released.
+Outcome dv(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  std::vector<Kvn8u> seg(416, 0);
+  for (size_t i = 0; i < 400; ++i) seg[i] = Kvn8u(r.range(0, 3) ? 0x12 : 0x66);  // 000 100 10 / 0110 0110
+  std::vector<Kvn16s> blocks(64 * 40, 0);
+  std::vector<Kvn32u> params(40, 0);
+  o << a.kvniHuffmanDecodeSegment_DV_8u16s(seg.data(), nullptr, nullptr, blocks.data(), params.data());
+  o << blocks << params;
+  std::fill(blocks.begin(), blocks.end(), Kvn16s(0));
+  o << a.kvniHuffmanDecodeSegmentOnePass_DV_8u16s(seg.data(), nullptr, nullptr, blocks.data(), params.data(),
+                                                  Kvn8u(r.range(0, 80)));
+  o << blocks << params;
+  std::fill(blocks.begin(), blocks.end(), Kvn16s(0));
+  o << a.kvniHuffmanDecodeSegment_DV100_8u16s(seg.data(), nullptr, nullptr, blocks.data(), params.data());
+  const auto t16 = r.fill<Kvn16s>(64, -32768, 32767), w16 = r.fill<Kvn16s>(64, -32768, 32767);
+  const auto q16 = r.fill<Kvn16u>(64, 0, 65535);
+  for (size_t k = 0; k < 40; ++k)
+    o << (k % 2 ? a.kvniQuantInv_DV_16s_C1I(&blocks[64 * k], t16.data())
+                : a.kvniQuantWeightBlockInv_DV_16s_C1I(&blocks[64 * k], q16.data(), w16.data()));
+  const Kvn32s src[] = {2, 0, 0, 1, 0, r.range(0, 63), r.range(-9, 9), 1, 2, 1, 1};
+  KvnHuffmanTable* t = nullptr;
+  o << a.kvniInitAllocHuffmanTable_DV_32u(src, src, &t);
+  const auto* e = reinterpret_cast<const Kvn8u*>(t);
+  o << std::vector<Kvn8u>(e, e + 32);
+  o << a.kvniFreeHuffmanTable_DV_32u(t);
+  return (o << blocks << params).take();
+}
+
+// VC-1: overlap smoothing of an intra macroblock's edges (16-bit blocks in
+// and back, 8-bit picture out), then the loop filter over the picture.
+Outcome vc1_filters(const Api& a, uint64_t seed) {
+  Rng r(seed);
+  Out o;
+  auto blk = r.fill<Kvn16s>(32 * 32, -60, 320);  // 32 samples a row
+  auto pic = r.fill<Kvn8u>(32 * 48, 0, 255);     // 48 bytes a row
+  Kvn16s* b = blk.data() + 8 * 32 + 8;
+  Kvn8u* p = pic.data() + 8 * 48 + 8;
+  o << a.kvniSmoothingLuma_VerEdge_VC1_16s8u_C1R(b - 2, 64, b, 64, p, 48, r.range(0, 3), Kvn32u(r.range(0, 15)));
+  o << a.kvniSmoothingLuma_VerEdge_VC1_16s8u_C1R(b + 6, 64, b + 8, 64, p + 8, 48, 0, 15);
+  o << a.kvniSmoothingLuma_HorEdge_VC1_16s8u_C1R(b - 64, 64, b, 64, p, 48, Kvn8u(r.range(0, 15)));
+  o << a.kvniSmoothingChroma_VerEdge_VC1_16s8u_C1R(b + 14, 64, b + 16, 64, p + 16, 48);
+  o << a.kvniSmoothingChroma_HorEdge_VC1_16s8u_C1R(b + 8 * 32 - 64, 64, b + 8 * 32, 64, p + 8 * 48, 48);
+  o << a.kvniSmoothingChroma_VerEdge_VC1_16s8u_P2C2R(b + 16 * 32 - 2, 64, b + 16 * 32, 64, b + 16 * 32 + 6, 64,
+                                                     b + 16 * 32 + 8, 64, p + 16 * 48 + 8, 48);
+  o << a.kvniSmoothingChroma_HorEdge_VC1_16s8u_P2C2R(b - 2 * 32 + 16, 64, b + 16, 64, b - 2 * 32 + 8, 64, b + 8, 64,
+                                                     p + 8 * 48 + 16, 48);
+  const Kvn32u pq = Kvn32u(r.range(0, 31));
+  o << a.kvniFilterDeblockingLuma_VerEdge_VC1_8u_C1IR(p + 8, pq, 48, Kvn32u(r.range(0, 15)));
+  o << a.kvniFilterDeblockingLuma_HorEdge_VC1_8u_C1IR(p + 8 * 48, pq, 48, Kvn32u(r.range(0, 15)));
+  o << a.kvniFilterDeblockingChroma_VerEdge_VC1_8u_C1IR(p + 12 * 48 + 4, pq, 48, Kvn32u(r.range(0, 15)));
+  o << a.kvniFilterDeblockingChroma_HorEdge_VC1_8u_C1IR(p + 16 * 48, pq, 48, Kvn32u(r.range(0, 15)));
+  o << a.kvniFilterDeblockingChroma_VerEdge_VC1_8u_C2IR(p + 16 * 48 + 16, pq, 48, Kvn32u(r.range(0, 7)),
+                                                        Kvn32u(r.range(0, 7)));
+  o << a.kvniFilterDeblockingChroma_HorEdge_VC1_8u_C2IR(p + 4 * 48 + 8, pq, 48, Kvn32u(r.range(0, 7)),
+                                                        Kvn32u(r.range(0, 7)));
+  return (o << blk << pic).take();
+}
+
 }  // namespace
 
 const std::vector<WorkItem>& work_items() {
@@ -1038,12 +1068,13 @@ const std::vector<WorkItem>& work_items() {
       {"MPEG-4/H.263 quantisation and H.263 edge filters", mpeg4_quant},
       {"MPEG-4 / H.263 / H.261 coefficient writers", coeff_encode},
       {"MPEG-4/H.263/H.261 coefficient decoding", mpeg4_vlc},
-      {"DV 2-4-8 DCT and DV100 weighting", dv_transform},
-      {"DV segment decoding and dequantisation", dv},
       {"AVS coefficient decoding and inter reconstruction", avs},
       {"VC-1 transforms and quantisation", vc1_transform_quant},
       {"VC-1 interpolation and range mapping", vc1_interp},
       {"deinterlacing and 4:2:2 to 4:2:0 with rotation", vpp},
+      {"DV 2-4-8 DCT and DV100 weighting", dv_transform},
+      {"DV segment decoding and dequantisation", dv},
+      {"VC-1 overlap smoothing and loop filter", vc1_filters},
   };
   return items;
 }

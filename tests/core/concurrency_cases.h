@@ -190,16 +190,6 @@ namespace conc {
   X(kvniReconstructCoeffsIntra_H263_1u16s) \
   X(kvniReconstructCoeffsInter_H263_1u16s) \
   X(kvniReconstructCoeffsInter_MPEG4_1u16s) \
-  X(kvniDCT2x4x8Frw_16s_C1I) \
-  X(kvniDCT2x4x8Inv_16s_C1I) \
-  X(kvniQuantWeightBlockInv_DV100_16s_C1I) \
-  X(kvniHuffmanDecodeSegment_DV_8u16s) \
-  X(kvniHuffmanDecodeSegmentOnePass_DV_8u16s) \
-  X(kvniHuffmanDecodeSegment_DV100_8u16s) \
-  X(kvniInitAllocHuffmanTable_DV_32u) \
-  X(kvniFreeHuffmanTable_DV_32u) \
-  X(kvniQuantInv_DV_16s_C1I) \
-  X(kvniQuantWeightBlockInv_DV_16s_C1I) \
   X(kvniDecodeLumaBlockIntra_AVS_1u16s) \
   X(kvniDecodeLumaBlockInter_AVS_1u16s) \
   X(kvniDecodeChromaBlock_AVS_1u16s) \
@@ -211,7 +201,29 @@ namespace conc {
   X(kvniRangeMapping_VC1_8u_C1R) \
   X(kvniDeinterlaceEdgeDetect_8u_C1R) \
   X(kvniCbYCr422ToYCbCr420_Rotate_8u_C2P3R) \
-  X(kvniCbYCr422ToYCbCr420_Rotate_8u_P3R)
+  X(kvniCbYCr422ToYCbCr420_Rotate_8u_P3R) \
+  X(kvniDCT2x4x8Frw_16s_C1I) \
+  X(kvniDCT2x4x8Inv_16s_C1I) \
+  X(kvniQuantWeightBlockInv_DV100_16s_C1I) \
+  X(kvniHuffmanDecodeSegment_DV_8u16s) \
+  X(kvniHuffmanDecodeSegmentOnePass_DV_8u16s) \
+  X(kvniHuffmanDecodeSegment_DV100_8u16s) \
+  X(kvniInitAllocHuffmanTable_DV_32u) \
+  X(kvniFreeHuffmanTable_DV_32u) \
+  X(kvniQuantInv_DV_16s_C1I) \
+  X(kvniQuantWeightBlockInv_DV_16s_C1I) \
+  X(kvniSmoothingLuma_VerEdge_VC1_16s8u_C1R) \
+  X(kvniSmoothingLuma_HorEdge_VC1_16s8u_C1R) \
+  X(kvniSmoothingChroma_VerEdge_VC1_16s8u_C1R) \
+  X(kvniSmoothingChroma_HorEdge_VC1_16s8u_C1R) \
+  X(kvniSmoothingChroma_VerEdge_VC1_16s8u_P2C2R) \
+  X(kvniSmoothingChroma_HorEdge_VC1_16s8u_P2C2R) \
+  X(kvniFilterDeblockingLuma_VerEdge_VC1_8u_C1IR) \
+  X(kvniFilterDeblockingLuma_HorEdge_VC1_8u_C1IR) \
+  X(kvniFilterDeblockingChroma_VerEdge_VC1_8u_C1IR) \
+  X(kvniFilterDeblockingChroma_HorEdge_VC1_8u_C1IR) \
+  X(kvniFilterDeblockingChroma_VerEdge_VC1_8u_C2IR) \
+  X(kvniFilterDeblockingChroma_HorEdge_VC1_8u_C2IR)
 // clang-format on
 
 struct Api {

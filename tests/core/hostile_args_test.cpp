@@ -1317,17 +1317,6 @@ TEST(HostileArgs, Mpeg4Vlc) {
 }
 
 // ---------------------------------------------------------------------------
-// DV: the one-pass segment decoder takes any limit (an 8-bit argument; 64 and
-// above set none) and stays inside its blocks and parameter words.
-
-TEST(HostileArgs, Dv) {
-  const Expect any = [](int32_t) { return int32_t(kAccepted); };
-  sweep({fn(FN(kvniHuffmanDecodeSegmentOnePass_DV_8u16s), {},
-            {count(5, any, {0, 1, 63, 64, 65, 255, 256, -1, INT32_MIN, INT32_MAX})},
-            {in(416), out(30 * 128), out(30 * 4)}, f0, nullptr, nullptr, f1, f2, a0)});
-}
-
-// ---------------------------------------------------------------------------
 // AVS inter reconstruction: any row step is taken (rows in order); a QP out
 // of range is refused before anything is read or written.
 
@@ -1496,6 +1485,67 @@ TEST(HostileArgs, VppCc422) {
                        rec<KvnPlaneRecord8u>(p3, p4, P{5}), StepArray{a3, a4, A{5}}, rot));
   }
   sweep(cases);
+}
+
+// ---------------------------------------------------------------------------
+// DV: the one-pass segment decoder takes any limit (an 8-bit argument; 64 and
+// above set none) and stays inside its blocks and parameter words.
+
+TEST(HostileArgs, Dv) {
+  const Expect any = [](int32_t) { return int32_t(kAccepted); };
+  sweep({fn(FN(kvniHuffmanDecodeSegmentOnePass_DV_8u16s), {},
+            {count(5, any, {0, 1, 63, 64, 65, 255, 256, -1, INT32_MIN, INT32_MAX})},
+            {in(416), out(30 * 128), out(30 * 4)}, f0, nullptr, nullptr, f1, f2, a0)});
+}
+
+// ---------------------------------------------------------------------------
+// VC-1 overlap smoothing and loop filter: steps are not checked, so every
+// value is valid and addresses the rows it names. The smoothing sources are
+// 16-bit planes whose step counts bytes; the destinations span the two
+// samples before and after the edge.
+
+TEST(HostileArgs, Vc1FilterSmoothing) {
+  // 16-bit sources: w samples, h rows; destination: columns -2..1 (vertical)
+  // or rows -2..1 (horizontal) of an edge of n samples (`unit` bytes each).
+  const auto src = [](Role role, int arg, int w, int h) { return p16(role, arg, w, h, kSamples10); };
+  const auto ver_dst = [](int arg, int n, int unit) { return p8(kOut, arg, 4 * unit, n, -2 * unit); };
+  const auto hor_dst = [](int arg, int n, int unit) { return p8(kOut, arg, n * unit, 4, 0, -2); };
+  sweep({
+      fn(FN(kvniSmoothingLuma_VerEdge_VC1_16s8u_C1R), {src(kInOut, 0, 2, 16), src(kInOut, 1, 2, 16), ver_dst(2, 16, 1)},
+         steps(3), {}, p0, a0, p1, a1, p2, a2, 0, 15),
+      fn(FN(kvniSmoothingLuma_VerEdge_VC1_16s8u_C1R), {src(kInOut, 0, 2, 16), src(kInOut, 1, 2, 16), ver_dst(2, 16, 1)},
+         steps(3), {}, p0, a0, p1, a1, p2, a2, 3, 1),
+      fn(FN(kvniSmoothingLuma_HorEdge_VC1_16s8u_C1R), {src(kIn, 0, 16, 2), src(kIn, 1, 16, 2), hor_dst(2, 16, 1)},
+         steps(3), {}, p0, a0, p1, a1, p2, a2, Kvn8u(15)),
+      fn(FN(kvniSmoothingChroma_VerEdge_VC1_16s8u_C1R), {src(kInOut, 0, 2, 8), src(kInOut, 1, 2, 8), ver_dst(2, 8, 1)},
+         steps(3), {}, p0, a0, p1, a1, p2, a2),
+      fn(FN(kvniSmoothingChroma_HorEdge_VC1_16s8u_C1R), {src(kIn, 0, 8, 2), src(kIn, 1, 8, 2), hor_dst(2, 8, 1)},
+         steps(3), {}, p0, a0, p1, a1, p2, a2),
+      fn(FN(kvniSmoothingChroma_VerEdge_VC1_16s8u_P2C2R),
+         {src(kInOut, 0, 2, 8), src(kInOut, 1, 2, 8), src(kInOut, 2, 2, 8), src(kInOut, 3, 2, 8), ver_dst(4, 8, 2)},
+         steps(5), {}, p0, a0, p1, a1, p2, a2, p3, a3, p4, a4),
+      fn(FN(kvniSmoothingChroma_HorEdge_VC1_16s8u_P2C2R),
+         {src(kIn, 0, 8, 2), src(kIn, 1, 8, 2), src(kIn, 2, 8, 2), src(kIn, 3, 8, 2), hor_dst(4, 8, 2)}, steps(5), {},
+         p0, a0, p1, a1, p2, a2, p3, a3, p4, a4),
+  });
+}
+
+TEST(HostileArgs, Vc1FilterLoop) {
+  // Four samples (`unit` bytes each) on each side of the edge, n along it.
+  const auto edge = [](bool vertical, int n, int unit) {
+    const int m = 4 * unit;
+    return std::vector<Plane>{
+        {1, vertical ? -m : 0, vertical ? 2 * m : n * unit, vertical ? 0 : -4, vertical ? n : 8, 0, kInOut, kBytes}};
+  };
+  const Kvn32u pq = 12, none = 0;
+  sweep({
+      fn(FN(kvniFilterDeblockingLuma_VerEdge_VC1_8u_C1IR), edge(true, 16, 1), steps(1), {}, p0, pq, a0, none),
+      fn(FN(kvniFilterDeblockingLuma_HorEdge_VC1_8u_C1IR), edge(false, 16, 1), steps(1), {}, p0, pq, a0, none),
+      fn(FN(kvniFilterDeblockingChroma_VerEdge_VC1_8u_C1IR), edge(true, 8, 1), steps(1), {}, p0, pq, a0, none),
+      fn(FN(kvniFilterDeblockingChroma_HorEdge_VC1_8u_C1IR), edge(false, 8, 1), steps(1), {}, p0, pq, a0, none),
+      fn(FN(kvniFilterDeblockingChroma_VerEdge_VC1_8u_C2IR), edge(true, 8, 2), steps(1), {}, p0, pq, a0, none, none),
+      fn(FN(kvniFilterDeblockingChroma_HorEdge_VC1_8u_C2IR), edge(false, 8, 2), steps(1), {}, p0, pq, a0, none, none),
+  });
 }
 
 }  // namespace

@@ -34,10 +34,12 @@
 #include "mpeg4/quant_mpeg4.h"
 #include "mpeg4/coeff_encode.h"
 #include "mpeg4/mpeg4_vlc.h"
-#include "dv/dv_quant.h"
-#include "dv/dv_segment.h"
 #include "avs/avs_vlc.h"
 #include "avs/recon_avs.h"
+#include "dv/dv_quant.h"
+#include "dv/dv_segment.h"
+#include "vc1/deblock_vc1.h"
+#include "vc1/smooth_vc1.h"
 #include "slot_tables.h"
 // VC-1 interpolation and range mapping; deinterlacing; 4:2:2 to 4:2:0 with rotation
 #include "vc1/interp_vc1.h"
@@ -110,9 +112,6 @@ KVN_TABLE(coeff_encode, CoeffEncodeKernels, M(mpeg4), M(mpeg4_rvlc), M(h263), M(
 KVN_TABLE(mpeg4_vlc, Mpeg4VlcKernels, M(intra_mpeg4), M(inter_mpeg4), M(intra_rvlc_back), M(inter_rvlc_back),
           M(intra_h263), M(inter_h263), M(intra_h261), M(inter_h261), M(dc_h263), M(dc_mpeg4), M(recon_intra_h261),
           M(recon_inter_h261), M(recon_intra_h263), M(recon_inter_h263), M(recon_inter_mpeg4))
-// DV segment decoding (scalar only) and dequantisers
-KVN_TABLE(dv_segment, DvSegmentKernels, M(dv), M(dv_one_pass), M(dv100))
-KVN_TABLE(dv_quant, DvQuantKernels, M(inv), M(weight_inv))
 // VC-1 transforms and quantisation
 KVN_TABLE(transform_vc1, TransformVc1Kernels, M(fwd), M(inv), M(inv_quarter), M(inv_dc))
 KVN_TABLE(quant_vc1, QuantVc1Kernels, M(intra), M(inter), M(inv_intra), M(inv_inter))
@@ -120,10 +119,19 @@ KVN_TABLE(quant_vc1, QuantVc1Kernels, M(intra), M(inter), M(inv_intra), M(inv_in
 KVN_TABLE(interp_vc1, InterpVc1Kernels, M(bicubic), M(bilinear_c1), M(bilinear_c2), M(range_map))
 KVN_TABLE(deinterlace, DeinterlaceKernels, M(edge_row))
 KVN_TABLE(cc422_rotate, Cc422RotateKernels, M(c2p3), M(p3))
+// DV segment decoding (scalar only) and dequantisers
+KVN_TABLE(dv_segment, DvSegmentKernels, M(dv), M(dv_one_pass), M(dv100))
+KVN_TABLE(dv_quant, DvQuantKernels, M(inv), M(weight_inv))
 
 // AVS coefficient decoding (scalar only) and inter reconstruction
 KVN_TABLE(avs_vlc, AvsVlcKernels, M(intra_luma), M(inter_luma), M(chroma))
 KVN_TABLE(recon_avs, ReconAvsKernels, M(block))
+
+// VC-1 overlap smoothing and loop filter
+KVN_TABLE(smooth_vc1, SmoothVc1Kernels, M(luma_ver), M(luma_hor), M(chroma_ver), M(chroma_hor), M(chroma_ver_p2),
+          M(chroma_hor_p2))
+KVN_TABLE(deblock_vc1, DeblockVc1Kernels, M(luma_hor), M(luma_ver), M(chroma_hor), M(chroma_ver), M(chroma_c2_hor),
+          M(chroma_c2_ver))
 
 AnyFn read_slot(const void* table, std::size_t i) {
   AnyFn f;
@@ -190,9 +198,6 @@ const std::vector<Family>& families() {
       family<Dct248Kernels, dct248_kernels>("dct248", kDct248KernelsC, dct248::kMembers),
       // MPEG-4 / H.263 / H.261 coefficient VLC decoding
       family<Mpeg4VlcKernels, mpeg4_vlc_kernels>("mpeg4_vlc", kMpeg4VlcKernelsC, mpeg4_vlc::kMembers),
-      // DV segment decoding and dequantisers
-      family<DvSegmentKernels, dv_segment_kernels>("dv_segment", kDvSegmentKernelsC, dv_segment::kMembers),
-      family<DvQuantKernels, dv_quant_kernels>("dv_quant", kDvQuantKernelsC, dv_quant::kMembers),
       // AVS coefficient decoding and inter reconstruction
       family<AvsVlcKernels, avs_vlc_kernels>("avs_vlc", kAvsVlcKernelsC, avs_vlc::kMembers),
       family<ReconAvsKernels, recon_avs_kernels>("recon_avs", kReconAvsKernelsC, recon_avs::kMembers),
@@ -204,6 +209,12 @@ const std::vector<Family>& families() {
       family<InterpVc1Kernels, interp_vc1_kernels>("interp_vc1", kInterpVc1KernelsC, interp_vc1::kMembers),
       family<DeinterlaceKernels, deinterlace_kernels>("deinterlace", kDeinterlaceKernelsC, deinterlace::kMembers),
       family<Cc422RotateKernels, cc422_rotate_kernels>("cc422_rotate", kCc422RotateKernelsC, cc422_rotate::kMembers),
+      // DV segment decoding and dequantisers
+      family<DvSegmentKernels, dv_segment_kernels>("dv_segment", kDvSegmentKernelsC, dv_segment::kMembers),
+      family<DvQuantKernels, dv_quant_kernels>("dv_quant", kDvQuantKernelsC, dv_quant::kMembers),
+      // VC-1 overlap smoothing and loop filter
+      family<SmoothVc1Kernels, smooth_vc1_kernels>("smooth_vc1", kSmoothVc1KernelsC, smooth_vc1::kMembers),
+      family<DeblockVc1Kernels, deblock_vc1_kernels>("deblock_vc1", kDeblockVc1KernelsC, deblock_vc1::kMembers),
   };
   return all;
 }
