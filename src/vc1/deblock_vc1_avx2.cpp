@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "simd/filter_lanes.h"
 #include "simd/loads.h"
 #include "simd/pack.h"
 #include "vc1/deblock_vc1.h"
@@ -21,27 +22,8 @@ namespace {
 using std::ptrdiff_t;
 using V = __m256i;
 
-struct W16 {
-  using V = __m256i;
-  static V zero() { return _mm256_setzero_si256(); }
-  static V set1(int x) { return _mm256_set1_epi16(int16_t(x)); }
-  static V add(V a, V b) { return _mm256_add_epi16(a, b); }
-  static V sub(V a, V b) { return _mm256_sub_epi16(a, b); }
-  static V min(V a, V b) { return _mm256_min_epi16(a, b); }
-  static V abs(V a) { return _mm256_abs_epi16(a); }
-  template <int N>
-  static V slli(V a) {
-    return _mm256_slli_epi16(a, N);
-  }
-  template <int N>
-  static V srai(V a) {
-    return _mm256_srai_epi16(a, N);
-  }
-  static V lt(V a, V b) { return _mm256_cmpgt_epi16(b, a); }
-  static V and_(V a, V b) { return _mm256_and_si256(a, b); }
-  static V xor_(V a, V b) { return _mm256_xor_si256(a, b); }
+struct W16 : Lanes16x16 {
   static V third(V m) { return _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(m, 0xaa), 0xaa); }
-  static bool none(V m) { return _mm256_testz_si256(m, m) != 0; }
 };
 
 using deblock_vc1::filter;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "simd/filter_lanes.h"
 #include "simd/loads.h"
 #include "simd/transpose.h"
 #include "vc1/deblock_vc1.h"
@@ -22,27 +23,8 @@ namespace {
 using std::ptrdiff_t;
 using V = __m128i;
 
-struct W8 {
-  using V = __m128i;
-  static V zero() { return _mm_setzero_si128(); }
-  static V set1(int x) { return _mm_set1_epi16(int16_t(x)); }
-  static V add(V a, V b) { return _mm_add_epi16(a, b); }
-  static V sub(V a, V b) { return _mm_sub_epi16(a, b); }
-  static V min(V a, V b) { return _mm_min_epi16(a, b); }
-  static V abs(V a) { return _mm_max_epi16(a, _mm_sub_epi16(zero(), a)); }
-  template <int N>
-  static V slli(V a) {
-    return _mm_slli_epi16(a, N);
-  }
-  template <int N>
-  static V srai(V a) {
-    return _mm_srai_epi16(a, N);
-  }
-  static V lt(V a, V b) { return _mm_cmplt_epi16(a, b); }
-  static V and_(V a, V b) { return _mm_and_si128(a, b); }
-  static V xor_(V a, V b) { return _mm_xor_si128(a, b); }
+struct W8 : Lanes16x8 {
   static V third(V m) { return _mm_shufflehi_epi16(_mm_shufflelo_epi16(m, 0xaa), 0xaa); }
-  static bool none(V m) { return _mm_movemask_epi8(m) == 0; }
 };
 
 using deblock_vc1::filter;

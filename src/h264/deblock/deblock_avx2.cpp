@@ -8,6 +8,7 @@
 
 #include "h264/deblock/deblock.h"
 #include "h264/deblock/deblock_simd.h"
+#include "simd/filter_lanes.h"
 #include "simd/loads.h"
 #include "simd/pack.h"
 
@@ -29,23 +30,7 @@ struct Common {
 };
 
 // Sixteen 8-bit samples in 16-bit lanes.
-struct W16 : Common {
-  static constexpr int kLanes = 16;
-  static V set1(int x) { return _mm256_set1_epi16(int16_t(x)); }
-  static V add(V a, V b) { return _mm256_add_epi16(a, b); }
-  static V sub(V a, V b) { return _mm256_sub_epi16(a, b); }
-  static V min(V a, V b) { return _mm256_min_epi16(a, b); }
-  static V max(V a, V b) { return _mm256_max_epi16(a, b); }
-  static V abs(V a) { return _mm256_abs_epi16(a); }
-  template <int N>
-  static V slli(V a) {
-    return _mm256_slli_epi16(a, N);
-  }
-  template <int N>
-  static V srai(V a) {
-    return _mm256_srai_epi16(a, N);
-  }
-  static V lt(V a, V b) { return _mm256_cmpgt_epi16(b, a); }
+struct W16 : Lanes16x16 {
   static V load(const uint8_t* p) { return load_widen(p); }
   static void store(uint8_t* p, V v) { KVN_ISA::store<16>(p, pack_u8(v)); }
   // Luma segments of 4 lines: lane i = seg[i >> 2].

@@ -9,6 +9,7 @@
 
 #include "h264/deblock/deblock.h"
 #include "h264/deblock/deblock_simd.h"
+#include "simd/filter_lanes.h"
 #include "simd/loads.h"
 
 namespace kvn {
@@ -19,29 +20,7 @@ using namespace deblock;
 using std::ptrdiff_t;
 
 // Eight 8-bit samples in 16-bit lanes.
-struct W8 {
-  using V = __m128i;
-  static constexpr int kLanes = 8;
-  static V zero() { return _mm_setzero_si128(); }
-  static V set1(int x) { return _mm_set1_epi16(int16_t(x)); }
-  static V add(V a, V b) { return _mm_add_epi16(a, b); }
-  static V sub(V a, V b) { return _mm_sub_epi16(a, b); }
-  static V min(V a, V b) { return _mm_min_epi16(a, b); }
-  static V max(V a, V b) { return _mm_max_epi16(a, b); }
-  static V abs(V a) { return _mm_max_epi16(a, _mm_sub_epi16(zero(), a)); }
-  template <int N>
-  static V slli(V a) {
-    return _mm_slli_epi16(a, N);
-  }
-  template <int N>
-  static V srai(V a) {
-    return _mm_srai_epi16(a, N);
-  }
-  static V lt(V a, V b) { return _mm_cmplt_epi16(a, b); }
-  static V and_(V a, V b) { return _mm_and_si128(a, b); }
-  static V andnot(V m, V a) { return _mm_andnot_si128(m, a); }
-  static V sel(V m, V a, V b) { return _mm_or_si128(_mm_and_si128(m, a), _mm_andnot_si128(m, b)); }
-  static bool any(V m) { return _mm_movemask_epi8(m) != 0; }
+struct W8 : Lanes16x8 {
   static V load(const uint8_t* p) { return _mm_unpacklo_epi8(KVN_ISA::load<8>(p), zero()); }
   static void store(uint8_t* p, V v) { KVN_ISA::store<8>(p, _mm_packus_epi16(v, v)); }
   // Lane i = seg[i >> Shift], reading only the 8 >> Shift entries used.
