@@ -21,48 +21,39 @@ inline KvnResult check(const KvnInterpolationRecordVC1* p) {
   return KVN_STS_OK;
 }
 
+// Runs kernel(s, k), the kernel of size index `size` (0..Sizes-1, or -1 for a
+// size without one: KVN_STS_SIZE_ERR) and of the record's fractional kind.
+template <int Sizes, class Kernel>
+inline KvnResult interpolate(const KvnInterpolationRecordVC1& p, int size, Kernel kernel) {
+  if (size < 0) return KVN_STS_SIZE_ERR;
+  const int dx = p.dx & 3, dy = p.dy & 3;
+  with_index<Sizes>(size, [&](auto s) {
+    with_index<kVc1Kinds>(vc1_kind(dx, dy), [&](auto k) {
+      kernel(s, k)(p.pSrc, p.srcStep, p.pDst, p.dstStep, dx, dy, p.roundControl & 1);
+    });
+  });
+  return KVN_STS_OK;
+}
+
 }  // namespace
 
 KVN_ENTRY(kvniInterpolateQPBicubic_VC1_8u_C1R)(const KvnInterpolationRecordVC1* pParams) {
   if (const KvnResult st = check(pParams)) return st;
-  const KvnInterpolationRecordVC1 p = *pParams;
-  const int size = bicubic_size_index(p.blockWidth, p.blockHeight);
-  if (size < 0) return KVN_STS_SIZE_ERR;
-  const int dx = p.dx & 3, dy = p.dy & 3;
-  with_index<kVc1BicubicSizes>(size, [&](auto s) {
-    with_index<kVc1Kinds>(vc1_kind(dx, dy), [&](auto k) {
-      KVN_KERNEL(interp_vc1, bicubic[s][k])(p.pSrc, p.srcStep, p.pDst, p.dstStep, dx, dy, p.roundControl & 1);
-    });
-  });
-  return KVN_STS_OK;
+  return interpolate<kVc1BicubicSizes>(*pParams, bicubic_size_index(pParams->blockWidth, pParams->blockHeight),
+                                       [](auto s, auto k) { return KVN_KERNEL(interp_vc1, bicubic[s][k]); });
 }
 
 KVN_ENTRY(kvniInterpolateQPBilinear_VC1_8u_C1R)(const KvnInterpolationRecordVC1* pParams) {
   if (const KvnResult st = check(pParams)) return st;
-  const KvnInterpolationRecordVC1 p = *pParams;
-  const int size = bilinear_size_index(p.blockWidth, p.blockHeight);
-  if (size < 0) return KVN_STS_SIZE_ERR;
-  const int dx = p.dx & 3, dy = p.dy & 3;
-  with_index<kVc1BilinearC1Sizes>(size, [&](auto s) {
-    with_index<kVc1Kinds>(vc1_kind(dx, dy), [&](auto k) {
-      KVN_KERNEL(interp_vc1, bilinear_c1[s][k])(p.pSrc, p.srcStep, p.pDst, p.dstStep, dx, dy, p.roundControl & 1);
-    });
-  });
-  return KVN_STS_OK;
+  return interpolate<kVc1BilinearC1Sizes>(*pParams, bilinear_size_index(pParams->blockWidth, pParams->blockHeight),
+                                          [](auto s, auto k) { return KVN_KERNEL(interp_vc1, bilinear_c1[s][k]); });
 }
 
 KVN_ENTRY(kvniInterpolateQPBilinear_VC1_8u_C2R)(const KvnInterpolationRecordVC1* pParams) {
   if (const KvnResult st = check(pParams)) return st;
-  const KvnInterpolationRecordVC1 p = *pParams;
-  const int size = bilinear_size_index(p.blockWidth, p.blockHeight) - 1;  // no 16x16
-  if (size < 0) return KVN_STS_SIZE_ERR;
-  const int dx = p.dx & 3, dy = p.dy & 3;
-  with_index<kVc1BilinearC2Sizes>(size, [&](auto s) {
-    with_index<kVc1Kinds>(vc1_kind(dx, dy), [&](auto k) {
-      KVN_KERNEL(interp_vc1, bilinear_c2[s][k])(p.pSrc, p.srcStep, p.pDst, p.dstStep, dx, dy, p.roundControl & 1);
-    });
-  });
-  return KVN_STS_OK;
+  const int size = bilinear_size_index(pParams->blockWidth, pParams->blockHeight) - 1;  // no 16x16
+  return interpolate<kVc1BilinearC2Sizes>(*pParams, size < 0 ? -1 : size,
+                                          [](auto s, auto k) { return KVN_KERNEL(interp_vc1, bilinear_c2[s][k]); });
 }
 
 KVN_ENTRY(kvniRangeMapping_VC1_8u_C1R)
