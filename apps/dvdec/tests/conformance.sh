@@ -11,16 +11,7 @@
 #   conformance.sh DECODER WORKDIR
 # Exit 0 all passed, 1 a failure, 77 ffmpeg unavailable (skipped).
 set -uo pipefail
-dec=$(cd "$(dirname "$1")" && pwd)/$(basename "$1") work=$2
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../../.." && pwd)
-common=$root/apps/common/tests
-command -v ffmpeg >/dev/null || "$root/scripts/deps.sh" ffmpeg >/dev/null 2>&1 || true
-if ! command -v ffmpeg >/dev/null || ! command -v python3 >/dev/null; then
-  echo "SKIP: ffmpeg or python3 not available"
-  exit 77
-fi
-mkdir -p "$work" && cd "$work" || exit 1
+. "$(dirname "$0")/../../common/tests/conformance_setup.sh" "$1" "$2" ffmpeg
 
 frames=3
 # name | size | pixel format | rate | lavfi source | encoder options

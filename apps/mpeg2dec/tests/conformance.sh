@@ -13,18 +13,7 @@
 #   conformance.sh DECODER WORKDIR
 # Exit 0 all passed, 1 a failure, 77 ffmpeg or mpeg2dec unavailable (skipped).
 set -uo pipefail
-dec=$1 work=$2
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../../.." && pwd)
-common=$root/apps/common/tests
-if ! command -v ffmpeg >/dev/null || ! command -v mpeg2dec >/dev/null; then
-  "$root/scripts/deps.sh" ffmpeg mpeg2dec >/dev/null 2>&1 || true
-fi
-if ! command -v ffmpeg >/dev/null || ! command -v mpeg2dec >/dev/null || ! command -v python3 >/dev/null; then
-  echo "SKIP: ffmpeg, mpeg2dec or python3 not available"
-  exit 77
-fi
-mkdir -p "$work" && cd "$work" || exit 1
+. "$(dirname "$0")/../../common/tests/conformance_setup.sh" "$1" "$2" ffmpeg mpeg2dec
 
 src() {  # name size frames lavfi-graph
   [ -s "$1.yuv" ] || ffmpeg -v error -y -f lavfi -i "$4" -frames:v "$3" -pix_fmt yuv420p -s "$2" -f rawvideo "$1.yuv"

@@ -14,16 +14,7 @@
 #   conformance.sh DECODER WORKDIR
 # Exit 0 all passed, 1 a failure, 77 ffmpeg unavailable (skipped).
 set -uo pipefail
-dec=$(cd "$(dirname "$1")" && pwd)/$(basename "$1") work=$2
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../../.." && pwd)
-common=$root/apps/common/tests
-command -v ffmpeg >/dev/null || "$root/scripts/deps.sh" ffmpeg >/dev/null 2>&1 || true
-if ! command -v ffmpeg >/dev/null || ! command -v python3 >/dev/null; then
-  echo "SKIP: ffmpeg or python3 not available"
-  exit 77
-fi
-mkdir -p "$work" && cd "$work" || exit 1
+. "$(dirname "$0")/../../common/tests/conformance_setup.sh" "$1" "$2" ffmpeg
 
 src() {  # name size frames lavfi-graph
   [ -s "$1.yuv" ] || ffmpeg -v error -y -f lavfi -i "$4" -frames:v "$3" -pix_fmt yuv420p -s "$2" -f rawvideo "$1.yuv"
