@@ -12,20 +12,12 @@
 #include <vector>
 
 #include "core/entry.h"
-#include "guard_page.h"
+#include "fuzz_support.h"
 #include "tables/avs_tables.h"
 
 namespace {
 
-#define CHECK(c)                \
-  do {                          \
-    if (!(c)) __builtin_trap(); \
-  } while (0)
-
-kvntest::GuardPage& guarded() {
-  static kvntest::GuardPage g(std::size_t(64) << 12);
-  return g;
-}
+using kvnfuzz::guarded;
 
 struct Outcome {
   KvnResult st;

@@ -20,14 +20,9 @@
 #include "cabac_decoder.h"
 #include "core/entry.h"
 #include "h264/cabac/cabac.h"
-#include "guard_page.h"
+#include "fuzz_support.h"
 
 namespace {
-
-#define CHECK(c)                \
-  do {                          \
-    if (!(c)) __builtin_trap(); \
-  } while (0)
 
 constexpr uint8_t kCanary = 0xa5;
 

@@ -14,24 +14,16 @@
 #include <vector>
 
 #include "cavlc_writer.h"
-#include "guard_page.h"
+#include "fuzz_support.h"
 #include "core/entry.h"
 #include "h264/cavlc/cavlc_encode.h"
 #include "h264_vlc_tables.h"
 
 namespace {
 
-#define CHECK(c)                \
-  do {                          \
-    if (!(c)) __builtin_trap(); \
-  } while (0)
-
 constexpr int32_t kZigzag[16] = {0, 1, 4, 8, 5, 2, 3, 6, 9, 12, 13, 10, 7, 11, 14, 15};
 
-kvntest::GuardPage& guarded() {
-  static kvntest::GuardPage g(std::size_t(64) << 12);
-  return g;
-}
+using kvnfuzz::guarded;
 
 // Words of the stream a decoder needs when it stopped at (word, index): the
 // word holding the last bit it consumed, and the one spare word after it.

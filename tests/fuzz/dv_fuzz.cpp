@@ -12,19 +12,11 @@
 #include <vector>
 
 #include "core/entry.h"
-#include "guard_page.h"
+#include "fuzz_support.h"
 
 namespace {
 
-#define CHECK(c)                \
-  do {                          \
-    if (!(c)) __builtin_trap(); \
-  } while (0)
-
-kvntest::GuardPage& guarded() {
-  static kvntest::GuardPage g(4096);
-  return g;
-}
+using kvnfuzz::guarded;
 
 struct Output {
   std::vector<int16_t> blocks = std::vector<int16_t>(64 * 42, 0x5a5a);

@@ -16,22 +16,14 @@
 #include <vector>
 
 #include "core/entry.h"
-#include "guard_page.h"
+#include "fuzz_support.h"
 #include "mpeg2_vlc_tables.h"
 
 namespace {
 
-#define CHECK(c)                \
-  do {                          \
-    if (!(c)) __builtin_trap(); \
-  } while (0)
-
 using kvnsupport::Mpeg2DctTable;
 
-kvntest::GuardPage& guarded() {
-  static kvntest::GuardPage g(std::size_t(64) << 12);
-  return g;
-}
+using kvnfuzz::guarded;
 
 struct Input {
   const uint8_t* d;

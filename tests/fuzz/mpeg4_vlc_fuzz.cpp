@@ -16,21 +16,14 @@
 #include <vector>
 
 #include "core/entry.h"
-#include "guard_page.h"
+#include "fuzz_support.h"
 #include "mpeg4/quant_mpeg4_state.h"
 #include "mpeg4_vlc_test.h"
 
 namespace {
 
-#define CHECK(c)                \
-  do {                          \
-    if (!(c)) __builtin_trap(); \
-  } while (0)
+using kvnfuzz::guarded;
 
-kvntest::GuardPage& after() {
-  static kvntest::GuardPage g(std::size_t(64) << 12);
-  return g;
-}
 m4test::GuardBefore& before() {
   static m4test::GuardBefore g(std::size_t(64) << 12);
   return g;
@@ -115,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     Result r1 = run(a, lo + 8 + n - 1);
     std::vector<uint8_t> copy(8, 0);
     copy.insert(copy.end(), stream, stream + n);
-    uint8_t* hi = after().place(copy.data(), copy.size());
+    uint8_t* hi = guarded().place(copy.data(), copy.size());
     Result r2 = run(a, hi + 8 + n - 1);
     CHECK(same(r1, r2));
     return 0;
@@ -123,13 +116,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
   std::vector<uint8_t> padded(stream, stream + n);
   padded.resize(n + 8, 0);
-  const Result r1 = run(a, after().place(padded.data(), padded.size()));
+  const Result r1 = run(a, guarded().place(padded.data(), padded.size()));
   if (r1.st != KVN_STS_OK) return 0;
   // Again with the data ending 4 bytes after the byte of the last bit consumed.
   const std::size_t lastByte = r1.bits ? (r1.bits - 1) / 8 : 0;
   const std::size_t keep = lastByte + 5;
   if (keep > padded.size()) return 0;
-  const Result r2 = run(a, after().place(padded.data(), keep));
+  const Result r2 = run(a, guarded().place(padded.data(), keep));
   CHECK(same(r1, r2));
   return 0;
 }
