@@ -30,7 +30,7 @@ set(CPACK_PACKAGE_VENDOR kvnVC)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "kvnVC video-coding primitives")
 set(CPACK_PACKAGE_DESCRIPTION
-  "The per-block arithmetic of video encoders and decoders (H.264, MPEG-4 Part 2, H.263, H.261, "
+  "The per-block arithmetic of video encoders and decoders (H.264, MPEG-4 Visual, H.263, H.261, "
   "MPEG-1/2, VC-1, AVS, DV), motion-estimation metrics and pre- and post-processing filters, "
   "with a flat C interface. With the kvncore core library, the headers, the pkg-config and CMake "
   "files, sample H.264 and MPEG-2 decoders and encoders, and examples.")

@@ -19,7 +19,7 @@ extern "C" {
 /** @defgroup blocks Blocks: copy, averaging, motion compensation and metrics */
 /** @defgroup h264 H.264 */
 /** @defgroup mpeg2 MPEG-1 and MPEG-2 */
-/** @defgroup mpeg4 MPEG-4 Part 2, H.263 and H.261 */
+/** @defgroup mpeg4 MPEG-4 Visual, H.263 and H.261 */
 
 /* ------------------------------------------------------------------------ */
 /* Library version                                                          */
@@ -4239,13 +4239,13 @@ KvnResult kvniDCT8x8Fwd_8u16s_C2P2(const Kvn8u* pSrcUV, int32_t srcStep, Kvn16s*
 /** @} */
 
 /* ------------------------------------------------------------------------ */
-/* MPEG-4 Part 2, H.263 and H.261: quantisation                             */
+/* MPEG-4 Visual, H.263 and H.261: quantisation                             */
 /* ------------------------------------------------------------------------ */
 
 /**
  * @defgroup mpeg4_quant Quantisation and quantiser states
  * @ingroup mpeg4
- * @brief H.263 and MPEG-4 Part 2 forward and inverse quantisers, with the MPEG-4 quantiser states (ITU-T H.263 6.2,
+ * @brief H.263 and MPEG-4 Visual forward and inverse quantisers, with the MPEG-4 quantiser states (ITU-T H.263 6.2,
  * Annexes I and T; ISO/IEC 14496-2 7.4.4).
  *
  * Blocks are 64 signed 16-bit values in raster order, processed in place.
@@ -4467,13 +4467,13 @@ KvnResult kvniQuantInvInter_MPEG4_16s_C1I(Kvn16s* pCoeffs, Kvn32s indxLastNonZer
 /** @} */
 
 /* ------------------------------------------------------------------------ */
-/* MPEG-4 Part 2, H.263 and H.261: coefficient VLC decoding and encoding    */
+/* MPEG-4 Visual, H.263 and H.261: coefficient VLC decoding and encoding    */
 /* ------------------------------------------------------------------------ */
 
 /**
  * @defgroup mpeg4_vlc Coefficient decoding and reconstruction
  * @ingroup mpeg4
- * @brief Decoding of one 8x8 block of run-level codes of MPEG-4 Part 2, H.263 or H.261, and of the intra DC; the
+ * @brief Decoding of one 8x8 block of run-level codes of MPEG-4 Visual, H.263 or H.261, and of the intra DC; the
  * Reconstruct functions also inverse-quantise (ISO/IEC 14496-2 Tables B-16, B-17, B-23; ITU-T H.263 Table 16, Annexes I
  * and T; ITU-T H.261 Table 5).
  *
@@ -4736,7 +4736,7 @@ KvnResult kvniReconstructCoeffsInter_MPEG4_1u16s(Kvn8u** ppBitStream, Kvn32s* pB
 /**
  * @defgroup mpeg4_vlcenc Coefficient encoding
  * @ingroup mpeg4
- * @brief Writing of one quantised 8x8 block as run-level codes of MPEG-4 Part 2, H.263 or H.261, and of the intra DC;
+ * @brief Writing of one quantised 8x8 block as run-level codes of MPEG-4 Visual, H.263 or H.261, and of the intra DC;
  * the inverses of @ref mpeg4_vlc.
  *
  * - **Byte bit position** as in @ref mpeg4_vlc. The bits of the current byte
@@ -5393,7 +5393,6 @@ KvnResult kvniQuantInvInterNonuniform_VC1_16s_C1R(const Kvn16s* pSrc, int32_t sr
 /* VC-1 interpolation and range mapping; pre- and post-processing           */
 /* ------------------------------------------------------------------------ */
 
-/** @defgroup vc1 VC-1 */
 /** @defgroup vpp Pre- and post-processing */
 
 /**
@@ -5787,7 +5786,8 @@ KvnResult kvniQuantWeightBlockInv_DV100_16s_C1I(Kvn16s* pSrcDst, const Kvn16u* p
 /* ------------------------------------------------------------------------ */
 
 /**
- * @defgroup vc1_filter VC-1 overlap smoothing and loop filter
+ * @defgroup vc1_filter Overlap smoothing and loop filter
+ * @ingroup vc1
  * @brief The two VC-1 edge filters of a decoder (SMPTE 421M 8.5, 8.6), one macroblock edge per call: 16 samples
  * long for luma, 8 for chroma. The caller chooses the edges and their order (vertical edges before horizontal ones).
  *

@@ -30,7 +30,7 @@ std::string Decoder::decode(const std::vector<uint8_t>& bytes, Format format) {
     case Format::kMpeg4: err = decode_mpeg4(data, bytes.size()); break;
     case Format::kH263: err = decode_h263(data, bytes.size()); break;
     case Format::kH261: err = decode_h261(data, bytes.size()); break;
-    default: err = "not an MPEG-4 Part 2, H.263 or H.261 video stream";
+    default: err = "not an MPEG-4 Visual, H.263 or H.261 video stream";
   }
   flush();
   return err;
@@ -73,7 +73,7 @@ void Decoder::flush() {
 }
 
 // ---------------------------------------------------------------------------
-// MPEG-4 Part 2: start codes, headers and the VOP's macroblocks.
+// MPEG-4 Visual: start codes, headers and the VOP's macroblocks.
 
 std::string Decoder::decode_mpeg4(const std::vector<uint8_t>& data, size_t size) {
   std::vector<size_t> starts;  // offsets of the start code values

@@ -1,4 +1,4 @@
-// kvnvc-mpeg4dec's decoder: MPEG-4 Part 2 (simple and advanced simple
+// kvnvc-mpeg4dec's decoder: MPEG-4 Visual (simple and advanced simple
 // profile tools for rectangular 8-bit progressive video), H.263 and H.261
 // elementary streams, with every block operation done by the library
 // (coefficient decoding and inverse quantisation, inverse DCT, half-sample
@@ -48,7 +48,7 @@ class Decoder {
   void set_max_macroblocks(int n) { maxMbs_ = n; }
 
  private:
-  // MPEG-4 Part 2.
+  // MPEG-4 Visual.
   std::string decode_mpeg4(const std::vector<uint8_t>& data, size_t size);
   std::string start_vol();
   void decode_vop(BitReader& b);

@@ -1,4 +1,4 @@
-// kvnvc-mpeg4dec: decodes an MPEG-4 Part 2, H.263 or H.261 video elementary
+// kvnvc-mpeg4dec: decodes an MPEG-4 Visual, H.263 or H.261 video elementary
 // stream with the kvnVC library and writes raw planar YUV 4:2:0 or Y4M in
 // display order.
 #include <cstdio>

@@ -1,4 +1,4 @@
-// MPEG-4 Part 2 headers (ISO/IEC 14496-2 6.2.3 to 6.2.5): the video object
+// MPEG-4 Visual headers (ISO/IEC 14496-2 6.2.3 to 6.2.5): the video object
 // layer and the video object plane, and the video packet header of 6.2.5.2.
 #pragma once
 

@@ -1,4 +1,4 @@
-// The MPEG-4 Part 2 macroblock layer (ISO/IEC 14496-2 6.2.6 to 6.2.8, 7.4
+// The MPEG-4 Visual macroblock layer (ISO/IEC 14496-2 6.2.6 to 6.2.8, 7.4
 // to 7.6): I-, P- and B-VOP macroblocks, the intra DC and AC prediction,
 // the motion vector prediction, and the direct mode.
 #include <algorithm>

@@ -1,4 +1,4 @@
-// The macroblock-layer codes that MPEG-4 Part 2 and H.263 share (ITU-T H.263
+// The macroblock-layer codes that MPEG-4 Visual and H.263 share (ITU-T H.263
 // Tables 7, 8, 12 and 13; ISO/IEC 14496-2 Tables B-6 to B-12): MCBPC, CBPY,
 // the motion vector differences, and the MPEG-4 B-VOP macroblock types.
 #pragma once

@@ -1,4 +1,4 @@
-// MPEG-4 Part 2 / H.263 / H.261 coefficient writers: one 8x8 block of
+// MPEG-4 Visual / H.263 / H.261 coefficient writers: one 8x8 block of
 // quantised levels as run-level codes (ISO/IEC 14496-2 7.4.1, 6.3.8 escapes,
 // Annex B tables B-16, B-17, B-23; ITU-T H.263 5.4.2 Table 16, Annex I,
 // Annex T; ITU-T H.261 4.2.4 Table 5) and the intra DC codes (H.263 INTRADC,

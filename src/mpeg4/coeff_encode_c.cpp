@@ -1,4 +1,4 @@
-// MPEG-4 Part 2 / H.263 / H.261 coefficient and intra DC writers.
+// MPEG-4 Visual / H.263 / H.261 coefficient and intra DC writers.
 //
 // Each block is one walk along the scan: a non-zero level ends the run of
 // zeros before it and becomes an event (last, run, level), which is coded as

@@ -1,4 +1,4 @@
-// Coefficient VLC decoding of ISO/IEC 14496-2 (MPEG-4 Part 2), ITU-T H.263
+// Coefficient VLC decoding of ISO/IEC 14496-2 (MPEG-4 Visual), ITU-T H.263
 // and ITU-T H.261 blocks, with the fused inverse quantisation of the
 // Reconstruct functions. Kernel types and table.
 //

@@ -1,4 +1,4 @@
-// Coefficient VLC decoding of MPEG-4 Part 2 (ISO/IEC 14496-2 6.3.8, 7.4.1,
+// Coefficient VLC decoding of MPEG-4 Visual (ISO/IEC 14496-2 6.3.8, 7.4.1,
 // 7.4.4 and Annex B), H.263 (5.4.2, 6.2, Annexes I and T) and H.261 (4.2.4,
 // 4.2.5) blocks, with the fused inverse quantisation of the Reconstruct
 // functions.

@@ -1,4 +1,4 @@
-// Constant tables of ISO/IEC 14496-2 (MPEG-4 Part 2) shared by the block layer
+// Constant tables of ISO/IEC 14496-2 (MPEG-4 Visual) shared by the block layer
 // and the MPEG-4 / H.263 coefficient coders.
 #pragma once
 

@@ -1,4 +1,4 @@
-// Run-level code tables of ISO/IEC 14496-2 (MPEG-4 Part 2), ITU-T H.263 and
+// Run-level code tables of ISO/IEC 14496-2 (MPEG-4 Visual), ITU-T H.263 and
 // ITU-T H.261, written once as data and shared by the coefficient decoders and
 // encoders: each builds its own lookups from these sources at compile time.
 //
