@@ -135,7 +135,7 @@ void dv100_weight(int16_t* block, const uint16_t* deq, const int16_t* weight) {
     const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight + i));
     __m128i sh, sl, ph, pl;
     mul_su16(v, d, sh, sl);
-    mul_su16(w, sl, ph, pl);  // sl W
+    mul_su16(w, sl, ph, pl);                                                   // sl W
     const __m128i hiW = _mm_mulhi_epi16(sh, w), loW = _mm_mullo_epi16(sh, w);  // sh W
     const __m128i r0 = _mm_add_epi32(_mm_unpacklo_epi16(loW, hiW),
                                      _mm_srai_epi32(_mm_add_epi32(_mm_unpacklo_epi16(pl, ph), round), 16));
