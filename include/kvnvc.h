@@ -5649,7 +5649,9 @@ KvnResult kvniHuffmanDecodeSegmentOnePass_DV_8u16s(const Kvn8u* pStream, const K
                                                    const KvnHuffmanTable* pHuffTable, Kvn16s* pBlocks,
                                                    Kvn32u* pBlockParams, Kvn8u nLimit);
 /**
- * Decodes one DV100 segment into 40 blocks.
+ * Decodes one DV100 segment into 40 blocks. DV100 has the 8-8 DCT only:
+ * every block takes the zigzag scan, whatever its mode bit (which marks a
+ * field macroblock there and is reported in bit 6 as it stands).
  * @param pStream The 400-byte segment (16 more bytes readable).
  * @param pScanTables Not read; may be null.
  * @param pHuffTable Not read; may be null.

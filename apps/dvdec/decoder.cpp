@@ -76,6 +76,52 @@ const QuantTables& quant_tables() {
   return t;
 }
 
+// ---- DV100 dequantisation (SMPTE 370M) -----------------------------------
+
+// Quantiser step by QNO (0 and 1 both unquantised); the class doubles it per
+// step up.
+constexpr uint16_t kHdStep[16] = {1, 1, 2, 3, 4, 5, 6, 7, 8, 16, 18, 20, 22, 24, 28, 52};
+// Weights x 32 in zigzag order, for luma and chroma of 1080-line and
+// 720-line pictures (index 0, the DC, is not weighted).
+constexpr uint16_t kHdWeight[2][2][64] = {
+    {{128, 16, 16, 17, 17, 17, 18, 18, 18, 18, 18,  18, 19, 18,  18,  19,  19,  19,  19,  19, 19, 42,
+      38,  40, 40, 40, 38, 42, 44, 43, 41, 41, 41,  41, 43, 44,  45,  45,  42,  42,  42,  45, 45, 48,
+      46,  43, 43, 46, 48, 49, 48, 44, 48, 49, 101, 98, 98, 101, 104, 109, 104, 116, 116, 123},
+     {128, 16, 16, 17, 17, 17,  25,  25,  25,  25,  26,  25,  26,  25,  26,  26,  26,  27,  27,  26, 26, 42,
+      38,  40, 40, 40, 38, 42,  44,  43,  41,  41,  41,  41,  43,  44,  91,  91,  84,  84,  84,  91, 91, 96,
+      93,  86, 86, 93, 96, 197, 191, 177, 191, 197, 203, 197, 197, 203, 209, 219, 209, 232, 232, 246}},
+    {{128, 16, 16, 17, 17, 17, 18, 18, 18, 18, 18,  18,  19,  18,  18,  19,  19,  19,  19,  19, 19, 42,
+      38,  40, 40, 40, 38, 42, 44, 43, 41, 41, 41,  41,  43,  44,  68,  68,  63,  63,  63,  68, 68, 96,
+      92,  86, 86, 92, 96, 98, 96, 88, 96, 98, 202, 196, 196, 202, 208, 218, 208, 232, 232, 246},
+     {128, 24,  24,  26,  26,  26,  36,  36,  36,  36,  36,  36,  38,  36,  36,  38,  38,  38,  38,  38,  38,  84,
+      76,  80,  80,  80,  76,  84,  88,  86,  82,  82,  82,  82,  86,  88,  182, 182, 168, 168, 168, 182, 182, 192,
+      186, 192, 172, 186, 192, 394, 382, 354, 382, 394, 406, 394, 394, 406, 418, 438, 418, 464, 464, 492}}};
+
+// Tables for the library's DV100 dequantiser, raster order: an amplitude a
+// becomes a x step x 2^class x weight / 32, rounded, split as D = step x
+// 2^class x 8 and W = weight x 32 (both within 16 bits); the DC (x 128 from
+// the segment decoder) becomes DC x 4, an orthonormal coefficient.
+struct HdQuantTables {
+  Kvn16u deq[4][16][64];
+  Kvn16s weight[2][2][64];  // [720-line][chroma]
+  HdQuantTables() {
+    for (int cls = 0; cls < 4; ++cls)
+      for (int q = 0; q < 16; ++q) {
+        for (int i = 0; i < 64; ++i) deq[cls][q][i] = Kvn16u((kHdStep[q] << cls) * 8);
+        deq[cls][q][0] = 1;
+      }
+    for (int f = 0; f < 2; ++f)
+      for (int c = 0; c < 2; ++c) {
+        for (int s = 0; s < 64; ++s) weight[f][c][kZigzag[s]] = Kvn16s(kHdWeight[f][c][s] * 32);
+        weight[f][c][0] = 16384;
+      }
+  }
+};
+const HdQuantTables& hd_quant_tables() {
+  static const HdQuantTables t;
+  return t;
+}
+
 // ---- Macroblock placement (the superblock shuffling) ----------------------
 
 // The five macroblocks of a segment come from five superblock columns (in
@@ -87,6 +133,43 @@ constexpr int kSbColumn411[5] = {9, 4, 13, 0, 18};  // in 32-sample macroblocks
 constexpr uint8_t kSerpent3[27] = {0, 1, 2, 2, 1, 0, 0, 1, 2, 2, 1, 0, 0, 1, 2, 2, 1, 0, 0, 1, 2, 2, 1, 0, 0, 1, 2};
 constexpr uint8_t kSerpent6[30] = {0, 1, 2, 3, 4, 5, 5, 4, 3, 2, 1, 0, 0, 1, 2,
                                    3, 4, 5, 5, 4, 3, 2, 1, 0, 0, 1, 2, 3, 4, 5};
+
+// DV100: where macroblock m of a segment goes, in units of 16 samples. Each
+// DIF channel pair covers alternate superblock rows; a superblock is 9 x 3
+// macroblocks (1080 lines) or a band of 6 columns (720 lines). The columns
+// beyond the picture's 80 (1280 x 1080) fill its top and bottom rows; the
+// last 8 lines of 1080 hold "narrow" macroblocks of 32 x 8 samples.
+struct HdPlace {
+  int x, y;
+  bool narrow;
+};
+HdPlace hd_place(const Profile& p, int chan, int seq, int slot, int m) {
+  constexpr int kOff[5] = {2, 6, 8, 0, 4};
+  constexpr int kShuf1080[5] = {36, 18, 54, 0, 72};
+  constexpr int kShuf720[5] = {24, 12, 36, 0, 48};
+  constexpr int kRowStart720[10] = {0, 4, 9, 13, 18, 22, 27, 31, 36, 40};
+  if (p.width == 1440) {
+    const int blk = (chan * 11 + seq) * 27 + slot;
+    if (chan == 0 && seq == 11) {  // the top row and the narrow bottom row
+      const int x = m * 27 + slot;
+      return x < 90 ? HdPlace{x, 0, false} : HdPlace{(x - 90) * 2, 67, true};
+    }
+    const int i = (4 * chan + blk + kOff[m]) % 11, k = (blk / 11) % 27;
+    return {kShuf1080[m] + (chan & 1) * 9 + k % 9, (i * 3 + k / 9) * 2 + (chan >> 1) + 1, false};
+  }
+  const int blk = (chan * 10 + seq) * 27 + slot;
+  const int i = (4 * chan + seq / 5 + 2 * blk + kOff[m]) % 10;
+  if (p.width == 1280) {
+    const int k = (blk / 5) % 27;
+    const int x = kShuf1080[m] + (chan & 1) * 9 + k % 9, y = (i * 3 + k / 9) * 2 + (chan >> 1) + 4;
+    if (x < 80) return {x, y, false};
+    if (y < 36) return {(y - 4) / 4 * 10 + x - 80, (y - 4) % 4, false};
+    if (y < 60) return {(y - 36) / 3 * 10 + x - 80, 64 + (y - 36) % 3, false};
+    return {(y - 60) * 20 + (x - 80) * 2, 67, true};
+  }
+  const int k = (blk / 5) % 27 + (i & 1) * 3;
+  return {kShuf720[m] + k % 6 + 6 * (chan & 1), kRowStart720[i] + k / 6 + 45 * (chan >> 1), false};
+}
 
 inline uint8_t clamp255(int v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
 
@@ -113,7 +196,23 @@ std::string find_profile(const uint8_t* f, size_t available, Profile& p) {
     p.chroma = Chroma::k422;
     return "";
   }
-  return "unsupported: DV video type " + std::to_string(stype) + " (DVCPRO HD)";
+  p.chroma = Chroma::k422;
+  if (stype == 0x14) {  // 1080i: 1280 x 1080 at 29.97, 1440 x 1080 at 25 frames/s
+    p.hdLines = 1080;
+    p.width = dsf625 ? 1440 : 1280;
+    p.height = 1080;
+    p.channels = 4;
+    return "";
+  }
+  if (stype == 0x18) {  // 720p, 960 x 720 at 59.94 or 50 frames/s
+    p.hdLines = 720;
+    p.width = 960;
+    p.height = 720;
+    p.channels = 2;
+    p.rateNum = dsf625 ? 50 : 60000;
+    return "";
+  }
+  return "unsupported: DV video type " + std::to_string(stype);
 }
 
 }  // namespace
@@ -169,6 +268,8 @@ void Decoder::decode_frame(const uint8_t* f, size_t available, const Profile& p)
   for (int chan = 0; chan < p.channels; ++chan)
     for (int seq = 0; seq < p.sequences; ++seq) {
       const size_t base = (size_t(chan) * p.sequences + seq) * kSequence;
+      // 1440 x 1080 carries 11 sequences in channels 1..3, 720p at 50 frames/s 10.
+      if ((p.width == 1440 && chan != 0 && seq == 11) || (p.hdLines == 720 && seq > 9)) continue;
       for (int slot = 0; slot < 27; ++slot) {
         // Blocks 0..5: header, subcode, VAUX; then an audio block before
         // every 15 video blocks.
@@ -177,7 +278,10 @@ void Decoder::decode_frame(const uint8_t* f, size_t available, const Profile& p)
           ++errors_;
           continue;
         }
-        decode_segment(f + at, p, chan, seq, slot);
+        if (p.hdLines)
+          decode_segment_hd(f + at, p, chan, seq, slot);
+        else
+          decode_segment(f + at, p, chan, seq, slot);
       }
     }
   sink_(fr);
@@ -236,6 +340,63 @@ void Decoder::put_block_411_edge(int16_t* coef, uint32_t param, uint8_t* dst, in
       dst[r * step + c] = tmp[8 * r + c];
       dst[(r + 8) * step + c] = tmp[8 * r + 4 + c];
     }
+}
+
+// The 8-8 inverse DCT of a pair of blocks at exact scale (DV100).
+static void put_pair_hd(int16_t* a, uint8_t* da, int16_t* b, uint8_t* db, int step) {
+  a[0] = int16_t(a[0] + 1024);  // the DCT takes samples less 128
+  b[0] = int16_t(b[0] + 1024);
+  alignas(16) uint8_t pair[128];
+  kvniDCT8x8InvOrSet_16s8u_P2C2(a, b, pair, 16, 0);
+  for (int r = 0; r < 8; ++r)
+    for (int c = 0; c < 8; ++c) {
+      da[r * step + c] = pair[16 * r + 2 * c];
+      db[r * step + c] = pair[16 * r + 2 * c + 1];
+    }
+}
+
+void Decoder::decode_segment_hd(const uint8_t* seg, const Profile& p, int chan, int seq, int slot) {
+  alignas(16) uint8_t in[kSegment + 64] = {};
+  std::memcpy(in, seg, kSegment);
+  alignas(16) int16_t blocks[40 * 64];
+  std::memset(blocks, 0, sizeof blocks);
+  uint32_t params[40];
+  if (kvniHuffmanDecodeSegment_DV100_8u16s(in, nullptr, nullptr, blocks, params) != 0) {
+    ++errors_;
+    return;
+  }
+  const HdQuantTables& qt = hd_quant_tables();
+  const int is720 = p.hdLines == 720;
+  Frame& fr = frame_;
+  const int ys = fr.width, cs = fr.chromaWidth;
+  for (int m = 0; m < 5; ++m) {
+    int16_t* mb = blocks + m * 8 * 64;
+    for (int b = 0; b < 8; ++b) {
+      const uint32_t prm = params[m * 8 + b];
+      const int cls = (prm >> 4) & 3, qno = (prm >> 16) & 15;
+      kvniQuantWeightBlockInv_DV100_16s_C1I(mb + b * 64, qt.deq[cls][qno], qt.weight[is720][b >= 4]);
+    }
+    const HdPlace at = hd_place(p, chan, seq, slot, m);
+    uint8_t* y = &fr.y[size_t(at.y) * 16 * ys + size_t(at.x) * 16];
+    uint8_t* cr = &fr.cr[size_t(at.y) * 16 * cs + size_t(at.x) * 8];
+    uint8_t* cb = &fr.cb[size_t(at.y) * 16 * cs + size_t(at.x) * 8];
+    if (at.narrow) {  // 32 x 8: the four luma blocks side by side, 16 x 8 chroma
+      put_pair_hd(mb, y, mb + 64, y + 8, ys);
+      put_pair_hd(mb + 128, y + 16, mb + 192, y + 24, ys);
+      put_pair_hd(mb + 256, cr, mb + 320, cr + 8, cs);
+      put_pair_hd(mb + 384, cb, mb + 448, cb + 8, cs);
+    } else if (params[m * 8] & 0x40) {  // field macroblock: upper blocks the top field
+      put_pair_hd(mb, y, mb + 64, y + 8, 2 * ys);
+      put_pair_hd(mb + 128, y + ys, mb + 192, y + ys + 8, 2 * ys);
+      put_pair_hd(mb + 256, cr, mb + 320, cr + cs, 2 * cs);
+      put_pair_hd(mb + 384, cb, mb + 448, cb + cs, 2 * cs);
+    } else {
+      put_pair_hd(mb, y, mb + 64, y + 8, ys);
+      put_pair_hd(mb + 128, y + 8 * ys, mb + 192, y + 8 * ys + 8, ys);
+      put_pair_hd(mb + 256, cr, mb + 320, cr + 8 * cs, cs);
+      put_pair_hd(mb + 384, cb, mb + 448, cb + 8 * cs, cs);
+    }
+  }
 }
 
 void Decoder::decode_segment(const uint8_t* seg, const Profile& p, int chan, int seq, int slot) {

@@ -14,7 +14,8 @@ namespace {
 void usage() {
   std::fprintf(stderr,
                "usage: kvnvc-dvdec [options] input.dv [output.yuv|output.y4m]\n"
-               "  decodes DV25 (525/60 4:1:1, 625/50 4:2:0 or 4:1:1) and 50 Mbit/s 4:2:2 DIF streams\n"
+               "  decodes DV25 (525/60 4:1:1, 625/50 4:2:0 or 4:1:1), 50 Mbit/s 4:2:2 and DVCPRO HD\n"
+               "  (1080i, 720p; 4:2:2) DIF streams\n"
                "  and writes raw planar YUV in the stream's chroma format, or Y4M\n%s",
                kvnapp::kDecoderOptionsHelp);
 }

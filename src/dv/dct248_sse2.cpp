@@ -1,6 +1,7 @@
 // SSE2 DV transforms: each pass is 64 pmaddwd over pairs of products, the
 // same wrapping 32-bit sums, rounding, arithmetic shift and saturating pack
-// as the scalar passes (dct248.h).
+// as the scalar passes (dct248.h). The DV100 weighting forms its 64-bit
+// products from 16-bit halves (see dv100_weight).
 #include <emmintrin.h>
 
 #include "dv/dct248.h"
@@ -115,12 +116,42 @@ void fwd(int16_t* block) {
   store_block(a, block);
 }
 
+// The signed 32-bit products of eight signed a and unsigned b (16 bits each),
+// as (high, low) halves: pmulhw reads b as signed, b - 2^16 when b >= 2^15,
+// which takes a off the high half.
+inline void mul_su16(__m128i a, __m128i b, __m128i& hi, __m128i& lo) {
+  lo = _mm_mullo_epi16(a, b);
+  hi = _mm_add_epi16(_mm_mulhi_epi16(a, b), _mm_and_si128(a, _mm_srai_epi16(b, 15)));
+}
+
+// ((v >> 3) D W + 32768) >> 16 with s = (v >> 3) D split as sh 2^16 + sl (sh
+// signed, |sh| < 2^12; sl unsigned): the result is sh W + ((sl W + 32768) >>
+// 16) exactly, both terms within 32 bits.
+void dv100_weight(int16_t* block, const uint16_t* deq, const int16_t* weight) {
+  const __m128i round = _mm_set1_epi32(32768);
+  for (int i = 0; i < 64; i += 8) {
+    const __m128i v = _mm_srai_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + i)), 3);
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(deq + i));
+    const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(weight + i));
+    __m128i sh, sl, ph, pl;
+    mul_su16(v, d, sh, sl);
+    mul_su16(w, sl, ph, pl);                                                   // sl W
+    const __m128i hiW = _mm_mulhi_epi16(sh, w), loW = _mm_mullo_epi16(sh, w);  // sh W
+    const __m128i r0 = _mm_add_epi32(_mm_unpacklo_epi16(loW, hiW),
+                                     _mm_srai_epi32(_mm_add_epi32(_mm_unpacklo_epi16(pl, ph), round), 16));
+    const __m128i r1 = _mm_add_epi32(_mm_unpackhi_epi16(loW, hiW),
+                                     _mm_srai_epi32(_mm_add_epi32(_mm_unpackhi_epi16(pl, ph), round), 16));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(block + i), _mm_packs_epi32(r0, r1));
+  }
+}
+
 }  // namespace
 }  // namespace KVN_ISA
 
 constexpr void dct248_init_sse2(Dct248Kernels& k) {
   k.inv = KVN_ISA::inv;
   k.fwd = KVN_ISA::fwd;
+  k.dv100_weight = KVN_ISA::dv100_weight;
 }
 
 KVN_LEVEL_KERNELS(dct248, Dct248Kernels);

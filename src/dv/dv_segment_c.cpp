@@ -35,9 +35,10 @@ struct Layout {
   int blocks;          // per macroblock
   uint16_t offset[8];  // of each area in the macroblock, bytes
   uint16_t bytes[8];   // of each area
+  bool modeIsScan;     // DV: the mode bit selects the 2-4-8 scan; DV100 has the 8-8 DCT only
 };
-constexpr Layout kDvLayout = {6, {4, 18, 32, 46, 60, 70}, {14, 14, 14, 14, 10, 10}};
-constexpr Layout kDv100Layout = {8, {4, 14, 24, 34, 44, 54, 64, 72}, {10, 10, 10, 10, 10, 10, 8, 8}};
+constexpr Layout kDvLayout = {6, {4, 18, 32, 46, 60, 70}, {14, 14, 14, 14, 10, 10}, true};
+constexpr Layout kDv100Layout = {8, {4, 14, 24, 34, 44, 54, 64, 72}, {10, 10, 10, 10, 10, 10, 8, 8}, false};
 
 // The 64 bits from bit pos on, first bit the most significant (bytes
 // pos / 8 .. pos / 8 + 7; pos <= 3200, so at most byte 407).
@@ -122,7 +123,7 @@ void decode_segment(const uint8_t* seg, int16_t* blocks, uint32_t* params, int l
       const uint32_t start = uint32_t(80 * m + L.offset[a]) * 8;
       Block& b = blk[k];
       b.out = blocks + 64 * k;
-      b.scan = header & 0x40 ? dv::kDvScan248 : dv::kDvScan88;
+      b.scan = L.modeIsScan && (header & 0x40) ? dv::kDvScan248 : dv::kDvScan88;
       b.bits = {start + 12, start + 8 * uint32_t(L.bytes[a])};
       b.pending = b.pendingLength = 0;
       b.index = 0;

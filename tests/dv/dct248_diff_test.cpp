@@ -57,7 +57,9 @@ TEST_P(Dct248Diff, Dv100Weight) {
     uint16_t d[64];
     fill(rng, want);
     fill(rng, w);
-    for (auto& v : d) v = uint16_t(rng.coin() ? rng.range(1, 416) : rng.u32());
+    static const uint16_t kDeqEdge[] = {0, 1, 32767, 32768, 65535};
+    for (auto& v : d)
+      v = uint16_t(rng.coin() ? rng.range(1, 3328) : rng.one_in(3) ? kDeqEdge[rng.range(0, 4)] : rng.u32());
     std::memcpy(got, want, sizeof want);
     c.dv100_weight(want, d, w);
     kvntest::note_compared(s().dv100_weight)(got, d, w);

@@ -42,7 +42,7 @@ void expect_segment(const Decoded& d, const Layout& L, const std::vector<Macrobl
     const MacroblockSpec& mb = mbs[k / size_t(L.blocks)];
     int16_t want[64];
     uint32_t param;
-    expect_block(mb.blocks[k % size_t(L.blocks)], s.codesWritten[k], s.endWritten[k], mb.qno, want, &param);
+    expect_block(mb.blocks[k % size_t(L.blocks)], s.codesWritten[k], s.endWritten[k], mb.qno, want, &param, L.scan248);
     EXPECT_EQ(d.params[k], param) << "block " << k;
     for (size_t i = 0; i < 64; ++i) EXPECT_EQ(d.blocks[64 * k + i], want[i]) << "block " << k << " at " << i;
   }
@@ -79,6 +79,24 @@ TEST(DvSegment, EndOfBlockOnlyGivesTheDcAlone) {
     const Decoded d = decode(*L, s.bytes.data());
     expect_segment(d, *L, mbs, s);
     EXPECT_EQ(d.params[7], 1u | 3u << 4 | 1u << 6 | (L == &kDv ? 4u : 1u) << 16) << "class 3, 2-4-8, no position";
+  }
+}
+
+// The mode bit picks the 2-4-8 scan in DV only: DV100 has the 8-8 DCT alone
+// (the bit marks a field macroblock there), so its blocks take the zigzag
+// whatever the bit says.
+TEST(DvSegment, ModeBitSelectsTheScanInDvOnly) {
+  for (const Layout* L : {&kDv, &kDv100}) {
+    auto mbs = segment_of(*L);
+    for (auto& mb : mbs)
+      for (auto& b : mb.blocks) b.mode = 1, b.coefs = {{0, 3}, {1, -2}};  // scan indices 1 and 3
+    const Decoded d = decode(*L, write_segment(*L, mbs).bytes.data());
+    const int first = L == &kDv ? 32 : 1, second = L == &kDv ? 33 : 16;
+    for (size_t k = 0; k < d.params.size(); ++k) {
+      EXPECT_EQ(d.blocks[64 * k + size_t(first)], 3 * 64) << "block " << k;
+      EXPECT_EQ(d.blocks[64 * k + size_t(second)], -2 * 64) << "block " << k;
+      EXPECT_EQ(d.params[k] & 0x40, 0x40u) << "the bit is reported as it stands";
+    }
   }
 }
 

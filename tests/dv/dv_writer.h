@@ -50,11 +50,14 @@ inline int put_coef(Bits& b, const Coef& c) {
   return 1;
 }
 
+// scan248: the mode bit selects the 2-4-8 scan (DV); DV100 blocks, 8-8 only,
+// always take the zigzag.
 struct Layout {
   int blocks, offset[8], bytes[8];
+  bool scan248;
 };
-inline constexpr Layout kDv = {6, {4, 18, 32, 46, 60, 70}, {14, 14, 14, 14, 10, 10}};
-inline constexpr Layout kDv100 = {8, {4, 14, 24, 34, 44, 54, 64, 72}, {10, 10, 10, 10, 10, 10, 8, 8}};
+inline constexpr Layout kDv = {6, {4, 18, 32, 46, 60, 70}, {14, 14, 14, 14, 10, 10}, true};
+inline constexpr Layout kDv100 = {8, {4, 14, 24, 34, 44, 54, 64, 72}, {10, 10, 10, 10, 10, 10, 8, 8}, false};
 
 struct Segment {
   std::vector<uint8_t> bytes = std::vector<uint8_t>(416, 0);  // 16 readable bytes after the segment
@@ -117,7 +120,8 @@ inline Segment write_segment(const Layout& L, const std::vector<MacroblockSpec>&
 
 // What the decoders should give for a block whose first `codes` codes (and,
 // when `end`, its end of block) were decoded.
-inline void expect_block(const BlockSpec& spec, size_t codes, bool end, int qno, int16_t* out, uint32_t* param) {
+inline void expect_block(const BlockSpec& spec, size_t codes, bool end, int qno, int16_t* out, uint32_t* param,
+                         bool scan248 = true) {
   std::memset(out, 0, 128);
   out[0] = int16_t(spec.dc * 128);
   int index = 0;
@@ -126,7 +130,7 @@ inline void expect_block(const BlockSpec& spec, size_t codes, bool end, int qno,
     const size_t n = size_t(put_coef(b, spec.coefs[i]));
     index += codes < n ? spec.coefs[i].run : spec.coefs[i].run + 1;  // only the (run - 1, 0) of a pair
     if (codes >= n && spec.coefs[i].value)
-      out[(spec.mode ? kvn::dv::kDvScan248 : kvn::dv::kDvScan88)[index]] = int16_t(spec.coefs[i].value * 64);
+      out[(spec.mode && scan248 ? kvn::dv::kDvScan248 : kvn::dv::kDvScan88)[index]] = int16_t(spec.coefs[i].value * 64);
     codes -= std::min(codes, n);
   }
   *param =

@@ -2,12 +2,14 @@
 # Conformance of kvnvc-dvdec: ffmpeg's dvvideo encoder makes DIF streams from
 # synthetic sources in every format the decoder reads (625/50 4:2:0, 525/60
 # 4:1:1, 625/50 4:1:1, 50 Mbit/s 4:2:2 of both systems), progressive and
-# interlaced (-flags +ildct on sources whose fields differ, so that 2-4-8
-# blocks occur), clean and noisy (coarse quantisation, class 3, bits moved
-# between blocks and macroblocks); kvnvc-dvdec and ffmpeg decode each. The
-# check: every picture at least 45 dB PSNR (Y, Cb and Cr) against ffmpeg's,
-# and the PSNR against the source within 0.1 dB of ffmpeg's. DVCPRO HD
-# streams are refused with "unsupported:" and exit status 3.
+# DVCPRO HD (1280 x 1080 at 29.97 and 1440 x 1080 at 25 frames/s, 960 x 720
+# at 59.94 and 50), progressive and interlaced (-flags +ildct on sources whose
+# fields differ, so that 2-4-8 blocks and DV100 field macroblocks occur),
+# clean and noisy (coarse quantisation, class 3, bits moved between blocks and
+# macroblocks); kvnvc-dvdec and ffmpeg decode each. The check: every picture
+# at least 45 dB PSNR (Y, Cb and Cr) against ffmpeg's, and the PSNR against
+# the source within 0.1 dB of ffmpeg's. A stream whose video type the decoder
+# does not know is refused with "unsupported:" and exit status 3.
 #   conformance.sh DECODER WORKDIR
 # Exit 0 all passed, 1 a failure, 77 ffmpeg unavailable (skipped).
 set -uo pipefail
@@ -25,6 +27,10 @@ cases=(
   "pal411|720x576|yuv411p|25|testsrc2=size=720x576:rate=25|"
   "pal422|720x576|yuv422p|25|testsrc2=size=720x576:rate=25,noise=alls=20:allf=t+u|"
   "ntsc422_ildct|720x480|yuv422p|30000/1001|testsrc2=size=720x240:rate=60000/1001,tinterlace=merge|-flags +ildct"
+  "hd1080i60_ildct|1280x1080|yuv422p|30000/1001|testsrc2=size=1280x540:rate=60000/1001,tinterlace=merge|-flags +ildct"
+  "hd1080i50_noise|1440x1080|yuv422p|25|testsrc2=size=1440x1080:rate=25,noise=alls=40:allf=t+u|"
+  "hd720p60|960x720|yuv422p|60000/1001|testsrc2=size=960x720:rate=60000/1001|"
+  "hd720p50_noise|960x720|yuv422p|50|mandelbrot=size=960x720:rate=50,noise=alls=30:allf=t+u|"
 )
 
 fail=0
@@ -54,15 +60,17 @@ for c in "${cases[@]}"; do
   [ "$verdict" = ok ] || fail=1
 done
 
-# DVCPRO HD: refused.
-if ffmpeg -v error -y -f lavfi -i testsrc2=size=960x720:rate=60000/1001 -frames:v 1 -pix_fmt yuv422p -c:v dvvideo \
-  -f dv hd.dv; then
-  msg=$("$dec" --quiet hd.dv hd.yuv 2>&1)
+# An unknown video type (a DVCPRO HD stream with its VSC pack's type changed
+# to 0x1f): refused.
+if [ -s hd720p60.dv ]; then
+  python3 -c 'import sys; d = bytearray(open(sys.argv[1], "rb").read()); d[5 * 80 + 48 + 3] |= 0x1f
+open(sys.argv[2], "wb").write(d)' hd720p60.dv odd.dv
+  msg=$("$dec" --quiet odd.dv odd.yuv 2>&1)
   status=$?
-  if [ "$status" -eq 3 ] && echo "$msg" | grep -q "unsupported: .*DVCPRO HD"; then
+  if [ "$status" -eq 3 ] && echo "$msg" | grep -q "unsupported: DV video type 31"; then
     echo "ok refused: $msg"
   else
-    echo "FAIL refusal of DVCPRO HD: status $status, \"$msg\""
+    echo "FAIL refusal of an unknown video type: status $status, \"$msg\""
     fail=1
   fi
 fi
