@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "tables/scan_tables.h"
+
 namespace kvn {
 namespace avs {
 
@@ -283,10 +285,7 @@ static_assert(reference_level(kAvsIntraLuma, 0, 0) == 4 && reference_level(kAvsI
 
 // ---- scans (raster positions by scan position) --------------------------------
 
-inline constexpr uint8_t kAvsZigzag[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
-                                           12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
-                                           35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
-                                           58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+inline constexpr const uint8_t (&kAvsZigzag)[64] = kZigzag8x8;
 inline constexpr uint8_t kAvsFieldScan[64] = {0,  8,  16, 1,  24, 32, 9,  17, 40, 48, 25, 2,  10, 56, 33, 18,
                                               3,  41, 49, 26, 11, 19, 4,  57, 34, 12, 42, 27, 20, 50, 35, 28,
                                               5,  13, 58, 43, 36, 21, 6,  29, 51, 44, 14, 22, 37, 59, 52, 30,

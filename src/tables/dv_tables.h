@@ -18,6 +18,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "tables/scan_tables.h"
+
 namespace kvn {
 namespace dv {
 
@@ -148,10 +150,7 @@ inline constexpr int kDvMaxCodeLength = 16;
 
 // Raster index by scan position: the 8-8 mode (zigzag) and the 2-4-8 mode,
 // whose rows 0..3 hold the sum field and rows 4..7 the difference field.
-inline constexpr uint8_t kDvScan88[64] = {0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
-                                          12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
-                                          35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
-                                          58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+inline constexpr const uint8_t (&kDvScan88)[64] = kZigzag8x8;
 inline constexpr uint8_t kDvScan248[64] = {0,  32, 1, 33, 8,  40, 2,  34, 9,  41, 16, 48, 24, 56, 17, 49,
                                            10, 42, 3, 35, 4,  36, 11, 43, 18, 50, 25, 57, 26, 58, 19, 51,
                                            12, 44, 5, 37, 6,  38, 13, 45, 20, 52, 27, 59, 28, 60, 21, 53,
