@@ -2,6 +2,7 @@
 // and tc0); the sample filters are the library's.
 #include <kvnvc.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -43,9 +44,12 @@ int motion_bs(const BlockMotion& p, const BlockMotion& q) {
 // bS from motion only: 0 at once when both blocks use the same pictures with
 // the same vectors, the common case inside a partition.
 inline int motion_bs_fast(const BlockMotion& p, const BlockMotion& q) {
-  if (p.pic[0] == q.pic[0] && p.pic[1] == q.pic[1] && p.mv[0][0] == q.mv[0][0] && p.mv[0][1] == q.mv[0][1] &&
-      p.mv[1][0] == q.mv[1][0] && p.mv[1][1] == q.mv[1][1])
-    return 0;
+  uint64_t pm, qm, pp, qp;
+  std::memcpy(&pm, p.mv, 8);
+  std::memcpy(&qm, q.mv, 8);
+  std::memcpy(&pp, p.pic, 8);
+  std::memcpy(&qp, q.pic, 8);
+  if (((pm ^ qm) | (pp ^ qp)) == 0) return 0;
   return motion_bs(p, q);
 }
 
@@ -100,27 +104,50 @@ void Decoder::deblock_mb(int mbx, int mby) {
 
   // bS [dir][4 * edge + segment], full (chroma 4:2:2 uses all edges).
   uint8_t bs[2][16];
-  for (int dir = 0; dir < 2; ++dir) {
-    for (int e = 0; e < 4; ++e) {
-      bool mbEdge = e == 0;
-      if (mbEdge && !(dir == 0 ? leftOk : topOk)) {
-        for (int s = 0; s < 4; ++s) bs[dir][e * 4 + s] = 0;
-        continue;
+  if (q.intra) {
+    // Every edge of an intra macroblock is 3, its outer edges 4.
+    std::memset(bs, 3, sizeof bs);
+    std::memset(bs[0], leftOk ? 4 : 0, 4);
+    std::memset(bs[1], topOk ? 4 : 0, 4);
+  } else {
+    const size_t base = size_t(mby * 4) * W4 + size_t(mbx * 4);
+    const uint8_t* nz = &pic_.nzDeb[base];
+    const BlockMotion* mq = &pic_.cur->motion[base];
+    // Inner edges 1 and 3 of a transform-8x8 macroblock are not filtered
+    // (only 4:2:2 chroma reads the horizontal ones).
+    const bool skipOdd = q.t8x8;
+    for (int dir = 0; dir < 2; ++dir) {
+      const ptrdiff_t step = dir == 0 ? 1 : ptrdiff_t(W4);  // from p to q across the edge
+      const ptrdiff_t along = dir == 0 ? ptrdiff_t(W4) : 1;
+      uint8_t* out = bs[dir];
+      // Macroblock edge.
+      if (!(dir == 0 ? leftOk : topOk)) {
+        std::memset(out, 0, 4);
+      } else if (pic_.mbs[dir == 0 ? addr - 1 : addr - W].intra) {
+        std::memset(out, 4, 4);
+      } else {
+        for (int s = 0; s < 4; ++s) {
+          const ptrdiff_t qi = s * along;
+          out[s] = nz[qi] || nz[qi - step] ? 2 : uint8_t(motion_bs_fast(mq[qi - step], mq[qi]));
+        }
       }
-      const MbState& p = mbEdge ? pic_.mbs[dir == 0 ? addr - 1 : addr - W] : q;
-      for (int s = 0; s < 4; ++s) {
-        int qx = mbx * 4 + (dir == 0 ? e : s), qy = mby * 4 + (dir == 0 ? s : e);
-        int px = dir == 0 ? qx - 1 : qx, py = dir == 0 ? qy : qy - 1;
-        uint8_t v;
-        if (p.intra || q.intra)
-          v = mbEdge ? 4 : 3;
-        else if (pic_.nzDeb[size_t(qy) * W4 + qx] || pic_.nzDeb[size_t(py) * W4 + px])
-          v = 2;
-        else if (!mbEdge && q.part16)
-          v = 0;
-        else
-          v = uint8_t(motion_bs_fast(pic_.cur->motion[size_t(py) * W4 + px], pic_.cur->motion[size_t(qy) * W4 + qx]));
-        bs[dir][e * 4 + s] = v;
+      // Inner edges.
+      for (int e = 1; e < 4; ++e) {
+        if ((e & 1) && skipOdd && !(cf == 2 && dir == 1)) {
+          std::memset(out + 4 * e, 0, 4);
+          continue;
+        }
+        for (int s = 0; s < 4; ++s) {
+          const ptrdiff_t qi = e * step + s * along;
+          uint8_t v;
+          if (nz[qi] || nz[qi - step])
+            v = 2;
+          else if (q.part16)
+            v = 0;
+          else
+            v = uint8_t(motion_bs_fast(mq[qi - step], mq[qi]));
+          out[4 * e + s] = v;
+        }
       }
     }
   }
