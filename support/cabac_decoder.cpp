@@ -78,7 +78,7 @@ int CabacDecoder::residual_impl(int cat, int chromaExp, bool field, const uint8_
   const int gtMax = 4 - (cat == 3);
   int eq1 = 0, gt1 = 0;
   for (int k = n - 1; k >= 0; --k) {
-    int64_t magnitude = 1;
+    uint32_t magnitude = 1;
     if (!e.decide(level[gt1 ? 0 : std::min(4, 1 + eq1)])) {
       ++eq1;
     } else {
@@ -92,10 +92,10 @@ int CabacDecoder::residual_impl(int cat, int chromaExp, bool field, const uint8_
         while (b--) rest = rest << 1 | uint32_t(e.bypass());
         minus1 += rest;
       }
-      magnitude = int64_t(minus1) + 1;
+      magnitude = minus1 + 1;
       ++gt1;
     }
-    coef[pos[k]] = T(e.bypass() ? -magnitude : magnitude);
+    coef[pos[k]] = T(int32_t(e.apply_sign(magnitude)));
   }
   e_ = e;
   return n;

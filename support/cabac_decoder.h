@@ -114,13 +114,21 @@ struct CabacEngine {
   int bypass() {
     --bits;
     const uint64_t scaled = uint64_t(range) << bits;
-    int bin = 0;
-    if (value >= scaled) {
-      value -= scaled;
-      bin = 1;
-    }
+    const unsigned bin = value >= scaled;
+    value -= scaled & (0 - uint64_t(bin));
     if (bits < 8) refill();
-    return bin;
+    return int(bin);
+  }
+  // A bypass bin that negates v when set (coeff_sign_flag), without a branch
+  // on the bin.
+  // Modulo 2^32, as a corrupt stream may code any magnitude.
+  uint32_t apply_sign(uint32_t v) {
+    --bits;
+    const uint64_t scaled = uint64_t(range) << bits;
+    const uint32_t neg = 0u - uint32_t(value >= scaled);
+    value -= scaled & (0 - uint64_t(neg & 1));
+    if (bits < 8) refill();
+    return (v ^ neg) - neg;
   }
   // DecodeTerminate (9.3.3.2.2.3).
   int terminate() {
