@@ -155,24 +155,23 @@ void Decoder::deblock_mb(int mbx, int mby) {
   for (int dir = 0; dir < 2; ++dir)
     for (int i = 0; i < 16; ++i) bsLuma[dir][i] = (q.t8x8 && ((i >> 2) & 1)) ? 0 : bs[dir][i];
 
-  auto fill = [&](EdgeParams<Pel>& ep, const uint8_t* bsArr, int nEdges, int qpP0, int qpQ, bool chroma,
-                  const int* edgeMap) {
+  // alpha, beta and tC0 by bS of the macroblock edge (k = 0, average of the
+  // two QPs) and of the inner edges (k = 1).
+  auto fill = [&](EdgeParams<Pel>& ep, const uint8_t* bsArr, int nEdges, int qpP0, int qpQ, const int* edgeMap) {
+    Pel tc[2][5];
     for (int k = 0; k < 2; ++k) {
-      int qpav = k == 0 ? (qpP0 + qpQ + 1) >> 1 : qpQ;
-      int ia = clip3(0, 51, qpav + si.alphaOffset), ib = clip3(0, 51, qpav + si.betaOffset);
+      const int qpav = k == 0 ? (qpP0 + qpQ + 1) >> 1 : qpQ;
+      const int ia = clip3(0, 51, qpav + si.alphaOffset), ib = clip3(0, 51, qpav + si.betaOffset);
       ep.alpha[k] = Pel(kAlpha[ia] << shift);
       ep.beta[k] = Pel(kBeta[ib] << shift);
+      tc[k][0] = tc[k][4] = 0;
+      for (int b = 1; b <= 3; ++b) tc[k][b] = Pel(kTc0[ia][b - 1] << shift);
     }
-    int qpav0 = (qpP0 + qpQ + 1) >> 1;
     for (int e = 0; e < nEdges; ++e) {
-      int qpav = e == 0 ? qpav0 : qpQ;
-      int ia = clip3(0, 51, qpav + si.alphaOffset);
-      for (int s = 0; s < 4; ++s) {
-        int b = bsArr[edgeMap[e] * 4 + s];
-        ep.tc[e * 4 + s] = Pel(b >= 1 && b <= 3 ? kTc0[ia][b - 1] << shift : 0);
-      }
+      const Pel* t = tc[e == 0 ? 0 : 1];
+      const uint8_t* src = bsArr + edgeMap[e] * 4;
+      for (int s = 0; s < 4; ++s) ep.tc[e * 4 + s] = t[src[s]];
     }
-    (void)chroma;
   };
   static const int kIdentity[4] = {0, 1, 2, 3};
   static const int kEven[2] = {0, 2};
@@ -194,7 +193,7 @@ void Decoder::deblock_mb(int mbx, int mby) {
   for (int dir = 0; dir < 2; ++dir) {
     if (!any[dir]) continue;
     EdgeParams<Pel> ep;
-    fill(ep, bsLuma[dir], 4, dir == 0 ? qpL : qpT, q.qp, false, kIdentity);
+    fill(ep, bsLuma[dir], 4, dir == 0 ? qpL : qpT, q.qp, kIdentity);
     if constexpr (sizeof(Pel) == 1) {
       if (dir == 0)
         kvniFilterDeblockingLuma_VerEdge_H264_8u_C1IR(Y, f.stride[0], ep.alpha, ep.beta, ep.tc, bsLuma[0]);
@@ -213,11 +212,14 @@ void Decoder::deblock_mb(int mbx, int mby) {
     // Chroma bS: vertical edges (and 4:2:0 horizontal) use luma edges 0 and 2,
     // indexed [8 * edge + segment]; 4:2:2 horizontal edges use all four.
     const bool all4 = cf == 2 && dir == 1;
+    EdgeParams<Pel> ep;
     for (int c = 0; c < 2; ++c) {
-      int qpcP = SliceDecoder::chroma_qp(dir == 0 ? qpL : qpT, si.chromaQpOffset[c], qpBdOffset);
-      int qpcQ = SliceDecoder::chroma_qp(q.qp, si.chromaQpOffset[c], qpBdOffset);
-      EdgeParams<Pel> ep;
-      fill(ep, bs[dir], all4 ? 4 : 2, qpcP, qpcQ, true, all4 ? kIdentity : kEven);
+      // Cr shares the parameters of Cb when their QP offsets agree.
+      if (c == 0 || si.chromaQpOffset[1] != si.chromaQpOffset[0]) {
+        const int qpcP = SliceDecoder::chroma_qp(dir == 0 ? qpL : qpT, si.chromaQpOffset[c], qpBdOffset);
+        const int qpcQ = SliceDecoder::chroma_qp(q.qp, si.chromaQpOffset[c], qpBdOffset);
+        fill(ep, bs[dir], all4 ? 4 : 2, qpcP, qpcQ, all4 ? kIdentity : kEven);
+      }
       if constexpr (sizeof(Pel) == 1) {
         if (cf == 1) {
           if (dir == 0)
