@@ -119,9 +119,8 @@ struct CabacEngine {
     if (bits < 8) refill();
     return int(bin);
   }
-  // A bypass bin that negates v when set (coeff_sign_flag), without a branch
-  // on the bin.
-  // Modulo 2^32, as a corrupt stream may code any magnitude.
+  // A bypass bin (coeff_sign_flag) that negates v when set, without a branch
+  // on the bin; modulo 2^32, as a damaged stream may code any magnitude.
   uint32_t apply_sign(uint32_t v) {
     --bits;
     const uint64_t scaled = uint64_t(range) << bits;
