@@ -1,6 +1,7 @@
 // The CABAC decoder of support/ (the engine of kvnvc-h264dec) on streams the
 // library's encoder writes: a second engine start after a terminated one at
-// a byte position (I_PCM), blocks scattered through a scan table, and reads
+// a byte position (I_PCM), blocks scattered through a scan table, levels at
+// the ends of the 16-bit range, and reads
 // that stop at the end of the data whatever the bytes.
 #include <gtest/gtest.h>
 
@@ -121,6 +122,33 @@ TEST(CabacDecoder, ScattersBlocksThroughTheScan) {
     for (int i = 0; i < n; ++i) EXPECT_EQ(inOrder[i], coef[size_t(i)]) << i;
     EXPECT_EQ(d.terminate(), 1);
   }
+}
+
+// Signs and magnitudes at the ends of the 16-bit range (long UEG0 suffixes)
+// next to the smallest ones, into 16-bit and 32-bit coefficients.
+TEST(CabacDecoder, KeepsSignsOfExtremeLevels) {
+  const Kvn16s levels[16] = {-32768, 32767, -1, 1, -15, 15, -16, 16, -32767, 2, -2, 14, -14, 4096, -4097, 1};
+  std::vector<uint8_t> buf(4096, 0), state(504), ctx0(460);
+  ASSERT_EQ(kvniCABACInit_H264(state.data(), buf.data(), 0, Kvn32u(buf.size()), 30, 1), 0);
+  ASSERT_EQ(kvniCABACGetContexts_H264(state.data(), 0, ctx0.data(), 460), 0);
+  for (int rep = 0; rep < 2; ++rep)
+    ASSERT_EQ(kvniCABACEncodeResidualBlock_H264_16s(levels, 15, 2, 0, 1, state.data()), 0);
+  ASSERT_EQ(kvniCABACEncodeBin_H264(276, 1, state.data()), 0);
+  Kvn32u bytes = 0;
+  ASSERT_EQ(kvniCABACTerminateSlice_H264(&bytes, state.data()), 0);
+
+  CabacDecoder d(buf.data(), bytes, ctx0.data());
+  uint8_t scan[16];
+  std::iota(scan, scan + 16, uint8_t(0));
+  int16_t narrow[16] = {};
+  int32_t wide[16] = {};
+  EXPECT_EQ(d.residual_scan(2, 0, false, scan, narrow), 16);
+  EXPECT_EQ(d.residual_scan(2, 0, false, scan, wide), 16);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(narrow[i], levels[i]) << i;
+    EXPECT_EQ(wide[i], levels[i]) << i;
+  }
+  EXPECT_EQ(d.terminate(), 1);
 }
 
 // Data that ends at an inaccessible page: any bytes, any amount of decoding,
