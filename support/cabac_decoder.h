@@ -52,14 +52,14 @@ struct NextState {
   }
 };
 struct ByState {
-  uint8_t v[64][4];
+  uint8_t v[128][4];
   constexpr ByState() : v() {
-    for (int s = 0; s < 64; ++s)
-      for (int q = 0; q < 4; ++q) v[s][q] = kRangeLpsByQ[q][s];
+    for (int s = 0; s < 128; ++s)
+      for (int q = 0; q < 4; ++q) v[s][q] = kRangeLpsByQ[q][s & 63];
   }
 };
-// The engine's tables: rangeTabLPS by pStateIdx, then qCodIRangeIdx; state
-// transitions.
+// The engine's tables: rangeTabLPS by context byte (both valMPS), then
+// qCodIRangeIdx; state transitions.
 inline constexpr ByState kRangeLps{};
 inline constexpr NextState kNextState{};
 
@@ -97,7 +97,7 @@ struct CabacEngine {
   // bin: the LPS case selects its offset, range and next state by masks.
   int decide(uint8_t& c) {
     const unsigned s = c;
-    const uint32_t lps = cabac_detail::kRangeLps.v[s & 63][(range >> 6) & 3];
+    const uint32_t lps = cabac_detail::kRangeLps.v[s][(range >> 6) & 3];
     const uint32_t mps = range - lps;
     const uint64_t scaled = uint64_t(mps) << bits;
     const unsigned isLps = value >= scaled;
