@@ -1,9 +1,10 @@
 # Source-set helper: every family keeps a scalar reference in *_c.cpp and SIMD
-# kernels in *_sse2.cpp, *_sse41.cpp, *_avx2.cpp. Each kind gets its own flags:
+# kernels in *_sse2.cpp, *_sse41.cpp, *_avx2.cpp, *_avx512.cpp (AVX-512 F, BW,
+# DQ and VL, with AVX2 and BMI2). Each kind gets its own flags:
 #  - the reference is compiled without auto-vectorisation so that it stays the
 #    plain scalar code the SIMD kernels are checked and measured against;
 #  - SIMD files are compiled for their instruction set only, with KVN_ISA
-#    defined to its name (sse2, sse41, avx2). Their code, and that of every
+#    defined to its name (sse2, sse41, avx2, avx512). Their code, and that of every
 #    shared SIMD header they include (src/simd/, <family>_simd.h), lives in the
 #    namespace kvn::KVN_ISA, so no inline helper built for AVX2 can be merged
 #    into a baseline caller.
@@ -19,8 +20,13 @@ function(kvn_kernel_sources out)
       set_source_files_properties(${src} PROPERTIES COMPILE_OPTIONS "-msse4.1" COMPILE_DEFINITIONS KVN_ISA=sse41)
     elseif(src MATCHES "_avx2\\.cpp$")
       set_source_files_properties(${src} PROPERTIES COMPILE_OPTIONS "-mavx2;-mbmi2" COMPILE_DEFINITIONS KVN_ISA=avx2)
+    elseif(src MATCHES "_avx512\\.cpp$")
+      # GCC 12's AVX-512 headers make their undefined vectors by self-
+      # initialisation, which -Wuninitialized reports at every extract.
+      set_source_files_properties(${src} PROPERTIES COMPILE_OPTIONS
+        "-mavx2;-mbmi2;-mavx512f;-mavx512bw;-mavx512dq;-mavx512vl;-Wno-uninitialized" COMPILE_DEFINITIONS KVN_ISA=avx512)
     endif()
-    if(NOT KVNVC_SIMD AND src MATCHES "_(sse2|sse41|avx2)\\.cpp$")
+    if(NOT KVNVC_SIMD AND src MATCHES "_(sse2|sse41|avx2|avx512)\\.cpp$")
       continue()
     endif()
     list(APPEND result ${src})
@@ -37,7 +43,7 @@ endfunction()
 #
 # How a name is bound: every file of entries is compiled once per
 # instruction-set level (kvn_entry_sources), so each body exists as
-# kvn_body_<name>_<level>, level 0 scalar, 1 SSE2, 2 SSE4.1, 3 AVX2, each
+# kvn_body_<name>_<level>, level 0 scalar, 1 SSE2, 2 SSE4.1, 3 AVX2, 4 AVX-512, each
 # calling its level's kernels directly. Each exported name is an ELF indirect
 # function: when the library is loaded (or a static consumer starts), the
 # loader asks the name's resolver, which picks the body of the best level the
@@ -72,13 +78,12 @@ function(kvn_generate_exports list_file out_dir)
 
   set(head "/* Generated from ${list_file}; do not edit. */\n")
   set(decls "${head}#pragma once\n#include \"kvnvc.h\"\n\n")
-  string(APPEND decls "// The body of an exported name at a level (0 scalar .. 3 AVX2).\n")
+  string(APPEND decls "// The body of an exported name at a level (0 scalar .. 4 AVX-512).\n")
   string(APPEND decls "#define KVN_BODY(name, level) KVN_BODY_(name, level)\n")
   string(APPEND decls "#define KVN_BODY_(name, level) kvn_body_##name##_##level\n")
   string(APPEND decls "#define KVN_DECLARE_BODIES(name) \\\n")
   string(APPEND decls "  extern \"C\" __attribute__((visibility(\"hidden\"))) decltype(name) kvn_body_##name##_0, \\\n")
-  string(APPEND decls "      kvn_body_##name##_1, kvn_body_##name##_2, kvn_body_##name##_3\n\n")
-  set(bind "${head}#include \"core/bind.h\"\n\n")
+  string(APPEND decls "      kvn_body_##name##_1, kvn_body_##name##_2, kvn_body_##name##_3, kvn_body_##name##_4\n\n")
   set(map "${head}{\n  global:\n")
   set(sorted "")
   set(bodies)
@@ -87,7 +92,6 @@ function(kvn_generate_exports list_file out_dir)
     if(NOT DEFINED body_${body} OR NOT body_${body} STREQUAL body)
       message(FATAL_ERROR "${list_file}: ${name} shares the body of ${body}, which is not a body of its own")
     endif()
-    string(APPEND bind "KVN_BIND(${name}, ${body});\n")
     string(APPEND map "    ${name};\n")
     string(APPEND sorted "${name}\n")
     if(NOT body IN_LIST bodies)
@@ -99,16 +103,42 @@ function(kvn_generate_exports list_file out_dir)
   list(LENGTH names count)
 
   file(MAKE_DIRECTORY ${out_dir})
-  file(CONFIGURE OUTPUT ${out_dir}/kvn_bind.cpp CONTENT "${bind}" @ONLY)
   file(CONFIGURE OUTPUT ${out_dir}/kvn_bodies.h CONTENT "${decls}" @ONLY)
   file(CONFIGURE OUTPUT ${out_dir}/kvnvc.map CONTENT "${map}" @ONLY)
   file(CONFIGURE OUTPUT ${out_dir}/exports.txt CONTENT "${sorted}" @ONLY)
   set(KVN_EXPORT_COUNT ${count} PARENT_SCOPE)
+  set_property(GLOBAL PROPERTY KVN_EXPORT_NAMES ${names})
+  foreach(name IN LISTS names)
+    set_property(GLOBAL PROPERTY KVN_EXPORT_BODY_${name} ${body_${name}})
+  endforeach()
+  set_property(GLOBAL PROPERTY KVN_EXPORT_HEAD "${head}")
+endfunction()
+
+# Writes the binding of every exported name (kvn_generate_exports) to its
+# bodies, after kvn_entry_sources has found which bodies have an AVX-512 level
+# of their own.
+function(kvn_generate_binding out_dir)
+  get_property(names GLOBAL PROPERTY KVN_EXPORT_NAMES)
+  get_property(head GLOBAL PROPERTY KVN_EXPORT_HEAD)
+  get_property(level4 GLOBAL PROPERTY KVN_LEVEL4_BODIES)
+  set(bind "${head}#include \"core/bind.h\"\n\n")
+  foreach(name IN LISTS names)
+    get_property(body GLOBAL PROPERTY KVN_EXPORT_BODY_${name})
+    set(top 3)
+    if(body IN_LIST level4)
+      set(top 4)
+    endif()
+    string(APPEND bind "KVN_BIND(${name}, ${body}, ${top});\n")
+  endforeach()
+  file(CONFIGURE OUTPUT ${out_dir}/kvn_bind.cpp CONTENT "${bind}" @ONLY)
 endfunction()
 
 # Files of entries (*_api.cpp): the file itself is the scalar level; for each
 # SIMD level the build generates a file that compiles it again at that level
-# (KVN_ENTRY_LEVEL), with the level's instruction set. Where a family declares
+# (KVN_ENTRY_LEVEL), with the level's instruction set; at the AVX-512 level only
+# where a family declares the file as its ENTRIES and has kernels of that level
+# (the names of the entries it defines, KVN_ENTRY(name), are recorded for
+# kvn_generate_binding). Where a family declares
 # the file as its ENTRIES, the generated file of each level the family has
 # kernels of starts with that level's kernel file, so that the bodies see the
 # level's kernels and own table at compile time and can inline them; the
@@ -124,7 +154,7 @@ function(kvn_entry_sources out)
     endif()
     string(REGEX REPLACE "\\.cpp$" "" stem ${src})
     set(level 1)
-    foreach(isa IN ITEMS sse2 sse41 avx2)
+    foreach(isa IN ITEMS sse2 sse41 avx2 avx512)
       set(kernels "")
       foreach(pair IN LISTS pairs)
         if(pair MATCHES "^${src}\\|${isa}\\|(.*)$")
@@ -132,6 +162,16 @@ function(kvn_entry_sources out)
           list(APPEND included ${CMAKE_MATCH_1})
         endif()
       endforeach()
+      if(isa STREQUAL avx512)
+        if(kernels STREQUAL "")
+          break()  # the AVX2 bodies serve the level
+        endif()
+        file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/${src} entries REGEX "KVN_ENTRY\\([A-Za-z0-9_]+\\)")
+        foreach(e IN LISTS entries)
+          string(REGEX MATCH "KVN_ENTRY\\(([A-Za-z0-9_]+)\\)" e "${e}")
+          set_property(GLOBAL APPEND PROPERTY KVN_LEVEL4_BODIES ${CMAKE_MATCH_1})
+        endforeach()
+      endif()
       set(gen ${KVN_GEN_DIR}/entries/${stem}_${isa}.cpp)
       file(CONFIGURE OUTPUT ${gen} CONTENT
 "// Generated: the entries of ${src} at the ${isa} level; do not edit.
@@ -169,7 +209,7 @@ function(kvn_kernel_family name type header)
   get_filename_component(dir ${header} DIRECTORY)
   set(missing)
   set(levels ${arg_LEVELS})
-  foreach(level IN ITEMS sse2 sse41 avx2)
+  foreach(level IN ITEMS sse2 sse41 avx2 avx512)
     set(src ${dir}/${name}_${level}.cpp)
     if(level IN_LIST levels)
       if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${src})
@@ -189,7 +229,7 @@ function(kvn_kernel_family name type header)
     endif()
   endforeach()
   if(levels)
-    message(FATAL_ERROR "kernel family ${name}: unknown levels ${levels} (sse2, sse41, avx2)")
+    message(FATAL_ERROR "kernel family ${name}: unknown levels ${levels} (sse2, sse41, avx2, avx512)")
   endif()
 
   set(out ${KVN_GEN_DIR}/families/${name}_init.cpp)

@@ -29,6 +29,7 @@ static const struct {
     {"sse2", KVN_CPU_SSE2},
     {"sse41", KVN_CPU_SSE41 | KVN_CPU_SSSE3},
     {"avx2", KVN_CPU_AVX2 | KVN_CPU_BMI2},
+    {"avx512", KVN_CPU_AVX2 | KVN_CPU_BMI2 | KVN_CPU_AVX512F | KVN_CPU_AVX512BW | KVN_CPU_AVX512DQ | KVN_CPU_AVX512VL},
 };
 enum { kLevelCount = sizeof kLevels / sizeof kLevels[0] };
 
@@ -37,7 +38,7 @@ int main(int argc, char** argv) {
     printf(
         "usage: kvnvc-info\n"
         "  prints the library version, the processor features it uses and the kernel\n"
-        "  level it runs; KVNVC_CPU=c|sse2|sse41|avx2 caps that level.\n");
+        "  level it runs; KVNVC_CPU=c|sse2|sse41|avx2|avx512 caps that level.\n");
     return strcmp(argv[1], "--help") == 0 ? 0 : 2;
   }
   const KvnVersionRecord* v = kvnvcGetLibVersion();
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
   if (!capText)
     printf("cap:      none (KVNVC_CPU unset)\n");
   else if (cap == kLevelCount - 1 && strcmp(capText, kLevels[cap].name) != 0)
-    printf("cap:      none (KVNVC_CPU=%s is not a level: c, sse2, sse41, avx2)\n", capText);
+    printf("cap:      none (KVNVC_CPU=%s is not a level: c, sse2, sse41, avx2, avx512)\n", capText);
   else
     printf("cap:      %s (KVNVC_CPU)\n", kLevels[cap].name);
   const int level = best < cap ? best : cap;

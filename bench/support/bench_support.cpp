@@ -36,8 +36,9 @@ class SummaryReporter : public benchmark::ConsoleReporter {
 
   void Finalize() override {
     ConsoleReporter::Finalize();
-    const char* columns[] = {"c", "sse2", "sse41", "avx2", "api"};
-    std::printf("\n%-36s %9s %9s %9s %9s %9s %9s\n", "ns per call", "c", "sse2", "sse41", "avx2", "api", "c/simd");
+    const char* columns[] = {"c", "sse2", "sse41", "avx2", "avx512", "api"};
+    std::printf("\n%-36s %9s %9s %9s %9s %9s %9s %9s\n", "ns per call", "c", "sse2", "sse41", "avx2", "avx512", "api",
+                "c/simd");
     for (const std::string& g : order_) {
       const auto& t = times_[g];
       std::printf("%-36s", g.c_str());
@@ -49,7 +50,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
           std::printf(" %9.2f", it->second);
       }
       double best = 0;
-      for (const char* c : {"sse2", "sse41", "avx2"})
+      for (const char* c : {"sse2", "sse41", "avx2", "avx512"})
         if (t.count(c)) best = best == 0 ? t.at(c) : std::min(best, t.at(c));
       if (t.count("c") && best > 0) std::printf(" %9.1f", t.at("c") / best);
       std::printf("\n");

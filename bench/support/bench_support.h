@@ -4,7 +4,7 @@
 // time per call of each variant and the ratio scalar / fastest SIMD.
 //
 // Benchmark names are "group/variant"; the variant is the kernel-table level
-// ("c", "sse2", "avx2") or "api" for the call through the exported name.
+// ("c", "sse2", "avx2", "avx512") or "api" for the call through the exported name.
 #pragma once
 
 #include <cstdint>

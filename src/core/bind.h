@@ -27,23 +27,30 @@ inline int bound_level() {
 }
 
 template <class Fn>
-inline Fn pick_body(Fn c, [[maybe_unused]] Fn sse2, [[maybe_unused]] Fn sse41, [[maybe_unused]] Fn avx2) {
+inline Fn pick_body(Fn c, [[maybe_unused]] Fn sse2, [[maybe_unused]] Fn sse41, [[maybe_unused]] Fn avx2,
+                    [[maybe_unused]] Fn avx512) {
 #if defined(KVNVC_NO_SIMD)
   return c;
 #else
-  const Fn bodies[int(Isa::kCount)] = {c, sse2, sse41, avx2};
+  const Fn bodies[int(Isa::kCount)] = {c, sse2, sse41, avx2, avx512};
   return bodies[bound_level()];
 #endif
 }
 
 }  // namespace kvn
 
+// The bodies of every level; top is the highest level the body's file is
+// compiled at (3 where its families have no AVX-512 kernels: the AVX2 body
+// serves that level too).
 #if defined(KVNVC_NO_SIMD)
-#define KVN_BODIES_OF(body) kvn_body_##body##_0, nullptr, nullptr, nullptr
+#define KVN_BODIES_OF(body, top) kvn_body_##body##_0, nullptr, nullptr, nullptr, nullptr
 #else
-#define KVN_BODIES_OF(body) kvn_body_##body##_0, kvn_body_##body##_1, kvn_body_##body##_2, kvn_body_##body##_3
+#define KVN_BODIES_OF(body, top) \
+  kvn_body_##body##_0, kvn_body_##body##_1, kvn_body_##body##_2, kvn_body_##body##_3, kvn_body_##body##_##top
 #endif
 
-#define KVN_BIND(name, body)                                                                                         \
-  extern "C" decltype(&name) kvn_resolve_##name() { return ::kvn::pick_body<decltype(&name)>(KVN_BODIES_OF(body)); } \
+#define KVN_BIND(name, body, top)                                       \
+  extern "C" decltype(&name) kvn_resolve_##name() {                     \
+    return ::kvn::pick_body<decltype(&name)>(KVN_BODIES_OF(body, top)); \
+  }                                                                     \
   extern "C" __attribute__((visibility("default"), ifunc("kvn_resolve_" #name))) decltype(name) name

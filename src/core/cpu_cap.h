@@ -1,6 +1,6 @@
 // KVNVC_CPU, the environment variable that caps the kernel level the library
-// chooses when it is loaded: "c" (the scalar kernels), "sse2", "sse41" or
-// "avx2". Any other value, or none, leaves the choice to the processor. Used
+// chooses when it is loaded: "c" (the scalar kernels), "sse2", "sse41",
+// "avx2" or "avx512". Any other value, or none, leaves the choice to the processor. Used
 // to bisect a mismatch between levels, or to time one level on a processor
 // that has a better one. Read by the load-time binding, which runs before any
 // constructor: it walks the environment itself and calls nothing.
@@ -15,7 +15,7 @@ namespace kvn {
 // The highest level allowed by the environment `env` (a null-terminated
 // array of "NAME=value" strings, as `environ`).
 inline int level_cap(const char* const* env) {
-  constexpr const char* kNames[int(Isa::kCount)] = {"c", "sse2", "sse41", "avx2"};
+  constexpr const char* kNames[int(Isa::kCount)] = {"c", "sse2", "sse41", "avx2", "avx512"};
   constexpr char kVar[] = "KVNVC_CPU=";
   for (; env && *env; ++env) {
     const char* e = *env;

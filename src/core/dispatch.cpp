@@ -20,6 +20,7 @@ const char* isa_name(Isa isa) {
     case Isa::kSse2: return "sse2";
     case Isa::kSse41: return "sse41";
     case Isa::kAvx2: return "avx2";
+    case Isa::kAvx512: return "avx512";
     default: return "?";
   }
 }

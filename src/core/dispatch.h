@@ -18,9 +18,10 @@
 
 namespace kvn {
 
-enum class Isa : int { kScalar = 0, kSse2, kSse41, kAvx2, kCount };
+enum class Isa : int { kScalar = 0, kSse2, kSse41, kAvx2, kAvx512, kCount };
 
-// Name used in test and benchmark labels: "c", "sse2", "sse41", "avx2".
+// Name used in test and benchmark labels: "c", "sse2", "sse41", "avx2",
+// "avx512".
 const char* isa_name(Isa isa);
 
 // True when a processor with the features (KVN_CPU_* bits) can run kernels of
@@ -34,6 +35,8 @@ constexpr bool isa_supported(Isa isa, [[maybe_unused]] uint64_t f) {
     case Isa::kSse2: return f & (1ull << 0);                          // SSE2
     case Isa::kSse41: return (f & (1ull << 3)) && (f & (1ull << 2));  // SSE4.1, SSSE3
     case Isa::kAvx2: return (f & (1ull << 7)) && (f & (1ull << 10));  // AVX2, BMI2
+    case Isa::kAvx512:                                                // AVX2 and BMI2, AVX-512 F, BW, DQ, VL
+      return isa_supported(Isa::kAvx2, f) && (f & (0xfull << 12)) == (0xfull << 12);
     default: return false;
 #endif
   }
@@ -71,8 +74,8 @@ constexpr Table own_table(void (*step)(Table&)) {
 template <class Table>
 class LevelTables {
  public:
-  LevelTables(const Table& scalar, const Table& sse2, const Table& sse41, const Table& avx2) {
-    const Table* const own[int(Isa::kCount)] = {nullptr, &sse2, &sse41, &avx2};
+  LevelTables(const Table& scalar, const Table& sse2, const Table& sse41, const Table& avx2, const Table& avx512) {
+    const Table* const own[int(Isa::kCount)] = {nullptr, &sse2, &sse41, &avx2, &avx512};
     Table t = scalar;
     for (int i = 0; i < int(Isa::kCount); ++i) {
       if (own[i] && isa_supported(Isa(i))) merge(t, *own[i]);
@@ -114,9 +117,11 @@ struct KernelChoice {
 // direct call (across files, by the link-time optimiser).
 template <int Level, class Table, class Slot>
 __attribute__((always_inline)) inline auto level_kernel(const Table& c, const Table& sse2, const Table& sse41,
-                                                        const Table& avx2, Slot slot) {
+                                                        const Table& avx2, const Table& avx512, Slot slot) {
   using Kernel = decltype(slot(c));
   static_assert(std::is_function_v<std::remove_pointer_t<Kernel>>, "a slot is one kernel, not an array of them");
+  if constexpr (Level >= int(Isa::kAvx512))
+    if (const auto k = slot(avx512)) return k;
   if constexpr (Level >= int(Isa::kAvx2))
     if (const auto k = slot(avx2)) return k;
   if constexpr (Level >= int(Isa::kSse41))
@@ -141,7 +146,8 @@ __attribute__((always_inline)) inline auto level_kernel(const Table& c, const Ta
 // the header declares
 //   kSadKernelsC            the scalar reference table (constant, built at
 //                           compile time);
-//   sse2::kSadKernels, sse41::kSadKernels, avx2::kSadKernels
+//   sse2::kSadKernels, sse41::kSadKernels, avx2::kSadKernels,
+//   avx512::kSadKernels
 //                           each level's own kernels, null elsewhere
 //                           (constants: KVN_LEVEL_KERNELS at the end of the
 //                           level's file, an empty table for a level the
@@ -153,24 +159,27 @@ __attribute__((always_inline)) inline auto level_kernel(const Table& c, const Ta
 //                           the table of the best supported level;
 //   sad_level_kernel<L>(slot)
 //                           what KVN_KERNEL(sad, slot) calls in an entry.
-#define KVN_DECLARE_FAMILY(family, Table)                                                           \
-  extern const Table k##Table##C;                                                                   \
-  namespace sse2 {                                                                                  \
-  extern const Table k##Table;                                                                      \
-  }                                                                                                 \
-  namespace sse41 {                                                                                 \
-  extern const Table k##Table;                                                                      \
-  }                                                                                                 \
-  namespace avx2 {                                                                                  \
-  extern const Table k##Table;                                                                      \
-  }                                                                                                 \
-  extern const KernelChoice<Table> k##Table##Chosen;                                                \
-  inline const Table& family##_kernels() { return *k##Table##Chosen.table; }                        \
-  const Table& family##_kernels(Isa isa);                                                           \
-  template <int Level, class Slot>                                                                  \
-  __attribute__((always_inline)) inline auto family##_level_kernel(Slot slot) {                     \
-    return level_kernel<Level>(k##Table##C, sse2::k##Table, sse41::k##Table, avx2::k##Table, slot); \
-  }                                                                                                 \
+#define KVN_DECLARE_FAMILY(family, Table)                                                                             \
+  extern const Table k##Table##C;                                                                                     \
+  namespace sse2 {                                                                                                    \
+  extern const Table k##Table;                                                                                        \
+  }                                                                                                                   \
+  namespace sse41 {                                                                                                   \
+  extern const Table k##Table;                                                                                        \
+  }                                                                                                                   \
+  namespace avx2 {                                                                                                    \
+  extern const Table k##Table;                                                                                        \
+  }                                                                                                                   \
+  namespace avx512 {                                                                                                  \
+  extern const Table k##Table;                                                                                        \
+  }                                                                                                                   \
+  extern const KernelChoice<Table> k##Table##Chosen;                                                                  \
+  inline const Table& family##_kernels() { return *k##Table##Chosen.table; }                                          \
+  const Table& family##_kernels(Isa isa);                                                                             \
+  template <int Level, class Slot>                                                                                    \
+  __attribute__((always_inline)) inline auto family##_level_kernel(Slot slot) {                                       \
+    return level_kernel<Level>(k##Table##C, sse2::k##Table, sse41::k##Table, avx2::k##Table, avx512::k##Table, slot); \
+  }                                                                                                                   \
   static_assert(true)
 
 // Ends the file of a level's kernels (inside namespace kvn), after the
@@ -193,11 +202,12 @@ __attribute__((always_inline)) inline auto level_kernel(const Table& c, const Ta
 // declaration in src/CMakeLists.txt (kvn_kernel_family,
 // cmake/KvnKernels.cmake), together with an empty own table for each level
 // the family has no kernels of.
-#define KVN_DEFINE_FAMILY(family, Table)                                                                         \
-  namespace {                                                                                                    \
-  KVN_TABLE_INIT const LevelTables<Table> kTables(k##Table##C, sse2::k##Table, sse41::k##Table, avx2::k##Table); \
-  }                                                                                                              \
-  const Table& family##_kernels(Isa isa) { return kTables[isa]; }                                                \
+#define KVN_DEFINE_FAMILY(family, Table)                                                                        \
+  namespace {                                                                                                   \
+  KVN_TABLE_INIT const LevelTables<Table> kTables(k##Table##C, sse2::k##Table, sse41::k##Table, avx2::k##Table, \
+                                                  avx512::k##Table);                                            \
+  }                                                                                                             \
+  const Table& family##_kernels(Isa isa) { return kTables[isa]; }                                               \
   KVN_LOAD_TIME const KernelChoice<Table> k##Table##Chosen { &family##_kernels(best_isa()) }
 
 // An empty own table, for a level a family has no kernels of.

@@ -4,7 +4,7 @@
 // argument checks every entry starts with.
 //
 // A file of entries is compiled once for each instruction-set level
-// (KVN_ENTRY_LEVEL: 0 scalar, 1 SSE2, 2 SSE4.1, 3 AVX2; the build generates
+// (KVN_ENTRY_LEVEL: 0 scalar, 1 SSE2, 2 SSE4.1, 3 AVX2, 4 AVX-512; the build generates
 // the files of the SIMD levels, each compiled for its instruction set), and
 // each compilation defines the bodies of its level: kvn_body_<name>_<level>.
 #pragma once

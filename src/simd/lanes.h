@@ -1,6 +1,7 @@
 // Integer lane operations of one vector width, as static members of a class:
-// Lanes128 on __m128i, Lanes256 on __m256i (AVX2 only; its unpacks and packs
-// work within each 128-bit half, as the instructions do). Code written once
+// Lanes128 on __m128i, Lanes256 on __m256i (AVX2 only) and Lanes512 on
+// __m512i (AVX-512 BW only; the unpacks and packs of both work within each
+// 128-bit lane, as the instructions do). Code written once
 // for several widths takes such a class as a template parameter (the lane
 // class), or a class derived from one that adds what its family needs.
 // Shared templates that make whole kernels are instantiated with a class of
@@ -15,7 +16,7 @@
 #pragma once
 
 #ifndef KVN_ISA
-#error "KVN_ISA names the instruction set of the including file (sse2, sse41, avx2); kvn_kernel_sources defines it"
+#error "KVN_ISA names the instruction set of the including file (sse2 .. avx512); kvn_kernel_sources defines it"
 #endif
 
 #include <immintrin.h>
@@ -108,6 +109,36 @@ struct Lanes256 {
   static V mulhrs16(V a, V b) { return _mm256_mulhrs_epi16(a, b); }
   static V packus32(V a, V b) { return _mm256_packus_epi32(a, b); }
   static V min_u16(V a, V b) { return _mm256_min_epu16(a, b); }
+};
+#endif
+
+#if defined(__AVX512BW__)
+struct Lanes512 {
+  using V = __m512i;
+  static constexpr int kBytes = 64;
+
+  static V zero() { return _mm512_setzero_si512(); }
+  static V set1_16(int x) { return _mm512_set1_epi16(int16_t(x)); }
+  static V set1_32(int32_t x) { return _mm512_set1_epi32(x); }
+  static V and_(V a, V b) { return _mm512_and_si512(a, b); }
+  static V xor_(V a, V b) { return _mm512_xor_si512(a, b); }
+  static V add16(V a, V b) { return _mm512_add_epi16(a, b); }
+  static V sub16(V a, V b) { return _mm512_sub_epi16(a, b); }
+  static V adds16(V a, V b) { return _mm512_adds_epi16(a, b); }
+  static V subs16(V a, V b) { return _mm512_subs_epi16(a, b); }
+  static V add32(V a, V b) { return _mm512_add_epi32(a, b); }
+  static V sub32(V a, V b) { return _mm512_sub_epi32(a, b); }
+  static V madd16(V a, V b) { return _mm512_madd_epi16(a, b); }
+  static V srai16(V a, int n) { return _mm512_srai_epi16(a, n); }
+  static V srai32(V a, int n) { return _mm512_srai_epi32(a, n); }
+  static V unpacklo16(V a, V b) { return _mm512_unpacklo_epi16(a, b); }
+  static V unpackhi16(V a, V b) { return _mm512_unpackhi_epi16(a, b); }
+  static V unpacklo32(V a, V b) { return _mm512_unpacklo_epi32(a, b); }
+  static V unpackhi32(V a, V b) { return _mm512_unpackhi_epi32(a, b); }
+  static V unpacklo64(V a, V b) { return _mm512_unpacklo_epi64(a, b); }
+  static V unpackhi64(V a, V b) { return _mm512_unpackhi_epi64(a, b); }
+  static V packs32(V a, V b) { return _mm512_packs_epi32(a, b); }
+  static V packus16(V a, V b) { return _mm512_packus_epi16(a, b); }
 };
 #endif
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #ifndef KVN_ISA
-#error "KVN_ISA names the instruction set of the including file (sse2, sse41, avx2); kvn_kernel_sources defines it"
+#error "KVN_ISA names the instruction set of the including file (sse2 .. avx512); kvn_kernel_sources defines it"
 #endif
 
 #include <immintrin.h>
@@ -33,6 +33,11 @@ inline uint32_t hsum32(__m256i v) {
 
 inline uint32_t hsum64(__m256i v) {
   return hsum64(_mm_add_epi64(_mm256_castsi256_si128(v), _mm256_extracti128_si256(v, 1)));
+}
+#endif
+#if defined(__AVX512F__)
+inline uint32_t hsum32(__m512i v) {
+  return hsum32(_mm256_add_epi32(_mm512_castsi512_si256(v), _mm512_extracti64x4_epi64(v, 1)));
 }
 #endif
 

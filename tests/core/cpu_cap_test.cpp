@@ -18,6 +18,7 @@ TEST(CpuCap, NamesEachLevel) {
   EXPECT_EQ(cap_of({"HOME=/", "KVNVC_CPU=sse2"}), int(kvn::Isa::kSse2));
   EXPECT_EQ(cap_of({"KVNVC_CPU=sse41", "PATH=/bin"}), int(kvn::Isa::kSse41));
   EXPECT_EQ(cap_of({"KVNVC_CPU=avx2"}), int(kvn::Isa::kAvx2));
+  EXPECT_EQ(cap_of({"KVNVC_CPU=avx512"}), int(kvn::Isa::kAvx512));
 }
 
 TEST(CpuCap, IgnoresWhatIsNotALevel) {

@@ -109,7 +109,9 @@ TEST_P(QuantMpeg2Diff, Forward) {
       ASSERT_TRUE(same_block(want, got)) << tag("quant_recip", t) << " r " << r;
       ASSERT_EQ(nw, ng) << tag("quant_recip", t);
     }
-    if (c.count != s().count) ASSERT_EQ(c.count(block), kvntest::note_compared(s().count)(block)) << tag("count", t);
+    if (c.count != s().count) {
+      ASSERT_EQ(c.count(block), kvntest::note_compared(s().count)(block)) << tag("count", t);
+    }
   }
 }
 

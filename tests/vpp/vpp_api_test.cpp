@@ -168,7 +168,9 @@ TEST(VppCc422, StatusesInOrderAndNothingWritten) {
     KvnPlaneRecord8u& which = i < 3 ? r : sr;
     (i % 3 == 0 ? which.pY : i % 3 == 1 ? which.pCb : which.pCr) = nullptr;
     EXPECT_EQ(kvniCbYCr422ToYCbCr420_Rotate_8u_P3R(&sr, p.steps, {1, 1}, &r, d.steps, 7), KVN_STS_NULL_PTR);
-    if (i < 3) EXPECT_EQ(kvniCbYCr422ToYCbCr420_Rotate_8u_C2P3R(s, 16, {1, 1}, &r, d.steps, 7), KVN_STS_NULL_PTR);
+    if (i < 3) {
+      EXPECT_EQ(kvniCbYCr422ToYCbCr420_Rotate_8u_C2P3R(s, 16, {1, 1}, &r, d.steps, 7), KVN_STS_NULL_PTR);
+    }
   }
   for (KvnSize size : {KvnSize{1, 8}, KvnSize{8, 1}, KvnSize{0, 0}, KvnSize{-2, 8}, KvnSize{8, INT32_MIN}})
     both(size, &src, &d.rec, d.steps, 4, KVN_STS_SIZE_ERR);

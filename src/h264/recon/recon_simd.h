@@ -15,7 +15,7 @@
 #pragma once
 
 #ifndef KVN_ISA
-#error "KVN_ISA names the instruction set of the including file (sse2, sse41, avx2); kvn_kernel_sources defines it"
+#error "KVN_ISA names the instruction set of the including file (sse2 .. avx512); kvn_kernel_sources defines it"
 #endif
 
 #include <emmintrin.h>
