@@ -53,6 +53,31 @@ inline int motion_bs_fast(const BlockMotion& p, const BlockMotion& q) {
   return motion_bs(p, q);
 }
 
+// The 4x4 bit matrix m (bit 4 * y + x) transposed (bit 4 * x + y).
+// Swaps the off-diagonal bits of each 2x2 quadrant, then the off-diagonal
+// quadrants.
+inline uint32_t transpose4x4(uint32_t m) {
+  uint32_t t = (m ^ (m >> 3)) & 0x0A0A;
+  m ^= t ^ (t << 3);
+  t = (m ^ (m >> 6)) & 0x00CC;
+  return m ^ t ^ (t << 6);
+}
+
+// The bS bytes of four edge segments (in memory order) whose blocks have
+// coefficients by the bits of a nibble: 2 where set, 0 elsewhere.
+constexpr uint32_t coded_bs(int nibble) {
+  uint32_t v = 0;
+  for (int s = 0; s < 4; ++s) v |= uint32_t(nibble >> s & 1 ? 2 : 0) << (8 * s);
+  return v;
+}
+constexpr uint32_t kCodedBs[16] = {coded_bs(0),  coded_bs(1),  coded_bs(2),  coded_bs(3), coded_bs(4),  coded_bs(5),
+                                   coded_bs(6),  coded_bs(7),  coded_bs(8),  coded_bs(9), coded_bs(10), coded_bs(11),
+                                   coded_bs(12), coded_bs(13), coded_bs(14), coded_bs(15)};
+
+inline void store_edge(uint8_t* out, uint32_t bytes) {
+  for (int s = 0; s < 4; ++s) out[s] = uint8_t(bytes >> (8 * s));
+}
+
 template <typename T>
 struct EdgeParams {
   T alpha[2], beta[2];
@@ -88,9 +113,63 @@ void Decoder::row_decoded(int y) {
   deblock_rows(y);
 }
 
+// bS of the edges of an inter macroblock q in direction dir (0 vertical, 1
+// horizontal) as [4 * edge + segment]; p is the macroblock across edge 0, or
+// null when that edge is not filtered.
+void Decoder::inter_bs(uint8_t* out, const MbState& q, const MbState* p, int mbx, int mby, int dir,
+                       bool oddEdges) const {
+  const int W4 = pic_.widthMbs * 4;
+  const size_t base = size_t(mby * 4) * W4 + size_t(mbx * 4);
+  const BlockMotion* mq = &pic_.cur->motion[base];
+  const ptrdiff_t step = dir == 0 ? 1 : ptrdiff_t(W4);  // from p to q across the edge
+  const ptrdiff_t along = dir == 0 ? ptrdiff_t(W4) : 1;
+  // Bit 4 * edge + segment: the block on the q side of that edge segment has
+  // coefficients, then either side does (bS 2). Vertical edges read the
+  // transposed mask.
+  const uint32_t nzq = dir == 0 ? transpose4x4(q.nzMask) : q.nzMask;
+  uint32_t coded = nzq | (nzq << 4 & 0xFFF0);
+  if (p) coded |= (dir == 0 ? transpose4x4(p->nzMask) : p->nzMask) >> 12;
+
+  // Macroblock edge. Two macroblocks with one motion each need one
+  // comparison.
+  if (!p) {
+    std::memset(out, 0, 4);
+  } else if (p->intra) {
+    std::memset(out, 4, 4);
+  } else if (q.part16 && p->part16) {
+    const uint32_t m = motion_bs_fast(mq[-step], mq[0]) ? 0x01010101u : 0;
+    store_edge(out, kCodedBs[coded & 15] | (m & ~(kCodedBs[coded & 15] >> 1)));
+  } else {
+    for (int s = 0; s < 4; ++s) {
+      const ptrdiff_t qi = s * along;
+      out[s] = coded >> s & 1 ? 2 : uint8_t(motion_bs_fast(mq[qi - step], mq[qi]));
+    }
+  }
+  // Inner edges: motion differs only between the regions of different motion
+  // the prediction found (none with one motion for the macroblock, the
+  // middle edge with one per 8x8 quadrant). Edges 1 and 3 of a
+  // transform-8x8 macroblock are not filtered unless `oddEdges` (4:2:2
+  // chroma reads the horizontal ones).
+  for (int e = 1; e < 4; ++e) {
+    if ((e & 1) && q.t8x8 && !oddEdges) {
+      store_edge(out + 4 * e, 0);
+      continue;
+    }
+    if (q.part16 || ((e & 1) && q.part8)) {
+      store_edge(out + 4 * e, kCodedBs[coded >> 4 * e & 15]);
+      continue;
+    }
+    for (int s = 0; s < 4; ++s) {
+      const int bit = 4 * e + s;
+      const ptrdiff_t qi = e * step + s * along;
+      out[bit] = coded >> bit & 1 ? 2 : uint8_t(motion_bs_fast(mq[qi - step], mq[qi]));
+    }
+  }
+}
+
 template <typename Pel>
 void Decoder::deblock_mb(int mbx, int mby) {
-  const int W = pic_.widthMbs, W4 = W * 4;
+  const int W = pic_.widthMbs;
   const int addr = mby * W + mbx;
   const MbState& q = pic_.mbs[addr];
   const SliceInfo& si = slices_[q.slice];
@@ -110,50 +189,19 @@ void Decoder::deblock_mb(int mbx, int mby) {
     std::memset(bs[0], leftOk ? 4 : 0, 4);
     std::memset(bs[1], topOk ? 4 : 0, 4);
   } else {
-    const size_t base = size_t(mby * 4) * W4 + size_t(mbx * 4);
-    const uint8_t* nz = &pic_.nzDeb[base];
-    const BlockMotion* mq = &pic_.cur->motion[base];
-    // Inner edges 1 and 3 of a transform-8x8 macroblock are not filtered
-    // (only 4:2:2 chroma reads the horizontal ones).
-    const bool skipOdd = q.t8x8;
-    for (int dir = 0; dir < 2; ++dir) {
-      const ptrdiff_t step = dir == 0 ? 1 : ptrdiff_t(W4);  // from p to q across the edge
-      const ptrdiff_t along = dir == 0 ? ptrdiff_t(W4) : 1;
-      uint8_t* out = bs[dir];
-      // Macroblock edge.
-      if (!(dir == 0 ? leftOk : topOk)) {
-        std::memset(out, 0, 4);
-      } else if (pic_.mbs[dir == 0 ? addr - 1 : addr - W].intra) {
-        std::memset(out, 4, 4);
-      } else {
-        for (int s = 0; s < 4; ++s) {
-          const ptrdiff_t qi = s * along;
-          out[s] = nz[qi] || nz[qi - step] ? 2 : uint8_t(motion_bs_fast(mq[qi - step], mq[qi]));
-        }
-      }
-      // Inner edges.
-      for (int e = 1; e < 4; ++e) {
-        if ((e & 1) && skipOdd && !(cf == 2 && dir == 1)) {
-          std::memset(out + 4 * e, 0, 4);
-          continue;
-        }
-        for (int s = 0; s < 4; ++s) {
-          const ptrdiff_t qi = e * step + s * along;
-          uint8_t v;
-          if (nz[qi] || nz[qi - step])
-            v = 2;
-          else if (q.part16)
-            v = 0;
-          else
-            v = uint8_t(motion_bs_fast(mq[qi - step], mq[qi]));
-          out[4 * e + s] = v;
-        }
-      }
-    }
+    const MbState* left = leftOk ? &pic_.mbs[addr - 1] : nullptr;
+    const MbState* top = topOk ? &pic_.mbs[addr - W] : nullptr;
+    inter_bs(bs[0], q, left, mbx, mby, 0, false);
+    inter_bs(bs[1], q, top, mbx, mby, 1, cf == 2);
   }
+  // Luma skips edges 1 and 3 of transform-8x8 macroblocks.
   uint8_t bsLuma[2][16];
-  for (int dir = 0; dir < 2; ++dir)
-    for (int i = 0; i < 16; ++i) bsLuma[dir][i] = (q.t8x8 && ((i >> 2) & 1)) ? 0 : bs[dir][i];
+  std::memcpy(bsLuma, bs, sizeof bs);
+  if (q.t8x8)
+    for (int dir = 0; dir < 2; ++dir) {
+      std::memset(bsLuma[dir] + 4, 0, 4);
+      std::memset(bsLuma[dir] + 12, 0, 4);
+    }
 
   // alpha, beta and tC0 by bS of the macroblock edge (k = 0, average of the
   // two QPs) and of the inner edges (k = 1).

@@ -180,7 +180,6 @@ Status Decoder::start_picture(const SliceHeader& sh, const Pps& pps, const Sps& 
   const int nMbs = pic_.widthMbs * pic_.heightMbs;
   pic_.mbs.assign(nMbs, MbState());
   pic_.nzY.assign(size_t(nMbs) * 16, 0);
-  pic_.nzDeb.assign(size_t(nMbs) * 16, 0);
   pic_.ipred.assign(size_t(nMbs) * 16, -1);
   for (int c = 0; c < 2; ++c) pic_.nzC[c].assign(size_t(nMbs) * 4 * chromaFormat_, 0);
   // Written by each macroblock before any later one reads them.

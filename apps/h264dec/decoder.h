@@ -61,6 +61,7 @@ class Decoder {
   void row_decoded(int y);        // macroblock row y is complete
   template <typename Pel>
   void deblock_mb(int mbx, int mby);
+  void inter_bs(uint8_t* out, const MbState& q, const MbState* p, int mbx, int mby, int dir, bool oddEdges) const;
 
   FrameSink sink_;
   Sps sps_[32];

@@ -217,8 +217,15 @@ void SliceDecoder::inter_pred() {
       }
     return true;
   };
+  // Deblocking skips the motion comparisons inside the regions found to
+  // share one motion here: the whole macroblock, or each 8x8 quadrant.
+  MbState& st = ctx.mbs[mb.addr];
+  st.part8 = true;
   switch (mb.partShape) {
-    case 0: predict_block<Pel>(0, 0, 4, 4); return;
+    case 0:
+      st.part16 = true;
+      predict_block<Pel>(0, 0, 4, 4);
+      return;
     case 1:
       predict_block<Pel>(0, 0, 4, 2);
       predict_block<Pel>(0, 2, 4, 2);
@@ -230,6 +237,7 @@ void SliceDecoder::inter_pred() {
     default: break;
   }
   if (same(0, 0, 4, 4)) {
+    st.part16 = true;
     predict_block<Pel>(0, 0, 4, 4);
     return;
   }
@@ -237,7 +245,10 @@ void SliceDecoder::inter_pred() {
     int x4 = (i & 1) * 2, y4 = (i >> 1) * 2;
     if (same(x4, y4, 2, 2)) {
       predict_block<Pel>(x4, y4, 2, 2);
-    } else if (same(x4, y4, 2, 1) && same(x4, y4 + 1, 2, 1)) {
+      continue;
+    }
+    st.part8 = false;
+    if (same(x4, y4, 2, 1) && same(x4, y4 + 1, 2, 1)) {
       predict_block<Pel>(x4, y4, 2, 1);
       predict_block<Pel>(x4, y4 + 1, 2, 1);
     } else if (same(x4, y4, 1, 2) && same(x4 + 1, y4, 1, 2)) {

@@ -96,11 +96,9 @@ void SliceDecoder::clear_block_state() {
   const size_t W4 = size_t(W) * 4, W2 = size_t(W) * 2;
   const size_t base = size_t(mb.y * 4) * W4 + size_t(mb.x) * 4;
   uint8_t* nzY = ctx.nzY.data() + base;
-  uint8_t* nzDeb = ctx.nzDeb.data() + base;
   int8_t* ipred = ctx.ipred.data() + base;
   for (size_t y = 0; y < 4; ++y) {
     std::memset(nzY + y * W4, 0, 4);
-    std::memset(nzDeb + y * W4, 0, 4);
     std::memset(ipred + y * W4, -1, 4);
   }
   for (int c = 0; c < 2; ++c) {
@@ -120,7 +118,6 @@ void SliceDecoder::decode_skip() {
   cur->mbIntra[mb.addr] = 0;
   if (sh.type == kP) {
     mb.partShape = 0;
-    st.part16 = true;
     pskip_motion();
   } else {
     mb.partShape = 3;
@@ -268,7 +265,6 @@ Status SliceDecoder::decode_mb() {
   }
   st.t8x8 = mb.t8x8;
   st.cbp = uint8_t(mb.cbp);
-  st.part16 = !mb.intra && mb.partShape == 0;
   if ((mb.cbp & 0x3F) || st.i16) {
     if (!apply_qp_delta(br.se())) return Status::skip("invalid mb_qp_delta");
   }
@@ -286,8 +282,8 @@ Status SliceDecoder::parse_pcm() {
     for (int x = 0; x < 4; ++x) {
       size_t i = size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x;
       ctx.nzY[i] = 16;
-      ctx.nzDeb[i] = 1;
     }
+  ctx.mbs[mb.addr].nzMask = 0xFFFF;
   for (int c = 0; c < 2; ++c)
     for (int y = 0; y < 2 * cf; ++y)
       for (int x = 0; x < 2; ++x) ctx.nzC[c][size_t(mb.y * 2 * cf + y) * (W * 2) + mb.x * 2 + x] = 16;
@@ -454,7 +450,7 @@ Status SliceDecoder::parse_residual() {
   reset_coefficients();
   const int W4 = W * 4;
   uint8_t* nz = &ctx.nzY[size_t(mb.y * 4) * W4 + mb.x * 4];
-  uint8_t* nzd = &ctx.nzDeb[size_t(mb.y * 4) * W4 + mb.x * 4];
+  uint16_t nzMask = 0;
   const bool i16 = ctx.mbs[mb.addr].i16;
   if (i16) {
     int n =
@@ -500,7 +496,7 @@ Status SliceDecoder::parse_residual() {
           endY32 += 64;
         else
           endY16 += 64;
-        for (int i = 0; i < 4; ++i) nzd[kBlkY[b8 * 4 + i] * W4 + kBlkX[b8 * 4 + i]] = 1;
+        for (int i = 0; i < 4; ++i) nzMask |= uint16_t(1 << (4 * kBlkY[b8 * 4 + i] + kBlkX[b8 * 4 + i]));
       }
       continue;
     }
@@ -512,10 +508,13 @@ Status SliceDecoder::parse_residual() {
                   : rs.block16(&endY16, nc_luma(bx, by), maxc, kScanZigzag);
       if (n < 0) return Status::skip("invalid residual (luma)");
       nz[by * W4 + bx] = uint8_t(n);
-      nzd[by * W4 + bx] = n > 0;
-      if (n > 0) maskY |= 1u << (k + 1);
+      if (n > 0) {
+        maskY |= 1u << (k + 1);
+        nzMask |= uint16_t(1 << (4 * by + bx));
+      }
     }
   }
+  ctx.mbs[mb.addr].nzMask = nzMask;
   int cbpC = mb.cbp >> 4;
   if (cbpC > 2) return Status::skip("invalid coded_block_pattern");
   // 8-bit 4:2:0 chroma uses one stream for both components, in bitstream order.

@@ -122,7 +122,6 @@ Status SliceDecoder::decode_mb_cabac() {
   }
   st.t8x8 = mb.t8x8;
   st.cbp = uint8_t(mb.cbp);
-  st.part16 = !mb.intra && mb.partShape == 0;
   int delta = 0;
   if ((mb.cbp & 0x3F) || st.i16) {
     delta = cabac::qp_delta(cabac_, prevQpDelta_, 26 + qpBdOffset / 2);
