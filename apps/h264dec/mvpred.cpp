@@ -37,13 +37,11 @@ NeighbourMv SliceDecoder::neighbour(int list, int xN, int yN, int curBlk) const 
   return NeighbourMv{true, m.ref[list], {m.mv[list][0], m.mv[list][1]}};
 }
 
-void SliceDecoder::mv_pred(int list, int ref, int x4, int y4, int w4, int h4, int shape, int part, int mvp[2]) const {
-  (void)h4;
-  int curBlk = kBlkIdx[y4][x4];
-  NeighbourMv A = neighbour(list, x4 * 4 - 1, y4 * 4, curBlk);
-  NeighbourMv B = neighbour(list, x4 * 4, y4 * 4 - 1, curBlk);
-  NeighbourMv C = neighbour(list, (x4 + w4) * 4, y4 * 4 - 1, curBlk);
-  if (!C.avail) C = neighbour(list, x4 * 4 - 1, y4 * 4 - 1, curBlk);
+namespace {
+
+// The motion vector predictor (8.4.1.3) from neighbours A, B and C (D where
+// C is unavailable) of a partition of the given shape.
+void predict_mv(NeighbourMv A, NeighbourMv B, NeighbourMv C, int ref, int shape, int part, int mvp[2]) {
   const NeighbourMv* pick = nullptr;
   if (shape == 1)
     pick = part == 0 ? (B.ref == ref ? &B : nullptr) : (A.ref == ref ? &A : nullptr);
@@ -64,6 +62,36 @@ void SliceDecoder::mv_pred(int list, int ref, int x4, int y4, int w4, int h4, in
   }
   mvp[0] = median(A.mv[0], B.mv[0], C.mv[0]);
   mvp[1] = median(A.mv[1], B.mv[1], C.mv[1]);
+}
+
+// A neighbour's motion for one list from its block (null: unavailable).
+inline NeighbourMv neighbour_of(const BlockMotion* m, int list) {
+  if (!m) return NeighbourMv{false, -1, {0, 0}};
+  if (m->ref[list] < 0) return NeighbourMv{true, -1, {0, 0}};
+  return NeighbourMv{true, m->ref[list], {m->mv[list][0], m->mv[list][1]}};
+}
+
+}  // namespace
+
+void SliceDecoder::mv_pred(int list, int ref, int x4, int y4, int w4, int h4, int shape, int part, int mvp[2]) const {
+  (void)h4;
+  int curBlk = kBlkIdx[y4][x4];
+  NeighbourMv A = neighbour(list, x4 * 4 - 1, y4 * 4, curBlk);
+  NeighbourMv B = neighbour(list, x4 * 4, y4 * 4 - 1, curBlk);
+  NeighbourMv C = neighbour(list, (x4 + w4) * 4, y4 * 4 - 1, curBlk);
+  if (!C.avail) C = neighbour(list, x4 * 4 - 1, y4 * 4 - 1, curBlk);
+  predict_mv(A, B, C, ref, shape, part, mvp);
+}
+
+// The blocks next to the macroblock's top-left corner: A (left), B (above)
+// and C (above right, or D above left when C is unavailable), null where
+// unavailable; P_Skip and spatial direct read them for both lists.
+void SliceDecoder::mb_neighbours(const BlockMotion* n[3]) const {
+  const size_t W4 = size_t(W) * 4;
+  const BlockMotion* m = &cur->motion[size_t(mb.y * 4) * W4 + size_t(mb.x) * 4];
+  n[0] = mb.availA ? m - 1 : nullptr;
+  n[1] = mb.availB ? m - W4 : nullptr;
+  n[2] = mb.availC ? m - W4 + 4 : mb.availD ? m - W4 - 1 : nullptr;
 }
 
 void SliceDecoder::store_motion(int x4, int y4, int w4, int h4, int list, int ref, const int mv[2]) {
@@ -95,11 +123,13 @@ void SliceDecoder::store_both(int x4, int y4, int w4, int h4, const int ref[2], 
 }
 
 void SliceDecoder::pskip_motion() {
-  NeighbourMv A = neighbour(0, -1, 0, 0), B = neighbour(0, 0, -1, 0);
+  const BlockMotion* n[3];
+  mb_neighbours(n);
+  const NeighbourMv A = neighbour_of(n[0], 0), B = neighbour_of(n[1], 0);
   int mv[2] = {0, 0};
   bool zero = !A.avail || !B.avail || (A.ref == 0 && A.mv[0] == 0 && A.mv[1] == 0) ||
               (B.ref == 0 && B.mv[0] == 0 && B.mv[1] == 0);
-  if (!zero) mv_pred(0, 0, 0, 0, 4, 4, 0, 0, mv);
+  if (!zero) predict_mv(A, B, neighbour_of(n[2], 0), 0, 0, 0, mv);
   const int ref[2] = {0, -1};
   const int mvs[2][2] = {{mv[0], mv[1]}, {0, 0}};
   store_both(0, 0, 4, 4, ref, mvs);
@@ -190,10 +220,12 @@ void SliceDecoder::colocated(int x4, int y4, int& refCol, int mvCol[2], int& pic
 
 void SliceDecoder::spatial_direct_setup() {
   spatialReady_ = true;
+  const BlockMotion* n[3];
+  mb_neighbours(n);
+  NeighbourMv nb[2][3];
   for (int l = 0; l < 2; ++l) {
-    NeighbourMv A = neighbour(l, -1, 0, 0), B = neighbour(l, 0, -1, 0), C = neighbour(l, 16, -1, 0);
-    if (!C.avail) C = neighbour(l, -1, -1, 0);
-    spatialRef_[l] = min_positive(A.ref, min_positive(B.ref, C.ref));
+    for (int i = 0; i < 3; ++i) nb[l][i] = neighbour_of(n[i], l);
+    spatialRef_[l] = min_positive(nb[l][0].ref, min_positive(nb[l][1].ref, nb[l][2].ref));
   }
   if (spatialRef_[0] < 0 && spatialRef_[1] < 0) {
     spatialRef_[0] = spatialRef_[1] = 0;
@@ -204,7 +236,7 @@ void SliceDecoder::spatial_direct_setup() {
   directZero_ = false;
   for (int l = 0; l < 2; ++l) {
     spatialMv_[l][0] = spatialMv_[l][1] = 0;
-    if (spatialRef_[l] >= 0) mv_pred(l, spatialRef_[l], 0, 0, 4, 4, 0, 0, spatialMv_[l]);
+    if (spatialRef_[l] >= 0) predict_mv(nb[l][0], nb[l][1], nb[l][2], spatialRef_[l], 0, 0, spatialMv_[l]);
   }
 }
 

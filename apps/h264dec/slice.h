@@ -137,6 +137,7 @@ struct SliceDecoder {
   // motion (mvpred.cpp)
   NeighbourMv neighbour(int list, int xN, int yN, int curBlk) const;
   void mv_pred(int list, int ref, int x4, int y4, int w4, int h4, int shape, int part, int mvp[2]) const;
+  void mb_neighbours(const BlockMotion* n[3]) const;
   void pskip_motion();
   void direct_motion(int blk8, bool whole);
   void spatial_direct_setup();
