@@ -174,7 +174,7 @@ void SliceDecoder::finish_motion() {
           pred = kBSub[mb.subType[i]][0];
           shape = kBSub[mb.subType[i]][1];
           if (pred == 0) {
-            direct_motion(i, false);
+            direct_motion(i);
             continue;
           }
         }
@@ -240,7 +240,7 @@ void SliceDecoder::spatial_direct_setup() {
   }
 }
 
-void SliceDecoder::direct_motion(int blk8, bool) {
+void SliceDecoder::direct_motion(int blk8) {
   const int x8 = (blk8 & 1) * 2, y8 = (blk8 >> 1) * 2;
   // With direct_8x8_inference every 4x4 block of the 8x8 takes the motion of
   // the same co-located corner block: derive it once.
@@ -293,6 +293,39 @@ void SliceDecoder::direct_motion(int blk8, bool) {
     const int mvs[2][2] = {{mv0[0], mv0[1]}, {mv1[0], mv1[1]}};
     store_both(x4, y4, step, step, refs, mvs);
   }
+}
+
+// B_Skip and B_Direct_16x16. With spatial prediction and
+// direct_8x8_inference each 8x8 quadrant takes one of two motions, by
+// whether its co-located corner block is still (colZeroFlag): the
+// macroblock is stored at once when the four agree.
+void SliceDecoder::direct_motion_mb() {
+  spatialReady_ = false;
+  if (!sh.directSpatial || !sps.direct8x8Inference) {
+    for (int b = 0; b < 4; ++b) direct_motion(b);
+    return;
+  }
+  spatial_direct_setup();
+  unsigned still = 0;  // colZeroFlag by quadrant, where it can matter
+  if (!directZero_ && (spatialRef_[0] == 0 || spatialRef_[1] == 0)) {
+    const Frame* col = ctx.refList[1][0];
+    if (col && col->shortRef)
+      for (int q = 0; q < 4; ++q) {
+        int refCol, mvCol[2], picCol;
+        bool intraCol;
+        colocated((q & 1) * 3, (q >> 1) * 3, refCol, mvCol, picCol, intraCol);
+        if (refCol == 0 && mvCol[0] >= -1 && mvCol[0] <= 1 && mvCol[1] >= -1 && mvCol[1] <= 1) still |= 1u << q;
+      }
+  }
+  int stillMv[2][2];
+  for (int l = 0; l < 2; ++l)
+    for (int c = 0; c < 2; ++c) stillMv[l][c] = spatialRef_[l] == 0 ? 0 : spatialMv_[l][c];
+  if (still == 0 || still == 15) {
+    store_both(0, 0, 4, 4, spatialRef_, still ? stillMv : spatialMv_);
+    return;
+  }
+  for (int q = 0; q < 4; ++q)
+    store_both((q & 1) * 2, (q >> 1) * 2, 2, 2, spatialRef_, still >> q & 1 ? stillMv : spatialMv_);
 }
 
 void SliceDecoder::compute_implicit_weights() {

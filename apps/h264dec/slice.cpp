@@ -122,8 +122,7 @@ void SliceDecoder::decode_skip() {
   } else {
     mb.partShape = 3;
     st.direct16 = true;
-    spatialReady_ = false;
-    for (int b = 0; b < 4; ++b) direct_motion(b, true);
+    direct_motion_mb();
   }
   maskY = 0;
   maskC[0] = maskC[1] = 0;
@@ -250,8 +249,7 @@ Status SliceDecoder::decode_mb() {
   } else {
     st.direct16 = direct16;
     if (direct16) {
-      spatialReady_ = false;
-      for (int b = 0; b < 4; ++b) direct_motion(b, true);
+      direct_motion_mb();
     } else {
       Status e = parse_inter_pred();
       if (!e.ok()) return e;

@@ -139,7 +139,8 @@ struct SliceDecoder {
   void mv_pred(int list, int ref, int x4, int y4, int w4, int h4, int shape, int part, int mvp[2]) const;
   void mb_neighbours(const BlockMotion* n[3]) const;
   void pskip_motion();
-  void direct_motion(int blk8, bool whole);
+  void direct_motion(int blk8);
+  void direct_motion_mb();
   void spatial_direct_setup();
   void colocated(int x4, int y4, int& refCol, int mvCol[2], int& picCol, bool& intraCol) const;
   void store_motion(int x4, int y4, int w4, int h4, int list, int ref, const int mv[2]);

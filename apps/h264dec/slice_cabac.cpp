@@ -109,8 +109,7 @@ Status SliceDecoder::decode_mb_cabac() {
   } else {
     st.direct16 = direct16;
     if (direct16) {
-      spatialReady_ = false;
-      for (int b = 0; b < 4; ++b) direct_motion(b, true);
+      direct_motion_mb();
     } else {
       Status e = parse_inter_pred_cabac();
       if (!e.ok()) return e;
