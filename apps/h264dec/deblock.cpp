@@ -75,7 +75,37 @@ constexpr uint32_t kCodedBs[16] = {coded_bs(0),  coded_bs(1),  coded_bs(2),  cod
                                    coded_bs(12), coded_bs(13), coded_bs(14), coded_bs(15)};
 
 inline void store_edge(uint8_t* out, uint32_t bytes) {
-  for (int s = 0; s < 4; ++s) out[s] = uint8_t(bytes >> (8 * s));
+  if constexpr (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__)
+    std::memcpy(out, &bytes, 4);
+  else
+    for (int s = 0; s < 4; ++s) out[s] = uint8_t(bytes >> (8 * s));
+}
+
+// bS 1 where the motion on the two sides of the four segments of an edge
+// differs and bS is still 0 (no coefficients, bit s of coded clear); mq: the
+// first q block of the edge.
+inline void motion_edge(uint8_t* out, const BlockMotion* mq, ptrdiff_t step, ptrdiff_t along, uint32_t coded) {
+  for (int s = 0; s < 4; ++s)
+    if (!(coded >> s & 1)) out[s] = uint8_t(motion_bs_fast(mq[s * along - step], mq[s * along]));
+}
+
+// tC0 of the 16 edge segments [4 * edge + segment] by their bS: tc[0][bS]
+// on the macroblock edge, tc[1][bS] on the inner ones (bS 0 and 4: no tC0,
+// tc[k][0] is 0).
+inline void tc_by_bs(uint8_t* out, const uint8_t* bs, const uint8_t tc[2][4]) {
+  // Byte vectors of the compiler (SSE2 on x86-64): three compares and selects
+  // instead of sixteen table reads.
+  typedef uint8_t V16 __attribute__((vector_size(16)));
+  V16 b, edge0 = {}, t[4];
+  std::memcpy(&b, bs, 16);
+  for (int i = 0; i < 4; ++i) edge0[i] = 0xFF;
+  for (int v = 1; v <= 3; ++v) t[v] = (edge0 & tc[0][v]) | (~edge0 & tc[1][v]);
+  const V16 r = ((V16)(b == 1) & t[1]) | ((V16)(b == 2) & t[2]) | ((V16)(b == 3) & t[3]);
+  std::memcpy(out, &r, 16);
+}
+
+inline void tc_by_bs(uint16_t* out, const uint8_t* bs, const uint16_t tc[2][4]) {
+  for (int i = 0; i < 16; ++i) out[i] = bs[i] < 4 ? tc[i < 4 ? 0 : 1][bs[i]] : 0;
 }
 
 template <typename T>
@@ -130,41 +160,30 @@ void Decoder::inter_bs(uint8_t* out, const MbState& q, const MbState* p, int mbx
   uint32_t coded = nzq | (nzq << 4 & 0xFFF0);
   if (p) coded |= (dir == 0 ? transpose4x4(p->nzMask) : p->nzMask) >> 12;
 
-  // Macroblock edge. Two macroblocks with one motion each need one
-  // comparison.
+  // Edges 1 and 3 of a transform-8x8 macroblock are not filtered unless
+  // `oddEdges` (4:2:2 chroma reads the horizontal ones).
+  const bool skipOdd = q.t8x8 && !oddEdges;
+  if (skipOdd) coded &= 0x0F0F;
+  for (int e = 0; e < 4; ++e) store_edge(out + 4 * e, kCodedBs[coded >> 4 * e & 15]);
+
+  // Macroblock edge: bS 4 next to an intra macroblock, else 1 where the
+  // motion differs. Two macroblocks with one motion each need one comparison.
   if (!p) {
-    std::memset(out, 0, 4);
+    store_edge(out, 0);
   } else if (p->intra) {
-    std::memset(out, 4, 4);
+    store_edge(out, 0x04040404u);
   } else if (q.part16 && p->part16) {
-    const uint32_t m = motion_bs_fast(mq[-step], mq[0]) ? 0x01010101u : 0;
-    store_edge(out, kCodedBs[coded & 15] | (m & ~(kCodedBs[coded & 15] >> 1)));
+    if ((coded & 15) != 15 && motion_bs_fast(mq[-step], mq[0]))
+      store_edge(out, kCodedBs[coded & 15] | (0x01010101u & ~(kCodedBs[coded & 15] >> 1)));
   } else {
-    for (int s = 0; s < 4; ++s) {
-      const ptrdiff_t qi = s * along;
-      out[s] = coded >> s & 1 ? 2 : uint8_t(motion_bs_fast(mq[qi - step], mq[qi]));
-    }
+    motion_edge(out, mq, step, along, coded);
   }
   // Inner edges: motion differs only between the regions of different motion
   // the prediction found (none with one motion for the macroblock, the
-  // middle edge with one per 8x8 quadrant). Edges 1 and 3 of a
-  // transform-8x8 macroblock are not filtered unless `oddEdges` (4:2:2
-  // chroma reads the horizontal ones).
-  for (int e = 1; e < 4; ++e) {
-    if ((e & 1) && q.t8x8 && !oddEdges) {
-      store_edge(out + 4 * e, 0);
-      continue;
-    }
-    if (q.part16 || ((e & 1) && q.part8)) {
-      store_edge(out + 4 * e, kCodedBs[coded >> 4 * e & 15]);
-      continue;
-    }
-    for (int s = 0; s < 4; ++s) {
-      const int bit = 4 * e + s;
-      const ptrdiff_t qi = e * step + s * along;
-      out[bit] = coded >> bit & 1 ? 2 : uint8_t(motion_bs_fast(mq[qi - step], mq[qi]));
-    }
-  }
+  // middle edge with one per 8x8 quadrant).
+  if (q.part16) return;
+  for (int e = skipOdd || q.part8 ? 2 : 1; e < 4; e += skipOdd || q.part8 ? 2 : 1)
+    motion_edge(out + 4 * e, mq + e * step, step, along, coded >> 4 * e);
 }
 
 template <typename Pel>
@@ -206,19 +225,21 @@ void Decoder::deblock_mb(int mbx, int mby) {
   // alpha, beta and tC0 by bS of the macroblock edge (k = 0, average of the
   // two QPs) and of the inner edges (k = 1).
   auto fill = [&](EdgeParams<Pel>& ep, const uint8_t* bsArr, int nEdges, int qpP0, int qpQ, const int* edgeMap) {
-    Pel tc[2][5];
+    Pel tc[2][4];
     for (int k = 0; k < 2; ++k) {
       const int qpav = k == 0 ? (qpP0 + qpQ + 1) >> 1 : qpQ;
       const int ia = clip3(0, 51, qpav + si.alphaOffset), ib = clip3(0, 51, qpav + si.betaOffset);
       ep.alpha[k] = Pel(kAlpha[ia] << shift);
       ep.beta[k] = Pel(kBeta[ib] << shift);
-      tc[k][0] = tc[k][4] = 0;
+      tc[k][0] = 0;
       for (int b = 1; b <= 3; ++b) tc[k][b] = Pel(kTc0[ia][b - 1] << shift);
     }
-    for (int e = 0; e < nEdges; ++e) {
-      const Pel* t = tc[e == 0 ? 0 : 1];
-      const uint8_t* src = bsArr + edgeMap[e] * 4;
-      for (int s = 0; s < 4; ++s) ep.tc[e * 4 + s] = t[src[s]];
+    if (nEdges == 4) {
+      tc_by_bs(ep.tc, bsArr, tc);
+    } else {
+      Pel all[16];
+      tc_by_bs(all, bsArr, tc);
+      for (int e = 0; e < nEdges; ++e) std::memcpy(ep.tc + 4 * e, all + 4 * edgeMap[e], 4 * sizeof(Pel));
     }
   };
   static const int kIdentity[4] = {0, 1, 2, 3};
