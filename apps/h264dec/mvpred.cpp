@@ -308,14 +308,19 @@ void SliceDecoder::direct_motion_mb() {
   spatial_direct_setup();
   unsigned still = 0;  // colZeroFlag by quadrant, where it can matter
   if (!directZero_ && (spatialRef_[0] == 0 || spatialRef_[1] == 0)) {
+    // The corner blocks of the co-located macroblock (colocated() with
+    // direct_8x8_inference), list 0 motion unless only list 1 is used.
     const Frame* col = ctx.refList[1][0];
-    if (col && col->shortRef)
+    if (col && col->shortRef && col->width == cur->width && col->height == cur->height && !col->mbIntra[mb.addr]) {
+      const size_t W4 = size_t(W) * 4;
+      const BlockMotion* m = &col->motion[size_t(mb.y * 4) * W4 + size_t(mb.x) * 4];
       for (int q = 0; q < 4; ++q) {
-        int refCol, mvCol[2], picCol;
-        bool intraCol;
-        colocated((q & 1) * 3, (q >> 1) * 3, refCol, mvCol, picCol, intraCol);
-        if (refCol == 0 && mvCol[0] >= -1 && mvCol[0] <= 1 && mvCol[1] >= -1 && mvCol[1] <= 1) still |= 1u << q;
+        const BlockMotion& c = m[(q >> 1) * 3 * W4 + (q & 1) * 3];
+        const int l = c.ref[0] >= 0 ? 0 : 1;
+        if (c.ref[l] == 0 && c.mv[l][0] >= -1 && c.mv[l][0] <= 1 && c.mv[l][1] >= -1 && c.mv[l][1] <= 1)
+          still |= 1u << q;
       }
+    }
   }
   int stillMv[2][2];
   for (int l = 0; l < 2; ++l)

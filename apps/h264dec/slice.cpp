@@ -37,23 +37,21 @@ SliceDecoder::SliceDecoder(PictureContext& picture, const SliceHeader& h, const 
   if (implicitWp) compute_implicit_weights();
 }
 
-bool SliceDecoder::mb_avail(int mbx, int mby) const {
-  if (mbx < 0 || mby < 0 || mbx >= W || mby >= H) return false;
-  return ctx.mbs[mby * W + mbx].slice == sliceNum;
-}
-
 void SliceDecoder::set_neighbours() {
-  mb.availA = mb_avail(mb.x - 1, mb.y);
-  mb.availB = mb_avail(mb.x, mb.y - 1);
-  mb.availC = mb_avail(mb.x + 1, mb.y - 1);
-  mb.availD = mb_avail(mb.x - 1, mb.y - 1);
-  auto usable = [&](bool avail, int dx, int dy) {
-    return avail && (!pps.constrainedIntraPred || ctx.mbs[(mb.y + dy) * W + mb.x + dx].intra);
-  };
-  mb.intraA = usable(mb.availA, -1, 0);
-  mb.intraB = usable(mb.availB, 0, -1);
-  mb.intraC = usable(mb.availC, 1, -1);
-  mb.intraD = usable(mb.availD, -1, -1);
+  // A macroblock is available when it is inside the picture and decoded in
+  // this slice (slices never reach back into later macroblocks).
+  const MbState* here = &ctx.mbs[size_t(mb.addr)];
+  const bool left = mb.x > 0, top = mb.y > 0, right = mb.x + 1 < W;
+  const MbState* above = top ? here - W : here;
+  mb.availA = left && here[-1].slice == sliceNum;
+  mb.availB = top && above[0].slice == sliceNum;
+  mb.availC = top && right && above[1].slice == sliceNum;
+  mb.availD = top && left && above[-1].slice == sliceNum;
+  const bool anyMode = !pps.constrainedIntraPred;
+  mb.intraA = mb.availA && (anyMode || here[-1].intra);
+  mb.intraB = mb.availB && (anyMode || above[0].intra);
+  mb.intraC = mb.availC && (anyMode || above[1].intra);
+  mb.intraD = mb.availD && (anyMode || above[-1].intra);
   mb.edge = uint8_t((mb.intraA ? 0 : 1) | (mb.intraB ? 0 : 4) | (mb.intraD ? 0 : 16) | (mb.intraC ? 0 : 32));
 }
 
@@ -71,6 +69,7 @@ Status SliceDecoder::run_cavlc() {
       for (uint32_t i = 0; i < run; ++i) {
         if (addr >= total) return Status::skip("mb_skip_run past the picture");
         mb.reset(addr, W);
+        set_neighbours();
         decode_skip();
         if (mb.x == W - 1) ctx.rowDecoded(mb.y);
         ++addr;
@@ -80,6 +79,7 @@ Status SliceDecoder::run_cavlc() {
     if (more) {
       if (addr >= total) return Status::skip("slice data past the picture");
       mb.reset(addr, W);
+      set_neighbours();
       Status e = decode_mb();
       if (!e.ok()) return e;
       if (br.overrun()) return Status::skip("slice data truncated");
@@ -101,9 +101,12 @@ void SliceDecoder::clear_block_state() {
     std::memset(nzY + y * W4, 0, 4);
     std::memset(ipred + y * W4, -1, 4);
   }
-  for (int c = 0; c < 2; ++c) {
-    uint8_t* nzC = ctx.nzC[c].data() + size_t(mb.y * 2 * cf) * W2 + size_t(mb.x) * 2;
-    for (int y = 0; y < 2 * cf; ++y) std::memset(nzC + size_t(y) * W2, 0, 2);
+  const size_t cbase = size_t(mb.y * 2 * cf) * W2 + size_t(mb.x) * 2;
+  uint8_t* nzCb = ctx.nzC[0].data() + cbase;
+  uint8_t* nzCr = ctx.nzC[1].data() + cbase;
+  for (int y = 0; y < 2 * cf; ++y) {
+    std::memset(nzCb + size_t(y) * W2, 0, 2);
+    std::memset(nzCr + size_t(y) * W2, 0, 2);
   }
 }
 
@@ -113,7 +116,6 @@ void SliceDecoder::decode_skip() {
   st.slice = sliceNum;
   st.skip = true;
   st.qp = qp;
-  set_neighbours();
   clear_block_state();
   cur->mbIntra[mb.addr] = 0;
   if (sh.type == kP) {
@@ -136,7 +138,6 @@ void SliceDecoder::begin_mb() {
   MbState& st = ctx.mbs[mb.addr];
   st = MbState();
   st.slice = sliceNum;
-  set_neighbours();
   clear_block_state();
 }
 

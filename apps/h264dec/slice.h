@@ -132,7 +132,6 @@ struct SliceDecoder {
   int nc_luma(int bx, int by);
   int nc_chroma(int comp, int bx, int by);
   void set_neighbours();
-  bool mb_avail(int mbx, int mby) const;
 
   // motion (mvpred.cpp)
   NeighbourMv neighbour(int list, int xN, int yN, int curBlk) const;

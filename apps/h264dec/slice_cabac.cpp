@@ -34,10 +34,12 @@ Status SliceDecoder::run_cabac() {
   for (;;) {
     if (addr >= total) return Status::skip("slice data past the picture");
     mb.reset(addr, W);
+    set_neighbours();
     bool skipped = false;
     if (sh.type != kI) {  // condTermFlagN: N available and not skipped
-      auto cond = [&](int x, int y) { return mb_avail(x, y) && !ctx.mbs[size_t(y * W + x)].skip ? 1 : 0; };
-      skipped = cabac::mb_skip(cabac_, sh.type == kB, cond(mb.x - 1, mb.y) + cond(mb.x, mb.y - 1));
+      const int a = mb.availA && !ctx.mbs[size_t(addr - 1)].skip ? 1 : 0;
+      const int b = mb.availB && !ctx.mbs[size_t(addr - W)].skip ? 1 : 0;
+      skipped = cabac::mb_skip(cabac_, sh.type == kB, a + b);
     }
     if (skipped) {
       skip_cabac();
