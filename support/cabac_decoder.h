@@ -40,28 +40,27 @@ inline constexpr uint8_t kTransLps[64] = {0,  0,  1,  2,  2,  4,  4,  5,  6,  7,
                                           24, 25, 26, 26, 27, 27, 28, 29, 29, 30, 30, 30, 31, 32, 32, 33,
                                           33, 33, 34, 34, 35, 35, 35, 36, 36, 36, 37, 37, 37, 38, 38, 63};
 
-// The context byte after a bin, by (bin was the LPS) << 7 | context byte.
-struct NextState {
-  uint8_t v[256];
-  constexpr NextState() : v() {
+// The engine's tables in one object, so that a decision addresses them all
+// from one base register.
+struct EngineTables {
+  uint8_t rangeLps[128][4];  // rangeTabLPS by context byte (both valMPS), then qCodIRangeIdx
+  uint8_t next[256];         // the context byte after a bin, by (bin was the LPS) << 7 | context byte
+  uint8_t norm[512];         // renormalisation shift of codIRange (2..510) back to 256..510
+  constexpr EngineTables() : rangeLps(), next(), norm() {
     for (int s = 0; s < 128; ++s) {
+      for (int q = 0; q < 4; ++q) rangeLps[s][q] = kRangeLpsByQ[q][s & 63];
       const int state = s & 63, mps = s >> 6;
-      v[s] = uint8_t(mps << 6 | (state < 62 ? state + 1 : state));
-      v[128 + s] = uint8_t((state == 0 ? 1 - mps : mps) << 6 | kTransLps[state]);
+      next[s] = uint8_t(mps << 6 | (state < 62 ? state + 1 : state));
+      next[128 + s] = uint8_t((state == 0 ? 1 - mps : mps) << 6 | kTransLps[state]);
+    }
+    for (int r = 1; r < 512; ++r) {
+      int shift = 0;
+      while ((r << shift) < 256) ++shift;
+      norm[r] = uint8_t(shift);
     }
   }
 };
-struct ByState {
-  uint8_t v[128][4];
-  constexpr ByState() : v() {
-    for (int s = 0; s < 128; ++s)
-      for (int q = 0; q < 4; ++q) v[s][q] = kRangeLpsByQ[q][s & 63];
-  }
-};
-// The engine's tables: rangeTabLPS by context byte (both valMPS), then
-// qCodIRangeIdx; state transitions.
-inline constexpr ByState kRangeLps{};
-inline constexpr NextState kNextState{};
+inline constexpr EngineTables kTables{};
 
 // The six bytes from p as a 48-bit big-endian value, 0 from end on, and how
 // many of them were before end.
@@ -96,19 +95,20 @@ struct CabacEngine {
   // DecodeDecision (9.3.3.2.1) on context byte c, without branches on the
   // bin: the LPS case selects its offset, range and next state by masks.
   int decide(uint8_t& c) {
+    const cabac_detail::EngineTables& t = cabac_detail::kTables;
     const unsigned s = c;
-    const uint32_t lps = cabac_detail::kRangeLps.v[s][(range >> 6) & 3];
+    const uint32_t lps = t.rangeLps[s][(range >> 6) & 3];
     const uint32_t mps = range - lps;
     const uint64_t scaled = uint64_t(mps) << bits;
-    const unsigned isLps = value >= scaled;
-    value -= scaled & (0 - uint64_t(isLps));
-    const uint32_t r = isLps ? lps : mps;
-    c = cabac_detail::kNextState.v[isLps << 7 | s];
-    const int shift = __builtin_clz(r) - 23;  // codIRange back to 256..510
+    const uint64_t lpsMask = 0 - uint64_t(value >= scaled);
+    value -= scaled & lpsMask;
+    const uint32_t r = mps ^ ((mps ^ lps) & uint32_t(lpsMask));
+    c = t.next[(unsigned(lpsMask) & 128) | s];
+    const int shift = t.norm[r];
     range = r << shift;
     bits -= shift;
     if (bits < 8) refill();
-    return int(s >> 6 ^ isLps);
+    return int((s >> 6) ^ (unsigned(lpsMask) & 1));
   }
   // DecodeBypass (9.3.3.2.3).
   int bypass() {
