@@ -327,6 +327,7 @@ void SliceDecoder::direct_motion_mb() {
     for (int c = 0; c < 2; ++c) stillMv[l][c] = spatialRef_[l] == 0 ? 0 : spatialMv_[l][c];
   if (still == 0 || still == 15) {
     store_both(0, 0, 4, 4, spatialRef_, still ? stillMv : spatialMv_);
+    mb.partShape = 0;  // predicted as one 16x16 block
     return;
   }
   for (int q = 0; q < 4; ++q)
