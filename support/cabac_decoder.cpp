@@ -50,7 +50,7 @@ int CabacDecoder::residual_impl(int cat, int chromaExp, bool field, const uint8_
   const uint8_t* lastInc = cat == 5 ? kLast8x8 : kChromaDc[chromaExp];
   uint8_t* sig = ctx_ + (field ? kSigField[cat] : kSigFrame[cat]);
   uint8_t* last = ctx_ + (field ? kLastField[cat] : kLastFrame[cat]);
-  CabacEngine e = e_;
+  CabacRegs e = e_.regs();
 
   // Significance map (7.3.5.3.3): where the significant coefficients go.
   // The increments of the 4x4 categories are the position itself.
@@ -97,7 +97,7 @@ int CabacDecoder::residual_impl(int cat, int chromaExp, bool field, const uint8_
     }
     coef[pos[k]] = T(int32_t(e.apply_sign(magnitude)));
   }
-  e_ = e;
+  e_.take(e);
   return n;
 }
 

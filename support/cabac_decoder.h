@@ -72,26 +72,42 @@ Tail load_tail(const uint8_t* p, const uint8_t* end);
 
 }  // namespace cabac_detail
 
-// The engine's registers; its members are inline so that a caller may keep
-// a copy in local variables through a loop.
-struct CabacEngine {
+// The slice data the engine reads, and how far.
+struct CabacStream {
   const uint8_t* data = nullptr;  // slice data
   const uint8_t* p = nullptr;     // next byte to load
   const uint8_t* end = nullptr;
   std::size_t past = 0;  // bytes loaded beyond the end (as 0)
-  uint64_t value = 0;    // codIOffset << bits, then the bits loaded after it
+
+  // The next six bytes as a 48-bit big-endian value, 0 from the end on.
+  uint64_t next48() {
+    uint64_t w;
+    if (end - p >= 8) {
+      std::memcpy(&w, p, 8);
+      w = __builtin_bswap64(w) >> 16;
+      p += 6;
+    } else {
+      const cabac_detail::Tail t = cabac_detail::load_tail(p, end);
+      w = t.bytes;
+      p += t.taken;
+      past += 6 - t.taken;
+    }
+    return w;
+  }
+};
+
+// The arithmetic decoder's registers over a stream S. The engine owns its
+// stream (S = CabacStream); a loop takes a copy of the registers that refers
+// to the engine's stream (S = CabacStream&), so that the compiler keeps the
+// three registers in machine registers (context stores may alias any memory)
+// and reads the stream position from memory only when it refills.
+template <typename S>
+struct CabacArith {
+  S in;
+  uint64_t value = 0;  // codIOffset << bits, then the bits loaded after it
   uint32_t range = 510;
   int bits = 0;
 
-  // Initialisation (9.3.1.2) at byte `at` of the slice data.
-  void start(std::size_t at) {
-    p = data + (at < std::size_t(end - data) ? at : std::size_t(end - data));
-    past = at - std::size_t(p - data);
-    range = 510;
-    value = 0;
-    bits = -9;  // the 9 bits of codIOffset come with the first refill
-    refill();
-  }
   // DecodeDecision (9.3.3.2.1) on context byte c, without branches on the
   // bin: the LPS case selects its offset, range and next state by masks.
   int decide(uint8_t& c) {
@@ -142,22 +158,33 @@ struct CabacEngine {
   }
   // At most 7 bits are left: six more bytes fit in the register.
   void refill() {
-    uint64_t w;
-    if (end - p >= 8) {
-      std::memcpy(&w, p, 8);
-      w = __builtin_bswap64(w) >> 16;
-      p += 6;
-    } else {
-      const cabac_detail::Tail t = cabac_detail::load_tail(p, end);
-      w = t.bytes;
-      p += t.taken;
-      past += 6 - t.taken;
-    }
-    value = value << 48 | w;
+    value = value << 48 | in.next48();
     bits += 48;
   }
-  std::size_t bits_read() const { return (std::size_t(p - data) + past) * 8 - std::size_t(bits); }
-  std::size_t size() const { return std::size_t(end - data); }
+};
+
+using CabacRegs = CabacArith<CabacStream&>;
+
+struct CabacEngine : CabacArith<CabacStream> {
+  // Initialisation (9.3.1.2) at byte `at` of the slice data.
+  void start(std::size_t at) {
+    const std::size_t n = std::size_t(in.end - in.data);
+    in.p = in.data + (at < n ? at : n);
+    in.past = at - std::size_t(in.p - in.data);
+    range = 510;
+    value = 0;
+    bits = -9;  // the 9 bits of codIOffset come with the first refill
+    refill();
+  }
+  // The registers for a loop, and back.
+  CabacRegs regs() { return CabacRegs{in, value, range, bits}; }
+  void take(const CabacRegs& r) {
+    value = r.value;
+    range = r.range;
+    bits = r.bits;
+  }
+  std::size_t bits_read() const { return (std::size_t(in.p - in.data) + in.past) * 8 - std::size_t(bits); }
+  std::size_t size() const { return std::size_t(in.end - in.data); }
 };
 
 class CabacDecoder {
@@ -172,8 +199,8 @@ class CabacDecoder {
   CabacDecoder(const uint8_t* data, std::size_t size, const uint8_t* contexts) { init(data, size, contexts); }
   void init(const uint8_t* data, std::size_t size, const uint8_t* contexts) {
     std::memcpy(ctx_, contexts, kContexts);
-    e_.data = data;
-    e_.end = data + size;
+    e_.in.data = data;
+    e_.in.end = data + size;
     e_.start(0);
   }
   // Initialises the engine alone at byte `pos` of the slice data, e.g. after
