@@ -203,6 +203,37 @@ int main() {
     const uint8_t forbidden[] = {0x80};
     expect(!make_nal(forbidden, 1, nal), "forbidden_zero_bit refused");
   }
+  // Emulation prevention on runs of zeros and threes: the removed 03 bytes are
+  // those after two zero bytes of the output, as a byte-by-byte reading gives.
+  {
+    uint32_t seed = 12345;
+    bool same = true;
+    for (int t = 0; t < 2000 && same; ++t) {
+      std::vector<uint8_t> p{0x65};
+      const int len = 1 + t % 40;
+      for (int i = 0; i < len; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        static const uint8_t kBytes[4] = {0x00, 0x03, 0x01, 0x80};
+        p.push_back(kBytes[(seed >> 16) & 3]);
+      }
+      std::vector<uint8_t> want;
+      int zeros = 0;
+      for (size_t i = 1; i < p.size(); ++i) {
+        if (zeros >= 2 && p[i] == 3) {
+          zeros = 0;
+          continue;
+        }
+        zeros = p[i] == 0 ? zeros + 1 : 0;
+        want.push_back(p[i]);
+      }
+      NalUnit nal;
+      make_nal(p.data(), p.size(), nal);
+      same = nal.bytes == want;
+      for (size_t i = 0; same && i < want.size(); ++i)
+        same = (nal.words[i / 4] >> (24 - 8 * (i % 4)) & 0xFF) == want[i];
+    }
+    expect(same, "emulation prevention bytes removed as byte by byte");
+  }
   // Exp-Golomb: 1 -> 0, 010 -> 1, 011 -> 2, 00100 -> 3; se 010 -> +1, 011 -> -1;
   // reads across a word boundary; more_rbsp_data stops at the stop bit.
   {
