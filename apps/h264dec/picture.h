@@ -41,7 +41,7 @@ struct PictureContext {
   std::vector<MbState> mbs;
   std::vector<uint8_t> nzY;     // TotalCoeff per luma 4x4 block (nC)
   std::vector<uint8_t> nzC[2];  // TotalCoeff per chroma 4x4 block (nC)
-  std::vector<int8_t> ipred;    // intra 4x4/8x8 modes per luma 4x4, -1 other
+  std::vector<int8_t> ipred;    // intra 4x4/8x8 modes per luma 4x4 (valid in I_NxN macroblocks)
   // CABAC neighbour state: per macroblock, and per luma 4x4 block the
   // absMvdComp of each list (x, y; capped at 127) and bit l set for
   // ref_idx_lX > 0 of a coded (not direct or skipped) partition.

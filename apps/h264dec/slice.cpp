@@ -91,16 +91,14 @@ Status SliceDecoder::run_cavlc() {
   return Status::success();
 }
 
-// Coefficient counts and intra modes of the macroblock's blocks: none yet.
+// CAVLC's coefficient counts of the macroblock's blocks (nC of later
+// blocks): none yet. CABAC does not read them, and neighbours in other slices
+// (possibly of the other entropy coder) are never available.
 void SliceDecoder::clear_block_state() {
+  if (pps.cabac) return;
   const size_t W4 = size_t(W) * 4, W2 = size_t(W) * 2;
-  const size_t base = size_t(mb.y * 4) * W4 + size_t(mb.x) * 4;
-  uint8_t* nzY = ctx.nzY.data() + base;
-  int8_t* ipred = ctx.ipred.data() + base;
-  for (size_t y = 0; y < 4; ++y) {
-    std::memset(nzY + y * W4, 0, 4);
-    std::memset(ipred + y * W4, -1, 4);
-  }
+  uint8_t* nzY = ctx.nzY.data() + size_t(mb.y * 4) * W4 + size_t(mb.x) * 4;
+  for (size_t y = 0; y < 4; ++y) std::memset(nzY + y * W4, 0, 4);
   const size_t cbase = size_t(mb.y * 2 * cf) * W2 + size_t(mb.x) * 2;
   uint8_t* nzCb = ctx.nzC[0].data() + cbase;
   uint8_t* nzCr = ctx.nzC[1].data() + cbase;
@@ -309,12 +307,19 @@ Status SliceDecoder::parse_pcm() {
 Status SliceDecoder::parse_intra_modes() {
   const int W4 = W * 4;
   int8_t* ip = &ctx.ipred[size_t(mb.y * 4) * W4 + mb.x * 4];
+  // The modes of the neighbouring macroblocks count when they are I_NxN
+  // (their blocks wrote them in this picture), DC otherwise; the blocks of
+  // this macroblock come before their right and lower neighbours.
+  auto nxn = [&](int addr) {
+    const MbState& n = ctx.mbs[size_t(addr)];
+    return n.intra && !n.i16 && !n.pcm;
+  };
+  const bool modesA = mb.intraA && nxn(mb.addr - 1), modesB = mb.intraB && nxn(mb.addr - W);
   auto predicted = [&](int bx, int by) {
     bool aOk = bx > 0 || mb.intraA, bOk = by > 0 || mb.intraB;
     if (!aOk || !bOk) return 2;
-    int a = ip[by * W4 + bx - 1], b = ip[(by - 1) * W4 + bx];
-    if (a < 0) a = 2;
-    if (b < 0) b = 2;
+    const int a = bx > 0 || modesA ? ip[by * W4 + bx - 1] : 2;
+    const int b = by > 0 || modesB ? ip[(by - 1) * W4 + bx] : 2;
     return a < b ? a : b;
   };
   // prev_intra_pred_mode_flag and rem_intra_pred_mode: -1 for the predicted mode
