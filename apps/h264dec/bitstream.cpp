@@ -8,7 +8,11 @@ std::vector<std::pair<size_t, size_t>> split_annexb(const uint8_t* d, size_t n) 
   std::vector<std::pair<size_t, size_t>> out;
   size_t i = 0, start = SIZE_MAX;
   while (i + 2 < n) {
-    if (d[i] == 0 && d[i + 1] == 0 && d[i + 2] == 1) {
+    // Start codes begin with a zero byte: memchr skips to the next one.
+    const void* z = std::memchr(d + i, 0, n - 2 - i);
+    if (!z) break;
+    i = size_t(static_cast<const uint8_t*>(z) - d);
+    if (d[i + 1] == 0 && d[i + 2] == 1) {
       if (start != SIZE_MAX) {
         size_t end = i;
         while (end > start && d[end - 1] == 0) --end;  // trailing_zero_8bits
