@@ -1,6 +1,7 @@
 // Motion vector prediction (H.264 8.4.1.3), P_Skip (8.4.1.1) and B direct
 // prediction, spatial (8.4.1.2.2) and temporal (8.4.1.2.3).
 #include <cstdlib>
+#include <cstring>
 
 #include "slice.h"
 #include "tables.h"
@@ -62,6 +63,12 @@ void predict_mv(NeighbourMv A, NeighbourMv B, NeighbourMv C, int ref, int shape,
   }
   mvp[0] = median(A.mv[0], B.mv[0], C.mv[0]);
   mvp[1] = median(A.mv[1], B.mv[1], C.mv[1]);
+}
+
+// Both lists' references and vectors agree (the vectors of unused lists are
+// stored as 0).
+inline bool same_motion(const BlockMotion& a, const BlockMotion& b) {
+  return a.ref[0] == b.ref[0] && a.ref[1] == b.ref[1] && std::memcmp(a.mv, b.mv, sizeof a.mv) == 0;
 }
 
 // A neighbour's motion for one list from its block (null: unavailable).
@@ -222,6 +229,19 @@ void SliceDecoder::spatial_direct_setup() {
   spatialReady_ = true;
   const BlockMotion* n[3];
   mb_neighbours(n);
+  // Three neighbours with the same motion (the common case in still or
+  // uniformly moving areas) give it unchanged: the smallest of three equal
+  // references, the median of three equal vectors.
+  if (n[0] && n[1] && n[2] && same_motion(*n[0], *n[1]) && same_motion(*n[0], *n[2])) {
+    directZero_ = n[0]->ref[0] < 0 && n[0]->ref[1] < 0;
+    for (int l = 0; l < 2; ++l) {
+      const bool used = n[0]->ref[l] >= 0 && !directZero_;
+      spatialRef_[l] = directZero_ ? 0 : n[0]->ref[l];
+      spatialMv_[l][0] = used ? n[0]->mv[l][0] : 0;
+      spatialMv_[l][1] = used ? n[0]->mv[l][1] : 0;
+    }
+    return;
+  }
   NeighbourMv nb[2][3];
   for (int l = 0; l < 2; ++l) {
     for (int i = 0; i < 3; ++i) nb[l][i] = neighbour_of(n[i], l);
