@@ -19,7 +19,13 @@ const uint8_t kChromaDcScan[2][8] = {{0, 1, 2, 3}, {0, 2, 1, 4, 6, 3, 5, 7}};
 // Appends one coded block of `count` coefficients to a packed stream.
 template <typename T>
 void put_block(kvnsupport::CabacDecoder& d, T*& end, int count, int cat, int chromaExp, const uint8_t* scan) {
-  std::memset(end, 0, size_t(count) * sizeof(T));
+  // Constant sizes, written in place rather than through a memset call.
+  switch (count) {
+    case 4: std::memset(end, 0, 4 * sizeof(T)); break;
+    case 8: std::memset(end, 0, 8 * sizeof(T)); break;
+    case 16: std::memset(end, 0, 16 * sizeof(T)); break;
+    default: std::memset(end, 0, 64 * sizeof(T)); break;  // 8x8 blocks
+  }
   d.residual_scan(cat, chromaExp, false, scan, end);
   end += count;
 }
