@@ -200,6 +200,19 @@ void Decoder::deblock_mb(int mbx, int mby) {
   if (mbx > 0 && pic_.mbs[addr - 1].slice < 0) leftOk = false;
   if (mby > 0 && pic_.mbs[addr - W].slice < 0) topOk = false;
 
+  // An inter macroblock with one motion and no coefficients next to
+  // neighbours of the same kind with the same motion (still or uniformly
+  // moving areas) has nothing to filter.
+  if (!q.intra && q.part16 && !q.nzMask) {
+    const size_t W4 = size_t(W) * 4;
+    const BlockMotion* mq = &pic_.cur->motion[size_t(mby * 4) * W4 + size_t(mbx * 4)];
+    auto quiet = [&](bool ok, const MbState& p, ptrdiff_t step) {
+      return !ok || (!p.intra && p.part16 && !p.nzMask && motion_bs_fast(mq[-step], mq[0]) == 0);
+    };
+    if (quiet(leftOk, pic_.mbs[addr - (mbx > 0)], 1) && quiet(topOk, pic_.mbs[addr - (mby > 0 ? W : 0)], ptrdiff_t(W4)))
+      return;
+  }
+
   // bS [dir][4 * edge + segment], full (chroma 4:2:2 uses all edges).
   uint8_t bs[2][16];
   if (q.intra) {
@@ -213,6 +226,16 @@ void Decoder::deblock_mb(int mbx, int mby) {
     inter_bs(bs[0], q, left, mbx, mby, 0, false);
     inter_bs(bs[1], q, top, mbx, mby, 1, cf == 2);
   }
+  // Most inter macroblocks have nothing to filter: leave before setting up.
+  bool any[2];
+  for (int dir = 0; dir < 2; ++dir) {
+    uint64_t a, b;
+    std::memcpy(&a, bs[dir], 8);
+    std::memcpy(&b, bs[dir] + 8, 8);
+    any[dir] = (a | b) != 0;
+  }
+  if (!any[0] && !any[1]) return;
+
   // Luma skips edges 1 and 3 of transform-8x8 macroblocks.
   uint8_t bsLuma[2][16];
   std::memcpy(bsLuma, bs, sizeof bs);
@@ -252,13 +275,6 @@ void Decoder::deblock_mb(int mbx, int mby) {
                reinterpret_cast<Pel*>(f.planes[2].data()) + size_t(mby * ch) * f.stride[2] + mbx * 8};
   const int qpL = mbx > 0 ? pic_.mbs[addr - 1].qp : 0, qpT = mby > 0 ? pic_.mbs[addr - W].qp : 0;
 
-  bool any[2];
-  for (int dir = 0; dir < 2; ++dir) {
-    uint64_t a, b;
-    std::memcpy(&a, bs[dir], 8);
-    std::memcpy(&b, bs[dir] + 8, 8);
-    any[dir] = (a | b) != 0;
-  }
   for (int dir = 0; dir < 2; ++dir) {
     if (!any[dir]) continue;
     EdgeParams<Pel> ep;
