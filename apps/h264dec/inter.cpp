@@ -168,7 +168,9 @@ void SliceDecoder::predict_block(int x4, int y4, int w4, int h4) {
         wt[c].o[l] = (c == 0 ? sh.lumaO[l][r] : sh.chromaO[l][r][c - 1]) * (1 << shift);
       }
     }
-  } else if (implicitWp && bi) {
+  } else if (implicitWp && bi && implicitW[m.ref[0] & 31][m.ref[1] & 31] != 32) {
+    // Equal implicit weights (32, 32) are the default average:
+    // (32 a + 32 b + 32) >> 6 == (a + b + 1) >> 1.
     int w1 = implicitW[m.ref[0] & 31][m.ref[1] & 31];
     for (int c = 0; c < 3; ++c) {
       wt[c].mode = 2;
