@@ -140,10 +140,10 @@ struct CabacArith {
   uint32_t apply_sign(uint32_t v) {
     --bits;
     const uint64_t scaled = uint64_t(range) << bits;
-    const uint32_t neg = 0u - uint32_t(value >= scaled);
-    value -= scaled & (0 - uint64_t(neg & 1));
+    const uint64_t neg = 0 - uint64_t(value >= scaled);
+    value -= scaled & neg;
     if (bits < 8) refill();
-    return (v ^ neg) - neg;
+    return (v ^ uint32_t(neg)) - uint32_t(neg);
   }
   // DecodeTerminate (9.3.3.2.2.3).
   int terminate() {
@@ -160,6 +160,13 @@ struct CabacArith {
   void refill() {
     value = value << 48 | in.next48();
     bits += 48;
+  }
+  // The registers of another copy over the same stream.
+  template <typename S2>
+  void assign(const CabacArith<S2>& o) {
+    value = o.value;
+    range = o.range;
+    bits = o.bits;
   }
 };
 
@@ -178,11 +185,7 @@ struct CabacEngine : CabacArith<CabacStream> {
   }
   // The registers for a loop, and back.
   CabacRegs regs() { return CabacRegs{in, value, range, bits}; }
-  void take(const CabacRegs& r) {
-    value = r.value;
-    range = r.range;
-    bits = r.bits;
-  }
+  void take(const CabacRegs& r) { assign(r); }
   std::size_t bits_read() const { return (std::size_t(in.p - in.data) + in.past) * 8 - std::size_t(bits); }
   std::size_t size() const { return std::size_t(in.end - in.data); }
 };
