@@ -101,20 +101,6 @@ void SliceDecoder::mb_neighbours(const BlockMotion* n[3]) const {
   n[2] = mb.availC ? m - W4 + 4 : mb.availD ? m - W4 - 1 : nullptr;
 }
 
-void SliceDecoder::store_motion(int x4, int y4, int w4, int h4, int list, int ref, const int mv[2]) {
-  const int W4 = W * 4;
-  int pic = -1;
-  if (ref >= 0) pic = ctx.refList[list][ref] ? ctx.refList[list][ref]->id : -1;
-  for (int y = 0; y < h4; ++y)
-    for (int x = 0; x < w4; ++x) {
-      BlockMotion& m = cur->motion[size_t(mb.y * 4 + y4 + y) * W4 + mb.x * 4 + x4 + x];
-      m.ref[list] = int8_t(ref);
-      m.pic[list] = pic;
-      m.mv[list][0] = int16_t(ref >= 0 ? mv[0] : 0);
-      m.mv[list][1] = int16_t(ref >= 0 ? mv[1] : 0);
-    }
-}
-
 void SliceDecoder::store_both(int x4, int y4, int w4, int h4, const int ref[2], const int mv[2][2]) {
   const int W4 = W * 4;
   BlockMotion m;
@@ -143,20 +129,18 @@ void SliceDecoder::pskip_motion() {
 }
 
 void SliceDecoder::finish_motion() {
+  // Both lists of a partition are predicted before it is stored: the
+  // predictions read only blocks outside the partition.
   auto part = [&](int x4, int y4, int w4, int h4, int shape, int p, int pred, int refIdxSlot, int mvdSlot) {
+    int ref[2] = {-1, -1}, mv[2][2] = {};
     for (int l = 0; l < 2; ++l) {
-      if (pred & (1 << l)) {
-        int ref = mb.ref[l][refIdxSlot];
-        int mv[2];
-        mv_pred(l, ref, x4, y4, w4, h4, shape, p, mv);
-        mv[0] += mb.mvd[l][mvdSlot][0];
-        mv[1] += mb.mvd[l][mvdSlot][1];
-        store_motion(x4, y4, w4, h4, l, ref, mv);
-      } else {
-        int zero[2] = {0, 0};
-        store_motion(x4, y4, w4, h4, l, -1, zero);
-      }
+      if (!(pred & (1 << l))) continue;
+      ref[l] = mb.ref[l][refIdxSlot];
+      mv_pred(l, ref[l], x4, y4, w4, h4, shape, p, mv[l]);
+      mv[l][0] += mb.mvd[l][mvdSlot][0];
+      mv[l][1] += mb.mvd[l][mvdSlot][1];
     }
+    store_both(x4, y4, w4, h4, ref, mv);
   };
   if (ctx.mbs[mb.addr].direct16) return;
   switch (mb.partShape) {

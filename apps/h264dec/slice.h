@@ -142,7 +142,6 @@ struct SliceDecoder {
   void direct_motion_mb();
   void spatial_direct_setup();
   void colocated(int x4, int y4, int& refCol, int mvCol[2], int& picCol, bool& intraCol) const;
-  void store_motion(int x4, int y4, int w4, int h4, int list, int ref, const int mv[2]);
   void store_both(int x4, int y4, int w4, int h4, const int ref[2], const int mv[2][2]);
   void finish_motion();
   int spatialRef_[2] = {0, 0};
