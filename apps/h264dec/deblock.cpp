@@ -135,11 +135,12 @@ void Decoder::deblock_picture() { deblock_rows(pic_.heightMbs); }
 // Row y - 1 can be filtered once row y is decoded: intra prediction of row y
 // has read its unfiltered samples and filtering it touches no sample of row y.
 // Filtering while the row's data are still in cache saves a second pass.
+// Rows found complete are not examined again.
 void Decoder::row_decoded(int y) {
   if (y < 1 || deblockedRows_ >= y) return;
-  for (int r = deblockedRows_; r <= y; ++r)
+  for (; completeRows_ <= y; ++completeRows_)
     for (int x = 0; x < pic_.widthMbs; ++x)
-      if (pic_.mbs[r * pic_.widthMbs + x].slice < 0) return;  // out-of-order slices: filter at the end
+      if (pic_.mbs[completeRows_ * pic_.widthMbs + x].slice < 0) return;  // out-of-order slices: filter at the end
   deblock_rows(y);
 }
 

@@ -188,6 +188,7 @@ Status Decoder::start_picture(const SliceHeader& sh, const Pps& pps, const Sps& 
   pic_.refGt0.resize(size_t(nMbs) * 16);
   slices_.clear();
   deblockedRows_ = 0;
+  completeRows_ = 0;
 
   // Gaps in frame_num (8.2.5.2): insert "non-existing" short-term frames.
   const int maxFrameNum = 1 << sps.log2MaxFrameNum;

@@ -101,6 +101,7 @@ class Decoder {
   bool fatal_ = false;
   int maxMbs_ = 139264;
   int deblockedRows_ = 0;
+  int completeRows_ = 0;  // rows 0 .. completeRows_ - 1 are all decoded
 };
 
 }  // namespace h264dec
