@@ -91,30 +91,12 @@ Status SliceDecoder::run_cavlc() {
   return Status::success();
 }
 
-// CAVLC's coefficient counts of the macroblock's blocks (nC of later
-// blocks): none yet. CABAC does not read them, and neighbours in other slices
-// (possibly of the other entropy coder) are never available.
-void SliceDecoder::clear_block_state() {
-  if (pps.cabac) return;
-  const size_t W4 = size_t(W) * 4, W2 = size_t(W) * 2;
-  uint8_t* nzY = ctx.nzY.data() + size_t(mb.y * 4) * W4 + size_t(mb.x) * 4;
-  for (size_t y = 0; y < 4; ++y) std::memset(nzY + y * W4, 0, 4);
-  const size_t cbase = size_t(mb.y * 2 * cf) * W2 + size_t(mb.x) * 2;
-  uint8_t* nzCb = ctx.nzC[0].data() + cbase;
-  uint8_t* nzCr = ctx.nzC[1].data() + cbase;
-  for (int y = 0; y < 2 * cf; ++y) {
-    std::memset(nzCb + size_t(y) * W2, 0, 2);
-    std::memset(nzCr + size_t(y) * W2, 0, 2);
-  }
-}
-
 void SliceDecoder::decode_skip() {
   MbState& st = ctx.mbs[mb.addr];
   st = MbState();
   st.slice = sliceNum;
   st.skip = true;
   st.qp = qp;
-  clear_block_state();
   cur->mbIntra[mb.addr] = 0;
   if (sh.type == kP) {
     mb.partShape = 0;
@@ -136,7 +118,6 @@ void SliceDecoder::begin_mb() {
   MbState& st = ctx.mbs[mb.addr];
   st = MbState();
   st.slice = sliceNum;
-  clear_block_state();
 }
 
 // mb_type t of the slice type: partitions and their prediction, or the
@@ -419,11 +400,15 @@ Status SliceDecoder::parse_inter_pred() {
   return br.fail ? Status::skip("invalid mvd") : Status::success();
 }
 
+// nC (9.2.1) from the coefficient counts of the blocks to the left and
+// above. parse_residual writes the counts of every block of a coded
+// macroblock; skipped macroblocks write none and count as 0 here.
 int SliceDecoder::nc_luma(int bx, int by) {
   const int W4 = W * 4;
   size_t base = size_t(mb.y * 4 + by) * W4 + mb.x * 4 + bx;
   bool aOk = bx > 0 || mb.availA, bOk = by > 0 || mb.availB;
-  int a = aOk ? ctx.nzY[base - 1] : 0, b = bOk ? ctx.nzY[base - W4] : 0;
+  int a = aOk && (bx > 0 || !ctx.mbs[size_t(mb.addr - 1)].skip) ? ctx.nzY[base - 1] : 0;
+  int b = bOk && (by > 0 || !ctx.mbs[size_t(mb.addr - W)].skip) ? ctx.nzY[base - W4] : 0;
   if (aOk && bOk) return (a + b + 1) >> 1;
   return aOk ? a : bOk ? b : 0;
 }
@@ -432,7 +417,8 @@ int SliceDecoder::nc_chroma(int c, int bx, int by) {
   const int W2 = W * 2;
   size_t base = size_t(mb.y * 2 * cf + by) * W2 + mb.x * 2 + bx;
   bool aOk = bx > 0 || mb.availA, bOk = by > 0 || mb.availB;
-  int a = aOk ? ctx.nzC[c][base - 1] : 0, b = bOk ? ctx.nzC[c][base - W2] : 0;
+  int a = aOk && (bx > 0 || !ctx.mbs[size_t(mb.addr - 1)].skip) ? ctx.nzC[c][base - 1] : 0;
+  int b = bOk && (by > 0 || !ctx.mbs[size_t(mb.addr - W)].skip) ? ctx.nzC[c][base - W2] : 0;
   if (aOk && bOk) return (a + b + 1) >> 1;
   return aOk ? a : bOk ? b : 0;
 }
@@ -463,7 +449,12 @@ Status SliceDecoder::parse_residual() {
     if (n > 0) maskY |= 1;
   }
   for (int b8 = 0; b8 < 4; ++b8) {
-    if (!(mb.cbp & (1 << b8))) continue;
+    if (!(mb.cbp & (1 << b8))) {
+      const int bx = (b8 & 1) * 2, by = (b8 >> 1) * 2;
+      std::memset(nz + by * W4 + bx, 0, 2);
+      std::memset(nz + (by + 1) * W4 + bx, 0, 2);
+      continue;
+    }
     if (mb.t8x8) {
       // CAVLC 8x8: four interleaved 4x4 parts of the 8x8 zigzag scan.
       int16_t* blk16 = endY16;
@@ -534,8 +525,13 @@ Status SliceDecoder::parse_residual() {
       if (n > 0) maskC[c] |= 1;
     }
   }
+  const int W2 = W * 2;
+  if (!(cbpC & 2))
+    for (int c = 0; c < 2; ++c) {
+      uint8_t* nzc = &ctx.nzC[c][size_t(mb.y * 2 * cf) * W2 + mb.x * 2];
+      for (int y = 0; y < 2 * cf; ++y) std::memset(nzc + y * W2, 0, 2);
+    }
   if (cbpC & 2) {
-    const int W2 = W * 2;
     for (int c = 0; c < 2; ++c) {
       uint8_t* nzc = &ctx.nzC[c][size_t(mb.y * 2 * cf) * W2 + mb.x * 2];
       for (int k = 0; k < 4 * cf; ++k) {

@@ -106,7 +106,6 @@ struct SliceDecoder {
 
   // shared by both entropy coders (slice.cpp)
   void begin_mb();
-  void clear_block_state();
   bool apply_mb_type(uint32_t t, int& intraType, bool& direct16);
   void set_intra_motion();
   bool t8x8_allowed(bool direct16) const;
