@@ -56,9 +56,11 @@ Status SliceDecoder::run_cabac() {
 
 namespace {
 
-// Clears the CABAC motion state of a macroblock's 4x4 blocks (intra,
-// skipped and direct blocks count as neither coded references nor vector
-// differences).
+// Clears the CABAC motion state of a macroblock's 4x4 blocks (direct
+// sub-macroblocks and unused lists count as neither coded references nor
+// vector differences). Only macroblocks that code motion keep this state:
+// their neighbours read that of skipped, intra and B_Direct_16x16 ones as 0
+// (has_coded_motion).
 void clear_motion_state(PictureContext& ctx, size_t base, int W4) {
   uint8_t* ref = ctx.refGt0.data() + base;
   uint8_t* mvd0 = ctx.absMvd[0].data() + 2 * base;
@@ -70,12 +72,13 @@ void clear_motion_state(PictureContext& ctx, size_t base, int W4) {
   }
 }
 
+bool has_coded_motion(const MbState& m) { return !m.skip && !m.intra && !m.direct16; }
+
 }  // namespace
 
 void SliceDecoder::skip_cabac() {
   decode_skip();
   ctx.cabacMbs[size_t(mb.addr)] = CabacMbState();
-  clear_motion_state(ctx, size_t(mb.y * 4) * (W * 4) + mb.x * 4, W * 4);
   prevQpDelta_ = false;
 }
 
@@ -83,7 +86,6 @@ Status SliceDecoder::decode_mb_cabac() {
   begin_mb();
   MbState& st = ctx.mbs[size_t(mb.addr)];
   ctx.cabacMbs[size_t(mb.addr)] = CabacMbState();
-  clear_motion_state(ctx, size_t(mb.y * 4) * (W * 4) + mb.x * 4, W * 4);
   const MbState* A = mb.availA ? &ctx.mbs[size_t(mb.addr - 1)] : nullptr;
   const MbState* B = mb.availB ? &ctx.mbs[size_t(mb.addr - W)] : nullptr;
 
@@ -158,7 +160,9 @@ Status SliceDecoder::parse_inter_pred_cabac() {
   const size_t base = size_t(mb.y * 4) * W4 + mb.x * 4;
   uint8_t* refGt0 = &ctx.refGt0[base];
   uint8_t* absMvd[2] = {&ctx.absMvd[0][2 * base], &ctx.absMvd[1][2 * base]};
-  const bool leftOk = mb.availA, topOk = mb.availB;
+  clear_motion_state(ctx, base, W4);
+  const bool leftOk = mb.availA && has_coded_motion(ctx.mbs[size_t(mb.addr - 1)]);
+  const bool topOk = mb.availB && has_coded_motion(ctx.mbs[size_t(mb.addr - W)]);
   // Neighbouring blocks A (left) and B (above) of the block at (x4, y4) of
   // this macroblock (6.4.11.7), at offsets from it in the 4x4 grids.
   auto refInc = [&](int l, int x4, int y4) {
