@@ -251,6 +251,31 @@ int main() {
     for (int i = 0; i < 5000; ++i) br.u(32);  // far past the data: no read beyond the buffer
     expect(br.fail && br.overrun(), "overrun flagged");
   }
+  // ue(v) at every bit offset, on both sides of the 31-bit codes read at once
+  // and of the word boundaries; a code running past the data is an overrun.
+  {
+    const uint32_t values[] = {0, 1, 2, 6, 254, 65533, 65534, 65535, 1000000, 7};
+    bool ok = true;
+    for (int lead = 0; lead < 32 && ok; ++lead) {
+      NalWriter w(0, 1);
+      w.u(lead, 0);
+      for (uint32_t v : values) w.ue(v);
+      h264dec::NalUnit nal = w.nal();
+      BitReader br;
+      br.init(nal);
+      br.u(lead);
+      for (uint32_t v : values) ok = ok && br.ue() == v && !br.fail;
+      ok = ok && !br.more_rbsp_data();
+    }
+    expect(ok, "ue(v) of short and long codes at any position");
+    NalWriter w(0, 1);
+    w.u(3, 0);  // three zeros, then the stop bit: the code has no end
+    h264dec::NalUnit nal = w.nal();
+    BitReader br;
+    br.init(nal);
+    br.ue();
+    expect(br.overrun(), "ue(v) past the data overruns");
+  }
   // MD5 test vectors (RFC 1321).
   expect(md5_of("") == "d41d8cd98f00b204e9800998ecf8427e", "md5 of the empty string");
   expect(md5_of("abc") == "900150983cd24fb0d6963f7d28e17f72", "md5 of abc");
