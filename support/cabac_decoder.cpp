@@ -41,6 +41,25 @@ constexpr int kLastField[6] = {338, 353, 367, 382, 385, 451};
 constexpr int kLevel[6] = {227, 237, 247, 257, 266, 426};
 constexpr int kCount[6] = {16, 15, 16, 4, 15, 64};
 
+// The level contexts (9.3.3.1.3) follow a state machine over the levels
+// decoded so far: states 0..3 while every level was 1 (none, one, two, three
+// or more ones), 4..7 after one, two, three, four or more levels above 1.
+constexpr uint8_t kLevelFirstInc[8] = {1, 2, 3, 4, 0, 0, 0, 0};      // bin 0
+constexpr uint8_t kLevelRestInc[2][8] = {{5, 5, 5, 5, 6, 7, 8, 9},   // bins 1..13
+                                         {5, 5, 5, 5, 6, 7, 8, 8}};  // chroma DC: at most 5 + 3
+constexpr uint8_t kLevelNext[2][8] = {{1, 2, 3, 3, 4, 5, 6, 7},      // after a level of 1
+                                      {4, 4, 4, 4, 5, 6, 7, 7}};     // after a level above 1
+
+// coeff_abs_level_minus1 of 14 and more: the UEG0 suffix in bypass bins.
+[[gnu::noinline]] uint32_t level_escape(CabacRegs& e) {
+  uint32_t minus1 = 14;
+  int b = 0;
+  while (b < 32 && e.bypass()) minus1 += 1u << b++;
+  uint32_t rest = 0;
+  while (b--) rest = rest << 1 | uint32_t(e.bypass());
+  return minus1 + rest;
+}
+
 }  // namespace
 
 template <typename T>
@@ -50,7 +69,7 @@ int CabacDecoder::residual_impl(int cat, int chromaExp, bool field, const uint8_
   const uint8_t* lastInc = cat == 5 ? kLast8x8 : kChromaDc[chromaExp];
   uint8_t* sig = ctx_ + (field ? kSigField[cat] : kSigFrame[cat]);
   uint8_t* last = ctx_ + (field ? kLastField[cat] : kLastFrame[cat]);
-  CabacEngine e = e_;
+  CabacRegs e = e_.regs();
 
   // Significance map (7.3.5.3.3): where the significant coefficients go.
   // The increments of the 4x4 categories are the position itself.
@@ -73,31 +92,33 @@ int CabacDecoder::residual_impl(int cat, int chromaExp, bool field, const uint8_
   if (i == count - 1) pos[n++] = scan[i];  // no last flag ended the map: the final one is significant
 
   // Levels in reverse scan order: coeff_abs_level_minus1 (prefix TU with
-  // cMax 14, suffix UEG0) and coeff_sign_flag.
+  // cMax 14, suffix UEG0) and coeff_sign_flag. The contexts follow the
+  // level state machine; one state variable and pointers keep the loop's
+  // values in registers.
   uint8_t* level = ctx_ + kLevel[cat];
-  const int gtMax = 4 - (cat == 3);
-  int eq1 = 0, gt1 = 0;
-  for (int k = n - 1; k >= 0; --k) {
+  const uint8_t* restInc = kLevelRestInc[cat == 3 ? 1 : 0];
+  unsigned node = 0;
+  const uint8_t* k = pos + n;  // n >= 1: the map always ends on a coefficient
+  do {
+    --k;
     uint32_t magnitude = 1;
-    if (!e.decide(level[gt1 ? 0 : std::min(4, 1 + eq1)])) {
-      ++eq1;
-    } else {
-      uint8_t& c = level[5 + std::min(gtMax, gt1)];
+    if (e.decide(level[kLevelFirstInc[node]])) {
+      uint8_t& c = level[restInc[node]];
       uint32_t minus1 = 1;
       while (minus1 < 14 && e.decide(c)) ++minus1;
-      if (minus1 == 14) {
-        int b = 0;
-        while (b < 32 && e.bypass()) minus1 += 1u << b++;
-        uint32_t rest = 0;
-        while (b--) rest = rest << 1 | uint32_t(e.bypass());
-        minus1 += rest;
+      if (minus1 == 14) {  // rare: out of line, on a copy of the registers
+        CabacRegs t = e;
+        minus1 = level_escape(t);
+        e.assign(t);
       }
       magnitude = minus1 + 1;
-      ++gt1;
+      node = kLevelNext[1][node];
+    } else {
+      node = kLevelNext[0][node];
     }
-    coef[pos[k]] = T(int32_t(e.apply_sign(magnitude)));
-  }
-  e_ = e;
+    coef[*k] = T(int32_t(e.apply_sign(magnitude)));
+  } while (k != pos);
+  e_.take(e);
   return n;
 }
 

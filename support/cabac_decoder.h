@@ -40,28 +40,27 @@ inline constexpr uint8_t kTransLps[64] = {0,  0,  1,  2,  2,  4,  4,  5,  6,  7,
                                           24, 25, 26, 26, 27, 27, 28, 29, 29, 30, 30, 30, 31, 32, 32, 33,
                                           33, 33, 34, 34, 35, 35, 35, 36, 36, 36, 37, 37, 37, 38, 38, 63};
 
-// The context byte after a bin, by (bin was the LPS) << 7 | context byte.
-struct NextState {
-  uint8_t v[256];
-  constexpr NextState() : v() {
+// The engine's tables in one object, so that a decision addresses them all
+// from one base register.
+struct EngineTables {
+  uint8_t rangeLps[128][4];  // rangeTabLPS by context byte (both valMPS), then qCodIRangeIdx
+  uint8_t next[256];         // the context byte after a bin, by (bin was the LPS) << 7 | context byte
+  uint8_t norm[512];         // renormalisation shift of codIRange (2..510) back to 256..510
+  constexpr EngineTables() : rangeLps(), next(), norm() {
     for (int s = 0; s < 128; ++s) {
+      for (int q = 0; q < 4; ++q) rangeLps[s][q] = kRangeLpsByQ[q][s & 63];
       const int state = s & 63, mps = s >> 6;
-      v[s] = uint8_t(mps << 6 | (state < 62 ? state + 1 : state));
-      v[128 + s] = uint8_t((state == 0 ? 1 - mps : mps) << 6 | kTransLps[state]);
+      next[s] = uint8_t(mps << 6 | (state < 62 ? state + 1 : state));
+      next[128 + s] = uint8_t((state == 0 ? 1 - mps : mps) << 6 | kTransLps[state]);
+    }
+    for (int r = 1; r < 512; ++r) {
+      int shift = 0;
+      while ((r << shift) < 256) ++shift;
+      norm[r] = uint8_t(shift);
     }
   }
 };
-struct ByState {
-  uint8_t v[128][4];
-  constexpr ByState() : v() {
-    for (int s = 0; s < 128; ++s)
-      for (int q = 0; q < 4; ++q) v[s][q] = kRangeLpsByQ[q][s & 63];
-  }
-};
-// The engine's tables: rangeTabLPS by context byte (both valMPS), then
-// qCodIRangeIdx; state transitions.
-inline constexpr ByState kRangeLps{};
-inline constexpr NextState kNextState{};
+inline constexpr EngineTables kTables{};
 
 // The six bytes from p as a 48-bit big-endian value, 0 from end on, and how
 // many of them were before end.
@@ -73,42 +72,59 @@ Tail load_tail(const uint8_t* p, const uint8_t* end);
 
 }  // namespace cabac_detail
 
-// The engine's registers; its members are inline so that a caller may keep
-// a copy in local variables through a loop.
-struct CabacEngine {
+// The slice data the engine reads, and how far.
+struct CabacStream {
   const uint8_t* data = nullptr;  // slice data
   const uint8_t* p = nullptr;     // next byte to load
   const uint8_t* end = nullptr;
   std::size_t past = 0;  // bytes loaded beyond the end (as 0)
-  uint64_t value = 0;    // codIOffset << bits, then the bits loaded after it
+
+  // The next six bytes as a 48-bit big-endian value, 0 from the end on.
+  uint64_t next48() {
+    uint64_t w;
+    if (end - p >= 8) {
+      std::memcpy(&w, p, 8);
+      w = __builtin_bswap64(w) >> 16;
+      p += 6;
+    } else {
+      const cabac_detail::Tail t = cabac_detail::load_tail(p, end);
+      w = t.bytes;
+      p += t.taken;
+      past += 6 - t.taken;
+    }
+    return w;
+  }
+};
+
+// The arithmetic decoder's registers over a stream S. The engine owns its
+// stream (S = CabacStream); a loop takes a copy of the registers that refers
+// to the engine's stream (S = CabacStream&), so that the compiler keeps the
+// three registers in machine registers (context stores may alias any memory)
+// and reads the stream position from memory only when it refills.
+template <typename S>
+struct CabacArith {
+  S in;
+  uint64_t value = 0;  // codIOffset << bits, then the bits loaded after it
   uint32_t range = 510;
   int bits = 0;
 
-  // Initialisation (9.3.1.2) at byte `at` of the slice data.
-  void start(std::size_t at) {
-    p = data + (at < std::size_t(end - data) ? at : std::size_t(end - data));
-    past = at - std::size_t(p - data);
-    range = 510;
-    value = 0;
-    bits = -9;  // the 9 bits of codIOffset come with the first refill
-    refill();
-  }
   // DecodeDecision (9.3.3.2.1) on context byte c, without branches on the
   // bin: the LPS case selects its offset, range and next state by masks.
   int decide(uint8_t& c) {
+    const cabac_detail::EngineTables& t = cabac_detail::kTables;
     const unsigned s = c;
-    const uint32_t lps = cabac_detail::kRangeLps.v[s][(range >> 6) & 3];
+    const uint32_t lps = t.rangeLps[s][(range >> 6) & 3];
     const uint32_t mps = range - lps;
     const uint64_t scaled = uint64_t(mps) << bits;
-    const unsigned isLps = value >= scaled;
-    value -= scaled & (0 - uint64_t(isLps));
-    const uint32_t r = isLps ? lps : mps;
-    c = cabac_detail::kNextState.v[isLps << 7 | s];
-    const int shift = __builtin_clz(r) - 23;  // codIRange back to 256..510
+    const uint64_t lpsMask = 0 - uint64_t(value >= scaled);
+    value -= scaled & lpsMask;
+    const uint32_t r = mps ^ ((mps ^ lps) & uint32_t(lpsMask));
+    c = t.next[(unsigned(lpsMask) & 128) | s];
+    const int shift = t.norm[r];
     range = r << shift;
     bits -= shift;
     if (bits < 8) refill();
-    return int(s >> 6 ^ isLps);
+    return int((s >> 6) ^ (unsigned(lpsMask) & 1));
   }
   // DecodeBypass (9.3.3.2.3).
   int bypass() {
@@ -124,10 +140,10 @@ struct CabacEngine {
   uint32_t apply_sign(uint32_t v) {
     --bits;
     const uint64_t scaled = uint64_t(range) << bits;
-    const uint32_t neg = 0u - uint32_t(value >= scaled);
-    value -= scaled & (0 - uint64_t(neg & 1));
+    const uint64_t neg = 0 - uint64_t(value >= scaled);
+    value -= scaled & neg;
     if (bits < 8) refill();
-    return (v ^ neg) - neg;
+    return (v ^ uint32_t(neg)) - uint32_t(neg);
   }
   // DecodeTerminate (9.3.3.2.2.3).
   int terminate() {
@@ -142,22 +158,36 @@ struct CabacEngine {
   }
   // At most 7 bits are left: six more bytes fit in the register.
   void refill() {
-    uint64_t w;
-    if (end - p >= 8) {
-      std::memcpy(&w, p, 8);
-      w = __builtin_bswap64(w) >> 16;
-      p += 6;
-    } else {
-      const cabac_detail::Tail t = cabac_detail::load_tail(p, end);
-      w = t.bytes;
-      p += t.taken;
-      past += 6 - t.taken;
-    }
-    value = value << 48 | w;
+    value = value << 48 | in.next48();
     bits += 48;
   }
-  std::size_t bits_read() const { return (std::size_t(p - data) + past) * 8 - std::size_t(bits); }
-  std::size_t size() const { return std::size_t(end - data); }
+  // The registers of another copy over the same stream.
+  template <typename S2>
+  void assign(const CabacArith<S2>& o) {
+    value = o.value;
+    range = o.range;
+    bits = o.bits;
+  }
+};
+
+using CabacRegs = CabacArith<CabacStream&>;
+
+struct CabacEngine : CabacArith<CabacStream> {
+  // Initialisation (9.3.1.2) at byte `at` of the slice data.
+  void start(std::size_t at) {
+    const std::size_t n = std::size_t(in.end - in.data);
+    in.p = in.data + (at < n ? at : n);
+    in.past = at - std::size_t(in.p - in.data);
+    range = 510;
+    value = 0;
+    bits = -9;  // the 9 bits of codIOffset come with the first refill
+    refill();
+  }
+  // The registers for a loop, and back.
+  CabacRegs regs() { return CabacRegs{in, value, range, bits}; }
+  void take(const CabacRegs& r) { assign(r); }
+  std::size_t bits_read() const { return (std::size_t(in.p - in.data) + in.past) * 8 - std::size_t(bits); }
+  std::size_t size() const { return std::size_t(in.end - in.data); }
 };
 
 class CabacDecoder {
@@ -172,8 +202,8 @@ class CabacDecoder {
   CabacDecoder(const uint8_t* data, std::size_t size, const uint8_t* contexts) { init(data, size, contexts); }
   void init(const uint8_t* data, std::size_t size, const uint8_t* contexts) {
     std::memcpy(ctx_, contexts, kContexts);
-    e_.data = data;
-    e_.end = data + size;
+    e_.in.data = data;
+    e_.in.end = data + size;
     e_.start(0);
   }
   // Initialises the engine alone at byte `pos` of the slice data, e.g. after

@@ -87,6 +87,19 @@ struct BitReader {
     return v;
   }
   uint32_t ue() {
+    // Codes of up to 31 bits that end inside the data: their length from the
+    // leading zeros of the next 32 bits (the padding makes ptr[1] readable).
+    if (ptr < limit) {
+      const uint32_t w = uint32_t(((uint64_t(ptr[0]) << 32 | ptr[1]) << (31 - bit)) >> 32);
+      const int zeros = w ? __builtin_clz(w) : 32;
+      if (zeros <= 15 && pos() + size_t(2 * zeros + 1) <= totalBits) {
+        const uint32_t p = 31 - bit + uint32_t(2 * zeros + 1);
+        ptr += p / 32;
+        bit = 31 - p % 32;
+        return (w >> (31 - 2 * zeros)) - 1;
+      }
+    }
+    // Longer codes and codes reaching past the data, bit by bit.
     int zeros = 0;
     while (u1() == 0) {
       if (++zeros > 31 || overrun()) {

@@ -180,7 +180,6 @@ Status Decoder::start_picture(const SliceHeader& sh, const Pps& pps, const Sps& 
   const int nMbs = pic_.widthMbs * pic_.heightMbs;
   pic_.mbs.assign(nMbs, MbState());
   pic_.nzY.assign(size_t(nMbs) * 16, 0);
-  pic_.nzDeb.assign(size_t(nMbs) * 16, 0);
   pic_.ipred.assign(size_t(nMbs) * 16, -1);
   for (int c = 0; c < 2; ++c) pic_.nzC[c].assign(size_t(nMbs) * 4 * chromaFormat_, 0);
   // Written by each macroblock before any later one reads them.
@@ -189,6 +188,7 @@ Status Decoder::start_picture(const SliceHeader& sh, const Pps& pps, const Sps& 
   pic_.refGt0.resize(size_t(nMbs) * 16);
   slices_.clear();
   deblockedRows_ = 0;
+  completeRows_ = 0;
 
   // Gaps in frame_num (8.2.5.2): insert "non-existing" short-term frames.
   const int maxFrameNum = 1 << sps.log2MaxFrameNum;

@@ -61,6 +61,7 @@ class Decoder {
   void row_decoded(int y);        // macroblock row y is complete
   template <typename Pel>
   void deblock_mb(int mbx, int mby);
+  void inter_bs(uint8_t* out, const MbState& q, const MbState* p, int mbx, int mby, int dir, bool oddEdges) const;
 
   FrameSink sink_;
   Sps sps_[32];
@@ -100,6 +101,7 @@ class Decoder {
   bool fatal_ = false;
   int maxMbs_ = 139264;
   int deblockedRows_ = 0;
+  int completeRows_ = 0;  // rows 0 .. completeRows_ - 1 are all decoded
 };
 
 }  // namespace h264dec

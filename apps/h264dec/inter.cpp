@@ -168,7 +168,9 @@ void SliceDecoder::predict_block(int x4, int y4, int w4, int h4) {
         wt[c].o[l] = (c == 0 ? sh.lumaO[l][r] : sh.chromaO[l][r][c - 1]) * (1 << shift);
       }
     }
-  } else if (implicitWp && bi) {
+  } else if (implicitWp && bi && implicitW[m.ref[0] & 31][m.ref[1] & 31] != 32) {
+    // Equal implicit weights (32, 32) are the default average:
+    // (32 a + 32 b + 32) >> 6 == (a + b + 1) >> 1.
     int w1 = implicitW[m.ref[0] & 31][m.ref[1] & 31];
     for (int c = 0; c < 3; ++c) {
       wt[c].mode = 2;
@@ -217,8 +219,15 @@ void SliceDecoder::inter_pred() {
       }
     return true;
   };
+  // Deblocking skips the motion comparisons inside the regions found to
+  // share one motion here: the whole macroblock, or each 8x8 quadrant.
+  MbState& st = ctx.mbs[mb.addr];
+  st.part8 = true;
   switch (mb.partShape) {
-    case 0: predict_block<Pel>(0, 0, 4, 4); return;
+    case 0:
+      st.part16 = true;
+      predict_block<Pel>(0, 0, 4, 4);
+      return;
     case 1:
       predict_block<Pel>(0, 0, 4, 2);
       predict_block<Pel>(0, 2, 4, 2);
@@ -230,6 +239,7 @@ void SliceDecoder::inter_pred() {
     default: break;
   }
   if (same(0, 0, 4, 4)) {
+    st.part16 = true;
     predict_block<Pel>(0, 0, 4, 4);
     return;
   }
@@ -237,7 +247,10 @@ void SliceDecoder::inter_pred() {
     int x4 = (i & 1) * 2, y4 = (i >> 1) * 2;
     if (same(x4, y4, 2, 2)) {
       predict_block<Pel>(x4, y4, 2, 2);
-    } else if (same(x4, y4, 2, 1) && same(x4, y4 + 1, 2, 1)) {
+      continue;
+    }
+    st.part8 = false;
+    if (same(x4, y4, 2, 1) && same(x4, y4 + 1, 2, 1)) {
       predict_block<Pel>(x4, y4, 2, 1);
       predict_block<Pel>(x4, y4 + 1, 2, 1);
     } else if (same(x4, y4, 1, 2) && same(x4 + 1, y4, 1, 2)) {

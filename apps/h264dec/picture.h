@@ -19,8 +19,10 @@ struct MbState {
   bool intra = false, skip = false, t8x8 = false, pcm = false;
   bool i16 = false, direct16 = false;
   bool part16 = false;  // inter with one motion for the whole macroblock
+  bool part8 = false;   // inter with one motion per 8x8 quadrant (or part16)
   int qp = 0;           // QPY (without the bit-depth offset)
   uint8_t cbp = 0;
+  uint16_t nzMask = 0;  // luma 4x4 blocks with nonzero coefficients, bit 4 * y + x (deblocking)
 };
 
 // What CABAC's context selection reads of neighbouring macroblocks besides
@@ -39,8 +41,7 @@ struct PictureContext {
   std::vector<MbState> mbs;
   std::vector<uint8_t> nzY;     // TotalCoeff per luma 4x4 block (nC)
   std::vector<uint8_t> nzC[2];  // TotalCoeff per chroma 4x4 block (nC)
-  std::vector<uint8_t> nzDeb;   // nonzero coefficients per luma 4x4 (deblocking)
-  std::vector<int8_t> ipred;    // intra 4x4/8x8 modes per luma 4x4, -1 other
+  std::vector<int8_t> ipred;    // intra 4x4/8x8 modes per luma 4x4 (valid in I_NxN macroblocks)
   // CABAC neighbour state: per macroblock, and per luma 4x4 block the
   // absMvdComp of each list (x, y; capped at 127) and bit l set for
   // ref_idx_lX > 0 of a coded (not direct or skipped) partition.

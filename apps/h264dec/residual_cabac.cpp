@@ -19,7 +19,13 @@ const uint8_t kChromaDcScan[2][8] = {{0, 1, 2, 3}, {0, 2, 1, 4, 6, 3, 5, 7}};
 // Appends one coded block of `count` coefficients to a packed stream.
 template <typename T>
 void put_block(kvnsupport::CabacDecoder& d, T*& end, int count, int cat, int chromaExp, const uint8_t* scan) {
-  std::memset(end, 0, size_t(count) * sizeof(T));
+  // Constant sizes, written in place rather than through a memset call.
+  switch (count) {
+    case 4: std::memset(end, 0, 4 * sizeof(T)); break;
+    case 8: std::memset(end, 0, 8 * sizeof(T)); break;
+    case 16: std::memset(end, 0, 16 * sizeof(T)); break;
+    default: std::memset(end, 0, 64 * sizeof(T)); break;  // 8x8 blocks
+  }
   d.residual_scan(cat, chromaExp, false, scan, end);
   end += count;
 }
@@ -65,8 +71,6 @@ Status SliceDecoder::parse_residual_cabac() {
   const bool hbd = bd > 8;
   reset_coefficients();
   CabacMbState& cs = ctx.cabacMbs[size_t(mb.addr)];
-  const int W4 = W * 4;
-  uint8_t* nzd = &ctx.nzDeb[size_t(mb.y * 4) * W4 + mb.x * 4];
   const bool i16 = ctx.mbs[size_t(mb.addr)].i16;
   auto put = [&](int16_t*& e16, int32_t*& e32, int count, int cat, int chromaExp, const uint8_t* scan) {
     if (hbd)
@@ -87,7 +91,6 @@ Status SliceDecoder::parse_residual_cabac() {
       maskY |= 1u << b8;
       for (int i = 0; i < 4; ++i) {
         const int bx = kBlkX[b8 * 4 + i], by = kBlkY[b8 * 4 + i];
-        nzd[by * W4 + bx] = 1;
         cs.cbfY |= uint16_t(1 << (4 * by + bx));
       }
       continue;
@@ -99,7 +102,6 @@ Status SliceDecoder::parse_residual_cabac() {
       if (!cabac::coded_block(cabac_, cat, cbf_inc_luma(bx, by))) continue;
       put(endY16, endY32, 16, cat, 0, i16 ? kZigzag4x4 + 1 : kZigzag4x4);
       cs.cbfY |= uint16_t(1 << (4 * by + bx));
-      nzd[by * W4 + bx] = 1;
       maskY |= 1u << (k + 1);
     }
   }
@@ -124,6 +126,8 @@ Status SliceDecoder::parse_residual_cabac() {
         cs.cbfC[c] |= uint8_t(1 << k);
       }
   }
+  // The luma blocks with coefficients are those with coded_block_flag set.
+  ctx.mbs[size_t(mb.addr)].nzMask = cs.cbfY;
   return Status::success();
 }
 

@@ -37,23 +37,21 @@ SliceDecoder::SliceDecoder(PictureContext& picture, const SliceHeader& h, const 
   if (implicitWp) compute_implicit_weights();
 }
 
-bool SliceDecoder::mb_avail(int mbx, int mby) const {
-  if (mbx < 0 || mby < 0 || mbx >= W || mby >= H) return false;
-  return ctx.mbs[mby * W + mbx].slice == sliceNum;
-}
-
 void SliceDecoder::set_neighbours() {
-  mb.availA = mb_avail(mb.x - 1, mb.y);
-  mb.availB = mb_avail(mb.x, mb.y - 1);
-  mb.availC = mb_avail(mb.x + 1, mb.y - 1);
-  mb.availD = mb_avail(mb.x - 1, mb.y - 1);
-  auto usable = [&](bool avail, int dx, int dy) {
-    return avail && (!pps.constrainedIntraPred || ctx.mbs[(mb.y + dy) * W + mb.x + dx].intra);
-  };
-  mb.intraA = usable(mb.availA, -1, 0);
-  mb.intraB = usable(mb.availB, 0, -1);
-  mb.intraC = usable(mb.availC, 1, -1);
-  mb.intraD = usable(mb.availD, -1, -1);
+  // A macroblock is available when it is inside the picture and decoded in
+  // this slice (slices never reach back into later macroblocks).
+  const MbState* here = &ctx.mbs[size_t(mb.addr)];
+  const bool left = mb.x > 0, top = mb.y > 0, right = mb.x + 1 < W;
+  const MbState* above = top ? here - W : here;
+  mb.availA = left && here[-1].slice == sliceNum;
+  mb.availB = top && above[0].slice == sliceNum;
+  mb.availC = top && right && above[1].slice == sliceNum;
+  mb.availD = top && left && above[-1].slice == sliceNum;
+  const bool anyMode = !pps.constrainedIntraPred;
+  mb.intraA = mb.availA && (anyMode || here[-1].intra);
+  mb.intraB = mb.availB && (anyMode || above[0].intra);
+  mb.intraC = mb.availC && (anyMode || above[1].intra);
+  mb.intraD = mb.availD && (anyMode || above[-1].intra);
   mb.edge = uint8_t((mb.intraA ? 0 : 1) | (mb.intraB ? 0 : 4) | (mb.intraD ? 0 : 16) | (mb.intraC ? 0 : 32));
 }
 
@@ -71,6 +69,7 @@ Status SliceDecoder::run_cavlc() {
       for (uint32_t i = 0; i < run; ++i) {
         if (addr >= total) return Status::skip("mb_skip_run past the picture");
         mb.reset(addr, W);
+        set_neighbours();
         decode_skip();
         if (mb.x == W - 1) ctx.rowDecoded(mb.y);
         ++addr;
@@ -80,6 +79,7 @@ Status SliceDecoder::run_cavlc() {
     if (more) {
       if (addr >= total) return Status::skip("slice data past the picture");
       mb.reset(addr, W);
+      set_neighbours();
       Status e = decode_mb();
       if (!e.ok()) return e;
       if (br.overrun()) return Status::skip("slice data truncated");
@@ -91,42 +91,20 @@ Status SliceDecoder::run_cavlc() {
   return Status::success();
 }
 
-// Coefficient counts and intra modes of the macroblock's blocks: none yet.
-void SliceDecoder::clear_block_state() {
-  const size_t W4 = size_t(W) * 4, W2 = size_t(W) * 2;
-  const size_t base = size_t(mb.y * 4) * W4 + size_t(mb.x) * 4;
-  uint8_t* nzY = ctx.nzY.data() + base;
-  uint8_t* nzDeb = ctx.nzDeb.data() + base;
-  int8_t* ipred = ctx.ipred.data() + base;
-  for (size_t y = 0; y < 4; ++y) {
-    std::memset(nzY + y * W4, 0, 4);
-    std::memset(nzDeb + y * W4, 0, 4);
-    std::memset(ipred + y * W4, -1, 4);
-  }
-  for (int c = 0; c < 2; ++c) {
-    uint8_t* nzC = ctx.nzC[c].data() + size_t(mb.y * 2 * cf) * W2 + size_t(mb.x) * 2;
-    for (int y = 0; y < 2 * cf; ++y) std::memset(nzC + size_t(y) * W2, 0, 2);
-  }
-}
-
 void SliceDecoder::decode_skip() {
   MbState& st = ctx.mbs[mb.addr];
   st = MbState();
   st.slice = sliceNum;
   st.skip = true;
   st.qp = qp;
-  set_neighbours();
-  clear_block_state();
   cur->mbIntra[mb.addr] = 0;
   if (sh.type == kP) {
     mb.partShape = 0;
-    st.part16 = true;
     pskip_motion();
   } else {
     mb.partShape = 3;
     st.direct16 = true;
-    spatialReady_ = false;
-    for (int b = 0; b < 4; ++b) direct_motion(b, true);
+    direct_motion_mb();
   }
   maskY = 0;
   maskC[0] = maskC[1] = 0;
@@ -140,8 +118,6 @@ void SliceDecoder::begin_mb() {
   MbState& st = ctx.mbs[mb.addr];
   st = MbState();
   st.slice = sliceNum;
-  set_neighbours();
-  clear_block_state();
 }
 
 // mb_type t of the slice type: partitions and their prediction, or the
@@ -253,8 +229,7 @@ Status SliceDecoder::decode_mb() {
   } else {
     st.direct16 = direct16;
     if (direct16) {
-      spatialReady_ = false;
-      for (int b = 0; b < 4; ++b) direct_motion(b, true);
+      direct_motion_mb();
     } else {
       Status e = parse_inter_pred();
       if (!e.ok()) return e;
@@ -268,7 +243,6 @@ Status SliceDecoder::decode_mb() {
   }
   st.t8x8 = mb.t8x8;
   st.cbp = uint8_t(mb.cbp);
-  st.part16 = !mb.intra && mb.partShape == 0;
   if ((mb.cbp & 0x3F) || st.i16) {
     if (!apply_qp_delta(br.se())) return Status::skip("invalid mb_qp_delta");
   }
@@ -286,8 +260,8 @@ Status SliceDecoder::parse_pcm() {
     for (int x = 0; x < 4; ++x) {
       size_t i = size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x;
       ctx.nzY[i] = 16;
-      ctx.nzDeb[i] = 1;
     }
+  ctx.mbs[mb.addr].nzMask = 0xFFFF;
   for (int c = 0; c < 2; ++c)
     for (int y = 0; y < 2 * cf; ++y)
       for (int x = 0; x < 2; ++x) ctx.nzC[c][size_t(mb.y * 2 * cf + y) * (W * 2) + mb.x * 2 + x] = 16;
@@ -314,12 +288,19 @@ Status SliceDecoder::parse_pcm() {
 Status SliceDecoder::parse_intra_modes() {
   const int W4 = W * 4;
   int8_t* ip = &ctx.ipred[size_t(mb.y * 4) * W4 + mb.x * 4];
+  // The modes of the neighbouring macroblocks count when they are I_NxN
+  // (their blocks wrote them in this picture), DC otherwise; the blocks of
+  // this macroblock come before their right and lower neighbours.
+  auto nxn = [&](int addr) {
+    const MbState& n = ctx.mbs[size_t(addr)];
+    return n.intra && !n.i16 && !n.pcm;
+  };
+  const bool modesA = mb.intraA && nxn(mb.addr - 1), modesB = mb.intraB && nxn(mb.addr - W);
   auto predicted = [&](int bx, int by) {
     bool aOk = bx > 0 || mb.intraA, bOk = by > 0 || mb.intraB;
     if (!aOk || !bOk) return 2;
-    int a = ip[by * W4 + bx - 1], b = ip[(by - 1) * W4 + bx];
-    if (a < 0) a = 2;
-    if (b < 0) b = 2;
+    const int a = bx > 0 || modesA ? ip[by * W4 + bx - 1] : 2;
+    const int b = by > 0 || modesB ? ip[(by - 1) * W4 + bx] : 2;
     return a < b ? a : b;
   };
   // prev_intra_pred_mode_flag and rem_intra_pred_mode: -1 for the predicted mode
@@ -419,11 +400,15 @@ Status SliceDecoder::parse_inter_pred() {
   return br.fail ? Status::skip("invalid mvd") : Status::success();
 }
 
+// nC (9.2.1) from the coefficient counts of the blocks to the left and
+// above. parse_residual writes the counts of every block of a coded
+// macroblock; skipped macroblocks write none and count as 0 here.
 int SliceDecoder::nc_luma(int bx, int by) {
   const int W4 = W * 4;
   size_t base = size_t(mb.y * 4 + by) * W4 + mb.x * 4 + bx;
   bool aOk = bx > 0 || mb.availA, bOk = by > 0 || mb.availB;
-  int a = aOk ? ctx.nzY[base - 1] : 0, b = bOk ? ctx.nzY[base - W4] : 0;
+  int a = aOk && (bx > 0 || !ctx.mbs[size_t(mb.addr - 1)].skip) ? ctx.nzY[base - 1] : 0;
+  int b = bOk && (by > 0 || !ctx.mbs[size_t(mb.addr - W)].skip) ? ctx.nzY[base - W4] : 0;
   if (aOk && bOk) return (a + b + 1) >> 1;
   return aOk ? a : bOk ? b : 0;
 }
@@ -432,7 +417,8 @@ int SliceDecoder::nc_chroma(int c, int bx, int by) {
   const int W2 = W * 2;
   size_t base = size_t(mb.y * 2 * cf + by) * W2 + mb.x * 2 + bx;
   bool aOk = bx > 0 || mb.availA, bOk = by > 0 || mb.availB;
-  int a = aOk ? ctx.nzC[c][base - 1] : 0, b = bOk ? ctx.nzC[c][base - W2] : 0;
+  int a = aOk && (bx > 0 || !ctx.mbs[size_t(mb.addr - 1)].skip) ? ctx.nzC[c][base - 1] : 0;
+  int b = bOk && (by > 0 || !ctx.mbs[size_t(mb.addr - W)].skip) ? ctx.nzC[c][base - W2] : 0;
   if (aOk && bOk) return (a + b + 1) >> 1;
   return aOk ? a : bOk ? b : 0;
 }
@@ -454,7 +440,7 @@ Status SliceDecoder::parse_residual() {
   reset_coefficients();
   const int W4 = W * 4;
   uint8_t* nz = &ctx.nzY[size_t(mb.y * 4) * W4 + mb.x * 4];
-  uint8_t* nzd = &ctx.nzDeb[size_t(mb.y * 4) * W4 + mb.x * 4];
+  uint16_t nzMask = 0;
   const bool i16 = ctx.mbs[mb.addr].i16;
   if (i16) {
     int n =
@@ -463,7 +449,12 @@ Status SliceDecoder::parse_residual() {
     if (n > 0) maskY |= 1;
   }
   for (int b8 = 0; b8 < 4; ++b8) {
-    if (!(mb.cbp & (1 << b8))) continue;
+    if (!(mb.cbp & (1 << b8))) {
+      const int bx = (b8 & 1) * 2, by = (b8 >> 1) * 2;
+      std::memset(nz + by * W4 + bx, 0, 2);
+      std::memset(nz + (by + 1) * W4 + bx, 0, 2);
+      continue;
+    }
     if (mb.t8x8) {
       // CAVLC 8x8: four interleaved 4x4 parts of the 8x8 zigzag scan.
       int16_t* blk16 = endY16;
@@ -500,7 +491,7 @@ Status SliceDecoder::parse_residual() {
           endY32 += 64;
         else
           endY16 += 64;
-        for (int i = 0; i < 4; ++i) nzd[kBlkY[b8 * 4 + i] * W4 + kBlkX[b8 * 4 + i]] = 1;
+        for (int i = 0; i < 4; ++i) nzMask |= uint16_t(1 << (4 * kBlkY[b8 * 4 + i] + kBlkX[b8 * 4 + i]));
       }
       continue;
     }
@@ -512,10 +503,13 @@ Status SliceDecoder::parse_residual() {
                   : rs.block16(&endY16, nc_luma(bx, by), maxc, kScanZigzag);
       if (n < 0) return Status::skip("invalid residual (luma)");
       nz[by * W4 + bx] = uint8_t(n);
-      nzd[by * W4 + bx] = n > 0;
-      if (n > 0) maskY |= 1u << (k + 1);
+      if (n > 0) {
+        maskY |= 1u << (k + 1);
+        nzMask |= uint16_t(1 << (4 * by + bx));
+      }
     }
   }
+  ctx.mbs[mb.addr].nzMask = nzMask;
   int cbpC = mb.cbp >> 4;
   if (cbpC > 2) return Status::skip("invalid coded_block_pattern");
   // 8-bit 4:2:0 chroma uses one stream for both components, in bitstream order.
@@ -531,8 +525,13 @@ Status SliceDecoder::parse_residual() {
       if (n > 0) maskC[c] |= 1;
     }
   }
+  const int W2 = W * 2;
+  if (!(cbpC & 2))
+    for (int c = 0; c < 2; ++c) {
+      uint8_t* nzc = &ctx.nzC[c][size_t(mb.y * 2 * cf) * W2 + mb.x * 2];
+      for (int y = 0; y < 2 * cf; ++y) std::memset(nzc + y * W2, 0, 2);
+    }
   if (cbpC & 2) {
-    const int W2 = W * 2;
     for (int c = 0; c < 2; ++c) {
       uint8_t* nzc = &ctx.nzC[c][size_t(mb.y * 2 * cf) * W2 + mb.x * 2];
       for (int k = 0; k < 4 * cf; ++k) {

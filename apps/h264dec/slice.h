@@ -106,7 +106,6 @@ struct SliceDecoder {
 
   // shared by both entropy coders (slice.cpp)
   void begin_mb();
-  void clear_block_state();
   bool apply_mb_type(uint32_t t, int& intraType, bool& direct16);
   void set_intra_motion();
   bool t8x8_allowed(bool direct16) const;
@@ -132,16 +131,16 @@ struct SliceDecoder {
   int nc_luma(int bx, int by);
   int nc_chroma(int comp, int bx, int by);
   void set_neighbours();
-  bool mb_avail(int mbx, int mby) const;
 
   // motion (mvpred.cpp)
   NeighbourMv neighbour(int list, int xN, int yN, int curBlk) const;
   void mv_pred(int list, int ref, int x4, int y4, int w4, int h4, int shape, int part, int mvp[2]) const;
+  void mb_neighbours(const BlockMotion* n[3]) const;
   void pskip_motion();
-  void direct_motion(int blk8, bool whole);
+  void direct_motion(int blk8);
+  void direct_motion_mb();
   void spatial_direct_setup();
   void colocated(int x4, int y4, int& refCol, int mvCol[2], int& picCol, bool& intraCol) const;
-  void store_motion(int x4, int y4, int w4, int h4, int list, int ref, const int mv[2]);
   void store_both(int x4, int y4, int w4, int h4, const int ref[2], const int mv[2][2]);
   void finish_motion();
   int spatialRef_[2] = {0, 0};

@@ -34,10 +34,12 @@ Status SliceDecoder::run_cabac() {
   for (;;) {
     if (addr >= total) return Status::skip("slice data past the picture");
     mb.reset(addr, W);
+    set_neighbours();
     bool skipped = false;
     if (sh.type != kI) {  // condTermFlagN: N available and not skipped
-      auto cond = [&](int x, int y) { return mb_avail(x, y) && !ctx.mbs[size_t(y * W + x)].skip ? 1 : 0; };
-      skipped = cabac::mb_skip(cabac_, sh.type == kB, cond(mb.x - 1, mb.y) + cond(mb.x, mb.y - 1));
+      const int a = mb.availA && !ctx.mbs[size_t(addr - 1)].skip ? 1 : 0;
+      const int b = mb.availB && !ctx.mbs[size_t(addr - W)].skip ? 1 : 0;
+      skipped = cabac::mb_skip(cabac_, sh.type == kB, a + b);
     }
     if (skipped) {
       skip_cabac();
@@ -54,9 +56,11 @@ Status SliceDecoder::run_cabac() {
 
 namespace {
 
-// Clears the CABAC motion state of a macroblock's 4x4 blocks (intra,
-// skipped and direct blocks count as neither coded references nor vector
-// differences).
+// Clears the CABAC motion state of a macroblock's 4x4 blocks (direct
+// sub-macroblocks and unused lists count as neither coded references nor
+// vector differences). Only macroblocks that code motion keep this state:
+// their neighbours read that of skipped, intra and B_Direct_16x16 ones as 0
+// (has_coded_motion).
 void clear_motion_state(PictureContext& ctx, size_t base, int W4) {
   uint8_t* ref = ctx.refGt0.data() + base;
   uint8_t* mvd0 = ctx.absMvd[0].data() + 2 * base;
@@ -68,12 +72,13 @@ void clear_motion_state(PictureContext& ctx, size_t base, int W4) {
   }
 }
 
+bool has_coded_motion(const MbState& m) { return !m.skip && !m.intra && !m.direct16; }
+
 }  // namespace
 
 void SliceDecoder::skip_cabac() {
   decode_skip();
   ctx.cabacMbs[size_t(mb.addr)] = CabacMbState();
-  clear_motion_state(ctx, size_t(mb.y * 4) * (W * 4) + mb.x * 4, W * 4);
   prevQpDelta_ = false;
 }
 
@@ -81,7 +86,6 @@ Status SliceDecoder::decode_mb_cabac() {
   begin_mb();
   MbState& st = ctx.mbs[size_t(mb.addr)];
   ctx.cabacMbs[size_t(mb.addr)] = CabacMbState();
-  clear_motion_state(ctx, size_t(mb.y * 4) * (W * 4) + mb.x * 4, W * 4);
   const MbState* A = mb.availA ? &ctx.mbs[size_t(mb.addr - 1)] : nullptr;
   const MbState* B = mb.availB ? &ctx.mbs[size_t(mb.addr - W)] : nullptr;
 
@@ -109,8 +113,7 @@ Status SliceDecoder::decode_mb_cabac() {
   } else {
     st.direct16 = direct16;
     if (direct16) {
-      spatialReady_ = false;
-      for (int b = 0; b < 4; ++b) direct_motion(b, true);
+      direct_motion_mb();
     } else {
       Status e = parse_inter_pred_cabac();
       if (!e.ok()) return e;
@@ -122,7 +125,6 @@ Status SliceDecoder::decode_mb_cabac() {
   }
   st.t8x8 = mb.t8x8;
   st.cbp = uint8_t(mb.cbp);
-  st.part16 = !mb.intra && mb.partShape == 0;
   int delta = 0;
   if ((mb.cbp & 0x3F) || st.i16) {
     delta = cabac::qp_delta(cabac_, prevQpDelta_, 26 + qpBdOffset / 2);
@@ -158,7 +160,9 @@ Status SliceDecoder::parse_inter_pred_cabac() {
   const size_t base = size_t(mb.y * 4) * W4 + mb.x * 4;
   uint8_t* refGt0 = &ctx.refGt0[base];
   uint8_t* absMvd[2] = {&ctx.absMvd[0][2 * base], &ctx.absMvd[1][2 * base]};
-  const bool leftOk = mb.availA, topOk = mb.availB;
+  clear_motion_state(ctx, base, W4);
+  const bool leftOk = mb.availA && has_coded_motion(ctx.mbs[size_t(mb.addr - 1)]);
+  const bool topOk = mb.availB && has_coded_motion(ctx.mbs[size_t(mb.addr - W)]);
   // Neighbouring blocks A (left) and B (above) of the block at (x4, y4) of
   // this macroblock (6.4.11.7), at offsets from it in the 4x4 grids.
   auto refInc = [&](int l, int x4, int y4) {

@@ -203,6 +203,37 @@ int main() {
     const uint8_t forbidden[] = {0x80};
     expect(!make_nal(forbidden, 1, nal), "forbidden_zero_bit refused");
   }
+  // Emulation prevention on runs of zeros and threes: the removed 03 bytes are
+  // those after two zero bytes of the output, as a byte-by-byte reading gives.
+  {
+    uint32_t seed = 12345;
+    bool same = true;
+    for (int t = 0; t < 2000 && same; ++t) {
+      std::vector<uint8_t> p{0x65};
+      const int len = 1 + t % 40;
+      for (int i = 0; i < len; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        static const uint8_t kBytes[4] = {0x00, 0x03, 0x01, 0x80};
+        p.push_back(kBytes[(seed >> 16) & 3]);
+      }
+      std::vector<uint8_t> want;
+      int zeros = 0;
+      for (size_t i = 1; i < p.size(); ++i) {
+        if (zeros >= 2 && p[i] == 3) {
+          zeros = 0;
+          continue;
+        }
+        zeros = p[i] == 0 ? zeros + 1 : 0;
+        want.push_back(p[i]);
+      }
+      NalUnit nal;
+      make_nal(p.data(), p.size(), nal);
+      same = nal.bytes == want;
+      for (size_t i = 0; same && i < want.size(); ++i)
+        same = (nal.words[i / 4] >> (24 - 8 * (i % 4)) & 0xFF) == want[i];
+    }
+    expect(same, "emulation prevention bytes removed as byte by byte");
+  }
   // Exp-Golomb: 1 -> 0, 010 -> 1, 011 -> 2, 00100 -> 3; se 010 -> +1, 011 -> -1;
   // reads across a word boundary; more_rbsp_data stops at the stop bit.
   {
@@ -219,6 +250,31 @@ int main() {
     expect(!br.more_rbsp_data() && !br.overrun(), "at the stop bit");
     for (int i = 0; i < 5000; ++i) br.u(32);  // far past the data: no read beyond the buffer
     expect(br.fail && br.overrun(), "overrun flagged");
+  }
+  // ue(v) at every bit offset, on both sides of the 31-bit codes read at once
+  // and of the word boundaries; a code running past the data is an overrun.
+  {
+    const uint32_t values[] = {0, 1, 2, 6, 254, 65533, 65534, 65535, 1000000, 7};
+    bool ok = true;
+    for (int lead = 0; lead < 32 && ok; ++lead) {
+      NalWriter w(0, 1);
+      w.u(lead, 0);
+      for (uint32_t v : values) w.ue(v);
+      h264dec::NalUnit nal = w.nal();
+      BitReader br;
+      br.init(nal);
+      br.u(lead);
+      for (uint32_t v : values) ok = ok && br.ue() == v && !br.fail;
+      ok = ok && !br.more_rbsp_data();
+    }
+    expect(ok, "ue(v) of short and long codes at any position");
+    NalWriter w(0, 1);
+    w.u(3, 0);  // three zeros, then the stop bit: the code has no end
+    h264dec::NalUnit nal = w.nal();
+    BitReader br;
+    br.init(nal);
+    br.ue();
+    expect(br.overrun(), "ue(v) past the data overruns");
   }
   // MD5 test vectors (RFC 1321).
   expect(md5_of("") == "d41d8cd98f00b204e9800998ecf8427e", "md5 of the empty string");
