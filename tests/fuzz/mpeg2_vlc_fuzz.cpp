@@ -206,7 +206,11 @@ void fuzz_blocks(Input& in) {
   const int shift = in.byte() & 3;
   const Kvn32s idx = in.byte() & 31;
   const bool noWeights = fn == 1 && (in.byte() & 1);
-  std::vector<uint32_t> roomy = to_words(in, 64);
+  // Zero words after the input, more than any block can read: at most 64
+  // events of a code of up to 31 bits and an MPEG-1 escape's 22 bits, with
+  // the intra DC and the end of block, stay below 3500 bits (110 words). The
+  // tight run then checks the decoder reads no further than it consumed.
+  std::vector<uint32_t> roomy = to_words(in, 128);
   Kvn32u* start = guarded().place(roomy.data(), roomy.size());
   const Outcome a = decode(fn, start, idx, t1, t2, scan, q, noWeights ? nullptr : w, pred, shift);
   if (a.st != KVN_STS_OK) return;
