@@ -8,6 +8,11 @@
 #    shared SIMD header they include (src/simd/, <family>_simd.h), lives in the
 #    namespace kvn::KVN_ISA, so no inline helper built for AVX2 can be merged
 #    into a baseline caller.
+# The SIMD levels, lowest first, as file suffixes and KVN_ISA names; their
+# order is that of kvn::Isa (level 1 .. 4).
+set(KVN_SIMD_LEVELS sse2 sse41 avx2 avx512)
+list(JOIN KVN_SIMD_LEVELS "|" KVN_SIMD_LEVEL_ALTERNATIVES)
+
 function(kvn_kernel_sources out)
   set(result)
   foreach(src IN LISTS ARGN)
@@ -26,7 +31,7 @@ function(kvn_kernel_sources out)
       set_source_files_properties(${src} PROPERTIES COMPILE_OPTIONS
         "-mavx2;-mbmi2;-mavx512f;-mavx512bw;-mavx512dq;-mavx512vl;-Wno-uninitialized" COMPILE_DEFINITIONS KVN_ISA=avx512)
     endif()
-    if(NOT KVNVC_SIMD AND src MATCHES "_(sse2|sse41|avx2|avx512)\\.cpp$")
+    if(NOT KVNVC_SIMD AND src MATCHES "_(${KVN_SIMD_LEVEL_ALTERNATIVES})\\.cpp$")
       continue()
     endif()
     list(APPEND result ${src})
@@ -154,7 +159,7 @@ function(kvn_entry_sources out)
     endif()
     string(REGEX REPLACE "\\.cpp$" "" stem ${src})
     set(level 1)
-    foreach(isa IN ITEMS sse2 sse41 avx2 avx512)
+    foreach(isa IN LISTS KVN_SIMD_LEVELS)
       set(kernels "")
       foreach(pair IN LISTS pairs)
         if(pair MATCHES "^${src}\\|${isa}\\|(.*)$")
@@ -209,7 +214,7 @@ function(kvn_kernel_family name type header)
   get_filename_component(dir ${header} DIRECTORY)
   set(missing)
   set(levels ${arg_LEVELS})
-  foreach(level IN ITEMS sse2 sse41 avx2 avx512)
+  foreach(level IN LISTS KVN_SIMD_LEVELS)
     set(src ${dir}/${name}_${level}.cpp)
     if(level IN_LIST levels)
       if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${src})
@@ -229,7 +234,7 @@ function(kvn_kernel_family name type header)
     endif()
   endforeach()
   if(levels)
-    message(FATAL_ERROR "kernel family ${name}: unknown levels ${levels} (sse2, sse41, avx2, avx512)")
+    message(FATAL_ERROR "kernel family ${name}: unknown levels ${levels} (${KVN_SIMD_LEVELS})")
   endif()
 
   set(out ${KVN_GEN_DIR}/families/${name}_init.cpp)

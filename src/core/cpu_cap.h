@@ -12,10 +12,13 @@
 
 namespace kvn {
 
+// The levels' names, by Isa: those KVNVC_CPU takes, and the labels of tests
+// and benchmarks (isa_name).
+inline constexpr const char* kIsaNames[int(Isa::kCount)] = {"c", "sse2", "sse41", "avx2", "avx512"};
+
 // The highest level allowed by the environment `env` (a null-terminated
 // array of "NAME=value" strings, as `environ`).
 inline int level_cap(const char* const* env) {
-  constexpr const char* kNames[int(Isa::kCount)] = {"c", "sse2", "sse41", "avx2", "avx512"};
   constexpr char kVar[] = "KVNVC_CPU=";
   for (; env && *env; ++env) {
     const char* e = *env;
@@ -24,7 +27,7 @@ inline int level_cap(const char* const* env) {
     if (kVar[i]) continue;
     const char* value = e + i;
     for (int level = 0; level < int(Isa::kCount); ++level) {
-      const char* n = kNames[level];
+      const char* n = kIsaNames[level];
       int j = 0;
       while (n[j] && value[j] == n[j]) ++j;
       if (!n[j] && !value[j]) return level;

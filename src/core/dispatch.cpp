@@ -14,16 +14,7 @@ KVN_CPU_INIT const CpuFeatures kFeatures;
 
 }  // namespace
 
-const char* isa_name(Isa isa) {
-  switch (isa) {
-    case Isa::kScalar: return "c";
-    case Isa::kSse2: return "sse2";
-    case Isa::kSse41: return "sse41";
-    case Isa::kAvx2: return "avx2";
-    case Isa::kAvx512: return "avx512";
-    default: return "?";
-  }
-}
+const char* isa_name(Isa isa) { return unsigned(isa) < unsigned(Isa::kCount) ? kIsaNames[int(isa)] : "?"; }
 
 bool isa_supported(Isa isa) { return isa_supported(isa, kFeatures.bits); }
 
