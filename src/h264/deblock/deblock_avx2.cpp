@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "h264/deblock/deblock.h"
+#include "h264/deblock/deblock_luma8.h"
 #include "h264/deblock/deblock_simd.h"
 #include "simd/filter_lanes.h"
 #include "simd/loads.h"
@@ -80,15 +81,14 @@ struct D8 : Common {
 
 void luma_hor(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
               const uint8_t* bs) {
-  filter_rows<W16, true, kLumaShape>(p, step, alpha, beta, tc0, bs, 255);
+  luma_rows_bytes<W16>(p, step, alpha, beta, tc0, bs);
 }
 
 void luma_ver(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
               const uint8_t* bs) {
   alignas(32) uint8_t copy[20 * 16];
-  via_columns<1>(p, step, !edge_off(bs), 4, 16, 16, copy, 16, [&](uint8_t* c, ptrdiff_t cs) {
-    filter_rows<W16, true, kLumaShape>(c, cs, alpha, beta, tc0, bs, 255);
-  });
+  via_columns<1>(p, step, !edge_off(bs), 4, 16, 16, copy, 16,
+                 [&](uint8_t* c, ptrdiff_t cs) { luma_rows_bytes<W16>(c, cs, alpha, beta, tc0, bs); });
 }
 
 template <bool Luma, const EdgeShape& Sh>

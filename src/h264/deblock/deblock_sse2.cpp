@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "h264/deblock/deblock.h"
+#include "h264/deblock/deblock_luma8.h"
 #include "h264/deblock/deblock_simd.h"
 #include "simd/filter_lanes.h"
 #include "simd/loads.h"
@@ -38,6 +39,18 @@ struct W8 : Lanes16x8 {
     return Shift == 2 ? _mm_unpacklo_epi32(w, w) : w;
   }
 };
+
+void luma_hor(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
+              const uint8_t* bs) {
+  luma_rows_bytes<W8>(p, step, alpha, beta, tc0, bs);
+}
+
+void luma_ver(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
+              const uint8_t* bs) {
+  alignas(16) uint8_t copy[20 * 16];
+  via_columns<1>(p, step, !edge_off(bs), 4, 16, 16, copy, 16,
+                 [&](uint8_t* c, ptrdiff_t cs) { luma_rows_bytes<W8>(c, cs, alpha, beta, tc0, bs); });
+}
 
 template <bool Luma, const EdgeShape& Sh>
 void edges_hor(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
@@ -107,8 +120,8 @@ void c2_ver(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta,
 
 constexpr void deblock_init_sse2(DeblockKernels& k) {
   using namespace KVN_ISA;
-  k.luma_hor = edges_hor<true, kLumaShape>;
-  k.luma_ver = edges_ver<true, kLumaShape, 16>;
+  k.luma_hor = luma_hor;
+  k.luma_ver = luma_ver;
   k.chroma_hor = edges_hor<false, kChromaShape>;
   k.chroma_ver = edges_ver<false, kChromaShape, 6>;
   k.chroma422_hor = edges_hor<false, kChroma422HorShape>;
