@@ -137,62 +137,99 @@ void fill(Rng& rng, Area& a, const Member& m, const Params& pr) {
     }
 }
 
+// One call of member m with thresholds pr at level isa against the reference.
+::testing::AssertionResult compare_call(Rng& rng, const Member& m, Params& pr, Isa isa, int align) {
+  const DeblockKernels& c = kDeblockKernelsC;
+  const DeblockKernels& s = deblock_kernels(isa);
+  const int esize = m.kind == Kind::k16 ? 2 : 1;
+  const int per_channel = rng.range(0, 1);
+  // The MBAFF kernels take 32-bit thresholds: now and then any value.
+  const uint32_t alpha32 = rng.range(0, 7) ? pr.alpha[0] : rng.u32() >> rng.range(0, 31);
+  const uint32_t beta32 = rng.range(0, 7) ? pr.beta[0] : rng.u32() >> rng.range(0, 31);
+  if (m.kind == Kind::kC2 && rng.coin()) pr.bs[0] = pr.bs[1] = pr.bs[2] = pr.bs[3] = 0;
+  // Without edge 0 the area holds the macroblock only, so a read of
+  // the samples before it fails under AddressSanitizer.
+  const bool left = !edge_off(pr.bs);
+  const int margin = left ? m.margin : 0;
+  const int row_bytes = (m.cols + (m.vertical ? margin : 0)) * esize;
+  const int rows = m.rows + (m.vertical ? 0 : margin);
+  int step = kvntest::random_step(rng, row_bytes, true);
+  if (esize == 2) step += step & 1;
+  Area pic(row_bytes, rows, step, align, rng.coin() ? 0 : 32);
+  const int origin_off = m.vertical ? margin * esize : margin * step;
+  fill(rng, pic, m, pr);
+  const Area before(pic);
+  Area want(pic);
+  auto run = [&](const DeblockKernels& k, Area& a) {
+    uint8_t* p = a.origin() + origin_off;
+    if (m.kind == Kind::k16) {
+      kvntest::note_compared(k.*m.f16)(reinterpret_cast<uint16_t*>(p), step / 2, pr.alpha, pr.beta, pr.tc0, pr.bs,
+                                       pr.max());
+      return;
+    }
+    uint8_t al[4], be[4], tc[16];
+    for (int i = 0; i < 4; ++i) al[i] = uint8_t(pr.alpha[i]), be[i] = uint8_t(pr.beta[i]);
+    for (int i = 0; i < 16; ++i) tc[i] = uint8_t(pr.tc0[i]);
+    if (m.kind == Kind::kC2)
+      kvntest::note_compared(k.*m.fc2)(p, step, al, be, tc, pr.bs, per_channel);
+    else if (m.kind == Kind::kMbaff8)
+      kvntest::note_compared(k.*m.fm)(p, step, alpha32, beta32, tc, pr.bs);
+    else
+      kvntest::note_compared(k.*m.f8)(p, step, al, be, tc, pr.bs);
+  };
+  run(c, want);
+  run(s, pic);
+  return kvntest::same_area(before, want, pic);
+}
+
+bool differs(const Member& m, const DeblockKernels& c, const DeblockKernels& s) {
+  return (m.f8 && c.*m.f8 != s.*m.f8) || (m.fc2 && c.*m.fc2 != s.*m.fc2) || (m.f16 && c.*m.f16 != s.*m.f16) ||
+         (m.fm && c.*m.fm != s.*m.fm);
+}
+
 class DeblockDiff : public ::testing::TestWithParam<Isa> {
  protected:
   Rng rng = kvntest::rng_for(::testing::UnitTest::GetInstance()->current_test_info()->name());
 };
 
 TEST_P(DeblockDiff, EveryMemberMatchesTheReference) {
-  const DeblockKernels& c = kDeblockKernelsC;
-  const DeblockKernels& s = deblock_kernels(GetParam());
   for (const Member& m : kMembers) {
-    const bool differs = (m.f8 && c.*m.f8 != s.*m.f8) || (m.fc2 && c.*m.fc2 != s.*m.fc2) ||
-                         (m.f16 && c.*m.f16 != s.*m.f16) || (m.fm && c.*m.fm != s.*m.fm);
-    if (!differs) continue;
+    if (!differs(m, kDeblockKernelsC, deblock_kernels(GetParam()))) continue;
     const int esize = m.kind == Kind::k16 ? 2 : 1;
     for (int align = 0; align < 16; align += esize)
       for (int t = 0; t < kTrialsPerAlignment; ++t) {
         Params pr = draw_params(rng, m.kind == Kind::k16, *m.shape);
-        const int per_channel = rng.range(0, 1);
-        // The MBAFF kernels take 32-bit thresholds: now and then any value.
-        const uint32_t alpha32 = rng.range(0, 7) ? pr.alpha[0] : rng.u32() >> rng.range(0, 31);
-        const uint32_t beta32 = rng.range(0, 7) ? pr.beta[0] : rng.u32() >> rng.range(0, 31);
-        if (m.kind == Kind::kC2 && rng.coin()) pr.bs[0] = pr.bs[1] = pr.bs[2] = pr.bs[3] = 0;
-        // Without edge 0 the area holds the macroblock only, so a read of
-        // the samples before it fails under AddressSanitizer.
-        const bool left = !edge_off(pr.bs);
-        const int margin = left ? m.margin : 0;
-        const int row_bytes = (m.cols + (m.vertical ? margin : 0)) * esize;
-        const int rows = m.rows + (m.vertical ? 0 : margin);
-        int step = kvntest::random_step(rng, row_bytes, true);
-        if (esize == 2) step += step & 1;
-        Area pic(row_bytes, rows, step, align, rng.coin() ? 0 : 32);
-        const int origin_off = m.vertical ? margin * esize : margin * step;
-        fill(rng, pic, m, pr);
-        const Area before(pic);
-        Area want(pic);
-        const std::string what = std::string(m.name) + " " + isa_name(GetParam());
-        auto run = [&](const DeblockKernels& k, Area& a) {
-          uint8_t* p = a.origin() + origin_off;
-          if (m.kind == Kind::k16) {
-            kvntest::note_compared(k.*m.f16)(reinterpret_cast<uint16_t*>(p), step / 2, pr.alpha, pr.beta, pr.tc0, pr.bs,
-                                             pr.max());
-            return;
-          }
-          uint8_t al[4], be[4], tc[16];
-          for (int i = 0; i < 4; ++i) al[i] = uint8_t(pr.alpha[i]), be[i] = uint8_t(pr.beta[i]);
-          for (int i = 0; i < 16; ++i) tc[i] = uint8_t(pr.tc0[i]);
-          if (m.kind == Kind::kC2)
-            kvntest::note_compared(k.*m.fc2)(p, step, al, be, tc, pr.bs, per_channel);
-          else if (m.kind == Kind::kMbaff8)
-            kvntest::note_compared(k.*m.fm)(p, step, alpha32, beta32, tc, pr.bs);
-          else
-            kvntest::note_compared(k.*m.f8)(p, step, al, be, tc, pr.bs);
-        };
-        run(c, want);
-        run(s, pic);
-        ASSERT_TRUE(kvntest::same_area(before, want, pic)) << what;
+        ASSERT_TRUE(compare_call(rng, m, pr, GetParam(), align)) << m.name << " " << isa_name(GetParam());
       }
+  }
+}
+
+// 8-bit luma on every pattern of edges on and off, with edge 0 normal, strong
+// or mixed, a strong segment on an internal edge, a threshold 0, or tc0 and
+// thresholds up to 255 on steep content: kernels that filter the edges side
+// by side pick their path, and chain each edge's q1 into the next, by these.
+TEST_P(DeblockDiff, LumaEdgePatterns) {
+  for (const Member& m : kMembers) {
+    if (m.kind != Kind::k8 || !m.luma || !differs(m, kDeblockKernelsC, deblock_kernels(GetParam()))) continue;
+    for (int pattern = 0; pattern < 16; ++pattern)
+      for (int variant = 0; variant < 6; ++variant)
+        for (int t = 0; t < 6; ++t) {
+          Params pr = draw_params(rng, false, kLumaShape);
+          for (int i = 0; i < 16; ++i)
+            pr.bs[i] = (pattern >> (i >> 2) & 1) ? uint8_t(rng.range((i & 3) == t % 4 ? 1 : 0, 3)) : 0;
+          const int seg = rng.range(0, 3), edge = rng.range(1, 3);
+          if (variant == 1 && (pattern & 1)) pr.bs[0] = pr.bs[1] = pr.bs[2] = pr.bs[3] = 4;
+          if (variant == 2 && (pattern & 1)) pr.bs[seg] = uint8_t(rng.range(4, 255));
+          if (variant == 3) pr.bs[4 * edge + seg] = 4;
+          if (variant == 4) (rng.coin() ? pr.alpha : pr.beta)[rng.range(0, 1)] = 0;
+          if (variant == 5)
+            for (int i = 0; i < 16; ++i) {
+              pr.tc0[i] = uint16_t(rng.range(0, 255));
+              if (i < 2) pr.alpha[i] = pr.beta[i] = uint16_t(rng.range(200, 255));
+            }
+          ASSERT_TRUE(compare_call(rng, m, pr, GetParam(), rng.range(0, 15)))
+              << m.name << " " << isa_name(GetParam()) << " edges " << pattern << " variant " << variant;
+        }
   }
 }
 
