@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "blocks/satd.h"
 #include "blocks/ssd.h"
@@ -103,6 +104,46 @@ TEST_P(MeasureDiff, Satd) {
   if (c.sat8x8d != s.sat8x8d) check_satd<uint8_t>(rng, c.sat8x8d, s.sat8x8d, 8, 8, tag("sat8x8d", 0));
   if (c.sat8x8d_16u != s.sat8x8d_16u)
     check_satd<uint16_t>(rng, c.sat8x8d_16u, s.sat8x8d_16u, 8, 8, tag("sat8x8d_16u", 0));
+}
+
+// Differences of +-255 in the sign pattern (-1)^popcount(x & y), which is bent
+// on every 4x4 and on the 8x8 block: all coefficients of each transform share
+// the largest magnitude the energy allows, so the costs reach their maxima (4 *
+// 255 a coefficient of a 4x4 block, 8 * 255 of the 8x8 one), with every lane of
+// the SIMD sums at its fullest. Each 4x4 block is negated at random as well,
+// which keeps it bent.
+TEST_P(MeasureDiff, SatdLargest) {
+  const SatdKernels& c = kSatdKernelsC;
+  const SatdKernels& s = satd_kernels(GetParam());
+  struct Case {
+    SatdFn fn, ref;
+    int w, h;
+    uint32_t max;
+  };
+  const int sizes[kSatdSizes][2] = {{4, 4}, {4, 8}, {8, 4}, {8, 8}, {8, 16}, {16, 8}, {16, 16}};
+  std::vector<Case> cases;
+  for (int i = 0; i < kSatdSizes; ++i)
+    cases.push_back({s.satd[i], c.satd[i], sizes[i][0], sizes[i][1], uint32_t(sizes[i][0] * sizes[i][1]) * 4 * 255});
+  cases.push_back({s.sat8x8d, c.sat8x8d, 8, 8, 64 * 8 * 255});
+  for (const Case& k : cases)
+    for (int t = 0; t < 8; ++t) {
+      Area src(k.w, k.h, kvntest::random_step(rng, k.w, true), rng.range(0, 15));
+      Area ref(k.w, k.h, kvntest::random_step(rng, k.w, true), rng.range(0, 15));
+      const unsigned flips = t ? unsigned(rng.range(0, 65535)) : 0;  // a bit a 4x4 block
+      for (int y = 0; y < k.h; ++y)
+        for (int x = 0; x < k.w; ++x) {
+          const bool plus = ((__builtin_popcount(unsigned(x & y)) + (flips >> ((y / 4) * 4 + x / 4))) & 1) == 0;
+          put<uint8_t>(src, x, y, plus ? 255 : 0);
+          put<uint8_t>(ref, x, y, plus ? 0 : 255);
+        }
+      const uint32_t want = result<uint32_t>(k.ref, src.origin(), src.step(), ref.origin(), ref.step());
+      if (t == 0) {
+        EXPECT_EQ(want, k.max) << k.w << "x" << k.h;  // the reference at the maximum
+      }
+      ASSERT_EQ(result<uint32_t>(kvntest::note_compared(k.fn), src.origin(), src.step(), ref.origin(), ref.step()),
+                want)
+          << k.w << "x" << k.h << (k.ref == c.sat8x8d ? " sat8x8d " : " ") << tag("flips", int(flips));
+    }
 }
 
 // ---- squared errors ------------------------------------------------------------
