@@ -23,13 +23,13 @@ constexpr int kMaxLevelPrefix = 32;
 // Bits a lookup reads over all its levels (the window of one fill).
 constexpr int kMaxLookupBits = 32;
 
-// One lookup in a multi-level table with at least 32 bits in the window.
-// False for a code error: a level of other than 1..16 bits, more than 32 bits
-// over all levels, or a leaf giving back more bits than its level read. The
-// invalid value 0xF0F1 is caught by the range every caller checks the value
-// against (TotalCoeff 0xF0, total_zeros and runs up to 16).
-inline bool lookup(WordBitReader& br, const int32_t* table, int32_t& value) {
-  const uint32_t bits = br.peek32();
+// The full walk of a lookup in a multi-level table over the next 32 stream
+// bits: the value and the bits consumed, false for a code error: a level of other
+// than 1..16 bits, more than 32 bits over all levels, or a leaf giving back
+// more bits than its level read. The invalid value 0xF0F1 is caught by the
+// range every caller checks the value against (TotalCoeff 0xF0, total_zeros
+// and runs up to 16).
+[[gnu::noinline]] bool lookup_walk(const int32_t* table, uint32_t bits, int32_t& value, int& length) {
   int b = table[0];
   if (uint32_t(b) - 1u > 15u) return false;
   int used = b;
@@ -42,9 +42,32 @@ inline bool lookup(WordBitReader& br, const int32_t* table, int32_t& value) {
     used += b;
   }
   const int back = e & 0x7f;
-  value = e >> 8;
   if (back > b || back >= used) return false;  // every codeword has at least one bit
-  br.skip(used - back);
+  value = e >> 8;
+  length = used - back;
+  return true;
+}
+
+// One lookup. Most codes end in the first level: a leaf there whose bits given
+// back are fewer than the level read (which also rules out the link bit) is
+// taken at once, with the 16 bits a first level reads at most; anything else
+// is walked in full over 32 bits. False for a code error.
+[[gnu::always_inline]] inline bool lookup(WordBitReader& br, const int32_t* table, int32_t& value) {
+  const int b = table[0];
+  if (__builtin_expect(uint32_t(b) - 1u <= 15u, 1)) {
+    br.need(16);
+    const int32_t e = table[1 + (br.peek32() >> (32 - b))];
+    const int back = e & 0xff;
+    if (__builtin_expect(back < b, 1)) {
+      value = e >> 8;
+      br.skip(b - back);
+      return true;
+    }
+  }
+  br.fill();
+  int length;
+  if (!lookup_walk(table, br.peek32(), value, length)) return false;
+  br.skip(length);
   return true;
 }
 
@@ -80,42 +103,79 @@ inline bool lookup(WordBitReader& br, const int32_t* table, int32_t& value) {
   return true;
 }
 
+// levelVal from levelCode: (levelCode + 2) >> 1 when even, else its negation.
+constexpr int32_t level_value(int32_t code) {
+  const int32_t x = (code + 2) >> 1, odd = -(code & 1);
+  return (x ^ odd) - odd;
+}
+
+// suffixLength after a level: 1 after 0, then one more (up to 6) when
+// |levelVal| = (levelCode + 2) >> 1 exceeds 3 << (suffixLength - 1), that is
+// when levelCode >= 3 << suffixLength.
+constexpr int next_suffix_length(int suffixLength, int32_t code) {
+  suffixLength += suffixLength == 0;
+  return suffixLength + ((code >= (3 << suffixLength)) & (suffixLength < 6));
+}
+
+// A level of level_prefix 14 or more (escapes and long prefixes) from the
+// window w of at least 33 bits whose leading zeros are prefix. first: the +2
+// of the first level.
+[[gnu::always_inline]] inline bool read_escape_level(WordBitReader& br, uint64_t w, int prefix, int suffixLength,
+                                                     int first, int32_t& code) {
+  if (__builtin_expect(prefix < 16, 1)) {
+    // The suffix: suffixLength bits, 4 after prefix 14 at suffixLength 0, 12
+    // after prefix 15 (which at suffixLength 0 adds 15 to levelCode): 28 bits
+    // at most with the prefix and its 1. Without branches, escapes being
+    // common in some streams and rare in others.
+    const int escape = prefix == 15, zeroLength = suffixLength == 0;
+    int size = (prefix == 14) & zeroLength ? 4 : suffixLength;
+    size = escape ? 12 : size;
+    const int32_t suffix = int32_t((w << (prefix + 1) >> 1) >> (63 - size));
+    br.skip(prefix + 1 + size);
+    code = (prefix << suffixLength) + suffix + first + (escape & zeroLength) * 15;
+    return true;
+  }
+  // On a copy, so that the reader itself stays in registers.
+  WordBitReader slow = br;
+  if (!read_long_level(slow, suffixLength, first, code)) return false;
+  br = slow;
+  return true;
+}
+
 // The levels of coefficients t1 .. tc - 1 into level[] (clause 9.2.2.1). The
 // first is one larger in magnitude (levelCode + 2) when fewer than 3 trailing
 // ones precede it.
-inline bool read_levels(WordBitReader& br, int32_t* level, int tc, int t1, int suffixLength) {
+//
+// Below level_prefix 14 the code is prefix zeros, a 1 and suffixLength bits:
+// levelCode = (prefix << suffixLength) + suffix (+ 2), read from the top
+// prefix + 1 + suffixLength bits of the window less the 1 << suffixLength of
+// the marker bit. Whether suffixLength then grows (levelCode >= 3 <<
+// suffixLength, suffixLength 0 counting as 1) depends on the prefix alone:
+// prefix >= 3 from suffixLength 1 on, >= 6 at suffixLength 0; for the first
+// level with its +2, >= 2 at suffixLength 1 and >= 4 at 0. So the next
+// suffixLength, and with it the next code length, is known from the leading
+// zeros without waiting for the suffix.
+[[gnu::always_inline]] inline bool read_levels(WordBitReader& br, int32_t* level, int tc, int t1, int suffixLength) {
   int32_t first = t1 < 3 ? 2 : 0;
+  int grow = first ? (suffixLength ? 2 : 4) : (suffixLength ? 3 : 6);  // the prefix from which suffixLength grows
   for (int i = t1; i < tc; ++i) {
     br.fill();
     const uint64_t w = br.window();
     const int prefix = __builtin_clzll(w | 1);  // a window of zeros reads as 63: the long path
     int32_t code;
-    if (__builtin_expect(prefix < 16, 1)) {
-      // Prefix, its 1 and the suffix: suffixLength bits, 4 after prefix 14
-      // at suffixLength 0, 12 after prefix 15 (which at suffixLength 0 adds
-      // 15 to levelCode): 28 bits at most. Without branches, escapes being
-      // common in some streams and rare in others.
-      const int escape = prefix == 15, zeroLength = suffixLength == 0;
-      int size = (prefix == 14) & zeroLength ? 4 : suffixLength;
-      size = escape ? 12 : size;
-      const int32_t suffix = int32_t((w << (prefix + 1) >> 1) >> (63 - size));
-      br.skip(prefix + 1 + size);
-      code = (prefix << suffixLength) + suffix + first + (escape & zeroLength) * 15;
+    if (__builtin_expect(prefix < 14, 1)) {
+      const int length = prefix + 1 + suffixLength;
+      code = int32_t((uint32_t(prefix) << suffixLength) + uint32_t(w >> (64 - length)) - (1u << suffixLength)) + first;
+      br.skip(length);
+      suffixLength += suffixLength == 0;
+      suffixLength += (prefix >= grow) & (suffixLength < 6);
     } else {
-      // On a copy, so that the reader itself stays in registers.
-      WordBitReader slow = br;
-      if (!read_long_level(slow, suffixLength, first, code)) return false;
-      br = slow;
+      if (!read_escape_level(br, w, prefix, suffixLength, first, code)) return false;
+      suffixLength = next_suffix_length(suffixLength, code);
     }
     first = 0;
-    // levelVal: (levelCode + 2) >> 1 when even, else its negation.
-    const int32_t x = (code + 2) >> 1, odd = -(code & 1);
-    level[i] = (x ^ odd) - odd;
-    // suffixLength: 1 after 0, then one more (up to 6) when |levelVal| =
-    // (levelCode + 2) >> 1 exceeds 3 << (suffixLength - 1), that is when
-    // levelCode >= 3 << suffixLength.
-    suffixLength += suffixLength == 0;
-    suffixLength += (code >= (3 << suffixLength)) & (suffixLength < 6);
+    grow = 3;
+    level[i] = level_value(code);
   }
   return true;
 }
@@ -209,7 +269,6 @@ int decode_block(const uint32_t** pp, uint32_t* index, int16_t* numCoeff, T** co
       br.save(pp, index);
       return kNull;
     }
-    br.fill();
     int32_t v;
     if (!lookup(br, table, v) || v < 0 || v > limit - tc) return kCodeErr;
     zerosLeft = v;
@@ -241,7 +300,6 @@ int decode_block(const uint32_t** pp, uint32_t* index, int16_t* numCoeff, T** co
       br.save(pp, index);
       return kNull;
     }
-    br.fill();
     int32_t run;
     if (!lookup(br, table, run) || uint32_t(run) > uint32_t(zerosLeft) || !place(k, level[i])) return kCodeErr;
     k -= 1 + run;

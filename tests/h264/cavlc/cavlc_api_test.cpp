@@ -260,6 +260,43 @@ TEST(CavlcDecode, ChromaDcShortCodewords) {
   }
 }
 
+// suffixLength grows once a level's magnitude passes 3 << (suffixLength - 1),
+// starting from 0, or from 1 with more than 10 coefficients and fewer than 3
+// trailing ones, where the first level is also coded one smaller: levels on
+// both sides of every threshold, first and later, in many orders.
+TEST(CavlcDecode, SuffixLengthGrowsAtEveryThreshold) {
+  const kvnvlc::CavlcTables t;
+  const int32_t edges[] = {1, 2, 3, 4, 5, 6, 7, 12, 13, 24, 25, 48, 49, 96, 97, 200, 3000};
+  constexpr int kEdges = int(sizeof edges / sizeof edges[0]);
+  int blocks = 0;
+  for (int tc : {5, 11, 16})
+    for (int t1 : {0, 3})
+      for (int first = 0; first < kEdges; ++first)
+        for (int step : {1, 3, 5, 16}) {
+          kvnvlc::CavlcBlock b;
+          b.totalCoeff = tc, b.trailingOnes = t1, b.signs = 5 & ((1 << t1) - 1);
+          for (int i = 0; i < tc - t1; ++i) {
+            const int32_t m = edges[(first + i * step) % kEdges];
+            b.levels[i] = (i == 0 && t1 < 3 && m == 1 ? 2 : m) * (i % 3 == 1 ? -1 : 1);
+          }
+          kvnvlc::BitWriter w;
+          ASSERT_TRUE(kvnvlc::write_cavlc_block(w, b, {0, 16, 16}));
+          std::vector<uint32_t> words = w.words(1);
+          Pos p = pos_at(words, 0);
+          const Result r = decode(Call{}, t, &p.word, &p.index);
+          ASSERT_EQ(r.status, KVN_STS_OK);
+          // No zeros: coefficient i (highest frequency first) at scan index tc - 1 - i.
+          for (int i = 0; i < tc; ++i) {
+            const int32_t want = i < t1 ? (b.signs >> (t1 - 1 - i) & 1 ? -1 : 1) : b.levels[i - t1];
+            ASSERT_EQ(r.coef[std::size_t(kZigzag[tc - 1 - i])], want) << tc << " " << t1 << " " << first << " " << step;
+          }
+          const Pos end = pos_at(words, w.size());
+          EXPECT_TRUE(p.word == end.word && p.index == end.index);
+          ++blocks;
+        }
+  EXPECT_EQ(blocks, 3 * 2 * kEdges * 4);
+}
+
 // Levels beyond +-2^15 (level_prefix 16 and up) are reduced modulo 65536.
 TEST(CavlcDecode, EscapeLevelsWrapAt16Bits) {
   const kvnvlc::CavlcTables t;
