@@ -44,39 +44,53 @@ struct CentrePairs : Taps8<Lanes512> {
   __m512i h_single(const uint8_t* p) const { return h_raw(_mm512_zextsi256_si512(row_bytes(p))); }
   // Rows (b, c) from the pairs (a, b) and (c, d).
   static __m512i between(__m512i ab, __m512i cd) { return _mm512_shuffle_i64x2(ab, cd, 0x4e); }
-  // Clamped bytes of 32 16-bit lanes, in order: the upper row's 16 in the low
-  // 128 bits. packus leaves each 128-bit lane's 8 bytes in its low qword.
-  static __m256i pack(__m512i v) {
-    const __m512i b = _mm512_packus_epi16(v, v);
-    return _mm512_castsi512_si256(_mm512_permutexvar_epi64(_mm512_setr_epi64(0, 2, 4, 6, 0, 2, 4, 6), b));
+  // Clamped bytes of two registers of row pairs (y, y + 1) and (y + 2, y + 3),
+  // one row a 128-bit lane in order. packus interleaves the registers by
+  // 128-bit lane: qwords y.lo, y+2.lo, y.hi, y+2.hi, y+1.lo, y+3.lo, y+1.hi,
+  // y+3.hi. One pack and one permute serve four rows.
+  static __m512i pack(__m512i v01, __m512i v23) {
+    return _mm512_permutexvar_epi64(_mm512_setr_epi64(0, 2, 4, 6, 1, 3, 5, 7), _mm512_packus_epi16(v01, v23));
   }
 };
 
 // F = 10 (j), 6 (f: j averaged with b of row y), 14 (q: with b of row y + 1).
 // Pk are the sums of rows (y - 2 + 2k, y - 1 + 2k), Xk those of
-// (y - 1 + 2k, y + 2k). The region ends at row height + 2, the first of the
-// last pair, which is therefore filtered alone.
+// (y - 1 + 2k, y + 2k). Four rows an iteration (heights are multiples of 4),
+// packed together. The region ends at row height + 2, the first of the last
+// pair, which is therefore filtered alone.
 template <int F>
 void centre16(const uint8_t* s, ptrdiff_t ss, uint8_t* d, ptrdiff_t ds, int height) {
   const CentrePairs e;
   __m512i p0 = e.h_pair(s - 2 * ss, ss), p1 = e.h_pair(s, ss), p2 = e.h_pair(s + 2 * ss, ss);
   __m512i x0 = CentrePairs::between(p0, p1), x1 = CentrePairs::between(p1, p2);
+  // The unclamped j of the next two rows and, for f and q, their b; moves the
+  // window on by two rows, p3 being the sums of rows (y + 4, y + 5).
+  struct Two {
+    __m512i j, b;
+  };
   const auto step = [&](__m512i p3) {
     const __m512i x2 = CentrePairs::between(p2, p3);
-    __m256i j = CentrePairs::pack(CentrePairs::centre(p0, x0, p1, x1, p2, x2));
-    if constexpr (F == 6) j = _mm256_avg_epu8(j, CentrePairs::pack(CentrePairs::round_half(p1)));
-    if constexpr (F == 14) j = _mm256_avg_epu8(j, CentrePairs::pack(CentrePairs::round_half(x1)));
-    store16x2(d, d + ds, j);
+    const Two r{CentrePairs::centre(p0, x0, p1, x1, p2, x2), CentrePairs::round_half(F == 14 ? x1 : p1)};
     s += 2 * ss;
-    d += 2 * ds;
     p0 = p1;
     p1 = p2;
     p2 = p3;
     x0 = x1;
     x1 = x2;
+    return r;
   };
-  for (int y = 0; y < height - 2; y += 2) step(e.h_pair(s + 4 * ss, ss));
-  step(e.h_single(s + 4 * ss));
+  for (int y = 0;; y += 4, d += 4 * ds) {
+    const Two r01 = step(e.h_pair(s + 4 * ss, ss));
+    const bool last = y + 4 == height;
+    const Two r23 = step(last ? e.h_single(s + 4 * ss) : e.h_pair(s + 4 * ss, ss));
+    __m512i j = CentrePairs::pack(r01.j, r23.j);
+    if constexpr (F != 10) j = _mm512_avg_epu8(j, CentrePairs::pack(r01.b, r23.b));
+    store<16>(d, _mm512_castsi512_si128(j));
+    store<16>(d + ds, _mm512_extracti32x4_epi32(j, 1));
+    store<16>(d + 2 * ds, _mm512_extracti32x4_epi32(j, 2));
+    store<16>(d + 3 * ds, _mm512_extracti32x4_epi32(j, 3));
+    if (last) break;
+  }
 }
 
 }  // namespace
