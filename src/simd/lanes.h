@@ -139,6 +139,8 @@ struct Lanes512 {
   static V unpackhi64(V a, V b) { return _mm512_unpackhi_epi64(a, b); }
   static V packs32(V a, V b) { return _mm512_packs_epi32(a, b); }
   static V packus16(V a, V b) { return _mm512_packus_epi16(a, b); }
+  static V maddubs(V a, V b) { return _mm512_maddubs_epi16(a, b); }
+  static V mulhrs16(V a, V b) { return _mm512_mulhrs_epi16(a, b); }
 };
 #endif
 

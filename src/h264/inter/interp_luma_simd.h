@@ -32,9 +32,13 @@
 // six rows of unrounded horizontal sums in 16 bits, exactly:
 //   A = r0 + r5, B = r1 + r4, C = r2 + r3, S = A - 5B + 20C,
 //   floor(S / 16) = floor((floor((A - B) / 4) + (C - B)) / 4) + C,
-// where the inner sum, which can leave the 16-bit range, is halved without
-// overflow as (y & D) + ((y ^ D) >> 1), and (S + 512) >> 10 =
-// (floor(S / 16) + 32) >> 6.
+// and (S + 512) >> 10 = (floor(S / 16) + 32) >> 6. The inner sum
+// floor((A - B) / 4) + (C - B) can leave the 16-bit range, and is added with
+// saturation: with every row sum in -2550 .. 10710 it passes 32767 only when
+// C - B > 26137, so C > 21037 and the result, saturated or not, is above
+// 255; it passes -32768 only when C < -4718, and the result is below 0
+// either way. Both clamps then give the exact sample, one add cheaper than
+// halving without overflow.
 //
 // 16-bit: pmaddwd on sample pairs biased by -32768 (so every 16-bit sample
 // is a signed 16-bit value; the filter's taps sum to 32, the bias to
@@ -104,9 +108,8 @@ struct Taps8 {
   static V centre(V r0, V r1, V r2, V r3, V r4, V r5) {
     const V a = L::add16(r0, r5), b = L::add16(r1, r4), c = L::add16(r2, r3);
     const V y = L::srai16(L::sub16(a, b), 2);
-    const V d = L::sub16(c, b);
-    const V t = L::add16(L::and_(y, d), L::srai16(L::xor_(y, d), 1));
-    const V x = L::add16(L::srai16(t, 1), c);
+    const V t = L::adds16(y, L::sub16(c, b));  // saturates only where the sample clamps (above)
+    const V x = L::add16(L::srai16(t, 2), c);
     return L::mulhrs16(x, L::set1_16(512));  // (x + 32) >> 6
   }
 };
