@@ -79,18 +79,6 @@ struct D8 : Common {
   }
 };
 
-void luma_hor(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
-              const uint8_t* bs) {
-  luma_rows_bytes<W16>(p, step, alpha, beta, tc0, bs);
-}
-
-void luma_ver(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
-              const uint8_t* bs) {
-  alignas(32) uint8_t copy[20 * 16];
-  via_columns<1>(p, step, !edge_off(bs), 4, 16, 16, copy, 16,
-                 [&](uint8_t* c, ptrdiff_t cs) { luma_rows_bytes<W16>(c, cs, alpha, beta, tc0, bs); });
-}
-
 template <bool Luma, const EdgeShape& Sh>
 void edges16_hor(uint16_t* p, int32_t step, const uint16_t* alpha, const uint16_t* beta, const uint16_t* tc0,
                  const uint8_t* bs, int32_t maxv) {
@@ -111,8 +99,8 @@ void edges16_ver(uint16_t* p, int32_t step, const uint16_t* alpha, const uint16_
 
 constexpr void deblock_init_avx2(DeblockKernels& k) {
   using namespace KVN_ISA;
-  k.luma_hor = luma_hor;
-  k.luma_ver = luma_ver;
+  k.luma_hor = luma_hor_bytes<W16>;
+  k.luma_ver = luma_ver_bytes<W16>;
   k.luma16_hor = edges16_hor<true, kLumaShape>;
   k.luma16_ver = edges16_ver<true, kLumaShape, 16>;
   k.chroma16_hor = edges16_hor<false, kChromaShape>;

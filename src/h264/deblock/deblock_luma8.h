@@ -137,6 +137,22 @@ inline void luma_rows_bytes(uint8_t* p, std::ptrdiff_t step, const uint8_t* alph
   }
 }
 
+// The kernels of a level whose wide lanes are O: horizontal edges in place,
+// vertical ones through the transposed copy.
+template <class O>
+void luma_hor_bytes(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
+                    const uint8_t* bs) {
+  luma_rows_bytes<O>(p, step, alpha, beta, tc0, bs);
+}
+
+template <class O>
+void luma_ver_bytes(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
+                    const uint8_t* bs) {
+  alignas(32) uint8_t copy[20 * 16];
+  via_columns<1>(p, step, !edge_off(bs), 4, 16, 16, copy, 16,
+                 [&](uint8_t* c, std::ptrdiff_t cs) { luma_rows_bytes<O>(c, cs, alpha, beta, tc0, bs); });
+}
+
 }  // namespace deblock
 }  // namespace KVN_ISA
 }  // namespace kvn

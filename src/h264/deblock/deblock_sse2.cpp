@@ -40,18 +40,6 @@ struct W8 : Lanes16x8 {
   }
 };
 
-void luma_hor(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
-              const uint8_t* bs) {
-  luma_rows_bytes<W8>(p, step, alpha, beta, tc0, bs);
-}
-
-void luma_ver(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
-              const uint8_t* bs) {
-  alignas(16) uint8_t copy[20 * 16];
-  via_columns<1>(p, step, !edge_off(bs), 4, 16, 16, copy, 16,
-                 [&](uint8_t* c, ptrdiff_t cs) { luma_rows_bytes<W8>(c, cs, alpha, beta, tc0, bs); });
-}
-
 template <bool Luma, const EdgeShape& Sh>
 void edges_hor(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta, const uint8_t* tc0,
                const uint8_t* bs) {
@@ -120,8 +108,8 @@ void c2_ver(uint8_t* p, int32_t step, const uint8_t* alpha, const uint8_t* beta,
 
 constexpr void deblock_init_sse2(DeblockKernels& k) {
   using namespace KVN_ISA;
-  k.luma_hor = luma_hor;
-  k.luma_ver = luma_ver;
+  k.luma_hor = luma_hor_bytes<W8>;
+  k.luma_ver = luma_ver_bytes<W8>;
   k.chroma_hor = edges_hor<false, kChromaShape>;
   k.chroma_ver = edges_ver<false, kChromaShape, 6>;
   k.chroma422_hor = edges_hor<false, kChroma422HorShape>;
