@@ -234,7 +234,7 @@ struct PairsXmm {
   static V sum_diff8() { return _mm_setr_epi8(1, 1, 1, 1, 1, 1, 1, 1, 1, -1, 1, -1, 1, -1, 1, -1); }
 
   // 8 bytes in both halves (movddup loads and duplicates at once).
-  static V dup8(const uint8_t* p) { return _mm_castpd_si128(_mm_loaddup_pd(reinterpret_cast<const double*>(p))); }
+  static V dup8(const uint8_t* p) { return _mm_castpd_si128(_mm_movedup_pd(_mm_castsi128_pd(load<8>(p)))); }
 
   static V pair_diff(V s, V r, V k) { return _mm_sub_epi16(_mm_maddubs_epi16(s, k), _mm_maddubs_epi16(r, k)); }
 
