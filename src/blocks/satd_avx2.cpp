@@ -2,7 +2,8 @@
 // with each 128-bit lane doing the work of one SSSE3 register, so that a
 // register holds a row of 16 (loaded into both lanes and taken against
 // (+1, +1) in one and (+1, -1) in the other) or two rows of 8 ([row k | row
-// k + 4]); the narrow sizes on 128-bit registers, with VEX encoding. The
+// k + 4]); the narrow sizes on 128-bit registers, with VEX encoding and
+// their rows of 4 gathered by broadcast loads. The
 // 16-bit samples of SAT8x8D take 32-bit lanes, one row a register.
 #include <immintrin.h>
 
@@ -30,14 +31,14 @@ struct YmmPairs : Lanes256 {
 };
 using P = Pairs<YmmPairs>;
 
-using Xmm = PairsXmm<Dup4x2>;
-
-// The widening kernels of satd_simd.h, with pabsw: for 4x8 as fast as the
-// pmaddubsw one (the rows of 4 cost as many shuffles to pair as they save).
-struct AbsMax {
-  static __m128i abs_max(__m128i a, __m128i b) { return _mm_max_epi16(_mm_abs_epi16(a), _mm_abs_epi16(b)); }
+// [a b a b] of the 4 bytes at a and b: both broadcast by the load unit and
+// blended, no shuffle.
+struct DupBroadcast {
+  static __m128i dup4x2(const uint8_t* a, const uint8_t* b) {
+    return _mm_blend_epi32(load_bcast4(a), load_bcast4(b), 0xa);
+  }
 };
-using Widened = SatdXmm<AbsMax>;
+using Xmm = PairsXmm<DupBroadcast>;
 
 // Twice the sum of the low 16 bits of the 32-bit lanes.
 inline uint32_t doubled_low_sum(__m256i v) {
@@ -180,7 +181,7 @@ KvnResult sat8x8d_16u(const uint16_t* src, int32_t ss, const uint16_t* ref, int3
 constexpr void satd_init_avx2(SatdKernels& k) {
   using namespace KVN_ISA;
   k.satd[kSatd4x4] = Xmm::satd4x4;
-  k.satd[kSatd4x8] = Widened::satd4x8;
+  k.satd[kSatd4x8] = Xmm::satd4x8;
   k.satd[kSatd8x4] = Xmm::satd8<4>;
   k.satd[kSatd8x8] = satd8<8>;
   k.satd[kSatd8x16] = satd8<16>;

@@ -95,6 +95,11 @@ inline void store16x2(void* lo, void* hi, __m256i v) {
   store<16>(hi, _mm256_extracti128_si256(v, 1));
 }
 
+// The 4 bytes at p in each 32-bit lane, broadcast by the load unit
+// (vbroadcastss takes no ALU operation; the builtin loads from any address,
+// so no float is read through a misaligned pointer).
+inline __m128i load_bcast4(const void* p) { return _mm_castps_si128(_mm_broadcast_ss(static_cast<const float*>(p))); }
+
 // 16 bytes at p zero-extended to the 16-bit lanes of a 256-bit register.
 inline __m256i load_widen(const void* p) { return _mm256_cvtepu8_epi16(load<16>(p)); }
 #endif
