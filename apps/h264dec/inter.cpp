@@ -155,6 +155,22 @@ void SliceDecoder::predict_block(int x4, int y4, int w4, int h4) {
   const int cmvScale = cf == 1 ? 1 : 2;
   const int shift = bd - 8;
 
+  if (!bi) {
+    // One reference: explicit weights, where the slice has them for it, are
+    // applied in place after the prediction.
+    const int l = single, r = m.ref[l];
+    const Frame& f = *ref[l];
+    O::luma(f, Y, yStep, bx, by, bw, bh, m.mv[l], bd);
+    O::chroma(f, Cb, Cr, cStep, cx, cy, cw, ch, m.mv[l][0], m.mv[l][1] * cmvScale, bd);
+    if (!explicitWp) return;
+    if (sh.lumaWFlag[l][r]) O::uni(Y, yStep, sh.lumaLog2Wd, sh.lumaW[l][r], sh.lumaO[l][r] * (1 << shift), bw, bh, bd);
+    if (sh.chromaWFlag[l][r]) {
+      O::uni(Cb, cStep, sh.chromaLog2Wd, sh.chromaW[l][r][0], sh.chromaO[l][r][0] * (1 << shift), cw, ch, bd);
+      O::uni(Cr, cStep, sh.chromaLog2Wd, sh.chromaW[l][r][1], sh.chromaO[l][r][1] * (1 << shift), cw, ch, bd);
+    }
+    return;
+  }
+
   // Weights per component: 0 luma, 1 Cb, 2 Cr.
   Weights wt[3];
   if (explicitWp) {
@@ -168,7 +184,7 @@ void SliceDecoder::predict_block(int x4, int y4, int w4, int h4) {
         wt[c].o[l] = (c == 0 ? sh.lumaO[l][r] : sh.chromaO[l][r][c - 1]) * (1 << shift);
       }
     }
-  } else if (implicitWp && bi && implicitW[m.ref[0] & 31][m.ref[1] & 31] != 32) {
+  } else if (implicitWp && implicitW[m.ref[0] & 31][m.ref[1] & 31] != 32) {
     // Equal implicit weights (32, 32) are the default average:
     // (32 a + 32 b + 32) >> 6 == (a + b + 1) >> 1.
     int w1 = implicitW[m.ref[0] & 31][m.ref[1] & 31];
@@ -179,20 +195,6 @@ void SliceDecoder::predict_block(int x4, int y4, int w4, int h4) {
     }
   }
 
-  if (!bi) {
-    const Frame& r = *ref[single];
-    O::luma(r, Y, yStep, bx, by, bw, bh, m.mv[single], bd);
-    O::chroma(r, Cb, Cr, cStep, cx, cy, cw, ch, m.mv[single][0], m.mv[single][1] * cmvScale, bd);
-    if (explicitWp) {
-      int rr = m.ref[single];
-      if (sh.lumaWFlag[single][rr]) O::uni(Y, yStep, wt[0].log2, wt[0].w[single], wt[0].o[single], bw, bh, bd);
-      if (sh.chromaWFlag[single][rr]) {
-        O::uni(Cb, cStep, wt[1].log2, wt[1].w[single], wt[1].o[single], cw, ch, bd);
-        O::uni(Cr, cStep, wt[2].log2, wt[2].w[single], wt[2].o[single], cw, ch, bd);
-      }
-    }
-    return;
-  }
   alignas(16) Pel ty[2][16 * 16], tcb[2][8 * 16], tcr[2][8 * 16];
   const int tyStep = 16;  // bytes for 8-bit, samples for 16-bit: both 16
   for (int l = 0; l < 2; ++l) {
