@@ -125,6 +125,29 @@ struct Ops<uint16_t> {
   static constexpr int kBytes = 2;
 };
 
+// Whole-sample motion (still and panning areas) needs no interpolation when
+// the block lies inside its reference picture: the reference block is then
+// the prediction, copied or averaged straight from the picture. Returns that
+// block of plane c for the block at (x, y) of size w x h moved by (mvx, mvy)
+// in 1 / unit samples, or null where the vector has a fraction or the block
+// reaches outside the picture (the library's Block functions pad there).
+const uint8_t* whole_sample(const Frame& f, int c, int x, int y, int w, int h, int mvx, int mvy, int unit) {
+  if ((mvx | mvy) & (unit - 1)) return nullptr;
+  x += mvx / unit;
+  y += mvy / unit;
+  const int pw = c ? f.cwidth : f.width, ph = c ? f.cheight : f.height;
+  if (x < 0 || y < 0 || x + w > pw || y + h > ph) return nullptr;
+  return f.planes[c].data() + size_t(y) * f.stride[c] + x;
+}
+
+// A whole-sample block copied by the library's block copies (16x16 and 8x8,
+// the common sizes); false for other sizes.
+bool copy_block(const uint8_t* src, int srcStep, uint8_t* dst, int dstStep, int w, int h) {
+  if (w == 16 && h == 16) return kvniCopy16x16_8u_C1R(src, srcStep, dst, dstStep) >= 0;
+  if (w == 8 && h == 8) return kvniCopy8x8_8u_C1R(src, srcStep, dst, dstStep) >= 0;
+  return false;
+}
+
 }  // namespace
 
 template <typename Pel>
@@ -160,8 +183,17 @@ void SliceDecoder::predict_block(int x4, int y4, int w4, int h4) {
     // applied in place after the prediction.
     const int l = single, r = m.ref[l];
     const Frame& f = *ref[l];
-    O::luma(f, Y, yStep, bx, by, bw, bh, m.mv[l], bd);
-    O::chroma(f, Cb, Cr, cStep, cx, cy, cw, ch, m.mv[l][0], m.mv[l][1] * cmvScale, bd);
+    bool lumaDone = false, chromaDone = false;
+    if constexpr (sizeof(Pel) == 1) {
+      const uint8_t* y = whole_sample(f, 0, bx, by, bw, bh, m.mv[l][0], m.mv[l][1], 4);
+      lumaDone = y && copy_block(y, f.stride[0], Y, yStep, bw, bh);
+      const uint8_t* u = whole_sample(f, 1, cx, cy, cw, ch, m.mv[l][0], m.mv[l][1] * cmvScale, 8);
+      const uint8_t* v = whole_sample(f, 2, cx, cy, cw, ch, m.mv[l][0], m.mv[l][1] * cmvScale, 8);
+      chromaDone =
+          u && v && copy_block(u, f.stride[1], Cb, cStep, cw, ch) && copy_block(v, f.stride[2], Cr, cStep, cw, ch);
+    }
+    if (!lumaDone) O::luma(f, Y, yStep, bx, by, bw, bh, m.mv[l], bd);
+    if (!chromaDone) O::chroma(f, Cb, Cr, cStep, cx, cy, cw, ch, m.mv[l][0], m.mv[l][1] * cmvScale, bd);
     if (!explicitWp) return;
     if (sh.lumaWFlag[l][r]) O::uni(Y, yStep, sh.lumaLog2Wd, sh.lumaW[l][r], sh.lumaO[l][r] * (1 << shift), bw, bh, bd);
     if (sh.chromaWFlag[l][r]) {
@@ -195,15 +227,41 @@ void SliceDecoder::predict_block(int x4, int y4, int w4, int h4) {
     }
   }
 
+  // With the default average, whole-sample blocks of both references are
+  // averaged straight from the pictures.
+  bool lumaDone = false, chromaDone = false;
+  if constexpr (sizeof(Pel) == 1) {
+    if (wt[0].mode == 0) {  // every component's mode is the same
+      const Frame &f0 = *ref[0], &f1 = *ref[1];
+      const uint8_t* y0 = whole_sample(f0, 0, bx, by, bw, bh, m.mv[0][0], m.mv[0][1], 4);
+      const uint8_t* y1 = y0 ? whole_sample(f1, 0, bx, by, bw, bh, m.mv[1][0], m.mv[1][1], 4) : nullptr;
+      if (y1) {
+        kvniInterpolateBlock_H264_8u_P3P1R(y0, y1, Y, uint32_t(bw), uint32_t(bh), f0.stride[0], f1.stride[0], yStep);
+        lumaDone = true;
+      }
+      const int mvy0 = m.mv[0][1] * cmvScale, mvy1 = m.mv[1][1] * cmvScale;
+      const uint8_t* u0 = whole_sample(f0, 1, cx, cy, cw, ch, m.mv[0][0], mvy0, 8);
+      const uint8_t* u1 = u0 ? whole_sample(f1, 1, cx, cy, cw, ch, m.mv[1][0], mvy1, 8) : nullptr;
+      if (u1) {
+        const uint8_t* v0 = whole_sample(f0, 2, cx, cy, cw, ch, m.mv[0][0], mvy0, 8);
+        const uint8_t* v1 = whole_sample(f1, 2, cx, cy, cw, ch, m.mv[1][0], mvy1, 8);
+        kvniInterpolateBlock_H264_8u_P3P1R(u0, u1, Cb, uint32_t(cw), uint32_t(ch), f0.stride[1], f1.stride[1], cStep);
+        kvniInterpolateBlock_H264_8u_P3P1R(v0, v1, Cr, uint32_t(cw), uint32_t(ch), f0.stride[2], f1.stride[2], cStep);
+        chromaDone = true;
+      }
+    }
+  }
   alignas(16) Pel ty[2][16 * 16], tcb[2][8 * 16], tcr[2][8 * 16];
   const int tyStep = 16;  // bytes for 8-bit, samples for 16-bit: both 16
   for (int l = 0; l < 2; ++l) {
-    O::luma(*ref[l], ty[l], tyStep, bx, by, bw, bh, m.mv[l], bd);
-    O::chroma(*ref[l], tcb[l], tcr[l], 8, cx, cy, cw, ch, m.mv[l][0], m.mv[l][1] * cmvScale, bd);
+    if (!lumaDone) O::luma(*ref[l], ty[l], tyStep, bx, by, bw, bh, m.mv[l], bd);
+    if (!chromaDone) O::chroma(*ref[l], tcb[l], tcr[l], 8, cx, cy, cw, ch, m.mv[l][0], m.mv[l][1] * cmvScale, bd);
   }
-  O::bi(ty[0], ty[1], tyStep, Y, yStep, wt[0], bw, bh, bd);
-  O::bi(tcb[0], tcb[1], 8, Cb, cStep, wt[1], cw, ch, bd);
-  O::bi(tcr[0], tcr[1], 8, Cr, cStep, wt[2], cw, ch, bd);
+  if (!lumaDone) O::bi(ty[0], ty[1], tyStep, Y, yStep, wt[0], bw, bh, bd);
+  if (!chromaDone) {
+    O::bi(tcb[0], tcb[1], 8, Cb, cStep, wt[1], cw, ch, bd);
+    O::bi(tcr[0], tcr[1], 8, Cr, cStep, wt[2], cw, ch, bd);
+  }
 }
 
 template <typename Pel>
