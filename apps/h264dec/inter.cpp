@@ -58,15 +58,15 @@ struct Ops<uint8_t> {
   static void uni(uint8_t* blk, int step, int log2, int w, int o, int bw, int bh, int) {
     kvniUniDirWeightBlock_H264_8u_C1IR(blk, step, Kvn32u(log2), w, o, KvnSize{bw, bh});
   }
-  static void bi(const uint8_t* a, const uint8_t* b, int abStep, uint8_t* dst, int dstStep, const Weights& wt, int bw,
-                 int bh, int) {
+  static void bi(const uint8_t* a, int aStep, const uint8_t* b, int bStep, uint8_t* dst, int dstStep, const Weights& wt,
+                 int bw, int bh, int) {
     if (wt.mode == 1)
-      kvniBiDirWeightBlock_H264_8u_P3P1R(a, b, dst, abStep, abStep, dstStep, Kvn32u(wt.log2), wt.w[0], wt.o[0], wt.w[1],
+      kvniBiDirWeightBlock_H264_8u_P3P1R(a, b, dst, aStep, bStep, dstStep, Kvn32u(wt.log2), wt.w[0], wt.o[0], wt.w[1],
                                          wt.o[1], KvnSize{bw, bh});
     else if (wt.mode == 2)
-      kvniBiDirWeightBlockImplicit_H264_8u_P3P1R(a, b, dst, abStep, abStep, dstStep, wt.w[0], wt.w[1], KvnSize{bw, bh});
+      kvniBiDirWeightBlockImplicit_H264_8u_P3P1R(a, b, dst, aStep, bStep, dstStep, wt.w[0], wt.w[1], KvnSize{bw, bh});
     else
-      kvniInterpolateBlock_H264_8u_P3P1R(a, b, dst, uint32_t(bw), uint32_t(bh), abStep, abStep, dstStep);
+      kvniInterpolateBlock_H264_8u_P3P1R(a, b, dst, uint32_t(bw), uint32_t(bh), aStep, bStep, dstStep);
   }
   static constexpr int kBytes = 1;
 };
@@ -112,9 +112,9 @@ struct Ops<uint16_t> {
   static void uni(uint16_t* blk, int step, int log2, int w, int o, int bw, int bh, int bd) {
     kvniUnidirWeight_H264_16u_IP2P1R(blk, step, Kvn32u(log2), w, o, KvnSize{bw, bh}, bd);
   }
-  static void bi(const uint16_t* a, const uint16_t* b, int abStep, uint16_t* dst, int dstStep, const Weights& wt,
-                 int bw, int bh, int bd) {
-    KvnBidirRecord16u r{a, abStep, b, abStep, dst, dstStep, KvnSize{bw, bh}, bd};
+  static void bi(const uint16_t* a, int aStep, const uint16_t* b, int bStep, uint16_t* dst, int dstStep,
+                 const Weights& wt, int bw, int bh, int bd) {
+    KvnBidirRecord16u r{a, aStep, b, bStep, dst, dstStep, KvnSize{bw, bh}, bd};
     if (wt.mode == 1)
       kvniBidirWeight_H264_16u_P2P1R(&r, Kvn32u(wt.log2), wt.w[0], wt.o[0], wt.w[1], wt.o[1]);
     else if (wt.mode == 2)
@@ -140,12 +140,15 @@ const uint8_t* whole_sample(const Frame& f, int c, int x, int y, int w, int h, i
   return f.planes[c].data() + size_t(y) * f.stride[c] + x;
 }
 
-// A whole-sample block copied by the library's block copies (16x16 and 8x8,
-// the common sizes); false for other sizes.
+// A whole-sample block copied by the library's block copies: 16x16, or 8x8
+// tiles of sizes in multiples of 8; false for other sizes.
 bool copy_block(const uint8_t* src, int srcStep, uint8_t* dst, int dstStep, int w, int h) {
   if (w == 16 && h == 16) return kvniCopy16x16_8u_C1R(src, srcStep, dst, dstStep) >= 0;
-  if (w == 8 && h == 8) return kvniCopy8x8_8u_C1R(src, srcStep, dst, dstStep) >= 0;
-  return false;
+  if ((w | h) & 7) return false;
+  for (int y = 0; y < h; y += 8)
+    for (int x = 0; x < w; x += 8)
+      kvniCopy8x8_8u_C1R(src + size_t(y) * srcStep + x, srcStep, dst + size_t(y) * dstStep + x, dstStep);
+  return true;
 }
 
 }  // namespace
@@ -227,41 +230,38 @@ void SliceDecoder::predict_block(int x4, int y4, int w4, int h4) {
     }
   }
 
-  // With the default average, whole-sample blocks of both references are
-  // averaged straight from the pictures.
-  bool lumaDone = false, chromaDone = false;
-  if constexpr (sizeof(Pel) == 1) {
-    if (wt[0].mode == 0) {  // every component's mode is the same
-      const Frame &f0 = *ref[0], &f1 = *ref[1];
-      const uint8_t* y0 = whole_sample(f0, 0, bx, by, bw, bh, m.mv[0][0], m.mv[0][1], 4);
-      const uint8_t* y1 = y0 ? whole_sample(f1, 0, bx, by, bw, bh, m.mv[1][0], m.mv[1][1], 4) : nullptr;
-      if (y1) {
-        kvniInterpolateBlock_H264_8u_P3P1R(y0, y1, Y, uint32_t(bw), uint32_t(bh), f0.stride[0], f1.stride[0], yStep);
-        lumaDone = true;
-      }
-      const int mvy0 = m.mv[0][1] * cmvScale, mvy1 = m.mv[1][1] * cmvScale;
-      const uint8_t* u0 = whole_sample(f0, 1, cx, cy, cw, ch, m.mv[0][0], mvy0, 8);
-      const uint8_t* u1 = u0 ? whole_sample(f1, 1, cx, cy, cw, ch, m.mv[1][0], mvy1, 8) : nullptr;
-      if (u1) {
-        const uint8_t* v0 = whole_sample(f0, 2, cx, cy, cw, ch, m.mv[0][0], mvy0, 8);
-        const uint8_t* v1 = whole_sample(f1, 2, cx, cy, cw, ch, m.mv[1][0], mvy1, 8);
-        kvniInterpolateBlock_H264_8u_P3P1R(u0, u1, Cb, uint32_t(cw), uint32_t(ch), f0.stride[1], f1.stride[1], cStep);
-        kvniInterpolateBlock_H264_8u_P3P1R(v0, v1, Cr, uint32_t(cw), uint32_t(ch), f0.stride[2], f1.stride[2], cStep);
-        chromaDone = true;
-      }
+  // Each list's block: read in place where whole-sample (8-bit), else
+  // interpolated into a temporary block; then combined into the picture.
+  alignas(16) Pel ty[2][16 * 16], tcb[2][8 * 16], tcr[2][8 * 16];
+  const Pel *py[2], *pcb[2], *pcr[2];
+  int yS[2], cS[2];  // their steps, bytes for 8-bit
+  for (int l = 0; l < 2; ++l) {
+    const Frame& f = *ref[l];
+    const int cmvx = m.mv[l][0], cmvy = m.mv[l][1] * cmvScale;
+    py[l] = nullptr;
+    pcb[l] = pcr[l] = nullptr;
+    if constexpr (sizeof(Pel) == 1) {
+      py[l] = whole_sample(f, 0, bx, by, bw, bh, m.mv[l][0], m.mv[l][1], 4);
+      yS[l] = f.stride[0];
+      pcb[l] = whole_sample(f, 1, cx, cy, cw, ch, cmvx, cmvy, 8);
+      pcr[l] = whole_sample(f, 2, cx, cy, cw, ch, cmvx, cmvy, 8);
+      cS[l] = f.stride[1];
+    }
+    if (!py[l]) {
+      O::luma(f, ty[l], 16, bx, by, bw, bh, m.mv[l], bd);  // step 16: bytes for 8-bit, samples for 16-bit
+      py[l] = ty[l];
+      yS[l] = 16;
+    }
+    if (!pcb[l] || !pcr[l]) {
+      O::chroma(f, tcb[l], tcr[l], 8, cx, cy, cw, ch, cmvx, cmvy, bd);
+      pcb[l] = tcb[l];
+      pcr[l] = tcr[l];
+      cS[l] = 8;
     }
   }
-  alignas(16) Pel ty[2][16 * 16], tcb[2][8 * 16], tcr[2][8 * 16];
-  const int tyStep = 16;  // bytes for 8-bit, samples for 16-bit: both 16
-  for (int l = 0; l < 2; ++l) {
-    if (!lumaDone) O::luma(*ref[l], ty[l], tyStep, bx, by, bw, bh, m.mv[l], bd);
-    if (!chromaDone) O::chroma(*ref[l], tcb[l], tcr[l], 8, cx, cy, cw, ch, m.mv[l][0], m.mv[l][1] * cmvScale, bd);
-  }
-  if (!lumaDone) O::bi(ty[0], ty[1], tyStep, Y, yStep, wt[0], bw, bh, bd);
-  if (!chromaDone) {
-    O::bi(tcb[0], tcb[1], 8, Cb, cStep, wt[1], cw, ch, bd);
-    O::bi(tcr[0], tcr[1], 8, Cr, cStep, wt[2], cw, ch, bd);
-  }
+  O::bi(py[0], yS[0], py[1], yS[1], Y, yStep, wt[0], bw, bh, bd);
+  O::bi(pcb[0], cS[0], pcb[1], cS[1], Cb, cStep, wt[1], cw, ch, bd);
+  O::bi(pcr[0], cS[0], pcr[1], cS[1], Cr, cStep, wt[2], cw, ch, bd);
 }
 
 template <typename Pel>
