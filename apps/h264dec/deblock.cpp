@@ -44,11 +44,12 @@ int motion_bs(const BlockMotion& p, const BlockMotion& q) {
 // bS from motion only: 0 at once when both blocks use the same pictures with
 // the same vectors, the common case inside a partition.
 inline int motion_bs_fast(const BlockMotion& p, const BlockMotion& q) {
-  uint64_t pm, qm, pp, qp;
+  uint64_t pm, qm;
+  uint32_t pp, qp;
   std::memcpy(&pm, p.mv, 8);
   std::memcpy(&qm, q.mv, 8);
-  std::memcpy(&pp, p.pic, 8);
-  std::memcpy(&qp, q.pic, 8);
+  std::memcpy(&pp, p.pic, 4);
+  std::memcpy(&qp, q.pic, 4);
   if (((pm ^ qm) | (pp ^ qp)) == 0) return 0;
   return motion_bs(p, q);
 }

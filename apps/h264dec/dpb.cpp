@@ -10,6 +10,7 @@ Frame* Decoder::new_frame() {
   for (auto& f : dpb_)
     if (!f->isRef() && !f->neededForOutput && f.get() != pic_.cur) return f.get();
   dpb_.push_back(std::make_unique<Frame>());
+  dpb_.back()->slot = int16_t(dpb_.size() - 1);
   return dpb_.back().get();
 }
 

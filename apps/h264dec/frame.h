@@ -8,15 +8,24 @@
 
 namespace h264dec {
 
-// Motion of one 4x4 block.
+// Motion of one 4x4 block: 16 bytes, a macroblock's row of four in one
+// 64-byte line.
 struct BlockMotion {
   int16_t mv[2][2];  // [list][x/y], quarter samples
   int8_t ref[2];     // reference index, -1 unused
-  int32_t pic[2];    // id of the reference frame, -1 unused
+  int16_t pic[2];    // slot of the reference frame (Frame::slot), -1 unused
+  int16_t unused;
 };
+static_assert(sizeof(BlockMotion) == 16, "motion records are stored as one 16-byte word");
+// Intra macroblocks and unused lists.
+inline constexpr BlockMotion kNoMotion{{{0, 0}, {0, 0}}, {-1, -1}, {-1, -1}, 0};
 
 struct Frame {
-  int id = 0;                   // unique per decoded picture
+  int id = 0;  // unique per decoded picture
+  // Index of this buffer in the decoder's frame store: no two frames held at
+  // once share it, so motion records name their reference pictures by it in
+  // 16 bits (ids grow without bound).
+  int16_t slot = 0;
   int width = 0, height = 0;    // luma samples (whole macroblocks)
   int cwidth = 0, cheight = 0;  // chroma samples
   int bytesPerSample = 1;
@@ -57,7 +66,7 @@ struct Frame {
     planes[0].assign(size_t(w) * h * bps, 0);
     planes[1].assign(size_t(cw) * ch * bps, 0);
     planes[2].assign(size_t(cw) * ch * bps, 0);
-    motion.assign(size_t(w / 4) * (h / 4), BlockMotion{{{0, 0}, {0, 0}}, {-1, -1}, {-1, -1}});
+    motion.assign(size_t(w / 4) * (h / 4), kNoMotion);
   }
 };
 

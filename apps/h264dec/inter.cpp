@@ -58,15 +58,15 @@ struct Ops<uint8_t> {
   static void uni(uint8_t* blk, int step, int log2, int w, int o, int bw, int bh, int) {
     kvniUniDirWeightBlock_H264_8u_C1IR(blk, step, Kvn32u(log2), w, o, KvnSize{bw, bh});
   }
-  static void bi(const uint8_t* a, const uint8_t* b, int abStep, uint8_t* dst, int dstStep, const Weights& wt, int bw,
-                 int bh, int) {
+  static void bi(const uint8_t* a, int aStep, const uint8_t* b, int bStep, uint8_t* dst, int dstStep, const Weights& wt,
+                 int bw, int bh, int) {
     if (wt.mode == 1)
-      kvniBiDirWeightBlock_H264_8u_P3P1R(a, b, dst, abStep, abStep, dstStep, Kvn32u(wt.log2), wt.w[0], wt.o[0], wt.w[1],
+      kvniBiDirWeightBlock_H264_8u_P3P1R(a, b, dst, aStep, bStep, dstStep, Kvn32u(wt.log2), wt.w[0], wt.o[0], wt.w[1],
                                          wt.o[1], KvnSize{bw, bh});
     else if (wt.mode == 2)
-      kvniBiDirWeightBlockImplicit_H264_8u_P3P1R(a, b, dst, abStep, abStep, dstStep, wt.w[0], wt.w[1], KvnSize{bw, bh});
+      kvniBiDirWeightBlockImplicit_H264_8u_P3P1R(a, b, dst, aStep, bStep, dstStep, wt.w[0], wt.w[1], KvnSize{bw, bh});
     else
-      kvniInterpolateBlock_H264_8u_P3P1R(a, b, dst, uint32_t(bw), uint32_t(bh), abStep, abStep, dstStep);
+      kvniInterpolateBlock_H264_8u_P3P1R(a, b, dst, uint32_t(bw), uint32_t(bh), aStep, bStep, dstStep);
   }
   static constexpr int kBytes = 1;
 };
@@ -112,9 +112,9 @@ struct Ops<uint16_t> {
   static void uni(uint16_t* blk, int step, int log2, int w, int o, int bw, int bh, int bd) {
     kvniUnidirWeight_H264_16u_IP2P1R(blk, step, Kvn32u(log2), w, o, KvnSize{bw, bh}, bd);
   }
-  static void bi(const uint16_t* a, const uint16_t* b, int abStep, uint16_t* dst, int dstStep, const Weights& wt,
-                 int bw, int bh, int bd) {
-    KvnBidirRecord16u r{a, abStep, b, abStep, dst, dstStep, KvnSize{bw, bh}, bd};
+  static void bi(const uint16_t* a, int aStep, const uint16_t* b, int bStep, uint16_t* dst, int dstStep,
+                 const Weights& wt, int bw, int bh, int bd) {
+    KvnBidirRecord16u r{a, aStep, b, bStep, dst, dstStep, KvnSize{bw, bh}, bd};
     if (wt.mode == 1)
       kvniBidirWeight_H264_16u_P2P1R(&r, Kvn32u(wt.log2), wt.w[0], wt.o[0], wt.w[1], wt.o[1]);
     else if (wt.mode == 2)
@@ -124,6 +124,32 @@ struct Ops<uint16_t> {
   }
   static constexpr int kBytes = 2;
 };
+
+// Whole-sample motion (still and panning areas) needs no interpolation when
+// the block lies inside its reference picture: the reference block is then
+// the prediction, copied or averaged straight from the picture. Returns that
+// block of plane c for the block at (x, y) of size w x h moved by (mvx, mvy)
+// in 1 / unit samples, or null where the vector has a fraction or the block
+// reaches outside the picture (the library's Block functions pad there).
+const uint8_t* whole_sample(const Frame& f, int c, int x, int y, int w, int h, int mvx, int mvy, int unit) {
+  if ((mvx | mvy) & (unit - 1)) return nullptr;
+  x += mvx / unit;
+  y += mvy / unit;
+  const int pw = c ? f.cwidth : f.width, ph = c ? f.cheight : f.height;
+  if (x < 0 || y < 0 || x + w > pw || y + h > ph) return nullptr;
+  return f.planes[c].data() + size_t(y) * f.stride[c] + x;
+}
+
+// A whole-sample block copied by the library's block copies: 16x16, or 8x8
+// tiles of sizes in multiples of 8; false for other sizes.
+bool copy_block(const uint8_t* src, int srcStep, uint8_t* dst, int dstStep, int w, int h) {
+  if (w == 16 && h == 16) return kvniCopy16x16_8u_C1R(src, srcStep, dst, dstStep) >= 0;
+  if ((w | h) & 7) return false;
+  for (int y = 0; y < h; y += 8)
+    for (int x = 0; x < w; x += 8)
+      kvniCopy8x8_8u_C1R(src + size_t(y) * srcStep + x, srcStep, dst + size_t(y) * dstStep + x, dstStep);
+  return true;
+}
 
 }  // namespace
 
@@ -155,6 +181,31 @@ void SliceDecoder::predict_block(int x4, int y4, int w4, int h4) {
   const int cmvScale = cf == 1 ? 1 : 2;
   const int shift = bd - 8;
 
+  if (!bi) {
+    // One reference: explicit weights, where the slice has them for it, are
+    // applied in place after the prediction.
+    const int l = single, r = m.ref[l];
+    const Frame& f = *ref[l];
+    bool lumaDone = false, chromaDone = false;
+    if constexpr (sizeof(Pel) == 1) {
+      const uint8_t* y = whole_sample(f, 0, bx, by, bw, bh, m.mv[l][0], m.mv[l][1], 4);
+      lumaDone = y && copy_block(y, f.stride[0], Y, yStep, bw, bh);
+      const uint8_t* u = whole_sample(f, 1, cx, cy, cw, ch, m.mv[l][0], m.mv[l][1] * cmvScale, 8);
+      const uint8_t* v = whole_sample(f, 2, cx, cy, cw, ch, m.mv[l][0], m.mv[l][1] * cmvScale, 8);
+      chromaDone =
+          u && v && copy_block(u, f.stride[1], Cb, cStep, cw, ch) && copy_block(v, f.stride[2], Cr, cStep, cw, ch);
+    }
+    if (!lumaDone) O::luma(f, Y, yStep, bx, by, bw, bh, m.mv[l], bd);
+    if (!chromaDone) O::chroma(f, Cb, Cr, cStep, cx, cy, cw, ch, m.mv[l][0], m.mv[l][1] * cmvScale, bd);
+    if (!explicitWp) return;
+    if (sh.lumaWFlag[l][r]) O::uni(Y, yStep, sh.lumaLog2Wd, sh.lumaW[l][r], sh.lumaO[l][r] * (1 << shift), bw, bh, bd);
+    if (sh.chromaWFlag[l][r]) {
+      O::uni(Cb, cStep, sh.chromaLog2Wd, sh.chromaW[l][r][0], sh.chromaO[l][r][0] * (1 << shift), cw, ch, bd);
+      O::uni(Cr, cStep, sh.chromaLog2Wd, sh.chromaW[l][r][1], sh.chromaO[l][r][1] * (1 << shift), cw, ch, bd);
+    }
+    return;
+  }
+
   // Weights per component: 0 luma, 1 Cb, 2 Cr.
   Weights wt[3];
   if (explicitWp) {
@@ -168,7 +219,7 @@ void SliceDecoder::predict_block(int x4, int y4, int w4, int h4) {
         wt[c].o[l] = (c == 0 ? sh.lumaO[l][r] : sh.chromaO[l][r][c - 1]) * (1 << shift);
       }
     }
-  } else if (implicitWp && bi && implicitW[m.ref[0] & 31][m.ref[1] & 31] != 32) {
+  } else if (implicitWp && implicitW[m.ref[0] & 31][m.ref[1] & 31] != 32) {
     // Equal implicit weights (32, 32) are the default average:
     // (32 a + 32 b + 32) >> 6 == (a + b + 1) >> 1.
     int w1 = implicitW[m.ref[0] & 31][m.ref[1] & 31];
@@ -179,29 +230,38 @@ void SliceDecoder::predict_block(int x4, int y4, int w4, int h4) {
     }
   }
 
-  if (!bi) {
-    const Frame& r = *ref[single];
-    O::luma(r, Y, yStep, bx, by, bw, bh, m.mv[single], bd);
-    O::chroma(r, Cb, Cr, cStep, cx, cy, cw, ch, m.mv[single][0], m.mv[single][1] * cmvScale, bd);
-    if (explicitWp) {
-      int rr = m.ref[single];
-      if (sh.lumaWFlag[single][rr]) O::uni(Y, yStep, wt[0].log2, wt[0].w[single], wt[0].o[single], bw, bh, bd);
-      if (sh.chromaWFlag[single][rr]) {
-        O::uni(Cb, cStep, wt[1].log2, wt[1].w[single], wt[1].o[single], cw, ch, bd);
-        O::uni(Cr, cStep, wt[2].log2, wt[2].w[single], wt[2].o[single], cw, ch, bd);
-      }
-    }
-    return;
-  }
+  // Each list's block: read in place where whole-sample (8-bit), else
+  // interpolated into a temporary block; then combined into the picture.
   alignas(16) Pel ty[2][16 * 16], tcb[2][8 * 16], tcr[2][8 * 16];
-  const int tyStep = 16;  // bytes for 8-bit, samples for 16-bit: both 16
+  const Pel *py[2], *pcb[2], *pcr[2];
+  int yS[2], cS[2];  // their steps, bytes for 8-bit
   for (int l = 0; l < 2; ++l) {
-    O::luma(*ref[l], ty[l], tyStep, bx, by, bw, bh, m.mv[l], bd);
-    O::chroma(*ref[l], tcb[l], tcr[l], 8, cx, cy, cw, ch, m.mv[l][0], m.mv[l][1] * cmvScale, bd);
+    const Frame& f = *ref[l];
+    const int cmvx = m.mv[l][0], cmvy = m.mv[l][1] * cmvScale;
+    py[l] = nullptr;
+    pcb[l] = pcr[l] = nullptr;
+    if constexpr (sizeof(Pel) == 1) {
+      py[l] = whole_sample(f, 0, bx, by, bw, bh, m.mv[l][0], m.mv[l][1], 4);
+      yS[l] = f.stride[0];
+      pcb[l] = whole_sample(f, 1, cx, cy, cw, ch, cmvx, cmvy, 8);
+      pcr[l] = whole_sample(f, 2, cx, cy, cw, ch, cmvx, cmvy, 8);
+      cS[l] = f.stride[1];
+    }
+    if (!py[l]) {
+      O::luma(f, ty[l], 16, bx, by, bw, bh, m.mv[l], bd);  // step 16: bytes for 8-bit, samples for 16-bit
+      py[l] = ty[l];
+      yS[l] = 16;
+    }
+    if (!pcb[l] || !pcr[l]) {
+      O::chroma(f, tcb[l], tcr[l], 8, cx, cy, cw, ch, cmvx, cmvy, bd);
+      pcb[l] = tcb[l];
+      pcr[l] = tcr[l];
+      cS[l] = 8;
+    }
   }
-  O::bi(ty[0], ty[1], tyStep, Y, yStep, wt[0], bw, bh, bd);
-  O::bi(tcb[0], tcb[1], 8, Cb, cStep, wt[1], cw, ch, bd);
-  O::bi(tcr[0], tcr[1], 8, Cr, cStep, wt[2], cw, ch, bd);
+  O::bi(py[0], yS[0], py[1], yS[1], Y, yStep, wt[0], bw, bh, bd);
+  O::bi(pcb[0], cS[0], pcb[1], cS[1], Cb, cStep, wt[1], cw, ch, bd);
+  O::bi(pcr[0], cS[0], pcr[1], cS[1], Cr, cStep, wt[2], cw, ch, bd);
 }
 
 template <typename Pel>

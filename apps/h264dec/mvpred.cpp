@@ -106,32 +106,30 @@ void SliceDecoder::store_both(int x4, int y4, int w4, int h4, const int ref[2], 
   const int W4 = W * 4;
   int pic[2], mvx[2], mvy[2];
   for (int l = 0; l < 2; ++l) {
-    pic[l] = ref[l] >= 0 && ctx.refList[l][ref[l]] ? ctx.refList[l][ref[l]]->id : -1;
+    pic[l] = ref[l] >= 0 && ctx.refList[l][ref[l]] ? ctx.refList[l][ref[l]]->slot : -1;
     mvx[l] = ref[l] >= 0 ? mv[l][0] : 0;
     mvy[l] = ref[l] >= 0 ? mv[l][1] : 0;
   }
   BlockMotion* row = &cur->motion[size_t(mb.y * 4 + y4) * W4 + mb.x * 4 + x4];
   if constexpr (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && offsetof(BlockMotion, ref) == 8 &&
-                offsetof(BlockMotion, pic) == 12) {
-    // The record in three words held in registers: fields written one by one
-    // and then copied as a whole make each copy wait for the narrow stores
-    // (no store forwarding), which cost more than the rest of the function.
+                offsetof(BlockMotion, pic) == 10) {
+    // The record built in two registers and stored as one 16-byte word:
+    // fields written one by one and then copied as a whole make each copy
+    // wait for the narrow stores (no store forwarding), which cost more than
+    // the rest of the function.
     const uint64_t mvWord = uint64_t(uint16_t(mvx[0])) | uint64_t(uint16_t(mvy[0])) << 16 |
                             uint64_t(uint16_t(mvx[1])) << 32 | uint64_t(uint16_t(mvy[1])) << 48;
-    const uint32_t refWord = uint32_t(uint8_t(ref[0])) | uint32_t(uint8_t(ref[1])) << 8;
-    const uint64_t picWord = uint64_t(uint32_t(pic[0])) | uint64_t(uint32_t(pic[1])) << 32;
+    const uint64_t hiWord = uint64_t(uint8_t(ref[0])) | uint64_t(uint8_t(ref[1])) << 8 |
+                            uint64_t(uint16_t(pic[0])) << 16 | uint64_t(uint16_t(pic[1])) << 32;
+    typedef uint64_t V2 __attribute__((vector_size(16)));
+    const V2 rec = {mvWord, hiWord};
     for (int y = 0; y < h4; ++y, row += W4)
-      for (int x = 0; x < w4; ++x) {
-        unsigned char* p = reinterpret_cast<unsigned char*>(row + x);
-        std::memcpy(p, &mvWord, 8);
-        std::memcpy(p + 8, &refWord, 4);
-        std::memcpy(p + 12, &picWord, 8);
-      }
+      for (int x = 0; x < w4; ++x) std::memcpy(row + x, &rec, 16);
   } else {
     BlockMotion m;
     for (int l = 0; l < 2; ++l) {
       m.ref[l] = int8_t(ref[l]);
-      m.pic[l] = pic[l];
+      m.pic[l] = int16_t(pic[l]);
       m.mv[l][0] = int16_t(mvx[l]);
       m.mv[l][1] = int16_t(mvy[l]);
     }
@@ -296,7 +294,7 @@ void SliceDecoder::direct_motion(int blk8) {
     int ref0 = 0;
     if (refCol >= 0) {
       for (int i = 0; i < ctx.refCount[0]; ++i)
-        if (ctx.refList[0][i] && ctx.refList[0][i]->id == picCol) {
+        if (ctx.refList[0][i] && ctx.refList[0][i]->slot == picCol) {
           ref0 = i;
           break;
         }

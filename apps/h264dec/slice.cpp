@@ -164,9 +164,8 @@ bool SliceDecoder::apply_mb_type(uint32_t t, int& intraType, bool& direct16) {
 
 void SliceDecoder::set_intra_motion() {
   const int W4 = W * 4;
-  BlockMotion none{{{0, 0}, {0, 0}}, {-1, -1}, {-1, -1}};
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) cur->motion[size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x] = none;
+    for (int x = 0; x < 4; ++x) cur->motion[size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x] = kNoMotion;
 }
 
 // transform_size_8x8_flag of an inter macroblock with luma coefficients is
@@ -265,9 +264,8 @@ Status SliceDecoder::parse_pcm() {
   for (int c = 0; c < 2; ++c)
     for (int y = 0; y < 2 * cf; ++y)
       for (int x = 0; x < 2; ++x) ctx.nzC[c][size_t(mb.y * 2 * cf + y) * (W * 2) + mb.x * 2 + x] = 16;
-  BlockMotion none{{{0, 0}, {0, 0}}, {-1, -1}, {-1, -1}};
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) cur->motion[size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x] = none;
+    for (int x = 0; x < 4; ++x) cur->motion[size_t(mb.y * 4 + y) * W4 + mb.x * 4 + x] = kNoMotion;
   auto put = [&](int c, int x, int y, uint32_t v) {
     size_t i = size_t(y) * cur->stride[c] + x;
     if (bd > 8)

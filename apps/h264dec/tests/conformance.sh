@@ -27,6 +27,11 @@ src testsrc 176x144 12 "testsrc=size=176x144:rate=25" yuv420p
 src mandel 208x120 10 "mandelbrot=size=208x120:rate=25" yuv420p
 src noise 176x144 10 "testsrc2=size=176x144:rate=25,noise=alls=30:allf=t+u" yuv420p
 src t422 176x144 10 "testsrc=size=176x144:rate=25" yuv422p
+# Whole-sample pans (4 and 2 samples a frame) of a larger picture: blocks
+# predicted straight from their reference pictures inside them, and padded by
+# the library where the motion leaves them.
+src pan 176x144 16 "testsrc2=size=352x288:rate=25,crop=176:144:'mod(n*4,176)':'mod(n*2,144)'" yuv420p
+src pan422 176x144 12 "testsrc2=size=352x288:rate=25,crop=176:144:'mod(n*4,176)':'mod(n*2,144)'" yuv422p
 src cuts 176x144 60 "testsrc=size=176x144:rate=25:duration=0.8[a];mandelbrot=size=176x144:rate=25,trim=duration=0.8,setpts=PTS-STARTPTS[b];smptebars=size=176x144:rate=25:duration=0.8[c];[a][b][c]concat=n=3" yuv420p
 
 # name | source | x264 options (each run with --no-cabac and with --cabac)
@@ -66,10 +71,14 @@ cases=(
   "slice_max_size|noise|--profile main --slice-max-size 300 --bframes 2"
   "intra_refresh|testsrc|--profile main --intra-refresh --bframes 0 --keyint 6"
   "long_gop_cuts|cuts|--profile high --bframes 3 --keyint 250 --scenecut 40 --ref 3"
+  "pan_b_spatial|pan|--profile high --bframes 3 --b-pyramid normal --direct spatial --ref 3 --partitions all"
+  "pan_weighted|pan|--profile high --bframes 3 --weightp 2 --weightb --direct temporal"
+  "pan422|pan422|--profile high422 --output-csp i422 --bframes 3 --partitions all"
 )
 
-declare -A sizes=([testsrc]=176x144 [mandel]=208x120 [noise]=176x144 [t422]=176x144 [cuts]=176x144)
-declare -A csps=([t422]=i422)
+declare -A sizes=([testsrc]=176x144 [mandel]=208x120 [noise]=176x144 [t422]=176x144 [cuts]=176x144 [pan]=176x144
+  [pan422]=176x144)
+declare -A csps=([t422]=i422 [pan422]=i422)
 pass=0 fail=0
 for c in "${cases[@]}"; do
   IFS='|' read -r case source opts <<<"$c"
