@@ -166,7 +166,7 @@ inline void add_rows(uint8_t* const* dst, int32_t step, const typename V::V* r) 
 // The inverse 8-point butterfly across d[0..7], saturating, in the order of
 // the scalar reference.
 template <class V>
-inline void inv8(typename V::V* d) {
+[[gnu::always_inline]] inline void inv8(typename V::V* d) {
   using T = typename V::V;
   const T a0 = V::adds16(d[0], d[4]), a4 = V::subs16(d[0], d[4]);
   const T a2 = V::subs16(V::srai16(d[2], 1), d[6]), a6 = V::adds16(d[2], V::srai16(d[6], 1));
@@ -191,7 +191,7 @@ inline void inv8(typename V::V* d) {
 // saturating addition, add to the prediction at dst (V256: dst and dst + 8,
 // the blocks a and b) and clamp.
 template <class V, class Op>
-inline void block8x8(uint8_t* dst, int32_t step, const int16_t* a, const int16_t* b, const Op& dq) {
+[[gnu::always_inline]] inline void block8x8(uint8_t* dst, int32_t step, const int16_t* a, const int16_t* b, const Op& dq) {
   typename V::V r[8];
 #pragma GCC unroll 8
   for (int i = 0; i < 8; ++i) r[i] = dq(V::load(a + 8 * i, b + 8 * i), V::load(dq.mul + 8 * i, dq.mul + 8 * i));
