@@ -67,11 +67,11 @@ struct ModeIndex {
 };
 #define KVN_NONE -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1
 inline constexpr ModeIndex kModeIndex[9] = {
-    {{6, 7, 8, 9, 6, 7, 8, 9, 6, 7, 8, 9, 6, 7, 8, 9}, {KVN_NONE}, {KVN_NONE}, {KVN_NONE}},  // vertical
-    {{4, 4, 4, 4, 3, 3, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1}, {KVN_NONE}, {KVN_NONE}, {KVN_NONE}},  // horizontal
-    {{KVN_NONE}, {KVN_NONE}, {KVN_NONE}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},  // DC
+    {{6, 7, 8, 9, 6, 7, 8, 9, 6, 7, 8, 9, 6, 7, 8, 9}, {KVN_NONE}, {KVN_NONE}, {KVN_NONE}},            // vertical
+    {{4, 4, 4, 4, 3, 3, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1}, {KVN_NONE}, {KVN_NONE}, {KVN_NONE}},            // horizontal
+    {{KVN_NONE}, {KVN_NONE}, {KVN_NONE}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},            // DC
     {{KVN_NONE}, {KVN_NONE}, {7, 8, 9, 10, 8, 9, 10, 11, 9, 10, 11, 12, 10, 11, 12, 13}, {KVN_NONE}},  // down-left
-    {{KVN_NONE}, {KVN_NONE}, {5, 6, 7, 8, 4, 5, 6, 7, 3, 4, 5, 6, 2, 3, 4, 5}, {KVN_NONE}},  // down-right
+    {{KVN_NONE}, {KVN_NONE}, {5, 6, 7, 8, 4, 5, 6, 7, 3, 4, 5, 6, 2, 3, 4, 5}, {KVN_NONE}},            // down-right
     {{KVN_NONE},
      {5, 6, 7, 8, -1, -1, -1, -1, -1, 5, 6, 7, -1, -1, -1, -1},
      {-1, -1, -1, -1, 5, 6, 7, 8, 4, -1, -1, -1, 3, 5, 6, 7},

@@ -48,6 +48,7 @@ struct V128 : Lanes128 {
     store<8>(p, _mm_packus_epi16(_mm_adds_epi16(w, r), w));
   }
   static void add_row16(uint8_t* p, V r) { add_row(p, nullptr, r); }
+  static void store_halves(int16_t* p, int16_t*, V x) { KVN_ISA::store<16>(p, x); }
 };
 
 // d of 8 lanes per half, the kind of rule a template argument (so that a
@@ -191,7 +192,8 @@ template <class V>
 // saturating addition, add to the prediction at dst (V256: dst and dst + 8,
 // the blocks a and b) and clamp.
 template <class V, class Op>
-[[gnu::always_inline]] inline void block8x8(uint8_t* dst, int32_t step, const int16_t* a, const int16_t* b, const Op& dq) {
+[[gnu::always_inline]] inline void block8x8(uint8_t* dst, int32_t step, const int16_t* a, const int16_t* b,
+                                            const Op& dq) {
   typename V::V r[8];
 #pragma GCC unroll 8
   for (int i = 0; i < 8; ++i) r[i] = dq(V::load(a + 8 * i, b + 8 * i), V::load(dq.mul + 8 * i, dq.mul + 8 * i));
