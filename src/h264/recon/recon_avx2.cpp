@@ -35,7 +35,7 @@ struct V256 : Lanes256 {
     store<8>(q, _mm256_extracti128_si256(v, 1));
   }
   // The low half at p, the high half at q.
-  static void store_halves(int16_t* p, int16_t* q, V x) {
+  static void store_halves(uint8_t* p, uint8_t* q, V x) {
     KVN_ISA::store<16>(p, _mm256_castsi256_si128(x));
     KVN_ISA::store<16>(q, _mm256_extracti128_si256(x, 1));
   }

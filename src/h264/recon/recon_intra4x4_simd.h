@@ -60,7 +60,7 @@ inline void fill_outside(Grid& g, const uint8_t* mb, std::ptrdiff_t s, uint32_t 
   g.at[0][3] = _mm_slli_si128(top, 4);
   g.at[0][4] = top;
   g.at[0][5] = has_bit(edges, kEdgeTopRight) ? _mm_shuffle_epi8(top, _mm_set1_epi8(15))
-                                              : _mm_slli_si128(load<4>(mb - s + 16), 12);
+                                             : _mm_slli_si128(load<4>(mb - s + 16), 12);
   for (int by = 0; by < (count > 8 ? 4 : 2); ++by) {
     if (has_bit(edges, kEdgeLeft)) {
       g.at[by + 1][0] = sub;
@@ -72,8 +72,8 @@ inline void fill_outside(Grid& g, const uint8_t* mb, std::ptrdiff_t s, uint32_t 
   }
 }
 
-inline __m128i bytes(int8_t a0, int8_t a1, int8_t a2, int8_t a3, int8_t a4, int8_t a5, int8_t a6, int8_t a7,
-                     int8_t a8, int8_t a9, int8_t a10, int8_t a11, int8_t a12, int8_t a13, int8_t a14, int8_t a15) {
+inline __m128i bytes(int8_t a0, int8_t a1, int8_t a2, int8_t a3, int8_t a4, int8_t a5, int8_t a6, int8_t a7, int8_t a8,
+                     int8_t a9, int8_t a10, int8_t a11, int8_t a12, int8_t a13, int8_t a14, int8_t a15) {
   return _mm_setr_epi8(a0, a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14, a15);
 }
 
@@ -106,14 +106,22 @@ struct Walk {
   uint32_t edges;
   const int16_t* const* coef;
   int32_t top_bit, left_bit;  // kAvailTop, kAvailLeft of the neighbouring macroblocks
-  // The residual of each coded block (rows 0, 1 then rows 2, 3, 16-bit).
-  alignas(32) int16_t res[16][16];
+  // The residual of each coded block as two byte blocks, its positive part
+  // and its negative part, each clamped to 0..255: clamp(p + r) is then
+  // (p + pos) - neg with unsigned saturation, two operations on the chain
+  // of predictions instead of the unpacking to 16 bits and back.
+  alignas(32) uint8_t pos[16][16], neg[16][16];
 
   // The grid is left uninitialised: fill_outside and the blocks write each
   // entry before it is read.
   Walk(uint8_t* mb_, std::ptrdiff_t s_, const int32_t* modes_, uint32_t edges_, const int16_t* const* coef_)
-      : mb(mb_), s(s_), modes(modes_), edges(edges_), coef(coef_),
-        top_bit(has_bit(edges_, kEdgeTop) ? 0 : kAvailTop), left_bit(has_bit(edges_, kEdgeLeft) ? 0 : kAvailLeft) {}
+      : mb(mb_),
+        s(s_),
+        modes(modes_),
+        edges(edges_),
+        coef(coef_),
+        top_bit(has_bit(edges_, kEdgeTop) ? 0 : kAvailTop),
+        left_bit(has_bit(edges_, kEdgeLeft) ? 0 : kAvailLeft) {}
 
   // The residuals of the block pairs j0 and j1 (one in each half of V;
   // V128: j0 alone), blocks 2j and 2j + 1 a row of both in one register.
@@ -124,10 +132,15 @@ struct Walk {
     const int16_t* const b[2] = {blk(2 * j0 + 1), blk(2 * j1 + 1)};
     typename V::V r[4];
     recon::residual<V>(a, b, nullptr, op, r);
-    V::store_halves(res[2 * j0], res[2 * j1], V::unpacklo64(r[0], r[1]));
-    V::store_halves(res[2 * j0] + 8, res[2 * j1] + 8, V::unpacklo64(r[2], r[3]));
-    V::store_halves(res[2 * j0 + 1], res[2 * j1 + 1], V::unpackhi64(r[0], r[1]));
-    V::store_halves(res[2 * j0 + 1] + 8, res[2 * j1 + 1] + 8, V::unpackhi64(r[2], r[3]));
+    // Rows 0, 1 and 2, 3 of the left and the right blocks; r is within
+    // -512..511 after >> 6, so that its negation is exact.
+    const typename V::V a01 = V::unpacklo64(r[0], r[1]), a23 = V::unpacklo64(r[2], r[3]);
+    const typename V::V b01 = V::unpackhi64(r[0], r[1]), b23 = V::unpackhi64(r[2], r[3]);
+    const typename V::V zero = V::zero();
+    V::store_halves(pos[2 * j0], pos[2 * j1], V::packus16(a01, a23));
+    V::store_halves(neg[2 * j0], neg[2 * j1], V::packus16(V::sub16(zero, a01), V::sub16(zero, a23)));
+    V::store_halves(pos[2 * j0 + 1], pos[2 * j1 + 1], V::packus16(b01, b23));
+    V::store_halves(neg[2 * j0 + 1], neg[2 * j1 + 1], V::packus16(V::sub16(zero, b01), V::sub16(zero, b23)));
   }
 
   // The residuals of the coded blocks, ahead of the chain of predictions:
@@ -157,11 +170,7 @@ struct Walk {
     // inside the macroblock they are known.
     const int32_t avail = (by > 0 ? kAvailTop : top_bit) | (bx > 0 ? kAvailLeft : left_bit);
     __m128i rec = intra4::predict(edge_of<bx, by, tr>(g), modes[B], avail);
-    if (coef[B]) {
-      const __m128i zero = _mm_setzero_si128();
-      rec = _mm_packus_epi16(_mm_adds_epi16(_mm_unpacklo_epi8(rec, zero), load<16>(res[B])),
-                             _mm_adds_epi16(_mm_unpackhi_epi8(rec, zero), load<16>(res[B] + 8)));
-    }
+    if (coef[B]) rec = _mm_subs_epu8(_mm_adds_epu8(rec, load<16>(pos[B])), load<16>(neg[B]));
     g.at[by + 1][bx + 1] = rec;
     recon::store4x4(mb + ::kvn::h264::luma4x4_offset(B, s), s, rec);
   }

@@ -48,7 +48,7 @@ struct V128 : Lanes128 {
     store<8>(p, _mm_packus_epi16(_mm_adds_epi16(w, r), w));
   }
   static void add_row16(uint8_t* p, V r) { add_row(p, nullptr, r); }
-  static void store_halves(int16_t* p, int16_t*, V x) { KVN_ISA::store<16>(p, x); }
+  static void store_halves(uint8_t* p, uint8_t*, V x) { KVN_ISA::store<16>(p, x); }
 };
 
 // d of 8 lanes per half, the kind of rule a template argument (so that a
