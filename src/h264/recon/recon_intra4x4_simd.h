@@ -148,6 +148,20 @@ struct Walk {
   // of the transform are what limits the walk, so the wider the better).
   template <class W>
   void residuals(const Dequant& dq, int count) {
+    if (W::kHalves == 1) {  // 128 bits: a whole block in two registers costs fewer shuffles than a pair in four
+      recon::with_dequant<recon::V128>(dq, [&](const auto& op) {
+        const __m128i mlo = load<16>(dq.mul), mhi = load<16>(dq.mul + 8), zero = _mm_setzero_si128();
+        for (int b = 0; b < count; ++b) {
+          const int16_t* c = coef[b];
+          if (!c) continue;
+          h264::Block r{op(load<16>(c), mlo), op(load<16>(c + 8), mhi)};
+          h264::inv4x4_sat(r);
+          store<16>(pos[b], _mm_packus_epi16(r.lo, r.hi));
+          store<16>(neg[b], _mm_packus_epi16(_mm_sub_epi16(zero, r.lo), _mm_sub_epi16(zero, r.hi)));
+        }
+      });
+      return;
+    }
     int pairs[8], n = 0;
     for (int j = 0; 2 * j < count; ++j)
       if (coef[2 * j] || (2 * j + 1 < count && coef[2 * j + 1])) pairs[n++] = j;
