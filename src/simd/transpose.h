@@ -27,7 +27,7 @@ inline void transpose4x4_32(V& a, V& b, V& c, V& d) {
 
 // r[0..7]: 8 rows of 8 int16 in, 8 columns out.
 template <class L, class V = typename L::V>
-inline void transpose8x8_16(V* r) {
+[[gnu::always_inline]] inline void transpose8x8_16(V* r) {
   const V a0 = L::unpacklo16(r[0], r[1]), a1 = L::unpackhi16(r[0], r[1]);
   const V a2 = L::unpacklo16(r[2], r[3]), a3 = L::unpackhi16(r[2], r[3]);
   const V a4 = L::unpacklo16(r[4], r[5]), a5 = L::unpackhi16(r[4], r[5]);

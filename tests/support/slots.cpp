@@ -84,8 +84,8 @@ KVN_TABLE(intra_hbd, IntraHbdKernels, M(pred4x4), M(pred8x8), M(pred16x16), M(ch
           M(chroma8x16_8u))
 KVN_TABLE(quant4x4, Quant4x4Kernels, M(fwd16s), M(fwd32s), M(fwd_pred), M(tq16s), M(tq16s32s), M(quant16s),
           M(quant16s32s), M(quant32s), M(tq_legacy), M(gen_scale))
-KVN_TABLE(recon, ReconKernels, M(residual4x4), M(block4x4), M(block8x8), M(residual8x8), M(pred8x8), M(split_c2),
-          M(merge_c2))
+KVN_TABLE(recon, ReconKernels, M(residual4x4), M(block4x4), M(block8x8), M(residual8x8), M(pred8x8), M(intra4x4),
+          M(split_c2), M(merge_c2))
 KVN_TABLE(residual_hbd, ResidualHbdKernels, M(row4x4_16u), M(row4x4_8u), M(block8x8_16u))
 KVN_TABLE(transform8x8, Transform8x8Kernels, M(fwd16s), M(fwd32s), M(quant16s), M(quant32s), M(dequant16s),
           M(dequant32s), M(inv_add8u), M(inv_add16u), M(gen_scale))

@@ -66,7 +66,7 @@ inline Edge<4> edge4x4(const S* b, std::ptrdiff_t s, int32_t avail, int32_t half
 // reads, DC excepted, which adapts), then filtered (8.3.2.2.1) where they are
 // available, with the rules for the ends of each line.
 template <class S>
-inline Edge<8> edge8x8(const S* b, std::ptrdiff_t s, int32_t avail, int32_t half) {
+[[gnu::always_inline]] inline Edge<8> edge8x8(const S* b, std::ptrdiff_t s, int32_t avail, int32_t half) {
   const bool t = avail & kAvailTop, l = avail & kAvailLeft, tl = avail & kAvailTopLeft;
   const bool tr = avail & kAvailTopRight;
   int32_t p[16], q[8], c = half;  // unfiltered top (with top-right), left, top-left

@@ -64,12 +64,21 @@ using Residual8x8Fn = void (*)(uint8_t* mb, int32_t step, const int16_t* const* 
 using SplitC2Fn = void (*)(const uint8_t* cbcr, int32_t step, uint8_t* cb, uint8_t* cr);
 using MergeC2Fn = void (*)(const uint8_t* cb, const uint8_t* cr, uint8_t* cbcr, int32_t step);
 
+// Intra 4x4 luma blocks 0..count-1 (16, or 8 for a Half) in luma4x4BlkIdx
+// order at `mb`: block b predicted with modes[b] (0..8, checked by the
+// caller) from the neighbours the edge flags leave it (intra4x4_avail), then,
+// when coef[b] is not null, its residual (dq from dequant4_standard or
+// dequant4_preshifted) added; an uncoded block keeps the prediction.
+using Intra4x4Fn = void (*)(uint8_t* mb, int32_t step, int32_t count, const int32_t* modes, uint32_t edges,
+                            const int16_t* const* coef, const Dequant& dq);
+
 struct ReconKernels {
   Residual4x4Fn residual4x4;
   Block4x4Fn block4x4;
   Block8x8Fn block8x8;
   Residual8x8Fn residual8x8;
   IntraFn pred8x8[9];  // intra 8x8 with reference filtering, availability as IntraFn
+  Intra4x4Fn intra4x4;
   SplitC2Fn split_c2;
   MergeC2Fn merge_c2;
 };

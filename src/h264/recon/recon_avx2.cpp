@@ -1,10 +1,12 @@
 // AVX2 kernels of the H.264 8-bit macroblock reconstruction: two pairs of
 // horizontally adjacent 4x4 blocks (four blocks), or two horizontally
 // adjacent 8x8 blocks, transformed together, one pair or block in each
-// 128-bit half.
+// 128-bit half; intra 4x4 macroblocks (recon_intra4x4_simd.h) with their
+// residuals four blocks at a time.
 #include <immintrin.h>
 
 #include "h264/recon/recon.h"
+#include "h264/recon/recon_intra4x4_simd.h"
 #include "h264/recon/recon_simd.h"
 #include "simd/loads.h"
 #include "simd/pack.h"
@@ -32,6 +34,11 @@ struct V256 : Lanes256 {
     store<8>(p, _mm256_castsi256_si128(v));
     store<8>(q, _mm256_extracti128_si256(v, 1));
   }
+  // The low half at p, the high half at q.
+  static void store_halves(uint8_t* p, uint8_t* q, V x) {
+    KVN_ISA::store<16>(p, _mm256_castsi256_si128(x));
+    KVN_ISA::store<16>(q, _mm256_extracti128_si256(x, 1));
+  }
 };
 
 void residual4x4(uint8_t* mb, int32_t step, int32_t count, const int16_t* const* coef, const int16_t* dc,
@@ -48,6 +55,7 @@ void residual8x8(uint8_t* mb, int32_t step, const int16_t* const* coef, const De
 
 constexpr void recon_init_avx2(ReconKernels& k) {
   k.residual4x4 = KVN_ISA::residual4x4;
+  k.intra4x4 = KVN_ISA::recon4::intra4x4<KVN_ISA::V256>;
   k.residual8x8 = KVN_ISA::residual8x8;
 }
 

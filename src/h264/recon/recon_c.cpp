@@ -7,6 +7,7 @@
 #include "h264/intra/intra_pred.h"
 #include "h264/transform/h264_arith.h"
 #include "h264/recon/recon.h"
+#include "h264/recon/recon_layout.h"
 #include "tables/h264_tables.h"
 #include "h264/transform/transform8x8.h"
 
@@ -107,6 +108,17 @@ void pred8x8_c(uint8_t* b, std::ptrdiff_t step, int32_t avail) {
   intra::pred8x8<Mode>(b, step, avail, 8);
 }
 
+// Each block predicted by the intra family's scalar 4x4 predictor, then its
+// residual added as block4x4_c does.
+void intra4x4_c(uint8_t* mb, int32_t step, int32_t count, const int32_t* modes, uint32_t edges,
+                const int16_t* const* coef, const Dequant& dq) {
+  for (int b = 0; b < count; ++b) {
+    uint8_t* const dst = mb + luma4x4_offset(b, step);
+    kIntraKernelsC.pred4x4[modes[b]](dst, step, intra4x4_avail(b, edges));
+    if (coef[b]) block4x4_c(dst, step, coef[b], dq);
+  }
+}
+
 void split_c2_c(const uint8_t* cbcr, int32_t step, uint8_t* cb, uint8_t* cr) {
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x) {
@@ -132,6 +144,7 @@ constexpr ReconKernels kReconKernelsC = {
     residual8x8_c,
     {pred8x8_c<0>, pred8x8_c<1>, pred8x8_c<2>, pred8x8_c<3>, pred8x8_c<4>, pred8x8_c<5>, pred8x8_c<6>, pred8x8_c<7>,
      pred8x8_c<8>},
+    intra4x4_c,
     split_c2_c,
     merge_c2_c,
 };

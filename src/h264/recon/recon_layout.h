@@ -96,14 +96,14 @@ constexpr NbSource kIntra8x8Nb[4] = {
     {0, 0, 0, kEdgeNever},                          // 3
 };
 
-inline int32_t nb_avail(const NbSource& s, uint32_t edges) {
+[[gnu::always_inline]] inline int32_t nb_avail(const NbSource& s, uint32_t edges) {
   const uint32_t e = (edges & 0xFFu) | kEdgeNever;
   return ((e & s.top) ? 0 : kNbTop) | ((e & s.left) ? 0 : kNbLeft) | ((e & s.top_left) ? 0 : kNbTopLeft) |
          ((e & s.top_right) ? 0 : kNbTopRight);
 }
 
 // Availability bits (kNb*) of intra 4x4 block k / intra 8x8 block b.
-inline int32_t intra4x4_avail(int k, uint32_t edges) { return nb_avail(kIntra4x4Nb[k], edges); }
+[[gnu::always_inline]] inline int32_t intra4x4_avail(int k, uint32_t edges) { return nb_avail(kIntra4x4Nb[k], edges); }
 inline int32_t intra8x8_avail(int b, uint32_t edges) { return nb_avail(kIntra8x8Nb[b], edges); }
 
 // Availability of a whole 16x16 / 8x8 block (Intra16x16, chroma) from its

@@ -81,8 +81,27 @@ void luma_inter8x8(int16_t** stream, uint8_t* mb, int32_t step, uint32_t mask, c
 
 KvnResult luma_intra4x4(int16_t** stream, uint8_t* mb, int32_t step, const int32_t* modes, uint32_t mask,
                         int32_t maskShift, int32_t count, uint32_t edges, const Quant& q, const Kernels& k) {
-  const BlockOps<4> ops{k.intra.pred4x4, k.recon.block4x4, dequant_of(q), q.bypass};
-  return luma_intra(ops, stream, mb, step, modes, count, mask, maskShift, edges);
+  if (q.bypass) {
+    const BlockOps<4> ops{k.intra.pred4x4, k.recon.block4x4, dequant_of(q), q.bypass};
+    return luma_intra(ops, stream, mb, step, modes, count, mask, maskShift, edges);
+  }
+  // The statuses of the block walk (luma_intra) decided first: the blocks
+  // before the first mode out of range are done, by one kernel call.
+  // With the left, top and top-left macroblocks available, no mode reads a
+  // substitute.
+  const bool inner = !(edges & (kEdgeLeft | kEdgeTop | kEdgeTopLeft));
+  KvnResult status = KVN_STS_OK;
+  int n = 0;
+  for (; n < count; ++n) {
+    const uint32_t mode = uint32_t(modes[n]);
+    if (mode > 8) break;
+    if (!inner && intra4x4_substituted(int(mode), intra4x4_avail(n, edges))) status = KVN_STS_WRN_SUBSTITUTE;
+  }
+  if (n < count) status = KVN_STS_OUT_OF_RANGE;
+  const int16_t* coef[16];
+  *stream = take_coded(*stream, mask, maskShift, n, 16, coef);
+  k.recon.intra4x4(mb, step, n, modes, edges, coef, dequant_of(q));
+  return status;
 }
 
 KvnResult luma_intra8x8(int16_t** stream, uint8_t* mb, int32_t step, const uint32_t* modes, uint32_t mask,

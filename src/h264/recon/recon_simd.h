@@ -22,9 +22,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 #include "h264/transform/h264_arith.h"
+#include "h264/transform/h264_simd.h"
 #include "h264/recon/recon.h"
 #include "simd/lanes.h"
 #include "simd/loads.h"
@@ -46,6 +48,7 @@ struct V128 : Lanes128 {
     store<8>(p, _mm_packus_epi16(_mm_adds_epi16(w, r), w));
   }
   static void add_row16(uint8_t* p, V r) { add_row(p, nullptr, r); }
+  static void store_halves(uint8_t* p, uint8_t*, V x) { KVN_ISA::store<16>(p, x); }
 };
 
 // d of 8 lanes per half, the kind of rule a template argument (so that a
@@ -65,7 +68,7 @@ struct DqOp {
   int left;
   explicit DqOp(const Dequant& dq)
       : mul(dq.mul), round(V::set1_32(dq.round)), count(_mm_cvtsi32_si128(-dq.left)), left(dq.left) {}
-  T operator()(T c, T m) const {
+  [[gnu::always_inline]] T operator()(T c, T m) const {
     if (Kind == kPreshifted) return V::mullo16(c, m);
     const T pl = V::mullo16(c, m), ph = V::mulhi16(c, m);
     const T lo = V::unpacklo16(pl, ph), hi = V::unpackhi16(pl, ph);
@@ -164,7 +167,7 @@ inline void add_rows(uint8_t* const* dst, int32_t step, const typename V::V* r) 
 // The inverse 8-point butterfly across d[0..7], saturating, in the order of
 // the scalar reference.
 template <class V>
-inline void inv8(typename V::V* d) {
+[[gnu::always_inline]] inline void inv8(typename V::V* d) {
   using T = typename V::V;
   const T a0 = V::adds16(d[0], d[4]), a4 = V::subs16(d[0], d[4]);
   const T a2 = V::subs16(V::srai16(d[2], 1), d[6]), a6 = V::adds16(d[2], V::srai16(d[6], 1));
@@ -189,7 +192,8 @@ inline void inv8(typename V::V* d) {
 // saturating addition, add to the prediction at dst (V256: dst and dst + 8,
 // the blocks a and b) and clamp.
 template <class V, class Op>
-inline void block8x8(uint8_t* dst, int32_t step, const int16_t* a, const int16_t* b, const Op& dq) {
+[[gnu::always_inline]] inline void block8x8(uint8_t* dst, int32_t step, const int16_t* a, const int16_t* b,
+                                            const Op& dq) {
   typename V::V r[8];
 #pragma GCC unroll 8
   for (int i = 0; i < 8; ++i) r[i] = dq(V::load(a + 8 * i, b + 8 * i), V::load(dq.mul + 8 * i, dq.mul + 8 * i));
@@ -275,6 +279,38 @@ inline void residual4x4(uint8_t* mb, int32_t step, int32_t count, const int16_t*
     if (W::kHalves == 2)
       for (; i + 1 < n; i += 2) run<W>(full[i], full[i + 1], dc != nullptr, wide, step);
     for (; i < n; ++i) run<N>(full[i], full[i], dc != nullptr, narrow, step);
+  });
+}
+
+// ---- Intra 4x4 luma: prediction and residual of a block kept in registers --
+
+// Writes a 4x4 block of 16 bytes in raster order, a row per store.
+[[gnu::always_inline]] inline void store4x4(uint8_t* b, std::ptrdiff_t s, __m128i v) {
+  const uint64_t lo = uint64_t(_mm_cvtsi128_si64(v)), hi = uint64_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(v, v)));
+  const uint32_t rows[4] = {uint32_t(lo), uint32_t(lo >> 32), uint32_t(hi), uint32_t(hi >> 32)};
+  for (int y = 0; y < 4; ++y) std::memcpy(b + y * s, &rows[y], 4);
+}
+
+// The Intra4x4Fn contract over a predictor: predict(dst, step, mode, avail)
+// returns the block's 16 predicted samples in raster order. The residual is
+// added to the prediction in the register and each block is written once;
+// the dequantisation rule is chosen once for the macroblock.
+template <class Predict>
+inline void intra4x4(uint8_t* mb, int32_t step, int32_t count, const int32_t* modes, uint32_t edges,
+                     const int16_t* const* coef, const Dequant& dq, Predict predict) {
+  with_dequant<V128>(dq, [&](const auto& op) {
+    const __m128i mlo = KVN_ISA::load<16>(dq.mul), mhi = KVN_ISA::load<16>(dq.mul + 8), zero = _mm_setzero_si128();
+    for (int b = 0; b < count; ++b) {
+      uint8_t* const dst = mb + ::kvn::h264::luma4x4_offset(b, step);
+      __m128i rec = predict(dst, std::ptrdiff_t(step), modes[b], ::kvn::h264::intra4x4_avail(b, edges));
+      if (const int16_t* c = coef[b]) {
+        h264::Block r{op(KVN_ISA::load<16>(c), mlo), op(KVN_ISA::load<16>(c + 8), mhi)};
+        h264::inv4x4_sat(r);
+        rec = _mm_packus_epi16(_mm_adds_epi16(_mm_unpacklo_epi8(rec, zero), r.lo),
+                               _mm_adds_epi16(_mm_unpackhi_epi8(rec, zero), r.hi));
+      }
+      store4x4(dst, step, rec);
+    }
   });
 }
 

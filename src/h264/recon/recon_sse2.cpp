@@ -37,6 +37,18 @@ void residual8x8(uint8_t* mb, int32_t step, const int16_t* const* coef, const De
   recon::residual8x8<V128, V128>(mb, step, coef, dq);
 }
 
+// Intra 4x4 blocks: the intra family has no SSE2 4x4 predictors, so the
+// scalar one writes the prediction, which is read back into a register for
+// the residual.
+void intra4x4(uint8_t* mb, int32_t step, int32_t count, const int32_t* modes, uint32_t edges,
+              const int16_t* const* coef, const Dequant& dq) {
+  recon::intra4x4(mb, step, count, modes, edges, coef, dq, [](uint8_t* dst, std::ptrdiff_t s, int mode, int32_t avail) {
+    kIntraKernelsC.pred4x4[mode](dst, s, avail);
+    return _mm_unpacklo_epi64(_mm_unpacklo_epi32(load<4>(dst), load<4>(dst + s)),
+                              _mm_unpacklo_epi32(load<4>(dst + 2 * s), load<4>(dst + 3 * s)));
+  });
+}
+
 template <int Mode>
 void pred8x8(uint8_t* b, std::ptrdiff_t step, int32_t avail) {
   kvn::h264::intra8x8_predict(b, step, Mode, avail, 128);
@@ -69,6 +81,7 @@ constexpr void recon_init_sse2(ReconKernels& k) {
                            KVN_ISA::pred8x8<3>, KVN_ISA::pred8x8<4>, KVN_ISA::pred8x8<5>,
                            KVN_ISA::pred8x8<6>, KVN_ISA::pred8x8<7>, KVN_ISA::pred8x8<8>};
   for (int m = 0; m < 9; ++m) k.pred8x8[m] = pred[m];
+  k.intra4x4 = KVN_ISA::intra4x4;
   k.split_c2 = KVN_ISA::split_c2;
   k.merge_c2 = KVN_ISA::merge_c2;
 }

@@ -40,10 +40,10 @@ struct Wrap16 {
 };
 
 // Low half from lo, high half from hi.
-inline __m128i halves(__m128i lo, __m128i hi) {
+[[gnu::always_inline]] inline __m128i halves(__m128i lo, __m128i hi) {
   return _mm_castpd_si128(_mm_move_sd(_mm_castsi128_pd(hi), _mm_castsi128_pd(lo)));
 }
-inline __m128i swap_halves(__m128i x) { return _mm_shuffle_epi32(x, _MM_SHUFFLE(1, 0, 3, 2)); }
+[[gnu::always_inline]] inline __m128i swap_halves(__m128i x) { return _mm_shuffle_epi32(x, _MM_SHUFFLE(1, 0, 3, 2)); }
 
 // A 4x4 block of int16 in two registers: rows 0 and 1 in lo, rows 2 and 3 in
 // hi. The butterflies below combine the four rows (x0, x1 | x2, x3); applied
@@ -55,7 +55,7 @@ struct Block {
     KVN_ISA::store<16>(p, lo);
     KVN_ISA::store<16>(p + 8, hi);
   }
-  void transpose() {
+  [[gnu::always_inline]] void transpose() {
     const __m128i t0 = _mm_unpacklo_epi16(lo, hi), t1 = _mm_unpackhi_epi16(lo, hi);
     lo = _mm_unpacklo_epi16(t0, t1);
     hi = _mm_unpackhi_epi16(t0, t1);
@@ -75,7 +75,7 @@ inline void fwd4(Block& b) {
 // Inverse core transform: (e0, e3) = (x0, x1) + (x2, x3 >> 1),
 // (e1, e2) = (x0, x1 >> 1) - (x2, x3); with Round 32 is added to e0 and e1.
 template <class A, bool Round>
-inline void inv4(Block& b) {
+[[gnu::always_inline]] inline void inv4(Block& b) {
   const __m128i e03 = A::add(b.lo, halves(b.hi, A::half(b.hi)));
   const __m128i e12 = A::sub(halves(b.lo, A::half(b.lo)), b.hi);
   __m128i e01 = _mm_unpacklo_epi64(e03, e12);
@@ -108,7 +108,7 @@ inline void fwd4x4(Block& b) {
 }
 
 // Rows first, then columns with rounding; results shifted right by 6.
-inline void inv4x4_sat(Block& b) {
+[[gnu::always_inline]] inline void inv4x4_sat(Block& b) {
   b.transpose();
   inv4<Sat16, false>(b);
   b.transpose();

@@ -155,6 +155,60 @@ TEST_P(ReconDiff, Intra8x8) {
   }
 }
 
+// Intra 4x4 macroblocks: every mode at every block, each of the edge flags
+// set or clear, whole macroblocks, halves and walks cut short, coded and
+// uncoded blocks with extreme coefficients. The picture holds the macroblock
+// with its left column, top row and top-right samples, guarded around.
+TEST_P(ReconDiff, Intra4x4) {
+  if (k.intra4x4 == c.intra4x4) GTEST_SKIP() << "no kernel of its own";
+  for (int align = 0; align < 16; ++align)
+    for (int rep = 0; rep < 40; ++rep) {
+      const int step = kvntest::random_step(rng, 21, true);
+      const uint32_t edges = rng.range(0, 63) | (rng.coin() ? 0 : rng.u32() & ~0xffu);
+      const int count = rng.range(0, 3) == 0 ? rng.range(0, 16) : rng.coin() ? 16 : 8;
+      Area pic(21, count > 8 ? 17 : 9, step, align, 16);  // a Half macroblock has 8 rows
+      pic.fill(rng, kvntest::kAllFills[rng.range(0, 4)]);
+      int32_t modes[16];
+      for (int b = 0; b < 16; ++b) modes[b] = (b + rep + align) % 9;
+      if (rng.coin())
+        for (int32_t& m : modes) m = rng.range(0, 8);
+      Coefs coefs;
+      const int16_t* coef[16] = {};
+      const uint32_t mask = rng.range(0, 3) == 0 ? rng.u32() | rng.u32() : rng.u32() & rng.u32();
+      for (int b = 0; b < count; ++b)
+        if (mask >> b & 1) coef[b] = coefs.add(rng, 16);
+      int16_t table[16];
+      const Dequant dq = random_dequant(rng, table, 16);
+      const Area before(pic);
+      Area want(pic), got(pic);
+      c.intra4x4(want.origin() + step + 1, step, count, modes, edges, coef, dq);
+      kvntest::note_compared(k.intra4x4)(got.origin() + step + 1, step, count, modes, edges, coef, dq);
+      ASSERT_TRUE(kvntest::same_area(before, want, got))
+          << isa << " count=" << count << " edges=" << edges << " mask=" << mask << " step=" << step
+          << " pre=" << dq.preshifted << " left=" << dq.left << kvntest::seed_note();
+    }
+  // Steps under the macroblock width: the rows overlap, and each block must
+  // see the samples the blocks before it wrote.
+  for (int rep = 0; rep < 200; ++rep) {
+    const int step = rng.range(4, 15) * (rng.coin() ? 1 : -1);  // rows of a block apart
+    std::vector<uint8_t> want(1024), got;
+    for (uint8_t& v : want) v = rng.byte();
+    got = want;
+    int32_t modes[16];
+    for (int32_t& m : modes) m = rng.range(0, 8);
+    Coefs coefs;
+    const int16_t* coef[16] = {};
+    for (auto& p : coef)
+      if (rng.coin()) p = coefs.add(rng, 16);
+    int16_t table[16];
+    const Dequant dq = random_dequant(rng, table, 16);
+    const uint32_t edges = rng.range(0, 63);
+    c.intra4x4(want.data() + 512, step, 16, modes, edges, coef, dq);
+    k.intra4x4(got.data() + 512, step, 16, modes, edges, coef, dq);
+    ASSERT_EQ(want, got) << isa << " step=" << step << kvntest::seed_note();
+  }
+}
+
 TEST_P(ReconDiff, SplitMergeC2) {
   for (int align = 0; align < 16; ++align) {
     const int step = kvntest::random_step(rng, 16, true);
