@@ -180,9 +180,7 @@ KvnResult sat8x8d_16u(const uint16_t* src, int32_t ss, const uint16_t* ref, int3
 
 constexpr void satd_init_avx2(SatdKernels& k) {
   using namespace KVN_ISA;
-  k.satd[kSatd4x4] = Xmm::satd4x4;
-  k.satd[kSatd4x8] = Xmm::satd4x8;
-  k.satd[kSatd8x4] = Xmm::satd8<4>;
+  put_narrow<Xmm>(k);
   k.satd[kSatd8x8] = satd8<8>;
   k.satd[kSatd8x16] = satd8<16>;
   k.satd[kSatd16x8] = satd16<8>;

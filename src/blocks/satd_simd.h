@@ -25,6 +25,7 @@
 #include <cstring>
 
 #include "kvncore.h"
+#include "satd.h"
 #include "simd/lanes.h"
 #include "simd/loads.h"
 #include "simd/reduce.h"
@@ -336,6 +337,18 @@ struct PairsXmm {
   }
 };
 #endif
+
+// The slots of rows of 4 and 8 samples and of SAT8x8D from a kernel class X
+// (SatdXmm or PairsXmm); a level puts its wider kernels in afterwards.
+template <class X>
+constexpr void put_narrow(SatdKernels& k) {
+  k.satd[kSatd4x4] = X::satd4x4;
+  k.satd[kSatd4x8] = X::satd4x8;
+  k.satd[kSatd8x4] = X::template satd8<4>;
+  k.satd[kSatd8x8] = X::template satd8<8>;
+  k.satd[kSatd8x16] = X::template satd8<16>;
+  k.sat8x8d = X::sat8x8d;
+}
 
 }  // namespace satd
 }  // namespace KVN_ISA

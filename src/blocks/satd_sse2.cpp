@@ -109,14 +109,9 @@ KvnResult sat8x8d_16u(const uint16_t* src, int32_t ss, const uint16_t* ref, int3
 
 constexpr void satd_init_sse2(SatdKernels& k) {
   using namespace KVN_ISA;
-  k.satd[kSatd4x4] = Xmm::satd4x4;
-  k.satd[kSatd4x8] = Xmm::satd4x8;
-  k.satd[kSatd8x4] = Xmm::satd8<4>;
-  k.satd[kSatd8x8] = Xmm::satd8<8>;
-  k.satd[kSatd8x16] = Xmm::satd8<16>;
+  put_narrow<Xmm>(k);
   k.satd[kSatd16x8] = satd16<8>;
   k.satd[kSatd16x16] = satd16<16>;
-  k.sat8x8d = Xmm::sat8x8d;
   k.sat8x8d_16u = sat8x8d_16u;
 }
 

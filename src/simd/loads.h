@@ -10,6 +10,7 @@
 
 #include <immintrin.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -54,6 +55,14 @@ inline void store(void* p, __m128i v) {
   } else {
     _mm_storeu_si128(static_cast<__m128i*>(p), v);
   }
+}
+
+// The four 32-bit lanes of v to p, p + step, p + 2 step and p + 3 step (a
+// 4x4 block of bytes in raster order), a row per store.
+inline void store4x4(uint8_t* p, std::ptrdiff_t step, __m128i v) {
+  const uint64_t lo = uint64_t(_mm_cvtsi128_si64(v)), hi = uint64_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(v, v)));
+  const uint32_t rows[4] = {uint32_t(lo), uint32_t(lo >> 32), uint32_t(hi), uint32_t(hi >> 32)};
+  for (int y = 0; y < 4; ++y) std::memcpy(p + y * step, &rows[y], 4);
 }
 
 // N bytes of v from byte Offset on.

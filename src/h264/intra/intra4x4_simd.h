@@ -93,7 +93,7 @@ inline constexpr ModeIndex kModeIndex[9] = {
 // The DC mean's samples by the top and left bits (avail & 3): both sides
 // once; one side twice, so that (sum + 4) >> 3 is that side's mean; none: the
 // substitutes, whose mean is 128.
-inline constexpr int8_t kDcPick[4][16] = {
+alignas(16) inline constexpr int8_t kDcPick[4][16] = {
     {1, 2, 3, 4, 6, 7, 8, 9, -1, -1, -1, -1, -1, -1, -1, -1},
     {6, 7, 8, 9, 6, 7, 8, 9, -1, -1, -1, -1, -1, -1, -1, -1},
     {1, 2, 3, 4, 1, 2, 3, 4, -1, -1, -1, -1, -1, -1, -1, -1},
@@ -102,6 +102,21 @@ inline constexpr int8_t kDcPick[4][16] = {
 #undef KVN_NONE
 
 inline __m128i load_index(const int8_t* p) { return _mm_load_si128(reinterpret_cast<const __m128i*>(p)); }
+
+constexpr bool unused(const int8_t (&index)[16]) {
+  for (int8_t i : index)
+    if (i != -1) return false;
+  return true;
+}
+
+// The block of a filtered mode (3..8) from the taps: one shuffle where the
+// mode takes one filter only.
+template <int Mode>
+[[gnu::always_inline]] inline __m128i filtered(const Taps& t) {
+  constexpr const ModeIndex& m = kModeIndex[Mode];
+  if constexpr (unused(m.f2)) return _mm_shuffle_epi8(t.f3, load_index(m.f3));
+  return pick(t, load_index(m.f2), load_index(m.f3));
+}
 
 // The predicted 4x4 block of mode 0..8 from the neighbours E, in raster
 // order, without a branch on the mode: every source is formed and the mode's

@@ -17,18 +17,7 @@ namespace {
 
 inline void store4(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
 
-// Writes the 16 bytes of a predicted 4x4 block, a row per store.
-inline void store_block4(uint8_t* b, std::ptrdiff_t s, __m128i v) {
-  const uint64_t lo = uint64_t(_mm_cvtsi128_si64(v)), hi = uint64_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(v, v)));
-  store4(b, uint32_t(lo));
-  store4(b + s, uint32_t(lo >> 32));
-  store4(b + 2 * s, uint32_t(hi));
-  store4(b + 3 * s, uint32_t(hi >> 32));
-}
-
 using intra4::edge;
-using intra4::pick;
-using intra4::Taps;
 using intra4::taps;
 
 void p4_ver(uint8_t* b, std::ptrdiff_t s, int32_t a) {
@@ -55,37 +44,10 @@ void p4_dc(uint8_t* b, std::ptrdiff_t s, int32_t a) {
   const int dc = t && l ? (st + sl + 4) >> 3 : t ? (st + 2) >> 2 : l ? (sl + 2) >> 2 : 128;
   for (int y = 0; y < 4; ++y) store4(b + y * s, uint32_t(dc) * 0x01010101u);
 }
-void p4_ddl(uint8_t* b, std::ptrdiff_t s, int32_t a) {
-  const Taps t = taps(edge(b, s, a));
-  store_block4(b, s, _mm_shuffle_epi8(t.f3, _mm_setr_epi8(7, 8, 9, 10, 8, 9, 10, 11, 9, 10, 11, 12, 10, 11, 12, 13)));
-}
-void p4_ddr(uint8_t* b, std::ptrdiff_t s, int32_t a) {
-  const Taps t = taps(edge(b, s, a));
-  store_block4(b, s, _mm_shuffle_epi8(t.f3, _mm_setr_epi8(5, 6, 7, 8, 4, 5, 6, 7, 3, 4, 5, 6, 2, 3, 4, 5)));
-}
-void p4_vr(uint8_t* b, std::ptrdiff_t s, int32_t a) {
-  const Taps t = taps(edge(b, s, a));
-  store_block4(b, s,
-               pick(t, _mm_setr_epi8(5, 6, 7, 8, -1, -1, -1, -1, -1, 5, 6, 7, -1, -1, -1, -1),
-                    _mm_setr_epi8(-1, -1, -1, -1, 5, 6, 7, 8, 4, -1, -1, -1, 3, 5, 6, 7)));
-}
-void p4_hd(uint8_t* b, std::ptrdiff_t s, int32_t a) {
-  const Taps t = taps(edge(b, s, a));
-  store_block4(b, s,
-               pick(t, _mm_setr_epi8(4, -1, -1, -1, 3, -1, 4, -1, 2, -1, 3, -1, 1, -1, 2, -1),
-                    _mm_setr_epi8(-1, 5, 6, 7, -1, 4, -1, 5, -1, 3, -1, 4, -1, 2, -1, 3)));
-}
-void p4_vl(uint8_t* b, std::ptrdiff_t s, int32_t a) {
-  const Taps t = taps(edge(b, s, a));
-  store_block4(b, s,
-               pick(t, _mm_setr_epi8(6, 7, 8, 9, -1, -1, -1, -1, 7, 8, 9, 10, -1, -1, -1, -1),
-                    _mm_setr_epi8(-1, -1, -1, -1, 7, 8, 9, 10, -1, -1, -1, -1, 8, 9, 10, 11)));
-}
-void p4_hu(uint8_t* b, std::ptrdiff_t s, int32_t a) {
-  const Taps t = taps(edge(b, s, a));
-  store_block4(b, s,
-               pick(t, _mm_setr_epi8(3, -1, 2, -1, 2, -1, 1, -1, 1, -1, 0, 0, 0, 0, 0, 0),
-                    _mm_setr_epi8(-1, 3, -1, 2, -1, 2, -1, 1, -1, 1, -1, -1, -1, -1, -1, -1)));
+// Modes 3..8: the filtered neighbours picked by the mode's indices.
+template <int Mode>
+void p4_filtered(uint8_t* b, std::ptrdiff_t s, int32_t a) {
+  store4x4(b, s, intra4::filtered<Mode>(taps(edge(b, s, a))));
 }
 
 // 16x16 horizontal: each left sample broadcast to a whole row (the column
@@ -104,12 +66,12 @@ constexpr void intra_init_sse41(IntraKernels& k) {
   k.pred4x4[0] = KVN_ISA::p4_ver;
   k.pred4x4[1] = KVN_ISA::p4_hor;
   k.pred4x4[2] = KVN_ISA::p4_dc;
-  k.pred4x4[3] = KVN_ISA::p4_ddl;
-  k.pred4x4[4] = KVN_ISA::p4_ddr;
-  k.pred4x4[5] = KVN_ISA::p4_vr;
-  k.pred4x4[6] = KVN_ISA::p4_hd;
-  k.pred4x4[7] = KVN_ISA::p4_vl;
-  k.pred4x4[8] = KVN_ISA::p4_hu;
+  k.pred4x4[3] = KVN_ISA::p4_filtered<3>;
+  k.pred4x4[4] = KVN_ISA::p4_filtered<4>;
+  k.pred4x4[5] = KVN_ISA::p4_filtered<5>;
+  k.pred4x4[6] = KVN_ISA::p4_filtered<6>;
+  k.pred4x4[7] = KVN_ISA::p4_filtered<7>;
+  k.pred4x4[8] = KVN_ISA::p4_filtered<8>;
   k.pred16x16[1] = KVN_ISA::p16_hor;
 }
 

@@ -144,35 +144,35 @@ struct Walk {
   }
 
   // The residuals of the coded blocks, ahead of the chain of predictions:
-  // the pairs holding coefficients, W::kHalves pairs at a time (the shuffles
-  // of the transform are what limits the walk, so the wider the better).
+  // on 128 bits one block at a time, on 256 bits the pairs holding
+  // coefficients two at a time (the shuffles of the transform are what
+  // limits the walk, so the wider the better).
   template <class W>
   void residuals(const Dequant& dq, int count) {
-    if (W::kHalves == 1) {  // 128 bits: a whole block in two registers costs fewer shuffles than a pair in four
+    if constexpr (W::kHalves ==
+                  1) {  // 128 bits: a whole block in two registers costs fewer shuffles than a pair in four
       recon::with_dequant<recon::V128>(dq, [&](const auto& op) {
         const __m128i mlo = load<16>(dq.mul), mhi = load<16>(dq.mul + 8), zero = _mm_setzero_si128();
         for (int b = 0; b < count; ++b) {
           const int16_t* c = coef[b];
           if (!c) continue;
-          h264::Block r{op(load<16>(c), mlo), op(load<16>(c + 8), mhi)};
-          h264::inv4x4_sat(r);
+          const h264::Block r = recon::residual_block(c, op, mlo, mhi);
           store<16>(pos[b], _mm_packus_epi16(r.lo, r.hi));
           store<16>(neg[b], _mm_packus_epi16(_mm_sub_epi16(zero, r.lo), _mm_sub_epi16(zero, r.hi)));
         }
       });
-      return;
-    }
-    int pairs[8], n = 0;
-    for (int j = 0; 2 * j < count; ++j)
-      if (coef[2 * j] || (2 * j + 1 < count && coef[2 * j + 1])) pairs[n++] = j;
-    if (n == 0) return;
-    recon::with_dequant<W>(dq, [&](const auto& wide) {
-      const recon::DqOp<recon::V128, std::decay_t<decltype(wide)>::kKind> narrow(dq);
-      int i = 0;
-      if (W::kHalves == 2)
+    } else {  // two pairs a register, an odd one left on 128 bits
+      int pairs[8], n = 0;
+      for (int j = 0; 2 * j < count; ++j)
+        if (coef[2 * j] || (2 * j + 1 < count && coef[2 * j + 1])) pairs[n++] = j;
+      if (n == 0) return;
+      recon::with_dequant<W>(dq, [&](const auto& wide) {
+        const recon::DqOp<recon::V128, std::decay_t<decltype(wide)>::kKind> narrow(dq);
+        int i = 0;
         for (; i + 1 < n; i += 2) pair_residuals<W>(wide, count, pairs[i], pairs[i + 1]);
-      for (; i < n; ++i) pair_residuals<recon::V128>(narrow, count, pairs[i], pairs[i]);
-    });
+        if (i < n) pair_residuals<recon::V128>(narrow, count, pairs[i], pairs[i]);
+      });
+    }
   }
 
   // Block B (luma4x4BlkIdx): predicted, its residual added, kept and stored.
@@ -186,7 +186,7 @@ struct Walk {
     __m128i rec = intra4::predict(edge_of<bx, by, tr>(g), modes[B], avail);
     if (coef[B]) rec = _mm_subs_epu8(_mm_adds_epu8(rec, load<16>(pos[B])), load<16>(neg[B]));
     g.at[by + 1][bx + 1] = rec;
-    recon::store4x4(mb + ::kvn::h264::luma4x4_offset(B, s), s, rec);
+    KVN_ISA::store4x4(mb + ::kvn::h264::luma4x4_offset(B, s), s, rec);
   }
 
   // Blocks 0..count-1.
@@ -196,8 +196,7 @@ struct Walk {
   }
 };
 
-// The Intra4x4Fn contract, the residuals transformed W::kHalves pairs of
-// blocks at a time.
+// The Intra4x4Fn contract, the residuals transformed on the registers of W.
 template <class W>
 void intra4x4(uint8_t* mb, int32_t step, int32_t count, const int32_t* modes, uint32_t edges,
               const int16_t* const* coef, const Dequant& dq) {

@@ -284,11 +284,13 @@ inline void residual4x4(uint8_t* mb, int32_t step, int32_t count, const int16_t*
 
 // ---- Intra 4x4 luma: prediction and residual of a block kept in registers --
 
-// Writes a 4x4 block of 16 bytes in raster order, a row per store.
-[[gnu::always_inline]] inline void store4x4(uint8_t* b, std::ptrdiff_t s, __m128i v) {
-  const uint64_t lo = uint64_t(_mm_cvtsi128_si64(v)), hi = uint64_t(_mm_cvtsi128_si64(_mm_unpackhi_epi64(v, v)));
-  const uint32_t rows[4] = {uint32_t(lo), uint32_t(lo >> 32), uint32_t(hi), uint32_t(hi >> 32)};
-  for (int y = 0; y < 4; ++y) std::memcpy(b + y * s, &rows[y], 4);
+// The residual of one 4x4 block: coefficients c dequantised by op (the
+// multipliers of rows 0-1 in mlo, of rows 2-3 in mhi), inverse transformed.
+template <class Op>
+[[gnu::always_inline]] inline h264::Block residual_block(const int16_t* c, const Op& op, __m128i mlo, __m128i mhi) {
+  h264::Block r{op(KVN_ISA::load<16>(c), mlo), op(KVN_ISA::load<16>(c + 8), mhi)};
+  h264::inv4x4_sat(r);
+  return r;
 }
 
 // The Intra4x4Fn contract over a predictor: predict(dst, step, mode, avail)
@@ -304,12 +306,11 @@ inline void intra4x4(uint8_t* mb, int32_t step, int32_t count, const int32_t* mo
       uint8_t* const dst = mb + ::kvn::h264::luma4x4_offset(b, step);
       __m128i rec = predict(dst, std::ptrdiff_t(step), modes[b], ::kvn::h264::intra4x4_avail(b, edges));
       if (const int16_t* c = coef[b]) {
-        h264::Block r{op(KVN_ISA::load<16>(c), mlo), op(KVN_ISA::load<16>(c + 8), mhi)};
-        h264::inv4x4_sat(r);
+        const h264::Block r = residual_block(c, op, mlo, mhi);
         rec = _mm_packus_epi16(_mm_adds_epi16(_mm_unpacklo_epi8(rec, zero), r.lo),
                                _mm_adds_epi16(_mm_unpackhi_epi8(rec, zero), r.hi));
       }
-      store4x4(dst, step, rec);
+      KVN_ISA::store4x4(dst, step, rec);
     }
   });
 }
